@@ -1,0 +1,4 @@
+#include "keyfrm/core/KivFXKeyFrmList.h"
+
+int KivFXKeyFrmOpen() { return 1; }
+int KivFXKeyFrmClose() { return 1; }
