@@ -1,0 +1,159 @@
+// The framework's binary archive over a CFile: little-endian numbers, counts, wide
+// strings, raw blocks and the framework's object format (class records, back-references),
+// so that archives written by existing hosts load. Failures raise CArchiveException.
+#pragma once
+
+#include <bit>
+#include <cstring>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/fw/CException.h"
+#include "platform/fw/CFile.h"
+#include "platform/fw/CObject.h"
+
+class CArchive {
+public:
+    enum Mode { store = 0, load = 1, bNoFlushOnDelete = 2, bNoByteSwap = 4 };
+
+    /// Tags of the object format.
+    static constexpr WORD wNullTag = 0x0000;
+    static constexpr WORD wNewClassTag = 0xFFFF;
+    static constexpr WORD wClassTag = 0x8000;
+    static constexpr DWORD dwBigClassTag = 0x80000000u;
+    static constexpr WORD wBigObjectTag = 0x7FFF;
+    static constexpr DWORD nMaxMapCount = 0x3FFFFFFEu;
+    /// A class name in an archive is shorter than this many characters.
+    static constexpr UINT kMaxClassNameLength = 64;
+    /// Objects nested inside objects (lists holding keyframes holding lists...) deeper
+    /// than this are refused, so that hostile data cannot exhaust the stack.
+    static constexpr int kMaxObjectDepth = 256;
+
+    CArchive(CFile* file, UINT mode, int bufferSize = 4096, void* buffer = nullptr);
+    /// Flushes a storing archive that was not closed (errors are swallowed here; call
+    /// Close to see them).
+    ~CArchive();
+    CArchive(const CArchive&) = delete;
+    CArchive& operator=(const CArchive&) = delete;
+
+    BOOL IsLoading() const { return (m_nMode & load) != 0; }
+    BOOL IsStoring() const { return (m_nMode & load) == 0; }
+    CFile* GetFile() const { return m_pFile; }
+
+    /// Flushes (storing) and detaches from the file; the archive cannot be used after.
+    void Close();
+    /// Writes buffered bytes to the file (storing); nothing when loading.
+    void Flush();
+    /// Detaches without flushing.
+    void Abort();
+
+    /// Reads exactly count bytes; raises endOfFile when fewer remain (nothing is consumed
+    /// then). Returns count.
+    UINT Read(void* buffer, UINT count);
+    void Write(const void* buffer, UINT count);
+
+    CArchive& operator<<(BYTE v) { PutLE<BYTE>(v); return *this; }
+    CArchive& operator<<(WORD v) { PutLE<WORD>(v); return *this; }
+    CArchive& operator<<(short v) { PutLE<WORD>(static_cast<WORD>(v)); return *this; }
+    CArchive& operator<<(int v) { PutLE<DWORD>(static_cast<DWORD>(v)); return *this; }
+    CArchive& operator<<(DWORD v) { PutLE<DWORD>(v); return *this; }
+    CArchive& operator<<(LONGLONG v) { PutLE<ULONGLONG>(static_cast<ULONGLONG>(v)); return *this; }
+    CArchive& operator<<(ULONGLONG v) { PutLE<ULONGLONG>(v); return *this; }
+    CArchive& operator<<(float v) { PutLE<DWORD>(std::bit_cast<DWORD>(v)); return *this; }
+    CArchive& operator<<(double v) { PutLE<ULONGLONG>(std::bit_cast<ULONGLONG>(v)); return *this; }
+    CArchive& operator<<(char v) { PutLE<BYTE>(static_cast<BYTE>(v)); return *this; }
+    CArchive& operator<<(signed char v) { PutLE<BYTE>(static_cast<BYTE>(v)); return *this; }
+    CArchive& operator<<(wchar_t v) { PutLE<WORD>(static_cast<WORD>(v)); return *this; }
+
+    CArchive& operator>>(BYTE& v) { v = GetLE<BYTE>(); return *this; }
+    CArchive& operator>>(WORD& v) { v = GetLE<WORD>(); return *this; }
+    CArchive& operator>>(short& v) { v = static_cast<short>(GetLE<WORD>()); return *this; }
+    CArchive& operator>>(int& v) { v = static_cast<int>(GetLE<DWORD>()); return *this; }
+    CArchive& operator>>(DWORD& v) { v = GetLE<DWORD>(); return *this; }
+    CArchive& operator>>(LONGLONG& v) { v = static_cast<LONGLONG>(GetLE<ULONGLONG>()); return *this; }
+    CArchive& operator>>(ULONGLONG& v) { v = GetLE<ULONGLONG>(); return *this; }
+    CArchive& operator>>(float& v) { v = std::bit_cast<float>(GetLE<DWORD>()); return *this; }
+    CArchive& operator>>(double& v) { v = std::bit_cast<double>(GetLE<ULONGLONG>()); return *this; }
+    CArchive& operator>>(char& v) { v = static_cast<char>(GetLE<BYTE>()); return *this; }
+    CArchive& operator>>(signed char& v) { v = static_cast<signed char>(GetLE<BYTE>()); return *this; }
+    CArchive& operator>>(wchar_t& v) { v = static_cast<wchar_t>(GetLE<WORD>()); return *this; }
+
+    /// 16-bit below 0xFFFF; else 0xFFFF and 32-bit below 0xFFFFFFFF; else 0xFFFFFFFF and 64-bit.
+    void WriteCount(ULONGLONG count);
+    ULONGLONG ReadCount();
+
+    /// Writes null as 0x0000, a new class as 0xFFFF + schema + name, a known class as
+    /// 0x8000|index, an object already written as its index alone (big-tag escape 0x7FFF
+    /// for indices above 0x7FFE).
+    void WriteObject(const CObject* object);
+    /// Reads what WriteObject wrote. Raises badSchema, badClass (unknown class, name of 64
+    /// characters or more, not derived from requested), badIndex (index never given, or a
+    /// class where an object is expected and the reverse), endOfFile. If the object's own
+    /// Serialize fails, the object is destroyed and the exception passes on.
+    CObject* ReadObject(const CRuntimeClass* requested);
+    void WriteClass(const CRuntimeClass* cls);
+    /// Reads a class record or reference; for an object tag returns null and sets *objectTag.
+    CRuntimeClass* ReadClass(const CRuntimeClass* requested = nullptr, UINT* schema = nullptr, DWORD* objectTag = nullptr);
+
+    // --- not the framework's: what loaders need to refuse hostile data early ---
+
+    /// Loading: bytes that can still be read (buffered plus the rest of the file).
+    ULONGLONG GetBytesLeft() const;
+    /// Byte offset from the start of this archive's data (for error messages).
+    ULONGLONG GetOffset() const;
+    /// Raises endOfFile before anything is allocated when count items of at least
+    /// bytesEach bytes cannot fit in what is left; what names the items in the message.
+    void CheckCount(ULONGLONG count, ULONGLONG bytesEach, const char* what) const;
+    /// Raises a CArchiveException of that cause naming this archive's file and offset.
+    [[noreturn]] void ThrowError(int cause, const std::string& detail) const;
+
+    CString m_strFileName;
+
+private:
+    template <class T>
+    void PutLE(T v) {
+        if (!IsStoring()) ThrowWrongMode();
+        if (static_cast<size_t>(m_pBufMax - m_pBufCur) < sizeof(T)) FlushBuffer();
+        for (size_t i = 0; i < sizeof(T); ++i) m_pBufCur[i] = static_cast<BYTE>((static_cast<ULONGLONG>(v) >> (8 * i)) & 0xFF);
+        m_pBufCur += sizeof(T);
+    }
+    template <class T>
+    T GetLE() {
+        if (IsStoring()) ThrowWrongMode();
+        if (static_cast<size_t>(m_pBufMax - m_pBufCur) < sizeof(T)) FillBuffer(sizeof(T));
+        ULONGLONG v = 0;
+        for (size_t i = 0; i < sizeof(T); ++i) v |= static_cast<ULONGLONG>(m_pBufCur[i]) << (8 * i);
+        m_pBufCur += sizeof(T);
+        return static_cast<T>(v);
+    }
+    /// Storing: writes the buffer to the file. Loading: nothing.
+    void FlushBuffer();
+    /// Loading: makes at least need bytes available in the buffer or raises endOfFile.
+    void FillBuffer(size_t need);
+    [[noreturn]] void ThrowWrongMode() const;
+
+    struct LoadEntry {
+        void* ptr;     // CRuntimeClass* or CObject*; null for index 0 and for dead objects
+        bool isClass;
+    };
+
+    CFile* m_pFile;
+    UINT m_nMode;
+    std::vector<BYTE> m_buffer;
+    BYTE* m_pBufStart = nullptr;
+    BYTE* m_pBufCur = nullptr;
+    BYTE* m_pBufMax = nullptr;
+    ULONGLONG m_nBufStartOffset = 0;  // stream offset of m_pBufStart
+    bool m_bClosed = false;
+    int m_nDepth = 0;
+    std::unordered_map<const void*, DWORD> m_storeMap;  // class or object -> index
+    DWORD m_nMapCount = 1;
+    std::vector<LoadEntry> m_loadArray;
+};
+
+CArchive& operator<<(CArchive& ar, const CString& s);
+/// Accepts the wide form (0xFF 0xFFFE length units) and the narrow form (widened as Latin-1).
+CArchive& operator>>(CArchive& ar, CString& s);
+inline CArchive& operator<<(CArchive& ar, const CObject* object) { ar.WriteObject(object); return ar; }
+inline CArchive& operator>>(CArchive& ar, CObject*& object) { object = ar.ReadObject(nullptr); return ar; }

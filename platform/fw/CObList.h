@@ -1,0 +1,70 @@
+// The framework's doubly linked list of object pointers. It never owns what it holds:
+// RemoveAll and the destructor only unlink. A null POSITION or an empty list where an
+// element is needed raises CInvalidArgException, as the framework's checked build does.
+#pragma once
+
+#include "platform/fw/CObject.h"
+
+class CObList : public CObject {
+    DECLARE_SERIAL(CObList)
+public:
+    explicit CObList(INT_PTR blockSize = 10);
+    ~CObList() override;
+    CObList(const CObList&) = delete;
+    CObList& operator=(const CObList&) = delete;
+
+    INT_PTR GetCount() const { return m_nCount; }
+    INT_PTR GetSize() const { return m_nCount; }
+    BOOL IsEmpty() const { return m_nCount == 0; }
+
+    CObject*& GetHead();
+    CObject* GetHead() const;
+    CObject*& GetTail();
+    CObject* GetTail() const;
+    CObject* RemoveHead();
+    CObject* RemoveTail();
+    POSITION AddHead(CObject* element);
+    POSITION AddTail(CObject* element);
+    /// Adds the other list's elements (the other list keeps them too).
+    void AddHead(CObList* other);
+    void AddTail(CObList* other);
+    void RemoveAll();
+
+    POSITION GetHeadPosition() const { return reinterpret_cast<POSITION>(m_pNodeHead); }
+    POSITION GetTailPosition() const { return reinterpret_cast<POSITION>(m_pNodeTail); }
+    CObject*& GetNext(POSITION& pos);
+    CObject* GetNext(POSITION& pos) const;
+    CObject*& GetPrev(POSITION& pos);
+    CObject* GetPrev(POSITION& pos) const;
+    CObject*& GetAt(POSITION pos);
+    CObject* GetAt(POSITION pos) const;
+    void SetAt(POSITION pos, CObject* element);
+    void RemoveAt(POSITION pos);
+    /// A null position inserts at the head (InsertBefore) or the tail (InsertAfter).
+    POSITION InsertBefore(POSITION pos, CObject* element);
+    POSITION InsertAfter(POSITION pos, CObject* element);
+    /// First position holding exactly that pointer, searching after startAfter; or null.
+    POSITION Find(CObject* value, POSITION startAfter = nullptr) const;
+    /// Position of the element at that index; null when out of range.
+    POSITION FindIndex(INT_PTR index) const;
+
+    /// Storing: the count, then each element with WriteObject. Loading: appends the objects.
+    void Serialize(CArchive& ar) override;
+
+protected:
+    struct CNode {
+        CNode* pNext;
+        CNode* pPrev;
+        CObject* data;
+    };
+    CNode* NewNode(CNode* prev, CNode* next);
+    void FreeNode(CNode* node);
+    static CNode* NodeOf(POSITION pos);
+
+    CNode* m_pNodeHead = nullptr;
+    CNode* m_pNodeTail = nullptr;
+    INT_PTR m_nCount = 0;
+    CNode* m_pNodeFree = nullptr;
+    INT_PTR m_nBlockSize;
+    void* m_pBlocks = nullptr;
+};
