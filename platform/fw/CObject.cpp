@@ -13,8 +13,10 @@ CRuntimeClass CObject::classCObject = {"CObject", static_cast<int>(sizeof(CObjec
 namespace {
 
 std::map<std::string, CRuntimeClass*, std::less<>>& Registry() {
-    static std::map<std::string, CRuntimeClass*, std::less<>> registry;
-    return registry;
+    // Never destroyed: libraries register and unregister from their own start-up and end
+    // code, which may run after this library's static objects are gone.
+    static auto* registry = new std::map<std::string, CRuntimeClass*, std::less<>>;
+    return *registry;
 }
 
 }  // namespace

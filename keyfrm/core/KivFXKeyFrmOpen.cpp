@@ -1,4 +1,0 @@
-#include "keyfrm/core/KivFXKeyFrmList.h"
-
-int KivFXKeyFrmOpen() { return 1; }
-int KivFXKeyFrmClose() { return 1; }

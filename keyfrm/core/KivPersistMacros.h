@@ -1,0 +1,59 @@
+// The common operations of a persistable class level, written once: each class states
+// its field table in Level() and these macros give it Serialize, SerializeXML, MakeCopy
+// and its own operator=, all walking that one table after the base class's part.
+#pragma once
+
+#include "kivbase/CKivObject.h"
+#include "kivbase/persist/KivPersist.h"
+
+/// In the class body: the run-time class, the field table and the common operations.
+#define KIV_DECLARE_PERSIST_LEVEL(Class)                                     \
+    DECLARE_SERIAL(Class)                                                    \
+public:                                                                      \
+    static const KivClassLevel& Level();                                     \
+    void Serialize(CArchive& ar) override;                                   \
+    void SerializeXML(CKivXMLDOMDocObj* doc, IXMLDOMNode* node) override;    \
+    CKivObject* MakeCopy() const override;                                   \
+    virtual Class& operator=(const Class& src);
+
+/// Serialize: the base's record, then this level. SerializeXML: this level's element, then
+/// the base's element inside its "BaseObject". operator=: the base's, then this level.
+#define KIV_IMPLEMENT_PERSIST_LEVEL(Class, Base)                                         \
+    IMPLEMENT_SERIAL(Class, Base, 0)                                                     \
+    void Class::Serialize(CArchive& ar) {                                                \
+        Base::Serialize(ar);                                                             \
+        KivSerializeLevel(ar, this, Level());                                            \
+    }                                                                                    \
+    void Class::SerializeXML(CKivXMLDOMDocObj* doc, IXMLDOMNode* node) {                 \
+        if (IXMLDOMNode* baseNode = KivSerializeLevelXML(doc, node, this, Level()))      \
+            Base::SerializeXML(doc, baseNode);                                           \
+    }                                                                                    \
+    CKivObject* Class::MakeCopy() const { return KivMakeCopyOf(*this); }                 \
+    Class& Class::operator=(const Class& src) {                                          \
+        Base::operator=(src);                                                            \
+        KivAssignLevel(this, &src, Level());                                             \
+        return *this;                                                                    \
+    }
+
+/// Default(): the base's Default, then this level's table defaults.
+#define KIV_IMPLEMENT_DEFAULT(Class, Base) \
+    void Class::Default() {                \
+        Base::Default();                   \
+        KivDefaultLevel(this, Level());    \
+    }
+
+/// The level's table, built once on first use: KIV_LEVEL(Class, "Element", constant, flags, fields...).
+#define KIV_LEVEL(Class, element, loaderConstant, flags, ...)                                  \
+    const KivClassLevel& Class::Level() {                                                     \
+        using Self = Class;                                                                   \
+        static const KivFieldDef fields[] = {__VA_ARGS__};                                    \
+        static const KivClassLevel level{#Class, element, loaderConstant, flags, fields};     \
+        return level;                                                                         \
+    }
+
+/// A level with no fields of its own (its record is the version word alone).
+#define KIV_LEVEL_EMPTY(Class, element, loaderConstant, flags)                                 \
+    const KivClassLevel& Class::Level() {                                                     \
+        static const KivClassLevel level{#Class, element, loaderConstant, flags, {}};         \
+        return level;                                                                         \
+    }

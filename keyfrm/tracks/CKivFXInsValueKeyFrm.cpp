@@ -1,0 +1,10 @@
+#include "keyfrm/tracks/CKivFXInsValueKeyFrm.h"
+
+KIV_IMPLEMENT_PERSIST_LEVEL(CKivFXInsValueKeyFrm, CKivFXBaseKeyFrm)
+
+KIV_LEVEL(CKivFXInsValueKeyFrm, "CKivFXInsValueKeyFrm", 1, 0,
+          KivField<&Self::InsKind>("InsKind", KivEnc::u16, KivXml::i16, 0),
+          KivField<&Self::Frame>("Frame", KivEnc::i32, KivXml::i32, 0, kKivFieldOptional))
+
+// The inherited Default() leaves InsKind and Frame alone; only construction zeroes them.
+CKivFXInsValueKeyFrm::CKivFXInsValueKeyFrm() { KivDefaultLevel(this, Level()); }

@@ -1,0 +1,15 @@
+// A keyframe placed by frame number as well as by location, with an interpolation kind.
+// The position, colour and scalar keyframes derive from it.
+#pragma once
+
+#include "keyfrm/core/CKivFXBaseKeyFrm.h"
+
+class CKivFXInsValueKeyFrm : public CKivFXBaseKeyFrm {
+    KIV_DECLARE_PERSIST_LEVEL(CKivFXInsValueKeyFrm)
+public:
+    CKivFXInsValueKeyFrm();
+    ~CKivFXInsValueKeyFrm() override = default;
+
+    int InsKind;  // stored and copied; the tracks' interpolation does not read it (16 bits stored)
+    int Frame;    // frame number, for frame-based tracks; optional in older data
+};

@@ -1,0 +1,25 @@
+// The Bezier handle of a scalar keyframe: a value offset added to the keyframe's value
+// and a horizontal offset in the track's position unit (location or frames).
+#pragma once
+
+#include "kivbase/persist/KivFieldTable.h"
+
+struct SKivFXBezierHandle {
+    float ValueOffset;
+    double PosOffset;
+};
+
+/// Stored image, 16 bytes: the float, four reserved zero bytes, the double.
+template <>
+struct KivBlockCodec<SKivFXBezierHandle> {
+    static constexpr UINT kSize = 16;
+    static void Pack(const SKivFXBezierHandle& h, BYTE* out) {
+        KivPutF32(out, h.ValueOffset);
+        KivPutU32(out + 4, 0);
+        KivPutF64(out + 8, h.PosOffset);
+    }
+    static void Unpack(const BYTE* in, SKivFXBezierHandle& h) {
+        h.ValueOffset = KivGetF32(in);
+        h.PosOffset = KivGetF64(in + 8);
+    }
+};

@@ -1,0 +1,40 @@
+// The base library's owning list of persistable objects: removing with the Delete calls
+// and destroying the list destroy the objects; RemoveAll only unlinks, as the framework's.
+#pragma once
+
+#include "kivbase/CKivObject.h"
+#include "platform/fw/CObList.h"
+
+class CKivObList : public CObList {
+    DECLARE_SERIAL(CKivObList)
+public:
+    CKivObList() = default;
+    /// Destroys the objects still in the list.
+    ~CKivObList() override;
+
+    /// Storing: the count (WriteCount), then every element with WriteObject. Loading appends
+    /// the stored objects; anything that is not a CKivObject raises badClass. Elements read
+    /// before a failure stay in (and are owned by) the list.
+    void Serialize(CArchive& ar) override;
+    /// Replaces the elements by copies of the source's elements in order. If a copy cannot
+    /// be made, raises CMemoryException and leaves this list as it was.
+    virtual CKivObList& operator=(const CKivObList& src);
+    /// 0 when both lists hold the same number of objects and each compares equal in order.
+    virtual int Compare(const CKivObList* other) const;
+    /// Storing writes element "CKivObList" (attribute "Count") holding one "Item" per element
+    /// (attribute "Class", the object's own XML inside); loading appends the items' objects
+    /// and raises badClass for an unknown or non-persistable class.
+    virtual void SerializeXML(CKivXMLDOMDocObj* doc, IXMLDOMNode* node);
+    virtual void DeleteHead();
+    virtual void DeleteTail();
+    virtual void DeleteAt(POSITION pos);
+    virtual void DeleteAll();
+    /// Reverses the order of the elements; returns 1 when the order changed (two or more).
+    virtual int ReverseList();
+
+    /// The element at pos as a CKivObject (null for foreign objects).
+    CKivObject* GetKivAt(POSITION pos) const { return static_cast<CKivObject*>(GetAt(pos)); }
+
+protected:
+    CKivObList(const CKivObList&) = delete;
+};

@@ -1,0 +1,181 @@
+// One class level's fields declared once: XML attribute name, member, archive encoding,
+// XML value code, default and flags. The engine in KivPersist.h walks these tables for the
+// archive, XML, assignment, defaults, comparison and display, so the formats cannot drift.
+#pragma once
+
+#include <array>
+#include <cstring>
+#include <span>
+#include <type_traits>
+
+#include "platform/fw/CObject.h"
+#include "platform/fw/CString.h"
+#include "kivbase/persist/KivBytes.h"
+
+/// How a field is written to the archive. Each kind is explained once, here.
+enum class KivEnc : BYTE {
+    none,   // not persisted: a run-time parameter that is only defaulted and copied
+    i16,    // the low 16 bits; sign-extended into the member on load
+    u16,    // the low 16 bits; zero-extended into the member on load
+    i32,    // 32-bit signed
+    u32,    // 32-bit unsigned
+    f32,    // IEEE float
+    f64,    // IEEE double
+    block,  // fixed-size block of little-endian values, written with the archive's raw Write
+    wstr,   // the framework's wide string (0xFF 0xFFFE length, UTF-16 units)
+};
+
+/// XML value codes, as the XML document wrapper's typed records carry them.
+enum class KivXml : int {
+    none = -1,    // not in XML
+    wstr = 0,     // text
+    flag = 1,     // 32-bit signed (flags, switches)
+    i16 = 4,      // 16-bit signed: the low 16 bits stored, sign-extended on load
+    version = 6,  // the "Version" word only
+    i32 = 7,      // 32-bit signed (frame numbers, counts)
+    color = 11,   // 32-bit unsigned (packed colours)
+    f32 = 12,     // float
+    f64 = 13,     // double
+    block = 17,   // block of bytes
+};
+
+/// The C++ type of the member, deduced from the member pointer.
+enum class KivMember : BYTE { i32, i16, u32, u8, f32, f64, block, wstr, custom };
+
+/// Fixed-size blocks: specialise with kSize, Pack and Unpack (byte by byte, little-endian).
+template <class T>
+struct KivBlockCodec {
+    static constexpr UINT kSize = 0;
+};
+
+/// Members that are neither numbers, strings nor blocks (arrays): specialise with Assign,
+/// Reset (to the empty default) and Equal.
+template <class T>
+struct KivCustomTraits {
+    static void Assign(T& dst, const T& src) { dst.Copy(src); }
+    static void Reset(T& m) { m.RemoveAll(); }
+    static bool Equal(const T& a, const T& b) {
+        if (a.GetSize() != b.GetSize()) return false;
+        for (INT_PTR i = 0; i < a.GetSize(); ++i)
+            if (!(a.GetAt(i) == b.GetAt(i))) return false;
+        return true;
+    }
+};
+
+struct KivCustomOps {
+    void (*assign)(void* dst, const void* src);
+    void (*reset)(void* member);
+    bool (*equal)(const void* a, const void* b);
+};
+
+/// The longest fixed-size block any class stores (a triangle vertex: two doubles).
+constexpr UINT kKivMaxBlockSize = 16;
+
+enum KivFieldFlags : UINT {
+    kKivFieldOptional = 1,  // last field read only when the converted version is not negative
+    kKivFieldNoAssign = 2,  // left alone by operator= and Default (kept by the class itself)
+};
+
+struct KivFieldDef {
+    const char* name;  // XML attribute name (also the member's name for display)
+    KivMember member;
+    KivEnc enc;
+    KivXml xml;
+    UINT flags;
+    UINT blockSize;
+    void* (*addr)(CObject* object);  // the member inside an object of the level's class
+    double defNum;                   // default of a number member (exact for every int32 and float)
+    std::array<BYTE, kKivMaxBlockSize> defBlock;  // default of a block member, packed
+    void (*packBlock)(const void* member, BYTE* out);
+    void (*unpackBlock)(const BYTE* in, void* member);
+    const KivCustomOps* custom;
+
+    bool IsPersisted() const { return enc != KivEnc::none; }
+    void* At(CObject* o) const { return addr(o); }
+    const void* At(const CObject* o) const { return addr(const_cast<CObject*>(o)); }
+};
+
+namespace kiv_detail {
+
+template <class M>
+struct MemberPointerTraits;
+template <class C, class T>
+struct MemberPointerTraits<T C::*> {
+    using Class = C;
+    using Type = T;
+};
+
+template <class T>
+constexpr KivMember MemberKindOf() {
+    if constexpr (std::is_same_v<T, int>) return KivMember::i32;
+    else if constexpr (std::is_same_v<T, short>) return KivMember::i16;
+    else if constexpr (std::is_same_v<T, DWORD>) return KivMember::u32;
+    else if constexpr (std::is_same_v<T, BYTE>) return KivMember::u8;
+    else if constexpr (std::is_same_v<T, float>) return KivMember::f32;
+    else if constexpr (std::is_same_v<T, double>) return KivMember::f64;
+    else if constexpr (std::is_same_v<T, CString>) return KivMember::wstr;
+    else if constexpr (KivBlockCodec<T>::kSize > 0) return KivMember::block;
+    else return KivMember::custom;
+}
+
+template <class T>
+const KivCustomOps* CustomOpsFor() {
+    static const KivCustomOps ops = {
+        [](void* d, const void* s) { KivCustomTraits<T>::Assign(*static_cast<T*>(d), *static_cast<const T*>(s)); },
+        [](void* m) { KivCustomTraits<T>::Reset(*static_cast<T*>(m)); },
+        [](const void* a, const void* b) { return KivCustomTraits<T>::Equal(*static_cast<const T*>(a), *static_cast<const T*>(b)); },
+    };
+    return &ops;
+}
+
+}  // namespace kiv_detail
+
+/// Declares one field: KivField<&Class::Member>("Name", KivEnc::f32, KivXml::f32, 0.0f).
+/// The member's type decides how values are held; the encodings decide the formats.
+template <auto MP, class D = int>
+KivFieldDef KivField(const char* name, KivEnc enc, KivXml xml, const D& def = D{}, UINT flags = 0) {
+    using Traits = kiv_detail::MemberPointerTraits<decltype(MP)>;
+    using C = typename Traits::Class;
+    using T = typename Traits::Type;
+    constexpr KivMember kind = kiv_detail::MemberKindOf<T>();
+    static_assert(kind != KivMember::block || KivBlockCodec<T>::kSize <= kKivMaxBlockSize);
+
+    KivFieldDef f{};
+    f.name = name;
+    f.member = kind;
+    f.enc = enc;
+    f.xml = xml;
+    f.flags = flags;
+    f.addr = [](CObject* o) -> void* { return &(static_cast<C*>(o)->*MP); };
+    if constexpr (kind == KivMember::block) {
+        f.blockSize = KivBlockCodec<T>::kSize;
+        f.packBlock = [](const void* m, BYTE* out) { KivBlockCodec<T>::Pack(*static_cast<const T*>(m), out); };
+        f.unpackBlock = [](const BYTE* in, void* m) { KivBlockCodec<T>::Unpack(in, *static_cast<T*>(m)); };
+        if constexpr (std::is_same_v<D, T>) KivBlockCodec<T>::Pack(def, f.defBlock.data());
+    } else if constexpr (kind == KivMember::custom) {
+        f.custom = kiv_detail::CustomOpsFor<T>();
+    } else if constexpr (std::is_arithmetic_v<D>) {
+        f.defNum = static_cast<double>(def);
+    }
+    return f;
+}
+
+enum KivLevelFlags : UINT {
+    kKivLevelSkipVersionConvert = 1,  // the load skips the version word without converting it
+};
+
+/// The facts of one class level, stated once next to its field table.
+struct KivClassLevel {
+    const char* className;  // for messages and the version converter
+    const char* element;    // XML element name literal (often another class's name)
+    WORD loaderConstant;    // class constant handed to the version converter on load
+    UINT flags;
+    std::span<const KivFieldDef> fields;
+
+    /// A level writes "DataMember" only when it has persisted fields of its own.
+    bool HasDataMember() const {
+        for (const auto& f : fields)
+            if (f.IsPersisted()) return true;
+        return false;
+    }
+};

@@ -1,0 +1,64 @@
+// The persistence engine: walks a class level's field table for the archive, XML,
+// assignment, defaults, comparison and display. A persistable class's own functions are
+// then one line each; odd classes use the finer XML steps below for what is odd.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "kivbase/CKivObject.h"
+#include "kivbase/persist/KivFieldTable.h"
+
+// ---- archive ----
+
+/// Storing: version word 0, then each persisted field in table order. Loading: the version
+/// word, the version converter (unless the level skips it), then each field in table order;
+/// an optional field is read only when the converted version is not negative. Archive
+/// exceptions pass on with the class and field added to their message.
+void KivSerializeLevel(CArchive& ar, CObject* object, const KivClassLevel& level);
+/// The load half alone; returns the converted version.
+int KivLoadLevel(CArchive& ar, CObject* object, const KivClassLevel& level);
+void KivStoreLevel(CArchive& ar, const CObject* object, const KivClassLevel& level);
+
+// ---- XML ----
+
+/// Both directions of one level: the element, its "Version", its "DataMember" and its
+/// "BaseObject". Returns the "BaseObject" node to hand to the base class, or null when the
+/// base must not be visited (storing stopped, element or "BaseObject" absent on load).
+IXMLDOMNode* KivSerializeLevelXML(CKivXMLDOMDocObj* doc, IXMLDOMNode* node, CObject* object, const KivClassLevel& level);
+
+/// Storing: the level's element with "Version" 0 under node, or null if it cannot be made.
+IXMLDOMNode* KivXmlCreateElement(CKivXMLDOMDocObj* doc, IXMLDOMNode* node, const KivClassLevel& level);
+/// Loading: the level's element under node (its "Version" read and ignored), or null.
+IXMLDOMNode* KivXmlFindElement(CKivXMLDOMDocObj* doc, IXMLDOMNode* node, const KivClassLevel& level);
+/// Writes every persisted field as an attribute of dataMember, in table order.
+void KivXmlStoreFields(CKivXMLDOMDocObj* doc, IXMLDOMNode* dataMember, const CObject* object, const KivClassLevel& level);
+/// Reads every persisted field from dataMember; an absent attribute loads as the zeroed
+/// record's value (0, empty text), an absent or short block leaves the member unchanged.
+void KivXmlLoadFields(CKivXMLDOMDocObj* doc, IXMLDOMNode* dataMember, CObject* object, const KivClassLevel& level);
+
+// ---- memory-only operations ----
+
+/// Sets every field of the level (persisted or not) to its table default.
+void KivDefaultLevel(CObject* object, const KivClassLevel& level);
+/// Copies every field of the level from src.
+void KivAssignLevel(CObject* dst, const CObject* src, const KivClassLevel& level);
+/// True when every persisted field of the level is equal (bit-equal for floating point).
+bool KivEqualLevel(const CObject* a, const CObject* b, const KivClassLevel& level);
+
+// ---- the registry of levels, for generic walkers (comparison, display, tests) ----
+
+using KivLevelFn = const KivClassLevel& (*)();
+/// Records the field table of a run-time class (idempotent).
+void KivRegisterLevel(const CRuntimeClass* cls, KivLevelFn level);
+void KivUnregisterLevel(const CRuntimeClass* cls);
+/// The level of exactly that class, or null when the class declares none.
+const KivClassLevel* KivFindLevel(const CRuntimeClass* cls);
+/// The levels of a class and its bases, root first.
+std::vector<const KivClassLevel*> KivLevelChain(const CRuntimeClass* cls);
+/// 0 when both are objects of the same class with equal persisted fields at every level.
+int KivCompareObjects(const CKivObject* a, const CKivObject* b);
+
+/// A field's value as text for people: numbers as XML spells them ("0.5", "4294967295"),
+/// blocks as hexadecimal bytes, text as UTF-8.
+std::string KivFormatField(const KivFieldDef& field, const CObject* object);

@@ -1,0 +1,96 @@
+// The archive half of the persistence engine.
+#include <cstdint>
+
+#include "kivbase/KivVersion.h"
+#include "kivbase/persist/KivPersist.h"
+#include "kivbase/persist/KivMemberAccess.h"
+
+namespace {
+
+void StoreField(CArchive& ar, const KivFieldDef& f, const void* m) {
+    switch (f.enc) {
+    case KivEnc::none: break;
+    case KivEnc::i16:
+    case KivEnc::u16: ar << static_cast<WORD>(static_cast<std::uint64_t>(KivGetInt(f, m)) & 0xFFFF); break;
+    case KivEnc::i32: ar << static_cast<int>(static_cast<std::uint32_t>(KivGetInt(f, m))); break;
+    case KivEnc::u32: ar << static_cast<DWORD>(KivGetInt(f, m)); break;
+    case KivEnc::f32: ar << static_cast<float>(KivGetReal(f, m)); break;
+    case KivEnc::f64: ar << KivGetReal(f, m); break;
+    case KivEnc::block: {
+        BYTE buf[kKivMaxBlockSize];
+        f.packBlock(m, buf);
+        ar.Write(buf, f.blockSize);
+        break;
+    }
+    case KivEnc::wstr: ar << *static_cast<const CString*>(m); break;
+    }
+}
+
+void LoadField(CArchive& ar, const KivFieldDef& f, void* m) {
+    switch (f.enc) {
+    case KivEnc::none: break;
+    case KivEnc::i16: { short v; ar >> v; KivSetInt(f, m, v); break; }
+    case KivEnc::u16: { WORD v; ar >> v; KivSetInt(f, m, v); break; }
+    case KivEnc::i32: { int v; ar >> v; KivSetInt(f, m, v); break; }
+    case KivEnc::u32: { DWORD v; ar >> v; KivSetInt(f, m, v); break; }
+    case KivEnc::f32: { float v; ar >> v; KivSetReal(f, m, v); break; }
+    case KivEnc::f64: { double v; ar >> v; KivSetReal(f, m, v); break; }
+    case KivEnc::block: {
+        BYTE buf[kKivMaxBlockSize];
+        ar.Read(buf, f.blockSize);  // raises end-of-file when the block is cut short
+        f.unpackBlock(buf, m);
+        break;
+    }
+    case KivEnc::wstr: ar >> *static_cast<CString*>(m); break;
+    }
+}
+
+[[noreturn]] void Rethrow(CArchiveException& e, const KivClassLevel& level, const char* field) {
+    std::string msg = e.what();
+    msg += " (while reading ";
+    msg += level.className;
+    if (field) {
+        msg += '.';
+        msg += field;
+    } else {
+        msg += " version word";
+    }
+    msg += ')';
+    e.SetMessage(std::move(msg));
+    throw;
+}
+
+}  // namespace
+
+void KivStoreLevel(CArchive& ar, const CObject* object, const KivClassLevel& level) {
+    ar << static_cast<WORD>(0);  // this library always writes class version 0
+    for (const auto& f : level.fields)
+        if (f.IsPersisted()) StoreField(ar, f, f.At(object));
+}
+
+int KivLoadLevel(CArchive& ar, CObject* object, const KivClassLevel& level) {
+    const KivFieldDef* current = nullptr;
+    try {
+        WORD stored = 0;
+        ar >> stored;
+        int converted = 0;
+        if (!(level.flags & kKivLevelSkipVersionConvert))
+            KivVersionConvert(stored, level.loaderConstant, converted, KivPublicToUnicode(object->GetRuntimeClass()->m_lpszClassName));
+        for (const auto& f : level.fields) {
+            if (!f.IsPersisted()) continue;
+            if ((f.flags & kKivFieldOptional) && converted < 0) continue;  // older data without it
+            current = &f;
+            LoadField(ar, f, f.At(object));
+        }
+        return converted;
+    } catch (CArchiveException& e) {
+        Rethrow(e, level, current ? current->name : nullptr);
+    }
+}
+
+void KivSerializeLevel(CArchive& ar, CObject* object, const KivClassLevel& level) {
+    if (ar.IsStoring())
+        KivStoreLevel(ar, object, level);
+    else
+        KivLoadLevel(ar, object, level);
+}
