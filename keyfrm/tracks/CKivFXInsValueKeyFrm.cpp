@@ -2,7 +2,7 @@
 
 KIV_IMPLEMENT_PERSIST_LEVEL(CKivFXInsValueKeyFrm, CKivFXBaseKeyFrm)
 
-KIV_LEVEL(CKivFXInsValueKeyFrm, "CKivFXInsValueKeyFrm", 1, 0,
+KIV_LEVEL(CKivFXInsValueKeyFrm, "CKivFXInsValueKeyFrm", 1, kKivLevelKeptByDefault,
           KivField<&Self::InsKind>("InsKind", KivEnc::u16, KivXml::i16, 0),
           KivField<&Self::Frame>("Frame", KivEnc::i32, KivXml::i32, 0, kKivFieldOptional))
 

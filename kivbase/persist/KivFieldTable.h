@@ -162,6 +162,7 @@ KivFieldDef KivField(const char* name, KivEnc enc, KivXml xml, const D& def = D{
 
 enum KivLevelFlags : UINT {
     kKivLevelSkipVersionConvert = 1,  // the load skips the version word without converting it
+    kKivLevelKeptByDefault = 2,       // the class inherits Default(), which leaves this level alone
 };
 
 /// The facts of one class level, stated once next to its field table.

@@ -1,0 +1,22 @@
+// The sub-commands of kfx. Each takes its own arguments (without the command name),
+// prints --help on request, and returns the process exit code.
+#pragma once
+
+#include <string>
+#include <vector>
+
+using KfxArgs = std::vector<std::string>;
+
+/// Exit codes: success, a fault in the input (file, data, arguments), a failed self-check.
+constexpr int kKfxOk = 0;
+constexpr int kKfxBadInput = 2;
+constexpr int kKfxCheckFailed = 3;
+
+int KfxDemo(const KfxArgs& args);
+int KfxInfo(const KfxArgs& args);
+int KfxConvert(const KfxArgs& args);
+
+/// True when args ask for help (-h or --help anywhere).
+bool KfxWantsHelp(const KfxArgs& args);
+/// Prints "kfx: message" on stderr and returns kKfxBadInput.
+int KfxFail(const std::string& message);

@@ -1,0 +1,26 @@
+// Project files of kfx: a serialized list of objects, as an archive (.kfa: exactly a
+// CKivObList written to an archive) or as XML (.xml: a root element holding that list's XML).
+#pragma once
+
+#include <string>
+
+#include "kivbase/CKivObList.h"
+
+enum class KfxFormat { archive, xml, unknown };
+
+/// The format an extension names (.kfa or .xml, any case).
+KfxFormat KfxFormatOf(const std::string& path);
+/// Replaces list's contents with the file's objects; throws KfxError naming file and fault.
+void KfxLoad(const std::string& path, CKivObList& list);
+/// Writes list to the file in the format its extension names; throws KfxError.
+void KfxSave(const std::string& path, CKivObList& list);
+
+/// A fault worth one line to the user; what() already names the file.
+class KfxError : public std::exception {
+public:
+    explicit KfxError(std::string message) : m_message(std::move(message)) {}
+    const char* what() const noexcept override { return m_message.c_str(); }
+
+private:
+    std::string m_message;
+};
