@@ -1,6 +1,7 @@
 // The one explicit list of the library's persistable classes. Start-up registers them
 // from here, so no class depends on a static initialiser the linker might drop.
 #include "keyfrm/core/KivFXKeyFrmModule.h"
+#include "kivbase/persist/KivFormatDoc.h"
 #include "keyfrm/tracks/CKivFXValueKeyFrm.h"
 #include "kivbase/CKivObList.h"
 
@@ -16,4 +17,11 @@ std::span<const KivFXPersistClass> KivFXKeyFrmPersistClasses() {
         KIV_CLASS(CKivFXValueKeyFrm),
     };
     return classes;
+}
+
+std::string KivFXDescribeAllFormats() {
+    std::string out;
+    for (const KivFXPersistClass& c : KivFXKeyFrmPersistClasses())
+        if (c.level) out += KivDescribeClass(c.runtimeClass);
+    return out;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <span>
+#include <string>
 
 #include "kivbase/persist/KivPersist.h"
 
@@ -31,3 +32,6 @@ std::span<const KivFXPersistClass> KivFXKeyFrmPersistClasses();
 BOOL KivFXKeyFrmModuleStart();
 /// Unregisters the library's classes and ends the module record.
 void KivFXKeyFrmModuleEnd();
+
+/// The generated part of docs/FORMATS.md: every persistable class's levels and fields.
+std::string KivFXDescribeAllFormats();

@@ -17,6 +17,7 @@ constexpr Command kCommands[] = {
     {"demo", KfxDemo, "build a sample project, write it in both formats and check it reads back (the default)"},
     {"info", KfxInfo, "show every object of a project file with its class and fields"},
     {"convert", KfxConvert, "convert a project file between the archive (.kfa) and XML (.xml)"},
+    {"formats", KfxFormats, "print the stored layout of every persistable class (Markdown)"},
 };
 
 void Usage(std::FILE* out) {

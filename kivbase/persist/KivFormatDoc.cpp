@@ -1,0 +1,106 @@
+#include "kivbase/persist/KivFormatDoc.h"
+
+#include <cstdio>
+
+namespace {
+
+int EncodedBytes(const KivFieldDef& f) {
+    switch (f.enc) {
+    case KivEnc::none: return 0;
+    case KivEnc::i16:
+    case KivEnc::u16: return 2;
+    case KivEnc::i32:
+    case KivEnc::u32:
+    case KivEnc::f32: return 4;
+    case KivEnc::f64: return 8;
+    case KivEnc::block: return static_cast<int>(f.blockSize);
+    case KivEnc::wstr: return -1;
+    }
+    return 0;
+}
+
+const char* EncName(KivEnc e) {
+    switch (e) {
+    case KivEnc::none: return "not stored";
+    case KivEnc::i16: return "16-bit, sign-extended on load";
+    case KivEnc::u16: return "16-bit, zero-extended on load";
+    case KivEnc::i32: return "32-bit signed";
+    case KivEnc::u32: return "32-bit unsigned";
+    case KivEnc::f32: return "float";
+    case KivEnc::f64: return "double";
+    case KivEnc::block: return "raw block";
+    case KivEnc::wstr: return "wide string";
+    }
+    return "?";
+}
+
+std::string DefaultText(const KivFieldDef& f) {
+    char buf[64];
+    switch (f.member) {
+    case KivMember::wstr: return "\"\"";
+    case KivMember::custom: return "empty";
+    case KivMember::block: {
+        bool zero = true;
+        for (UINT i = 0; i < f.blockSize; ++i) zero = zero && f.defBlock[i] == 0;
+        if (zero) return "all zero";
+        std::string hex;
+        for (UINT i = 0; i < f.blockSize; ++i) {
+            std::snprintf(buf, sizeof buf, "%s%02X", i ? " " : "", f.defBlock[i]);
+            hex += buf;
+        }
+        return "bytes " + hex;
+    }
+    case KivMember::u32: std::snprintf(buf, sizeof buf, "0x%08X", static_cast<unsigned>(f.defNum)); return buf;
+    default: std::snprintf(buf, sizeof buf, "%.9g", f.defNum); return buf;
+    }
+}
+
+}  // namespace
+
+int KivLevelArchiveBytes(const KivClassLevel& level) {
+    int total = 2;  // the version word
+    for (const auto& f : level.fields) {
+        const int n = EncodedBytes(f);
+        if (n < 0) return -1;
+        total += n;
+    }
+    return total;
+}
+
+int KivClassArchiveBytes(const CRuntimeClass* cls) {
+    int total = 0;
+    for (const KivClassLevel* level : KivLevelChain(cls)) {
+        const int n = KivLevelArchiveBytes(*level);
+        if (n < 0) return -1;
+        total += n;
+    }
+    return total;
+}
+
+std::string KivDescribeClass(const CRuntimeClass* cls) {
+    std::string out = "### " + std::string(cls->m_lpszClassName) + "\n\n";
+    const int record = KivClassArchiveBytes(cls);
+    out += record < 0 ? std::string("Record after CKivObject's part: varies (holds text).\n\n")
+                      : "Record after CKivObject's part: " + std::to_string(record) + " bytes.\n\n";
+    for (const KivClassLevel* level : KivLevelChain(cls)) {
+        out += "- `" + std::string(level->className) + "`: element \"" + level->element + "\", loader constant " +
+               std::to_string(level->loaderConstant) + (level->HasDataMember() ? ", \"DataMember\"" : ", no \"DataMember\"");
+        if (level->flags & kKivLevelSkipVersionConvert) out += ", version word skipped on load";
+        const int n = KivLevelArchiveBytes(*level);
+        out += n < 0 ? ", archive part varies\n" : ", archive part " + std::to_string(n) + " bytes\n";
+        bool header = false;
+        for (const auto& f : level->fields) {
+            if (!f.IsPersisted()) continue;
+            if (!header) {
+                out += "\n  | Attribute | Archive | Bytes | XML code | Default |\n  |---|---|---|---|---|\n";
+                header = true;
+            }
+            const int b = EncodedBytes(f);
+            out += "  | \"" + std::string(f.name) + "\"" + ((f.flags & kKivFieldOptional) ? " (optional last)" : "") + " | " +
+                   EncName(f.enc) + " | " + (b < 0 ? std::string("varies") : std::to_string(b)) + " | " +
+                   std::to_string(static_cast<int>(f.xml)) + " | " + DefaultText(f) + " |\n";
+        }
+        if (header) out += "\n";
+    }
+    return out + "\n";
+}
