@@ -56,7 +56,8 @@ static_assert(sizeof(SKivXMLDataType::value) == 8, "the value union is 8 bytes")
 void KivXMLReleaseValue(SKivXMLDataType& record);
 
 /// Releases a record's loaded value when the guard goes out of scope, so an early return or
-/// an exception between the load and the copy cannot leak it.
+/// an exception between the load and the copy cannot leak it. Only for records that
+/// GetNodeAttribute fills: a storing record points at the caller's own memory.
 class KivXMLValueGuard {
 public:
     explicit KivXMLValueGuard(SKivXMLDataType& record) : m_record(record) {}
