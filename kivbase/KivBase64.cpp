@@ -1,0 +1,72 @@
+#include "kivbase/KivBase64.h"
+
+#include <array>
+
+namespace {
+
+constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+constexpr int kNotBase64 = -1;
+
+constexpr std::array<signed char, 256> MakeDecodeTable() {
+    std::array<signed char, 256> t{};
+    for (auto& v : t) v = kNotBase64;
+    for (int i = 0; i < 64; ++i) t[static_cast<unsigned char>(kAlphabet[i])] = static_cast<signed char>(i);
+    return t;
+}
+constexpr std::array<signed char, 256> kDecode = MakeDecodeTable();
+
+int Sextet(char c) { return kDecode[static_cast<unsigned char>(c)]; }
+
+}  // namespace
+
+void KivBase64Encode(const BYTE* data, size_t n, std::string& out) {
+    out.reserve(out.size() + (n + 2) / 3 * 4);
+    size_t i = 0;
+    for (; i + 3 <= n; i += 3) {
+        const DWORD v = (DWORD{data[i]} << 16) | (DWORD{data[i + 1]} << 8) | data[i + 2];
+        out += kAlphabet[(v >> 18) & 63];
+        out += kAlphabet[(v >> 12) & 63];
+        out += kAlphabet[(v >> 6) & 63];
+        out += kAlphabet[v & 63];
+    }
+    if (i + 1 == n) {
+        const DWORD v = DWORD{data[i]} << 16;
+        out += kAlphabet[(v >> 18) & 63];
+        out += kAlphabet[(v >> 12) & 63];
+        out += "==";
+    } else if (i + 2 == n) {
+        const DWORD v = (DWORD{data[i]} << 16) | (DWORD{data[i + 1]} << 8);
+        out += kAlphabet[(v >> 18) & 63];
+        out += kAlphabet[(v >> 12) & 63];
+        out += kAlphabet[(v >> 6) & 63];
+        out += '=';
+    }
+}
+
+std::optional<size_t> KivBase64DecodedLength(std::string_view text) {
+    if (text.size() % 4 != 0) return std::nullopt;
+    if (text.empty()) return size_t{0};
+    size_t padding = 0;
+    if (text.back() == '=') padding = text[text.size() - 2] == '=' ? 2 : 1;
+    const size_t data = text.size() - padding;
+    for (size_t i = 0; i < data; ++i)
+        if (Sextet(text[i]) == kNotBase64) return std::nullopt;
+    // Unused low bits of the last sextet must be zero, so every block has one spelling.
+    const int last = Sextet(text[data - 1]);
+    if (padding == 1 && (last & 0x03) != 0) return std::nullopt;
+    if (padding == 2 && (last & 0x0F) != 0) return std::nullopt;
+    return text.size() / 4 * 3 - padding;
+}
+
+void KivBase64Decode(std::string_view text, BYTE* out) {
+    size_t o = 0;
+    for (size_t i = 0; i < text.size(); i += 4) {
+        DWORD v = 0;
+        int have = 0;
+        for (size_t k = 0; k < 4 && text[i + k] != '='; ++k, ++have)
+            v |= static_cast<DWORD>(Sextet(text[i + k])) << (18 - 6 * k);
+        out[o++] = static_cast<BYTE>(v >> 16);
+        if (have > 2) out[o++] = static_cast<BYTE>(v >> 8);
+        if (have > 3) out[o++] = static_cast<BYTE>(v);
+    }
+}

@@ -1,0 +1,20 @@
+// Base64 with the standard alphabet and '=' padding, as byte blocks appear in XML attributes.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/fw/KivTypes.h"
+
+/// Appends the base64 text of n bytes to out (nothing for n == 0). Throws std::bad_alloc
+/// only when out cannot grow.
+void KivBase64Encode(const BYTE* data, size_t n, std::string& out);
+
+/// The byte count text decodes to, or nothing when it is not canonical base64: a length
+/// that is not a multiple of 4, a character outside the alphabet (whitespace included),
+/// '=' anywhere but the last one or two places, or nonzero bits left over in the padding.
+std::optional<size_t> KivBase64DecodedLength(std::string_view text);
+
+/// Decodes text that KivBase64DecodedLength accepted into out, which holds that many bytes.
+void KivBase64Decode(std::string_view text, BYTE* out);

@@ -1,0 +1,237 @@
+#include "kivbase/KivXMLDOMDoc.h"
+
+#include <cstring>
+#include <new>
+#include <string>
+#include <string_view>
+
+#include <pugixml.hpp>
+
+#include "kivbase/KivXMLValueText.h"
+
+namespace {
+
+// Entities are never expanded; a DOCTYPE is parsed only so that it can be seen and refused.
+constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_doctype;
+constexpr const char* kIndent = "\t";
+
+pugi::xml_node Node(IXMLDOMNode* p) { return pugi::xml_node(p); }
+
+bool IsNameStart(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c == ':' || c >= 0x80;
+}
+
+// XML Name production, taking any byte of a multi-byte UTF-8 character as a name character,
+// so that nothing we write becomes a document that cannot be read back.
+bool IsValidName(const char* name) {
+    if (!name || !IsNameStart(static_cast<unsigned char>(*name))) return false;
+    for (const char* p = name + 1; *p; ++p) {
+        const auto c = static_cast<unsigned char>(*p);
+        if (!IsNameStart(c) && !(c >= '0' && c <= '9') && c != '-' && c != '.') return false;
+    }
+    return true;
+}
+
+// Checks the parsed tree without recursion: exactly one top-level node, an element (the
+// parser tolerates several, or text beside it), no DOCTYPE anywhere and no element nested
+// deeper than the limit.
+bool IsAcceptableTree(const pugi::xml_document& doc, int maxDepth) {
+    pugi::xml_node n = doc.first_child();
+    if (n.type() != pugi::node_element || n.next_sibling()) return false;
+    int depth = 1;
+    while (n) {
+        if (n.type() == pugi::node_doctype) return false;
+        if (n.type() == pugi::node_element && depth > maxDepth) return false;
+        if (n.first_child()) {
+            n = n.first_child();
+            ++depth;
+            continue;
+        }
+        while (n && !n.next_sibling()) {
+            n = n.parent();
+            --depth;
+            if (n == doc) return true;
+        }
+        if (n) n = n.next_sibling();
+    }
+    return true;
+}
+
+struct StringWriter : pugi::xml_writer {
+    std::string text;
+    void write(const void* data, size_t size) override { text.append(static_cast<const char*>(data), size); }
+};
+
+// A name given as wide text, as UTF-8 for pugixml; empty for null.
+std::string Utf8Name(LPCWSTR name) { return name ? CString(name).ToUtf8() : std::string(); }
+
+}  // namespace
+
+CKivXMLDOMDocObj::CKivXMLDOMDocObj() : m_doc(std::make_unique<pugi::xml_document>()) {}
+
+CKivXMLDOMDocObj::~CKivXMLDOMDocObj() = default;
+
+BOOL CKivXMLDOMDocObj::CreateNew(LPCWSTR rootName) {
+    m_doc->reset();
+    m_storing = 0;
+    try {
+        const std::string name = Utf8Name(rootName);
+        if (!IsValidName(name.c_str()) || !m_doc->append_child(name.c_str())) return FALSE;
+        m_storing = 1;
+        return TRUE;
+    } catch (const std::bad_alloc&) {
+        return FALSE;
+    }
+}
+
+BOOL CKivXMLDOMDocObj::LoadParsed(bool parsedOk) {
+    m_storing = 0;
+    if (parsedOk && m_doc->document_element() && IsAcceptableTree(*m_doc, kMaxDocumentDepth)) return TRUE;
+    m_doc->reset();
+    return FALSE;
+}
+
+BOOL CKivXMLDOMDocObj::LoadXML(LPCWSTR text) {
+    m_doc->reset();
+    if (!text) return LoadParsed(false);
+    try {
+        const std::string utf8 = CString(text).ToUtf8();
+        const pugi::xml_parse_result r = m_doc->load_buffer(utf8.data(), utf8.size(), kParseOptions, pugi::encoding_utf8);
+        return LoadParsed(static_cast<bool>(r));
+    } catch (const std::bad_alloc&) {
+        return LoadParsed(false);
+    }
+}
+
+BOOL CKivXMLDOMDocObj::LoadFile(LPCWSTR path) {
+    m_doc->reset();
+    if (!path || !*path) return LoadParsed(false);
+    try {
+        const std::string utf8 = CString(path).ToUtf8();
+        return LoadParsed(static_cast<bool>(m_doc->load_file(utf8.c_str(), kParseOptions)));
+    } catch (const std::bad_alloc&) {
+        return LoadParsed(false);
+    }
+}
+
+BOOL CKivXMLDOMDocObj::SaveFile(LPCWSTR path) const {
+    if (!path || !*path) return FALSE;
+    try {
+        const std::string utf8 = CString(path).ToUtf8();
+        return m_doc->save_file(utf8.c_str(), kIndent, pugi::format_default, pugi::encoding_utf8) ? TRUE : FALSE;
+    } catch (const std::bad_alloc&) {
+        return FALSE;
+    }
+}
+
+CString CKivXMLDOMDocObj::GetXML() const {
+    if (!m_doc->first_child()) return CString();
+    StringWriter w;
+    m_doc->save(w, kIndent, pugi::format_default, pugi::encoding_utf8);
+    return CString::FromUtf8(w.text);
+}
+
+IXMLDOMNode* CKivXMLDOMDocObj::GetRootNode() const { return m_doc->document_element().internal_object(); }
+
+IXMLDOMNode* CKivXMLDOMDocObj::CreateDOMNode(IXMLDOMNode* parent, const char* name, int type) {
+    if (!parent || type != KIVXML_NODE_ELEMENT || !IsValidName(name)) return nullptr;
+    return Node(parent).append_child(name).internal_object();
+}
+
+IXMLDOMNode* CKivXMLDOMDocObj::CreateDOMNode(IXMLDOMNode* parent, LPCWSTR name, int type) {
+    if (!name) return nullptr;
+    try {
+        return CreateDOMNode(parent, Utf8Name(name).c_str(), type);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+IXMLDOMNode* CKivXMLDOMDocObj::CreateDOMNodeWithAttribute(IXMLDOMNode* parent, const char* name, const char* attrName,
+                                                          const SKivXMLDataType& value, int type) {
+    IXMLDOMNode* node = CreateDOMNode(parent, name, type);
+    if (!node) return nullptr;
+    if (SetNodeAttribute(node, attrName, value) != KIVXML_OK) {
+        Node(parent).remove_child(Node(node));
+        return nullptr;
+    }
+    return node;
+}
+
+IXMLDOMNode* CKivXMLDOMDocObj::CreateDOMNodeWithAttribute(IXMLDOMNode* parent, LPCWSTR name, LPCWSTR attrName,
+                                                          const SKivXMLDataType& value, int type) {
+    if (!name || !attrName) return nullptr;
+    try {
+        return CreateDOMNodeWithAttribute(parent, Utf8Name(name).c_str(), Utf8Name(attrName).c_str(), value, type);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+IXMLDOMNode* CKivXMLDOMDocObj::GetFirstNameMatchChildNode(IXMLDOMNode* parent, const char* name) {
+    if (!parent || !name) return nullptr;
+    for (pugi::xml_node c = Node(parent).first_child(); c; c = c.next_sibling())
+        if (c.type() == pugi::node_element && std::strcmp(c.name(), name) == 0) return c.internal_object();
+    return nullptr;
+}
+
+IXMLDOMNode* CKivXMLDOMDocObj::GetFirstNameMatchChildNode(IXMLDOMNode* parent, LPCWSTR name) {
+    if (!name) return nullptr;
+    try {
+        return GetFirstNameMatchChildNode(parent, Utf8Name(name).c_str());
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+LONG CKivXMLDOMDocObj::SetNodeAttribute(IXMLDOMNode* node, const char* name, const SKivXMLDataType& value) {
+    if (!node || !IsValidName(name)) return KIVXML_E_ARGUMENT;
+    pugi::xml_node n = Node(node);
+    if (n.type() != pugi::node_element) return KIVXML_E_ARGUMENT;
+    KivXMLValueText text;
+    const LONG status = KivXMLFormatValue(value, text);
+    if (status != KIVXML_OK) return status;
+    // Replacing keeps one attribute per name: a second one would make the element unreadable.
+    pugi::xml_attribute a = n.attribute(name);
+    const bool added = !a;
+    if (added) a = n.append_attribute(name);
+    const std::string_view v = text.View();
+    if (a && a.set_value(v.data(), v.size())) return KIVXML_OK;
+    if (added && a) n.remove_attribute(a);
+    return KIVXML_E_MEMORY;
+}
+
+LONG CKivXMLDOMDocObj::SetNodeAttribute(IXMLDOMNode* node, LPCWSTR name, const SKivXMLDataType& value) {
+    if (!name) return KIVXML_E_ARGUMENT;
+    try {
+        return SetNodeAttribute(node, Utf8Name(name).c_str(), value);
+    } catch (const std::bad_alloc&) {
+        return KIVXML_E_MEMORY;
+    }
+}
+
+LONG CKivXMLDOMDocObj::GetNodeAttribute(IXMLDOMNode* node, const char* name, SKivXMLDataType& value) {
+    if (!name) return KIVXML_E_ARGUMENT;
+    if (!node) return KIVXML_ABSENT;
+    const pugi::xml_attribute a = Node(node).attribute(name);
+    if (!a) return KIVXML_ABSENT;
+    return KivXMLParseValue(a.value(), value);
+}
+
+LONG CKivXMLDOMDocObj::GetNodeAttribute(IXMLDOMNode* node, LPCWSTR name, SKivXMLDataType& value) {
+    if (!name) return KIVXML_E_ARGUMENT;
+    try {
+        return GetNodeAttribute(node, Utf8Name(name).c_str(), value);
+    } catch (const std::bad_alloc&) {
+        return KIVXML_E_MEMORY;
+    }
+}
+
+bool CKivXMLDOMDocObj::EnterNesting() {
+    ++m_nesting;
+    return m_nesting <= kMaxNesting;
+}
+
+void CKivXMLDOMDocObj::LeaveNesting() {
+    if (m_nesting > 0) --m_nesting;
+}

@@ -1,0 +1,106 @@
+// The XML document wrapper through which every persistable class reads and writes its
+// element, with typed attribute values (SKivXMLDataType) and a nesting guard for loaders.
+#pragma once
+
+#include <memory>
+
+#include "kivbase/KivXMLDataType.h"
+#include "platform/fw/CString.h"
+#include "platform/fw/KivTypes.h"
+
+namespace pugi {
+struct xml_node_struct;
+class xml_document;
+}  // namespace pugi
+
+/// A node handle: stable while its document lives; null means failure or absence.
+using IXMLDOMNode = pugi::xml_node_struct;
+
+/// The DOM node type of an element, the only kind CreateDOMNode makes.
+constexpr int KIVXML_NODE_ELEMENT = 1;
+
+class CKivXMLDOMDocObj {
+public:
+    /// Deepest element nesting LoadXML and LoadFile accept; well above what stored projects
+    /// reach (two levels per class level), low enough that recursive walks stay shallow.
+    static constexpr int kMaxDocumentDepth = 1024;
+    /// Deepest EnterNesting accepts: recursive loaders stop before the stack is at risk.
+    static constexpr int kMaxNesting = 256;
+
+    CKivXMLDOMDocObj();
+    ~CKivXMLDOMDocObj();
+    CKivXMLDOMDocObj(const CKivXMLDOMDocObj&) = delete;
+    CKivXMLDOMDocObj& operator=(const CKivXMLDOMDocObj&) = delete;
+
+    /// Replaces the document by one empty root element and turns to storing; FALSE (an empty
+    /// document, not storing) for a null, empty or invalid element name.
+    BOOL CreateNew(LPCWSTR rootName);
+    /// Replaces the document by the parsed text and turns to loading; FALSE, leaving an
+    /// empty document, on malformed text, a DOCTYPE, or nesting beyond kMaxDocumentDepth.
+    BOOL LoadXML(LPCWSTR text);
+    /// LoadXML from a file (path in any encoding pugixml detects); FALSE when unreadable too.
+    BOOL LoadFile(LPCWSTR path);
+    /// Writes GetXML's text as UTF-8; FALSE when the file cannot be written.
+    BOOL SaveFile(LPCWSTR path) const;
+    /// The whole document as indented text with an XML declaration; empty for no document.
+    CString GetXML() const;
+    /// The root element, or null when there is no document.
+    IXMLDOMNode* GetRootNode() const;
+    /// Nonzero after a successful CreateNew, zero after any load (and on a fresh object).
+    int IsStoring() const { return m_storing; }
+
+    /// A new last child element of parent; null for a null parent, a type other than
+    /// KIVXML_NODE_ELEMENT, an invalid name, or no memory.
+    IXMLDOMNode* CreateDOMNode(IXMLDOMNode* parent, LPCWSTR name, int type);
+    IXMLDOMNode* CreateDOMNode(IXMLDOMNode* parent, const char* name, int type);
+    /// CreateDOMNode plus one attribute; null, with nothing added, if either step fails.
+    IXMLDOMNode* CreateDOMNodeWithAttribute(IXMLDOMNode* parent, LPCWSTR name, LPCWSTR attrName,
+                                            const SKivXMLDataType& value, int type);
+    IXMLDOMNode* CreateDOMNodeWithAttribute(IXMLDOMNode* parent, const char* name, const char* attrName,
+                                            const SKivXMLDataType& value, int type);
+    /// The first child element of that name, or null (also for a null parent or name).
+    IXMLDOMNode* GetFirstNameMatchChildNode(IXMLDOMNode* parent, LPCWSTR name);
+    IXMLDOMNode* GetFirstNameMatchChildNode(IXMLDOMNode* parent, const char* name);
+    /// Sets (or replaces) the attribute with the value spelled for its code (see
+    /// KivXMLFormatValue). KIVXML_OK; KIVXML_E_ARGUMENT for a null node, an invalid name or
+    /// a bad record; KIVXML_E_MEMORY.
+    LONG SetNodeAttribute(IXMLDOMNode* node, LPCWSTR name, const SKivXMLDataType& value);
+    LONG SetNodeAttribute(IXMLDOMNode* node, const char* name, const SKivXMLDataType& value);
+    /// Reads the attribute into value for value.type (rules at KivXMLParseValue). KIVXML_OK;
+    /// KIVXML_ABSENT for no such attribute or a null node; a negative status when the text
+    /// does not fit the code. Only KIVXML_OK touches value.
+    LONG GetNodeAttribute(IXMLDOMNode* node, LPCWSTR name, SKivXMLDataType& value);
+    LONG GetNodeAttribute(IXMLDOMNode* node, const char* name, SKivXMLDataType& value);
+
+    /// Counts one level of a recursive load or store; false once more than kMaxNesting levels
+    /// are open (the caller then gives up, raising its archive error). Every call, accepted
+    /// or not, is matched by one LeaveNesting.
+    bool EnterNesting();
+    void LeaveNesting();
+    int GetNestingDepth() const { return m_nesting; }
+
+private:
+    BOOL LoadParsed(bool parsedOk);
+
+    std::unique_ptr<pugi::xml_document> m_doc;
+    int m_storing = 0;
+    int m_nesting = 0;
+};
+
+/// One level of a recursive load or store for the guard's lifetime; check IsOk() first.
+/// A null document counts nothing and is always OK.
+class KivXMLNestingGuard {
+public:
+    explicit KivXMLNestingGuard(CKivXMLDOMDocObj* doc) : m_doc(doc), m_ok(!doc || doc->EnterNesting()) {}
+    ~KivXMLNestingGuard() {
+        if (m_doc) m_doc->LeaveNesting();
+    }
+    KivXMLNestingGuard(const KivXMLNestingGuard&) = delete;
+    KivXMLNestingGuard& operator=(const KivXMLNestingGuard&) = delete;
+    /// False when this level is past CKivXMLDOMDocObj::kMaxNesting.
+    bool IsOk() const { return m_ok; }
+
+private:
+    CKivXMLDOMDocObj* m_doc;
+    bool m_ok;
+};

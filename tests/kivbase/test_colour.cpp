@@ -1,0 +1,78 @@
+// Pixel layout, the packed form, and the hue-luminance-saturation conversions.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "kivbase/KivColor.h"
+
+namespace {
+
+TEST(Colour32, MemoryOrderIsBlueGreenRedAlphaAndPacksLikeTheFields) {
+    const tagCOLOR32 c = tagCOLOR32::FromDWORD(0x80112233u);
+    EXPECT_EQ(c.alpha, 0x80);
+    EXPECT_EQ(c.red, 0x11);
+    EXPECT_EQ(c.green, 0x22);
+    EXPECT_EQ(c.blue, 0x33);
+    BYTE bytes[4];
+    std::memcpy(bytes, &c, 4);
+    EXPECT_EQ(bytes[0], 0x33);
+    EXPECT_EQ(bytes[3], 0x80);
+    EXPECT_EQ(c.ToDWORD(), 0x80112233u);
+
+    CKivColor32 white;
+    EXPECT_EQ(white.GetDWORD(), 0xFFFFFFFFu) << "opaque white, as colour fields default";
+    CKivColor32 k;
+    k.SetColor(1, 2, 3, 4);
+    const tagCOLOR32* p = k;
+    EXPECT_EQ(p->ToDWORD(), 0x04010203u) << "SetColor takes red, green, blue, alpha";
+}
+
+TEST(ColourHls, KnownColours) {
+    struct Known {
+        tagCOLOR32 rgb;
+        tagCOLORHLSA hls;
+    };
+    const Known known[] = {
+        {{0, 0, 0, 255}, {0, 0, 0, 255}},          // black
+        {{255, 255, 255, 7}, {0, 255, 0, 7}},      // white, alpha carried through
+        {{128, 128, 128, 0}, {0, 128, 0, 0}},      // grey has hue 0 and saturation 0
+        {{0, 0, 255, 255}, {0, 128, 255, 255}},    // red: luminance 127.5 rounds up
+        {{255, 255, 0, 255}, {128, 128, 255, 255}},  // cyan sits half way round
+        {{0, 255, 0, 255}, {85, 128, 255, 255}},   // green: a third of 256 steps
+        {{255, 0, 0, 255}, {171, 128, 255, 255}},  // blue: two thirds
+        {{64, 64, 128, 255}, {0, 96, 85, 255}},    // a dull red
+    };
+    for (const Known& k : known) {
+        EXPECT_EQ(KivPublicRGBA2HLSA(k.rgb), k.hls) << "rgb " << std::hex << k.rgb.ToDWORD();
+    }
+    // The other way, where the byte grid allows an exact answer.
+    EXPECT_EQ(KivPublicHLSA2RGBA({0, 0, 200, 9}).ToDWORD(), 0x09000000u) << "luminance 0 is black";
+    EXPECT_EQ(KivPublicHLSA2RGBA({77, 255, 200, 9}).ToDWORD(), 0x09FFFFFFu) << "luminance 255 is white";
+    EXPECT_EQ(KivPublicHLSA2RGBA({77, 100, 0, 255}).ToDWORD(), 0xFF646464u) << "no saturation is grey";
+    EXPECT_EQ(KivPublicHLSA2RGBA({0, 127, 255, 255}).ToDWORD(), 0xFFFE0000u) << "the dialog's fully saturated red";
+    EXPECT_EQ(KivPublicHLSA2RGBA({64, 127, 255, 255}).ToDWORD(), 0xFF7FFE00u) << "a quarter turn: chartreuse";
+}
+
+TEST(ColourHls, RoundTripStaysClose) {
+    // Hue has 256 steps round the circle, so the middle channel of a vivid colour can move by
+    // up to 255 * 6 * (0.5 / 256) = 3 units; rounding luminance and saturation adds one more
+    // (4 is the worst case over the whole RGB cube).
+    constexpr int kTolerance = 4;
+    int worst = 0;
+    for (int r = 0; r < 256; r += 15)
+        for (int g = 0; g < 256; g += 15)
+            for (int b = 0; b < 256; b += 15) {
+                const tagCOLOR32 c{static_cast<BYTE>(b), static_cast<BYTE>(g), static_cast<BYTE>(r), 200};
+                const tagCOLOR32 back = KivPublicHLSA2RGBA(KivPublicRGBA2HLSA(c));
+                ASSERT_EQ(back.alpha, 200);
+                worst = std::max({worst, std::abs(back.red - r), std::abs(back.green - g), std::abs(back.blue - b)});
+            }
+    EXPECT_LE(worst, kTolerance);
+    for (int v = 0; v < 256; ++v) {
+        const tagCOLOR32 grey{static_cast<BYTE>(v), static_cast<BYTE>(v), static_cast<BYTE>(v), 255};
+        EXPECT_EQ(KivPublicHLSA2RGBA(KivPublicRGBA2HLSA(grey)), grey) << "greys come back exactly";
+    }
+}
+
+}  // namespace
