@@ -76,7 +76,7 @@ void CKivObList::SerializeXML(CKivXMLDOMDocObj* doc, IXMLDOMNode* node) {
     if (doc->IsStoring()) {
         SKivXMLDataType count{};
         count.type = 7;
-        count.value.i = static_cast<int>(GetCount());
+        count.value.iVal = static_cast<int>(GetCount());
         IXMLDOMNode* list = doc->CreateDOMNodeWithAttribute(node, kListElement, kCountAttribute, count, 1);
         if (!list) return;
         for (POSITION pos = GetHeadPosition(); pos;) {
@@ -85,7 +85,7 @@ void CKivObList::SerializeXML(CKivXMLDOMDocObj* doc, IXMLDOMNode* node) {
             SKivXMLDataType name{};
             name.type = 0;
             const CString className(element->GetRuntimeClass()->m_lpszClassName);
-            name.value.str = const_cast<wchar_t*>(className.GetString());
+            name.value.pWStr = const_cast<wchar_t*>(className.GetString());
             IXMLDOMNode* item = doc->CreateDOMNodeWithAttribute(list, kItemElement, kClassAttribute, name, 1);
             if (!item) return;
             element->SerializeXML(doc, item);
@@ -94,17 +94,17 @@ void CKivObList::SerializeXML(CKivXMLDOMDocObj* doc, IXMLDOMNode* node) {
     }
     IXMLDOMNode* list = doc->GetFirstNameMatchChildNode(node, kListElement);
     if (!list) return;
-    KivXMLNestingGuard depth(*doc);  // lists inside objects inside lists: bounded
-    if (!depth) AfxThrowArchiveException(CArchiveException::genericException, CString(), "XML objects nested too deeply");
+    KivXMLNestingGuard depth(doc);  // lists inside objects inside lists: bounded
+    if (!depth.IsOk()) AfxThrowArchiveException(CArchiveException::genericException, CString(), "XML objects nested too deeply");
     for (IXMLDOMNode* item = KivXmlFirstChild(list, kItemElement); item; item = KivXmlNextSibling(item, kItemElement)) {
         SKivXMLDataType name{};
         name.type = 0;
         doc->GetNodeAttribute(item, kClassAttribute, name);
         const KivXMLValueGuard release(name);
-        const CRuntimeClass* cls = name.value.str ? CRuntimeClass::FromName(name.value.str) : nullptr;
+        const CRuntimeClass* cls = name.value.pWStr ? CRuntimeClass::FromName(name.value.pWStr) : nullptr;
         if (!cls || !cls->IsDerivedFrom(RUNTIME_CLASS(CKivObject)) || !cls->m_pfnCreateObject)
             AfxThrowArchiveException(CArchiveException::badClass, CString(),
-                                     "XML list item of unknown class '" + CString(name.value.str ? name.value.str : L"").ToUtf8() + "'");
+                                     "XML list item of unknown class '" + CString(name.value.pWStr ? name.value.pWStr : L"").ToUtf8() + "'");
         std::unique_ptr<CObject> object(cls->CreateObject());
         if (!object) AfxThrowMemoryException();
         static_cast<CKivObject*>(object.get())->SerializeXML(doc, item);

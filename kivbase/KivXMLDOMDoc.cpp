@@ -92,10 +92,21 @@ BOOL CKivXMLDOMDocObj::LoadParsed(bool parsedOk) {
 }
 
 BOOL CKivXMLDOMDocObj::LoadXML(LPCWSTR text) {
-    m_doc->reset();
-    if (!text) return LoadParsed(false);
+    if (!text) {
+        m_doc->reset();
+        return LoadParsed(false);
+    }
     try {
-        const std::string utf8 = CString(text).ToUtf8();
+        return LoadXMLUtf8(CString(text).ToUtf8());
+    } catch (const std::bad_alloc&) {
+        m_doc->reset();
+        return LoadParsed(false);
+    }
+}
+
+BOOL CKivXMLDOMDocObj::LoadXMLUtf8(std::string_view utf8) {
+    m_doc->reset();
+    try {
         const pugi::xml_parse_result r = m_doc->load_buffer(utf8.data(), utf8.size(), kParseOptions, pugi::encoding_utf8);
         return LoadParsed(static_cast<bool>(r));
     } catch (const std::bad_alloc&) {
@@ -124,11 +135,13 @@ BOOL CKivXMLDOMDocObj::SaveFile(LPCWSTR path) const {
     }
 }
 
-CString CKivXMLDOMDocObj::GetXML() const {
-    if (!m_doc->first_child()) return CString();
+CString CKivXMLDOMDocObj::GetXML() const { return CString::FromUtf8(GetXMLUtf8()); }
+
+std::string CKivXMLDOMDocObj::GetXMLUtf8() const {
+    if (!m_doc->first_child()) return std::string();
     StringWriter w;
     m_doc->save(w, kIndent, pugi::format_default, pugi::encoding_utf8);
-    return CString::FromUtf8(w.text);
+    return std::move(w.text);
 }
 
 IXMLDOMNode* CKivXMLDOMDocObj::GetRootNode() const { return m_doc->document_element().internal_object(); }

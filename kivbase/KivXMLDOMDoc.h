@@ -2,6 +2,9 @@
 // element, with typed attribute values (SKivXMLDataType) and a nesting guard for loaders.
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include <memory>
 
 #include "kivbase/KivXMLDataType.h"
@@ -38,12 +41,16 @@ public:
     /// Replaces the document by the parsed text and turns to loading; FALSE, leaving an
     /// empty document, on malformed text, a DOCTYPE, or nesting beyond kMaxDocumentDepth.
     BOOL LoadXML(LPCWSTR text);
+    /// LoadXML from UTF-8 text, without widening it first.
+    BOOL LoadXMLUtf8(std::string_view text);
     /// LoadXML from a file (path in any encoding pugixml detects); FALSE when unreadable too.
     BOOL LoadFile(LPCWSTR path);
     /// Writes GetXML's text as UTF-8; FALSE when the file cannot be written.
     BOOL SaveFile(LPCWSTR path) const;
     /// The whole document as indented text with an XML declaration; empty for no document.
     CString GetXML() const;
+    /// GetXML as UTF-8 text, without widening it.
+    std::string GetXMLUtf8() const;
     /// The root element, or null when there is no document.
     IXMLDOMNode* GetRootNode() const;
     /// Nonzero after a successful CreateNew, zero after any load (and on a fresh object).

@@ -24,16 +24,16 @@ void StoreField(CKivXMLDOMDocObj* doc, IXMLDOMNode* node, const KivFieldDef& f, 
     switch (f.xml) {
     case KivXml::none:
     case KivXml::version: return;
-    case KivXml::wstr: r.value.str = const_cast<wchar_t*>(static_cast<const CString*>(m)->GetString()); break;
+    case KivXml::wstr: r.value.pWStr = const_cast<wchar_t*>(static_cast<const CString*>(m)->GetString()); break;
     case KivXml::flag:
-    case KivXml::i32: r.value.i = static_cast<int>(static_cast<std::uint32_t>(KivGetInt(f, m))); break;
-    case KivXml::i16: r.value.s = static_cast<short>(static_cast<std::uint16_t>(KivGetInt(f, m))); break;
-    case KivXml::color: r.value.dw = static_cast<DWORD>(KivGetInt(f, m)); break;
-    case KivXml::f32: r.value.f = static_cast<float>(KivGetReal(f, m)); break;
-    case KivXml::f64: r.value.d = KivGetReal(f, m); break;
+    case KivXml::i32: r.value.iVal = static_cast<int>(static_cast<std::uint32_t>(KivGetInt(f, m))); break;
+    case KivXml::i16: r.value.sVal = static_cast<short>(static_cast<std::uint16_t>(KivGetInt(f, m))); break;
+    case KivXml::color: r.value.dwVal = static_cast<DWORD>(KivGetInt(f, m)); break;
+    case KivXml::f32: r.value.fVal = static_cast<float>(KivGetReal(f, m)); break;
+    case KivXml::f64: r.value.dVal = KivGetReal(f, m); break;
     case KivXml::block:
         f.packBlock(m, block);
-        r.value.block = block;
+        r.value.pBytes = block;
         r.size = f.blockSize;
         break;
     }
@@ -48,16 +48,16 @@ void LoadField(CKivXMLDOMDocObj* doc, IXMLDOMNode* node, const KivFieldDef& f, v
     switch (f.xml) {
     case KivXml::none:
     case KivXml::version: break;
-    case KivXml::wstr: *static_cast<CString*>(m) = CString(r.value.str ? r.value.str : L""); break;
+    case KivXml::wstr: *static_cast<CString*>(m) = CString(r.value.pWStr ? r.value.pWStr : L""); break;
     case KivXml::flag:
-    case KivXml::i32: KivSetInt(f, m, r.value.i); break;
-    case KivXml::i16: KivSetInt(f, m, r.value.s); break;
-    case KivXml::color: KivSetInt(f, m, r.value.dw); break;
-    case KivXml::f32: KivSetReal(f, m, r.value.f); break;
-    case KivXml::f64: KivSetReal(f, m, r.value.d); break;
+    case KivXml::i32: KivSetInt(f, m, r.value.iVal); break;
+    case KivXml::i16: KivSetInt(f, m, r.value.sVal); break;
+    case KivXml::color: KivSetInt(f, m, r.value.dwVal); break;
+    case KivXml::f32: KivSetReal(f, m, r.value.fVal); break;
+    case KivXml::f64: KivSetReal(f, m, r.value.dVal); break;
     case KivXml::block:
         // Only a block at least as long as the member's image replaces it.
-        if (r.value.block && r.size >= f.blockSize) f.unpackBlock(r.value.block, m);
+        if (r.value.pBytes && r.size >= f.blockSize) f.unpackBlock(r.value.pBytes, m);
         break;
     }
 }
@@ -66,7 +66,7 @@ void LoadField(CKivXMLDOMDocObj* doc, IXMLDOMNode* node, const KivFieldDef& f, v
 
 IXMLDOMNode* KivXmlCreateElement(CKivXMLDOMDocObj* doc, IXMLDOMNode* node, const KivClassLevel& level) {
     SKivXMLDataType version = Record(KivXml::version);
-    version.value.w = 0;
+    version.value.wVal = 0;
     return doc->CreateDOMNodeWithAttribute(node, level.element, kVersion, version, 1);
 }
 
