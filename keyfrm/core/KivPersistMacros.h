@@ -14,7 +14,9 @@ public:                                                                      \
     void Serialize(CArchive& ar) override;                                   \
     void SerializeXML(CKivXMLDOMDocObj* doc, IXMLDOMNode* node) override;    \
     CKivObject* MakeCopy() const override;                                   \
-    virtual Class& operator=(const Class& src);
+    virtual Class& operator=(const Class& src);                              \
+    /** A default object given src's data (its selection flag is fresh). */  \
+    Class(const Class& src);
 
 /// Serialize: the base's record, then this level. SerializeXML: this level's element, then
 /// the base's element inside its "BaseObject". operator=: the base's, then this level.
@@ -29,6 +31,7 @@ public:                                                                      \
             Base::SerializeXML(doc, baseNode);                                           \
     }                                                                                    \
     CKivObject* Class::MakeCopy() const { return KivMakeCopyOf(*this); }                 \
+    Class::Class(const Class& src) : Class() { Class::operator=(src); }                  \
     Class& Class::operator=(const Class& src) {                                          \
         Base::operator=(src);                                                            \
         KivAssignLevel(this, &src, Level());                                             \

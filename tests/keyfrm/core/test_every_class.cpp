@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "keyfrm/core/CKivFXBaseKeyFrm.h"
 #include "keyfrm/core/KivFXKeyFrmModule.h"
 #include "kivbase/persist/KivMemberAccess.h"
 #include "support/ArchiveBytes.h"

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "keyfrm/tracks/CKivFXValueKeyFrm.h"
+#include "kivbase/CKivObList.h"
 #include "support/ArchiveBytes.h"
 
 namespace {
