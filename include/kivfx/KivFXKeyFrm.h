@@ -13,12 +13,17 @@
 
 #include "kivbase/CKivObList.h"
 #include "kivbase/CKivObject.h"
+#include "kivbase/KivColor.h"
 #include "kivbase/KivInterpolate.h"
+#include "kivbase/KivMemBlock.h"
+#include "kivbase/KivSystem.h"
+#include "kivbase/KivVersion.h"
+#include "kivbase/KivVideoStd.h"
+#include "kivbase/KivXMLDOMDoc.h"
 #include "kivbase/persist/KivPersist.h"
 
-#include "keyfrm/core/CKivFXBaseKeyFrm.h"
-#include "keyfrm/core/KivFXKeyFrmList.h"
-#include "keyfrm/core/KivFXKeyFrmModule.h"
-
-#include "keyfrm/tracks/CKivFXInsValueKeyFrm.h"
-#include "keyfrm/tracks/CKivFXValueKeyFrm.h"
+#include "keyfrm/core/KivFXCore.h"
+#include "keyfrm/effectobj/KivFXEffectObj.h"
+#include "keyfrm/fx3d/KivFX3D.h"
+#include "keyfrm/softfx/KivFXSoft.h"
+#include "keyfrm/tracks/KivFXTracks.h"

@@ -1,21 +1,20 @@
-// The one explicit list of the library's persistable classes. Start-up registers them
-// from here, so no class depends on a static initialiser the linker might drop.
-#include "keyfrm/core/KivFXKeyFrmModule.h"
-#include "kivbase/persist/KivFormatDoc.h"
-#include "keyfrm/tracks/CKivFXValueKeyFrm.h"
-#include "kivbase/CKivObList.h"
+// The one explicit list of the library's persistable classes, gathered from each
+// subsystem's own list. Start-up registers them from here, so no class depends on a
+// static initialiser the linker might drop.
+#include <vector>
 
-#define KIV_CLASS(Class) {RUNTIME_CLASS(Class), &Class::Level}
-#define KIV_CLASS_WITHOUT_FIELDS(Class) {RUNTIME_CLASS(Class), nullptr}
+#include "keyfrm/core/KivFXKeyFrmModule.h"
+#include "keyfrm/core/KivFXSubsystemClasses.h"
+#include "kivbase/persist/KivFormatDoc.h"
 
 std::span<const KivFXPersistClass> KivFXKeyFrmPersistClasses() {
-    static const KivFXPersistClass classes[] = {
-        KIV_CLASS_WITHOUT_FIELDS(CKivObject),
-        KIV_CLASS_WITHOUT_FIELDS(CKivObList),
-        KIV_CLASS(CKivFXBaseKeyFrm),
-        KIV_CLASS(CKivFXInsValueKeyFrm),
-        KIV_CLASS(CKivFXValueKeyFrm),
-    };
+    static const std::vector<KivFXPersistClass> classes = [] {
+        std::vector<KivFXPersistClass> all;
+        for (auto part : {KivFXCorePersistClasses(), KivFXTrackPersistClasses(), KivFX3DPersistClasses(),
+                          KivFXSoftPersistClasses(), KivFXEffectObjPersistClasses()})
+            all.insert(all.end(), part.begin(), part.end());
+        return all;
+    }();
     return classes;
 }
 

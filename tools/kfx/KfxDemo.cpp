@@ -5,39 +5,12 @@
 #include <memory>
 
 #include "KfxCommands.h"
+#include "KfxDemoParts.h"
 #include "KfxProject.h"
-#include "keyfrm/core/KivFXKeyFrmList.h"
-#include "keyfrm/tracks/CKivFXValueKeyFrm.h"
 
 namespace {
 
 constexpr const char* kDefaultDir = "kfx-demo";
-
-// A few value keyframes with every field away from its default, added out of order and
-// sorted by the list functions as a host's editor would.
-void AddValueKeyFrames(CKivObList& project) {
-    struct Sample {
-        double location;
-        int frame;
-        float value;
-        int insKind;
-    };
-    constexpr Sample kSamples[] = {{0.75, 75, 8.5f, 1}, {0.0, 0, 0.0f, 0}, {0.25, 25, 10.0f, 1}, {1.0, 100, -2.25f, 0}, {0.5, 50, 3.0f, 1}};
-    CKivObList track;
-    for (const Sample& s : kSamples) {
-        auto key = std::make_unique<CKivFXValueKeyFrm>();
-        key->Location = s.location;
-        key->Frame = s.frame;
-        key->Value = s.value;
-        key->InsKind = s.insKind;
-        key->Restore = s.frame % 2;
-        key->PtFore = {-0.5f, -0.1};
-        key->PtAfter = {0.5f, 0.1};
-        KivFXKeyFrmInsertKF(&track, key.release());
-    }
-    // Moved, not copied: the project takes the sorted keyframes.
-    while (!track.IsEmpty()) project.AddTail(track.RemoveHead());
-}
 
 bool CheckRoundTrip(const std::string& path, CKivObList& original) {
     CKivObList loaded;
@@ -49,6 +22,13 @@ bool CheckRoundTrip(const std::string& path, CKivObList& original) {
 }
 
 }  // namespace
+
+void KfxDemoContext::Report(const std::string& line) const { std::printf("  %s\n", line.c_str()); }
+
+void KfxDemoContext::Fail(const std::string& message) {
+    std::printf("  FAILED: %s\n", message.c_str());
+    ok = false;
+}
 
 int KfxDemo(const KfxArgs& args) {
     if (KfxWantsHelp(args)) {
@@ -64,14 +44,17 @@ int KfxDemo(const KfxArgs& args) {
     if (ec) return KfxFail(dir.string() + ": cannot create the folder: " + ec.message());
 
     CKivObList project;
-    AddValueKeyFrames(project);
-    std::printf("kfx demo: %d objects\n", static_cast<int>(project.GetCount()));
+    KfxDemoContext demo{project, dir};
+    std::printf("kfx demo: building the project in %s\n", dir.string().c_str());
+    for (auto part : {KfxDemoValueKeyFrames, KfxDemoTracks, KfxDemoEffects, KfxDemoSoftEffects, KfxDemoEditors}) part(demo);
+    std::printf("kfx demo: %d objects, writing both formats\n", static_cast<int>(project.GetCount()));
 
     const std::string kfa = (dir / "demo.kfa").string();
     const std::string xml = (dir / "demo.xml").string();
     KfxSave(kfa, project);
     KfxSave(xml, project);
-    bool ok = CheckRoundTrip(kfa, project);
+    bool ok = demo.ok;
+    ok = CheckRoundTrip(kfa, project) && ok;
     ok = CheckRoundTrip(xml, project) && ok;
     std::printf("kfx demo: %s\n", ok ? "all checks passed" : "CHECKS FAILED");
     return ok ? kKfxOk : kKfxCheckFailed;

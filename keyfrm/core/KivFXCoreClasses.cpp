@@ -1,0 +1,12 @@
+#include "keyfrm/core/CKivFXBaseKeyFrm.h"
+#include "keyfrm/core/KivFXSubsystemClasses.h"
+#include "kivbase/CKivObList.h"
+
+std::span<const KivFXPersistClass> KivFXCorePersistClasses() {
+    static const KivFXPersistClass classes[] = {
+        KIV_CLASS_WITHOUT_FIELDS(CKivObject),
+        KIV_CLASS_WITHOUT_FIELDS(CKivObList),
+        KIV_CLASS(CKivFXBaseKeyFrm),
+    };
+    return classes;
+}

@@ -1,0 +1,2 @@
+// The effect objects.
+#pragma once

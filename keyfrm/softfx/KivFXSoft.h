@@ -1,0 +1,2 @@
+// The soft (2-D) effect keyframes.
+#pragma once

@@ -1,0 +1,5 @@
+#include "KfxDemoParts.h"
+
+void KfxDemoEffects(KfxDemoContext&) {
+    // This part of the demo grows with its subsystem.
+}
