@@ -165,8 +165,6 @@ CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* requested, UINT* schema,
 
 CObject* CArchive::ReadObject(const CRuntimeClass* requested) {
     if (IsStoring()) ThrowWrongMode();
-    // Checked before the tag is read, so that nothing is created at this depth.
-    if (m_nDepth >= kMaxObjectDepth) ThrowError(CArchiveException::genericException, TooDeep());
     const ULONGLONG tagOffset = GetOffset();
     DWORD objectTag = 0;
     CRuntimeClass* cls = ReadClass(requested, nullptr, &objectTag);
@@ -188,6 +186,8 @@ CObject* CArchive::ReadObject(const CRuntimeClass* requested) {
         return object;
     }
 
+    // Null and back-references create nothing and may come at any depth, as when storing.
+    if (m_nDepth >= kMaxObjectDepth) ThrowErrorAt(tagOffset, CArchiveException::genericException, TooDeep());
     std::unique_ptr<CObject> object(cls->CreateObject());
     if (!object) throw CMemoryException(std::string("cannot create an object of class ") + cls->m_lpszClassName);
     if (m_loadArray.size() >= nMaxMapCount)
