@@ -107,6 +107,10 @@ public:
     void CheckCount(ULONGLONG count, ULONGLONG bytesEach, const char* what) const;
     /// Raises a CArchiveException of that cause naming this archive's file and offset.
     [[noreturn]] void ThrowError(int cause, const std::string& detail) const;
+    /// Names what the caller reads or writes next (e.g. "CKivFXValueKeyFrm.Value") so that
+    /// an end-of-file message can say it; the text must outlive its use; null clears it.
+    void SetContext(const char* what) { m_pszContext = what; }
+    const char* GetContext() const { return m_pszContext; }
 
     CString m_strFileName;
 
@@ -132,6 +136,17 @@ private:
     /// Loading: makes at least need bytes available in the buffer or raises endOfFile.
     void FillBuffer(size_t need);
     [[noreturn]] void ThrowWrongMode() const;
+    [[noreturn]] void ThrowErrorAt(ULONGLONG offset, int cause, const std::string& detail) const;
+    /// Raises endOfFile for need bytes of what (or of the caller's context) with left remaining.
+    [[noreturn]] void ThrowEndOfFile(ULONGLONG need, ULONGLONG left, const char* what) const;
+    /// Writes a reference to a class or object already in the store map.
+    void WriteIndexTag(DWORD index, bool isClass);
+    /// Enters a class or object in the store map and returns its index.
+    DWORD MapStored(const void* classOrObject);
+    /// Reads a new-class record (after its 0xFFFF tag) and enters the class in the load array.
+    CRuntimeClass* LoadClassRecord();
+    /// Makes the archive unusable after Close or Abort; later calls raise genericException.
+    void Detach();
 
     struct LoadEntry {
         void* ptr;     // CRuntimeClass* or CObject*; null for index 0 and for dead objects
@@ -140,7 +155,8 @@ private:
 
     CFile* m_pFile;
     UINT m_nMode;
-    std::vector<BYTE> m_buffer;
+    std::vector<BYTE> m_buffer;  // empty when the caller lent a buffer
+    size_t m_nBufSize = 0;
     BYTE* m_pBufStart = nullptr;
     BYTE* m_pBufCur = nullptr;
     BYTE* m_pBufMax = nullptr;
@@ -150,6 +166,7 @@ private:
     std::unordered_map<const void*, DWORD> m_storeMap;  // class or object -> index
     DWORD m_nMapCount = 1;
     std::vector<LoadEntry> m_loadArray;
+    const char* m_pszContext = nullptr;
 };
 
 CArchive& operator<<(CArchive& ar, const CString& s);

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <exception>
+#include <new>
 #include <string>
+#include <utility>
 
 #include "platform/fw/CString.h"
 
@@ -90,3 +92,14 @@ public:
 [[noreturn]] void AfxThrowFileException(int cause, LONG osError = -1, const CString& fileName = CString());
 [[noreturn]] void AfxThrowMemoryException();
 [[noreturn]] void AfxThrowInvalidArgException(const std::string& detail = {});
+
+/// Runs f and turns std::bad_alloc into CMemoryException, so that only the framework's
+/// exceptions leave the framework's containers and archives.
+template <class F>
+decltype(auto) KivTranslateBadAlloc(F&& f) {
+    try {
+        return std::forward<F>(f)();
+    } catch (const std::bad_alloc&) {
+        AfxThrowMemoryException();
+    }
+}

@@ -67,4 +67,13 @@ protected:
     CNode* m_pNodeFree = nullptr;
     INT_PTR m_nBlockSize;
     void* m_pBlocks = nullptr;
+
+private:
+    /// Makes sure count nodes can be taken without allocating, so that adding them cannot
+    /// fail half way; raises CMemoryException with the list unchanged.
+    void ReserveNodes(INT_PTR count);
+    /// Adds the other list's elements one by one (before head or after tail).
+    void AddList(const CObList* other, bool atHead);
+
+    INT_PTR m_nFreeCount = 0;
 };

@@ -1,0 +1,210 @@
+// The framework's object format in CArchive: class records and references, object
+// back-references, and loading that survives hostile data.
+//
+// Classes and objects share one index space starting at 1 (0 is null). A new class is
+// written as 0xFFFF, its schema word, its name's length word and the name; a class
+// already written as 0x8000|index; an object already written as its index alone. An
+// index of 0x7FFF or more is written as 0x7FFF and a DWORD, bit 31 marking a class.
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "platform/fw/CArchive.h"
+
+namespace {
+
+// Counts nesting for as long as one object's Serialize runs, on every way out.
+class DepthGuard {
+public:
+    explicit DepthGuard(int& depth) : m_depth(depth) { ++m_depth; }
+    ~DepthGuard() { --m_depth; }
+    DepthGuard(const DepthGuard&) = delete;
+    DepthGuard& operator=(const DepthGuard&) = delete;
+
+private:
+    int& m_depth;
+};
+
+// A class name from a file, fit for a message whatever bytes it holds.
+std::string PrintableName(const char* name, size_t length) {
+    std::string out(name, length);
+    for (char& c : out)
+        if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x7F) c = '?';
+    return out;
+}
+
+std::string TooMany() {
+    return "more than " + std::to_string(CArchive::nMaxMapCount) + " classes and objects";
+}
+
+std::string TooDeep() {
+    return "objects nested deeper than " + std::to_string(CArchive::kMaxObjectDepth) + " levels";
+}
+
+}  // namespace
+
+// --- storing ---------------------------------------------------------------------------
+
+DWORD CArchive::MapStored(const void* classOrObject) {
+    if (m_nMapCount >= nMaxMapCount)
+        ThrowError(CArchiveException::badIndex, TooMany());
+    KivTranslateBadAlloc([&] { m_storeMap.emplace(classOrObject, m_nMapCount); });
+    return m_nMapCount++;
+}
+
+void CArchive::WriteIndexTag(DWORD index, bool isClass) {
+    if (index < wBigObjectTag) {
+        *this << static_cast<WORD>(isClass ? (wClassTag | index) : index);
+    } else {
+        *this << wBigObjectTag << (isClass ? (dwBigClassTag | index) : index);
+    }
+}
+
+void CArchive::WriteClass(const CRuntimeClass* cls) {
+    if (!IsStoring()) ThrowWrongMode();
+    if (!cls) AfxThrowInvalidArgException("CArchive::WriteClass of a null class");
+    if (const auto it = m_storeMap.find(cls); it != m_storeMap.end()) {
+        WriteIndexTag(it->second, true);
+        return;
+    }
+    if (!cls->IsSerializable())
+        throw CNotSupportedException(std::string("class ") + cls->m_lpszClassName + " is not serializable");
+    const size_t length = std::strlen(cls->m_lpszClassName);
+    // Refused here rather than written into an archive that could never be read back.
+    if (length >= kMaxClassNameLength)
+        ThrowError(CArchiveException::badClass, std::string("class name ") + cls->m_lpszClassName + " has " +
+                                                    std::to_string(length) + " characters; archives hold fewer than " +
+                                                    std::to_string(kMaxClassNameLength));
+    *this << wNewClassTag << static_cast<WORD>(cls->m_wSchema) << static_cast<WORD>(length);
+    Write(cls->m_lpszClassName, static_cast<UINT>(length));
+    MapStored(cls);
+}
+
+void CArchive::WriteObject(const CObject* object) {
+    if (!IsStoring()) ThrowWrongMode();
+    if (!object) {
+        *this << wNullTag;
+        return;
+    }
+    if (const auto it = m_storeMap.find(object); it != m_storeMap.end()) {
+        WriteIndexTag(it->second, false);
+        return;
+    }
+    // Refused when storing too, so that nothing is written that could not be loaded.
+    if (m_nDepth >= kMaxObjectDepth) ThrowError(CArchiveException::genericException, TooDeep());
+    WriteClass(object->GetRuntimeClass());
+    // The object has its index before its data, so that references to it from inside
+    // its own Serialize come out as back-references.
+    MapStored(object);
+    DepthGuard depth(m_nDepth);
+    const_cast<CObject*>(object)->Serialize(*this);
+}
+
+// --- loading ---------------------------------------------------------------------------
+
+CRuntimeClass* CArchive::LoadClassRecord() {
+    WORD schema, length;
+    *this >> schema >> length;
+    // Checked before reading, so that a hostile length allocates nothing.
+    if (length >= kMaxClassNameLength)
+        ThrowError(CArchiveException::badClass, "class name of " + std::to_string(length) + " characters; names are shorter than " +
+                                                    std::to_string(kMaxClassNameLength));
+    char name[kMaxClassNameLength];
+    Read(name, length);
+    name[length] = '\0';
+    const std::string shown = PrintableName(name, length);
+    // An embedded NUL would otherwise find the class named by the bytes before it.
+    CRuntimeClass* cls = std::memchr(name, 0, length) ? nullptr : CRuntimeClass::FromName(static_cast<LPCSTR>(name));
+    if (!cls) ThrowError(CArchiveException::badClass, "unknown class '" + shown + "'");
+    if (!cls->IsSerializable()) ThrowError(CArchiveException::badClass, "class '" + shown + "' is not serializable");
+    if (schema != cls->m_wSchema)
+        ThrowError(CArchiveException::badSchema, "class '" + shown + "' stored with schema " + std::to_string(schema) +
+                                                     ", this program reads schema " + std::to_string(cls->m_wSchema));
+    if (m_loadArray.size() >= nMaxMapCount)
+        ThrowError(CArchiveException::badIndex, TooMany());
+    KivTranslateBadAlloc([&] { m_loadArray.push_back({cls, true}); });
+    return cls;
+}
+
+CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* requested, UINT* schema, DWORD* objectTag) {
+    if (IsStoring()) ThrowWrongMode();
+    const ULONGLONG tagOffset = GetOffset();
+    WORD tag;
+    *this >> tag;
+    CRuntimeClass* cls;
+    if (tag == wNewClassTag) {
+        cls = LoadClassRecord();
+    } else {
+        DWORD index;
+        bool isClass;
+        if (tag == wBigObjectTag) {
+            DWORD big;
+            *this >> big;
+            isClass = (big & dwBigClassTag) != 0;
+            index = big & ~dwBigClassTag;
+        } else {
+            isClass = (tag & wClassTag) != 0;
+            index = tag & ~static_cast<DWORD>(wClassTag);
+        }
+        if (!isClass) {
+            if (!objectTag)
+                ThrowErrorAt(tagOffset, CArchiveException::badIndex, "object " + std::to_string(index) + " where a class was expected");
+            *objectTag = index;
+            return nullptr;
+        }
+        if (index == 0 || index >= m_loadArray.size() || !m_loadArray[index].isClass)
+            ThrowErrorAt(tagOffset, CArchiveException::badIndex, "class reference " + std::to_string(index) + " names no class");
+        cls = static_cast<CRuntimeClass*>(m_loadArray[index].ptr);
+    }
+    if (requested && !cls->IsDerivedFrom(requested))
+        ThrowErrorAt(tagOffset, CArchiveException::badClass,
+                     std::string(cls->m_lpszClassName) + " where " + requested->m_lpszClassName + " was expected");
+    if (schema) *schema = cls->m_wSchema;
+    return cls;
+}
+
+CObject* CArchive::ReadObject(const CRuntimeClass* requested) {
+    if (IsStoring()) ThrowWrongMode();
+    const ULONGLONG tagOffset = GetOffset();
+    DWORD objectTag = 0;
+    CRuntimeClass* cls = ReadClass(requested, nullptr, &objectTag);
+    if (!cls) {
+        if (objectTag == wNullTag) return nullptr;
+        if (objectTag >= m_loadArray.size())
+            ThrowErrorAt(tagOffset, CArchiveException::badIndex, "object reference " + std::to_string(objectTag) + " was never given");
+        const LoadEntry& entry = m_loadArray[objectTag];
+        if (entry.isClass)
+            ThrowErrorAt(tagOffset, CArchiveException::badIndex, "object reference " + std::to_string(objectTag) + " names a class");
+        if (!entry.ptr)
+            ThrowErrorAt(tagOffset, CArchiveException::badIndex,
+                         "object reference " + std::to_string(objectTag) + " names an object whose loading failed");
+        auto* object = static_cast<CObject*>(entry.ptr);
+        if (requested && !object->IsKindOf(requested))
+            ThrowErrorAt(tagOffset, CArchiveException::badClass,
+                         std::string(object->GetRuntimeClass()->m_lpszClassName) + " where " + requested->m_lpszClassName +
+                             " was expected");
+        return object;
+    }
+
+    // Null and back-references create nothing and may come at any depth, as when storing.
+    if (m_nDepth >= kMaxObjectDepth) ThrowErrorAt(tagOffset, CArchiveException::genericException, TooDeep());
+    std::unique_ptr<CObject> object(cls->CreateObject());
+    if (!object) throw CMemoryException(std::string("cannot create an object of class ") + cls->m_lpszClassName);
+    if (m_loadArray.size() >= nMaxMapCount)
+        ThrowError(CArchiveException::badIndex, TooMany());
+    const size_t index = m_loadArray.size();
+    KivTranslateBadAlloc([&] { m_loadArray.push_back({object.get(), false}); });
+    try {
+        DepthGuard depth(m_nDepth);
+        object->Serialize(*this);
+    } catch (...) {
+        // This object and everything loaded inside it are gone (or owned by it): later
+        // references to them must fail rather than hand out a destroyed pointer.
+        for (size_t i = index; i < m_loadArray.size(); ++i)
+            if (!m_loadArray[i].isClass) m_loadArray[i].ptr = nullptr;
+        throw;
+    }
+    return object.release();
+}
+
+CObject* KivArchiveReadObject(CArchive& ar, const CRuntimeClass* requested) { return ar.ReadObject(requested); }

@@ -1,0 +1,246 @@
+#include "platform/fw/CObList.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <new>
+
+#include "platform/fw/CArchive.h"
+
+namespace {
+
+/// Nodes per block when the caller asks for none, as the framework's default.
+constexpr INT_PTR kDefaultBlockSize = 10;
+/// Every stored element takes at least its two-byte object tag.
+constexpr ULONGLONG kMinElementBytes = 2;
+
+// Heads a block of nodes; blocks are chained and freed together when the list empties.
+struct NodeBlock {
+    NodeBlock* pNext;
+};
+
+POSITION PositionOf(void* node) { return reinterpret_cast<POSITION>(node); }
+
+}  // namespace
+
+IMPLEMENT_SERIAL(CObList, CObject, 0)
+
+CObList::CObList(INT_PTR blockSize) : m_nBlockSize(blockSize > 0 ? blockSize : kDefaultBlockSize) {}
+
+CObList::~CObList() { RemoveAll(); }
+
+CObList::CNode* CObList::NodeOf(POSITION pos) {
+    if (!pos) AfxThrowInvalidArgException("CObList: null POSITION");
+    return reinterpret_cast<CNode*>(pos);
+}
+
+void CObList::ReserveNodes(INT_PTR count) {
+    if (count <= m_nFreeCount) return;
+    const INT_PTR n = std::max(m_nBlockSize, count - m_nFreeCount);
+    if (static_cast<size_t>(n) > (PTRDIFF_MAX - sizeof(NodeBlock)) / sizeof(CNode)) AfxThrowMemoryException();
+    void* raw = std::malloc(sizeof(NodeBlock) + static_cast<size_t>(n) * sizeof(CNode));
+    if (!raw) AfxThrowMemoryException();
+    auto* block = ::new (raw) NodeBlock{static_cast<NodeBlock*>(m_pBlocks)};
+    m_pBlocks = block;
+    auto* nodes = reinterpret_cast<CNode*>(block + 1);
+    for (INT_PTR i = n - 1; i >= 0; --i) {
+        m_pNodeFree = ::new (&nodes[i]) CNode{m_pNodeFree, nullptr, nullptr};
+    }
+    m_nFreeCount += n;
+}
+
+CObList::CNode* CObList::NewNode(CNode* prev, CNode* next) {
+    ReserveNodes(1);
+    CNode* node = m_pNodeFree;
+    m_pNodeFree = node->pNext;
+    --m_nFreeCount;
+    node->pPrev = prev;
+    node->pNext = next;
+    node->data = nullptr;
+    ++m_nCount;
+    return node;
+}
+
+void CObList::FreeNode(CNode* node) {
+    node->pNext = m_pNodeFree;
+    m_pNodeFree = node;
+    ++m_nFreeCount;
+    if (--m_nCount == 0) RemoveAll();  // an empty list gives its blocks back
+}
+
+void CObList::RemoveAll() {
+    for (auto* block = static_cast<NodeBlock*>(m_pBlocks); block;) {
+        NodeBlock* next = block->pNext;
+        std::free(block);
+        block = next;
+    }
+    m_pBlocks = nullptr;
+    m_pNodeHead = m_pNodeTail = m_pNodeFree = nullptr;
+    m_nCount = 0;
+    m_nFreeCount = 0;
+}
+
+CObject*& CObList::GetHead() {
+    if (!m_pNodeHead) AfxThrowInvalidArgException("CObList::GetHead of an empty list");
+    return m_pNodeHead->data;
+}
+
+CObject* CObList::GetHead() const { return const_cast<CObList*>(this)->GetHead(); }
+
+CObject*& CObList::GetTail() {
+    if (!m_pNodeTail) AfxThrowInvalidArgException("CObList::GetTail of an empty list");
+    return m_pNodeTail->data;
+}
+
+CObject* CObList::GetTail() const { return const_cast<CObList*>(this)->GetTail(); }
+
+CObject* CObList::RemoveHead() {
+    if (!m_pNodeHead) AfxThrowInvalidArgException("CObList::RemoveHead of an empty list");
+    CObject* element = m_pNodeHead->data;
+    RemoveAt(PositionOf(m_pNodeHead));
+    return element;
+}
+
+CObject* CObList::RemoveTail() {
+    if (!m_pNodeTail) AfxThrowInvalidArgException("CObList::RemoveTail of an empty list");
+    CObject* element = m_pNodeTail->data;
+    RemoveAt(PositionOf(m_pNodeTail));
+    return element;
+}
+
+POSITION CObList::AddHead(CObject* element) {
+    CNode* node = NewNode(nullptr, m_pNodeHead);
+    node->data = element;
+    if (m_pNodeHead)
+        m_pNodeHead->pPrev = node;
+    else
+        m_pNodeTail = node;
+    m_pNodeHead = node;
+    return PositionOf(node);
+}
+
+POSITION CObList::AddTail(CObject* element) {
+    CNode* node = NewNode(m_pNodeTail, nullptr);
+    node->data = element;
+    if (m_pNodeTail)
+        m_pNodeTail->pNext = node;
+    else
+        m_pNodeHead = node;
+    m_pNodeTail = node;
+    return PositionOf(node);
+}
+
+void CObList::AddList(const CObList* other, bool atHead) {
+    if (!other) AfxThrowInvalidArgException("CObList: adding a null list");
+    // Counted first and walked exactly that far, so that a list added to itself stops.
+    const INT_PTR n = other->m_nCount;
+    ReserveNodes(n);
+    if (atHead) {
+        CNode* src = other->m_pNodeTail;
+        for (INT_PTR i = 0; i < n; ++i, src = src->pPrev) AddHead(src->data);
+    } else {
+        CNode* src = other->m_pNodeHead;
+        for (INT_PTR i = 0; i < n; ++i, src = src->pNext) AddTail(src->data);
+    }
+}
+
+void CObList::AddHead(CObList* other) { AddList(other, true); }
+
+void CObList::AddTail(CObList* other) { AddList(other, false); }
+
+CObject*& CObList::GetNext(POSITION& pos) {
+    CNode* node = NodeOf(pos);
+    pos = PositionOf(node->pNext);
+    return node->data;
+}
+
+CObject* CObList::GetNext(POSITION& pos) const { return const_cast<CObList*>(this)->GetNext(pos); }
+
+CObject*& CObList::GetPrev(POSITION& pos) {
+    CNode* node = NodeOf(pos);
+    pos = PositionOf(node->pPrev);
+    return node->data;
+}
+
+CObject* CObList::GetPrev(POSITION& pos) const { return const_cast<CObList*>(this)->GetPrev(pos); }
+
+CObject*& CObList::GetAt(POSITION pos) { return NodeOf(pos)->data; }
+
+CObject* CObList::GetAt(POSITION pos) const { return NodeOf(pos)->data; }
+
+void CObList::SetAt(POSITION pos, CObject* element) { NodeOf(pos)->data = element; }
+
+void CObList::RemoveAt(POSITION pos) {
+    CNode* node = NodeOf(pos);
+    if (node == m_pNodeHead)
+        m_pNodeHead = node->pNext;
+    else
+        node->pPrev->pNext = node->pNext;
+    if (node == m_pNodeTail)
+        m_pNodeTail = node->pPrev;
+    else
+        node->pNext->pPrev = node->pPrev;
+    FreeNode(node);
+}
+
+POSITION CObList::InsertBefore(POSITION pos, CObject* element) {
+    if (!pos) return AddHead(element);
+    CNode* old = NodeOf(pos);
+    CNode* node = NewNode(old->pPrev, old);
+    node->data = element;
+    if (old->pPrev)
+        old->pPrev->pNext = node;
+    else
+        m_pNodeHead = node;
+    old->pPrev = node;
+    return PositionOf(node);
+}
+
+POSITION CObList::InsertAfter(POSITION pos, CObject* element) {
+    if (!pos) return AddTail(element);
+    CNode* old = NodeOf(pos);
+    CNode* node = NewNode(old, old->pNext);
+    node->data = element;
+    if (old->pNext)
+        old->pNext->pPrev = node;
+    else
+        m_pNodeTail = node;
+    old->pNext = node;
+    return PositionOf(node);
+}
+
+POSITION CObList::Find(CObject* value, POSITION startAfter) const {
+    for (CNode* node = startAfter ? NodeOf(startAfter)->pNext : m_pNodeHead; node; node = node->pNext)
+        if (node->data == value) return PositionOf(node);
+    return nullptr;
+}
+
+POSITION CObList::FindIndex(INT_PTR index) const {
+    if (index < 0 || index >= m_nCount) return nullptr;
+    // Walked from whichever end is nearer.
+    if (index < m_nCount / 2) {
+        CNode* node = m_pNodeHead;
+        for (INT_PTR i = 0; i < index; ++i) node = node->pNext;
+        return PositionOf(node);
+    }
+    CNode* node = m_pNodeTail;
+    for (INT_PTR i = m_nCount - 1; i > index; --i) node = node->pPrev;
+    return PositionOf(node);
+}
+
+void CObList::Serialize(CArchive& ar) {
+    CObject::Serialize(ar);
+    if (ar.IsStoring()) {
+        ar.WriteCount(static_cast<ULONGLONG>(m_nCount));
+        for (CNode* node = m_pNodeHead; node; node = node->pNext) ar.WriteObject(node->data);
+        return;
+    }
+    const ULONGLONG count = ar.ReadCount();
+    ar.CheckCount(count, kMinElementBytes, "list elements");
+    for (ULONGLONG i = 0; i < count; ++i) {
+        // The node is ready before the object is read, so that an object just created
+        // always finds its place and cannot be lost to a failed allocation.
+        ReserveNodes(1);
+        AddTail(ar.ReadObject(nullptr));
+    }
+}
