@@ -98,6 +98,9 @@ public:
 
     // --- not the framework's: what loaders need to refuse hostile data early ---
 
+    /// Loading: true when the last ReadObject created its object (false for null and for
+    /// a back-reference to an object read earlier). Owning containers refuse the latter.
+    bool IsLastObjectNew() const { return m_bLastObjectNew; }
     /// Loading: bytes that can still be read (buffered plus the rest of the file).
     ULONGLONG GetBytesLeft() const;
     /// Byte offset from the start of this archive's data (for error messages).
@@ -163,6 +166,7 @@ private:
     ULONGLONG m_nBufStartOffset = 0;  // stream offset of m_pBufStart
     bool m_bClosed = false;
     int m_nDepth = 0;
+    bool m_bLastObjectNew = false;
     std::unordered_map<const void*, DWORD> m_storeMap;  // class or object -> index
     DWORD m_nMapCount = 1;
     std::vector<LoadEntry> m_loadArray;
