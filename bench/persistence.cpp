@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "keyfrm/tracks/CKivFXValueKeyFrm.h"
+#include "kivbase/CKivObList.h"
 #include "kivbase/KivXMLDOMDoc.h"
 #include "kivbase/persist/KivBytes.h"
 #include "platform/fw/CArchive.h"
