@@ -93,7 +93,7 @@ void KivAssignLevel(CObject* dst, const CObject* src, const KivClassLevel& level
 
 bool KivEqualLevel(const CObject* a, const CObject* b, const KivClassLevel& level) {
     for (const auto& f : level.fields)
-        if (f.IsPersisted() && !EqualField(f, f.At(a), f.At(b))) return false;
+        if (f.IsStored() && !EqualField(f, f.At(a), f.At(b))) return false;
     return true;
 }
 
