@@ -37,6 +37,7 @@ const char* EncName(const KivFieldDef& f) {
 }
 
 std::string DefaultText(const KivFieldDef& f) {
+    if (f.flags & kKivFieldOwnFormat) return "the class's own";
     char buf[64];
     switch (f.member) {
     case KivMember::wstr: return "\"\"";
