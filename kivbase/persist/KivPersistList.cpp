@@ -5,7 +5,9 @@
 
 #include "kivbase/KivXMLNodeWalk.h"
 
-std::string KivXmlListName(const char* prefix, INT_PTR index) { return std::string(prefix) + std::to_string(index); }
+std::string KivXmlListName(const char* prefix, INT_PTR index) {
+    return KivTranslateBadAlloc([&] { return std::string(prefix) + std::to_string(index); });
+}
 
 int KivXmlStoreListCount(CKivXMLDOMDocObj* doc, IXMLDOMNode* data, const char* countName, INT_PTR count) {
     const int stored = static_cast<int>(std::min<INT_PTR>(count, std::numeric_limits<int>::max()));

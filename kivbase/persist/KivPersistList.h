@@ -40,6 +40,7 @@ struct KivXmlListValue<tagCOLOR32> {
 };
 
 /// The attribute name of value index: prefix followed by the index in decimal ("Color0").
+/// Raises CMemoryException when memory runs out.
 std::string KivXmlListName(const char* prefix, INT_PTR index);
 /// Writes countName (code 7) with count, which is clamped to what code 7 carries; returns
 /// the count written.
