@@ -1,0 +1,23 @@
+#include "keyfrm/fx3d/KivFX3DArrayKeyFrms.h"
+
+// No level here has fields: each writes its version word alone and no "DataMember".
+
+KIV_IMPLEMENT_PERSIST_LEVEL(CKiv3DFXArrayKeyFrm, CKiv3DFXBaseKeyFrm)
+KIV_LEVEL_EMPTY(CKiv3DFXArrayKeyFrm, "CKiv3DFXArrayKeyFrm", 0, 0)
+KIV_IMPLEMENT_DEFAULT(CKiv3DFXArrayKeyFrm, CKiv3DFXBaseKeyFrm)
+
+KIV_IMPLEMENT_PERSIST_LEVEL(CKiv3DFXGrowKeyFrm, CKiv3DFXArrayKeyFrm)
+KIV_LEVEL_EMPTY(CKiv3DFXGrowKeyFrm, "CKiv3DFXGrowKeyFrm", 0, 0)
+KIV_IMPLEMENT_DEFAULT(CKiv3DFXGrowKeyFrm, CKiv3DFXArrayKeyFrm)
+
+KIV_IMPLEMENT_PERSIST_LEVEL(CKiv3DFXQueueKeyFrm, CKiv3DFXArrayKeyFrm)
+KIV_LEVEL_EMPTY(CKiv3DFXQueueKeyFrm, "CKiv3DFXQueueKeyFrm", 0, 0)
+KIV_IMPLEMENT_DEFAULT(CKiv3DFXQueueKeyFrm, CKiv3DFXArrayKeyFrm)
+
+KIV_IMPLEMENT_PERSIST_LEVEL(CKiv3DFXSpreadKeyFrm, CKiv3DFXArrayKeyFrm)
+KIV_LEVEL_EMPTY(CKiv3DFXSpreadKeyFrm, "CKiv3DFXSpreadKeyFrm", 0, 0)
+KIV_IMPLEMENT_DEFAULT(CKiv3DFXSpreadKeyFrm, CKiv3DFXArrayKeyFrm)
+
+KIV_IMPLEMENT_PERSIST_LEVEL(CKiv3DFXTileKeyFrm, CKiv3DFXArrayKeyFrm)
+KIV_LEVEL_EMPTY(CKiv3DFXTileKeyFrm, "CKiv3DFXTileKeyFrm", 0, 0)
+KIV_IMPLEMENT_DEFAULT(CKiv3DFXTileKeyFrm, CKiv3DFXArrayKeyFrm)
