@@ -79,28 +79,31 @@ int KivClassArchiveBytes(const CRuntimeClass* cls) {
 
 std::string KivDescribeClass(const CRuntimeClass* cls) {
     std::string out = "### " + std::string(cls->m_lpszClassName) + "\n\n";
+    const auto chain = KivLevelChain(cls);
+    std::string path;
+    for (const KivClassLevel* level : chain) path += (path.empty() ? "" : " → ") + std::string(level->className);
     const int record = KivClassArchiveBytes(cls);
-    out += record < 0 ? std::string("Record after CKivObject's part: varies (holds text).\n\n")
-                      : "Record after CKivObject's part: " + std::to_string(record) + " bytes.\n\n";
-    for (const KivClassLevel* level : KivLevelChain(cls)) {
-        out += "- `" + std::string(level->className) + "`: element \"" + level->element + "\", loader constant " +
-               std::to_string(level->loaderConstant) + (level->HasDataMember() ? ", \"DataMember\"" : ", no \"DataMember\"");
-        if (level->flags & kKivLevelSkipVersionConvert) out += ", version word skipped on load";
-        const int n = KivLevelArchiveBytes(*level);
-        out += n < 0 ? ", archive part varies\n" : ", archive part " + std::to_string(n) + " bytes\n";
-        bool header = false;
-        for (const auto& f : level->fields) {
-            if (!f.IsPersisted()) continue;
-            if (!header) {
-                out += "\n  | Attribute | Archive | Bytes | XML code | Default |\n  |---|---|---|---|---|\n";
-                header = true;
-            }
-            const int b = EncodedBytes(f);
-            out += "  | \"" + std::string(f.name) + "\"" + ((f.flags & kKivFieldOptional) ? " (optional last)" : "") + " | " +
-                   EncName(f.enc) + " | " + (b < 0 ? std::string("varies") : std::to_string(b)) + " | " +
-                   std::to_string(static_cast<int>(f.xml)) + " | " + DefaultText(f) + " |\n";
+    out += "Levels: " + path + ". Record after CKivObject's part: " +
+           (record < 0 ? std::string("varies (holds text)") : std::to_string(record) + " bytes") + ".\n\n";
+    const KivClassLevel* level = KivFindLevel(cls);
+    if (!level) return out;
+    out += "Own level: element \"" + std::string(level->element) + "\", loader constant " + std::to_string(level->loaderConstant) +
+           (level->HasDataMember() ? ", \"DataMember\"" : ", no \"DataMember\"");
+    if (level->flags & kKivLevelSkipVersionConvert) out += ", version word skipped on load";
+    if (level->flags & kKivLevelKeptByDefault) out += ", not reset by Default()";
+    const int n = KivLevelArchiveBytes(*level);
+    out += n < 0 ? ", archive part varies.\n" : ", archive part " + std::to_string(n) + " bytes.\n";
+    bool header = false;
+    for (const auto& f : level->fields) {
+        if (!header) {
+            out += "\n| Field | Archive | Bytes | XML code | Default |\n|---|---|---|---|---|\n";
+            header = true;
         }
-        if (header) out += "\n";
+        const int b = EncodedBytes(f);
+        const std::string name = f.IsPersisted() ? "\"" + std::string(f.name) + "\"" : "`" + std::string(f.name) + "` (not stored)";
+        out += "| " + name + ((f.flags & kKivFieldOptional) ? " (optional last)" : "") + " | " + EncName(f.enc) + " | " +
+               (b < 0 ? std::string("varies") : std::to_string(b)) + " | " +
+               (f.xml == KivXml::none ? std::string("-") : std::to_string(static_cast<int>(f.xml))) + " | " + DefaultText(f) + " |\n";
     }
     return out + "\n";
 }

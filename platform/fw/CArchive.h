@@ -41,7 +41,9 @@ public:
     BOOL IsStoring() const { return (m_nMode & load) == 0; }
     CFile* GetFile() const { return m_pFile; }
 
-    /// Flushes (storing) and detaches from the file; the archive cannot be used after.
+    /// Flushes (storing) and detaches from the file; a loading archive leaves the file just
+    /// after what it read. Later use raises genericException; the archive is detached even
+    /// when the flush fails.
     void Close();
     /// Writes buffered bytes to the file (storing); nothing when loading.
     void Flush();
@@ -85,12 +87,17 @@ public:
 
     /// Writes null as 0x0000, a new class as 0xFFFF + schema + name, a known class as
     /// 0x8000|index, an object already written as its index alone (big-tag escape 0x7FFF
-    /// for indices above 0x7FFE).
+    /// for indices above 0x7FFE). Refuses what could not be loaded back: a class without a
+    /// schema (CNotSupportedException), a class name of 64 characters or more (badClass),
+    /// nesting deeper than kMaxObjectDepth (genericException).
     void WriteObject(const CObject* object);
     /// Reads what WriteObject wrote. Raises badSchema, badClass (unknown class, name of 64
     /// characters or more, not derived from requested), badIndex (index never given, or a
-    /// class where an object is expected and the reverse), endOfFile. If the object's own
-    /// Serialize fails, the object is destroyed and the exception passes on.
+    /// class where an object is expected and the reverse, or an object whose loading
+    /// failed), endOfFile, genericException (a new object nested deeper than
+    /// kMaxObjectDepth). If the object's own Serialize fails, the object is destroyed, later
+    /// references to it or to objects loaded inside it raise badIndex, and the exception
+    /// passes on unchanged.
     CObject* ReadObject(const CRuntimeClass* requested);
     void WriteClass(const CRuntimeClass* cls);
     /// Reads a class record or reference; for an object tag returns null and sets *objectTag.
@@ -98,12 +105,16 @@ public:
 
     // --- not the framework's: what loaders need to refuse hostile data early ---
 
+    /// Loading: true when the last ReadObject created its object (false for null and for
+    /// a back-reference to an object read earlier). Owning containers refuse the latter.
+    bool IsLastObjectNew() const { return m_bLastObjectNew; }
     /// Loading: bytes that can still be read (buffered plus the rest of the file).
     ULONGLONG GetBytesLeft() const;
     /// Byte offset from the start of this archive's data (for error messages).
     ULONGLONG GetOffset() const;
     /// Raises endOfFile before anything is allocated when count items of at least
     /// bytesEach bytes cannot fit in what is left; what names the items in the message.
+    /// Raises writeOnly on a storing archive.
     void CheckCount(ULONGLONG count, ULONGLONG bytesEach, const char* what) const;
     /// Raises a CArchiveException of that cause naming this archive's file and offset.
     [[noreturn]] void ThrowError(int cause, const std::string& detail) const;
@@ -163,6 +174,7 @@ private:
     ULONGLONG m_nBufStartOffset = 0;  // stream offset of m_pBufStart
     bool m_bClosed = false;
     int m_nDepth = 0;
+    bool m_bLastObjectNew = false;
     std::unordered_map<const void*, DWORD> m_storeMap;  // class or object -> index
     DWORD m_nMapCount = 1;
     std::vector<LoadEntry> m_loadArray;

@@ -165,6 +165,7 @@ CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* requested, UINT* schema,
 
 CObject* CArchive::ReadObject(const CRuntimeClass* requested) {
     if (IsStoring()) ThrowWrongMode();
+    m_bLastObjectNew = false;
     const ULONGLONG tagOffset = GetOffset();
     DWORD objectTag = 0;
     CRuntimeClass* cls = ReadClass(requested, nullptr, &objectTag);
@@ -204,6 +205,7 @@ CObject* CArchive::ReadObject(const CRuntimeClass* requested) {
             if (!m_loadArray[i].isClass) m_loadArray[i].ptr = nullptr;
         throw;
     }
+    m_bLastObjectNew = true;
     return object.release();
 }
 

@@ -43,7 +43,7 @@ BOOL CFile::Open(LPCWSTR fileName, UINT openFlags, CFileException* error) {
         if (error) *error = CFileException(cause, err, name);
         return FALSE;
     };
-    if (m_fd >= 0) return fail(CFileException::genericException, EBUSY);  // close the open file first
+    if (m_fd >= 0) return fail(CFileException::genericException, -1);  // the open file must be closed first
     if (!fileName || !*fileName) return fail(CFileException::badPath, ENOENT);
 
     // Descriptors are never handed to child processes: nothing here starts any.

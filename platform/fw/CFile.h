@@ -33,25 +33,32 @@ public:
     CFile(const CFile&) = delete;
     CFile& operator=(const CFile&) = delete;
 
-    /// FALSE on failure, with the cause in *error when given.
+    /// FALSE on failure, with the cause in *error when given (also when a file is already
+    /// open, or the name is a directory). Share modes are ignored.
     virtual BOOL Open(LPCWSTR fileName, UINT openFlags, CFileException* error = nullptr);
-    /// Reads up to count bytes; returns how many were read (0 at the end).
+    /// Reads up to count bytes; returns how many were read (0 at the end). Errors, and a
+    /// closed file (invalidFile), raise CFileException; so do the calls below.
     virtual UINT Read(void* buffer, UINT count);
     /// Writes all bytes or raises CFileException.
     virtual void Write(const void* buffer, UINT count);
+    /// The new position; past the end is allowed, before the start raises badSeek.
     virtual ULONGLONG Seek(LONGLONG offset, UINT from);
     void SeekToBegin() { Seek(0, begin); }
     ULONGLONG SeekToEnd() { return Seek(0, end); }
     virtual ULONGLONG GetLength() const;
     virtual void SetLength(ULONGLONG newLength);
     virtual ULONGLONG GetPosition() const;
+    /// Makes written bytes durable (fsync).
     virtual void Flush();
+    /// Closes the file (nothing when none is open); a failing close still releases it.
     virtual void Close();
+    /// Closes ignoring errors.
     virtual void Abort();
     CString GetFilePath() const { return m_strFileName; }
     CString GetFileName() const;
     BOOL IsOpen() const { return m_fd >= 0; }
 
+    /// Both raise CFileException with the cause of the failure.
     static void Remove(LPCWSTR fileName);
     static void Rename(LPCWSTR oldName, LPCWSTR newName);
 
@@ -64,12 +71,18 @@ class CMemFile : public CFile {
 public:
     /// An empty file that grows by growBytes at a time (at least doubling).
     explicit CMemFile(UINT growBytes = 1024);
-    /// Over a caller's buffer; growBytes 0 means it cannot grow (writes past it raise).
+    /// Over a caller's buffer; growBytes 0 means it cannot grow (writes past it raise
+    /// CFileException diskFull and write nothing). A growable file starts empty, as the
+    /// framework's, and moves to memory of its own when it outgrows the caller's buffer,
+    /// which it never frees or reallocates.
     CMemFile(BYTE* buffer, UINT bufferSize, UINT growBytes = 0);
     ~CMemFile() override;
 
+    /// Works over the caller's buffer as the constructor above does, releasing any buffer
+    /// of the file's own; a null buffer with a size raises CInvalidArgException.
     void Attach(BYTE* buffer, UINT bufferSize, UINT growBytes = 0);
-    /// Hands the buffer to the caller (who frees it with free() if the file allocated it).
+    /// Hands the buffer to the caller (who frees it with free() if the file allocated it);
+    /// the file is empty afterwards. Take GetLength() first.
     BYTE* Detach();
 
     BOOL Open(LPCWSTR, UINT, CFileException* = nullptr) override { return FALSE; }
@@ -77,9 +90,11 @@ public:
     void Write(const void* buffer, UINT count) override;
     ULONGLONG Seek(LONGLONG offset, UINT from) override;
     ULONGLONG GetLength() const override { return m_nFileSize; }
+    /// Growing fills with zeros; raises as Write does when the file cannot grow.
     void SetLength(ULONGLONG newLength) override;
     ULONGLONG GetPosition() const override { return m_nPosition; }
     void Flush() override {}
+    /// Frees the file's own memory (never the caller's) and leaves the file empty.
     void Close() override;
     void Abort() override { Close(); }
 

@@ -108,27 +108,23 @@ CObject* CObList::RemoveTail() {
     return element;
 }
 
-POSITION CObList::AddHead(CObject* element) {
-    CNode* node = NewNode(nullptr, m_pNodeHead);
+POSITION CObList::LinkNew(CNode* prev, CNode* next, CObject* element) {
+    CNode* node = NewNode(prev, next);
     node->data = element;
-    if (m_pNodeHead)
-        m_pNodeHead->pPrev = node;
+    if (prev)
+        prev->pNext = node;
+    else
+        m_pNodeHead = node;
+    if (next)
+        next->pPrev = node;
     else
         m_pNodeTail = node;
-    m_pNodeHead = node;
     return PositionOf(node);
 }
 
-POSITION CObList::AddTail(CObject* element) {
-    CNode* node = NewNode(m_pNodeTail, nullptr);
-    node->data = element;
-    if (m_pNodeTail)
-        m_pNodeTail->pNext = node;
-    else
-        m_pNodeHead = node;
-    m_pNodeTail = node;
-    return PositionOf(node);
-}
+POSITION CObList::AddHead(CObject* element) { return LinkNew(nullptr, m_pNodeHead, element); }
+
+POSITION CObList::AddTail(CObject* element) { return LinkNew(m_pNodeTail, nullptr, element); }
 
 void CObList::AddList(const CObList* other, bool atHead) {
     if (!other) AfxThrowInvalidArgException("CObList: adding a null list");
@@ -186,27 +182,13 @@ void CObList::RemoveAt(POSITION pos) {
 POSITION CObList::InsertBefore(POSITION pos, CObject* element) {
     if (!pos) return AddHead(element);
     CNode* old = NodeOf(pos);
-    CNode* node = NewNode(old->pPrev, old);
-    node->data = element;
-    if (old->pPrev)
-        old->pPrev->pNext = node;
-    else
-        m_pNodeHead = node;
-    old->pPrev = node;
-    return PositionOf(node);
+    return LinkNew(old->pPrev, old, element);
 }
 
 POSITION CObList::InsertAfter(POSITION pos, CObject* element) {
     if (!pos) return AddTail(element);
     CNode* old = NodeOf(pos);
-    CNode* node = NewNode(old, old->pNext);
-    node->data = element;
-    if (old->pNext)
-        old->pNext->pPrev = node;
-    else
-        m_pNodeTail = node;
-    old->pNext = node;
-    return PositionOf(node);
+    return LinkNew(old, old->pNext, element);
 }
 
 POSITION CObList::Find(CObject* value, POSITION startAfter) const {

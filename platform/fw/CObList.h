@@ -72,6 +72,9 @@ private:
     /// Makes sure count nodes can be taken without allocating, so that adding them cannot
     /// fail half way; raises CMemoryException with the list unchanged.
     void ReserveNodes(INT_PTR count);
+    /// Links a new node holding element between prev and next (null: the list's ends);
+    /// raises CMemoryException with the list unchanged.
+    POSITION LinkNew(CNode* prev, CNode* next, CObject* element);
     /// Adds the other list's elements one by one (before head or after tail).
     void AddList(const CObList* other, bool atHead);
 

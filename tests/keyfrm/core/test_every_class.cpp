@@ -88,6 +88,8 @@ int ChangeEveryStoredField(CKivObject& o) {
     return changed;
 }
 
+void PrintTo(const ClassCase& c, std::ostream* os) { *os << c.name; }
+
 class EveryClass : public testing::TestWithParam<ClassCase> {};
 
 }  // namespace
