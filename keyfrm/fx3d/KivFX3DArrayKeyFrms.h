@@ -3,49 +3,12 @@
 #pragma once
 
 #include "keyfrm/fx3d/CKiv3DFXBaseKeyFrm.h"
+#include "keyfrm/fx3d/KivFX3DFieldlessLevel.h"
 
-/// The shared base of the array effects; its record and element carry only its version.
-class CKiv3DFXArrayKeyFrm : public CKiv3DFXBaseKeyFrm {
-    KIV_DECLARE_PERSIST_LEVEL(CKiv3DFXArrayKeyFrm)
-public:
-    CKiv3DFXArrayKeyFrm() = default;
-    ~CKiv3DFXArrayKeyFrm() override = default;
-    /// The 3-D base's defaults. Cannot fail.
-    void Default() override;
-};
+// The shared base of the array effects; its record and element carry only its version.
+KIV_DECLARE_FIELDLESS_KEYFRM(CKiv3DFXArrayKeyFrm, CKiv3DFXBaseKeyFrm)
 
-class CKiv3DFXGrowKeyFrm : public CKiv3DFXArrayKeyFrm {
-    KIV_DECLARE_PERSIST_LEVEL(CKiv3DFXGrowKeyFrm)
-public:
-    CKiv3DFXGrowKeyFrm() = default;
-    ~CKiv3DFXGrowKeyFrm() override = default;
-    /// The array base's defaults. Cannot fail.
-    void Default() override;
-};
-
-class CKiv3DFXQueueKeyFrm : public CKiv3DFXArrayKeyFrm {
-    KIV_DECLARE_PERSIST_LEVEL(CKiv3DFXQueueKeyFrm)
-public:
-    CKiv3DFXQueueKeyFrm() = default;
-    ~CKiv3DFXQueueKeyFrm() override = default;
-    /// The array base's defaults. Cannot fail.
-    void Default() override;
-};
-
-class CKiv3DFXSpreadKeyFrm : public CKiv3DFXArrayKeyFrm {
-    KIV_DECLARE_PERSIST_LEVEL(CKiv3DFXSpreadKeyFrm)
-public:
-    CKiv3DFXSpreadKeyFrm() = default;
-    ~CKiv3DFXSpreadKeyFrm() override = default;
-    /// The array base's defaults. Cannot fail.
-    void Default() override;
-};
-
-class CKiv3DFXTileKeyFrm : public CKiv3DFXArrayKeyFrm {
-    KIV_DECLARE_PERSIST_LEVEL(CKiv3DFXTileKeyFrm)
-public:
-    CKiv3DFXTileKeyFrm() = default;
-    ~CKiv3DFXTileKeyFrm() override = default;
-    /// The array base's defaults. Cannot fail.
-    void Default() override;
-};
+KIV_DECLARE_FIELDLESS_KEYFRM(CKiv3DFXGrowKeyFrm, CKiv3DFXArrayKeyFrm)
+KIV_DECLARE_FIELDLESS_KEYFRM(CKiv3DFXQueueKeyFrm, CKiv3DFXArrayKeyFrm)
+KIV_DECLARE_FIELDLESS_KEYFRM(CKiv3DFXSpreadKeyFrm, CKiv3DFXArrayKeyFrm)
+KIV_DECLARE_FIELDLESS_KEYFRM(CKiv3DFXTileKeyFrm, CKiv3DFXArrayKeyFrm)

@@ -3,30 +3,8 @@
 #pragma once
 
 #include "keyfrm/fx3d/CKiv3DFXBaseKeyFrm.h"
+#include "keyfrm/fx3d/KivFX3DFieldlessLevel.h"
 
-class CKiv3DFXBlurWipeKeyFrm : public CKiv3DFXBaseKeyFrm {
-    KIV_DECLARE_PERSIST_LEVEL(CKiv3DFXBlurWipeKeyFrm)
-public:
-    CKiv3DFXBlurWipeKeyFrm() = default;
-    ~CKiv3DFXBlurWipeKeyFrm() override = default;
-    /// The 3-D base's defaults. Cannot fail.
-    void Default() override;
-};
-
-class CKiv3DFXScrewKeyFrm : public CKiv3DFXBaseKeyFrm {
-    KIV_DECLARE_PERSIST_LEVEL(CKiv3DFXScrewKeyFrm)
-public:
-    CKiv3DFXScrewKeyFrm() = default;
-    ~CKiv3DFXScrewKeyFrm() override = default;
-    /// The 3-D base's defaults. Cannot fail.
-    void Default() override;
-};
-
-class CKiv3DFXSmashKeyFrm : public CKiv3DFXBaseKeyFrm {
-    KIV_DECLARE_PERSIST_LEVEL(CKiv3DFXSmashKeyFrm)
-public:
-    CKiv3DFXSmashKeyFrm() = default;
-    ~CKiv3DFXSmashKeyFrm() override = default;
-    /// The 3-D base's defaults. Cannot fail.
-    void Default() override;
-};
+KIV_DECLARE_FIELDLESS_KEYFRM(CKiv3DFXBlurWipeKeyFrm, CKiv3DFXBaseKeyFrm)
+KIV_DECLARE_FIELDLESS_KEYFRM(CKiv3DFXScrewKeyFrm, CKiv3DFXBaseKeyFrm)
+KIV_DECLARE_FIELDLESS_KEYFRM(CKiv3DFXSmashKeyFrm, CKiv3DFXBaseKeyFrm)
