@@ -50,7 +50,8 @@ public:                                                                      \
     const KivClassLevel& Class::Level() {                                                     \
         using Self = Class;                                                                   \
         static const KivFieldDef fields[] = {__VA_ARGS__};                                    \
-        static const KivClassLevel level{#Class, element, loaderConstant, flags, fields};     \
+        static KivLevelCache cache;                                                           \
+        static const KivClassLevel level{#Class, element, loaderConstant, flags, fields, &cache}; \
         return level;                                                                         \
     }
 

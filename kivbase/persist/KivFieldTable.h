@@ -4,6 +4,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
+#include <memory>
+#include <mutex>
 #include <cstring>
 #include <span>
 #include <type_traits>
@@ -165,6 +168,15 @@ enum KivLevelFlags : UINT {
     kKivLevelKeptByDefault = 2,       // the class inherits Default(), which leaves this level alone
 };
 
+/// Run-time facts of a level, found on first use: where each member sits relative to the
+/// object's CObject part (the same for every object that has the level, single
+/// inheritance keeping each level's layout fixed), so walkers add an offset instead of
+/// calling an accessor per field.
+struct KivLevelCache {
+    std::once_flag once;
+    std::unique_ptr<std::ptrdiff_t[]> offsets;
+};
+
 /// The facts of one class level, stated once next to its field table.
 struct KivClassLevel {
     const char* className;  // for messages and the version converter
@@ -172,6 +184,20 @@ struct KivClassLevel {
     WORD loaderConstant;    // class constant handed to the version converter on load
     UINT flags;
     std::span<const KivFieldDef> fields;
+    KivLevelCache* cache = nullptr;  // null: members are found through each field's accessor
+
+    /// The member offsets for this level (computed from object on first use), or null when
+    /// the level has no cache.
+    const std::ptrdiff_t* Offsets(const CObject* object) const {
+        if (!cache) return nullptr;
+        std::call_once(cache->once, [&] {
+            auto offsets = std::make_unique<std::ptrdiff_t[]>(fields.size());
+            for (size_t i = 0; i < fields.size(); ++i)
+                offsets[i] = static_cast<const char*>(fields[i].At(object)) - reinterpret_cast<const char*>(object);
+            cache->offsets = std::move(offsets);
+        });
+        return cache->offsets.get();
+    }
 
     /// A level writes "DataMember" only when it has persisted fields of its own.
     bool HasDataMember() const {

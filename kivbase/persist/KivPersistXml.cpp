@@ -80,13 +80,15 @@ IXMLDOMNode* KivXmlFindElement(CKivXMLDOMDocObj* doc, IXMLDOMNode* node, const K
 }
 
 void KivXmlStoreFields(CKivXMLDOMDocObj* doc, IXMLDOMNode* dataMember, const CObject* object, const KivClassLevel& level) {
-    for (const auto& f : level.fields)
-        if (f.IsPersisted()) StoreField(doc, dataMember, f, f.At(object));
+    KivForEachMember(level, object, [&](const KivFieldDef& f, const void* m) {
+        if (f.IsPersisted()) StoreField(doc, dataMember, f, m);
+    });
 }
 
 void KivXmlLoadFields(CKivXMLDOMDocObj* doc, IXMLDOMNode* dataMember, CObject* object, const KivClassLevel& level) {
-    for (const auto& f : level.fields)
-        if (f.IsPersisted()) LoadField(doc, dataMember, f, f.At(object));
+    KivForEachMember(level, object, [&](const KivFieldDef& f, void* m) {
+        if (f.IsPersisted()) LoadField(doc, dataMember, f, m);
+    });
 }
 
 IXMLDOMNode* KivSerializeLevelXML(CKivXMLDOMDocObj* doc, IXMLDOMNode* node, CObject* object, const KivClassLevel& level) {
