@@ -64,16 +64,6 @@ TEST(FX3DDefaults, WaveDefaultRestoresEveryLevel) {
     EXPECT_EQ(k.Swing, 50.0f);
 }
 
-TEST(FX3DDefaults, DefaultThroughFieldlessLevelsStillReachesProg) {
-    CKiv3DFXTileKeyFrm tile;
-    tile.Prog = 0.5f;
-    tile.Location = 1.0;
-    CKivFXBaseKeyFrm& asRoot = tile;
-    asRoot.Default();  // through the virtual slot, as a host holding the root type calls it
-    EXPECT_EQ(tile.Prog, 0.0f);
-    EXPECT_EQ(tile.Location, 0.0);
-}
-
 TEST(FX3DCopies, AssignmentCopiesEveryCoordinateAndKeepsTheTargetSelection) {
     CKiv3DFXDistortKeyFrm distort;
     distort.LeftTop = {1, 2, 3};

@@ -138,16 +138,6 @@ TEST(FX3DXml, ShortOrMissingBlocksLeaveCornersAndVerticesUnchanged) {
     EXPECT_EQ(triangle.PtVec2, (SKivFXEmitVertex{-100.0, -58.0}));
 }
 
-TEST(FX3DXml, MissingDataMemberKeepsOwnFieldsWhileBasesLoad) {
-    CKiv3DFXWaveKeyFrm k;
-    k.Swing = 12.0f;
-    kfxtest::LoadXml(k, "<Root><CKiv3DFXWaveKeyFrm Version=\"0\"><BaseObject>" + Base3DElement("0.5") +
-                            "</BaseObject></CKiv3DFXWaveKeyFrm></Root>");
-    EXPECT_EQ(k.Swing, 12.0f);
-    EXPECT_EQ(k.Prog, 0.5f);
-    EXPECT_EQ(k.Location, 0.25);
-}
-
 TEST(FX3DColour, FlyLightColourWithTopBitSurvivesBothFormats) {
     CKiv3DFXFlyLightKeyFrm k;
     k.Color = 0x80000001;
