@@ -114,6 +114,16 @@ BOOL CKivXMLDOMDocObj::LoadXMLUtf8(std::string_view utf8) {
     }
 }
 
+BOOL CKivXMLDOMDocObj::LoadXMLBytes(const void* data, size_t size) {
+    m_doc->reset();
+    if (!data && size) return LoadParsed(false);
+    try {
+        return LoadParsed(static_cast<bool>(m_doc->load_buffer(data, size, kParseOptions)));
+    } catch (const std::bad_alloc&) {
+        return LoadParsed(false);
+    }
+}
+
 BOOL CKivXMLDOMDocObj::LoadFile(LPCWSTR path) {
     m_doc->reset();
     if (!path || !*path) return LoadParsed(false);

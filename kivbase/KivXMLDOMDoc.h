@@ -43,6 +43,8 @@ public:
     BOOL LoadXML(LPCWSTR text);
     /// LoadXML from UTF-8 text, without widening it first.
     BOOL LoadXMLUtf8(std::string_view text);
+    /// LoadXML from the bytes of a document in any encoding pugixml detects (as LoadFile).
+    BOOL LoadXMLBytes(const void* data, size_t size);
     /// LoadXML from a file (path in any encoding pugixml detects); FALSE when unreadable too.
     BOOL LoadFile(LPCWSTR path);
     /// Writes GetXML's text as UTF-8; FALSE when the file cannot be written.
