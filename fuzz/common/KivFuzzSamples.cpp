@@ -141,10 +141,27 @@ std::unique_ptr<CObject> KivFuzzSample(const CRuntimeClass* cls, int salt) {
     return object;
 }
 
+bool KivFuzzListsHoldLists() {
+    static const bool holds = [] {
+        CKivObList outer;
+        // As a CObject: AddTail of a CObList* would add that list's elements instead.
+        outer.AddTail(static_cast<CObject*>(new CKivObList));  // the outer list owns it at once
+        CKivObList back;
+        try {
+            KivFuzzLoadRecord(back, KivFuzzStoreRecord(outer));
+        } catch (const CArchiveException&) {
+            return false;
+        }
+        return back.GetCount() == 1;
+    }();
+    return holds;
+}
+
 std::unique_ptr<CKivObList> KivFuzzSampleProject() {
     auto project = std::make_unique<CKivObList>();
     int salt = 0;
     for (const KivFXPersistClass& c : KivFXKeyFrmPersistClasses()) {
+        if (IsListClass(c.runtimeClass) && !KivFuzzListsHoldLists()) continue;
         std::unique_ptr<CObject> sample = KivFuzzSample(c.runtimeClass, salt++);
         project->AddTail(sample.get());
         sample.release();

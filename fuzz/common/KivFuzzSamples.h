@@ -35,7 +35,10 @@ int KivFuzzChangeEveryStoredField(CObject& object, int salt = 0);
 std::unique_ptr<CObject> KivFuzzSample(const CRuntimeClass* cls, int salt = 0);
 /// Keyframes a sample list holds: enough for a first, a middle and a last element.
 constexpr int kKivFuzzSampleKeyframes = 3;
-/// A project list holding one sample of every registered class, lists included.
+/// True when a CKivObList may hold lists (tracks in a project); found by trying once.
+bool KivFuzzListsHoldLists();
+/// A project list holding one sample of every registered class (lists too when a list may
+/// hold them).
 std::unique_ptr<CKivObList> KivFuzzSampleProject();
 
 /// 0 when both are of the same class with equal stored data (lists element by element).

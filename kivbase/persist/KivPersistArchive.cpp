@@ -15,7 +15,7 @@ void StoreField(CArchive& ar, const KivFieldDef& f, const void* m) {
     case KivEnc::u16: ar << static_cast<WORD>(static_cast<std::uint64_t>(KivGetInt(f, m)) & 0xFFFF); break;
     case KivEnc::i32: ar << static_cast<int>(static_cast<std::uint32_t>(KivGetInt(f, m))); break;
     case KivEnc::u32: ar << static_cast<DWORD>(KivGetInt(f, m)); break;
-    case KivEnc::f32: ar << static_cast<float>(KivGetReal(f, m)); break;
+    case KivEnc::f32: ar << KivGetFloat(f, m); break;
     case KivEnc::f64: ar << KivGetReal(f, m); break;
     case KivEnc::block: {
         BYTE buf[kKivMaxBlockSize];
@@ -34,7 +34,7 @@ void LoadField(CArchive& ar, const KivFieldDef& f, void* m) {
     case KivEnc::u16: { WORD v; ar >> v; KivSetInt(f, m, v); break; }
     case KivEnc::i32: { int v; ar >> v; KivSetInt(f, m, v); break; }
     case KivEnc::u32: { DWORD v; ar >> v; KivSetInt(f, m, v); break; }
-    case KivEnc::f32: { float v; ar >> v; KivSetReal(f, m, v); break; }
+    case KivEnc::f32: { float v; ar >> v; KivSetFloat(f, m, v); break; }
     case KivEnc::f64: { double v; ar >> v; KivSetReal(f, m, v); break; }
     case KivEnc::block: {
         BYTE buf[kKivMaxBlockSize];

@@ -27,7 +27,7 @@ void StoreField(CKivXMLDOMDocObj* doc, IXMLDOMNode* node, const KivFieldDef& f, 
     case KivXml::i32: r.value.iVal = static_cast<int>(static_cast<std::uint32_t>(KivGetInt(f, m))); break;
     case KivXml::i16: r.value.sVal = static_cast<short>(static_cast<std::uint16_t>(KivGetInt(f, m))); break;
     case KivXml::color: r.value.dwVal = static_cast<DWORD>(KivGetInt(f, m)); break;
-    case KivXml::f32: r.value.fVal = static_cast<float>(KivGetReal(f, m)); break;
+    case KivXml::f32: r.value.fVal = KivGetFloat(f, m); break;
     case KivXml::f64: r.value.dVal = KivGetReal(f, m); break;
     case KivXml::block:
         f.packBlock(m, block);
@@ -51,7 +51,7 @@ void LoadField(CKivXMLDOMDocObj* doc, IXMLDOMNode* node, const KivFieldDef& f, v
     case KivXml::i32: KivSetInt(f, m, r.value.iVal); break;
     case KivXml::i16: KivSetInt(f, m, r.value.sVal); break;
     case KivXml::color: KivSetInt(f, m, r.value.dwVal); break;
-    case KivXml::f32: KivSetReal(f, m, r.value.fVal); break;
+    case KivXml::f32: KivSetFloat(f, m, r.value.fVal); break;
     case KivXml::f64: KivSetReal(f, m, r.value.dVal); break;
     case KivXml::block:
         // Only a block at least as long as the member's image replaces it.
