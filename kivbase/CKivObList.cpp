@@ -81,7 +81,11 @@ void CKivObList::SerializeXML(CKivXMLDOMDocObj* doc, IXMLDOMNode* node) {
         if (!list) return;
         for (POSITION pos = GetHeadPosition(); pos;) {
             auto* element = static_cast<CKivObject*>(GetNext(pos));
-            if (!element) continue;
+            if (!element) {
+                // A null element (the archive allows them) is an item without a class.
+                if (!doc->CreateDOMNode(list, kItemElement, 1)) return;
+                continue;
+            }
             SKivXMLDataType name{};
             name.type = 0;
             const CString className(element->GetRuntimeClass()->m_lpszClassName);
@@ -99,8 +103,12 @@ void CKivObList::SerializeXML(CKivXMLDOMDocObj* doc, IXMLDOMNode* node) {
     for (IXMLDOMNode* item = KivXmlFirstChild(list, kItemElement); item; item = KivXmlNextSibling(item, kItemElement)) {
         SKivXMLDataType name{};
         name.type = 0;
-        doc->GetNodeAttribute(item, kClassAttribute, name);
+        const LONG status = KivXmlLoadAttribute(doc, item, kClassAttribute, name);
         const KivXMLValueGuard release(name);
+        if (status == KIVXML_ABSENT) {
+            AddTail(static_cast<CObject*>(nullptr));
+            continue;
+        }
         const CRuntimeClass* cls = name.value.pWStr ? CRuntimeClass::FromName(name.value.pWStr) : nullptr;
         if (!cls || !cls->IsDerivedFrom(RUNTIME_CLASS(CKivObject)) || !cls->m_pfnCreateObject)
             AfxThrowArchiveException(CArchiveException::badClass, CString(),

@@ -22,8 +22,10 @@ public:
     /// 0 when both lists hold the same number of objects and each compares equal in order.
     virtual int Compare(const CKivObList* other) const;
     /// Storing writes element "CKivObList" (attribute "Count") holding one "Item" per element
-    /// (attribute "Class", the object's own XML inside); loading appends the items' objects
-    /// and raises badClass for an unknown or non-persistable class.
+    /// (attribute "Class", the object's own XML inside; a null element is an "Item" without
+    /// "Class"); loading appends the items' objects (null for an item without "Class") and
+    /// raises badClass for an unknown or non-persistable class, CMemoryException when memory
+    /// runs out.
     virtual void SerializeXML(CKivXMLDOMDocObj* doc, IXMLDOMNode* node);
     virtual void DeleteHead();
     virtual void DeleteTail();

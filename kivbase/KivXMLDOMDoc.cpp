@@ -8,6 +8,7 @@
 #include <pugixml.hpp>
 
 #include "kivbase/KivXMLValueText.h"
+#include "platform/fw/CException.h"
 
 namespace {
 
@@ -248,6 +249,12 @@ LONG CKivXMLDOMDocObj::GetNodeAttribute(IXMLDOMNode* node, LPCWSTR name, SKivXML
     } catch (const std::bad_alloc&) {
         return KIVXML_E_MEMORY;
     }
+}
+
+LONG KivXmlLoadAttribute(CKivXMLDOMDocObj* doc, IXMLDOMNode* node, const char* name, SKivXMLDataType& value) {
+    const LONG status = doc->GetNodeAttribute(node, name, value);
+    if (status == KIVXML_E_MEMORY) AfxThrowMemoryException();
+    return status;
 }
 
 bool CKivXMLDOMDocObj::EnterNesting() {

@@ -96,6 +96,11 @@ private:
     int m_nesting = 0;
 };
 
+/// GetNodeAttribute for loaders, which take a missing or unreadable value as the zeroed
+/// record's (the record is left as it was) but must not take running out of memory for
+/// one: KIVXML_E_MEMORY raises CMemoryException. Otherwise returns the status.
+LONG KivXmlLoadAttribute(CKivXMLDOMDocObj* doc, IXMLDOMNode* node, const char* name, SKivXMLDataType& value);
+
 /// One level of a recursive load or store for the guard's lifetime; check IsOk() first.
 /// A null document counts nothing and is always OK.
 class KivXMLNestingGuard {

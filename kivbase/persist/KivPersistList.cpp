@@ -21,7 +21,7 @@ int KivXmlStoreListCount(CKivXMLDOMDocObj* doc, IXMLDOMNode* data, const char* c
 int KivXmlLoadListCount(CKivXMLDOMDocObj* doc, IXMLDOMNode* data, const char* countName) {
     SKivXMLDataType r{};
     r.type = static_cast<int>(KivXml::i32);
-    doc->GetNodeAttribute(data, countName, r);  // absent or unreadable: stays 0
+    KivXmlLoadAttribute(doc, data, countName, r);  // absent or unreadable: stays 0
     // Each value the document can give needs an attribute of its own; a count beyond them
     // would only add absent values, so it is not believed past that.
     return std::clamp(r.value.iVal, 0, KivXmlAttributeCount(data));

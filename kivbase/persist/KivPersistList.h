@@ -70,7 +70,7 @@ void KivXmlSerializeList(CKivXMLDOMDocObj* doc, IXMLDOMNode* data, const char* c
     for (int i = 0; i < count; ++i) {
         SKivXMLDataType r{};
         r.type = static_cast<int>(Value::kCode);
-        doc->GetNodeAttribute(data, KivXmlListName(prefix, i).c_str(), r);  // status ignored: absent stays zero
+        KivXmlLoadAttribute(doc, data, KivXmlListName(prefix, i).c_str(), r);  // absent or unreadable: stays zero
         list.Add(Value::Get(r));
     }
 }

@@ -41,7 +41,7 @@ void StoreField(CKivXMLDOMDocObj* doc, IXMLDOMNode* node, const KivFieldDef& f, 
 void LoadField(CKivXMLDOMDocObj* doc, IXMLDOMNode* node, const KivFieldDef& f, void* m) {
     if (f.xml == KivXml::none || f.xml == KivXml::version) return;
     SKivXMLDataType r = Record(f.xml);
-    doc->GetNodeAttribute(node, f.name, r);  // status ignored: a missing value stays zero
+    KivXmlLoadAttribute(doc, node, f.name, r);  // absent or unreadable: the value stays zero
     const KivXMLValueGuard release(r);
     switch (f.xml) {
     case KivXml::none:
@@ -72,7 +72,7 @@ IXMLDOMNode* KivXmlFindElement(CKivXMLDOMDocObj* doc, IXMLDOMNode* node, const K
     IXMLDOMNode* element = doc->GetFirstNameMatchChildNode(node, level.element);
     if (element) {
         SKivXMLDataType version = Record(KivXml::version);
-        doc->GetNodeAttribute(element, kVersion, version);  // read for completeness, not used
+        KivXmlLoadAttribute(doc, element, kVersion, version);  // read for completeness, not used
     }
     return element;
 }
