@@ -119,7 +119,7 @@ namespace {
 // Opened faces by file and pixel size, kept for the life of the process (reachable, so no
 // leak is reported; fonts are few).
 KivFontFaceHandle* OpenFace(const std::string& path, int ppem) {
-    static std::map<std::pair<std::string, int>, KivFontFaceHandle*> faces;
+    static auto& faces = *new std::map<std::pair<std::string, int>, KivFontFaceHandle*>();
     const auto key = std::make_pair(path, ppem);
     if (const auto it = faces.find(key); it != faces.end()) return it->second;
     KivFontFaceHandle* handle = nullptr;
