@@ -16,6 +16,7 @@ public:
     explicit CDialog(UINT templateId, CWnd* parent = nullptr);
     ~CDialog() override;
 
+    using CWnd::Create;
     /// Creates the modeless dialog from the template resource (the current resource module
     /// first, then any module); FALSE when the template is missing or creation fails.
     virtual BOOL Create(UINT templateId, CWnd* parent = nullptr);
