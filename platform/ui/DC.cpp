@@ -44,7 +44,8 @@ BOOL CDC::CreateCompatibleDC(CDC*) {
     CBitmap* bmp = KivDefaultBitmap();
     m_state.bitmap = bmp->m_hObject;
     m_state.surface = bmp->Surface();
-    m_state.systemClip = KivRegion(CRect(0, 0, m_state.surface->width, m_state.surface->height));
+    // The shared 1 x 1 default bitmap is never drawn on.
+    m_state.systemClip.Clear();
     m_origin = CPoint(0, 0);
     return TRUE;
 }
@@ -105,7 +106,8 @@ HGDIOBJ CDC::SelectHandle(HGDIOBJ object) {
             previous = m_state.bitmap;
             m_state.bitmap = object;
             m_state.surface = static_cast<CBitmap*>(o)->Surface();
-            m_state.systemClip = KivRegion(CRect(0, 0, m_state.surface->width, m_state.surface->height));
+            m_state.systemClip.Clear();
+            if (o != KivDefaultBitmap()) m_state.systemClip.Add(CRect(0, 0, m_state.surface->width, m_state.surface->height));
             break;
         case CGdiObject::Kind::None: return nullptr;
     }
