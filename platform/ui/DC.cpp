@@ -234,52 +234,7 @@ BOOL CDC::Polyline(const POINT* points, int count) {
     return TRUE;
 }
 
-BOOL CDC::Rectangle(int l, int t, int r, int b) {
-    if (!InRange(l, t, r, b)) return FALSE;
-    if (!HasSurface()) return TRUE;
-    CRect box = ToSurface(CRect(l, t, r, b));
-    box.NormalizeRect();
-    const KivRegion clip = EffectiveClip();
-    KivRaster raster(*m_state.surface, clip);
-    const KivPenData& pen = m_state.penData;
-    const KivBrushData& brush = m_state.brushData;
-    const int rop = m_state.rop2;
-    if (pen.style == PS_NULL) {
-        // Without a pen the old system fills one pixel less to the right and bottom.
-        if (!brush.hollow)
-            raster.FillRect(CRect(box.left, box.top, box.right - 1, box.bottom - 1), KivPixelFromColor(brush.color), rop);
-        return TRUE;
-    }
-    CRect limit;
-    limit.IntersectRect(raster.Limit(), CRect(box.left - pen.width, box.top - pen.width, box.right + pen.width, box.bottom + pen.width));
-    KivPixelMask outline(limit);
-    if (pen.width <= 1) {
-        for (int x = box.left; x < box.right; ++x) {
-            outline.Set(x, box.top);
-            outline.Set(x, box.bottom - 1);
-        }
-        for (int y = box.top; y < box.bottom; ++y) {
-            outline.Set(box.left, y);
-            outline.Set(box.right - 1, y);
-        }
-    } else {
-        const CPoint c[4] = {CPoint(box.left, box.top), CPoint(box.right - 1, box.top), CPoint(box.right - 1, box.bottom - 1),
-                             CPoint(box.left, box.bottom - 1)};
-        for (int i = 0; i < 4; ++i) KivAddWideLine(outline, c[i], c[(i + 1) % 4], pen.width);
-    }
-    if (!brush.hollow) {
-        KivPixelMask inside(CRect(box.left + 1, box.top + 1, box.right - 1, box.bottom - 1));
-        CRect area;
-        if (area.IntersectRect(inside.Bounds(), raster.Limit()))
-            for (int y = area.top; y < area.bottom; ++y)
-                for (int x = area.left; x < area.right; ++x)
-                    if (!outline.Test(x, y)) raster.Plot(x, y, KivPixelFromColor(brush.color), rop);
-    }
-    raster.FillMask(outline, KivPixelFromColor(pen.color), rop);
-    return TRUE;
-}
-
-BOOL CDC::Ellipse(int l, int t, int r, int b) {
+BOOL CDC::DrawShape(int l, int t, int r, int b, KivShapeMasks masks) {
     if (!InRange(l, t, r, b)) return FALSE;
     if (!HasSurface()) return TRUE;
     CRect box = ToSurface(CRect(l, t, r, b));
@@ -288,11 +243,15 @@ BOOL CDC::Ellipse(int l, int t, int r, int b) {
     KivRaster raster(*m_state.surface, clip);
     const KivPenData& pen = m_state.penData;
     KivPixelMask outline, interior;
-    KivEllipseMasks(box, pen.style == PS_NULL ? 0 : pen.width, raster.Limit(), outline, interior);
+    masks(box, pen.style == PS_NULL ? 0 : pen.width, raster.Limit(), outline, interior);
     if (!m_state.brushData.hollow) raster.FillMask(interior, KivPixelFromColor(m_state.brushData.color), m_state.rop2);
     raster.FillMask(outline, KivPixelFromColor(pen.color), m_state.rop2);
     return TRUE;
 }
+
+BOOL CDC::Rectangle(int l, int t, int r, int b) { return DrawShape(l, t, r, b, KivRectangleMasks); }
+
+BOOL CDC::Ellipse(int l, int t, int r, int b) { return DrawShape(l, t, r, b, KivEllipseMasks); }
 
 COLORREF CDC::SetPixel(int x, int y, COLORREF color) {
     const CPoint p = ToSurface(x, y);

@@ -204,6 +204,7 @@ private:
     KivRegion EffectiveClip() const;
     bool HasSurface() const { return m_state.surface != nullptr; }
     void StrokeSegment(KivRaster& raster, CPoint a, CPoint b);
+    BOOL DrawShape(int l, int t, int r, int b, KivShapeMasks masks);
     void DrawTextLine(KivRaster& raster, int x, int y, std::wstring_view text);
     HGDIOBJ SelectHandle(HGDIOBJ object);
 

@@ -129,6 +129,37 @@ void KivEllipseMasks(const CRect& box, int penWidth, const CRect& limit, KivPixe
         }
 }
 
+void KivRectangleMasks(const CRect& box, int penWidth, const CRect& limit, KivPixelMask& outline, KivPixelMask& interior) {
+    CRect bounds;
+    bounds.IntersectRect(CRect(box.left - penWidth, box.top - penWidth, box.right + penWidth, box.bottom + penWidth), limit);
+    outline = KivPixelMask(bounds);
+    interior = KivPixelMask(bounds);
+    if (penWidth <= 0) {
+        for (int y = box.top; y < box.bottom - 1; ++y)
+            for (int x = box.left; x < box.right - 1; ++x) interior.Set(x, y);
+        return;
+    }
+    if (penWidth == 1) {
+        for (int x = box.left; x < box.right; ++x) {
+            outline.Set(x, box.top);
+            outline.Set(x, box.bottom - 1);
+        }
+        for (int y = box.top; y < box.bottom; ++y) {
+            outline.Set(box.left, y);
+            outline.Set(box.right - 1, y);
+        }
+    } else {
+        const CPoint c[4] = {CPoint(box.left, box.top), CPoint(box.right - 1, box.top), CPoint(box.right - 1, box.bottom - 1),
+                             CPoint(box.left, box.bottom - 1)};
+        for (int i = 0; i < 4; ++i) KivAddWideLine(outline, c[i], c[(i + 1) % 4], penWidth);
+    }
+    CRect inside;
+    if (!inside.IntersectRect(CRect(box.left + 1, box.top + 1, box.right - 1, box.bottom - 1), bounds)) return;
+    for (int y = inside.top; y < inside.bottom; ++y)
+        for (int x = inside.left; x < inside.right; ++x)
+            if (!outline.Test(x, y)) interior.Set(x, y);
+}
+
 KivRaster::KivRaster(KivSurface& surface, const KivRegion& clip) : m_surface(surface), m_clip(clip) {
     m_limit.IntersectRect(clip.Bounds(), CRect(0, 0, surface.width, surface.height));
 }

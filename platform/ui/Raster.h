@@ -64,9 +64,15 @@ private:
 KivPixelMask KivWideLineMask(CPoint a, CPoint b, int width, const CRect& limit);
 /// Adds a wide line's pixels to an existing mask.
 void KivAddWideLine(KivPixelMask& mask, CPoint a, CPoint b, int width);
-/// The outline (pen of penWidth) and interior pixels of the ellipse inscribed in box
-/// (right and bottom exclusive), limited to `limit`.
+/// The outline (pen of penWidth; 0 for no pen) and interior pixels of a shape in box (right
+/// and bottom exclusive), limited to `limit`; the two never share a pixel.
+using KivShapeMasks = void (*)(const CRect& box, int penWidth, const CRect& limit, KivPixelMask& outline,
+                               KivPixelMask& interior);
+/// The ellipse inscribed in box.
 void KivEllipseMasks(const CRect& box, int penWidth, const CRect& limit, KivPixelMask& outline, KivPixelMask& interior);
+/// The rectangle; without a pen its inside is one pixel smaller to the right and bottom,
+/// as the old system fills it.
+void KivRectangleMasks(const CRect& box, int penWidth, const CRect& limit, KivPixelMask& outline, KivPixelMask& interior);
 
 /// Drawing on one surface through one clip region (both in surface pixels).
 class KivRaster {

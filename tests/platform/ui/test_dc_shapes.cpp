@@ -75,6 +75,13 @@ TEST(DcShapes, RectangleOutlineAndFillLeaveOutRightAndBottom) {
             const COLORREF want = !inside ? kWhite : (edge ? kBlack : kRed);
             ASSERT_EQ(c.dc.GetPixel(x, y), want) << x << "," << y;
         }
+    MemCanvas n(12, 12);
+    n.dc.SelectObject(&red);
+    n.dc.SelectStockObject(NULL_PEN);
+    n.dc.Rectangle(2, 2, 7, 6);
+    EXPECT_EQ(n.Ink().size(), 12u) << "without a pen the fill is one pixel smaller: 4 x 3";
+    EXPECT_EQ(n.dc.GetPixel(5, 4), kRed);
+    EXPECT_EQ(n.dc.GetPixel(6, 4), kWhite);
 }
 
 TEST(DcShapes, FillsFramesAnd3dRectsStayInsideTheRectangle) {
