@@ -9,7 +9,8 @@ IMPLEMENT_DYNAMIC(CDC, CObject)
 namespace {
 
 KivHandleTable<CDC>& DCs() {
-    static KivHandleTable<CDC> table;
+    // Kept until exit: DCs of static objects may end after every other static.
+    static auto& table = *new KivHandleTable<CDC>();
     return table;
 }
 

@@ -21,7 +21,8 @@ constexpr int kTenthPointsPerInch = 720;
 constexpr int kBytesPerPixel = 4;
 
 KivHandleTable<CGdiObject>& Objects() {
-    static KivHandleTable<CGdiObject> table;
+    // Kept until exit: static pens, brushes and fonts may be destroyed after any other static.
+    static auto& table = *new KivHandleTable<CGdiObject>();
     return table;
 }
 

@@ -30,7 +30,8 @@ struct MenuData {
 };
 
 std::map<std::uintptr_t, MenuData>& Menus() {
-    static std::map<std::uintptr_t, MenuData> menus;
+    // Kept until exit: static menus may be destroyed after any other static.
+    static auto& menus = *new std::map<std::uintptr_t, MenuData>();
     return menus;
 }
 

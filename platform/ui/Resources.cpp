@@ -26,7 +26,8 @@ struct ResourceState {
 };
 
 ResourceState& State() {
-    static ResourceState state;
+    // Kept until exit: a module's resources may end in a static destructor of its own.
+    static auto& state = *new ResourceState();
     return state;
 }
 

@@ -24,11 +24,12 @@ std::wstring FoldCase(LPCWSTR name) {
 LRESULT StaticProc(CWnd* wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 std::map<std::wstring, KivWndClass>& Classes() {
-    static std::map<std::wstring, KivWndClass> classes = [] {
-        std::map<std::wstring, KivWndClass> c;
-        c[FoldCase(kDefaultClassName)] = KivWndClass{kDefaultClassName, CS_DBLCLKS, std::nullopt, nullptr};
-        c[FoldCase(kDialogClassName)] = KivWndClass{kDialogClassName, CS_DBLCLKS, GetSysColor(COLOR_BTNFACE), nullptr};
-        c[FoldCase(kStaticClassName)] = KivWndClass{kStaticClassName, 0, GetSysColor(COLOR_BTNFACE), StaticProc};
+    // Kept until exit: windows destroyed by static destructors still reach their class.
+    static auto& classes = *[] {
+        auto* c = new std::map<std::wstring, KivWndClass>();
+        (*c)[FoldCase(kDefaultClassName)] = KivWndClass{kDefaultClassName, CS_DBLCLKS, std::nullopt, nullptr};
+        (*c)[FoldCase(kDialogClassName)] = KivWndClass{kDialogClassName, CS_DBLCLKS, GetSysColor(COLOR_BTNFACE), nullptr};
+        (*c)[FoldCase(kStaticClassName)] = KivWndClass{kStaticClassName, 0, GetSysColor(COLOR_BTNFACE), StaticProc};
         return c;
     }();
     return classes;

@@ -138,3 +138,18 @@ TEST(RegisteredMessages, SameNameSameIdFromC000) {
     EXPECT_EQ(RegisterWindowMessageW(L""), 0u);
     EXPECT_EQ(RegisterWindowMessageW(nullptr), 0u);
 }
+
+namespace {
+// Made before any window-system state exists and ended after main returns: their
+// destructors must still find that state (checked by the sanitizer build at exit).
+CFont g_lateFont;
+CMenu g_lateMenu;
+CWnd g_lateWnd;
+}  // namespace
+
+TEST(StaticLifetime, ObjectsEndingAfterMainStillWork) {
+    EXPECT_TRUE(g_lateFont.CreatePointFont(90, L"Arial"));
+    EXPECT_TRUE(g_lateMenu.CreatePopupMenu());
+    EXPECT_TRUE(g_lateWnd.Create(nullptr, nullptr, WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
+    g_lateWnd.SetFont(&g_lateFont);
+}
