@@ -232,7 +232,8 @@ CMenu* CMenu::GetSubMenu(int pos) const {
 }
 
 BOOL CMenu::TrackPopupMenu(UINT flags, int x, int y, CWnd* owner, LPCRECT) {
-    if (!Find(m_hMenu)) return FALSE;
+    // As in the old system, a menu is tracked only for a live owner window.
+    if (!Find(m_hMenu) || !owner || !owner->m_hWnd) return FALSE;
     const KivPopupMenuHandler handler = Handler();  // a copy: the handler may replace itself
     UINT chosen = handler ? handler(*this, CPoint(x, y)) : 0;
     if (chosen != 0) {
@@ -241,7 +242,7 @@ BOOL CMenu::TrackPopupMenu(UINT flags, int x, int y, CWnd* owner, LPCRECT) {
     }
     if (flags & TPM_RETURNCMD) return static_cast<BOOL>(chosen);
     if (chosen == 0) return FALSE;
-    if (owner && owner->m_hWnd) owner->SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<int>(chosen), 0), 0);
+    if (owner->m_hWnd) owner->SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<int>(chosen), 0), 0);
     return TRUE;
 }
 

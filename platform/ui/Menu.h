@@ -84,7 +84,8 @@ public:
     /// Asks the popup menu handler which item to choose (0: none). With TPM_RETURNCMD the
     /// chosen id is returned; otherwise the owner gets its WM_COMMAND and the result is
     /// TRUE when an item was chosen. A choice that is not an enabled command item of this
-    /// menu counts as none; without a handler nothing is chosen.
+    /// menu counts as none; without a handler nothing is chosen. FALSE (nothing asked)
+    /// without a live owner window.
     BOOL TrackPopupMenu(UINT flags, int x, int y, CWnd* owner, LPCRECT rect = nullptr);
 
 private:

@@ -224,3 +224,25 @@ TEST(DcBlit, BitBltStretchDIBitsAndDrawState) {
     EXPECT_EQ(d.dc.GetPixel(4, 5), kRed);
     EXPECT_FALSE(d.dc.DrawState(CPoint(0, 0), CSize(0, 0), &src.bmp, DST_BITMAP | 0x20)) << "disabled look unsupported";
 }
+
+TEST(DcBlit, BitmapBytesAreBlueGreenRedAndOverlappingCopiesWork) {
+    CBitmap bmp;
+    const unsigned char bits[] = {1, 2, 3, 0, 4, 5, 6, 0};
+    ASSERT_TRUE(bmp.CreateBitmap(2, 1, 1, 32, bits));
+    EXPECT_EQ(KivColorFromPixel(bmp.Surface()->At(0, 0)), RGB(3, 2, 1));
+    unsigned char back[8] = {};
+    EXPECT_EQ(bmp.GetBitmapBits(sizeof back, back), 8u);
+    EXPECT_EQ(std::vector<unsigned char>(back, back + 8), std::vector<unsigned char>(bits, bits + 8));
+    CBitmap bad;
+    EXPECT_FALSE(bad.CreateBitmap(2, 1, 1, 24, bits));
+    EXPECT_FALSE(bad.CreateCompatibleBitmap(nullptr, 0, 5));
+
+    MemCanvas c(10, 1);
+    for (int x = 0; x < 10; ++x) c.dc.SetPixel(x, 0, RGB(x, 0, 0));
+    ASSERT_TRUE(c.dc.BitBlt(2, 0, 6, 1, &c.dc, 0, 0, SRCCOPY));
+    for (int x = 2; x < 8; ++x) EXPECT_EQ(c.dc.GetPixel(x, 0), RGB(x - 2, 0, 0)) << "copied as it was before the copy";
+
+    CDC fresh;
+    ASSERT_TRUE(fresh.CreateCompatibleDC(nullptr));
+    EXPECT_EQ(fresh.SetPixel(0, 0, kRed), CLR_INVALID) << "nothing to draw on before a bitmap is selected";
+}

@@ -105,3 +105,33 @@ TEST_F(Painting, ClientDcDrawsAtOnceWithinTheVisiblePart) {
     EXPECT_EQ(w.ReleaseDC(dc), 1);
     EXPECT_EQ(w.ReleaseDC(dc), 0);
 }
+
+TEST_F(Painting, ValidationAndTheUpdateRectangle) {
+    RecordingWnd w(kRed);
+    ASSERT_TRUE(w.CreateTop(CRect(0, 0, 50, 50)));
+    w.ValidateRect(nullptr);
+    CRect r;
+    EXPECT_FALSE(w.GetUpdateRect(&r));
+    const CRect a(1, 2, 10, 12), b(30, 30, 40, 45);
+    w.InvalidateRect(&a, FALSE);
+    w.InvalidateRect(&b, FALSE);
+    EXPECT_TRUE(w.GetUpdateRect(&r));
+    EXPECT_EQ(r, CRect(1, 2, 40, 45));
+    w.ValidateRect(&a);
+    EXPECT_TRUE(w.GetUpdateRect(&r));
+    EXPECT_EQ(r, b);
+    const CRect outside(60, 60, 70, 70);
+    w.ValidateRect(nullptr);
+    w.InvalidateRect(&outside);
+    EXPECT_FALSE(w.GetUpdateRect(&r)) << "parts outside the client area are dropped";
+}
+
+TEST_F(Painting, MoveWithoutRepaintLeavesThePixels) {
+    RecordingWnd w(kRed);
+    ASSERT_TRUE(w.CreateTop(CRect(0, 0, 50, 50)));
+    KivScreen::Get().PaintAll();
+    w.MoveWindow(100, 0, 50, 50, FALSE);
+    KivScreen::Get().PaintAll();
+    EXPECT_EQ(At(10, 10), kRed) << "without repaint nothing is invalidated";
+    EXPECT_EQ(w.Count(WM_MOVE), 2);
+}

@@ -153,3 +153,54 @@ TEST(StaticLifetime, ObjectsEndingAfterMainStillWork) {
     EXPECT_TRUE(g_lateWnd.Create(nullptr, nullptr, WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
     g_lateWnd.SetFont(&g_lateFont);
 }
+
+TEST_F(WindowTree, TextDoubleClicksAndDialogKeysForControlsThatWantThem) {
+    RecordingWnd w;
+    ASSERT_TRUE(w.CreateTop(CRect(0, 0, 40, 40)));
+    w.SetWindowText(L"Curve");
+    CString text;
+    w.GetWindowText(text);
+    EXPECT_EQ(text, CString(L"Curve"));
+    EXPECT_EQ(w.GetWindowTextLength(), 5);
+    KivScreen::Get().MouseDoubleClick(CPoint(5, 5));
+    EXPECT_EQ(w.Count(WM_LBUTTONDBLCLK), 1);
+    KivScreen::Get().MouseUp(CPoint(5, 5));
+    w.SetFocus();
+    KivScreen::Get().KeyDown(VK_RETURN);
+    EXPECT_EQ(w.Count(WM_KEYDOWN), 1) << "outside a dialog Enter is an ordinary key";
+}
+
+TEST_F(WindowTree, UnreleasedDcsAndWrappersEndWithTheirOwners) {
+    auto w = std::make_unique<RecordingWnd>();
+    ASSERT_TRUE(w->CreateTop(CRect(0, 0, 40, 40)));
+    ASSERT_NE(w->GetDC(), nullptr);  // never released: freed with the window
+    CMenu menu;
+    menu.CreatePopupMenu();
+    CMenu sub;
+    sub.CreatePopupMenu();
+    ASSERT_TRUE(menu.AppendMenuW(MF_POPUP, reinterpret_cast<UINT_PTR>(sub.Detach()), L"More"));
+    EXPECT_NE(menu.GetSubMenu(0), nullptr);
+    EXPECT_EQ(menu.GetMenuItemID(0), kMenuNoItem) << "a popup item has no command id";
+    w.reset();
+    EXPECT_TRUE(menu.DestroyMenu());
+}
+
+TEST_F(WindowTree, ACommandThatDestroysItsOwnerEndsSafely) {
+    class SelfDestroying : public CWnd {
+    public:
+        BOOL OnCmdMsg(UINT id, int, void*, AFX_CMDHANDLERINFO*) override {
+            if (id != 5) return FALSE;
+            DestroyWindow();
+            return TRUE;
+        }
+    };
+    SelfDestroying owner;
+    ASSERT_TRUE(owner.Create(nullptr, nullptr, WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
+    CMenu menu;
+    menu.CreatePopupMenu();
+    menu.AppendMenuW(MF_STRING, 5, L"Close");
+    KivSetPopupMenuHandler([](const CMenu&, CPoint) { return 5u; });
+    EXPECT_TRUE(menu.TrackPopupMenu(0, 0, 0, &owner));
+    EXPECT_EQ(owner.m_hWnd, nullptr);
+    EXPECT_FALSE(menu.TrackPopupMenu(0, 0, 0, &owner)) << "the owner is gone: nothing is tracked";
+}
