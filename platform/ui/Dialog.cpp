@@ -13,20 +13,11 @@ namespace {
 // Dialog units: a quarter of the average character width, an eighth of its height.
 constexpr int kDluPerCharWidth = 4;
 constexpr int kDluPerCharHeight = 8;
-// Template point sizes become pixels at 96 pixels per inch, 72 points per inch.
-constexpr int kScreenDpi = 96;
+// Template point sizes become pixels at 72 points per inch.
 constexpr int kPointsPerInch = 72;
 // Without DS_SETFONT dialogs use the old system's dialog font, 8 points.
 constexpr WORD kDefaultDialogPoints = 8;
 constexpr const wchar_t* kDefaultDialogFace = L"MS Shell Dlg";
-
-// a * b / c rounded half away from zero, as the old system's MulDiv.
-int MulDiv(int a, int b, int c) {
-    if (c == 0) return -1;
-    const std::int64_t n = std::int64_t{a} * b;
-    const std::int64_t q = (std::llabs(n) * 2 + std::llabs(c)) / (2 * std::llabs(std::int64_t{c}));
-    return static_cast<int>(((n < 0) != (c < 0)) ? -q : q);
-}
 
 }  // namespace
 
@@ -69,7 +60,7 @@ BOOL CDialog::CreateIndirect(const KivDialogTemplate& tmpl, CWnd* parent) {
     const WORD points = setFont ? tmpl.pointSize : kDefaultDialogPoints;
     const CString face = setFont ? tmpl.faceName : CString(kDefaultDialogFace);
     m_font = std::make_unique<CFont>();
-    const LOGFONTW lf = KivMakeLogFont(face, -MulDiv(points, kScreenDpi, kPointsPerInch));
+    const LOGFONTW lf = KivMakeLogFont(face, -MulDiv(points, kScreenPixelsPerInch, kPointsPerInch));
     m_font->CreateFontIndirect(&lf);
     m_baseUnits = KivDialogBaseUnits(*m_font->Instance());
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/ui/Resources.h"
@@ -14,9 +16,7 @@ IMPLEMENT_DYNAMIC(CBitmap, CGdiObject)
 
 namespace {
 
-// The old system's screen: 96 pixels per inch, points are 1/72 inch and point sizes in
-// CreatePointFont are tenths of a point.
-constexpr int kScreenDpi = 96;
+// Point sizes in CreatePointFont are tenths of a point, and a point is 1/72 inch.
 constexpr int kTenthPointsPerInch = 720;
 constexpr int kBytesPerPixel = 4;
 
@@ -39,6 +39,13 @@ constexpr SysColor kSysColors[] = {
 };
 
 }  // namespace
+
+int MulDiv(int a, int b, int c) {
+    if (c == 0) return -1;
+    const std::int64_t n = std::int64_t{a} * b;
+    const std::int64_t q = (std::llabs(n) * 2 + std::llabs(std::int64_t{c})) / (2 * std::llabs(std::int64_t{c}));
+    return static_cast<int>(((n < 0) != (c < 0)) ? -q : q);
+}
 
 COLORREF GetSysColor(int index) {
     for (const SysColor& c : kSysColors)
@@ -107,7 +114,7 @@ int CBrush::GetLogBrush(LOGBRUSH* out) const {
 
 BOOL CFont::CreatePointFont(int nPointSize, LPCWSTR faceName, CDC*) {
     // Whole pixels, truncated, as the framework converts (9 points give 12 pixels).
-    const LONG pixels = kScreenDpi * nPointSize / kTenthPointsPerInch;
+    const LONG pixels = kScreenPixelsPerInch * nPointSize / kTenthPointsPerInch;
     const LOGFONTW lf = KivMakeLogFont(faceName, -std::abs(pixels));
     return CreateFontIndirect(&lf);
 }

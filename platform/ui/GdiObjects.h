@@ -53,6 +53,12 @@ constexpr int COLOR_BTNHIGHLIGHT = 20;
 constexpr int COLOR_3DDKSHADOW = 21;
 constexpr int COLOR_3DLIGHT = 22;
 
+/// Pixels per inch of the old system's screen, which point sizes are converted with.
+constexpr int kScreenPixelsPerInch = 96;
+
+/// a * b / c rounded half away from zero, as the old system's MulDiv; -1 when c is 0.
+int MulDiv(int a, int b, int c);
+
 /// The colour of a system colour index; black for an unknown index.
 COLORREF GetSysColor(int index);
 

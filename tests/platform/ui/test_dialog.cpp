@@ -155,3 +155,11 @@ TEST(ResourceModules, AModuleThatEndsTakesItsResourcesAlong) {
     EXPECT_FALSE(KivLoadString(h, 1, s));
     EXPECT_TRUE(s.IsEmpty());
 }
+
+TEST(DialogUnits, MulDivRoundsHalfAwayFromZero) {
+    EXPECT_EQ(MulDiv(5, 1, 2), 3);
+    EXPECT_EQ(MulDiv(-5, 1, 2), -3);
+    EXPECT_EQ(MulDiv(10, 96, 72), 13);
+    EXPECT_EQ(MulDiv(1, 1, 0), -1);
+    EXPECT_EQ(MulDiv(1 << 30, 4, 8), 1 << 29) << "no overflow in the product";
+}
