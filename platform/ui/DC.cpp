@@ -1,6 +1,7 @@
 #include "platform/ui/DC.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <utility>
 
@@ -153,13 +154,21 @@ int CDC::SetROP2(int rop2) {
 }
 CPoint CDC::SetViewportOrg(int x, int y) { return std::exchange(m_state.viewportOrg, CPoint(x, y)); }
 
+namespace {
+// Surface coordinates are computed wide and kept within this reach, far outside any surface,
+// so that no logical coordinate can overflow on the way.
+constexpr std::int64_t kSurfaceReach = std::int64_t{1} << 30;
+int Shift(int v, int by1, int by2) {
+    return static_cast<int>(std::clamp<std::int64_t>(std::int64_t{v} + by1 + by2, -kSurfaceReach, kSurfaceReach));
+}
+}  // namespace
+
 CPoint CDC::ToSurface(int x, int y) const {
-    return CPoint(x + m_origin.x + m_state.viewportOrg.x, y + m_origin.y + m_state.viewportOrg.y);
+    return CPoint(Shift(x, m_origin.x, m_state.viewportOrg.x), Shift(y, m_origin.y, m_state.viewportOrg.y));
 }
 CRect CDC::ToSurface(const CRect& r) const {
-    CRect s(r);
-    s.OffsetRect(m_origin.x + m_state.viewportOrg.x, m_origin.y + m_state.viewportOrg.y);
-    return s;
+    return CRect(Shift(r.left, m_origin.x, m_state.viewportOrg.x), Shift(r.top, m_origin.y, m_state.viewportOrg.y),
+                 Shift(r.right, m_origin.x, m_state.viewportOrg.x), Shift(r.bottom, m_origin.y, m_state.viewportOrg.y));
 }
 
 KivRegion CDC::EffectiveClip() const {
@@ -277,7 +286,7 @@ void CDC::FillSolidRect(LPCRECT r, COLORREF color) {
 }
 
 void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF color) {
-    const CRect r(x, y, x + cx, y + cy);
+    const CRect r(x, y, Shift(x, cx, 0), Shift(y, cy, 0));
     FillSolidRect(&r, color);
 }
 

@@ -23,34 +23,43 @@ bool UsesSource(DWORD rop) {
 }  // namespace
 
 BOOL CDC::BitBlt(int x, int y, int width, int height, CDC* src, int xSrc, int ySrc, DWORD rop) {
-    if (width < 0 || height < 0) return FALSE;
+    if (width < 0 || height < 0 || width > kMaxCoordinate || height > kMaxCoordinate) return FALSE;
+    if (std::abs(x) > kMaxCoordinate || std::abs(y) > kMaxCoordinate || std::abs(xSrc) > kMaxCoordinate ||
+        std::abs(ySrc) > kMaxCoordinate)
+        return FALSE;
     const bool needsSource = UsesSource(rop);
     if (needsSource && (!src || !src->HasSurface())) return FALSE;
     if (!HasSurface()) return TRUE;
-    // Read the whole source block first so that a copy within one surface may overlap.
+    const KivRegion clip = EffectiveClip();
+    KivRaster raster(*m_state.surface, clip);
+    // Only the part of the block that can reach the destination is walked.
+    const CPoint origin = ToSurface(x, y);
+    CRect area;
+    if (!area.IntersectRect(CRect(origin.x, origin.y, origin.x + width, origin.y + height), raster.Limit())) return TRUE;
+    area.OffsetRect(-origin.x, -origin.y);
+    const size_t areaWidth = static_cast<size_t>(area.Width());
+    // Read the source part first so that a copy within one surface may overlap.
     std::vector<KivPixel> block;
     std::vector<bool> present;
     if (needsSource) {
-        block.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
+        block.resize(areaWidth * static_cast<size_t>(area.Height()));
         present.resize(block.size());
         const KivSurface& s = *src->m_state.surface;
-        for (int j = 0; j < height; ++j)
-            for (int i = 0; i < width; ++i) {
+        for (int j = area.top; j < area.bottom; ++j)
+            for (int i = area.left; i < area.right; ++i) {
                 const CPoint sp = src->ToSurface(xSrc + i, ySrc + j);
                 if (!s.Inside(sp.x, sp.y)) continue;
-                const size_t k = static_cast<size_t>(j) * static_cast<size_t>(width) + static_cast<size_t>(i);
+                const size_t k = static_cast<size_t>(j - area.top) * areaWidth + static_cast<size_t>(i - area.left);
                 block[k] = s.At(sp.x, sp.y);
                 present[k] = true;
             }
     }
     const KivPixel pattern = KivPixelFromColor(m_state.brushData.color);
-    const KivRegion clip = EffectiveClip();
-    KivRaster raster(*m_state.surface, clip);
-    for (int j = 0; j < height; ++j)
-        for (int i = 0; i < width; ++i) {
-            const size_t k = static_cast<size_t>(j) * static_cast<size_t>(width) + static_cast<size_t>(i);
+    for (int j = area.top; j < area.bottom; ++j)
+        for (int i = area.left; i < area.right; ++i) {
+            const size_t k = static_cast<size_t>(j - area.top) * areaWidth + static_cast<size_t>(i - area.left);
             if (needsSource && !present[k]) continue;
-            const CPoint dp = ToSurface(x + i, y + j);
+            const CPoint dp(origin.x + i, origin.y + j);
             if (!raster.Visible(dp.x, dp.y)) continue;
             KivPixel& d = m_state.surface->At(dp.x, dp.y);
             d = KivApplyRop3(rop, pattern, needsSource ? block[k] : 0, d);
@@ -69,6 +78,9 @@ int CDC::StretchDIBits(int xDest, int yDest, int destWidth, int destHeight, int 
     const BITMAPINFOHEADER& h = info->bmiHeader;
     if ((h.biBitCount != 24 && h.biBitCount != 32) || h.biCompression != BI_RGB || h.biWidth <= 0 || h.biHeight == 0) return 0;
     if (destWidth <= 0 || destHeight <= 0 || srcWidth <= 0 || srcHeight <= 0) return 0;
+    if (destWidth > kMaxCoordinate || destHeight > kMaxCoordinate || std::abs(xDest) > kMaxCoordinate ||
+        std::abs(yDest) > kMaxCoordinate)
+        return 0;
     const std::int64_t dibWidth = h.biWidth;
     const std::int64_t dibHeight = std::abs(static_cast<std::int64_t>(h.biHeight));
     const bool bottomUp = h.biHeight > 0;
@@ -81,16 +93,21 @@ int CDC::StretchDIBits(int xDest, int yDest, int destWidth, int destHeight, int 
     const KivPixel pattern = KivPixelFromColor(m_state.brushData.color);
     const KivRegion clip = EffectiveClip();
     KivRaster raster(*m_state.surface, clip);
-    for (int j = 0; j < destHeight; ++j) {
-        const CPoint rowStart = ToSurface(xDest, yDest + j);
-        if (rowStart.y < raster.Limit().top || rowStart.y >= raster.Limit().bottom) continue;
+    // Only destination pixels inside the drawing limits are walked.
+    const CPoint origin = ToSurface(xDest, yDest);
+    CRect area;
+    if (!area.IntersectRect(CRect(origin.x, origin.y, origin.x + destWidth, origin.y + destHeight), raster.Limit()))
+        return srcHeight;
+    area.OffsetRect(-origin.x, -origin.y);
+    for (int j = area.top; j < area.bottom; ++j) {
+        const CPoint rowStart(origin.x, origin.y + j);
         // Nearest source pixel to the destination pixel's centre.
         const std::int64_t sj = (2 * std::int64_t{j} + 1) * srcHeight / (2 * std::int64_t{destHeight});
         // For bottom-up rows the source rectangle's y counts from the bottom row.
         const std::int64_t row = bottomUp ? ySrc + srcHeight - 1 - sj : ySrc + sj;
         if (row < 0 || row >= dibHeight) continue;
         const unsigned char* line = base + row * stride;
-        for (int i = 0; i < destWidth; ++i) {
+        for (int i = area.left; i < area.right; ++i) {
             const CPoint dp(rowStart.x + i, rowStart.y);
             if (!raster.Visible(dp.x, dp.y)) continue;
             const std::int64_t col = xSrc + (2 * std::int64_t{i} + 1) * srcWidth / (2 * std::int64_t{destWidth});

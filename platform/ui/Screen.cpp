@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/ui/GdiObjects.h"
 #include "platform/ui/Png.h"
 #include "platform/ui/Wnd.h"
 #include "platform/ui/WndInternal.h"
@@ -102,7 +103,8 @@ KivScreen& KivScreen::Get() {
 
 void KivScreen::Resize(int width, int height) {
     ScreenData& d = Data();
-    *d.surface = KivSurface(std::max(width, 1), std::max(height, 1), KivPixelFromColor(kDesktopColor));
+    *d.surface = KivSurface(std::clamp(width, 1, kMaxBitmapSide), std::clamp(height, 1, kMaxBitmapSide),
+                            KivPixelFromColor(kDesktopColor));
     KivInvalidateScreenArea(KivScreenBounds(), nullptr);
 }
 

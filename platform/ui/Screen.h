@@ -14,7 +14,8 @@ public:
     /// The screen (1024 x 768 until resized).
     static KivScreen& Get();
 
-    /// Changes the size (at least 1 x 1); the screen is repainted from scratch.
+    /// Changes the size (each side kept within 1..kMaxBitmapSide); the screen is repainted
+    /// from scratch.
     void Resize(int width, int height);
     int GetWidth() const;
     int GetHeight() const;

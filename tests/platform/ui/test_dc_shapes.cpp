@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <set>
 
@@ -245,4 +246,26 @@ TEST(DcBlit, BitmapBytesAreBlueGreenRedAndOverlappingCopiesWork) {
     CDC fresh;
     ASSERT_TRUE(fresh.CreateCompatibleDC(nullptr));
     EXPECT_EQ(fresh.SetPixel(0, 0, kRed), CLR_INVALID) << "nothing to draw on before a bitmap is selected";
+}
+
+TEST(DcBlit, HugeBlocksOnlyTouchWhatTheDestinationShows) {
+    MemCanvas src(4, 4), dst(8, 8);
+    src.dc.FillSolidRect(0, 0, 4, 4, kRed);
+    EXPECT_TRUE(dst.dc.BitBlt(-1000000, -1000000, 2000000, 2000000, &src.dc, -1000000, -1000000, SRCCOPY));
+    EXPECT_EQ(dst.dc.GetPixel(3, 3), kRed);
+    EXPECT_EQ(dst.dc.GetPixel(4, 4), kWhite) << "beyond the source nothing is copied";
+    EXPECT_TRUE(dst.dc.PatBlt(0, 0, 1 << 26, 1 << 26, BLACKNESS));
+    EXPECT_EQ(dst.dc.GetPixel(7, 7), kBlack);
+    EXPECT_FALSE(dst.dc.BitBlt(0, 0, 1 << 30, 1, &src.dc, 0, 0, SRCCOPY)) << "beyond the coordinate space";
+}
+
+TEST(DcState, ExtremeCoordinatesAreHarmless) {
+    MemCanvas c(8, 8);
+    c.dc.SetViewportOrg(INT_MAX, INT_MIN);
+    EXPECT_EQ(c.dc.GetPixel(INT_MAX, INT_MAX), CLR_INVALID);
+    c.dc.FillSolidRect(INT_MAX - 1, 0, INT_MAX, 5, kRed);
+    c.dc.TextOut(INT_MAX, INT_MAX, CString(L"x"));
+    c.dc.SetViewportOrg(0, 0);
+    EXPECT_TRUE(c.Ink().empty());
+    EXPECT_FALSE(c.dc.LineTo(INT_MAX, 0));
 }
