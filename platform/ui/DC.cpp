@@ -156,8 +156,9 @@ CPoint CDC::SetViewportOrg(int x, int y) { return std::exchange(m_state.viewport
 
 namespace {
 // Surface coordinates are computed wide and kept within this reach, far outside any surface,
-// so that no logical coordinate can overflow on the way.
-constexpr std::int64_t kSurfaceReach = std::int64_t{1} << 30;
+// so that nothing overflows on the way (the line walk multiplies two spans of up to twice
+// this reach and still fits 64 bits).
+constexpr std::int64_t kSurfaceReach = std::int64_t{1} << 29;
 int Shift(int v, int by1, int by2) {
     return static_cast<int>(std::clamp<std::int64_t>(std::int64_t{v} + by1 + by2, -kSurfaceReach, kSurfaceReach));
 }
