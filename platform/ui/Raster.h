@@ -87,7 +87,8 @@ public:
     void Blend(int x, int y, KivPixel color, int coverage);
     void FillRect(const CRect& r, KivPixel color, int rop2);
     /// The old system's 1-pixel line: every pixel from a up to but not including b; a line
-    /// and its reverse light the same pixels apart from their end points.
+    /// and its reverse light the same pixels apart from their end points. End points must lie
+    /// within ±(1 << 29) so that the arithmetic stays in 64 bits.
     void Line(CPoint a, CPoint b, KivPixel color, int rop2);
     void FillMask(const KivPixelMask& mask, KivPixel color, int rop2);
     KivPixel Get(int x, int y) const { return m_surface.At(x, y); }
