@@ -1,9 +1,11 @@
 #include "kivbase/KivXMLDOMDoc.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <pugixml.hpp>
 
@@ -33,16 +35,38 @@ bool IsValidName(const char* name) {
     return true;
 }
 
+// Attributes compared pairwise up to this many; more are sorted first, so that an element
+// with a great many attributes costs n log n.
+constexpr size_t kPairwiseAttributes = 16;
+
+// XML allows one attribute of a name per element; the parser does not check it, and a
+// second value would otherwise be silently ignored.
+bool HasDuplicateAttributes(const pugi::xml_node& element) {
+    size_t count = 0;
+    for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) ++count;
+    if (count <= kPairwiseAttributes) {
+        for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute())
+            for (pugi::xml_attribute b = a.next_attribute(); b; b = b.next_attribute())
+                if (std::strcmp(a.name(), b.name()) == 0) return true;
+        return false;
+    }
+    std::vector<std::string_view> names;
+    names.reserve(count);
+    for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) names.emplace_back(a.name());
+    std::sort(names.begin(), names.end());
+    return std::adjacent_find(names.begin(), names.end()) != names.end();
+}
+
 // Checks the parsed tree without recursion: exactly one top-level node, an element (the
-// parser tolerates several, or text beside it), no DOCTYPE anywhere and no element nested
-// deeper than the limit.
+// parser tolerates several, or text beside it), no DOCTYPE anywhere, no element nested
+// deeper than the limit and none with two attributes of one name.
 bool IsAcceptableTree(const pugi::xml_document& doc, int maxDepth) {
     pugi::xml_node n = doc.first_child();
     if (n.type() != pugi::node_element || n.next_sibling()) return false;
     int depth = 1;
     while (n) {
         if (n.type() == pugi::node_doctype) return false;
-        if (n.type() == pugi::node_element && depth > maxDepth) return false;
+        if (n.type() == pugi::node_element && (depth > maxDepth || HasDuplicateAttributes(n))) return false;
         if (n.first_child()) {
             n = n.first_child();
             ++depth;

@@ -39,7 +39,8 @@ public:
     /// document, not storing) for a null, empty or invalid element name.
     BOOL CreateNew(LPCWSTR rootName);
     /// Replaces the document by the parsed text and turns to loading; FALSE, leaving an
-    /// empty document, on malformed text, a DOCTYPE, or nesting beyond kMaxDocumentDepth.
+    /// empty document, on malformed text, a DOCTYPE, nesting beyond kMaxDocumentDepth, or an
+    /// element with two attributes of one name.
     BOOL LoadXML(LPCWSTR text);
     /// LoadXML from UTF-8 text, without widening it first.
     BOOL LoadXMLUtf8(std::string_view text);

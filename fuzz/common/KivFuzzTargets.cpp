@@ -61,11 +61,11 @@ void LoadFrom(Input data, F load) {
     load(ar);
 }
 
+}  // namespace
+
 // ---- oracles ----
 
-// Whatever a loader accepted (or left behind after refusing) must store, and the stored
-// record must load back into an equal object of the same class.
-void ExpectArchiveRoundTrip(const CObject& object) {
+void KivFuzzExpectArchiveRoundTrip(const CObject& object) {
     Bytes stored;
     try {
         stored = KivFuzzStoreObject(&object);
@@ -81,7 +81,7 @@ void ExpectArchiveRoundTrip(const CObject& object) {
     if (!back || KivFuzzCompare(object, *back) != 0) Finding("a stored " + ClassName(object) + " loads back different");
 }
 
-void ExpectXmlRoundTrip(CObject& object) {
+void KivFuzzExpectXmlRoundTrip(CObject& object) {
     const std::string text = KivFuzzStoreXml(object);
     CKivXMLDOMDocObj doc;
     if (!doc.LoadXMLUtf8(text)) Finding("the XML of a loaded " + ClassName(object) + " does not parse:\n" + text);
@@ -94,6 +94,8 @@ void ExpectXmlRoundTrip(CObject& object) {
     if (KivFuzzCompare(object, *back) != 0) Finding("the XML of a loaded " + ClassName(object) + " loads back different:\n" + text);
 }
 
+namespace {
+
 // ---- targets ----
 
 // ReadObject as hosts read one keyframe or effect object (`ar >> pObject`).
@@ -104,7 +106,7 @@ KivFuzzResult ArchiveObject(Input data) {
     } catch (const CArchiveException&) {
         return KivFuzzResult::refused;
     }
-    if (object) ExpectArchiveRoundTrip(*object);
+    if (object) KivFuzzExpectArchiveRoundTrip(*object);
     return KivFuzzResult::accepted;
 }
 
@@ -116,7 +118,7 @@ KivFuzzResult LoadList(CObject& list, Input data) {
     } catch (const CArchiveException&) {
         result = KivFuzzResult::refused;
     }
-    ExpectArchiveRoundTrip(list);
+    KivFuzzExpectArchiveRoundTrip(list);
     return result;
 }
 
@@ -146,7 +148,7 @@ KivFuzzResult XmlClass(Input data) {
     } catch (const CArchiveException&) {
         result = KivFuzzResult::refused;  // lists refuse unknown classes and deep nesting
     }
-    ExpectXmlRoundTrip(*object);
+    KivFuzzExpectXmlRoundTrip(*object);
     return result;
 }
 

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/fw/CObject.h"
+
 /// An input that broke a promise of the loaders: a loaded object that does not store and
 /// load back equal, a refused load that left the caller's list unusable, a saved file that
 /// does not load. (Crashes, leaks and sanitizer reports need no exception.)
@@ -17,6 +19,12 @@ class KivFuzzFinding : public std::logic_error {
 public:
     using std::logic_error::logic_error;
 };
+
+/// What was loaded (or left behind by a refused load) stores with WriteObject, and the
+/// stored bytes load back into an equal object of the same class; else KivFuzzFinding.
+void KivFuzzExpectArchiveRoundTrip(const CObject& object);
+/// The same through XML: the object's XML parses and loads back into an equal object.
+void KivFuzzExpectXmlRoundTrip(CObject& object);
 
 /// One input file of a seed corpus.
 struct KivFuzzSeed {
