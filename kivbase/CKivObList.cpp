@@ -44,7 +44,8 @@ void CKivObList::Serialize(CArchive& ar) {
 CKivObList& CKivObList::operator=(const CKivObList& src) {
     if (&src == this) return *this;
     std::vector<std::unique_ptr<CKivObject>> copies;
-    copies.reserve(static_cast<size_t>(src.GetCount()));
+    // Reserved at once, so that the only allocations left are the copies themselves.
+    KivTranslateBadAlloc([&] { copies.reserve(static_cast<size_t>(src.GetCount())); });
     for (POSITION pos = src.GetHeadPosition(); pos;) {
         const CKivObject* element = static_cast<const CKivObject*>(src.GetNext(pos));
         std::unique_ptr<CKivObject> copy(element ? element->MakeCopy() : nullptr);
@@ -143,7 +144,7 @@ void CKivObList::DeleteAll() {
 int CKivObList::ReverseList() {
     if (GetCount() < 2) return 0;
     std::vector<CObject*> items;
-    items.reserve(static_cast<size_t>(GetCount()));
+    KivTranslateBadAlloc([&] { items.reserve(static_cast<size_t>(GetCount())); });
     for (POSITION pos = GetHeadPosition(); pos;) items.push_back(GetNext(pos));
     POSITION pos = GetHeadPosition();
     for (auto it = items.rbegin(); it != items.rend(); ++it) {
