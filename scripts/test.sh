@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the plain build, the
-# same tests under AddressSanitizer and UndefinedBehaviorSanitizer, and a host program
-# built against the installed package.
+# same tests under AddressSanitizer and UndefinedBehaviorSanitizer, a host program built
+# against the installed package, and a short run of every fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -19,3 +19,6 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir bu
 
 echo "== installed package used by a host program"
 bash tests/host/run.sh build
+
+echo "== fuzzing: every target for a short while (fuzz/run.sh; any crash, leak or limit fails)"
+KIVFX_JOBS="$jobs" bash fuzz/run.sh "${KIVFX_FUZZ_SECONDS:-45}"

@@ -4,6 +4,8 @@
 // is refused), list counts that lie (never believed past the document).
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -224,6 +226,36 @@ TEST_P(XmlListCount, ACountThatLiesIsNeverBelievedPastTheDocument) {
         EXPECT_LE(loaded, 4) << count << ": no more values than the count and three value attributes";
         EXPECT_LE(largest, kfxrel::kMostBytesForBookkeeping) << count;
     }
+}
+
+TEST_P(XmlListCount, ManyValuesLoadInTimeInProportionToTheDocument) {
+    // Values looked up one name at a time once took time in the square of their number:
+    // this document took minutes. Read in one pass it takes a fraction of a second.
+    constexpr int kValues = 200000;
+    constexpr double kMostSeconds = 10.0;  // generous for sanitizer builds on a busy machine
+    const CRuntimeClass* cls = GetParam().cls;
+    const std::string xml = KivFuzzStoreXml(*KivFuzzSample(cls));
+    pugi::xml_document doc;
+    ASSERT_TRUE(doc.load_string(xml.c_str()));
+    pugi::xml_node data = doc.find_node([](pugi::xml_node n) { return n.attribute("Count"); });
+    ASSERT_TRUE(data);
+    std::string prefix = data.attribute("Count").next_attribute().name();
+    while (!prefix.empty() && std::isdigit(static_cast<unsigned char>(prefix.back()))) prefix.pop_back();
+    data.attribute("Count").set_value(kValues);
+    for (int i = 3; i < kValues; ++i) data.append_attribute((prefix + std::to_string(i)).c_str()).set_value(i);
+    std::ostringstream out;
+    doc.save(out);
+    const std::string big = out.str();
+
+    CKivXMLDOMDocObj loaded;
+    ASSERT_TRUE(loaded.LoadXMLUtf8(big));
+    const std::unique_ptr<CObject> object = KivFuzzCreate(cls);
+    const auto start = std::chrono::steady_clock::now();
+    KivFuzzSerializeXML(*object, &loaded, loaded.GetRootNode());
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LT(seconds, kMostSeconds);
+    constexpr size_t kLeastBytesPerValue = 4;  // a packed colour; a shade value takes 8
+    EXPECT_GE(KivFuzzStoreRecord(*object).size(), kValues * kLeastBytesPerValue) << "every value was loaded";
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryClassEndingWithAList, XmlListCount,
