@@ -41,8 +41,9 @@ void CKivInsDoubleThree::SetKey(UINT i, double pos, double value, double in, dou
 void CKivInsDoubleThree::Finish() {
     SKivInsDoubleKey* const first = m_keys.get();
     SKivInsDoubleKey* last = first + m_count;
-    // Stable, so that among keys at one position the first set keeps its place.
-    std::stable_sort(first, last, PosLess);
+    // A stable insertion sort, so that among keys at one position the first set keeps its
+    // place; it needs no memory, and tables hold a key per keyframe, mostly in order already.
+    for (SKivInsDoubleKey* k = first; k != last; ++k) std::rotate(std::upper_bound(first, k, *k, PosLess), k, k + 1);
     last = std::unique(first, last, SamePos);
     m_count = static_cast<UINT>(last - first);
 

@@ -99,12 +99,14 @@ int CKivSoftFXMovieKeyFrm::MakeOneFrameFile(CKivMemBlock* block, int first, int 
     if (!block || !block->GetAddress()) return 0;
     const CString prefix = KivGetTempFilePath();
     DWORD tick = KivGetTickCount();
+    CString path;
     CFile file;
     for (int attempt = 1;; ++attempt) {
-        MovieKFMFile = MakeFrameFileName(prefix, tick, first, second);
+        path = MakeFrameFileName(prefix, tick, first, second);
         CFileException error;
-        if (file.Open(MovieKFMFile, CFile::modeCreateNew | CFile::modeWrite, &error)) break;
-        // Only a name taken by someone else within this tick is worth another try.
+        if (file.Open(path, CFile::modeCreateNew | CFile::modeWrite, &error)) break;
+        // Only a name taken by someone else within this tick is worth another try. The path
+        // keeps naming the keyframe's own file, never one it did not make.
         if (error.m_lOsError != EEXIST || attempt == kMaxNameAttempts) return 0;
         tick = WaitForNextTick(tick);
     }
@@ -113,9 +115,10 @@ int CKivSoftFXMovieKeyFrm::MakeOneFrameFile(CKivMemBlock* block, int first, int 
         file.Close();
     } catch (...) {
         file.Abort();
-        RemoveQuietly(MovieKFMFile);
+        RemoveQuietly(path);
         throw;
     }
+    MovieKFMFile = path;
     WaitForNextTick(tick);
     return 1;
 }

@@ -21,10 +21,11 @@ public:
 
     /// Writes block to a new frame cache file named from the tick count and the two numbers
     /// (MakeFrameFileName) and sets the path to it; the previous file is left alone. Never
-    /// overwrites a file: a name already taken is retried at the next tick. Returns before
+    /// overwrites a file: a name already taken is retried at the next tick. Returns after
     /// the tick count has moved on, so the next call cannot reuse the tick. 1 when written;
-    /// 0 for a null or empty block, or when no file can be created. A failed write removes
-    /// the partly written file and raises the CFileException.
+    /// 0, the path unchanged, for a null or empty block or when no file can be created. A
+    /// failed write removes the partly written file, leaves the path unchanged and raises
+    /// the CFileException.
     int MakeOneFrameFile(CKivMemBlock* block, int first, int second);
     /// Copies the cached picture into target with its top-left corner at rcPlace's, clipped
     /// to rcPlace and the target and never scaled. 1 when drawn or nothing falls inside;
