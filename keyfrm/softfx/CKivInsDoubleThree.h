@@ -38,9 +38,11 @@ public:
     /// Releases the keys; the interpolator is then linear with the range +-kUnboundedRange.
     void Clear();
 
+    /// The number of keys: as allocated until Finish, then without repeated positions.
     UINT GetCount() const { return m_count; }
     /// Key i after Finish (sorted, duplicates gone); i below GetCount().
     const SKivInsDoubleKey& GetKey(UINT i) const { return m_keys[i]; }
+    /// The clamp range and the kind of segments.
     double GetMinValue() const { return m_minValue; }
     double GetMaxValue() const { return m_maxValue; }
     int IsCubic() const { return m_cubic; }

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <climits>
 #include <cstdint>
+#include <string_view>
 #include <thread>
 
 #include "kivbase/KivSystem.h"
@@ -12,11 +13,10 @@
 
 namespace {
 
+// The name hosts and older caches know: prefix, tick, second number, first number.
 constexpr const wchar_t* kNamePattern = L"%sMKF%lu%d%d.#mfk#";
-constexpr const wchar_t* kNameStart = L"MKF";
-constexpr const wchar_t* kNameEnd = L".#mfk#";
-constexpr int kNameStartLength = 3;
-constexpr int kNameEndLength = 6;
+constexpr std::wstring_view kNameStart = L"MKF";
+constexpr std::wstring_view kNameEnd = L".#mfk#";
 
 constexpr UINT kHeaderBytes = 8;     // width and height, 32 bits each
 constexpr UINT kPixelBytes = sizeof(tagCOLOR32);
@@ -86,13 +86,11 @@ CString CKivSoftFXMovieKeyFrm::MakeFrameFileName(LPCWSTR prefix, DWORD tick, int
 }
 
 bool CKivSoftFXMovieKeyFrm::IsFrameFileName(const CString& path) {
-    const CString name = path.Mid(path.ReverseFind(L'/') + 1);
-    const int digits = name.GetLength() - kNameStartLength - kNameEndLength;
-    if (digits <= 0 || name.Left(kNameStartLength) != CString(kNameStart) || name.Right(kNameEndLength) != CString(kNameEnd))
+    const std::wstring_view name = std::wstring_view(path.GetString(), path.GetLength()).substr(path.ReverseFind(L'/') + 1);
+    if (name.size() <= kNameStart.size() + kNameEnd.size() || !name.starts_with(kNameStart) || !name.ends_with(kNameEnd))
         return false;
-    for (int i = kNameStartLength; i < kNameStartLength + digits; ++i)
-        if ((name[i] < L'0' || name[i] > L'9') && name[i] != L'-') return false;  // the numbers may be negative
-    return true;
+    const std::wstring_view numbers = name.substr(kNameStart.size(), name.size() - kNameStart.size() - kNameEnd.size());
+    return numbers.find_first_not_of(L"0123456789-") == std::wstring_view::npos;  // the two numbers may be negative
 }
 
 int CKivSoftFXMovieKeyFrm::MakeOneFrameFile(CKivMemBlock* block, int first, int second) {

@@ -110,13 +110,15 @@ void AddSlideAnimation(KfxDemoContext& demo) {
 
 // ---- the movie keyframe's frame cache ----
 
+// A small picture placed inside a small screen, away from its corner.
 constexpr int kPictureWidth = 64;
 constexpr int kPictureHeight = 48;
+constexpr int kScreenSize = 100;
 const CRect kPicturePlace(20, 30, 20 + kPictureWidth, 30 + kPictureHeight);
 
 void CheckMovieCache(KfxDemoContext& demo) {
     CKivMemBlock picture, screen;
-    if (!picture.InitBlock(CSize(kPictureWidth, kPictureHeight), nullptr, 0) || !screen.InitBlock(CSize(100, 100), nullptr, 0))
+    if (!picture.InitBlock(CSize(kPictureWidth, kPictureHeight), nullptr, 0) || !screen.InitBlock(CSize(kScreenSize, kScreenSize), nullptr, 0))
         return demo.Fail("no memory for the movie pictures");
     for (int y = 0; y < kPictureHeight; ++y)
         for (int x = 0; x < kPictureWidth; ++x)
@@ -132,7 +134,7 @@ void CheckMovieCache(KfxDemoContext& demo) {
         if (!movie.GetOneFrameFromFile(&screen, kPicturePlace)) return demo.Fail("cannot read the frame cache file back");
         for (int y = 0; y < kPictureHeight; ++y)
             for (int x = 0; x < kPictureWidth; ++x)
-                if (!(screen.GetAddress()[(kPicturePlace.top + y) * 100 + kPicturePlace.left + x] ==
+                if (!(screen.GetAddress()[(kPicturePlace.top + y) * kScreenSize + kPicturePlace.left + x] ==
                       picture.GetAddress()[y * kPictureWidth + x]))
                     return demo.Fail("the frame cache gives back another picture");
         demo.Report("movie frame cache: " + std::to_string(kPictureWidth) + " x " + std::to_string(kPictureHeight) +
