@@ -105,7 +105,8 @@ std::string KivDescribeClass(const CRuntimeClass* cls) {
         const int b = EncodedBytes(f);
         const std::string name = f.IsPersisted() ? "\"" + std::string(f.name) + "\""
                                  : f.IsStored()  ? "`" + std::string(f.name) + "` (stored in the class's own form)"
-                                                 : "`" + std::string(f.name) + "` (not stored)";
+                                 : (f.flags & kKivFieldResetOnAssign) ? "`" + std::string(f.name) + "` (not stored, reset by operator=)"
+                                                                      : "`" + std::string(f.name) + "` (not stored)";
         out += "| " + name + ((f.flags & kKivFieldOptional) ? " (optional last)" : "") + " | " + EncName(f) + " | " +
                (b < 0 ? std::string("varies") : std::to_string(b)) + " | " +
                (f.xml == KivXml::none ? std::string("-") : std::to_string(static_cast<int>(f.xml))) + " | " + DefaultText(f) + " |\n";
