@@ -246,7 +246,8 @@ constexpr int kTargetSide = 32;
 const CRect kPlace(-4, -4, 24, 24);
 
 KivFuzzResult MovieCache(Input data) {
-    const CString path = KivGetTempFilePath() + CString::FromUtf8("kivfx-fuzz-" + std::to_string(getpid()) + ".#mfk#");
+    // Named as a frame cache file (tick, then two numbers), so the keyframe removes it.
+    const CString path = CKivSoftFXMovieKeyFrm::MakeFrameFileName(KivGetTempFilePath(), static_cast<DWORD>(getpid()), 0, 0);
     {
         CFile file(path, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary);
         file.Write(data.data(), static_cast<UINT>(data.size()));

@@ -11,7 +11,7 @@
 #include <random>
 #include <vector>
 
-#include "FailingAllocation.h"
+#include "support/FailingAllocation.h"
 #include "keyfrm/softfx/KivFXSoft.h"
 
 namespace {
