@@ -4,6 +4,7 @@
 #include <chrono>
 #include <climits>
 #include <cstdint>
+#include <filesystem>
 #include <string_view>
 #include <thread>
 
@@ -59,6 +60,13 @@ void WriteFrame(CFile& file, const CKivMemBlock& block) {
     // most CKivMemBlock::kMaxPixels pixels, so the count fits one write.
     const auto bytes = static_cast<std::uint64_t>(size.cx) * static_cast<std::uint64_t>(size.cy) * kPixelBytes;
     file.Write(block.GetAddress(), static_cast<UINT>(bytes));
+}
+
+// A frame cache file is a regular file. The path may come from a project file: one that
+// names a pipe would block the open until someone writes, a device would read forever.
+bool IsRegularFile(const CString& path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(std::filesystem::path(path.ToUtf8()), error);
 }
 
 int ClampToInt(std::int64_t v) { return static_cast<int>(v > INT_MAX ? INT_MAX : v < INT_MIN ? INT_MIN : v); }
@@ -122,7 +130,7 @@ int CKivSoftFXMovieKeyFrm::MakeOneFrameFile(CKivMemBlock* block, int first, int 
 }
 
 int CKivSoftFXMovieKeyFrm::GetOneFrameFromFile(CKivMemBlock* target, CRect rcPlace) {
-    if (!target) return 0;
+    if (!target || !IsRegularFile(MovieKFMFile)) return 0;
     CFile file;
     if (!file.Open(MovieKFMFile, CFile::modeRead)) return 0;
     try {

@@ -29,8 +29,9 @@ public:
     int MakeOneFrameFile(CKivMemBlock* block, int first, int second);
     /// Copies the cached picture into target with its top-left corner at rcPlace's, clipped
     /// to rcPlace and the target and never scaled. 1 when drawn or nothing falls inside;
-    /// 0, target untouched, for a null target, a file that cannot be read, a header with a
-    /// size of zero or less, one whose pixels do not fit 32 bits or the file, or no memory.
+    /// 0, target untouched, for a null target, a path that names no regular file (a pipe or
+    /// a device is never opened), a file that cannot be read, a header with a size of zero
+    /// or less, one whose pixels do not fit 32 bits or the file, or no memory.
     int GetOneFrameFromFile(CKivMemBlock* target, CRect rcPlace);
 
     /// The frame cache file name: prefix, "MKF", tick, second, first, ".#mfk#" (numbers in
