@@ -54,10 +54,12 @@ for t in "${targets[@]}"; do
   mkdir -p "$corpus" "$artifacts"
   inputs=("$corpus" "$work/seeds/$t")
   [ -d "$regressions" ] && inputs+=("$regressions")
+  options=()
+  [ -s "$work/seeds/$t.dict" ] && options+=(-dict="$work/seeds/$t.dict")
   echo "== fuzz_$t for ${seconds}s"
   rc=0
   "$build/fuzz/fuzz_$t" -max_total_time="$seconds" -malloc_limit_mb="$malloc_limit_mb" \
-    -rss_limit_mb="$rss_limit_mb" -timeout="$timeout_s" -dict="$work/seeds/$t.dict" \
+    -rss_limit_mb="$rss_limit_mb" -timeout="$timeout_s" "${options[@]}" \
     -artifact_prefix="$artifacts/" -print_final_stats=1 "${inputs[@]}" >"$log" 2>&1 || rc=$?
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   secs=$(sed -n 's/^Done [0-9]* runs in \([0-9]*\) second.*/\1/p' "$log" | tail -1)
@@ -68,9 +70,10 @@ for t in "${targets[@]}"; do
   if [ "$rc" -ne 0 ]; then
     result="FAILED (exit $rc)"
     failed+=("$t")
-    mkdir -p "$regressions"
     for a in "$artifacts"/*; do
-      [ -e "$a" ] && cp "$a" "$regressions/" && echo "kept $regressions/$(basename "$a")"
+      [ -e "$a" ] || continue
+      mkdir -p "$regressions"
+      cp "$a" "$regressions/" && echo "kept $regressions/$(basename "$a")"
     done
     tail -n 60 "$log"
   fi

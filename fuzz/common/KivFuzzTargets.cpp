@@ -339,6 +339,9 @@ std::vector<std::string> KivFuzzDictionary(const KivFuzzTarget& target) {
     if (name == "archive_object" || name == "object_list" || name == "list_class" || name == "kfx_convert")
         AddArchiveWords(words);
     if (name == "xml_class" || name == "kfx_convert") AddXmlWords(words);
+    if (name == "movie_cache")
+        for (const DWORD v : {0u, 1u, 2u, 0x7FFFu, 0x8000u, 0x10000u, 0x10001u, 0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu})
+            words.insert(Word(static_cast<WORD>(v & 0xFFFF)) + Word(static_cast<WORD>(v >> 16)));
     if (name == "list_class" || name == "xml_class")
         for (const CRuntimeClass* cls : KivFuzzAllClasses()) words.insert(std::string(cls->m_lpszClassName) + "\n");
     std::vector<std::string> lines;
