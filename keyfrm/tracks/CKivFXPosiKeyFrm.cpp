@@ -11,7 +11,7 @@ KIV_LEVEL(CKivFXPosiKeyFrm, "CKivFXEmitTriangleKeyFrm", 0, kKivLevelKeptByDefaul
           KivField<&Self::Fore>("Fore", KivEnc::block, KivXml::block),
           KivField<&Self::After>("After", KivEnc::block, KivXml::block))
 
-CKivFXPosiKeyFrm::CKivFXPosiKeyFrm() { KivDefaultLevel(this, Level()); }
+CKivFXPosiKeyFrm::CKivFXPosiKeyFrm() = default;
 
 void CKivFXPosiKeyFrm::OffsetPosi(float dx, float dy, float dz) {
     PosiX += dx;

@@ -14,9 +14,10 @@ public:
     /// Moves the position by the three amounts; the handles, being offsets, move with it.
     void OffsetPosi(float dx, float dy, float dz);
 
-    float PosiX;
-    float PosiY;
-    float PosiZ;
-    SKivFXPosiHandle Fore;   // handle towards the previous keyframe
-    SKivFXPosiHandle After;  // handle towards the next keyframe
+    // Members start at their table defaults, as the base class's do.
+    float PosiX = 0.0f;
+    float PosiY = 0.0f;
+    float PosiZ = 0.0f;
+    SKivFXPosiHandle Fore{};   // handle towards the previous keyframe
+    SKivFXPosiHandle After{};  // handle towards the next keyframe
 };

@@ -1,13 +1,15 @@
 // Finding a track's keyframes around a position: the bracketing rule of the keyframe list
 // functions, applied to the elements of the track's keyframe class (other elements are
-// passed over). A snapshot of the list is kept between calls so that repeated evaluation
-// walks neither the links nor the class chain; every call checks it against the list's
-// modification count and the element slots, and reads the keys live, so the answer is
-// always that of the list as it is now.
+// passed over). The rule is stated once, as a scan in list order (KivFXBracketScan);
+// KivFXSortedKeys gives the same answers by binary search over the keyframes sorted by key
+// and list order. A track keeps a snapshot of its list (CKivFXTrackKeys) between calls and
+// checks it on every call against the list's modification count, the element slots and the
+// keys themselves, so the answer is always that of the list as it is now.
 #pragma once
 
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <type_traits>
 #include <vector>
 
@@ -27,13 +29,16 @@ struct KivFXBracket {
 inline constexpr double kKivFXLocationBound = 1073741823.0;
 inline constexpr int kKivFXFrameBound = 1073741823;
 
+template <class Key>
+inline constexpr Key kKivFXBound = static_cast<Key>(std::is_same_v<Key, int> ? kKivFXFrameBound : kKivFXLocationBound);
+
 /// The key a bracket of that position type compares: Location for double, Frame for int.
 inline double KivFXKeyOf(const CKivFXInsValueKeyFrm* k, double) { return k->Location; }
 inline int KivFXKeyOf(const CKivFXInsValueKeyFrm* k, int) { return k->Frame; }
 
 /// The bracketing rule, fed the keyframes in list order: the first exact hit ends the
 /// search; otherwise the nearest key below and above (the first in list order among equal
-/// keys), within the bounds.
+/// keys), within the bounds. NaN keys and a NaN position match and bracket nothing.
 template <class Key>
 class KivFXBracketScan {
 public:
@@ -45,11 +50,12 @@ public:
             m_result = {k, nullptr};
             return true;
         }
-        if (m_pos > key && key > m_below) {
-            m_result.previous = k;
-            m_below = key;
-        }
-        if (key > m_pos && key < m_above) {
+        if (m_pos > key) {
+            if (key > m_below) {
+                m_result.previous = k;
+                m_below = key;
+            }
+        } else if (key > m_pos && key < m_above) {
             m_result.next = k;
             m_above = key;
         }
@@ -58,30 +64,53 @@ public:
     KivFXBracket Result() const { return m_result; }
 
 private:
-    static constexpr Key kBound = static_cast<Key>(std::is_same_v<Key, int> ? kKivFXFrameBound : kKivFXLocationBound);
     Key m_pos;
-    Key m_below = -kBound;
-    Key m_above = kBound;
+    Key m_below = -kKivFXBound<Key>;
+    Key m_above = kKivFXBound<Key>;
     KivFXBracket m_result;
 };
 
-/// The bracket of a track's keyframes. The whole rule in one place: no keyframes, neither;
-/// one keyframe, that one wherever the position is; a location below 0.0 the first keyframe
-/// and above 1.0 the last (in list order); otherwise the scan. forEach(visit) calls visit
-/// on each keyframe in list order until it returns true.
-template <class Key, class ForEach>
-KivFXBracket KivFXBracketOf(Key pos, std::size_t count, const CKivFXInsValueKeyFrm* first,
-                            const CKivFXInsValueKeyFrm* last, ForEach forEach) {
+/// The bracket of a track's keyframes, the whole rule: no keyframes, neither; one keyframe,
+/// that one wherever the position is; a location below 0.0 the first keyframe and above 1.0
+/// the last (in list order); otherwise search(), which must answer as KivFXBracketScan.
+template <class Key, class Search>
+KivFXBracket KivFXBracketOf(Key pos, std::size_t count, const CKivFXInsValueKeyFrm* first, const CKivFXInsValueKeyFrm* last,
+                            Search search) {
     if (count == 0) return {};
     if (count == 1) return {first, nullptr};
     if constexpr (std::is_same_v<Key, double>) {
         if (pos < 0.0) return {first, nullptr};
         if (pos > 1.0) return {last, nullptr};
     }
-    KivFXBracketScan<Key> scan(pos);
-    forEach([&](const CKivFXInsValueKeyFrm* k) { return scan.Offer(k); });
-    return scan.Result();
+    return search();
 }
+
+/// Keyframes sorted by (key, list order), for the same answers as KivFXBracketScan in
+/// O(log n), or in one forward pass over ascending positions.
+template <class Key>
+class KivFXSortedKeys {
+public:
+    /// keys: the keyframes in list order.
+    void Build(const std::vector<const CKivFXInsValueKeyFrm*>& keys);
+    /// The scan's answer at pos.
+    KivFXBracket Find(Key pos) const;
+    /// The same, for positions that never decrease from one call to the next with the
+    /// same cursor (which starts at 0).
+    KivFXBracket FindFrom(Key pos, std::size_t& cursor) const;
+
+private:
+    struct Entry {
+        Key key;
+        const CKivFXInsValueKeyFrm* k;
+        std::size_t runStart;  // index of the first entry with an equal key
+    };
+    /// The answer from the index of the first entry whose key is not below pos.
+    KivFXBracket At(std::size_t lo, Key pos) const;
+    std::vector<Entry> m_sorted;  // NaN keys left out: they never match or bracket
+};
+
+extern template class KivFXSortedKeys<double>;
+extern template class KivFXSortedKeys<int>;
 
 /// One track's view of its own keyframes, with the snapshot. Safe for several threads
 /// reading the same track at once: one uses the snapshot, the others walk the list.
@@ -98,49 +127,49 @@ public:
     std::vector<const CKivFXInsValueKeyFrm*> Keys(const CObList& list) const;
 
     /// The bracket of the position among list's keyframes (see KivFXBracketOf). Never fails:
-    /// if the snapshot cannot be made it walks the list.
+    /// without memory for the snapshot it walks the list.
     KivFXBracket Find(const CObList& list, double location) const { return FindCached(list, location); }
     KivFXBracket Find(const CObList& list, int frame) const { return FindCached(list, frame); }
-    /// The same answers without the snapshot.
+    /// The same answers, walking the list with the scan and leaving the snapshot alone.
     KivFXBracket FindByWalking(const CObList& list, double location) const { return Walk(list, location); }
     KivFXBracket FindByWalking(const CObList& list, int frame) const { return Walk(list, frame); }
 
 private:
+    struct Entry {
+        CObject* const* slot;  // where the list holds it
+        const CKivFXInsValueKeyFrm* key;
+        std::uint64_t locationBits;  // Location's bits at the snapshot (so NaN equals itself)
+        int frame;                   // Frame at the snapshot
+    };
+    struct Other {
+        CObject* const* slot;
+        const CObject* element;
+    };
+    template <class Key>
+    struct Sorted {
+        KivFXSortedKeys<Key> keys;
+        bool built = false;
+    };
+
     template <class Key>
     KivFXBracket FindCached(const CObList& list, Key pos) const;
     template <class Key>
     KivFXBracket Walk(const CObList& list, Key pos) const;
-    /// True when the snapshot still describes list exactly.
+    /// True when the elements and their keys of that type are as the snapshot saw them.
+    template <class Key>
     bool IsCurrent(const CObList& list) const;
     /// Remakes the snapshot; false (snapshot dropped) when memory runs out.
     bool Refresh(const CObList& list) const;
+    template <class Key>
+    Sorted<Key>& SortedBy() const;
 
     const CRuntimeClass* m_keyClass;
     mutable std::atomic_flag m_busy;  // set while one reader uses or remakes the snapshot
     mutable const CObList* m_list = nullptr;
     mutable DWORD_PTR m_modCount = 0;
-    mutable std::vector<CObject* const*> m_slots;    // each element's slot, in list order
-    mutable std::vector<const CObject*> m_elements;  // what each slot held at the snapshot
-    mutable std::vector<const CKivFXInsValueKeyFrm*> m_keys;  // the keyframes among them
-};
-
-/// Bracketing of frames visited in ascending order, for the per-frame sampler: the
-/// keyframes sorted once by (Frame, list order), then a cursor that only moves forward.
-/// Gives exactly the answers of CKivFXTrackKeys::Find for the same keyframes.
-class KivFXFrameCursor {
-public:
-    /// keys: the track's keyframes in list order.
-    explicit KivFXFrameCursor(const std::vector<const CKivFXInsValueKeyFrm*>& keys);
-    /// The bracket at frame; frames must not decrease from one call to the next.
-    KivFXBracket At(int frame);
-
-private:
-    struct Entry {
-        int frame;
-        const CKivFXInsValueKeyFrm* key;
-        std::size_t runStart;  // index of the first entry with the same frame
-    };
-    std::vector<Entry> m_sorted;
-    const CKivFXInsValueKeyFrm* m_first = nullptr;  // the first keyframe in list order
-    std::size_t m_cursor = 0;                         // first entry whose frame is not below the last frame asked
+    mutable std::vector<Entry> m_entries;  // the keyframes, in list order
+    mutable std::vector<Other> m_others;   // every other element
+    mutable unsigned m_unchangedCalls = 0;  // calls since the snapshot was made
+    mutable Sorted<double> m_byLocation;
+    mutable Sorted<int> m_byFrame;
 };

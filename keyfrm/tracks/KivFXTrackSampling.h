@@ -26,7 +26,7 @@ K* KivFXAppendSample(CObList& out) {
 
 /// Per-frame samples for every frame from min(from, to) to max(from, to): one new K per frame
 /// holding valueAt(bracket, frame), the bracket being the one the track's own search gives
-/// at that frame. Returns 0 for a null out; otherwise empties out with RemoveAll (its former
+/// at that frame (keys: the track's keyframes in list order, sorted once here). Returns 0 for a null out; otherwise empties out with RemoveAll (its former
 /// objects stay the caller's) and returns 1. Raises CMemoryException, out untouched, for
 /// more than kKivFXMaxSamples frames, and when memory runs out part way (the samples made
 /// so far stay in out).
@@ -37,10 +37,15 @@ int KivFXBuildFrameSamples(CObList* out, int from, int to, const std::vector<con
     const std::int64_t last = from < to ? to : from;
     if (last - first + 1 > kKivFXMaxSamples) AfxThrowMemoryException();
     out->RemoveAll();
-    KivFXFrameCursor cursor(keys);
+    KivFXSortedKeys<int> sorted;
+    KivTranslateBadAlloc([&] { sorted.Build(keys); });
+    const CKivFXInsValueKeyFrm* head = keys.empty() ? nullptr : keys.front();
+    const CKivFXInsValueKeyFrm* tail = keys.empty() ? nullptr : keys.back();
+    std::size_t cursor = 0;
     for (std::int64_t f = first; f <= last; ++f) {
         const int frame = static_cast<int>(f);
-        KivFXChannels<K>::Put(*KivFXAppendSample<K>(*out), valueAt(cursor.At(frame), frame));
+        const KivFXBracket b = KivFXBracketOf(frame, keys.size(), head, tail, [&] { return sorted.FindFrom(frame, cursor); });
+        KivFXChannels<K>::Put(*KivFXAppendSample<K>(*out), valueAt(b, frame));
     }
     return 1;
 }
