@@ -161,4 +161,35 @@ inline std::vector<float> ScalarEven(const CKivFXInsKeyFrmList& track, ULONG n) 
     return out;
 }
 
+// The colour track's evenly spaced samples (packed), by its contract's closed segments
+// (tracks whose keyframes all map inside the samples).
+inline std::vector<DWORD> ColourEven(const CKivFXColor32KeyFrmList& track, ULONG n) {
+    Borrowed<CKivFXColor32KeyFrm> keys(track);
+    const auto& k = keys.Keys();
+    if (k.empty()) return std::vector<DWORD>(n, 0xFFFFFFFFu);
+    if (k.size() == 1 || n == 1) return std::vector<DWORD>(n, k[0]->Color);
+    std::vector<DWORD> out(n, 0);
+    const long long m = static_cast<long long>(n) - 1;
+    auto idx = [&](const CKivFXColor32KeyFrm* key) { return static_cast<long long>(key->Location * static_cast<double>(m) + 0.5); };
+    if (k[0]->Location > 0.0)
+        for (long long i = 0; i < idx(k[0]); ++i) out[i] = k[0]->Color;
+    for (size_t j = 1; j < k.size(); ++j) {
+        const CKivFXColor32KeyFrm *a = k[j - 1], *b = k[j];
+        const long long s = idx(a), e = idx(b);
+        if (e < s) continue;
+        for (long long i = s; i <= e; ++i) {
+            DWORD c = 0;
+            for (int shift : {0, 8, 16, 24}) {
+                std::vector<float> line(static_cast<size_t>(e - s + 1));
+                KivPublicInsValue(static_cast<int>(s), static_cast<int>(e), float(Channel(a->Color, shift)), float(Channel(b->Color, shift)), line.data());
+                c |= static_cast<DWORD>(static_cast<BYTE>(static_cast<int>(line[static_cast<size_t>(i - s)]))) << shift;
+            }
+            out[i] = i == s ? a->Color : i == e ? b->Color : c;
+        }
+    }
+    if (!(k.back()->Location >= 1.0) && idx(k.back()) != m)
+        for (long long i = idx(k.back()) + 1; i <= m; ++i) out[i] = k.back()->Color;
+    return out;
+}
+
 }  // namespace kfxref
