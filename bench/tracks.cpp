@@ -104,11 +104,17 @@ const std::vector<double>& ProbeLocations() {
     return probes;
 }
 
-// One measured operation, repeated: op(i) is evaluation number i.
+// One measured operation, repeated: op(i) is operation number i; cleanup, if any, runs
+// after each op outside the measurement (freeing the samples the caller owns).
+struct Runner {
+    std::function<void(size_t)> op;
+    std::function<void()> cleanup;
+};
+
 struct Case {
     std::string name;
     int evaluationsPerOp;  // samples made by one op (1 for InsValue)
-    std::function<std::function<void(size_t)>()> setup;
+    std::function<Runner()> setup;
 };
 
 void FreeAll(CObList& out) {
@@ -123,17 +129,17 @@ std::vector<Case> Cases() {
             cases.push_back({"InsValueFrame_Library" + suffix, 1, [=] {
                                  std::shared_ptr<CKivFXInsKeyFrmList> t = MakeTrack(keys, bezier);
                                  t->InsValue(0);  // the first call makes the snapshot
-                                 return [t](size_t i) { benchmark::DoNotOptimize(t->InsValue(ProbeFrames()[i & (kProbes - 1)])); };
+                                 return Runner{[t](size_t i) { benchmark::DoNotOptimize(t->InsValue(ProbeFrames()[i & (kProbes - 1)])); }, {}};
                              }});
             cases.push_back({"InsValueLocation_Library" + suffix, 1, [=] {
                                  std::shared_ptr<CKivFXInsKeyFrmList> t = MakeTrack(keys, bezier);
                                  t->InsValue(0.0);
-                                 return [t](size_t i) { benchmark::DoNotOptimize(t->InsValue(ProbeLocations()[i & (kProbes - 1)])); };
+                                 return Runner{[t](size_t i) { benchmark::DoNotOptimize(t->InsValue(ProbeLocations()[i & (kProbes - 1)])); }, {}};
                              }});
             cases.push_back({"InsValue_Peer" + suffix, 1, [=] {
                                  auto p = std::make_shared<Peer>(keys, bezier);
                                  p->At(0);
-                                 return [p](size_t i) { benchmark::DoNotOptimize(p->At(ProbeFrames()[i & (kProbes - 1)])); };
+                                 return Runner{[p](size_t i) { benchmark::DoNotOptimize(p->At(ProbeFrames()[i & (kProbes - 1)])); }, {}};
                              }});
         }
     for (int keys : {2, 100, 10000}) {
@@ -141,18 +147,26 @@ std::vector<Case> Cases() {
         cases.push_back({"SampleFrames_Library" + suffix, kFrames, [=] {
                              std::shared_ptr<CKivFXInsKeyFrmList> t = MakeTrack(keys, false);
                              auto out = std::make_shared<CObList>();
-                             return [t, out](size_t) {
-                                 t->BuildInsValueKF(out.get(), 0, kLastFrame);
-                                 FreeAll(*out);  // the caller's part: every sample is a new object
-                             };
+                             return Runner{[t, out](size_t) { t->BuildInsValueKF(out.get(), 0, kLastFrame); }, [out] { FreeAll(*out); }};
+                         }});
+        // The same with the caller's freeing of the 100,000 samples inside the measurement.
+        cases.push_back({"SampleFramesAndFree_Library" + suffix, kFrames, [=] {
+                             std::shared_ptr<CKivFXInsKeyFrmList> t = MakeTrack(keys, false);
+                             auto out = std::make_shared<CObList>();
+                             return Runner{[t, out](size_t) {
+                                               t->BuildInsValueKF(out.get(), 0, kLastFrame);
+                                               FreeAll(*out);
+                                           },
+                                           {}};
                          }});
         cases.push_back({"SampleFrames_Peer" + suffix, kFrames, [=] {
                              auto p = std::make_shared<Peer>(keys, false);
                              auto out = std::make_shared<std::vector<double>>(kFrames);
-                             return [p, out](size_t) {
-                                 for (int f = 0; f < kFrames; ++f) (*out)[static_cast<size_t>(f)] = p->At(f);
-                                 benchmark::DoNotOptimize(out->data());
-                             };
+                             return Runner{[p, out](size_t) {
+                                               for (int f = 0; f < kFrames; ++f) (*out)[static_cast<size_t>(f)] = p->At(f);
+                                               benchmark::DoNotOptimize(out->data());
+                                           },
+                                           {}};
                          }});
     }
     return cases;
@@ -161,10 +175,18 @@ std::vector<Case> Cases() {
 int CountInstructions(const std::string& name, size_t n) {
     for (const Case& c : Cases()) {
         if (c.name != name) continue;
-        auto op = c.setup();
-        CALLGRIND_TOGGLE_COLLECT;
-        for (size_t i = 0; i < n; ++i) op(i);
-        CALLGRIND_TOGGLE_COLLECT;
+        const Runner r = c.setup();
+        if (!r.cleanup) {
+            CALLGRIND_TOGGLE_COLLECT;
+            for (size_t i = 0; i < n; ++i) r.op(i);
+            CALLGRIND_TOGGLE_COLLECT;
+        }
+        for (size_t i = 0; r.cleanup && i < n; ++i) {
+            CALLGRIND_TOGGLE_COLLECT;
+            r.op(i);
+            CALLGRIND_TOGGLE_COLLECT;
+            r.cleanup();
+        }
         std::printf("%s: %zu operations of %d evaluations\n", name.c_str(), n, c.evaluationsPerOp);
         return 0;
     }
@@ -182,9 +204,16 @@ int main(int argc, char** argv) {
     }
     for (const Case& c : Cases()) {
         benchmark::RegisterBenchmark(("BM_" + c.name).c_str(), [c](benchmark::State& state) {
-            auto op = c.setup();
+            const Runner r = c.setup();
             size_t i = 0;
-            for (auto _ : state) op(i++);
+            for (auto _ : state) {
+                r.op(i++);
+                if (r.cleanup) {
+                    state.PauseTiming();
+                    r.cleanup();
+                    state.ResumeTiming();
+                }
+            }
             state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * c.evaluationsPerOp);
         });
     }

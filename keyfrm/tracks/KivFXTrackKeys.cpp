@@ -115,11 +115,13 @@ template <class Key>
 bool CKivFXTrackKeys::IsCurrent(const CObList& list) const {
     if (m_list != &list || m_modCount != list.GetModCount()) return false;
     // An element replaced through a reference the list handed out leaves the count alone,
-    // and keys are plain members: both are compared, without branching per element.
+    // and keys are plain members: both are compared. A keyframe is read only while its
+    // slot still holds it (a replaced one may be gone).
+    for (const Other& o : m_others)
+        if (*o.slot != o.element) return false;
     bool same = true;
-    for (const Other& o : m_others) same &= *o.slot == o.element;
     for (const Entry& e : m_entries) {
-        same &= *e.slot == e.key;
+        if (*e.slot != e.key) return false;
         if constexpr (std::is_same_v<Key, double>)
             same &= std::bit_cast<std::uint64_t>(e.key->Location) == e.locationBits;
         else

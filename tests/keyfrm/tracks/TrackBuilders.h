@@ -64,7 +64,13 @@ inline CKivFXColor32KeyFrm* AppendColour(CObList& track, double location, DWORD 
 /// An owning list for samples: whatever a sampler leaves in it is destroyed with it.
 class SampleList : public CObList {
 public:
-    ~SampleList() override {
+    ~SampleList() override { Clear(); }
+    /// Destroys what it holds (samplers only unlink former elements) and returns itself.
+    CObList* Fresh() {
+        Clear();
+        return this;
+    }
+    void Clear() {
         while (!IsEmpty()) delete RemoveHead();
     }
     template <class K>

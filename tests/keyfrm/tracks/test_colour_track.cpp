@@ -88,7 +88,7 @@ TEST(ColourSamples, EvenlySpacedRamp) {
     AppendColour(t, 0.0, kOpaqueBlack);
     AppendColour(t, 1.0, kOpaqueWhite);
     SampleList out;
-    ASSERT_EQ(t.BuildInsValueKF(&out, 5UL), 1);
+    ASSERT_EQ(t.BuildInsValueKF(out.Fresh(), 5UL), 1);
     std::vector<BYTE> reds;
     for (DWORD c : Colours(out)) reds.push_back(static_cast<BYTE>(c >> 16));
     EXPECT_EQ(reds, (std::vector<BYTE>{0, 63, 127, 191, 255}));
@@ -100,16 +100,16 @@ TEST(ColourSamples, LeadingAndTrailingFills) {
     AppendColour(t, 0.25, 0xFF000010u);
     AppendColour(t, 0.5, 0xFF000030u);
     SampleList out;
-    t.BuildInsValueKF(&out, 5UL);
+    t.BuildInsValueKF(out.Fresh(), 5UL);
     EXPECT_EQ(Colours(out), (std::vector<DWORD>{0xFF000010u, 0xFF000010u, 0xFF000030u, 0xFF000030u, 0xFF000030u}));
     CKivFXColor32KeyFrmList none;
-    none.BuildInsValueKF(&out, 2UL);
+    none.BuildInsValueKF(out.Fresh(), 2UL);
     EXPECT_EQ(Colours(out), (std::vector<DWORD>{kOpaqueWhite, kOpaqueWhite}));
     CKivFXColor32KeyFrmList one;
     AppendColour(one, 0.9, 0x12345678u);
-    one.BuildInsValueKF(&out, 3UL);
+    one.BuildInsValueKF(out.Fresh(), 3UL);
     EXPECT_EQ(Colours(out), (std::vector<DWORD>(3, 0x12345678u)));
-    EXPECT_EQ(one.BuildInsValueKF(&out, 0UL), 0);
+    EXPECT_EQ(one.BuildInsValueKF(out.Fresh(), 0UL), 0);
 }
 
 TEST(ColourSamples, AKeyframeAboveOneRaisesWithTheSamplesInOut) {
@@ -118,6 +118,6 @@ TEST(ColourSamples, AKeyframeAboveOneRaisesWithTheSamplesInOut) {
     AppendColour(t, 1.5, kOpaqueWhite);
     AppendColour(t, 1.0, kOpaqueWhite);
     SampleList out;
-    EXPECT_THROW(t.BuildInsValueKF(&out, 4UL), CInvalidArgException);
+    EXPECT_THROW(t.BuildInsValueKF(out.Fresh(), 4UL), CInvalidArgException);
     EXPECT_EQ(out.GetCount(), 4);
 }

@@ -131,11 +131,11 @@ TEST(PositionSamples, FrameSamplesHoldAllThreeCoordinates) {
     kfxtest::AppendPosi(t, {0.0, 0, 0, 0, 0});
     kfxtest::AppendPosi(t, {1.0, 10, 10, 20, 30});
     SampleList out;
-    ASSERT_EQ(t.BuildInsValueKF(&out, 7, 7), 1);
+    ASSERT_EQ(t.BuildInsValueKF(out.Fresh(), 7, 7), 1);
     EXPECT_EQ(Positions(out), (std::vector<P>{{7, 14, 21}}));
     CKivFXPosiKeyFrmList one;
     kfxtest::AppendPosi(one, {0.3, 4, 1, 2, 3});
-    one.BuildInsValueKF(&out, 0, 1);
+    one.BuildInsValueKF(out.Fresh(), 0, 1);
     EXPECT_EQ(Positions(out), (std::vector<P>{{1, 2, 3}, {1, 2, 3}}));
 }
 
@@ -144,11 +144,11 @@ TEST(PositionSamples, EvenlySpacedClampsOnlyInterpolatedSamplesPerAxis) {
     kfxtest::AppendPosi(t, {0.0, 0, 0, 0, 0});
     kfxtest::AppendPosi(t, {1.0, 0, 10, 20, 3000});
     SampleList out;
-    ASSERT_EQ(t.BuildInsValueKF(&out, 3UL), 1);
+    ASSERT_EQ(t.BuildInsValueKF(out.Fresh(), 3UL), 1);
     EXPECT_EQ(Positions(out), (std::vector<P>{{0, 0, 0}, {5, 10, 1000}, {10, 20, 3000}}));
     CKivFXPosiKeyFrmList empty;
     empty.DefZ = 5000.0f;
-    empty.BuildInsValueKF(&out, 2UL);
+    empty.BuildInsValueKF(out.Fresh(), 2UL);
     EXPECT_EQ(Positions(out), (std::vector<P>{{0, 0, 5000}, {0, 0, 5000}}));
 }
 

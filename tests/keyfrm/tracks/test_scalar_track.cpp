@@ -175,10 +175,10 @@ TEST(ScalarFrameSamples, OneSamplePerFrameInAscendingOrder) {
     SampleList out;
     CKivFXValueKeyFrm keep;
     out.AddTail(&keep);
-    ASSERT_EQ(t->BuildInsValueKF(&out, 5, 2), 1);
+    ASSERT_EQ(t->BuildInsValueKF(&out, 5, 2), 1);  // unlinks keep, which stays ours
     EXPECT_EQ(out.Values(), (std::vector<float>{2.0f, 3.0f, 4.0f, 5.0f})) << "from 5 to 2 gives frames 2..5; the old element is only unlinked";
     for (auto* s : out.As<CKivFXValueKeyFrm>()) EXPECT_EQ(s->Frame, 0) << "only Value is set";
-    ASSERT_EQ(t->BuildInsValueKF(&out, 7, 7), 1);
+    ASSERT_EQ(t->BuildInsValueKF(out.Fresh(), 7, 7), 1);
     EXPECT_EQ(out.Values(), std::vector<float>{7.0f});
     EXPECT_EQ(t->BuildInsValueKF(nullptr, 0, 1), 0);
 }
@@ -187,10 +187,10 @@ TEST(ScalarFrameSamples, EmptyAndSingleKeyframeTracks) {
     CKivFXInsKeyFrmList empty;
     empty.DefValue = 4.0f;
     SampleList out;
-    empty.BuildInsValueKF(&out, -1, 1);
+    empty.BuildInsValueKF(out.Fresh(), -1, 1);
     EXPECT_EQ(out.Values(), std::vector<float>(3, 4.0f));
     auto one = Scalar({{0.5, 100, 6.0f}});
-    one->BuildInsValueKF(&out, 0, 2);
+    one->BuildInsValueKF(out.Fresh(), 0, 2);
     EXPECT_EQ(out.Values(), std::vector<float>(3, 6.0f));
 }
 
@@ -198,7 +198,7 @@ TEST(ScalarFrameSamples, RangesAtTheEndsOfIntAndTooManyFrames) {
     auto t = Scalar({{0.0, INT_MAX - 1, 1.0f}, {0.0, INT_MAX, 3.0f}});
     t->DefValue = -1.0f;
     SampleList out;
-    ASSERT_EQ(t->BuildInsValueKF(&out, INT_MAX, INT_MAX - 2), 1);
+    ASSERT_EQ(t->BuildInsValueKF(out.Fresh(), INT_MAX, INT_MAX - 2), 1);
     EXPECT_EQ(out.Values(), (std::vector<float>{-1.0f, 1.0f, 3.0f})) << "keys beyond the search bound are found only exactly";
     EXPECT_THROW(t->BuildInsValueKF(&out, INT_MIN, INT_MAX), CMemoryException) << "four billion samples are refused up front";
     EXPECT_EQ(out.GetCount(), 3) << "and out is left as it was";
@@ -207,17 +207,17 @@ TEST(ScalarFrameSamples, RangesAtTheEndsOfIntAndTooManyFrames) {
 TEST(ScalarEvenSamples, TheSegmentRulesByIndex) {
     auto t = Scalar({{0.2, 0, 1.0f}, {0.8, 0, 7.0f}});
     SampleList out;
-    ASSERT_EQ(t->BuildInsValueKF(&out, 11UL), 1);
+    ASSERT_EQ(t->BuildInsValueKF(out.Fresh(), 11UL), 1);
     EXPECT_EQ(out.Values(), (std::vector<float>{1, 1, 1, 2, 3, 4, 5, 6, 7, 7, 7}));
     t->MaxValue = 4.5f;
-    t->BuildInsValueKF(&out, 11UL);
+    t->BuildInsValueKF(out.Fresh(), 11UL);
     EXPECT_EQ(out.Values(), (std::vector<float>{1, 1, 1, 2, 3, 4, 4.5f, 4.5f, 7, 7, 7})) << "only interpolated samples clamp";
 }
 
 TEST(ScalarEvenSamples, BezierStepsTInSinglePrecision) {
     auto t = Scalar({{0.0, 0, 0.0f, 0.0f, 2.0f}, {1.0, 0, 10.0f, -1.0f, 0.0f}}, 1);
     SampleList out;
-    t->BuildInsValueKF(&out, 6UL);
+    t->BuildInsValueKF(out.Fresh(), 6UL);
     const float step = 1.0f / 6.0f;
     float tt = 0.0f;
     std::vector<float> expected{0.0f};
@@ -230,29 +230,29 @@ TEST(ScalarEvenSamples, FewKeyframesOrOneSample) {
     CKivFXInsKeyFrmList empty;
     empty.DefValue = 2.0f;
     SampleList out;
-    empty.BuildInsValueKF(&out, 3UL);
+    empty.BuildInsValueKF(out.Fresh(), 3UL);
     EXPECT_EQ(out.Values(), std::vector<float>(3, 2.0f));
-    empty.BuildInsValueKF(&out, 1UL);
+    empty.BuildInsValueKF(out.Fresh(), 1UL);
     EXPECT_EQ(out.Values(), std::vector<float>(1, 2.0f));
     auto two = Scalar({{0.7, 0, 9.0f}, {0.1, 0, 1.0f}});
     two->MaxValue = 5.0f;
-    two->BuildInsValueKF(&out, 1UL);
+    two->BuildInsValueKF(out.Fresh(), 1UL);
     EXPECT_EQ(out.Values(), std::vector<float>{9.0f}) << "n = 1: the head keyframe, unclamped";
-    EXPECT_EQ(two->BuildInsValueKF(&out, 0UL), 0);
+    EXPECT_EQ(two->BuildInsValueKF(out.Fresh(), 0UL), 0);
     EXPECT_EQ(two->BuildInsValueKF(nullptr, 4UL), 0);
 }
 
 TEST(ScalarEvenSamples, AKeyframeMappingPastTheSamplesRaisesAndLeavesTheSamplesToTheCaller) {
     auto t = Scalar({{0.0, 0, 1.0f}, {0.5, 0, 2.0f}, {1.5, 0, 3.0f}, {1.0, 0, 4.0f}});
     SampleList out;
-    EXPECT_THROW(t->BuildInsValueKF(&out, 5UL), CInvalidArgException);
+    EXPECT_THROW(t->BuildInsValueKF(out.Fresh(), 5UL), CInvalidArgException);
     ASSERT_EQ(out.GetCount(), 5) << "every sample was made and is in out";
     const auto v = out.Values();
     EXPECT_EQ(v[0], 1.0f);
     EXPECT_EQ(v[1], 1.5f) << "the segment before the fault is filled";
     EXPECT_EQ(v[2], 0.0f) << "the faulty segment writes nothing";
     auto below = Scalar({{-0.5, 0, 1.0f}, {0.5, 0, 2.0f}});
-    EXPECT_THROW(below->BuildInsValueKF(&out, 5UL), CInvalidArgException) << "a keyframe below 0.0 maps before the first sample";
+    EXPECT_THROW(below->BuildInsValueKF(out.Fresh(), 5UL), CInvalidArgException) << "a keyframe below 0.0 maps before the first sample";
 }
 
 TEST(ScalarEvenSamples, MatchesTheSegmentRulesOnAssortedTracks) {
@@ -263,7 +263,7 @@ TEST(ScalarEvenSamples, MatchesTheSegmentRulesOnAssortedTracks) {
     for (int mode : {0, 1})
         for (ULONG n : {2UL, 7UL, 64UL, 1001UL}) {
             t->InsMode = mode;
-            t->BuildInsValueKF(&out, n);
+            t->BuildInsValueKF(out.Fresh(), n);
             EXPECT_EQ(out.Values(), kfxref::ScalarEven(*t, n)) << "mode " << mode << ", n " << n;
         }
 }

@@ -130,13 +130,13 @@ TEST(TrackFastPaths, EditsBetweenCallsAreSeen) {
             k->Frame = r.Frame();
             ExpectScalarMatches(*t, r, "after a key moved");
         }
-        // An element replaced through the reference the list hands out.
+        // An element replaced through the reference the list hands out, the old one destroyed.
         const POSITION pos = t->FindIndex(0);
-        std::unique_ptr<CObject> old(t->GetAt(pos));
         auto fresh = std::make_unique<CKivFXValueKeyFrm>();
         fresh->Location = r.Location();
         fresh->Frame = r.Frame();
         fresh->Value = r.Value();
+        delete t->GetAt(pos);
         t->GetAt(pos) = fresh.release();
         ExpectScalarMatches(*t, r, "after a replacement in place");
         // Structural changes.
@@ -174,7 +174,7 @@ TEST(TrackFastPaths, FrameSamplesEqualTheValueAtEachFrame) {
     for (int i = 0; i < kTracks; ++i) {
         auto t = r.Scalar();
         const int from = r.Int(-30, 60), to = r.Int(-30, 150);
-        ASSERT_EQ(t->BuildInsValueKF(&out, from, to), 1);
+        ASSERT_EQ(t->BuildInsValueKF(out.Fresh(), from, to), 1);
         const auto values = out.Values();
         ASSERT_EQ(values.size(), static_cast<size_t>(std::abs(to - from) + 1));
         for (size_t k = 0; k < values.size(); ++k) {
@@ -195,7 +195,7 @@ TEST(TrackFastPaths, EvenSamplesEqualTheSegmentRules) {
             if (!(k->Location >= 0.0 && k->Location <= 1.0)) k->Location = 0.5;
         }
         const ULONG n = static_cast<ULONG>(r.Int(1, 40));
-        ASSERT_EQ(t->BuildInsValueKF(&out, n), 1);
+        ASSERT_EQ(t->BuildInsValueKF(out.Fresh(), n), 1);
         const auto got = out.Values();
         const auto want = kfxref::ScalarEven(*t, n);
         for (size_t k = 0; k < got.size(); ++k) ASSERT_TRUE(Same(got[k], want[k])) << "sample " << k << " of " << n << ", track " << i;
