@@ -1,6 +1,5 @@
-// The colour track: one 32-bit colour with alpha animated over the effect's length. An
-// owning list of colour keyframes, always placed by location and interpolated linearly
-// channel by channel. Its stored forms use the root keyframe's element name.
+// The colour track: a 32-bit colour with alpha animated over the effect's length, an owning
+// list of colour keyframes placed by location and interpolated linearly per channel.
 #pragma once
 
 #include "keyfrm/tracks/CKivFXColor32KeyFrm.h"

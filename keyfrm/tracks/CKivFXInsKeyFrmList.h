@@ -1,6 +1,5 @@
-// The scalar track: the animation curve of one effect parameter. An owning list of value
-// keyframes with the parameter's range, its default, the interpolation mode and the handle
-// coupling mode; placed by location (0.0 to 1.0) or by frame, as BaseOnFrame says.
+// The scalar track: the animation curve of one effect parameter, an owning list of value
+// keyframes with the parameter's range and default, placed by location or by frame.
 #pragma once
 
 #include "keyfrm/tracks/CKivFXTrackBase.h"

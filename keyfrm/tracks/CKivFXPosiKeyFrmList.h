@@ -1,7 +1,5 @@
-// The position track: a point moving along a path in 3-D space. An owning list of position
-// keyframes with a range and a default per axis, the interpolation mode and the handle
-// coupling mode; placed by location or by frame, as BaseOnFrame says. Its stored forms use
-// the scalar track's element name.
+// The position track: a point moving along a path in 3-D space, an owning list of position
+// keyframes with a range and default per axis, placed by location or by frame.
 #pragma once
 
 #include "keyfrm/tracks/CKivFXPosiKeyFrm.h"

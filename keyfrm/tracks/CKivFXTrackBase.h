@@ -1,7 +1,5 @@
-// What the scalar, position and colour tracks share: finding their own keyframes among
-// the list's elements, selection, lookup by index, deletion, setting a keyframe at a
-// position, and the frame edits of the tracks that have frames. Evaluation and sampling
-// live in KivFXTrackKeys.h, KivFXTrackChannels.h and KivFXTrackSampling.h.
+// The editing side the scalar, position and colour tracks share: their own keyframes among
+// the elements, selection, lookup, deletion, setting a keyframe, and the frame edits.
 #pragma once
 
 #include <memory>

@@ -1,7 +1,5 @@
-// What a track interpolates in each kind of keyframe, as channels of floats: the scalar
-// keyframe's value, the position keyframe's three coordinates, the colour keyframe's red,
-// green, blue and alpha. Interpolation works channel by channel, so one piece of code
-// serves every track.
+// What a track interpolates in each kind of keyframe, as channels of floats, and the
+// channel-by-channel interpolation that serves every track.
 #pragma once
 
 #include <array>

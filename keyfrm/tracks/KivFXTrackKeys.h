@@ -1,10 +1,5 @@
-// Finding a track's keyframes around a position: the bracketing rule of the keyframe list
-// functions, applied to the elements of the track's keyframe class (other elements are
-// passed over). The rule is stated once, as a scan in list order (KivFXBracketScan);
-// KivFXSortedKeys gives the same answers by binary search over the keyframes sorted by key
-// and list order. A track keeps a snapshot of its list (CKivFXTrackKeys) between calls and
-// checks it on every call against the list's modification count, the element slots and the
-// keys themselves, so the answer is always that of the list as it is now.
+// Finding a track's keyframes around a position, by the list functions' bracketing rule
+// over the track's own keyframes: the rule once, and the cached, exact fast paths to it.
 #pragma once
 
 #include <atomic>
@@ -112,8 +107,11 @@ private:
 extern template class KivFXSortedKeys<double>;
 extern template class KivFXSortedKeys<int>;
 
-/// One track's view of its own keyframes, with the snapshot. Safe for several threads
-/// reading the same track at once: one uses the snapshot, the others walk the list.
+/// One track's view of its own keyframes, with a snapshot of the list kept between calls.
+/// Every call checks the snapshot against the list's modification count, each element slot
+/// and each key (keys are plain members hosts write), so answers are always those of the
+/// list as it is now; after a few unchanged calls it searches keys sorted once. Safe for
+/// several threads reading the same track at once: one uses the snapshot, the others walk.
 class CKivFXTrackKeys {
 public:
     explicit CKivFXTrackKeys(const CRuntimeClass* keyClass) : m_keyClass(keyClass) {}

@@ -1,8 +1,5 @@
-// The arithmetic rules of the tracks, each stated once: the Bezier parameter from
-// thousandths of a location or from frames, the clamping rule of ranged tracks, the sample
-// index of a keyframe among evenly spaced samples, colour channel truncation, and frame
-// arithmetic that cannot overflow (wider arithmetic, saturated back to int, so results for
-// ordinary values are exactly those of plain int arithmetic).
+// The tracks' arithmetic rules, each stated once. Frame arithmetic is done wide and
+// saturated back to int, so ordinary values give exactly plain int results and none overflows.
 #pragma once
 
 #include <cstdint>

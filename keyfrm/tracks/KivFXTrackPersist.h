@@ -1,6 +1,5 @@
-// The common operations of a persistable track, written once: a track is a keyframe list
-// with a field table of its own. Its archive record is the list's part (the keyframes) and
-// then its fields; its XML element holds its fields and, in "BaseObject", the list's XML.
+// The common operations of a persistable track, written once: the list's part (the
+// keyframes) first, then the track's own field table, in both formats.
 #pragma once
 
 #include "kivbase/CKivObList.h"

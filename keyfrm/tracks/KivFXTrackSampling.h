@@ -1,7 +1,5 @@
-// The samplers every track shares: per-frame samples (one pass over the frames with a
-// cursor over the keyframes sorted once, so that a long track costs no scan per frame) and
-// the evenly spaced samples' segment walk. The samples are new keyframes appended to the
-// caller's list, which owns them from then on, whatever happens later.
+// The samplers every track shares: per-frame samples in one pass over keyframes sorted once,
+// and the evenly spaced segment walk. Samples are new keyframes the caller's list owns.
 #pragma once
 
 #include <cstdint>
