@@ -32,23 +32,21 @@ float CKivFXInsKeyFrmList::InsValue(double location) const { return ValueAt(m_ke
 
 float CKivFXInsKeyFrmList::InsValue(int frame) const { return ValueAt(m_keys.Find(*this, frame), frame); }
 
-CKivFXValueKeyFrm* CKivFXInsKeyFrmList::SendKeyFrmValue(double location, float value) {
+template <class Key>
+CKivFXValueKeyFrm* CKivFXInsKeyFrmList::SetValueAt(Key pos, float value, double handle) {
     return SetKeyFrm(
-        location, [&](CKivFXValueKeyFrm& k) { k.Value = value; },
-        [](CKivFXValueKeyFrm& k) {
-            k.PtFore = {0.0f, -kLocationHandle};
-            k.PtAfter = {0.0f, kLocationHandle};
+        pos, [&](CKivFXValueKeyFrm& k) { k.Value = value; },
+        [&](CKivFXValueKeyFrm& k) {
+            k.PtFore = {0.0f, -handle};
+            k.PtAfter = {0.0f, handle};
         });
 }
 
-CKivFXValueKeyFrm* CKivFXInsKeyFrmList::SendKeyFrmValue(int frame, float value) {
-    return SetKeyFrm(
-        frame, [&](CKivFXValueKeyFrm& k) { k.Value = value; },
-        [](CKivFXValueKeyFrm& k) {
-            k.PtFore = {0.0f, -kFrameHandle};
-            k.PtAfter = {0.0f, kFrameHandle};
-        });
+CKivFXValueKeyFrm* CKivFXInsKeyFrmList::SendKeyFrmValue(double location, float value) {
+    return SetValueAt(location, value, kLocationHandle);
 }
+
+CKivFXValueKeyFrm* CKivFXInsKeyFrmList::SendKeyFrmValue(int frame, float value) { return SetValueAt(frame, value, kFrameHandle); }
 
 CKivFXValueKeyFrm* CKivFXInsKeyFrmList::AddKeyFrm(double location) {
     if (!(location >= 0.0 && location <= 1.0)) return nullptr;

@@ -69,4 +69,7 @@ protected:
 private:
     template <class Key>
     float ValueAt(const KivFXBracket& bracket, Key pos) const;
+    /// SendKeyFrmValue's body; a new keyframe's handles reach handle units on each side.
+    template <class Key>
+    CKivFXValueKeyFrm* SetValueAt(Key pos, float value, double handle);
 };

@@ -126,70 +126,70 @@ inline DWORD ColourAt(const CKivFXColor32KeyFrmList& track, double x) {
     return out;
 }
 
-// The scalar track's evenly spaced samples, segment by segment as its contract states
-// (tracks whose keyframes all map inside the samples).
-inline std::vector<float> ScalarEven(const CKivFXInsKeyFrmList& track, ULONG n) {
-    Borrowed<CKivFXValueKeyFrm> keys(track);
+// The evenly spaced samplers' walk as the contract states it, over keyframes that map inside
+// the samples: before the first keyframe, the segments between neighbours in list order
+// (segment(s, e, A, B) fills s..e - 1, or s..e when closed), after the last.
+template <class K, class T, class Segment>
+std::vector<T> Even(const CObList& track, ULONG n, T def, T (*own)(const K&), bool closed, Segment segment) {
+    Borrowed<K> keys(track);
     const auto& k = keys.Keys();
-    if (k.empty()) return std::vector<float>(n, track.DefValue);
-    if (k.size() == 1 || n == 1) return std::vector<float>(n, k[0]->Value);
-    std::vector<float> out(n, std::nanf(""));
+    if (k.empty()) return std::vector<T>(n, def);
+    if (k.size() == 1 || n == 1) return std::vector<T>(n, own(*k[0]));
+    std::vector<T> out(n, T{});
     const long long m = static_cast<long long>(n) - 1;
-    auto idx = [&](const CKivFXValueKeyFrm* key) { return static_cast<long long>(key->Location * static_cast<double>(m) + 0.5); };
+    auto idx = [&](const K* key) { return static_cast<long long>(key->Location * static_cast<double>(m) + 0.5); };
     if (k[0]->Location > 0.0)
-        for (long long i = 0; i < idx(k[0]); ++i) out[i] = k[0]->Value;
-    for (size_t j = 1; j < k.size(); ++j) {
-        const CKivFXValueKeyFrm *a = k[j - 1], *b = k[j];
-        const long long s = idx(a), e = idx(b);
-        if (e < s) continue;
-        std::vector<float> line(static_cast<size_t>(e - s + 1));
-        KivPublicInsValue(static_cast<int>(s), static_cast<int>(e), a->Value, b->Value, line.data());
-        const float p[4] = {a->Value, a->Value + a->PtAfter.ValueOffset, b->Value + b->PtFore.ValueOffset, b->Value};
-        const float step = 1.0f / static_cast<float>(e - s + 1);
-        float t = 0.0f;
-        for (long long i = s; i < e; ++i) {
-            float v = a->Value;
-            if (i > s) {
-                t += step;
-                v = track.InsMode == 0 ? line[static_cast<size_t>(i - s)] : KivPublicInsBezier3(p, t);
-            }
-            out[i] = Clamp(v, track.MinValue, track.MaxValue);
-        }
-    }
-    if (!(k.back()->Location > 1.0))
-        for (long long i = idx(k.back()); i <= m; ++i) out[i] = k.back()->Value;
+        for (long long i = 0; i < idx(k[0]); ++i) out[i] = own(*k[0]);
+    for (size_t j = 1; j < k.size(); ++j)
+        if (idx(k[j]) >= idx(k[j - 1])) segment(out, idx(k[j - 1]), idx(k[j]), *k[j - 1], *k[j]);
+    const K& last = *k.back();
+    const long long from = closed ? (last.Location >= 1.0 || idx(&last) == m ? m + 1 : idx(&last) + 1)
+                                  : (last.Location > 1.0 ? m + 1 : idx(&last));
+    for (long long i = from; i <= m; ++i) out[i] = own(last);
     return out;
 }
 
-// The colour track's evenly spaced samples (packed), by its contract's closed segments
-// (tracks whose keyframes all map inside the samples).
+// The scalar track's samples: half-open segments, the first sample A's value, the others on
+// the frame helper's line or the Bezier with t stepped in single precision, all clamped.
+inline std::vector<float> ScalarEven(const CKivFXInsKeyFrmList& track, ULONG n) {
+    auto own = +[](const CKivFXValueKeyFrm& k) { return k.Value; };
+    return Even<CKivFXValueKeyFrm, float>(track, n, track.DefValue, own, false,
+                                          [&](std::vector<float>& out, long long s, long long e, const CKivFXValueKeyFrm& a,
+                                              const CKivFXValueKeyFrm& b) {
+                                              std::vector<float> line(static_cast<size_t>(e - s + 1));
+                                              KivPublicInsValue(static_cast<int>(s), static_cast<int>(e), a.Value, b.Value, line.data());
+                                              const float p[4] = {a.Value, a.Value + a.PtAfter.ValueOffset, b.Value + b.PtFore.ValueOffset, b.Value};
+                                              const float step = 1.0f / static_cast<float>(e - s + 1);
+                                              float t = 0.0f;
+                                              for (long long i = s; i < e; ++i) {
+                                                  float v = a.Value;
+                                                  if (i > s) {
+                                                      t += step;
+                                                      v = track.InsMode == 0 ? line[static_cast<size_t>(i - s)] : KivPublicInsBezier3(p, t);
+                                                  }
+                                                  out[i] = Clamp(v, track.MinValue, track.MaxValue);
+                                              }
+                                          });
+}
+
+// The colour track's samples (packed): closed segments, the ends exactly A's and B's colours,
+// the others each channel on the frame helper's line, truncated.
 inline std::vector<DWORD> ColourEven(const CKivFXColor32KeyFrmList& track, ULONG n) {
-    Borrowed<CKivFXColor32KeyFrm> keys(track);
-    const auto& k = keys.Keys();
-    if (k.empty()) return std::vector<DWORD>(n, 0xFFFFFFFFu);
-    if (k.size() == 1 || n == 1) return std::vector<DWORD>(n, k[0]->Color);
-    std::vector<DWORD> out(n, 0);
-    const long long m = static_cast<long long>(n) - 1;
-    auto idx = [&](const CKivFXColor32KeyFrm* key) { return static_cast<long long>(key->Location * static_cast<double>(m) + 0.5); };
-    if (k[0]->Location > 0.0)
-        for (long long i = 0; i < idx(k[0]); ++i) out[i] = k[0]->Color;
-    for (size_t j = 1; j < k.size(); ++j) {
-        const CKivFXColor32KeyFrm *a = k[j - 1], *b = k[j];
-        const long long s = idx(a), e = idx(b);
-        if (e < s) continue;
-        for (long long i = s; i <= e; ++i) {
-            DWORD c = 0;
-            for (int shift : {0, 8, 16, 24}) {
-                std::vector<float> line(static_cast<size_t>(e - s + 1));
-                KivPublicInsValue(static_cast<int>(s), static_cast<int>(e), float(Channel(a->Color, shift)), float(Channel(b->Color, shift)), line.data());
-                c |= static_cast<DWORD>(static_cast<BYTE>(static_cast<int>(line[static_cast<size_t>(i - s)]))) << shift;
-            }
-            out[i] = i == s ? a->Color : i == e ? b->Color : c;
-        }
-    }
-    if (!(k.back()->Location >= 1.0) && idx(k.back()) != m)
-        for (long long i = idx(k.back()) + 1; i <= m; ++i) out[i] = k.back()->Color;
-    return out;
+    auto own = +[](const CKivFXColor32KeyFrm& k) { return static_cast<DWORD>(k.Color); };
+    return Even<CKivFXColor32KeyFrm, DWORD>(track, n, 0xFFFFFFFFu, own, true,
+                                            [](std::vector<DWORD>& out, long long s, long long e, const CKivFXColor32KeyFrm& a,
+                                               const CKivFXColor32KeyFrm& b) {
+                                                for (long long i = s; i <= e; ++i) {
+                                                    DWORD c = 0;
+                                                    for (int shift : {0, 8, 16, 24}) {
+                                                        std::vector<float> line(static_cast<size_t>(e - s + 1));
+                                                        KivPublicInsValue(static_cast<int>(s), static_cast<int>(e), float(Channel(a.Color, shift)),
+                                                                          float(Channel(b.Color, shift)), line.data());
+                                                        c |= static_cast<DWORD>(static_cast<BYTE>(static_cast<int>(line[static_cast<size_t>(i - s)]))) << shift;
+                                                    }
+                                                    out[i] = i == s ? a.Color : i == e ? b.Color : c;
+                                                }
+                                            });
 }
 
 }  // namespace kfxref

@@ -70,6 +70,19 @@ protected:
         ASSERT_EQ(m_tracks.size(), 3u);
     }
     static std::string Path(const char* name) { return (*s_dir / name).string(); }
+    /// The data rows of `kfx sample ARGS` on the demo's file, checking its exit code, its
+    /// header and its number of rows.
+    static std::vector<std::vector<std::string>> Sample(const std::string& args, const std::vector<std::string>& header, size_t rows) {
+        const KfxRun r = Kfx("sample " + args);
+        EXPECT_EQ(r.status, 0) << args;
+        auto csv = Csv(r.out);
+        if (csv.size() != rows + 1 || csv[0] != header) {
+            ADD_FAILURE() << args << ": unexpected output\n" << r.out;
+            return {};
+        }
+        csv.erase(csv.begin());
+        return csv;
+    }
     template <class T>
     const T& Track(size_t i) {
         EXPECT_TRUE(m_tracks[i]->IsKindOf(T::GetThisClass()));
@@ -87,51 +100,36 @@ std::filesystem::path* KfxSampleOnDemo::s_dir = nullptr;
 
 TEST_F(KfxSampleOnDemo, CurveByFramesAndEvenlySpaced) {
     const auto& curve = Track<CKivFXInsKeyFrmList>(0);
-    const KfxRun frames = Kfx("sample " + Path("demo.kfa") + " --frames -5:105");
-    ASSERT_EQ(frames.status, 0);
-    const auto rows = Csv(frames.out);
-    ASSERT_EQ(rows.size(), 112u);
-    EXPECT_EQ(rows[0], (std::vector<std::string>{"frame", "value"}));
-    for (int f = -5; f <= 105; ++f) {
-        const auto& row = rows[static_cast<size_t>(f + 6)];
-        ASSERT_EQ(row[0], std::to_string(f));
-        EXPECT_EQ(F(row[1]), kfxref::ScalarAt(curve, f)) << "frame " << f;
+    const auto rows = Sample(Path("demo.kfa") + " --frames -5:105", {"frame", "value"}, 111);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const int f = static_cast<int>(i) - 5;
+        ASSERT_EQ(rows[i][0], std::to_string(f));
+        EXPECT_EQ(F(rows[i][1]), kfxref::ScalarAt(curve, f)) << "frame " << f;
     }
-    const KfxRun even = Kfx("sample " + Path("demo.xml") + " --count 11 --track 0");
-    ASSERT_EQ(even.status, 0);
-    const auto er = Csv(even.out);
-    ASSERT_EQ(er.size(), 12u);
-    EXPECT_EQ(er[0], (std::vector<std::string>{"index", "location", "value"}));
+    const auto even = Sample(Path("demo.xml") + " --count 11 --track 0", {"index", "location", "value"}, 11);
     const auto want = kfxref::ScalarEven(curve, 11);
-    for (size_t i = 0; i < 11; ++i) {
-        EXPECT_EQ(std::stod(er[i + 1][1]), static_cast<double>(i) / 10.0);
-        EXPECT_EQ(F(er[i + 1][2]), want[i]) << "sample " << i;
+    for (size_t i = 0; i < even.size(); ++i) {
+        EXPECT_EQ(std::stod(even[i][1]), static_cast<double>(i) / 10.0);
+        EXPECT_EQ(F(even[i][2]), want[i]) << "sample " << i;
     }
 }
 
 TEST_F(KfxSampleOnDemo, PathByFrames) {
     const auto& path = Track<CKivFXPosiKeyFrmList>(1);
-    const KfxRun r = Kfx("sample " + Path("demo.kfa") + " --track 1 --frames 100:0");
-    ASSERT_EQ(r.status, 0);
-    const auto rows = Csv(r.out);
-    ASSERT_EQ(rows.size(), 102u);
-    EXPECT_EQ(rows[0], (std::vector<std::string>{"frame", "x", "y", "z"}));
-    for (int f = 0; f <= 100; ++f) {
-        const auto& row = rows[static_cast<size_t>(f + 1)];
+    const auto rows = Sample(Path("demo.kfa") + " --track 1 --frames 100:0", {"frame", "x", "y", "z"}, 101);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const auto& row = rows[i];
+        const int f = static_cast<int>(i);
         EXPECT_EQ((std::array<float, 3>{F(row[1]), F(row[2]), F(row[3])}), kfxref::PathAt(path, f)) << "frame " << f;
     }
 }
 
 TEST_F(KfxSampleOnDemo, ColourEvenlySpaced) {
     const auto& ramp = Track<CKivFXColor32KeyFrmList>(2);
-    const KfxRun r = Kfx("sample " + Path("demo.kfa") + " --track 2 --count 9");
-    ASSERT_EQ(r.status, 0);
-    const auto rows = Csv(r.out);
-    ASSERT_EQ(rows.size(), 10u);
-    EXPECT_EQ(rows[0], (std::vector<std::string>{"index", "location", "red", "green", "blue", "alpha"}));
+    const auto rows = Sample(Path("demo.kfa") + " --track 2 --count 9", {"index", "location", "red", "green", "blue", "alpha"}, 9);
     const auto want = kfxref::ColourEven(ramp, 9);
-    for (size_t i = 0; i < 9; ++i) {
-        const auto& row = rows[i + 1];
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const auto& row = rows[i];
         const DWORD got = static_cast<DWORD>(std::stoi(row[5])) << 24 | static_cast<DWORD>(std::stoi(row[2])) << 16 |
                           static_cast<DWORD>(std::stoi(row[3])) << 8 | static_cast<DWORD>(std::stoi(row[4]));
         EXPECT_EQ(got, want[i]) << "sample " << i;

@@ -217,27 +217,6 @@ TEST(ProjectList, TracksAreElementsOfAProjectInBothFormats) {
     EXPECT_NE(copy.Compare(&project), 0) << "and compared with them";
 }
 
-TEST(ProjectList, ElementsThatAreNeitherObjectsNorPersistableListsAreRefused) {
-    CMemFile file;
-    {
-        CArchive ar(&file, CArchive::store);
-        ar.WriteCount(1);
-        CObList plain;
-        ar.WriteObject(&plain);
-        ar.Close();
-    }
-    file.SeekToBegin();
-    CArchive ar(&file, CArchive::load);
-    CKivObList list;
-    try {
-        list.Serialize(ar);
-        ADD_FAILURE();
-    } catch (const CArchiveException& e) {
-        EXPECT_EQ(e.m_cause, CArchiveException::badClass);
-    }
-    EXPECT_TRUE(list.IsEmpty());
-}
-
 TEST(DynamicKeyFrame, CountsGrowthAndBounds) {
     CKivFXDynamicKeyFrm d;
     EXPECT_EQ(d.GetDataCount(), 0);
