@@ -45,6 +45,11 @@ public:
     /// Multiplies the range, the default and every keyframe's Value and handle heights.
     void ZoomRangeValue(float factor);
 
+    // The frame edits and queries, as CKivFXTrackBase states them: MakeReverse (list order
+    // reversed, handles swapped, Frame = start + end - Frame saturated), OffsetFrame (Frame +
+    // delta saturated), GetKFMinRange (the smallest gap between keyframes neighbouring in frame
+    // order; 2147483647 with fewer than two), IsNeedInsKF (cached; "varies" until first
+    // recomputed, so a host that asks early never skips a moving track).
     using CKivFXTrackBase::GetKFMinRange;
     using CKivFXTrackBase::IsNeedInsKF;
     using CKivFXTrackBase::MakeReverse;
