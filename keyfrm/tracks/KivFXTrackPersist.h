@@ -2,8 +2,8 @@
 // keyframes) first, then the track's own field table, in both formats.
 #pragma once
 
+#include "keyfrm/core/KivPersistMacros.h"
 #include "kivbase/CKivObList.h"
-#include "kivbase/persist/KivPersist.h"
 
 /// In the class body: the run-time class, the field table and the common operations.
 #define KIV_DECLARE_PERSIST_TRACK(Class)                                                        \
@@ -22,22 +22,13 @@ public:                                                                         
     int Compare(const CKivObList* other) const override;                                        \
     Class(const Class& src);
 
+/// Serialize, SerializeXML and operator= as every persistable class has them (the list being
+/// the base), the copy constructor, assignment through the list, and comparison.
 #define KIV_IMPLEMENT_PERSIST_TRACK(Class)                                                   \
     IMPLEMENT_SERIAL(Class, CKivObList, 0)                                                   \
-    void Class::Serialize(CArchive& ar) {                                                    \
-        CKivObList::Serialize(ar);                                                           \
-        KivSerializeLevel(ar, this, Level());                                                \
-    }                                                                                        \
-    void Class::SerializeXML(CKivXMLDOMDocObj* doc, IXMLDOMNode* node) {                     \
-        if (IXMLDOMNode* baseNode = KivSerializeLevelXML(doc, node, this, Level()))          \
-            CKivObList::SerializeXML(doc, baseNode);                                         \
-    }                                                                                        \
+    KIV_IMPLEMENT_PERSIST_FORMATS(Class, CKivObList)                                         \
+    KIV_IMPLEMENT_PERSIST_ASSIGN(Class, CKivObList)                                          \
     Class::Class(const Class& src) : Class() { Class::operator=(src); }                      \
-    Class& Class::operator=(const Class& src) {                                              \
-        CKivObList::operator=(src);                                                          \
-        KivAssignLevel(this, &src, Level());                                                 \
-        return *this;                                                                        \
-    }                                                                                        \
     CKivObList& Class::operator=(const CKivObList& src) {                                    \
         if (src.IsKindOf(RUNTIME_CLASS(Class))) return Class::operator=(static_cast<const Class&>(src)); \
         return CKivObList::operator=(src);                                                   \

@@ -4,6 +4,10 @@
 #pragma once
 
 #include <array>
+#include <bit>
+#include <cstddef>
+#include <memory>
+#include <mutex>
 #include <cstring>
 #include <span>
 #include <type_traits>
@@ -57,8 +61,18 @@ struct KivCustomTraits {
     static bool Equal(const T& a, const T& b) {
         if (a.GetSize() != b.GetSize()) return false;
         for (INT_PTR i = 0; i < a.GetSize(); ++i)
-            if (!(a.GetAt(i) == b.GetAt(i))) return false;
+            if (!SameElement(a.GetAt(i), b.GetAt(i))) return false;
         return true;
+    }
+
+private:
+    // Floating-point elements compare bit for bit, as scalar fields do, so that a stored NaN
+    // equals itself after a round trip.
+    template <class E>
+    static bool SameElement(const E& x, const E& y) {
+        if constexpr (std::is_same_v<E, double>) return std::bit_cast<ULONGLONG>(x) == std::bit_cast<ULONGLONG>(y);
+        else if constexpr (std::is_same_v<E, float>) return std::bit_cast<DWORD>(x) == std::bit_cast<DWORD>(y);
+        else return x == y;
     }
 };
 
@@ -74,6 +88,10 @@ constexpr UINT kKivMaxBlockSize = 16;
 enum KivFieldFlags : UINT {
     kKivFieldOptional = 1,  // last field read only when the converted version is not negative
     kKivFieldNoAssign = 2,  // left alone by operator= and Default (kept by the class itself)
+    // Stored by the class's own Serialize/SerializeXML (a list, a child object), with
+    // KivEnc::none and KivXml::none: the engine's format walks pass it by, while comparison,
+    // "DataMember" and the format reference count it as stored.
+    kKivFieldOwnFormat = 4,
 };
 
 struct KivFieldDef {
@@ -90,7 +108,10 @@ struct KivFieldDef {
     void (*unpackBlock)(const BYTE* in, void* member);
     const KivCustomOps* custom;
 
+    /// Written and read by the engine's format walks.
     bool IsPersisted() const { return enc != KivEnc::none; }
+    /// Part of the stored data, by the engine or by the class's own code.
+    bool IsStored() const { return IsPersisted() || (flags & kKivFieldOwnFormat) != 0; }
     void* At(CObject* o) const { return addr(o); }
     const void* At(const CObject* o) const { return addr(const_cast<CObject*>(o)); }
 };
@@ -160,9 +181,25 @@ KivFieldDef KivField(const char* name, KivEnc enc, KivXml xml, const D& def = D{
     return f;
 }
 
+/// A run-time parameter kept in memory only: defaulted and copied through the table, never
+/// written to either format.
+template <auto MP, class D = int>
+KivFieldDef KivMemoryField(const char* name, const D& def = D{}, UINT flags = 0) {
+    return KivField<MP>(name, KivEnc::none, KivXml::none, def, flags);
+}
+
 enum KivLevelFlags : UINT {
     kKivLevelSkipVersionConvert = 1,  // the load skips the version word without converting it
     kKivLevelKeptByDefault = 2,       // the class inherits Default(), which leaves this level alone
+};
+
+/// Run-time facts of a level, found on first use: where each member sits relative to the
+/// object's CObject part (the same for every object that has the level, single
+/// inheritance keeping each level's layout fixed), so walkers add an offset instead of
+/// calling an accessor per field.
+struct KivLevelCache {
+    std::once_flag once;
+    std::unique_ptr<std::ptrdiff_t[]> offsets;
 };
 
 /// The facts of one class level, stated once next to its field table.
@@ -172,11 +209,25 @@ struct KivClassLevel {
     WORD loaderConstant;    // class constant handed to the version converter on load
     UINT flags;
     std::span<const KivFieldDef> fields;
+    KivLevelCache* cache = nullptr;  // null: members are found through each field's accessor
 
-    /// A level writes "DataMember" only when it has persisted fields of its own.
+    /// The member offsets for this level (computed from object on first use), or null when
+    /// the level has no cache.
+    const std::ptrdiff_t* Offsets(const CObject* object) const {
+        if (!cache) return nullptr;
+        std::call_once(cache->once, [&] {
+            auto offsets = std::make_unique<std::ptrdiff_t[]>(fields.size());
+            for (size_t i = 0; i < fields.size(); ++i)
+                offsets[i] = static_cast<const char*>(fields[i].At(object)) - reinterpret_cast<const char*>(object);
+            cache->offsets = std::move(offsets);
+        });
+        return cache->offsets.get();
+    }
+
+    /// A level writes "DataMember" only when it has stored fields of its own.
     bool HasDataMember() const {
         for (const auto& f : fields)
-            if (f.IsPersisted()) return true;
+            if (f.IsStored()) return true;
         return false;
     }
 };

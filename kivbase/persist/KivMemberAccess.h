@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <type_traits>
 
 #include "kivbase/persist/KivFieldTable.h"
 
@@ -43,4 +44,31 @@ inline void KivSetReal(const KivFieldDef& f, void* m, double v) {
     case KivMember::f64: *static_cast<double*>(m) = v; break;
     default: break;  // numbers of integer members only arrive through KivSetInt
     }
+}
+
+/// Calls fn(field, member pointer) for each field of the level, in table order.
+template <class Obj, class Fn>
+void KivForEachMember(const KivClassLevel& level, Obj* object, Fn fn) {
+    using Byte = std::conditional_t<std::is_const_v<Obj>, const char, char>;
+    using Member = std::conditional_t<std::is_const_v<Obj>, const void, void>;
+    const std::ptrdiff_t* offsets = level.Offsets(object);
+    Byte* base = reinterpret_cast<Byte*>(object);
+    for (size_t i = 0; i < level.fields.size(); ++i) {
+        const KivFieldDef& f = level.fields[i];
+        Member* m = offsets ? static_cast<Member*>(base + offsets[i]) : f.At(object);
+        fn(f, m);
+    }
+}
+
+/// The same over two objects that share the level (assignment, comparison).
+template <class Fn>
+bool KivForEachMemberPair(const KivClassLevel& level, CObject* a, const CObject* b, Fn fn) {
+    const std::ptrdiff_t* offsets = level.Offsets(b);
+    for (size_t i = 0; i < level.fields.size(); ++i) {
+        const KivFieldDef& f = level.fields[i];
+        void* ma = offsets ? reinterpret_cast<char*>(a) + offsets[i] : f.At(a);
+        const void* mb = offsets ? reinterpret_cast<const char*>(b) + offsets[i] : f.At(b);
+        if (!fn(f, ma, mb)) return false;
+    }
+    return true;
 }

@@ -3,6 +3,7 @@
 
 #include "kivbase/KivVersion.h"
 #include "kivbase/persist/KivPersist.h"
+#include "kivbase/persist/KivPersistList.h"
 #include "kivbase/persist/KivMemberAccess.h"
 
 namespace {
@@ -45,6 +46,18 @@ void LoadField(CArchive& ar, const KivFieldDef& f, void* m) {
     }
 }
 
+// The wide class name handed to the version converter, remembered for the class last seen:
+// a list's objects are mostly of one class, and the converter wants a stable pointer.
+const wchar_t* WideClassName(const CRuntimeClass* cls) {
+    thread_local const CRuntimeClass* lastClass = nullptr;
+    thread_local const wchar_t* lastName = nullptr;
+    if (cls != lastClass) {
+        lastName = KivPublicToUnicode(cls->m_lpszClassName);
+        lastClass = cls;
+    }
+    return lastName;
+}
+
 [[noreturn]] void Rethrow(CArchiveException& e, const KivClassLevel& level, const char* field) {
     std::string msg = e.what();
     msg += " (while reading ";
@@ -64,8 +77,9 @@ void LoadField(CArchive& ar, const KivFieldDef& f, void* m) {
 
 void KivStoreLevel(CArchive& ar, const CObject* object, const KivClassLevel& level) {
     ar << static_cast<WORD>(0);  // this library always writes class version 0
-    for (const auto& f : level.fields)
-        if (f.IsPersisted()) StoreField(ar, f, f.At(object));
+    KivForEachMember(level, object, [&](const KivFieldDef& f, const void* m) {
+        if (f.IsPersisted()) StoreField(ar, f, m);
+    });
 }
 
 int KivLoadLevel(CArchive& ar, CObject* object, const KivClassLevel& level) {
@@ -75,13 +89,13 @@ int KivLoadLevel(CArchive& ar, CObject* object, const KivClassLevel& level) {
         ar >> stored;
         int converted = 0;
         if (!(level.flags & kKivLevelSkipVersionConvert))
-            KivVersionConvert(stored, level.loaderConstant, converted, KivPublicToUnicode(object->GetRuntimeClass()->m_lpszClassName));
-        for (const auto& f : level.fields) {
-            if (!f.IsPersisted()) continue;
-            if ((f.flags & kKivFieldOptional) && converted < 0) continue;  // older data without it
+            KivVersionConvert(stored, level.loaderConstant, converted, WideClassName(object->GetRuntimeClass()));
+        KivForEachMember(level, object, [&](const KivFieldDef& f, void* m) {
+            if (!f.IsPersisted()) return;
+            if ((f.flags & kKivFieldOptional) && converted < 0) return;  // older data without it
             current = &f;
-            LoadField(ar, f, f.At(object));
-        }
+            LoadField(ar, f, m);
+        });
         return converted;
     } catch (CArchiveException& e) {
         Rethrow(e, level, current ? current->name : nullptr);
@@ -93,4 +107,18 @@ void KivSerializeLevel(CArchive& ar, CObject* object, const KivClassLevel& level
         KivStoreLevel(ar, object, level);
     else
         KivLoadLevel(ar, object, level);
+}
+
+void KivSerializeListLevel(CArchive& ar, CObject* object, const KivClassLevel& level, const char* listName, CObject& list) {
+    if (ar.IsStoring()) {
+        KivStoreLevel(ar, object, level);
+        list.Serialize(ar);
+        return;
+    }
+    if (KivLoadLevel(ar, object, level) < 0) return;  // an older record without the list
+    try {
+        list.Serialize(ar);
+    } catch (CArchiveException& e) {
+        Rethrow(e, level, listName);
+    }
 }

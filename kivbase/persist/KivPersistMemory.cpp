@@ -81,20 +81,23 @@ std::string ToChars(T v) {
 }  // namespace
 
 void KivDefaultLevel(CObject* object, const KivClassLevel& level) {
-    for (const auto& f : level.fields)
-        if (!(f.flags & kKivFieldNoAssign)) DefaultField(f, f.At(object));
+    KivForEachMember(level, object, [](const KivFieldDef& f, void* m) {
+        if (!(f.flags & kKivFieldNoAssign)) DefaultField(f, m);
+    });
 }
 
 void KivAssignLevel(CObject* dst, const CObject* src, const KivClassLevel& level) {
     if (dst == src) return;
-    for (const auto& f : level.fields)
-        if (!(f.flags & kKivFieldNoAssign)) AssignField(f, f.At(dst), f.At(src));
+    KivForEachMemberPair(level, dst, src, [](const KivFieldDef& f, void* d, const void* s) {
+        if (!(f.flags & kKivFieldNoAssign)) AssignField(f, d, s);
+        return true;
+    });
 }
 
 bool KivEqualLevel(const CObject* a, const CObject* b, const KivClassLevel& level) {
-    for (const auto& f : level.fields)
-        if (f.IsPersisted() && !EqualField(f, f.At(a), f.At(b))) return false;
-    return true;
+    return KivForEachMemberPair(level, const_cast<CObject*>(a), b, [](const KivFieldDef& f, const void* x, const void* y) {
+        return !f.IsStored() || EqualField(f, x, y);
+    });
 }
 
 void KivRegisterLevel(const CRuntimeClass* cls, KivLevelFn level) {

@@ -12,6 +12,7 @@
 #include "platform/fw/CException.h"
 #include "platform/fw/CFile.h"
 #include "platform/fw/CObject.h"
+#include "platform/fw/KivPtrIndexMap.h"
 
 class CArchive {
 public:
@@ -175,7 +176,7 @@ private:
     bool m_bClosed = false;
     int m_nDepth = 0;
     bool m_bLastObjectNew = false;
-    std::unordered_map<const void*, DWORD> m_storeMap;  // class or object -> index
+    KivPtrIndexMap m_storeMap;  // class or object -> index
     DWORD m_nMapCount = 1;
     std::vector<LoadEntry> m_loadArray;
     const char* m_pszContext = nullptr;

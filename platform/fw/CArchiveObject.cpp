@@ -48,7 +48,7 @@ std::string TooDeep() {
 DWORD CArchive::MapStored(const void* classOrObject) {
     if (m_nMapCount >= nMaxMapCount)
         ThrowError(CArchiveException::badIndex, TooMany());
-    KivTranslateBadAlloc([&] { m_storeMap.emplace(classOrObject, m_nMapCount); });
+    KivTranslateBadAlloc([&] { m_storeMap.Insert(classOrObject, m_nMapCount); });
     return m_nMapCount++;
 }
 
@@ -63,8 +63,8 @@ void CArchive::WriteIndexTag(DWORD index, bool isClass) {
 void CArchive::WriteClass(const CRuntimeClass* cls) {
     if (!IsStoring()) ThrowWrongMode();
     if (!cls) AfxThrowInvalidArgException("CArchive::WriteClass of a null class");
-    if (const auto it = m_storeMap.find(cls); it != m_storeMap.end()) {
-        WriteIndexTag(it->second, true);
+    if (const DWORD index = m_storeMap.Find(cls)) {
+        WriteIndexTag(index, true);
         return;
     }
     if (!cls->IsSerializable())
@@ -86,8 +86,8 @@ void CArchive::WriteObject(const CObject* object) {
         *this << wNullTag;
         return;
     }
-    if (const auto it = m_storeMap.find(object); it != m_storeMap.end()) {
-        WriteIndexTag(it->second, false);
+    if (const DWORD index = m_storeMap.Find(object)) {
+        WriteIndexTag(index, false);
         return;
     }
     // Refused when storing too, so that nothing is written that could not be loaded.
