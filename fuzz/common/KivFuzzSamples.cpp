@@ -50,15 +50,17 @@ bool FillList(const KivFieldDef& f, void* m, int salt) {
     return false;
 }
 
+// Up to kKivFuzzSampleKeyframes keyframes the list accepts (a track takes one kind only),
+// each with its own values and location.
 void FillWithKeyframes(CKivObList& list, int salt) {
     int added = 0;
     for (const CRuntimeClass* cls : KivFuzzObjectClasses()) {
-        if (added == kKivFuzzSampleKeyframes) break;
         if (!cls->IsDerivedFrom(RUNTIME_CLASS(CKivFXBaseKeyFrm))) continue;
-        std::unique_ptr<CObject> keyframe = KivFuzzSample(cls, salt + added);
-        auto* kf = static_cast<CKivFXBaseKeyFrm*>(keyframe.get());
-        kf->Location = 0.25 * (added + 1);
-        if (KivFXKeyFrmTryInsertKF(&list, kf)) {
+        while (added < kKivFuzzSampleKeyframes) {
+            std::unique_ptr<CObject> keyframe = KivFuzzSample(cls, salt + added);
+            auto* kf = static_cast<CKivFXBaseKeyFrm*>(keyframe.get());
+            kf->Location = 0.25 * (added + 1);
+            if (!KivFXKeyFrmTryInsertKF(&list, kf)) break;  // a kind this list does not take
             keyframe.release();
             ++added;
         }

@@ -163,8 +163,19 @@ CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* requested, UINT* schema,
     return cls;
 }
 
-CObject* CArchive::ReadObject(const CRuntimeClass* requested) {
+CObject* CArchive::ReadObject(const CRuntimeClass* requested) { return ReadObjectChecked(requested, nullptr, nullptr); }
+
+CObject* CArchive::ReadObjectOf(bool (*accept)(const CRuntimeClass*), const char* expected) {
+    return ReadObjectChecked(nullptr, accept, expected);
+}
+
+CObject* CArchive::ReadObjectChecked(const CRuntimeClass* requested, bool (*accept)(const CRuntimeClass*), const char* expected) {
     if (IsStoring()) ThrowWrongMode();
+    const auto refuse = [&](const CRuntimeClass* cls, ULONGLONG offset) {
+        if (accept && !accept(cls))
+            ThrowErrorAt(offset, CArchiveException::badClass,
+                         std::string(cls->m_lpszClassName) + " where " + (expected ? expected : "another class") + " was expected");
+    };
     m_bLastObjectNew = false;
     const ULONGLONG tagOffset = GetOffset();
     DWORD objectTag = 0;
@@ -180,6 +191,7 @@ CObject* CArchive::ReadObject(const CRuntimeClass* requested) {
             ThrowErrorAt(tagOffset, CArchiveException::badIndex,
                          "object reference " + std::to_string(objectTag) + " names an object whose loading failed");
         auto* object = static_cast<CObject*>(entry.ptr);
+        refuse(object->GetRuntimeClass(), tagOffset);
         if (requested && !object->IsKindOf(requested))
             ThrowErrorAt(tagOffset, CArchiveException::badClass,
                          std::string(object->GetRuntimeClass()->m_lpszClassName) + " where " + requested->m_lpszClassName +
@@ -187,6 +199,7 @@ CObject* CArchive::ReadObject(const CRuntimeClass* requested) {
         return object;
     }
 
+    refuse(cls, tagOffset);
     // Null and back-references create nothing and may come at any depth, as when storing.
     if (m_nDepth >= kMaxObjectDepth) ThrowErrorAt(tagOffset, CArchiveException::genericException, TooDeep());
     std::unique_ptr<CObject> object(cls->CreateObject());

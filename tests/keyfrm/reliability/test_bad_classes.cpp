@@ -68,6 +68,19 @@ TEST_P(ListElementClass, NamesOf64CharactersOrMoreAreRefusedBeforeTheyAreRead) {
     }
 }
 
+TEST_P(ListElementClass, AFrameworkListHoldingKeyframesIsRefusedBeforeItIsRead) {
+    // The framework's list does not own what it holds: read whole and then refused, the
+    // keyframes inside it would be lost.
+    const std::unique_ptr<CObject> keyframe = KivFuzzSample(KivFuzzObjectClasses().back());
+    const Bytes bytes = Words({1}) + Words({0xFFFF, 0, 7}) + Text("CObList") + Words({2}) +
+                        KivFuzzStoreObject(keyframe.get()) + KivFuzzStoreObject(keyframe.get());
+    const auto outcome = RunLoad([&] {
+        const std::unique_ptr<CObject> list = KivFuzzCreate(GetParam().cls);
+        KivFuzzLoadRecord(*list, bytes);
+    });
+    EXPECT_TRUE(RefusedWith(outcome, CArchiveException::badClass));
+}
+
 INSTANTIATE_TEST_SUITE_P(EveryList, ListElementClass, testing::ValuesIn(kfxrel::ListClasses()), kfxrel::ParamName);
 
 TEST_P(ObjectSchema, AnySchemaButZeroIsBadSchema) {

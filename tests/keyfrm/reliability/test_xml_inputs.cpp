@@ -31,6 +31,8 @@ constexpr const char* kMarker = "KIVRELIABILITYMARKER";
 pugi::xml_node DataMemberOf(pugi::xml_node root, const CRuntimeClass* cls, const KivClassLevel* target) {
     const std::vector<const KivClassLevel*> chain = KivLevelChain(cls);
     pugi::xml_node node = root;
+    // A class that writes its own part by hand (no table) still nests its base in BaseObject.
+    if (!KivFindLevel(cls)) node = root.first_child().child("BaseObject");
     for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
         const pugi::xml_node element = node.child((*it)->element);
         if (*it == target) return element.child("DataMember");
