@@ -84,7 +84,7 @@ void CKivFXDynamicKeyFrm::SerializeXML(CKivXMLDOMDocObj* doc, IXMLDOMNode* node)
         count.value.iVal = GetDataCount();
         doc->SetNodeAttribute(data, kCount, count);
         if (!m_Data.IsEmpty()) {
-            std::vector<BYTE> bytes(static_cast<size_t>(m_Data.GetSize()) * kFloatBytes);
+            std::vector<BYTE> bytes = KivTranslateBadAlloc([&] { return std::vector<BYTE>(static_cast<size_t>(m_Data.GetSize()) * kFloatBytes); });
             for (INT_PTR i = 0; i < m_Data.GetSize(); ++i) KivPutF32(&bytes[static_cast<size_t>(i) * kFloatBytes], m_Data[i]);
             SKivXMLDataType block{};
             block.type = KIVXML_BLOCK;
@@ -101,7 +101,7 @@ void CKivFXDynamicKeyFrm::SerializeXML(CKivXMLDOMDocObj* doc, IXMLDOMNode* node)
         // The values are the block's whole floats; "Count" only tells a reader how many.
         SKivXMLDataType block{};
         block.type = KIVXML_BLOCK;
-        doc->GetNodeAttribute(data, kData, block);
+        KivXmlLoadAttribute(doc, data, kData, block);  // absent or unreadable: no values
         const KivXMLValueGuard release(block);
         const UINT n = block.value.pBytes ? block.size / kFloatBytes : 0;
         CArray<float> values;

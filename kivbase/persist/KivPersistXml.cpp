@@ -46,7 +46,9 @@ void LoadField(CKivXMLDOMDocObj* doc, IXMLDOMNode* node, const KivFieldDef& f, v
     switch (f.xml) {
     case KivXml::none:
     case KivXml::version: break;
-    case KivXml::wstr: *static_cast<CString*>(m) = CString(r.value.pWStr ? r.value.pWStr : L""); break;
+    case KivXml::wstr:
+        KivTranslateBadAlloc([&] { *static_cast<CString*>(m) = CString(r.value.pWStr ? r.value.pWStr : L""); });
+        break;
     case KivXml::flag:
     case KivXml::i32: KivSetInt(f, m, r.value.iVal); break;
     case KivXml::i16: KivSetInt(f, m, r.value.sVal); break;

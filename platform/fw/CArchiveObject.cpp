@@ -112,13 +112,14 @@ CRuntimeClass* CArchive::LoadClassRecord() {
     char name[kMaxClassNameLength];
     Read(name, length);
     name[length] = '\0';
-    const std::string shown = PrintableName(name, length);
+    // Spelled out only for a message: loading a good class record allocates nothing.
+    const auto shown = [&] { return PrintableName(name, length); };
     // An embedded NUL would otherwise find the class named by the bytes before it.
     CRuntimeClass* cls = std::memchr(name, 0, length) ? nullptr : CRuntimeClass::FromName(static_cast<LPCSTR>(name));
-    if (!cls) ThrowError(CArchiveException::badClass, "unknown class '" + shown + "'");
-    if (!cls->IsSerializable()) ThrowError(CArchiveException::badClass, "class '" + shown + "' is not serializable");
+    if (!cls) ThrowError(CArchiveException::badClass, "unknown class '" + shown() + "'");
+    if (!cls->IsSerializable()) ThrowError(CArchiveException::badClass, "class '" + shown() + "' is not serializable");
     if (schema != cls->m_wSchema)
-        ThrowError(CArchiveException::badSchema, "class '" + shown + "' stored with schema " + std::to_string(schema) +
+        ThrowError(CArchiveException::badSchema, "class '" + shown() + "' stored with schema " + std::to_string(schema) +
                                                      ", this program reads schema " + std::to_string(cls->m_wSchema));
     if (m_loadArray.size() >= nMaxMapCount)
         ThrowError(CArchiveException::badIndex, TooMany());
@@ -203,7 +204,7 @@ CObject* CArchive::ReadObjectChecked(const CRuntimeClass* requested, bool (*acce
     // Null and back-references create nothing and may come at any depth, as when storing.
     if (m_nDepth >= kMaxObjectDepth) ThrowErrorAt(tagOffset, CArchiveException::genericException, TooDeep());
     std::unique_ptr<CObject> object(cls->CreateObject());
-    if (!object) throw CMemoryException(std::string("cannot create an object of class ") + cls->m_lpszClassName);
+    if (!object) KivThrowMemoryException([&] { return std::string("cannot create an object of class ") + cls->m_lpszClassName; });
     if (m_loadArray.size() >= nMaxMapCount)
         ThrowError(CArchiveException::badIndex, TooMany());
     const size_t index = m_loadArray.size();

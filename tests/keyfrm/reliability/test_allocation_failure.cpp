@@ -23,30 +23,34 @@ struct InjectedRun {
     bool refused = false;  // the allocation was refused (else the load needed fewer)
 };
 
-// Runs load (which gets a fresh list) with the first `allowed` allocations succeeding;
-// after a memory exception the list must still store and load back equal.
+// Calls f when it goes out of scope, however the scope is left.
+template <class F>
+struct OnExit {
+    F f;
+    ~OnExit() { f(); }
+};
+
+// Runs load with a fresh list and a `failing` wrapper that load puts around exactly the
+// library's call (what the test itself prepares must not meet a refused allocation); the
+// first `allowed` allocations inside succeed. After a memory exception the list must
+// still store and load back equal.
 template <class Load>
 InjectedRun RunWithAllowed(long allowed, Load load) {
     InjectedRun run;
     ++kfxrel::InjectionCount();
     run.outcome = RunLoad([&] {
         CKivObList list;
-        bool refused = false;
-        try {
+        const auto failing = [&](auto&& call) {
             const kfxtest::FailingAllocation fail(allowed);
-            try {
-                load(list);
-            } catch (...) {
-                refused = fail.Refused();
-                throw;
-            }
-            refused = fail.Refused();
+            const OnExit note{[&] { run.refused = fail.Refused(); }};  // however the call ends
+            call();
+        };
+        try {
+            load(list, failing);
         } catch (const CMemoryException&) {
-            run.refused = refused;
             KivFuzzExpectArchiveRoundTrip(list);
             throw;
         }
-        run.refused = refused;
     });
     return run;
 }
@@ -57,9 +61,11 @@ void ExpectMemoryExceptionAtEveryAllocation(Load load, const CKivObList& expecte
     long attempts = 0;
     {
         CKivObList list;
-        const kfxtest::FailingAllocation count(-1);
-        load(list);
-        attempts = count.Attempts();
+        load(list, [&](auto&& call) {
+            const kfxtest::FailingAllocation count(-1);
+            call();
+            attempts = count.Attempts();
+        });
         EXPECT_EQ(list.Compare(&expected), 0) << "the load without failures gives the project";
     }
     ASSERT_GT(attempts, 0);
@@ -77,9 +83,9 @@ TEST(AllocationFailure, EveryAllocationOfAnArchiveLoadRaisesTheMemoryException) 
     const std::unique_ptr<CKivObList> project = KivFuzzSampleProject();
     const Bytes bytes = KivFuzzStoreRecord(*project);
     ExpectMemoryExceptionAtEveryAllocation(
-        [&](CKivObList& list) {
+        [&](CKivObList& list, auto failing) {
             ArchiveReader reader(bytes);
-            list.Serialize(reader.ar());
+            failing([&] { list.Serialize(reader.ar()); });
         },
         *project);
 }
@@ -88,7 +94,8 @@ TEST(AllocationFailure, EveryAllocationOfAnXmlLoadRaisesTheMemoryException) {
     const std::unique_ptr<CKivObList> project = KivFuzzSampleProject();
     CKivXMLDOMDocObj doc;
     ASSERT_TRUE(doc.LoadXMLUtf8(KivFuzzStoreXml(*project)));
-    ExpectMemoryExceptionAtEveryAllocation([&](CKivObList& list) { list.SerializeXML(&doc, doc.GetRootNode()); }, *project);
+    ExpectMemoryExceptionAtEveryAllocation(
+        [&](CKivObList& list, auto failing) { failing([&] { list.SerializeXML(&doc, doc.GetRootNode()); }); }, *project);
 }
 
 TEST(AllocationFailure, EveryAllocationOfAnObjectReadRaisesTheMemoryException) {
@@ -100,11 +107,13 @@ TEST(AllocationFailure, EveryAllocationOfAnObjectReadRaisesTheMemoryException) {
         expected.AddTail(KivFuzzCreate(sample->GetRuntimeClass()).release());
         KivFuzzLoadRecord(*expected.GetHead(), KivFuzzStoreRecord(*const_cast<CObject*>(sample)));
         ExpectMemoryExceptionAtEveryAllocation(
-            [&](CKivObList& list) {
+            [&](CKivObList& list, auto failing) {
                 ArchiveReader reader(bytes);
-                std::unique_ptr<CObject> object(reader.ar().ReadObject(nullptr));
-                list.AddTail(object.get());
-                object.release();
+                failing([&] {
+                    std::unique_ptr<CObject> object(reader.ar().ReadObject(nullptr));
+                    list.AddTail(object.get());
+                    object.release();
+                });
             },
             expected);
     }
