@@ -89,7 +89,7 @@ TEST_F(CurvePaint, BezierKeyframesShowTheirHandlesAndTheCurveIsOneDotPerFrame) {
 
 TEST_F(CurvePaint, LinearKeyframesShowNoHandles) {
     Open(PaintedTrack(0));
-    EXPECT_EQ(At(60, 29), kBack) << "no fore handle";
+    EXPECT_EQ(At(59, 28), kBack) << "no fore handle";
     EXPECT_EQ(At(65, 29), kBack) << "no handle line";
     ExpectSquare(Key(1), CKivFXInsKeyFrmWnd::kPartKeyFrm, kWhite);
     const int y = wnd.ValueToPixelY(track->InsValue(25));
