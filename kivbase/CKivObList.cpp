@@ -1,6 +1,7 @@
 #include "kivbase/CKivObList.h"
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "kivbase/KivXMLDOMDoc.h"
@@ -17,6 +18,43 @@ constexpr const char* kCountAttribute = "Count";
 // Every stored element takes at least its two-byte tag.
 constexpr ULONGLONG kMinStoredObjectBytes = 2;
 
+// Elements are persistable objects, or persistable lists themselves (a track kept in a
+// project list).
+bool IsElementClass(const CRuntimeClass* cls) {
+    return cls && (cls->IsDerivedFrom(RUNTIME_CLASS(CKivObject)) || cls->IsDerivedFrom(RUNTIME_CLASS(CKivObList)));
+}
+
+const CKivObList* AsList(const CObject* o) {
+    return o && o->IsKindOf(RUNTIME_CLASS(CKivObList)) ? static_cast<const CKivObList*>(o) : nullptr;
+}
+
+CObject* CopyElement(const CObject* element) {
+    if (const CKivObList* list = AsList(element)) {
+        std::unique_ptr<CObject> copy(list->GetRuntimeClass()->CreateObject());
+        if (!copy) AfxThrowMemoryException();
+        *static_cast<CKivObList*>(copy.get()) = *list;
+        return copy.release();
+    }
+    CObject* copy = static_cast<const CKivObject*>(element)->MakeCopy();
+    if (!copy) AfxThrowMemoryException();
+    return copy;
+}
+
+int CompareElements(const CObject* a, const CObject* b) {
+    if (!a || !b) return a ? 1 : (b ? -1 : 0);
+    const CKivObList* la = AsList(a);
+    const CKivObList* lb = AsList(b);
+    if (la || lb) return la && lb ? la->Compare(lb) : (la ? 1 : -1);
+    return static_cast<const CKivObject*>(a)->Compare(static_cast<const CKivObject*>(b));
+}
+
+void ElementXML(CObject* element, CKivXMLDOMDocObj* doc, IXMLDOMNode* node) {
+    if (element->IsKindOf(RUNTIME_CLASS(CKivObList)))
+        static_cast<CKivObList*>(element)->SerializeXML(doc, node);
+    else
+        static_cast<CKivObject*>(element)->SerializeXML(doc, node);
+}
+
 }  // namespace
 
 CKivObList::~CKivObList() { DeleteAll(); }
@@ -30,12 +68,16 @@ void CKivObList::Serialize(CArchive& ar) {
     const ULONGLONG count = ar.ReadCount();
     ar.CheckCount(count, kMinStoredObjectBytes, "list elements");
     for (ULONGLONG i = 0; i < count; ++i) {
-        CObject* object = ar.ReadObject(RUNTIME_CLASS(CKivObject));
+        CObject* object = ar.ReadObject(nullptr);
         // The list owns its elements: a back-reference to an object read earlier would make
         // two owners of one object, so only objects new in this archive are taken.
         if (object && !ar.IsLastObjectNew())
             ar.ThrowError(CArchiveException::badIndex, "an owned list element is a reference to an earlier object");
         std::unique_ptr<CObject> owned(object);
+        if (object && !IsElementClass(object->GetRuntimeClass()))
+            ar.ThrowError(CArchiveException::badClass, std::string("list element of class ") +
+                                                           object->GetRuntimeClass()->m_lpszClassName +
+                                                           ", which is neither a CKivObject nor a CKivObList");
         AddTail(object);
         owned.release();
     }
@@ -43,13 +85,11 @@ void CKivObList::Serialize(CArchive& ar) {
 
 CKivObList& CKivObList::operator=(const CKivObList& src) {
     if (&src == this) return *this;
-    std::vector<std::unique_ptr<CKivObject>> copies;
+    std::vector<std::unique_ptr<CObject>> copies;
     copies.reserve(static_cast<size_t>(src.GetCount()));
     for (POSITION pos = src.GetHeadPosition(); pos;) {
-        const CKivObject* element = static_cast<const CKivObject*>(src.GetNext(pos));
-        std::unique_ptr<CKivObject> copy(element ? element->MakeCopy() : nullptr);
-        if (element && !copy) AfxThrowMemoryException();
-        copies.push_back(std::move(copy));
+        const CObject* element = src.GetNext(pos);
+        copies.emplace_back(element ? CopyElement(element) : nullptr);
     }
     DeleteAll();
     for (auto& c : copies) {
@@ -64,9 +104,7 @@ int CKivObList::Compare(const CKivObList* other) const {
     if (!other) return 1;
     if (GetCount() != other->GetCount()) return GetCount() < other->GetCount() ? -1 : 1;
     for (POSITION a = GetHeadPosition(), b = other->GetHeadPosition(); a && b;) {
-        const auto* x = static_cast<const CKivObject*>(GetNext(a));
-        const auto* y = static_cast<const CKivObject*>(other->GetNext(b));
-        if (const int c = x ? x->Compare(y) : (y ? -1 : 0)) return c;
+        if (const int c = CompareElements(GetNext(a), other->GetNext(b))) return c;
     }
     return 0;
 }
@@ -80,7 +118,7 @@ void CKivObList::SerializeXML(CKivXMLDOMDocObj* doc, IXMLDOMNode* node) {
         IXMLDOMNode* list = doc->CreateDOMNodeWithAttribute(node, kListElement, kCountAttribute, count, 1);
         if (!list) return;
         for (POSITION pos = GetHeadPosition(); pos;) {
-            auto* element = static_cast<CKivObject*>(GetNext(pos));
+            CObject* element = GetNext(pos);
             if (!element) continue;
             SKivXMLDataType name{};
             name.type = 0;
@@ -88,7 +126,7 @@ void CKivObList::SerializeXML(CKivXMLDOMDocObj* doc, IXMLDOMNode* node) {
             name.value.pWStr = const_cast<wchar_t*>(className.GetString());
             IXMLDOMNode* item = doc->CreateDOMNodeWithAttribute(list, kItemElement, kClassAttribute, name, 1);
             if (!item) return;
-            element->SerializeXML(doc, item);
+            ElementXML(element, doc, item);
         }
         return;
     }
@@ -102,12 +140,12 @@ void CKivObList::SerializeXML(CKivXMLDOMDocObj* doc, IXMLDOMNode* node) {
         doc->GetNodeAttribute(item, kClassAttribute, name);
         const KivXMLValueGuard release(name);
         const CRuntimeClass* cls = name.value.pWStr ? CRuntimeClass::FromName(name.value.pWStr) : nullptr;
-        if (!cls || !cls->IsDerivedFrom(RUNTIME_CLASS(CKivObject)) || !cls->m_pfnCreateObject)
+        if (!IsElementClass(cls) || !cls->m_pfnCreateObject)
             AfxThrowArchiveException(CArchiveException::badClass, CString(),
                                      "XML list item of unknown class '" + CString(name.value.pWStr ? name.value.pWStr : L"").ToUtf8() + "'");
         std::unique_ptr<CObject> object(cls->CreateObject());
         if (!object) AfxThrowMemoryException();
-        static_cast<CKivObject*>(object.get())->SerializeXML(doc, item);
+        ElementXML(object.get(), doc, item);
         AddTail(object.get());
         object.release();
     }

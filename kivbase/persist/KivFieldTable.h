@@ -92,6 +92,9 @@ enum KivFieldFlags : UINT {
     // KivEnc::none and KivXml::none: the engine's format walks pass it by, while comparison,
     // "DataMember" and the format reference count it as stored.
     kKivFieldOwnFormat = 4,
+    // A run-time result that belongs to the object it was computed for: operator= sets it to
+    // its default instead of copying it (Default sets it to its default as usual).
+    kKivFieldResetOnAssign = 8,
 };
 
 struct KivFieldDef {

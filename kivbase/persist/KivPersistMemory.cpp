@@ -89,7 +89,11 @@ void KivDefaultLevel(CObject* object, const KivClassLevel& level) {
 void KivAssignLevel(CObject* dst, const CObject* src, const KivClassLevel& level) {
     if (dst == src) return;
     KivForEachMemberPair(level, dst, src, [](const KivFieldDef& f, void* d, const void* s) {
-        if (!(f.flags & kKivFieldNoAssign)) AssignField(f, d, s);
+        if (f.flags & kKivFieldNoAssign) return true;
+        if (f.flags & kKivFieldResetOnAssign)
+            DefaultField(f, d);
+        else
+            AssignField(f, d, s);
         return true;
     });
 }

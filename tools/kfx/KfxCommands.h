@@ -16,6 +16,8 @@ int KfxDemo(const KfxArgs& args);
 int KfxInfo(const KfxArgs& args);
 int KfxConvert(const KfxArgs& args);
 int KfxFormats(const KfxArgs& args);
+int KfxSample(const KfxArgs& args);
+int KfxRender(const KfxArgs& args);
 
 /// True when args ask for help (-h or --help anywhere).
 bool KfxWantsHelp(const KfxArgs& args);
