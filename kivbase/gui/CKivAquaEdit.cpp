@@ -4,6 +4,7 @@
 #include <cwchar>
 #include <string>
 
+#include "kivbase/gui/KivGuiFont.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/Messages.h"
 #include "platform/ui/Screen.h"
@@ -27,11 +28,6 @@ constexpr COLORREF kValueBack = RGB(255, 255, 255);
 constexpr COLORREF kKeyFrameBack = RGB(255, 214, 120);
 constexpr COLORREF kFocusFrame = RGB(0, 84, 227);
 constexpr COLORREF kTypingText = RGB(0, 0, 160);
-
-CGdiObject& FontOf(const CWnd& wnd) {
-    if (CFont* f = wnd.GetFont()) return *f;
-    return *KivStockObject(DEFAULT_GUI_FONT);
-}
 
 }  // namespace
 
@@ -176,7 +172,7 @@ CRect CKivAquaEdit::ValueBox() const {
     CRect client;
     GetClientRect(&client);
     CClientDC measure(const_cast<CKivAquaEdit*>(this));
-    KivSelectObject font(measure, FontOf(*this));
+    KivSelectObject font(measure, KivGuiFontOf(*this));
     if (!m_label.IsEmpty()) client.left += measure.GetTextExtent(m_label).cx + kTextPadding;
     if (!m_unit.IsEmpty()) client.right -= measure.GetTextExtent(m_unit).cx + kTextPadding;
     if (client.right < client.left) client.right = client.left;
@@ -188,7 +184,7 @@ void CKivAquaEdit::OnPaint() {
     CRect client;
     GetClientRect(&client);
     KivSaveDC saved(dc);
-    dc.SelectObject(FontOf(*this).m_hObject);
+    dc.SelectObject(KivGuiFontOf(*this).m_hObject);
     dc.SetBkMode(TRANSPARENT);
     dc.FillSolidRect(&client, GetSysColor(COLOR_BTNFACE));
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "kivbase/gui/KivGuiFont.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/Screen.h"
 
@@ -16,11 +17,6 @@ constexpr int kPaddingY = 2;
 constexpr COLORREF kTipBack = RGB(255, 255, 225);
 constexpr COLORREF kTipText = RGB(0, 0, 0);
 constexpr COLORREF kTipFrame = RGB(0, 0, 0);
-
-CGdiObject& FontOf(const CWnd& wnd) {
-    if (CFont* f = wnd.GetFont()) return *f;
-    return *KivStockObject(DEFAULT_GUI_FONT);
-}
 
 }  // namespace
 
@@ -42,7 +38,7 @@ BOOL CKivToolTipDlg::Create(CWnd* owner) {
 
 CSize CKivToolTipDlg::TipSize() {
     CClientDC dc(this);
-    KivSelectObject font(dc, FontOf(*this));
+    KivSelectObject font(dc, KivGuiFontOf(*this));
     TEXTMETRICW tm{};
     dc.GetTextMetrics(&tm);
     const CSize text = dc.GetTextExtent(m_text);
@@ -74,7 +70,7 @@ void CKivToolTipDlg::OnPaint() {
     CRect client;
     GetClientRect(&client);
     KivSaveDC saved(dc);
-    dc.SelectObject(FontOf(*this).m_hObject);
+    dc.SelectObject(KivGuiFontOf(*this).m_hObject);
     dc.FillSolidRect(&client, kTipBack);
     dc.Draw3dRect(&client, kTipFrame, kTipFrame);
     dc.SetBkMode(TRANSPARENT);

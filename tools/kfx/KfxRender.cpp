@@ -3,7 +3,6 @@
 #include "KfxRender.h"
 
 #include <algorithm>
-#include <charconv>
 #include <climits>
 #include <cstdio>
 
@@ -21,18 +20,11 @@ constexpr int kDefaultSpan = 100;
 // The fitted view leaves this share of the span free on each side.
 constexpr int kPadDivisor = 20;
 
-template <class T>
-bool ParseNumber(const std::string& text, T& out) {
-    const char* end = text.data() + text.size();
-    const auto [p, ec] = std::from_chars(text.data(), end, out);
-    return ec == std::errc() && p == end;
-}
-
 bool ParseSize(const std::string& text, CSize& out) {
     const size_t x = text.find('x');
     if (x == std::string::npos) return false;
     int w = 0, h = 0;
-    if (!ParseNumber(text.substr(0, x), w) || !ParseNumber(text.substr(x + 1), h)) return false;
+    if (!KfxParseNumber(text.substr(0, x), w) || !KfxParseNumber(text.substr(x + 1), h)) return false;
     if (w < 1 || h < 1 || w > kMaxBitmapSide || h > kMaxBitmapSide) return false;
     out = CSize(w, h);
     return true;
@@ -119,18 +111,18 @@ int KfxRender(const KfxArgs& args) {
         } else if (a == "--size") {
             if (!ParseSize(value(), view.size)) return KfxFail("--size wants WxH, each 1 to " + std::to_string(kMaxBitmapSide));
         } else if (a == "--frame") {
-            if (!ParseNumber(value(), view.frame)) return KfxFail("--frame wants a whole number");
+            if (!KfxParseNumber(value(), view.frame)) return KfxFail("--frame wants a whole number");
         } else if (a == "-o" || a == "--output") {
             out = value();
         } else if (a == "--track") {
-            if (!ParseNumber(value(), trackIndex) || trackIndex < 0) return KfxFail("--track wants a number from 0");
+            if (!KfxParseNumber(value(), trackIndex) || trackIndex < 0) return KfxFail("--track wants a number from 0");
         } else if (a == "--scroll") {
             long s = 0;
-            if (!ParseNumber(value(), s)) return KfxFail("--scroll wants a whole number");
+            if (!KfxParseNumber(value(), s)) return KfxFail("--scroll wants a whole number");
             view.scroll = s;
         } else if (a == "--scale") {
             double s = 0;
-            if (!ParseNumber(value(), s) || !(s > 0.0)) return KfxFail("--scale wants a positive number");
+            if (!KfxParseNumber(value(), s) || !(s > 0.0)) return KfxFail("--scale wants a positive number");
             view.scale = s;
         } else if (!a.empty() && a[0] == '-') {
             return KfxFail("unknown option " + a + " (see kfx render --help)");
