@@ -64,7 +64,7 @@ BOOL CKivAquaEdit::CreateNormalEdit(CWnd* parent, UINT id, AquaEdit_Precision_Ty
 BOOL CKivAquaEdit::CreateOverControl(CWnd* parent, const AquaEdit_Describ& d) {
     if (!parent || !parent->m_hWnd || m_hWnd) return FALSE;
     CRect r;
-    CWnd* placeholder = parent->GetDlgItem(d.nID);
+    CWnd* placeholder = d.nID != 0 ? parent->GetDlgItem(d.nID) : nullptr;
     if (placeholder) {
         placeholder->GetWindowRect(&r);
         parent->ScreenToClient(&r);

@@ -25,7 +25,8 @@ public:
     /// parent has no such control or creation fails (the placeholder is then left alone).
     BOOL CreateNormalEdit(CWnd* parent, UINT id, AquaEdit_Precision_Type precision);
     /// Replaces the parent's control of the description's id with an edit set up from the
-    /// description; without such a control the edit is made at an empty rectangle. FALSE
+    /// description; without such a control (or with id 0) the edit is made at an empty
+    /// rectangle. FALSE
     /// when creation fails (a placeholder is then left alone).
     BOOL CreateOverControl(CWnd* parent, const AquaEdit_Describ& describ);
 
