@@ -30,11 +30,12 @@ NameTable& Names() {
 
 const wchar_t* KivPublicToUnicode(const char* name) {
     if (!name) return L"";
-    NameTable& t = Names();
-    const std::scoped_lock hold(t.lock);
-    const std::string_view key(name);
-    if (auto it = t.names.find(key); it != t.names.end()) return it->second.c_str();
     try {
+        // The table itself is made on first use, which can run out of memory too.
+        NameTable& t = Names();
+        const std::scoped_lock hold(t.lock);
+        const std::string_view key(name);
+        if (auto it = t.names.find(key); it != t.names.end()) return it->second.c_str();
         // Map nodes never move, and the wide text is never changed again, so c_str() stays put.
         const auto added = t.names.emplace(std::string(key), CString::FromUtf8(key).Str());
         return added.first->second.c_str();

@@ -11,3 +11,10 @@ IXMLDOMNode* KivXmlNextSibling(IXMLDOMNode* node, const char* name) {
     if (!node || !name) return nullptr;
     return pugi::xml_node(node).next_sibling(name).internal_object();
 }
+
+int KivXmlAttributeCount(IXMLDOMNode* node) {
+    int n = 0;
+    if (node)
+        for ([[maybe_unused]] pugi::xml_attribute a : pugi::xml_node(node).attributes()) ++n;
+    return n;
+}

@@ -10,3 +10,5 @@ using IXMLDOMNode = pugi::xml_node_struct;
 IXMLDOMNode* KivXmlFirstChild(IXMLDOMNode* parent, const char* name);
 /// The next sibling element after node with that name, or null.
 IXMLDOMNode* KivXmlNextSibling(IXMLDOMNode* node, const char* name);
+/// How many attributes node carries; 0 for null.
+int KivXmlAttributeCount(IXMLDOMNode* node);

@@ -11,6 +11,7 @@
 #include "platform/fw/CString.h"
 #include "platform/fw/KivTypes.h"
 
+#include "kivbase/CKivColor32Array.h"
 #include "kivbase/CKivObList.h"
 #include "kivbase/CKivObject.h"
 #include "kivbase/KivColor.h"

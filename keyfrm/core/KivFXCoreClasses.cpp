@@ -1,5 +1,6 @@
 #include "keyfrm/core/CKivFXBaseKeyFrm.h"
 #include "keyfrm/core/KivFXSubsystemClasses.h"
+#include "kivbase/CKivColor32Array.h"
 #include "kivbase/CKivObList.h"
 
 std::span<const KivFXPersistClass> KivFXCorePersistClasses() {
@@ -7,6 +8,7 @@ std::span<const KivFXPersistClass> KivFXCorePersistClasses() {
         KIV_CLASS_WITHOUT_FIELDS(CKivObject),
         KIV_CLASS_WITHOUT_FIELDS(CKivObList),
         KIV_CLASS(CKivFXBaseKeyFrm),
+        KIV_CLASS(CKivColor32Array),  // the colour library's list, held by effect objects
     };
     return classes;
 }

@@ -20,22 +20,36 @@ public:                                                                      \
 
 /// Serialize: the base's record, then this level. SerializeXML: this level's element, then
 /// the base's element inside its "BaseObject". operator=: the base's, then this level.
-#define KIV_IMPLEMENT_PERSIST_LEVEL(Class, Base)                                         \
-    IMPLEMENT_SERIAL(Class, Base, 0)                                                     \
-    void Class::Serialize(CArchive& ar) {                                                \
-        Base::Serialize(ar);                                                             \
-        KivSerializeLevel(ar, this, Level());                                            \
-    }                                                                                    \
-    void Class::SerializeXML(CKivXMLDOMDocObj* doc, IXMLDOMNode* node) {                 \
-        if (IXMLDOMNode* baseNode = KivSerializeLevelXML(doc, node, this, Level()))      \
-            Base::SerializeXML(doc, baseNode);                                           \
-    }                                                                                    \
-    CKivObject* Class::MakeCopy() const { return KivMakeCopyOf(*this); }                 \
-    Class::Class(const Class& src) : Class() { Class::operator=(src); }                  \
-    Class& Class::operator=(const Class& src) {                                          \
-        Base::operator=(src);                                                            \
-        KivAssignLevel(this, &src, Level());                                             \
-        return *this;                                                                    \
+#define KIV_IMPLEMENT_PERSIST_LEVEL(Class, Base) \
+    KIV_IMPLEMENT_PERSIST_CLASS(Class, Base)     \
+    KIV_IMPLEMENT_PERSIST_FORMATS(Class, Base)   \
+    KIV_IMPLEMENT_PERSIST_ASSIGN(Class, Base)
+
+// The three parts of KIV_IMPLEMENT_PERSIST_LEVEL, for odd classes that write one part by hand.
+
+/// The run-time class, MakeCopy and the copy constructor.
+#define KIV_IMPLEMENT_PERSIST_CLASS(Class, Base)                         \
+    IMPLEMENT_SERIAL(Class, Base, 0)                                     \
+    CKivObject* Class::MakeCopy() const { return KivMakeCopyOf(*this); } \
+    Class::Class(const Class& src) : Class() { Class::operator=(src); }
+
+/// Serialize and SerializeXML walking the level's table after (XML: around) the base's part.
+#define KIV_IMPLEMENT_PERSIST_FORMATS(Class, Base)                                  \
+    void Class::Serialize(CArchive& ar) {                                           \
+        Base::Serialize(ar);                                                        \
+        KivSerializeLevel(ar, this, Level());                                       \
+    }                                                                               \
+    void Class::SerializeXML(CKivXMLDOMDocObj* doc, IXMLDOMNode* node) {            \
+        if (IXMLDOMNode* baseNode = KivSerializeLevelXML(doc, node, this, Level())) \
+            Base::SerializeXML(doc, baseNode);                                      \
+    }
+
+/// operator=: the base's, then the level's table.
+#define KIV_IMPLEMENT_PERSIST_ASSIGN(Class, Base)  \
+    Class& Class::operator=(const Class& src) {    \
+        Base::operator=(src);                      \
+        KivAssignLevel(this, &src, Level());       \
+        return *this;                              \
     }
 
 /// Default(): the base's Default, then this level's table defaults.

@@ -1,6 +1,11 @@
 #include "keyfrm/core/KivFXSubsystemClasses.h"
+#include "keyfrm/effectobj/KivFXEffectObj.h"
 
 std::span<const KivFXPersistClass> KivFXEffectObjPersistClasses() {
-    // The classes of this subsystem join the registration list here as they are built.
-    return {};
+    static const KivFXPersistClass classes[] = {
+        KIV_CLASS(CKivEffectBaseObj),
+        KIV_CLASS(CKivEffectColorFlowObj),
+        KIV_CLASS(CKivEffectShineLightObj),
+    };
+    return classes;
 }

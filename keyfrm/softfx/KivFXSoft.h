@@ -1,2 +1,10 @@
 // The soft (2-D) effect keyframes.
 #pragma once
+
+#include "keyfrm/softfx/CKivSoftFXAlphaKeyFrm.h"
+#include "keyfrm/softfx/CKivSoftFXArrayKeyFrm.h"
+#include "keyfrm/softfx/CKivSoftFXBaseKeyFrm.h"
+#include "keyfrm/softfx/CKivSoftFXCoolKeyFrm.h"
+#include "keyfrm/softfx/KivSoftFXArrayMembers.h"
+#include "keyfrm/softfx/KivSoftFXBaseMembers.h"
+#include "keyfrm/softfx/KivSoftFXCoolMembers.h"

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <memory>
 #include <mutex>
@@ -60,8 +61,18 @@ struct KivCustomTraits {
     static bool Equal(const T& a, const T& b) {
         if (a.GetSize() != b.GetSize()) return false;
         for (INT_PTR i = 0; i < a.GetSize(); ++i)
-            if (!(a.GetAt(i) == b.GetAt(i))) return false;
+            if (!SameElement(a.GetAt(i), b.GetAt(i))) return false;
         return true;
+    }
+
+private:
+    // Floating-point elements compare bit for bit, as scalar fields do, so that a stored NaN
+    // equals itself after a round trip.
+    template <class E>
+    static bool SameElement(const E& x, const E& y) {
+        if constexpr (std::is_same_v<E, double>) return std::bit_cast<ULONGLONG>(x) == std::bit_cast<ULONGLONG>(y);
+        else if constexpr (std::is_same_v<E, float>) return std::bit_cast<DWORD>(x) == std::bit_cast<DWORD>(y);
+        else return x == y;
     }
 };
 
@@ -77,6 +88,10 @@ constexpr UINT kKivMaxBlockSize = 16;
 enum KivFieldFlags : UINT {
     kKivFieldOptional = 1,  // last field read only when the converted version is not negative
     kKivFieldNoAssign = 2,  // left alone by operator= and Default (kept by the class itself)
+    // Stored by the class's own Serialize/SerializeXML (a list, a child object), with
+    // KivEnc::none and KivXml::none: the engine's format walks pass it by, while comparison,
+    // "DataMember" and the format reference count it as stored.
+    kKivFieldOwnFormat = 4,
 };
 
 struct KivFieldDef {
@@ -93,7 +108,10 @@ struct KivFieldDef {
     void (*unpackBlock)(const BYTE* in, void* member);
     const KivCustomOps* custom;
 
+    /// Written and read by the engine's format walks.
     bool IsPersisted() const { return enc != KivEnc::none; }
+    /// Part of the stored data, by the engine or by the class's own code.
+    bool IsStored() const { return IsPersisted() || (flags & kKivFieldOwnFormat) != 0; }
     void* At(CObject* o) const { return addr(o); }
     const void* At(const CObject* o) const { return addr(const_cast<CObject*>(o)); }
 };
@@ -163,6 +181,13 @@ KivFieldDef KivField(const char* name, KivEnc enc, KivXml xml, const D& def = D{
     return f;
 }
 
+/// A run-time parameter kept in memory only: defaulted and copied through the table, never
+/// written to either format.
+template <auto MP, class D = int>
+KivFieldDef KivMemoryField(const char* name, const D& def = D{}, UINT flags = 0) {
+    return KivField<MP>(name, KivEnc::none, KivXml::none, def, flags);
+}
+
 enum KivLevelFlags : UINT {
     kKivLevelSkipVersionConvert = 1,  // the load skips the version word without converting it
     kKivLevelKeptByDefault = 2,       // the class inherits Default(), which leaves this level alone
@@ -199,10 +224,10 @@ struct KivClassLevel {
         return cache->offsets.get();
     }
 
-    /// A level writes "DataMember" only when it has persisted fields of its own.
+    /// A level writes "DataMember" only when it has stored fields of its own.
     bool HasDataMember() const {
         for (const auto& f : fields)
-            if (f.IsPersisted()) return true;
+            if (f.IsStored()) return true;
         return false;
     }
 };

@@ -5,6 +5,7 @@
 namespace {
 
 int EncodedBytes(const KivFieldDef& f) {
+    if (f.flags & kKivFieldOwnFormat) return -1;
     switch (f.enc) {
     case KivEnc::none: return 0;
     case KivEnc::i16:
@@ -19,8 +20,9 @@ int EncodedBytes(const KivFieldDef& f) {
     return 0;
 }
 
-const char* EncName(KivEnc e) {
-    switch (e) {
+const char* EncName(const KivFieldDef& f) {
+    if (f.flags & kKivFieldOwnFormat) return "the class's own form";
+    switch (f.enc) {
     case KivEnc::none: return "not stored";
     case KivEnc::i16: return "16-bit, sign-extended on load";
     case KivEnc::u16: return "16-bit, zero-extended on load";
@@ -35,6 +37,7 @@ const char* EncName(KivEnc e) {
 }
 
 std::string DefaultText(const KivFieldDef& f) {
+    if (f.flags & kKivFieldOwnFormat) return "the class's own";
     char buf[64];
     switch (f.member) {
     case KivMember::wstr: return "\"\"";
@@ -84,7 +87,7 @@ std::string KivDescribeClass(const CRuntimeClass* cls) {
     for (const KivClassLevel* level : chain) path += (path.empty() ? "" : " → ") + std::string(level->className);
     const int record = KivClassArchiveBytes(cls);
     out += "Levels: " + path + ". Record after CKivObject's part: " +
-           (record < 0 ? std::string("varies (holds text)") : std::to_string(record) + " bytes") + ".\n\n";
+           (record < 0 ? std::string("varies (holds text or a list)") : std::to_string(record) + " bytes") + ".\n\n";
     const KivClassLevel* level = KivFindLevel(cls);
     if (!level) return out;
     out += "Own level: element \"" + std::string(level->element) + "\", loader constant " + std::to_string(level->loaderConstant) +
@@ -100,8 +103,10 @@ std::string KivDescribeClass(const CRuntimeClass* cls) {
             header = true;
         }
         const int b = EncodedBytes(f);
-        const std::string name = f.IsPersisted() ? "\"" + std::string(f.name) + "\"" : "`" + std::string(f.name) + "` (not stored)";
-        out += "| " + name + ((f.flags & kKivFieldOptional) ? " (optional last)" : "") + " | " + EncName(f.enc) + " | " +
+        const std::string name = f.IsPersisted() ? "\"" + std::string(f.name) + "\""
+                                 : f.IsStored()  ? "`" + std::string(f.name) + "` (stored in the class's own form)"
+                                                 : "`" + std::string(f.name) + "` (not stored)";
+        out += "| " + name + ((f.flags & kKivFieldOptional) ? " (optional last)" : "") + " | " + EncName(f) + " | " +
                (b < 0 ? std::string("varies") : std::to_string(b)) + " | " +
                (f.xml == KivXml::none ? std::string("-") : std::to_string(static_cast<int>(f.xml))) + " | " + DefaultText(f) + " |\n";
     }

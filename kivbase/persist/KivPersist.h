@@ -22,10 +22,21 @@ void KivStoreLevel(CArchive& ar, const CObject* object, const KivClassLevel& lev
 
 // ---- XML ----
 
+/// Child element names every class level uses.
+inline constexpr const char* kKivXmlDataMember = "DataMember";
+inline constexpr const char* kKivXmlBaseObject = "BaseObject";
+
 /// Both directions of one level: the element, its "Version", its "DataMember" and its
 /// "BaseObject". Returns the "BaseObject" node to hand to the base class, or null when the
 /// base must not be visited (storing stopped, element or "BaseObject" absent on load).
 IXMLDOMNode* KivSerializeLevelXML(CKivXMLDOMDocObj* doc, IXMLDOMNode* node, CObject* object, const KivClassLevel& level);
+
+/// The level's element with its "DataMember" fields, both directions; the element, or null
+/// when storing stopped or the element is absent on load. For classes with more children.
+IXMLDOMNode* KivXmlLevelElement(CKivXMLDOMDocObj* doc, IXMLDOMNode* node, CObject* object, const KivClassLevel& level);
+/// Storing: a new child element of that name under element; loading: the first child of
+/// that name. Null when it cannot be made, is absent, or element is null.
+IXMLDOMNode* KivXmlChild(CKivXMLDOMDocObj* doc, IXMLDOMNode* element, const char* name);
 
 /// Storing: the level's element with "Version" 0 under node, or null if it cannot be made.
 IXMLDOMNode* KivXmlCreateElement(CKivXMLDOMDocObj* doc, IXMLDOMNode* node, const KivClassLevel& level);

@@ -3,6 +3,7 @@
 
 #include "kivbase/KivVersion.h"
 #include "kivbase/persist/KivPersist.h"
+#include "kivbase/persist/KivPersistList.h"
 #include "kivbase/persist/KivMemberAccess.h"
 
 namespace {
@@ -106,4 +107,18 @@ void KivSerializeLevel(CArchive& ar, CObject* object, const KivClassLevel& level
         KivStoreLevel(ar, object, level);
     else
         KivLoadLevel(ar, object, level);
+}
+
+void KivSerializeListLevel(CArchive& ar, CObject* object, const KivClassLevel& level, const char* listName, CObject& list) {
+    if (ar.IsStoring()) {
+        KivStoreLevel(ar, object, level);
+        list.Serialize(ar);
+        return;
+    }
+    if (KivLoadLevel(ar, object, level) < 0) return;  // an older record without the list
+    try {
+        list.Serialize(ar);
+    } catch (CArchiveException& e) {
+        Rethrow(e, level, listName);
+    }
 }

@@ -96,7 +96,7 @@ void KivAssignLevel(CObject* dst, const CObject* src, const KivClassLevel& level
 
 bool KivEqualLevel(const CObject* a, const CObject* b, const KivClassLevel& level) {
     return KivForEachMemberPair(level, const_cast<CObject*>(a), b, [](const KivFieldDef& f, const void* x, const void* y) {
-        return !f.IsPersisted() || EqualField(f, x, y);
+        return !f.IsStored() || EqualField(f, x, y);
     });
 }
 

@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr const char* kDataMember = "DataMember";
-constexpr const char* kBaseObject = "BaseObject";
 constexpr const char* kVersion = "Version";
 
 SKivXMLDataType Record(KivXml code) {
@@ -91,23 +89,31 @@ void KivXmlLoadFields(CKivXMLDOMDocObj* doc, IXMLDOMNode* dataMember, CObject* o
     });
 }
 
-IXMLDOMNode* KivSerializeLevelXML(CKivXMLDOMDocObj* doc, IXMLDOMNode* node, CObject* object, const KivClassLevel& level) {
+IXMLDOMNode* KivXmlChild(CKivXMLDOMDocObj* doc, IXMLDOMNode* element, const char* name) {
+    if (!doc || !element) return nullptr;
+    return doc->IsStoring() ? doc->CreateDOMNode(element, name, 1) : doc->GetFirstNameMatchChildNode(element, name);
+}
+
+IXMLDOMNode* KivXmlLevelElement(CKivXMLDOMDocObj* doc, IXMLDOMNode* node, CObject* object, const KivClassLevel& level) {
     if (!doc || !node) return nullptr;
     const bool hasData = level.HasDataMember();
     if (doc->IsStoring()) {
         IXMLDOMNode* element = KivXmlCreateElement(doc, node, level);
         if (!element) return nullptr;
         if (hasData) {
-            IXMLDOMNode* data = doc->CreateDOMNode(element, kDataMember, 1);
+            IXMLDOMNode* data = doc->CreateDOMNode(element, kKivXmlDataMember, 1);
             if (!data) return nullptr;
             KivXmlStoreFields(doc, data, object, level);
         }
-        return doc->CreateDOMNode(element, kBaseObject, 1);
+        return element;
     }
     IXMLDOMNode* element = KivXmlFindElement(doc, node, level);
-    if (!element) return nullptr;
-    if (hasData)
-        if (IXMLDOMNode* data = doc->GetFirstNameMatchChildNode(element, kDataMember))
+    if (element && hasData)
+        if (IXMLDOMNode* data = doc->GetFirstNameMatchChildNode(element, kKivXmlDataMember))
             KivXmlLoadFields(doc, data, object, level);
-    return doc->GetFirstNameMatchChildNode(element, kBaseObject);
+    return element;
+}
+
+IXMLDOMNode* KivSerializeLevelXML(CKivXMLDOMDocObj* doc, IXMLDOMNode* node, CObject* object, const KivClassLevel& level) {
+    return KivXmlChild(doc, KivXmlLevelElement(doc, node, object, level), kKivXmlBaseObject);
 }

@@ -1,0 +1,5 @@
+#include "keyfrm/fx3d/KivFX3DPlainKeyFrms.h"
+
+KIV_IMPLEMENT_FIELDLESS_KEYFRM(CKiv3DFXBlurWipeKeyFrm, CKiv3DFXBaseKeyFrm, "CKiv3DFXBlurWipeKeyFrm", 0)
+KIV_IMPLEMENT_FIELDLESS_KEYFRM(CKiv3DFXScrewKeyFrm, CKiv3DFXBaseKeyFrm, "CKiv3DFXScrewKeyFrm", 0)
+KIV_IMPLEMENT_FIELDLESS_KEYFRM(CKiv3DFXSmashKeyFrm, CKiv3DFXBaseKeyFrm, "CKiv3DFXSmashKeyFrm", 0)

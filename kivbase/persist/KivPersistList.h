@@ -1,0 +1,90 @@
+// Class levels whose stored data is one list held in a framework array: in the archive the
+// version word and then the array's own form (count, values); in XML a "DataMember" with a
+// count attribute and one attribute per value, named by a prefix and the value's index.
+#pragma once
+
+#include <string>
+
+#include "kivbase/KivColor.h"
+#include "kivbase/KivXMLDOMDoc.h"
+#include "kivbase/persist/KivPersist.h"
+#include "platform/fw/CArray.h"
+
+// ---- archive ----
+
+/// Storing: version word 0, then list.Serialize. Loading: the version word through the
+/// converter, then list.Serialize only when the converted version is not negative (an older
+/// record without the list keeps the list as it was). The stored count is checked against
+/// the data left before anything is allocated; a failure inside the list leaves it at the
+/// stored size with the values read so far. Archive exceptions pass on naming listName.
+void KivSerializeListLevel(CArchive& ar, CObject* object, const KivClassLevel& level, const char* listName, CObject& list);
+
+// ---- XML ----
+
+/// How one list value travels in an attribute.
+template <class T>
+struct KivXmlListValue;
+
+template <>
+struct KivXmlListValue<double> {
+    static constexpr KivXml kCode = KivXml::f64;
+    static void Put(SKivXMLDataType& r, double v) { r.value.dVal = v; }
+    static double Get(const SKivXMLDataType& r) { return r.value.dVal; }
+};
+
+template <>
+struct KivXmlListValue<tagCOLOR32> {
+    static constexpr KivXml kCode = KivXml::color;
+    static void Put(SKivXMLDataType& r, tagCOLOR32 v) { r.value.dwVal = v.ToDWORD(); }
+    static tagCOLOR32 Get(const SKivXMLDataType& r) { return tagCOLOR32::FromDWORD(r.value.dwVal); }
+};
+
+/// The attribute name of value index: prefix followed by the index in decimal ("Color0").
+/// Raises CMemoryException when memory runs out.
+std::string KivXmlListName(const char* prefix, INT_PTR index);
+/// Writes countName (code 7) with count, which is clamped to what code 7 carries; returns
+/// the count written.
+int KivXmlStoreListCount(CKivXMLDOMDocObj* doc, IXMLDOMNode* data, const char* countName, INT_PTR count);
+/// Reads countName (code 7): 0 for an absent, negative or unreadable count, and never more
+/// than the attributes data carries, so a corrupt count costs no more than the document.
+int KivXmlLoadListCount(CKivXMLDOMDocObj* doc, IXMLDOMNode* data, const char* countName);
+
+/// Storing: countName and then each value. Loading: empties the list, then appends value
+/// 0 to count - 1 in order, an absent value as 0. Growing the list when memory runs out
+/// raises CMemoryException, the values loaded so far kept.
+template <class T>
+void KivXmlSerializeList(CKivXMLDOMDocObj* doc, IXMLDOMNode* data, const char* countName, const char* prefix, CArray<T>& list) {
+    using Value = KivXmlListValue<T>;
+    if (doc->IsStoring()) {
+        const int count = KivXmlStoreListCount(doc, data, countName, list.GetSize());
+        for (int i = 0; i < count; ++i) {
+            SKivXMLDataType r{};
+            r.type = static_cast<int>(Value::kCode);
+            Value::Put(r, list.GetAt(i));
+            doc->SetNodeAttribute(data, KivXmlListName(prefix, i).c_str(), r);
+        }
+        return;
+    }
+    list.RemoveAll();
+    const int count = KivXmlLoadListCount(doc, data, countName);
+    for (int i = 0; i < count; ++i) {
+        SKivXMLDataType r{};
+        r.type = static_cast<int>(Value::kCode);
+        doc->GetNodeAttribute(data, KivXmlListName(prefix, i).c_str(), r);  // status ignored: absent stays zero
+        list.Add(Value::Get(r));
+    }
+}
+
+/// Both directions of a list level: the element, its "DataMember" with the list, and its
+/// "BaseObject" node, which is returned for the base class. Null (and the base must not be
+/// visited) when storing stopped, or on load when the element or "DataMember" is absent.
+template <class T>
+IXMLDOMNode* KivSerializeListLevelXML(CKivXMLDOMDocObj* doc, IXMLDOMNode* node, const KivClassLevel& level,
+                                      const char* countName, const char* prefix, CArray<T>& list) {
+    if (!doc || !node) return nullptr;
+    IXMLDOMNode* element = doc->IsStoring() ? KivXmlCreateElement(doc, node, level) : KivXmlFindElement(doc, node, level);
+    IXMLDOMNode* data = KivXmlChild(doc, element, kKivXmlDataMember);
+    if (!data) return nullptr;
+    KivXmlSerializeList(doc, data, countName, prefix, list);
+    return KivXmlChild(doc, element, kKivXmlBaseObject);
+}
