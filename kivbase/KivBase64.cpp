@@ -19,28 +19,36 @@ int Sextet(char c) { return kDecode[static_cast<unsigned char>(c)]; }
 
 }  // namespace
 
-void KivBase64Encode(const BYTE* data, size_t n, std::string& out) {
-    out.reserve(out.size() + (n + 2) / 3 * 4);
+size_t KivBase64EncodeTo(const BYTE* data, size_t n, char* out) {
+    char* o = out;
     size_t i = 0;
     for (; i + 3 <= n; i += 3) {
         const DWORD v = (DWORD{data[i]} << 16) | (DWORD{data[i + 1]} << 8) | data[i + 2];
-        out += kAlphabet[(v >> 18) & 63];
-        out += kAlphabet[(v >> 12) & 63];
-        out += kAlphabet[(v >> 6) & 63];
-        out += kAlphabet[v & 63];
+        *o++ = kAlphabet[(v >> 18) & 63];
+        *o++ = kAlphabet[(v >> 12) & 63];
+        *o++ = kAlphabet[(v >> 6) & 63];
+        *o++ = kAlphabet[v & 63];
     }
     if (i + 1 == n) {
         const DWORD v = DWORD{data[i]} << 16;
-        out += kAlphabet[(v >> 18) & 63];
-        out += kAlphabet[(v >> 12) & 63];
-        out += "==";
+        *o++ = kAlphabet[(v >> 18) & 63];
+        *o++ = kAlphabet[(v >> 12) & 63];
+        *o++ = '=';
+        *o++ = '=';
     } else if (i + 2 == n) {
         const DWORD v = (DWORD{data[i]} << 16) | (DWORD{data[i + 1]} << 8);
-        out += kAlphabet[(v >> 18) & 63];
-        out += kAlphabet[(v >> 12) & 63];
-        out += kAlphabet[(v >> 6) & 63];
-        out += '=';
+        *o++ = kAlphabet[(v >> 18) & 63];
+        *o++ = kAlphabet[(v >> 12) & 63];
+        *o++ = kAlphabet[(v >> 6) & 63];
+        *o++ = '=';
     }
+    return static_cast<size_t>(o - out);
+}
+
+void KivBase64Encode(const BYTE* data, size_t n, std::string& out) {
+    const size_t start = out.size();
+    out.resize(start + KivBase64EncodedLength(n));
+    KivBase64EncodeTo(data, n, out.data() + start);
 }
 
 std::optional<size_t> KivBase64DecodedLength(std::string_view text) {

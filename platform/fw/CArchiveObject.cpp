@@ -5,8 +5,10 @@
 // written as 0xFFFF, its schema word, its name's length word and the name; a class
 // already written as 0x8000|index; an object already written as its index alone. An
 // index of 0x7FFF or more is written as 0x7FFF and a DWORD, bit 31 marking a class.
+#include <algorithm>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <string>
 
 #include "platform/fw/CArchive.h"
@@ -52,6 +54,16 @@ DWORD CArchive::MapStored(const void* classOrObject) {
     return m_nMapCount++;
 }
 
+void CArchive::ReserveObjects(ULONGLONG count) {
+    if (!IsStoring()) return;
+    const ULONGLONG room = nMaxMapCount - m_nMapCount;  // never more than the archive can index
+    try {
+        m_storeMap.Reserve(m_storeMap.Size() + static_cast<size_t>(std::min(count, room)));
+    } catch (const std::bad_alloc&) {
+        // The map grows as objects come instead.
+    }
+}
+
 void CArchive::WriteIndexTag(DWORD index, bool isClass) {
     if (index < wBigObjectTag) {
         *this << static_cast<WORD>(isClass ? (wClassTag | index) : index);
@@ -63,8 +75,14 @@ void CArchive::WriteIndexTag(DWORD index, bool isClass) {
 void CArchive::WriteClass(const CRuntimeClass* cls) {
     if (!IsStoring()) ThrowWrongMode();
     if (!cls) AfxThrowInvalidArgException("CArchive::WriteClass of a null class");
+    if (cls == m_pLastClassWritten) {
+        WriteIndexTag(m_nLastClassIndex, true);
+        return;
+    }
     if (const DWORD index = m_storeMap.Find(cls)) {
         WriteIndexTag(index, true);
+        m_pLastClassWritten = cls;
+        m_nLastClassIndex = index;
         return;
     }
     if (!cls->IsSerializable())
@@ -77,7 +95,8 @@ void CArchive::WriteClass(const CRuntimeClass* cls) {
                                                     std::to_string(kMaxClassNameLength));
     *this << wNewClassTag << static_cast<WORD>(cls->m_wSchema) << static_cast<WORD>(length);
     Write(cls->m_lpszClassName, static_cast<UINT>(length));
-    MapStored(cls);
+    m_nLastClassIndex = MapStored(cls);
+    m_pLastClassWritten = cls;
 }
 
 void CArchive::WriteObject(const CObject* object) {
@@ -156,9 +175,13 @@ CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* requested, UINT* schema,
             ThrowErrorAt(tagOffset, CArchiveException::badIndex, "class reference " + std::to_string(index) + " names no class");
         cls = static_cast<CRuntimeClass*>(m_loadArray[index].ptr);
     }
-    if (requested && !cls->IsDerivedFrom(requested))
-        ThrowErrorAt(tagOffset, CArchiveException::badClass,
-                     std::string(cls->m_lpszClassName) + " where " + requested->m_lpszClassName + " was expected");
+    if (requested && !(cls == m_pLastClassRead && requested == m_pLastRequested)) {
+        if (!cls->IsDerivedFrom(requested))
+            ThrowErrorAt(tagOffset, CArchiveException::badClass,
+                         std::string(cls->m_lpszClassName) + " where " + requested->m_lpszClassName + " was expected");
+        m_pLastClassRead = cls;
+        m_pLastRequested = requested;
+    }
     if (schema) *schema = cls->m_wSchema;
     return cls;
 }

@@ -18,6 +18,10 @@ public:
             if (!s.key) return 0;
         }
     }
+    /// Starts loading the slot where key would be found, for a lookup soon after.
+    void Prefetch(const void* key) const {
+        if (!m_slots.empty()) __builtin_prefetch(&m_slots[Home(key)]);
+    }
     /// Records key → index (key not null, index not 0, key not yet present). May throw
     /// std::bad_alloc when growing; the map is unchanged then.
     void Insert(const void* key, DWORD index) {
@@ -30,6 +34,14 @@ public:
             }
         }
     }
+    /// Makes room for count entries in all, so that inserting up to that many never grows
+    /// the map. May throw std::bad_alloc; the map is unchanged then.
+    void Reserve(size_t count) {
+        size_t slots = m_slots.empty() ? kInitialSlots : m_slots.size();
+        while (count * kLoadDen > slots * kLoadNum) slots *= 2;
+        if (slots != m_slots.size()) Rehash(slots);
+    }
+    size_t Size() const { return m_size; }
     void Clear() {
         m_slots.clear();
         m_size = 0;
@@ -51,9 +63,10 @@ private:
         const auto h = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(key)) * 0x9E3779B97F4A7C15ull;
         return static_cast<size_t>(h >> 32) & m_mask;
     }
-    void Grow() {
-        std::vector<Slot> bigger(m_slots.empty() ? kInitialSlots : m_slots.size() * 2);
-        const size_t mask = bigger.size() - 1;
+    void Grow() { Rehash(m_slots.empty() ? kInitialSlots : m_slots.size() * 2); }
+    void Rehash(size_t slots) {
+        std::vector<Slot> bigger(slots);
+        const size_t mask = slots - 1;
         for (const Slot& s : m_slots) {
             if (!s.key) continue;
             const auto h = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(s.key)) * 0x9E3779B97F4A7C15ull;
