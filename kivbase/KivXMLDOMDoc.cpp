@@ -174,9 +174,11 @@ IXMLDOMNode* CKivXMLDOMDocObj::CreateDOMNodeWithAttribute(IXMLDOMNode* parent, L
 
 IXMLDOMNode* CKivXMLDOMDocObj::GetFirstNameMatchChildNode(IXMLDOMNode* parent, const char* name) {
     if (!parent || !name) return nullptr;
-    for (pugi::xml_node c = Node(parent).first_child(); c; c = c.next_sibling())
-        if (c.type() == pugi::node_element && std::strcmp(c.name(), name) == 0) return c.internal_object();
-    return nullptr;
+    // pugixml's own search compares names in place; other named nodes (processing
+    // instructions) are passed over.
+    pugi::xml_node c = Node(parent).child(name);
+    while (c && c.type() != pugi::node_element) c = c.next_sibling(name);
+    return c.internal_object();
 }
 
 IXMLDOMNode* CKivXMLDOMDocObj::GetFirstNameMatchChildNode(IXMLDOMNode* parent, LPCWSTR name) {
