@@ -50,16 +50,18 @@ std::unique_ptr<KivLevelPlan> Compile(const KivClassLevel& level, const CObject*
     plan->offsets.reserve(level.fields.size());
     bool fixed = true;
     size_t bytes = sizeof(WORD);  // the version word
+    plan->archive.push_back(KivStep{nullptr, &level, 0, kKivVersionStep, sizeof(WORD), false});
     for (const KivFieldDef& f : level.fields) {
         const std::ptrdiff_t offset = static_cast<const char*>(f.At(object)) - base;
         plan->offsets.push_back(offset);
         plan->hasDataMember = plan->hasDataMember || f.IsStored();
         if (!(f.flags & kKivFieldNoAssign)) plan->defaults.push_back(DefaultStep(f, offset));
         if (!f.IsPersisted()) continue;
-        const KivStep step{&f, offset, KivArchiveOp(f.enc, f.member), WireBytes(f), (f.flags & kKivFieldOptional) != 0};
+        const KivStep step{&f, &level, offset, KivArchiveOp(f.enc, f.member), WireBytes(f), (f.flags & kKivFieldOptional) != 0};
         fixed = fixed && step.bytes != 0;
         bytes += step.bytes;
         plan->stored.push_back(step);
+        plan->archive.push_back(step);
     }
     plan->fixedBytes = fixed ? bytes : 0;
     plan->xmlNamesChecked = XmlNamesChecked(level, plan->stored);

@@ -11,19 +11,29 @@
 
 #include "kivbase/persist/KivFieldTable.h"
 
-/// One stored field: its member and how the archive carries it.
-struct KivStep {
-    const KivFieldDef* field;
-    std::ptrdiff_t offset;  // of the member from the object's CObject part
-    BYTE op;                // KivArchiveOp(field->enc, field->member)
-    BYTE bytes;             // archive bytes of the value; 0 for a wide string
-    bool optional;          // read only when the converted version is not negative
-};
+/// How many member kinds and archive opcodes there are.
+constexpr int kKivMemberKinds = static_cast<int>(KivMember::custom) + 1;
+constexpr int kKivArchiveOps = (static_cast<int>(KivEnc::wstr) + 1) * kKivMemberKinds;
 
-/// The opcode of an (encoding, member kind) pair.
+/// The opcode of an (encoding, member kind) pair, and back.
 constexpr BYTE KivArchiveOp(KivEnc enc, KivMember member) {
-    return static_cast<BYTE>(static_cast<int>(enc) * (static_cast<int>(KivMember::custom) + 1) + static_cast<int>(member));
+    return static_cast<BYTE>(static_cast<int>(enc) * kKivMemberKinds + static_cast<int>(member));
 }
+constexpr KivEnc KivOpEncoding(int op) { return static_cast<KivEnc>(op / kKivMemberKinds); }
+constexpr KivMember KivOpMember(int op) { return static_cast<KivMember>(op % kKivMemberKinds); }
+/// The opcode of a level's version word: no stored field has encoding none.
+constexpr BYTE kKivVersionStep = KivArchiveOp(KivEnc::none, KivMember::i32);
+
+/// One step of a level's archive part: its version word, or one stored field with its member
+/// and how the archive carries it.
+struct KivStep {
+    const KivFieldDef* field;     // null for the version word
+    const KivClassLevel* level;   // the level the step belongs to
+    std::ptrdiff_t offset;        // of the member from the object's CObject part
+    BYTE op;                      // kKivVersionStep or KivArchiveOp(field->enc, field->member)
+    BYTE bytes;                   // archive bytes of the value; 0 for a wide string
+    bool optional;                // read only when the converted version is not negative
+};
 
 /// One field that Default() and construction reset: its member and the table's default,
 /// already converted into the member's own type.
@@ -47,6 +57,7 @@ struct KivWideClassName;
 struct KivLevelPlan {
     std::vector<std::ptrdiff_t> offsets;  // every field's member, table order
     std::vector<KivStep> stored;          // the fields the archive and XML walks visit, table order
+    std::vector<KivStep> archive;         // the archive part: the version word, then stored
     std::vector<KivDefaultStep> defaults; // the fields Default() resets (all but kKivFieldNoAssign)
     /// The level's whole archive part (version word and every stored field, the optional one
     /// included) when every stored field has a fixed size; 0 when one is a wide string.
@@ -59,14 +70,11 @@ struct KivLevelPlan {
 };
 
 /// A class's whole archive record when every level from the root up is the engine's own and
-/// of fixed size: the levels root first, each with its plan.
+/// of fixed size: every level's archive steps, root first.
 struct KivChainPlan {
-    struct Level {
-        const KivClassLevel* level;
-        const KivLevelPlan* plan;
-    };
-    std::vector<Level> levels;
-    size_t fixedBytes = 0;  // 0: the record cannot be handled in one pass
+    std::vector<KivStep> steps;
+    const KivLevelPlan* last = nullptr;  // the class's own level, whose plan remembers class names
+    size_t fixedBytes = 0;               // 0: the record cannot be handled in one pass
 };
 
 /// Keeps the plan of a level that has no cache for the length of one call.

@@ -1,8 +1,11 @@
-// The archive half of the persistence engine. A level's stored fields run as the typed
-// steps of its plan. When the archive's buffer holds (or has room for) the whole level,
-// the steps read or write the buffer directly behind one bounds check; otherwise they go
-// value by value through the archive's own operators, so that refills, flushes and every
-// error come exactly where and as they always do. Both ways share each value's code.
+// The archive half of the persistence engine. A level's archive part (its version word and
+// stored fields) runs as the typed steps of its plan, and a class whose levels are all the
+// engine's own as one list of steps for the whole record. When the archive's buffer holds
+// (or has room for) all of it, the steps read or write the buffer directly behind one
+// bounds check; otherwise they go value by value through the archive's own operators, so
+// that refills, flushes and every error come exactly where and as they always do. Both ways
+// share each step's code.
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <exception>
@@ -10,6 +13,8 @@
 #include <memory>
 #include <mutex>
 #include <new>
+#include <span>
+#include <utility>
 #include <vector>
 
 #include "kivbase/KivVersion.h"
@@ -110,54 +115,6 @@ void LoadValue(In& in, const KivFieldDef& f, void* m) {
     }
 }
 
-// Every (encoding, member kind) pair, so that each step is one jump to code specialised
-// for its pair. Pairs no table gives (a wide string into an integer) are here too, doing
-// what the general rules in KivMemberAccess.h say.
-#define KIV_MEMBER_KINDS(X, e) X(e, i32) X(e, i16) X(e, u32) X(e, u8) X(e, f32) X(e, f64) X(e, block) X(e, wstr) X(e, custom)
-#define KIV_ARCHIVE_PAIRS(X)                                                                                         \
-    KIV_MEMBER_KINDS(X, i16) KIV_MEMBER_KINDS(X, u16) KIV_MEMBER_KINDS(X, i32) KIV_MEMBER_KINDS(X, u32)               \
-    KIV_MEMBER_KINDS(X, f32) KIV_MEMBER_KINDS(X, f64) KIV_MEMBER_KINDS(X, block) KIV_MEMBER_KINDS(X, wstr)
-
-// The walks work on a local copy of the cursor and are inlined into their callers, so that
-// the cursor stays in a register (byte stores could otherwise alias it).
-template <class Out>
-[[gnu::always_inline]] inline void StoreSteps(Out& sink, const KivLevelPlan& plan, const char* base) {
-    Out out = sink;
-    for (const KivStep& s : plan.stored) {
-        const void* m = base + s.offset;
-        switch (s.op) {
-#define KIV_STORE_CASE(e, k) \
-    case KivArchiveOp(KivEnc::e, KivMember::k): StoreValue<KivEnc::e, KivMember::k>(out, *s.field, m); break;
-            KIV_ARCHIVE_PAIRS(KIV_STORE_CASE)
-#undef KIV_STORE_CASE
-        }
-    }
-    sink = out;
-}
-
-// current names the field being read, for error messages; reads from the buffer cannot fail
-// and pass null.
-template <class In>
-[[gnu::always_inline]] inline void LoadSteps(In& source, const KivLevelPlan& plan, char* base, int converted,
-                                             const KivFieldDef** current) {
-    In in = source;
-    for (const KivStep& s : plan.stored) {
-        if (s.optional && converted < 0) continue;  // older data without it
-        if (current) *current = s.field;
-        void* m = base + s.offset;
-        switch (s.op) {
-#define KIV_LOAD_CASE(e, k) \
-    case KivArchiveOp(KivEnc::e, KivMember::k): LoadValue<KivEnc::e, KivMember::k>(in, *s.field, m); break;
-            KIV_ARCHIVE_PAIRS(KIV_LOAD_CASE)
-#undef KIV_LOAD_CASE
-        }
-    }
-    source = in;
-}
-
-#undef KIV_ARCHIVE_PAIRS
-#undef KIV_MEMBER_KINDS
-
 // ---- the version word ----
 
 // One record per class ever loaded, never freed, so that a level's plan can point at the one
@@ -185,16 +142,117 @@ const wchar_t* WideClassName(const KivLevelPlan& plan, const CRuntimeClass* cls)
     return name;
 }
 
-int ConvertVersion(WORD stored, const KivClassLevel& level, const wchar_t* className) {
-    int converted = 0;
-    if (!(level.flags & kKivLevelSkipVersionConvert)) KivVersionConvert(stored, level.loaderConstant, converted, className);
-    return converted;
+// The object's class name for the converter, looked up when a level first needs it.
+class ClassName {
+public:
+    ClassName(const KivLevelPlan& plan, const CObject* object) : m_plan(plan), m_object(object) {}
+    const wchar_t* Get() {
+        if (!m_name) m_name = WideClassName(m_plan, m_object->GetRuntimeClass());
+        return m_name;
+    }
+
+private:
+    const KivLevelPlan& m_plan;
+    const CObject* m_object;
+    const wchar_t* m_name = nullptr;
+};
+
+// ---- one step, for each opcode ----
+
+struct LoadState {
+    ClassName& name;
+    int converted = 0;  // of the level being read
+};
+
+template <int Op, class Out>
+void StoreStep(Out& out, const KivStep& s, const char* base) {
+    if constexpr (Op == kKivVersionStep) out.U16(0);  // this library always writes class version 0
+    else if constexpr (KivOpEncoding(Op) != KivEnc::none) StoreValue<KivOpEncoding(Op), KivOpMember(Op)>(out, *s.field, base + s.offset);
 }
 
-int ConvertVersion(WORD stored, const CObject* object, const KivClassLevel& level, const KivLevelPlan& plan) {
-    if (level.flags & kKivLevelSkipVersionConvert) return 0;
-    return ConvertVersion(stored, level, WideClassName(plan, object->GetRuntimeClass()));
+template <int Op, class In>
+void LoadStep(In& in, const KivStep& s, char* base, LoadState& state) {
+    if constexpr (Op == kKivVersionStep) {
+        const WORD stored = in.U16();
+        state.converted = 0;
+        if (!(s.level->flags & kKivLevelSkipVersionConvert))
+            KivVersionConvert(stored, s.level->loaderConstant, state.converted, state.name.Get());
+    } else if constexpr (KivOpEncoding(Op) != KivEnc::none) {
+        if (s.optional && state.converted < 0) return;  // older data without it
+        LoadValue<KivOpEncoding(Op), KivOpMember(Op)>(in, *s.field, base + s.offset);
+    }
 }
+
+// ---- the walks ----
+
+// In the buffer the steps are threaded: each step's code ends by jumping straight to the
+// next step's, so that every step has a branch of its own to predict instead of all
+// sharing one dispatch.
+using StoreThreadedFn = BYTE* (*)(const KivStep* s, const KivStep* end, const char* base, BYTE* p);
+using LoadThreadedFn = const BYTE* (*)(const KivStep* s, const KivStep* end, char* base, const BYTE* p, LoadState& state);
+// Value by value through the archive: one call per step.
+using StoreByValueFn = void (*)(ArchiveOut& out, const KivStep& s, const char* base);
+using LoadByValueFn = void (*)(ArchiveIn& in, const KivStep& s, char* base, LoadState& state);
+
+template <int Op>
+BYTE* StoreThreaded(const KivStep* s, const KivStep* end, const char* base, BYTE* p);
+template <int Op>
+const BYTE* LoadThreaded(const KivStep* s, const KivStep* end, char* base, const BYTE* p, LoadState& state);
+
+template <class Fn, template <int> class Entry, size_t... Op>
+constexpr std::array<Fn, sizeof...(Op)> Table(std::index_sequence<Op...>) {
+    return {Entry<static_cast<int>(Op)>::kFn...};
+}
+template <int Op> struct StoreThreadedEntry { static constexpr StoreThreadedFn kFn = &StoreThreaded<Op>; };
+template <int Op> struct LoadThreadedEntry { static constexpr LoadThreadedFn kFn = &LoadThreaded<Op>; };
+template <int Op> struct StoreByValueEntry { static constexpr StoreByValueFn kFn = &StoreStep<Op, ArchiveOut>; };
+template <int Op> struct LoadByValueEntry { static constexpr LoadByValueFn kFn = &LoadStep<Op, ArchiveIn>; };
+
+using AllOps = std::make_index_sequence<kKivArchiveOps>;
+constexpr auto kStoreThreaded = Table<StoreThreadedFn, StoreThreadedEntry>(AllOps{});
+constexpr auto kLoadThreaded = Table<LoadThreadedFn, LoadThreadedEntry>(AllOps{});
+constexpr auto kStoreByValue = Table<StoreByValueFn, StoreByValueEntry>(AllOps{});
+constexpr auto kLoadByValue = Table<LoadByValueFn, LoadByValueEntry>(AllOps{});
+
+template <int Op>
+BYTE* StoreThreaded(const KivStep* s, const KivStep* end, const char* base, BYTE* p) {
+    BufferOut out{p};
+    StoreStep<Op>(out, *s, base);
+    if (++s == end) return out.p;
+    return kStoreThreaded[s->op](s, end, base, out.p);
+}
+
+template <int Op>
+const BYTE* LoadThreaded(const KivStep* s, const KivStep* end, char* base, const BYTE* p, LoadState& state) {
+    BufferIn in{p};
+    LoadStep<Op>(in, *s, base, state);
+    if (++s == end) return in.p;
+    return kLoadThreaded[s->op](s, end, base, in.p, state);
+}
+
+// Storing the steps into p, which has room for all of them; returns the end.
+BYTE* StoreInBuffer(std::span<const KivStep> steps, const char* base, BYTE* p) {
+    return steps.empty() ? p : kStoreThreaded[steps.front().op](steps.data(), steps.data() + steps.size(), base, p);
+}
+
+const BYTE* LoadFromBuffer(std::span<const KivStep> steps, char* base, const BYTE* p, LoadState& state) {
+    return steps.empty() ? p : kLoadThreaded[steps.front().op](steps.data(), steps.data() + steps.size(), base, p, state);
+}
+
+void StoreByValue(CArchive& ar, std::span<const KivStep> steps, const char* base) {
+    ArchiveOut out{&ar};
+    for (const KivStep& s : steps) kStoreByValue[s.op](out, s, base);
+}
+
+// current names the field being read (null: a version word), for error messages.
+void LoadByValue(CArchive& ar, std::span<const KivStep> steps, char* base, LoadState& state, const KivFieldDef*& current) {
+    ArchiveIn in{&ar};
+    for (const KivStep& s : steps) {
+        current = s.field;
+        kLoadByValue[s.op](in, s, base, state);
+    }
+}
+
 
 [[noreturn]] void Rethrow(CArchiveException& e, const KivClassLevel& level, const char* field) {
     std::string msg = e.what();
@@ -223,7 +281,7 @@ const KivChainPlan kLevelByLevel{};
 // level on the way is not the engine's own or has no fixed size. Every base's Serialize has
 // run (and marked its level) by the time this is called.
 const KivChainPlan* MakeChain(const KivClassLevel& level, const KivLevelLink& link, const CObject* object) {
-    std::vector<KivChainPlan::Level> levels;
+    std::vector<const KivLevelPlan*> plans;  // the class's own level first
     const KivClassLevel* current = &level;
     const CRuntimeClass* base = link.base;
     KivLevelFn baseLevel = link.baseLevel;
@@ -231,7 +289,7 @@ const KivChainPlan* MakeChain(const KivClassLevel& level, const KivLevelLink& li
         KivPlanHolder holder;
         const KivLevelPlan& plan = KivPlanOf(*current, object, holder);
         if (holder || !plan.fixedBytes || depth >= kMaxChainLevels) return &kLevelByLevel;
-        levels.insert(levels.begin(), {current, &plan});
+        plans.push_back(&plan);
         if (base == RUNTIME_CLASS(CKivObject)) break;  // whose part is empty
         if (!baseLevel) return &kLevelByLevel;
         current = &baseLevel();
@@ -243,8 +301,11 @@ const KivChainPlan* MakeChain(const KivClassLevel& level, const KivLevelLink& li
         baseLevel = mark->baseLevel;
     }
     auto chain = std::make_unique<KivChainPlan>();
-    chain->levels = std::move(levels);
-    for (const KivChainPlan::Level& l : chain->levels) chain->fixedBytes += l.plan->fixedBytes;
+    chain->last = plans.front();
+    for (auto it = plans.rbegin(); it != plans.rend(); ++it) {
+        chain->steps.insert(chain->steps.end(), (*it)->archive.begin(), (*it)->archive.end());
+        chain->fixedBytes += (*it)->fixedBytes;
+    }
     return chain.release();  // kept for the life of the process, like the level plans
 }
 
@@ -274,23 +335,14 @@ bool SerializeChain(CArchive& ar, CObject* object, const KivChainPlan& chain) {
     if (ar.IsStoring()) {
         BYTE* p = ar.ReserveBuffered(chain.fixedBytes);
         if (!p) return false;
-        BufferOut out{p};
-        for (const KivChainPlan::Level& l : chain.levels) {
-            out.U16(0);  // this library always writes class version 0
-            StoreSteps(out, *l.plan, base);
-        }
+        StoreInBuffer(chain.steps, base, p);
         return true;
     }
     const BYTE* p = ar.PeekBuffered(chain.fixedBytes);
     if (!p) return false;
-    BufferIn in{p};
-    // The object's class name, looked up once for every level's converter call.
-    const wchar_t* name = WideClassName(*chain.levels.back().plan, object->GetRuntimeClass());
-    for (const KivChainPlan::Level& l : chain.levels) {
-        const int converted = ConvertVersion(in.U16(), *l.level, name);
-        LoadSteps(in, *l.plan, base, converted, nullptr);
-    }
-    ar.SkipBuffered(static_cast<size_t>(in.p - p));
+    ClassName name(*chain.last, object);
+    LoadState state{name};
+    ar.SkipBuffered(static_cast<size_t>(LoadFromBuffer(chain.steps, base, p, state) - p));
     return true;
 }
 
@@ -308,37 +360,29 @@ void KivStoreLevel(CArchive& ar, const CObject* object, const KivClassLevel& lev
     KivPlanHolder holder;
     const KivLevelPlan& plan = KivPlanOf(level, object, holder);
     const char* base = reinterpret_cast<const char*>(object);
-    constexpr WORD kVersion = 0;  // this library always writes class version 0
     if (plan.fixedBytes)
         if (BYTE* p = ar.ReserveBuffered(plan.fixedBytes)) {
-            BufferOut out{p};
-            out.U16(kVersion);
-            StoreSteps(out, plan, base);
+            StoreInBuffer(plan.archive, base, p);
             return;
         }
-    ArchiveOut out{&ar};
-    out.U16(kVersion);
-    StoreSteps(out, plan, base);
+    StoreByValue(ar, plan.archive, base);
 }
 
 int KivLoadLevel(CArchive& ar, CObject* object, const KivClassLevel& level) {
     KivPlanHolder holder;
     const KivLevelPlan& plan = KivPlanOf(level, object, holder);
     char* base = reinterpret_cast<char*>(object);
+    ClassName name(plan, object);
+    LoadState state{name};
     const KivFieldDef* current = nullptr;
     try {
         if (plan.fixedBytes)
             if (const BYTE* p = ar.PeekBuffered(plan.fixedBytes)) {
-                BufferIn in{p};
-                const int converted = ConvertVersion(in.U16(), object, level, plan);
-                LoadSteps(in, plan, base, converted, nullptr);
-                ar.SkipBuffered(static_cast<size_t>(in.p - p));
-                return converted;
+                ar.SkipBuffered(static_cast<size_t>(LoadFromBuffer(plan.archive, base, p, state) - p));
+                return state.converted;
             }
-        ArchiveIn in{&ar};
-        const int converted = ConvertVersion(in.U16(), object, level, plan);
-        LoadSteps(in, plan, base, converted, &current);
-        return converted;
+        LoadByValue(ar, plan.archive, base, state, current);
+        return state.converted;
     } catch (CArchiveException& e) {
         Rethrow(e, level, current ? current->name : nullptr);
     }

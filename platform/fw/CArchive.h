@@ -189,9 +189,21 @@ private:
     /// Raises endOfFile for need bytes of what (or of the caller's context) with left remaining.
     [[noreturn]] void ThrowEndOfFile(ULONGLONG need, ULONGLONG left, const char* what) const;
     /// Writes a reference to a class or object already in the store map.
-    void WriteIndexTag(DWORD index, bool isClass);
-    /// Enters a class or object in the store map and returns its index.
-    DWORD MapStored(const void* classOrObject);
+    void WriteIndexTag(DWORD index, bool isClass) {
+        if (index < wBigObjectTag) {
+            *this << static_cast<WORD>(isClass ? (wClassTag | index) : index);
+        } else {
+            *this << wBigObjectTag << (isClass ? (dwBigClassTag | index) : index);
+        }
+    }
+    /// Enters a class (in map m_classMap) or an object (m_storeMap) and returns its index.
+    DWORD MapStored(KivPtrIndexMap& map, const void* classOrObject) {
+        if (m_nMapCount >= nMaxMapCount) ThrowTooMany();
+        KivTranslateBadAlloc([&] { map.Insert(classOrObject, m_nMapCount); });
+        return m_nMapCount++;
+    }
+    /// Raises badIndex: more classes and objects than an archive can number.
+    [[noreturn]] void ThrowTooMany() const;
     /// Reads a new-class record (after its 0xFFFF tag) and enters the class in the load array.
     CRuntimeClass* LoadClassRecord();
     /// Makes the archive unusable after Close or Abort; later calls raise genericException.
@@ -213,7 +225,10 @@ private:
     bool m_bClosed = false;
     int m_nDepth = 0;
     bool m_bLastObjectNew = false;
-    KivPtrIndexMap m_storeMap;  // class or object -> index
+    // Written classes and objects -> index, kept apart: classes are few and lie elsewhere in
+    // memory, so that objects alone keep rising addresses (see KivPtrIndexMap).
+    KivPtrIndexMap m_classMap;
+    KivPtrIndexMap m_storeMap;
     DWORD m_nMapCount = 1;
     // Objects mostly come in runs of one class: the class last written and its index, and
     // the class and requested base last found to match on load, spare a lookup each.
