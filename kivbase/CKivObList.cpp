@@ -1,11 +1,13 @@
 #include "kivbase/CKivObList.h"
 
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "kivbase/KivXMLDOMDoc.h"
 #include "kivbase/KivXMLNodeWalk.h"
+#include "kivbase/KivXMLTrusted.h"
 
 IMPLEMENT_SERIAL(CKivObList, CObList, 0)
 
@@ -55,6 +57,58 @@ void ElementXML(CObject* element, CKivXMLDOMDocObj* doc, IXMLDOMNode* node) {
         static_cast<CKivObject*>(element)->SerializeXML(doc, node);
 }
 
+bool IsAscii(const char* s) {
+    for (; *s; ++s)
+        if (static_cast<unsigned char>(*s) >= 0x80) return false;
+    return true;
+}
+
+// An element's "Item" under list. A class name in ASCII (as they all are) is its own UTF-8
+// text, so it goes in as it stands; any other goes through the wide text as ever.
+IXMLDOMNode* AppendItem(CKivXMLDOMDocObj* doc, IXMLDOMNode* list, const char* className) {
+    if (IsAscii(className)) return KivXmlAppendElement(list, kItemElement, kClassAttribute, className);
+    SKivXMLDataType name{};
+    name.type = KIVXML_WSTRING;
+    const CString wide(className);
+    name.value.pWStr = const_cast<wchar_t*>(wide.GetString());
+    return doc->CreateDOMNodeWithAttribute(list, kItemElement, kClassAttribute, name, 1);
+}
+
+// The classes items name, the last one remembered: a list's items are mostly of one class.
+class ItemClasses {
+public:
+    /// The class item names, null for an item without "Class" (a null element); raises
+    /// badClass for an unknown class, or one that is not a creatable CKivObject or
+    /// CKivObList, and CMemoryException when memory runs out.
+    const CRuntimeClass* Of(CKivXMLDOMDocObj* doc, IXMLDOMNode* item) {
+        const char* text = KivXmlAttributeText(item, kClassAttribute);
+        if (!text) return nullptr;
+        if (IsAscii(text)) {  // its own UTF-8 text: no need to widen it and back
+            if (m_last && std::strcmp(text, m_last->m_lpszClassName) == 0) return m_last;
+            const CRuntimeClass* cls = CRuntimeClass::FromName(text);
+            if (!IsLoadable(cls)) ThrowUnknown(text);
+            return m_last = cls;
+        }
+        SKivXMLDataType name{};
+        name.type = KIVXML_WSTRING;
+        KivXmlLoadAttribute(doc, item, kClassAttribute, name);
+        const KivXMLValueGuard release(name);
+        const CRuntimeClass* cls = name.value.pWStr ? CRuntimeClass::FromName(name.value.pWStr) : nullptr;
+        if (!IsLoadable(cls)) ThrowUnknown(CString(name.value.pWStr ? name.value.pWStr : L"").ToUtf8());
+        return cls;
+    }
+
+private:
+    static bool IsLoadable(const CRuntimeClass* cls) {
+        return IsElementClass(cls) && cls->m_pfnCreateObject;
+    }
+    [[noreturn]] static void ThrowUnknown(const std::string& name) {
+        AfxThrowArchiveException(CArchiveException::badClass, CString(), "XML list item of unknown class '" + name + "'");
+    }
+
+    const CRuntimeClass* m_last = nullptr;
+};
+
 }  // namespace
 
 CKivObList::~CKivObList() { DeleteAll(); }
@@ -62,7 +116,11 @@ CKivObList::~CKivObList() { DeleteAll(); }
 void CKivObList::Serialize(CArchive& ar) {
     if (ar.IsStoring()) {
         ar.WriteCount(static_cast<ULONGLONG>(GetCount()));
-        for (POSITION pos = GetHeadPosition(); pos;) ar.WriteObject(GetNext(pos));
+        ar.ReserveObjects(static_cast<ULONGLONG>(GetCount()));
+        for (const CNode* node = m_pNodeHead; node; node = node->pNext) {
+            if (node->pNext) ar.PrefetchObject(node->pNext->data);  // its lookup overlaps writing this one
+            ar.WriteObject(node->data);
+        }
         return;
     }
     const ULONGLONG count = ar.ReadCount();
@@ -123,11 +181,7 @@ void CKivObList::SerializeXML(CKivXMLDOMDocObj* doc, IXMLDOMNode* node) {
                 if (!doc->CreateDOMNode(list, kItemElement, 1)) return;
                 continue;
             }
-            SKivXMLDataType name{};
-            name.type = 0;
-            const CString className(element->GetRuntimeClass()->m_lpszClassName);
-            name.value.pWStr = const_cast<wchar_t*>(className.GetString());
-            IXMLDOMNode* item = doc->CreateDOMNodeWithAttribute(list, kItemElement, kClassAttribute, name, 1);
+            IXMLDOMNode* item = AppendItem(doc, list, element->GetRuntimeClass()->m_lpszClassName);
             if (!item) return;
             ElementXML(element, doc, item);
         }
@@ -137,19 +191,13 @@ void CKivObList::SerializeXML(CKivXMLDOMDocObj* doc, IXMLDOMNode* node) {
     if (!list) return;
     KivXMLNestingGuard depth(doc);  // lists inside objects inside lists: bounded
     if (!depth.IsOk()) AfxThrowArchiveException(CArchiveException::genericException, CString(), "XML objects nested too deeply");
+    ItemClasses classes;
     for (IXMLDOMNode* item = KivXmlFirstChild(list, kItemElement); item; item = KivXmlNextSibling(item, kItemElement)) {
-        SKivXMLDataType name{};
-        name.type = 0;
-        const LONG status = KivXmlLoadAttribute(doc, item, kClassAttribute, name);
-        const KivXMLValueGuard release(name);
-        if (status == KIVXML_ABSENT) {
+        const CRuntimeClass* cls = classes.Of(doc, item);
+        if (!cls) {  // an item without a class: a null element
             AddTail(static_cast<CObject*>(nullptr));
             continue;
         }
-        const CRuntimeClass* cls = name.value.pWStr ? CRuntimeClass::FromName(name.value.pWStr) : nullptr;
-        if (!IsElementClass(cls) || !cls->m_pfnCreateObject)
-            AfxThrowArchiveException(CArchiveException::badClass, CString(),
-                                     "XML list item of unknown class '" + CString(name.value.pWStr ? name.value.pWStr : L"").ToUtf8() + "'");
         std::unique_ptr<CObject> object(cls->CreateObject());
         if (!object) AfxThrowMemoryException();
         ElementXML(object.get(), doc, item);

@@ -7,6 +7,11 @@
 
 #include "platform/fw/KivTypes.h"
 
+/// The length of the base64 text of n bytes.
+constexpr size_t KivBase64EncodedLength(size_t n) { return (n + 2) / 3 * 4; }
+/// Writes the base64 text of n bytes to out, which holds KivBase64EncodedLength(n)
+/// characters; returns that length. Cannot fail.
+size_t KivBase64EncodeTo(const BYTE* data, size_t n, char* out);
 /// Appends the base64 text of n bytes to out (nothing for n == 0). Throws std::bad_alloc
 /// only when out cannot grow.
 void KivBase64Encode(const BYTE* data, size_t n, std::string& out);

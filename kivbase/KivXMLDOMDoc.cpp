@@ -20,21 +20,6 @@ constexpr const char* kIndent = "\t";
 
 pugi::xml_node Node(IXMLDOMNode* p) { return pugi::xml_node(p); }
 
-bool IsNameStart(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c == ':' || c >= 0x80;
-}
-
-// XML Name production, taking any byte of a multi-byte UTF-8 character as a name character,
-// so that nothing we write becomes a document that cannot be read back.
-bool IsValidName(const char* name) {
-    if (!name || !IsNameStart(static_cast<unsigned char>(*name))) return false;
-    for (const char* p = name + 1; *p; ++p) {
-        const auto c = static_cast<unsigned char>(*p);
-        if (!IsNameStart(c) && !(c >= '0' && c <= '9') && c != '-' && c != '.') return false;
-    }
-    return true;
-}
-
 // Attributes compared pairwise up to this many; more are sorted first, so that an element
 // with a great many attributes costs n log n.
 constexpr size_t kPairwiseAttributes = 16;
@@ -57,29 +42,24 @@ bool HasDuplicateAttributes(const pugi::xml_node& element) {
     return std::adjacent_find(names.begin(), names.end()) != names.end();
 }
 
-// Checks the parsed tree without recursion: exactly one top-level node, an element (the
-// parser tolerates several, or text beside it), no DOCTYPE anywhere, no element nested
-// deeper than the limit and none with two attributes of one name.
-bool IsAcceptableTree(const pugi::xml_document& doc, int maxDepth) {
-    pugi::xml_node n = doc.first_child();
+// Checks the parsed tree: exactly one top-level node, an element (the parser tolerates
+// several, or text beside it), no DOCTYPE anywhere, no element nested deeper than the limit
+// and none with two attributes of one name. pugixml's walk is iterative and stops at the first refusal, so a hostile depth
+// costs no stack.
+bool IsAcceptableTree(pugi::xml_document& doc, int maxDepth) {
+    const pugi::xml_node n = doc.first_child();
     if (n.type() != pugi::node_element || n.next_sibling()) return false;
-    int depth = 1;
-    while (n) {
-        if (n.type() == pugi::node_doctype) return false;
-        if (n.type() == pugi::node_element && (depth > maxDepth || HasDuplicateAttributes(n))) return false;
-        if (n.first_child()) {
-            n = n.first_child();
-            ++depth;
-            continue;
+    struct Check : pugi::xml_tree_walker {
+        int maxDepth;
+        explicit Check(int limit) : maxDepth(limit) {}
+        bool for_each(pugi::xml_node& node) override {
+            const pugi::xml_node_type type = node.type();
+            // depth() counts from 0 for the document's children, which are at depth 1 here.
+            return type != pugi::node_doctype &&
+                   !(type == pugi::node_element && (depth() >= maxDepth || HasDuplicateAttributes(node)));
         }
-        while (n && !n.next_sibling()) {
-            n = n.parent();
-            --depth;
-            if (n == doc) return true;
-        }
-        if (n) n = n.next_sibling();
-    }
-    return true;
+    } check(maxDepth);
+    return doc.traverse(check);
 }
 
 struct StringWriter : pugi::xml_writer {
@@ -92,6 +72,18 @@ std::string Utf8Name(LPCWSTR name) { return name ? CString(name).ToUtf8() : std:
 
 }  // namespace
 
+bool KivXMLIsValidName(const char* name) {
+    const auto start = [](unsigned char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c == ':' || c >= 0x80;
+    };
+    if (!name || !start(static_cast<unsigned char>(*name))) return false;
+    for (const char* p = name + 1; *p; ++p) {
+        const auto c = static_cast<unsigned char>(*p);
+        if (!start(c) && !(c >= '0' && c <= '9') && c != '-' && c != '.') return false;
+    }
+    return true;
+}
+
 CKivXMLDOMDocObj::CKivXMLDOMDocObj() : m_doc(std::make_unique<pugi::xml_document>()) {}
 
 CKivXMLDOMDocObj::~CKivXMLDOMDocObj() = default;
@@ -101,7 +93,7 @@ BOOL CKivXMLDOMDocObj::CreateNew(LPCWSTR rootName) {
     m_storing = 0;
     try {
         const std::string name = Utf8Name(rootName);
-        if (!IsValidName(name.c_str()) || !m_doc->append_child(name.c_str())) return FALSE;
+        if (!KivXMLIsValidName(name.c_str()) || !m_doc->append_child(name.c_str())) return FALSE;
         m_storing = 1;
         return TRUE;
     } catch (const std::bad_alloc&) {
@@ -182,7 +174,7 @@ std::string CKivXMLDOMDocObj::GetXMLUtf8() const {
 IXMLDOMNode* CKivXMLDOMDocObj::GetRootNode() const { return m_doc->document_element().internal_object(); }
 
 IXMLDOMNode* CKivXMLDOMDocObj::CreateDOMNode(IXMLDOMNode* parent, const char* name, int type) {
-    if (!parent || type != KIVXML_NODE_ELEMENT || !IsValidName(name)) return nullptr;
+    if (!parent || type != KIVXML_NODE_ELEMENT || !KivXMLIsValidName(name)) return nullptr;
     return Node(parent).append_child(name).internal_object();
 }
 
@@ -218,9 +210,11 @@ IXMLDOMNode* CKivXMLDOMDocObj::CreateDOMNodeWithAttribute(IXMLDOMNode* parent, L
 
 IXMLDOMNode* CKivXMLDOMDocObj::GetFirstNameMatchChildNode(IXMLDOMNode* parent, const char* name) {
     if (!parent || !name) return nullptr;
-    for (pugi::xml_node c = Node(parent).first_child(); c; c = c.next_sibling())
-        if (c.type() == pugi::node_element && std::strcmp(c.name(), name) == 0) return c.internal_object();
-    return nullptr;
+    // pugixml's own search compares names in place; other named nodes (processing
+    // instructions) are passed over.
+    pugi::xml_node c = Node(parent).child(name);
+    while (c && c.type() != pugi::node_element) c = c.next_sibling(name);
+    return c.internal_object();
 }
 
 IXMLDOMNode* CKivXMLDOMDocObj::GetFirstNameMatchChildNode(IXMLDOMNode* parent, LPCWSTR name) {
@@ -233,7 +227,7 @@ IXMLDOMNode* CKivXMLDOMDocObj::GetFirstNameMatchChildNode(IXMLDOMNode* parent, L
 }
 
 LONG CKivXMLDOMDocObj::SetNodeAttribute(IXMLDOMNode* node, const char* name, const SKivXMLDataType& value) {
-    if (!node || !IsValidName(name)) return KIVXML_E_ARGUMENT;
+    if (!node || !KivXMLIsValidName(name)) return KIVXML_E_ARGUMENT;
     pugi::xml_node n = Node(node);
     if (n.type() != pugi::node_element) return KIVXML_E_ARGUMENT;
     KivXMLValueText text;

@@ -22,6 +22,11 @@ using IXMLDOMNode = pugi::xml_node_struct;
 /// The DOM node type of an element, the only kind CreateDOMNode makes.
 constexpr int KIVXML_NODE_ELEMENT = 1;
 
+/// True for a name the document accepts for elements and attributes: the XML Name
+/// production, any byte of a multi-byte UTF-8 character taken as a name character, so that
+/// nothing written becomes a document that cannot be read back. False for null.
+bool KivXMLIsValidName(const char* name);
+
 class CKivXMLDOMDocObj {
 public:
     /// Deepest element nesting LoadXML and LoadFile accept; well above what stored projects

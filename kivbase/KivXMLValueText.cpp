@@ -82,7 +82,10 @@ LONG KivXMLFormatValue(const SKivXMLDataType& record, KivXMLValueText& out) {
         case KIVXML_DOUBLE: return FormatNumber(record.value.dVal, buf, cap, n);
         case KIVXML_BLOCK:
             if (record.size != 0 && !record.value.pBytes) return KIVXML_E_ARGUMENT;
-            KivBase64Encode(record.value.pBytes, record.size, out.m_heap);
+            if (KivBase64EncodedLength(record.size) <= cap)  // the common small blocks need no heap
+                n = KivBase64EncodeTo(record.value.pBytes, record.size, buf);
+            else
+                KivBase64Encode(record.value.pBytes, record.size, out.m_heap);
             return KIVXML_OK;
         default: return KIVXML_E_ARGUMENT;
         }

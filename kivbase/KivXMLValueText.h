@@ -7,8 +7,8 @@
 
 #include "kivbase/KivXMLDataType.h"
 
-/// The text of one value. Numbers are formatted into the inline buffer, so the hot path
-/// allocates nothing; text and byte blocks go to the string.
+/// The text of one value. Numbers and short byte blocks are formatted into the inline
+/// buffer, so the hot path allocates nothing; text and longer blocks go to the string.
 class KivXMLValueText {
 public:
     std::string_view View() const { return m_inlineSize ? std::string_view(m_inline, m_inlineSize) : std::string_view(m_heap); }

@@ -36,8 +36,10 @@ public:                                                                      \
 /// Serialize and SerializeXML walking the level's table after (XML: around) the base's part.
 #define KIV_IMPLEMENT_PERSIST_FORMATS(Class, Base)                                  \
     void Class::Serialize(CArchive& ar) {                                           \
-        Base::Serialize(ar);                                                        \
-        KivSerializeLevel(ar, this, Level());                                       \
+        static constexpr KivLevelLink link{                                         \
+            RUNTIME_CLASS(Class), RUNTIME_CLASS(Base), KivLevelFnOf<Base>(),        \
+            [](CArchive& a, CObject* o) { static_cast<Class*>(o)->Base::Serialize(a); }}; \
+        KivSerializeLevels(ar, this, Level(), link);                                \
     }                                                                               \
     void Class::SerializeXML(CKivXMLDOMDocObj* doc, IXMLDOMNode* node) {            \
         if (IXMLDOMNode* baseNode = KivSerializeLevelXML(doc, node, this, Level())) \
@@ -72,6 +74,7 @@ public:                                                                      \
 /// A level with no fields of its own (its record is the version word alone).
 #define KIV_LEVEL_EMPTY(Class, element, loaderConstant, flags)                                 \
     const KivClassLevel& Class::Level() {                                                     \
-        static const KivClassLevel level{#Class, element, loaderConstant, flags, {}};         \
+        static KivLevelCache cache;                                                           \
+        static const KivClassLevel level{#Class, element, loaderConstant, flags, {}, &cache}; \
         return level;                                                                         \
     }

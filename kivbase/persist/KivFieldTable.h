@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <bit>
 #include <cstddef>
 #include <memory>
@@ -199,13 +200,29 @@ enum KivLevelFlags : UINT {
     kKivLevelKeptByDefault = 2,       // the class inherits Default(), which leaves this level alone
 };
 
-/// Run-time facts of a level, found on first use: where each member sits relative to the
-/// object's CObject part (the same for every object that has the level, single
-/// inheritance keeping each level's layout fixed), so walkers add an offset instead of
-/// calling an accessor per field.
+struct KivLevelPlan;
+struct KivChainPlan;
+struct KivClassLevel;
+using KivLevelFn = const KivClassLevel& (*)();
+
+/// A class whose Serialize is the engine's own (KivSerializeLevels): its base's part, then
+/// its level. Recorded by that Serialize on first use, so that the record of a class whose
+/// levels are all written this way can be handled in one pass.
+struct KivPlainLevelMark {
+    const CRuntimeClass* self = nullptr;
+    const CRuntimeClass* base = nullptr;
+    KivLevelFn baseLevel = nullptr;  // null when the base has no table of its own
+    std::atomic<bool> set{false};    // published after the fields above
+};
+
+/// Where a level keeps what the engine works out once: its plan (KivLevelPlan.h), made on
+/// first use, and the plan of the class's whole record; both kept for the life of the
+/// process. Constant-initialised, so a level can be used from other static initialisers.
 struct KivLevelCache {
-    std::once_flag once;
-    std::unique_ptr<std::ptrdiff_t[]> offsets;
+    std::atomic<const KivLevelPlan*> plan{nullptr};
+    std::atomic<const KivChainPlan*> chain{nullptr};  // null until decided
+    KivPlainLevelMark plain;
+    std::mutex compiling;
 };
 
 /// The facts of one class level, stated once next to its field table.
@@ -215,20 +232,13 @@ struct KivClassLevel {
     WORD loaderConstant;    // class constant handed to the version converter on load
     UINT flags;
     std::span<const KivFieldDef> fields;
-    KivLevelCache* cache = nullptr;  // null: members are found through each field's accessor
+    KivLevelCache* cache = nullptr;  // null: the plan is made again for every call
 
-    /// The member offsets for this level (computed from object on first use), or null when
-    /// the level has no cache.
-    const std::ptrdiff_t* Offsets(const CObject* object) const {
-        if (!cache) return nullptr;
-        std::call_once(cache->once, [&] {
-            auto offsets = std::make_unique<std::ptrdiff_t[]>(fields.size());
-            for (size_t i = 0; i < fields.size(); ++i)
-                offsets[i] = static_cast<const char*>(fields[i].At(object)) - reinterpret_cast<const char*>(object);
-            cache->offsets = std::move(offsets);
-        });
-        return cache->offsets.get();
-    }
+    /// Where each member sits relative to the object's CObject part (the same for every
+    /// object that has the level: single inheritance keeps each level's layout fixed),
+    /// resolved from object on first use; null when the level has no cache. Raises
+    /// CMemoryException when the first use runs out of memory.
+    const std::ptrdiff_t* Offsets(const CObject* object) const;
 
     /// A level writes "DataMember" only when it has stored fields of its own.
     bool HasDataMember() const {

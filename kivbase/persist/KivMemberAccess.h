@@ -1,5 +1,7 @@
 // Reading and writing a field's member as a wide integer or a double, whatever its C++
-// type; narrowing keeps the low bits, as the stored formats expect.
+// type; narrowing keeps the low bits, as the stored formats expect. The rules are written
+// once, per member kind, in the templates below: the run-time functions dispatch to them
+// and the engine's compiled steps call them directly.
 #pragma once
 
 #include <cstdint>
@@ -7,43 +9,91 @@
 
 #include "kivbase/persist/KivFieldTable.h"
 
-inline std::int64_t KivGetInt(const KivFieldDef& f, const void* m) {
-    switch (f.member) {
-    case KivMember::i32: return *static_cast<const int*>(m);
-    case KivMember::i16: return *static_cast<const short*>(m);
-    case KivMember::u32: return *static_cast<const DWORD*>(m);
-    case KivMember::u8: return *static_cast<const BYTE*>(m);
-    default: return 0;  // tables never give an integer encoding to a floating-point member
+namespace kiv_detail {
+
+template <KivMember M>
+constexpr bool kIsIntMember = M == KivMember::i32 || M == KivMember::i16 || M == KivMember::u32 || M == KivMember::u8;
+
+template <KivMember M>
+struct MemberTypeOf {
+    using Type = void;
+};
+template <> struct MemberTypeOf<KivMember::i32> { using Type = int; };
+template <> struct MemberTypeOf<KivMember::i16> { using Type = short; };
+template <> struct MemberTypeOf<KivMember::u32> { using Type = DWORD; };
+template <> struct MemberTypeOf<KivMember::u8> { using Type = BYTE; };
+template <> struct MemberTypeOf<KivMember::f32> { using Type = float; };
+template <> struct MemberTypeOf<KivMember::f64> { using Type = double; };
+
+template <KivMember M>
+using MemberType = typename MemberTypeOf<M>::Type;
+
+/// An integer member widened to 64 bits (sign by its type); 0 for other members, as tables
+/// never give an integer encoding to a floating-point member.
+template <KivMember M>
+std::int64_t GetInt(const void* m) {
+    if constexpr (kIsIntMember<M>) return *static_cast<const MemberType<M>*>(m);
+    else return 0;
+}
+
+/// Stores v's low bits into an integer member, or v converted into a floating-point one.
+template <KivMember M>
+void SetInt(void* m, std::int64_t v) {
+    const auto bits = static_cast<std::uint64_t>(v);
+    if constexpr (M == KivMember::i32) *static_cast<int*>(m) = static_cast<int>(static_cast<std::uint32_t>(bits));
+    else if constexpr (M == KivMember::i16) *static_cast<short*>(m) = static_cast<short>(static_cast<std::uint16_t>(bits));
+    else if constexpr (M == KivMember::u32) *static_cast<DWORD*>(m) = static_cast<DWORD>(bits);
+    else if constexpr (M == KivMember::u8) *static_cast<BYTE*>(m) = static_cast<BYTE>(bits);
+    else if constexpr (M == KivMember::f32) *static_cast<float*>(m) = static_cast<float>(v);
+    else if constexpr (M == KivMember::f64) *static_cast<double*>(m) = static_cast<double>(v);
+}
+
+template <KivMember M>
+double GetReal(const void* m) {
+    if constexpr (M == KivMember::f32 || M == KivMember::f64) return *static_cast<const MemberType<M>*>(m);
+    else return static_cast<double>(GetInt<M>(m));
+}
+
+/// Numbers of integer members only arrive through SetInt, so those are left alone here.
+template <KivMember M>
+void SetReal(void* m, double v) {
+    if constexpr (M == KivMember::f32) *static_cast<float*>(m) = static_cast<float>(v);
+    else if constexpr (M == KivMember::f64) *static_cast<double*>(m) = v;
+}
+
+/// Calls fn.template operator()<M>() for the member kind known only at run time.
+template <class Fn>
+decltype(auto) WithMemberKind(KivMember kind, Fn&& fn) {
+    switch (kind) {
+    case KivMember::i32: return fn.template operator()<KivMember::i32>();
+    case KivMember::i16: return fn.template operator()<KivMember::i16>();
+    case KivMember::u32: return fn.template operator()<KivMember::u32>();
+    case KivMember::u8: return fn.template operator()<KivMember::u8>();
+    case KivMember::f32: return fn.template operator()<KivMember::f32>();
+    case KivMember::f64: return fn.template operator()<KivMember::f64>();
+    case KivMember::block: return fn.template operator()<KivMember::block>();
+    case KivMember::wstr: return fn.template operator()<KivMember::wstr>();
+    case KivMember::custom: break;
     }
+    return fn.template operator()<KivMember::custom>();
+}
+
+}  // namespace kiv_detail
+
+inline std::int64_t KivGetInt(const KivFieldDef& f, const void* m) {
+    return kiv_detail::WithMemberKind(f.member, [&]<KivMember M>() { return kiv_detail::GetInt<M>(m); });
 }
 
 inline void KivSetInt(const KivFieldDef& f, void* m, std::int64_t v) {
-    const auto bits = static_cast<std::uint64_t>(v);
-    switch (f.member) {
-    case KivMember::i32: *static_cast<int*>(m) = static_cast<int>(static_cast<std::uint32_t>(bits)); break;
-    case KivMember::i16: *static_cast<short*>(m) = static_cast<short>(static_cast<std::uint16_t>(bits)); break;
-    case KivMember::u32: *static_cast<DWORD*>(m) = static_cast<DWORD>(bits); break;
-    case KivMember::u8: *static_cast<BYTE*>(m) = static_cast<BYTE>(bits); break;
-    case KivMember::f32: *static_cast<float*>(m) = static_cast<float>(v); break;
-    case KivMember::f64: *static_cast<double*>(m) = static_cast<double>(v); break;
-    default: break;
-    }
+    kiv_detail::WithMemberKind(f.member, [&]<KivMember M>() { kiv_detail::SetInt<M>(m, v); });
 }
 
 inline double KivGetReal(const KivFieldDef& f, const void* m) {
-    switch (f.member) {
-    case KivMember::f32: return *static_cast<const float*>(m);
-    case KivMember::f64: return *static_cast<const double*>(m);
-    default: return static_cast<double>(KivGetInt(f, m));
-    }
+    return kiv_detail::WithMemberKind(f.member, [&]<KivMember M>() { return kiv_detail::GetReal<M>(m); });
 }
 
 inline void KivSetReal(const KivFieldDef& f, void* m, double v) {
-    switch (f.member) {
-    case KivMember::f32: *static_cast<float*>(m) = static_cast<float>(v); break;
-    case KivMember::f64: *static_cast<double*>(m) = v; break;
-    default: break;  // numbers of integer members only arrive through KivSetInt
-    }
+    kiv_detail::WithMemberKind(f.member, [&]<KivMember M>() { kiv_detail::SetReal<M>(m, v); });
 }
 
 /// A float member's value as it is, without passing through double: a signalling NaN

@@ -3,6 +3,7 @@
 // then one line each; odd classes use the finer XML steps below for what is odd.
 #pragma once
 
+#include <concepts>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,29 @@ void KivSerializeLevel(CArchive& ar, CObject* object, const KivClassLevel& level
 /// The load half alone; returns the converted version.
 int KivLoadLevel(CArchive& ar, CObject* object, const KivClassLevel& level);
 void KivStoreLevel(CArchive& ar, const CObject* object, const KivClassLevel& level);
+
+/// How a class's Serialize reaches its base: the two run-time classes, the base's table (null
+/// when it has none) and the base's own Serialize, called without the virtual slot.
+struct KivLevelLink {
+    const CRuntimeClass* self;
+    const CRuntimeClass* base;
+    KivLevelFn baseLevel;
+    void (*baseSerialize)(CArchive& ar, CObject* object);
+};
+
+/// The Serialize of KIV_IMPLEMENT_PERSIST_FORMATS: the base's Serialize, then
+/// KivSerializeLevel for this level. Once every level of the record from CKivObject up is
+/// known to be written this way and of fixed size, a record the archive's buffer holds (or
+/// has room for) is handled in one pass, with the same bytes, values and converter calls;
+/// otherwise, and near the buffer's end, the levels run one by one as described above.
+void KivSerializeLevels(CArchive& ar, CObject* object, const KivClassLevel& level, const KivLevelLink& link);
+
+/// The table of a class for KivLevelLink::baseLevel, or null when it declares none.
+template <class C>
+constexpr KivLevelFn KivLevelFnOf() {
+    if constexpr (requires { { C::Level() } -> std::same_as<const KivClassLevel&>; }) return &C::Level;
+    else return nullptr;
+}
 
 // ---- XML ----
 
@@ -60,7 +84,6 @@ bool KivEqualLevel(const CObject* a, const CObject* b, const KivClassLevel& leve
 
 // ---- the registry of levels, for generic walkers (comparison, display, tests) ----
 
-using KivLevelFn = const KivClassLevel& (*)();
 /// Records the field table of a run-time class (idempotent).
 void KivRegisterLevel(const CRuntimeClass* cls, KivLevelFn level);
 void KivUnregisterLevel(const CRuntimeClass* cls);

@@ -1,62 +1,258 @@
-// The archive half of the persistence engine.
+// The archive half of the persistence engine. A level's archive part (its version word and
+// stored fields) runs as the typed steps of its plan, and a class whose levels are all the
+// engine's own as one list of steps for the whole record. When the archive's buffer holds
+// (or has room for) all of it, the steps read or write the buffer directly behind one
+// bounds check; otherwise they go value by value through the archive's own operators, so
+// that refills, flushes and every error come exactly where and as they always do. Both ways
+// share each step's code.
+#include <array>
+#include <bit>
 #include <cstdint>
+#include <exception>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <new>
+#include <span>
+#include <utility>
+#include <vector>
 
 #include "kivbase/KivVersion.h"
+#include "kivbase/persist/KivLevelPlan.h"
+#include "kivbase/persist/KivMemberAccess.h"
 #include "kivbase/persist/KivPersist.h"
 #include "kivbase/persist/KivPersistList.h"
-#include "kivbase/persist/KivMemberAccess.h"
+
+struct KivWideClassName {
+    const CRuntimeClass* cls;
+    const wchar_t* name;
+};
 
 namespace {
 
-void StoreField(CArchive& ar, const KivFieldDef& f, const void* m) {
-    switch (f.enc) {
-    case KivEnc::none: break;
-    case KivEnc::i16:
-    case KivEnc::u16: ar << static_cast<WORD>(static_cast<std::uint64_t>(KivGetInt(f, m)) & 0xFFFF); break;
-    case KivEnc::i32: ar << static_cast<int>(static_cast<std::uint32_t>(KivGetInt(f, m))); break;
-    case KivEnc::u32: ar << static_cast<DWORD>(KivGetInt(f, m)); break;
-    case KivEnc::f32: ar << KivGetFloat(f, m); break;
-    case KivEnc::f64: ar << KivGetReal(f, m); break;
-    case KivEnc::block: {
+// ---- where values go and come from ----
+
+struct BufferOut {
+    BYTE* p;
+    void U16(WORD v) {
+        p[0] = static_cast<BYTE>(v);
+        p[1] = static_cast<BYTE>(v >> 8);
+        p += 2;
+    }
+    void U32(DWORD v) { KivPutU32(p, v), p += 4; }
+    void U64(ULONGLONG v) { KivPutU64(p, v), p += 8; }
+    void Block(const KivFieldDef& f, const void* m) { f.packBlock(m, p), p += f.blockSize; }
+    // No Text: a level holding a wide string has no fixed size and never comes here.
+};
+
+struct ArchiveOut {
+    CArchive* ar;
+    void U16(WORD v) { *ar << v; }
+    void U32(DWORD v) { *ar << v; }
+    void U64(ULONGLONG v) { *ar << v; }
+    void Block(const KivFieldDef& f, const void* m) {
         BYTE buf[kKivMaxBlockSize];
         f.packBlock(m, buf);
-        ar.Write(buf, f.blockSize);
-        break;
+        ar->Write(buf, f.blockSize);
     }
-    case KivEnc::wstr: ar << *static_cast<const CString*>(m); break;
-    }
-}
+    void Text(const CString& s) { *ar << s; }
+};
 
-void LoadField(CArchive& ar, const KivFieldDef& f, void* m) {
-    switch (f.enc) {
-    case KivEnc::none: break;
-    case KivEnc::i16: { short v; ar >> v; KivSetInt(f, m, v); break; }
-    case KivEnc::u16: { WORD v; ar >> v; KivSetInt(f, m, v); break; }
-    case KivEnc::i32: { int v; ar >> v; KivSetInt(f, m, v); break; }
-    case KivEnc::u32: { DWORD v; ar >> v; KivSetInt(f, m, v); break; }
-    case KivEnc::f32: { float v; ar >> v; KivSetFloat(f, m, v); break; }
-    case KivEnc::f64: { double v; ar >> v; KivSetReal(f, m, v); break; }
-    case KivEnc::block: {
+struct BufferIn {
+    const BYTE* p;
+    WORD U16() {
+        const WORD v = static_cast<WORD>(p[0] | (p[1] << 8));
+        p += 2;
+        return v;
+    }
+    DWORD U32() { return p += 4, KivGetU32(p - 4); }
+    ULONGLONG U64() { return p += 8, KivGetU64(p - 8); }
+    void Block(const KivFieldDef& f, void* m) { f.unpackBlock(p, m), p += f.blockSize; }
+};
+
+struct ArchiveIn {
+    CArchive* ar;
+    WORD U16() { WORD v; *ar >> v; return v; }
+    DWORD U32() { DWORD v; *ar >> v; return v; }
+    ULONGLONG U64() { ULONGLONG v; *ar >> v; return v; }
+    void Block(const KivFieldDef& f, void* m) {
         BYTE buf[kKivMaxBlockSize];
-        ar.Read(buf, f.blockSize);  // raises end-of-file when the block is cut short
+        ar->Read(buf, f.blockSize);  // raises end-of-file when the block is cut short
         f.unpackBlock(buf, m);
-        break;
     }
-    case KivEnc::wstr: ar >> *static_cast<CString*>(m); break;
+    void Text(CString& s) { *ar >> s; }
+};
+
+// ---- one value, for each pair of encoding and member kind ----
+
+template <KivEnc E, KivMember M, class Out>
+void StoreValue(Out& out, const KivFieldDef& f, const void* m) {
+    using namespace kiv_detail;
+    if constexpr (E == KivEnc::i16 || E == KivEnc::u16) out.U16(static_cast<WORD>(static_cast<std::uint64_t>(GetInt<M>(m)) & 0xFFFF));
+    else if constexpr (E == KivEnc::i32 || E == KivEnc::u32) out.U32(static_cast<DWORD>(static_cast<std::uint64_t>(GetInt<M>(m))));
+    else if constexpr (E == KivEnc::f32 && M == KivMember::f32) out.U32(std::bit_cast<DWORD>(*static_cast<const float*>(m)));
+    else if constexpr (E == KivEnc::f32) out.U32(std::bit_cast<DWORD>(static_cast<float>(GetReal<M>(m))));
+    else if constexpr (E == KivEnc::f64) out.U64(std::bit_cast<ULONGLONG>(GetReal<M>(m)));
+    else if constexpr (E == KivEnc::block) out.Block(f, m);
+    else if constexpr (E == KivEnc::wstr) {
+        if constexpr (requires { out.Text(CString()); }) out.Text(*static_cast<const CString*>(m));
     }
 }
 
-// The wide class name handed to the version converter, remembered for the class last seen:
-// a list's objects are mostly of one class, and the converter wants a stable pointer.
-const wchar_t* WideClassName(const CRuntimeClass* cls) {
-    thread_local const CRuntimeClass* lastClass = nullptr;
-    thread_local const wchar_t* lastName = nullptr;
-    if (cls != lastClass) {
-        lastName = KivPublicToUnicode(cls->m_lpszClassName);
-        lastClass = cls;
+template <KivEnc E, KivMember M, class In>
+void LoadValue(In& in, const KivFieldDef& f, void* m) {
+    using namespace kiv_detail;
+    if constexpr (E == KivEnc::i16) SetInt<M>(m, static_cast<short>(in.U16()));
+    else if constexpr (E == KivEnc::u16) SetInt<M>(m, in.U16());
+    else if constexpr (E == KivEnc::i32) SetInt<M>(m, static_cast<int>(in.U32()));
+    else if constexpr (E == KivEnc::u32) SetInt<M>(m, in.U32());
+    else if constexpr (E == KivEnc::f32 && M == KivMember::f32) *static_cast<float*>(m) = std::bit_cast<float>(in.U32());
+    else if constexpr (E == KivEnc::f32) SetReal<M>(m, std::bit_cast<float>(in.U32()));
+    else if constexpr (E == KivEnc::f64) SetReal<M>(m, std::bit_cast<double>(in.U64()));
+    else if constexpr (E == KivEnc::block) in.Block(f, m);
+    else if constexpr (E == KivEnc::wstr) {
+        if constexpr (requires(CString& s) { in.Text(s); }) in.Text(*static_cast<CString*>(m));
     }
-    return lastName;
 }
+
+// ---- the version word ----
+
+// One record per class ever loaded, never freed, so that a level's plan can point at the one
+// it saw last without a lock.
+const KivWideClassName* InternedName(const CRuntimeClass* cls, const wchar_t* name) {
+    try {
+        static std::mutex lock;
+        static auto* names = new std::map<const CRuntimeClass*, KivWideClassName>;  // never destroyed
+        const std::scoped_lock hold(lock);
+        return &names->try_emplace(cls, KivWideClassName{cls, name}).first->second;
+    } catch (const std::bad_alloc&) {
+        return nullptr;  // the name still goes to the converter, just not remembered
+    }
+}
+
+// The wide class name handed to the version converter, remembered per level for the class
+// last seen: a list's objects are mostly of one class, and the converter wants a stable
+// pointer.
+const wchar_t* WideClassName(const KivLevelPlan& plan, const CRuntimeClass* cls) {
+    const KivWideClassName* last = plan.lastClassName.load(std::memory_order_acquire);
+    if (last && last->cls == cls) return last->name;
+    const wchar_t* name = KivPublicToUnicode(cls->m_lpszClassName);
+    if (*name)  // an empty name means memory ran out: not worth remembering
+        if (const KivWideClassName* entry = InternedName(cls, name)) plan.lastClassName.store(entry, std::memory_order_release);
+    return name;
+}
+
+// The object's class name for the converter, looked up when a level first needs it.
+class ClassName {
+public:
+    ClassName(const KivLevelPlan& plan, const CObject* object) : m_plan(plan), m_object(object) {}
+    const wchar_t* Get() {
+        if (!m_name) m_name = WideClassName(m_plan, m_object->GetRuntimeClass());
+        return m_name;
+    }
+
+private:
+    const KivLevelPlan& m_plan;
+    const CObject* m_object;
+    const wchar_t* m_name = nullptr;
+};
+
+// ---- one step, for each opcode ----
+
+struct LoadState {
+    ClassName& name;
+    int converted = 0;  // of the level being read
+};
+
+template <int Op, class Out>
+void StoreStep(Out& out, const KivStep& s, const char* base) {
+    if constexpr (Op == kKivVersionStep) out.U16(0);  // this library always writes class version 0
+    else if constexpr (KivOpEncoding(Op) != KivEnc::none) StoreValue<KivOpEncoding(Op), KivOpMember(Op)>(out, *s.field, base + s.offset);
+}
+
+template <int Op, class In>
+void LoadStep(In& in, const KivStep& s, char* base, LoadState& state) {
+    if constexpr (Op == kKivVersionStep) {
+        const WORD stored = in.U16();
+        state.converted = 0;
+        if (!(s.level->flags & kKivLevelSkipVersionConvert))
+            KivVersionConvert(stored, s.level->loaderConstant, state.converted, state.name.Get());
+    } else if constexpr (KivOpEncoding(Op) != KivEnc::none) {
+        if (s.optional && state.converted < 0) return;  // older data without it
+        LoadValue<KivOpEncoding(Op), KivOpMember(Op)>(in, *s.field, base + s.offset);
+    }
+}
+
+// ---- the walks ----
+
+// In the buffer the steps are threaded: each step's code ends by jumping straight to the
+// next step's, so that every step has a branch of its own to predict instead of all
+// sharing one dispatch.
+using StoreThreadedFn = BYTE* (*)(const KivStep* s, const KivStep* end, const char* base, BYTE* p);
+using LoadThreadedFn = const BYTE* (*)(const KivStep* s, const KivStep* end, char* base, const BYTE* p, LoadState& state);
+// Value by value through the archive: one call per step.
+using StoreByValueFn = void (*)(ArchiveOut& out, const KivStep& s, const char* base);
+using LoadByValueFn = void (*)(ArchiveIn& in, const KivStep& s, char* base, LoadState& state);
+
+template <int Op>
+BYTE* StoreThreaded(const KivStep* s, const KivStep* end, const char* base, BYTE* p);
+template <int Op>
+const BYTE* LoadThreaded(const KivStep* s, const KivStep* end, char* base, const BYTE* p, LoadState& state);
+
+template <class Fn, template <int> class Entry, size_t... Op>
+constexpr std::array<Fn, sizeof...(Op)> Table(std::index_sequence<Op...>) {
+    return {Entry<static_cast<int>(Op)>::kFn...};
+}
+template <int Op> struct StoreThreadedEntry { static constexpr StoreThreadedFn kFn = &StoreThreaded<Op>; };
+template <int Op> struct LoadThreadedEntry { static constexpr LoadThreadedFn kFn = &LoadThreaded<Op>; };
+template <int Op> struct StoreByValueEntry { static constexpr StoreByValueFn kFn = &StoreStep<Op, ArchiveOut>; };
+template <int Op> struct LoadByValueEntry { static constexpr LoadByValueFn kFn = &LoadStep<Op, ArchiveIn>; };
+
+using AllOps = std::make_index_sequence<kKivArchiveOps>;
+constexpr auto kStoreThreaded = Table<StoreThreadedFn, StoreThreadedEntry>(AllOps{});
+constexpr auto kLoadThreaded = Table<LoadThreadedFn, LoadThreadedEntry>(AllOps{});
+constexpr auto kStoreByValue = Table<StoreByValueFn, StoreByValueEntry>(AllOps{});
+constexpr auto kLoadByValue = Table<LoadByValueFn, LoadByValueEntry>(AllOps{});
+
+template <int Op>
+BYTE* StoreThreaded(const KivStep* s, const KivStep* end, const char* base, BYTE* p) {
+    BufferOut out{p};
+    StoreStep<Op>(out, *s, base);
+    if (++s == end) return out.p;
+    return kStoreThreaded[s->op](s, end, base, out.p);
+}
+
+template <int Op>
+const BYTE* LoadThreaded(const KivStep* s, const KivStep* end, char* base, const BYTE* p, LoadState& state) {
+    BufferIn in{p};
+    LoadStep<Op>(in, *s, base, state);
+    if (++s == end) return in.p;
+    return kLoadThreaded[s->op](s, end, base, in.p, state);
+}
+
+// Storing the steps into p, which has room for all of them; returns the end.
+BYTE* StoreInBuffer(std::span<const KivStep> steps, const char* base, BYTE* p) {
+    return steps.empty() ? p : kStoreThreaded[steps.front().op](steps.data(), steps.data() + steps.size(), base, p);
+}
+
+const BYTE* LoadFromBuffer(std::span<const KivStep> steps, char* base, const BYTE* p, LoadState& state) {
+    return steps.empty() ? p : kLoadThreaded[steps.front().op](steps.data(), steps.data() + steps.size(), base, p, state);
+}
+
+void StoreByValue(CArchive& ar, std::span<const KivStep> steps, const char* base) {
+    ArchiveOut out{&ar};
+    for (const KivStep& s : steps) kStoreByValue[s.op](out, s, base);
+}
+
+// current names the field being read (null: a version word), for error messages.
+void LoadByValue(CArchive& ar, std::span<const KivStep> steps, char* base, LoadState& state, const KivFieldDef*& current) {
+    ArchiveIn in{&ar};
+    for (const KivStep& s : steps) {
+        current = s.field;
+        kLoadByValue[s.op](in, s, base, state);
+    }
+}
+
 
 [[noreturn]] void Rethrow(CArchiveException& e, const KivClassLevel& level, const char* field) {
     std::string msg = e.what();
@@ -73,30 +269,120 @@ const wchar_t* WideClassName(const CRuntimeClass* cls) {
     throw;
 }
 
+// ---- whole records ----
+
+// Classes chained deeper than this are not worth a plan (and no hierarchy is this deep).
+constexpr int kMaxChainLevels = 64;
+
+// Decided for classes whose record must go level by level.
+const KivChainPlan kLevelByLevel{};
+
+// The plan of the record of the class whose Serialize is link.self, or kLevelByLevel when a
+// level on the way is not the engine's own or has no fixed size. Every base's Serialize has
+// run (and marked its level) by the time this is called.
+const KivChainPlan* MakeChain(const KivClassLevel& level, const KivLevelLink& link, const CObject* object) {
+    std::vector<const KivLevelPlan*> plans;  // the class's own level first
+    const KivClassLevel* current = &level;
+    const CRuntimeClass* base = link.base;
+    KivLevelFn baseLevel = link.baseLevel;
+    for (int depth = 0;; ++depth) {
+        KivPlanHolder holder;
+        const KivLevelPlan& plan = KivPlanOf(*current, object, holder);
+        if (holder || !plan.fixedBytes || depth >= kMaxChainLevels) return &kLevelByLevel;
+        plans.push_back(&plan);
+        if (base == RUNTIME_CLASS(CKivObject)) break;  // whose part is empty
+        if (!baseLevel) return &kLevelByLevel;
+        current = &baseLevel();
+        const KivPlainLevelMark* mark = current->cache ? &current->cache->plain : nullptr;
+        // The table must be the base's own (not inherited from further down) and its
+        // Serialize the engine's.
+        if (!mark || !mark->set.load(std::memory_order_acquire) || mark->self != base) return &kLevelByLevel;
+        base = mark->base;
+        baseLevel = mark->baseLevel;
+    }
+    auto chain = std::make_unique<KivChainPlan>();
+    chain->last = plans.front();
+    for (auto it = plans.rbegin(); it != plans.rend(); ++it) {
+        chain->steps.insert(chain->steps.end(), (*it)->archive.begin(), (*it)->archive.end());
+        chain->fixedBytes += (*it)->fixedBytes;
+    }
+    return chain.release();  // kept for the life of the process, like the level plans
+}
+
+void DecideChain(const KivClassLevel& level, const KivLevelLink& link, const CObject* object) {
+    KivLevelCache& cache = *level.cache;
+    const std::scoped_lock hold(cache.compiling);
+    if (cache.chain.load(std::memory_order_acquire)) return;  // decided meanwhile
+    if (!cache.plain.set.load(std::memory_order_relaxed)) {
+        cache.plain.self = link.self;
+        cache.plain.base = link.base;
+        cache.plain.baseLevel = link.baseLevel;
+        cache.plain.set.store(true, std::memory_order_release);
+    }
+    const KivChainPlan* chain = &kLevelByLevel;
+    try {
+        chain = MakeChain(level, link, object);
+    } catch (const std::exception&) {
+        // Out of memory: the record goes level by level, as it always may.
+    }
+    cache.chain.store(chain, std::memory_order_release);
+}
+
+// The whole record in one pass over the buffer; false (nothing done) when the buffer has too
+// little room or data for it.
+bool SerializeChain(CArchive& ar, CObject* object, const KivChainPlan& chain) {
+    char* base = reinterpret_cast<char*>(object);
+    if (ar.IsStoring()) {
+        BYTE* p = ar.ReserveBuffered(chain.fixedBytes);
+        if (!p) return false;
+        StoreInBuffer(chain.steps, base, p);
+        return true;
+    }
+    const BYTE* p = ar.PeekBuffered(chain.fixedBytes);
+    if (!p) return false;
+    ClassName name(*chain.last, object);
+    LoadState state{name};
+    ar.SkipBuffered(static_cast<size_t>(LoadFromBuffer(chain.steps, base, p, state) - p));
+    return true;
+}
+
 }  // namespace
 
+void KivSerializeLevels(CArchive& ar, CObject* object, const KivClassLevel& level, const KivLevelLink& link) {
+    const KivChainPlan* chain = level.cache ? level.cache->chain.load(std::memory_order_acquire) : nullptr;
+    if (chain && chain->fixedBytes && SerializeChain(ar, object, *chain)) return;
+    link.baseSerialize(ar, object);
+    KivSerializeLevel(ar, object, level);
+    if (level.cache && !chain) DecideChain(level, link, object);
+}
+
 void KivStoreLevel(CArchive& ar, const CObject* object, const KivClassLevel& level) {
-    ar << static_cast<WORD>(0);  // this library always writes class version 0
-    KivForEachMember(level, object, [&](const KivFieldDef& f, const void* m) {
-        if (f.IsPersisted()) StoreField(ar, f, m);
-    });
+    KivPlanHolder holder;
+    const KivLevelPlan& plan = KivPlanOf(level, object, holder);
+    const char* base = reinterpret_cast<const char*>(object);
+    if (plan.fixedBytes)
+        if (BYTE* p = ar.ReserveBuffered(plan.fixedBytes)) {
+            StoreInBuffer(plan.archive, base, p);
+            return;
+        }
+    StoreByValue(ar, plan.archive, base);
 }
 
 int KivLoadLevel(CArchive& ar, CObject* object, const KivClassLevel& level) {
+    KivPlanHolder holder;
+    const KivLevelPlan& plan = KivPlanOf(level, object, holder);
+    char* base = reinterpret_cast<char*>(object);
+    ClassName name(plan, object);
+    LoadState state{name};
     const KivFieldDef* current = nullptr;
     try {
-        WORD stored = 0;
-        ar >> stored;
-        int converted = 0;
-        if (!(level.flags & kKivLevelSkipVersionConvert))
-            KivVersionConvert(stored, level.loaderConstant, converted, WideClassName(object->GetRuntimeClass()));
-        KivForEachMember(level, object, [&](const KivFieldDef& f, void* m) {
-            if (!f.IsPersisted()) return;
-            if ((f.flags & kKivFieldOptional) && converted < 0) return;  // older data without it
-            current = &f;
-            LoadField(ar, f, m);
-        });
-        return converted;
+        if (plan.fixedBytes)
+            if (const BYTE* p = ar.PeekBuffered(plan.fixedBytes)) {
+                ar.SkipBuffered(static_cast<size_t>(LoadFromBuffer(plan.archive, base, p, state) - p));
+                return state.converted;
+            }
+        LoadByValue(ar, plan.archive, base, state, current);
+        return state.converted;
     } catch (CArchiveException& e) {
         Rethrow(e, level, current ? current->name : nullptr);
     }

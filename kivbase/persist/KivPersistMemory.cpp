@@ -5,6 +5,7 @@
 #include <cstring>
 #include <map>
 
+#include "kivbase/persist/KivLevelPlan.h"
 #include "kivbase/persist/KivMemberAccess.h"
 #include "kivbase/persist/KivPersist.h"
 
@@ -57,6 +58,7 @@ void AssignField(const KivFieldDef& f, void* d, const void* s) {
     }
 }
 
+// The table's default for one field, for the fields operator= resets rather than copies.
 void DefaultField(const KivFieldDef& f, void* m) {
     switch (f.member) {
     case KivMember::i32:
@@ -71,6 +73,20 @@ void DefaultField(const KivFieldDef& f, void* m) {
     }
 }
 
+void DefaultField(const KivDefaultStep& s, void* m) {
+    switch (s.member) {
+    case KivMember::i32: *static_cast<int*>(m) = s.value.i32; break;
+    case KivMember::i16: *static_cast<short*>(m) = s.value.i16; break;
+    case KivMember::u32: *static_cast<DWORD*>(m) = s.value.u32; break;
+    case KivMember::u8: *static_cast<BYTE*>(m) = s.value.u8; break;
+    case KivMember::f32: *static_cast<float*>(m) = s.value.f32; break;
+    case KivMember::f64: *static_cast<double*>(m) = s.value.f64; break;
+    case KivMember::wstr: static_cast<CString*>(m)->Empty(); break;
+    case KivMember::block: s.field->unpackBlock(s.field->defBlock.data(), m); break;
+    case KivMember::custom: s.field->custom->reset(m); break;
+    }
+}
+
 template <class T>
 std::string ToChars(T v) {
     char buf[64];
@@ -81,9 +97,10 @@ std::string ToChars(T v) {
 }  // namespace
 
 void KivDefaultLevel(CObject* object, const KivClassLevel& level) {
-    KivForEachMember(level, object, [](const KivFieldDef& f, void* m) {
-        if (!(f.flags & kKivFieldNoAssign)) DefaultField(f, m);
-    });
+    KivPlanHolder holder;
+    const KivLevelPlan& plan = KivPlanOf(level, object, holder);
+    char* base = reinterpret_cast<char*>(object);
+    for (const KivDefaultStep& s : plan.defaults) DefaultField(s, base + s.offset);
 }
 
 void KivAssignLevel(CObject* dst, const CObject* src, const KivClassLevel& level) {

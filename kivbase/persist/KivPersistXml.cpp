@@ -1,14 +1,26 @@
-// The XML half of the persistence engine.
+// The XML half of the persistence engine. Field values travel as the document's typed
+// records, spelled by KivXMLFormatValue and read by KivXMLParseValue, so each code's rules
+// live in one place. A level whose names its plan checked once is written straight into
+// the fresh elements it creates, without checking each name again or looking for an
+// attribute that cannot be there yet; short blocks read back decode on the stack.
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
+#include "kivbase/KivBase64.h"
 #include "kivbase/KivXMLDOMDoc.h"
+#include "kivbase/KivXMLTrusted.h"
+#include "kivbase/KivXMLValueText.h"
+#include "kivbase/persist/KivLevelPlan.h"
 #include "kivbase/persist/KivMemberAccess.h"
 #include "kivbase/persist/KivPersist.h"
 
 namespace {
 
 constexpr const char* kVersion = "Version";
+// Blocks up to this long are decoded on the stack when read; longer ones (longer than any
+// member's image) go through a record like every other value.
+constexpr size_t kStackBlockBytes = 64;
 
 SKivXMLDataType Record(KivXml code) {
     SKivXMLDataType r{};
@@ -16,12 +28,14 @@ SKivXMLDataType Record(KivXml code) {
     return r;
 }
 
-void StoreField(CKivXMLDOMDocObj* doc, IXMLDOMNode* node, const KivFieldDef& f, const void* m) {
+bool InXml(const KivFieldDef& f) { return f.xml != KivXml::none && f.xml != KivXml::version; }
+
+// The record carrying the member's value for the field's code; a block is packed into block.
+SKivXMLDataType StoreRecord(const KivFieldDef& f, const void* m, BYTE* block) {
     SKivXMLDataType r = Record(f.xml);
-    BYTE block[kKivMaxBlockSize];
     switch (f.xml) {
     case KivXml::none:
-    case KivXml::version: return;
+    case KivXml::version: break;
     case KivXml::wstr: r.value.pWStr = const_cast<wchar_t*>(static_cast<const CString*>(m)->GetString()); break;
     case KivXml::flag:
     case KivXml::i32: r.value.iVal = static_cast<int>(static_cast<std::uint32_t>(KivGetInt(f, m))); break;
@@ -35,14 +49,12 @@ void StoreField(CKivXMLDOMDocObj* doc, IXMLDOMNode* node, const KivFieldDef& f, 
         r.size = f.blockSize;
         break;
     }
-    doc->SetNodeAttribute(node, f.name, r);
+    return r;
 }
 
-void LoadField(CKivXMLDOMDocObj* doc, IXMLDOMNode* node, const KivFieldDef& f, void* m) {
-    if (f.xml == KivXml::none || f.xml == KivXml::version) return;
-    SKivXMLDataType r = Record(f.xml);
-    KivXmlLoadAttribute(doc, node, f.name, r);  // absent or unreadable: the value stays zero
-    const KivXMLValueGuard release(r);
+// A loaded record's value into the member as the field's code says; an absent or unreadable
+// value arrives as the zeroed record's.
+void TakeRecord(const KivFieldDef& f, void* m, const SKivXMLDataType& r) {
     switch (f.xml) {
     case KivXml::none:
     case KivXml::version: break;
@@ -59,6 +71,47 @@ void LoadField(CKivXMLDOMDocObj* doc, IXMLDOMNode* node, const KivFieldDef& f, v
         // Only a block at least as long as the member's image replaces it.
         if (r.value.pBytes && r.size >= f.blockSize) f.unpackBlock(r.value.pBytes, m);
         break;
+    }
+}
+
+void ReadField(IXMLDOMNode* node, const KivFieldDef& f, void* m) {
+    const char* text = KivXmlAttributeText(node, f.name);
+    if (f.xml == KivXml::block && text) {
+        const std::string_view t(text);
+        const std::optional<size_t> n = KivBase64DecodedLength(t);
+        if (n && *n <= kStackBlockBytes) {
+            BYTE bytes[kStackBlockBytes];
+            KivBase64Decode(t, bytes);
+            if (*n >= f.blockSize) f.unpackBlock(bytes, m);
+            return;
+        }
+    }
+    SKivXMLDataType r = Record(f.xml);
+    // An unreadable value stays zero; a value that could not be read for lack of memory is
+    // not taken for one.
+    if (text && KivXMLParseValue(text, r) == KIVXML_E_MEMORY) AfxThrowMemoryException();
+    const KivXMLValueGuard release(r);
+    TakeRecord(f, m, r);
+}
+
+// The level's element with its "Version" 0, appended directly: for levels whose names the
+// plan checked.
+IXMLDOMNode* AppendElement(IXMLDOMNode* node, const KivClassLevel& level) {
+    SKivXMLDataType version = Record(KivXml::version);
+    version.value.wVal = 0;
+    KivXMLValueText text;
+    if (KivXMLFormatValue(version, text) != KIVXML_OK) return nullptr;
+    return KivXmlAppendElement(node, level.element, kVersion, text.View());
+}
+
+void AppendFields(IXMLDOMNode* dataMember, const char* base, const KivLevelPlan& plan) {
+    for (const KivStep& s : plan.stored) {
+        const KivFieldDef& f = *s.field;
+        if (!InXml(f)) continue;
+        BYTE block[kKivMaxBlockSize];
+        KivXMLValueText text;
+        if (KivXMLFormatValue(StoreRecord(f, base + s.offset, block), text) == KIVXML_OK)
+            KivXmlAppendAttribute(dataMember, f.name, text.View());
     }
 }
 
@@ -80,15 +133,22 @@ IXMLDOMNode* KivXmlFindElement(CKivXMLDOMDocObj* doc, IXMLDOMNode* node, const K
 }
 
 void KivXmlStoreFields(CKivXMLDOMDocObj* doc, IXMLDOMNode* dataMember, const CObject* object, const KivClassLevel& level) {
-    KivForEachMember(level, object, [&](const KivFieldDef& f, const void* m) {
-        if (f.IsPersisted()) StoreField(doc, dataMember, f, m);
-    });
+    KivPlanHolder holder;
+    const KivLevelPlan& plan = KivPlanOf(level, object, holder);
+    const char* base = reinterpret_cast<const char*>(object);
+    for (const KivStep& s : plan.stored) {
+        if (!InXml(*s.field)) continue;
+        BYTE block[kKivMaxBlockSize];
+        doc->SetNodeAttribute(dataMember, s.field->name, StoreRecord(*s.field, base + s.offset, block));
+    }
 }
 
-void KivXmlLoadFields(CKivXMLDOMDocObj* doc, IXMLDOMNode* dataMember, CObject* object, const KivClassLevel& level) {
-    KivForEachMember(level, object, [&](const KivFieldDef& f, void* m) {
-        if (f.IsPersisted()) LoadField(doc, dataMember, f, m);
-    });
+void KivXmlLoadFields(CKivXMLDOMDocObj*, IXMLDOMNode* dataMember, CObject* object, const KivClassLevel& level) {
+    KivPlanHolder holder;
+    const KivLevelPlan& plan = KivPlanOf(level, object, holder);
+    char* base = reinterpret_cast<char*>(object);
+    for (const KivStep& s : plan.stored)
+        if (InXml(*s.field)) ReadField(dataMember, *s.field, base + s.offset);
 }
 
 IXMLDOMNode* KivXmlChild(CKivXMLDOMDocObj* doc, IXMLDOMNode* element, const char* name) {
@@ -98,11 +158,23 @@ IXMLDOMNode* KivXmlChild(CKivXMLDOMDocObj* doc, IXMLDOMNode* element, const char
 
 IXMLDOMNode* KivXmlLevelElement(CKivXMLDOMDocObj* doc, IXMLDOMNode* node, CObject* object, const KivClassLevel& level) {
     if (!doc || !node) return nullptr;
-    const bool hasData = level.HasDataMember();
+    KivPlanHolder holder;
+    const KivLevelPlan& plan = KivPlanOf(level, object, holder);
     if (doc->IsStoring()) {
+        if (plan.xmlNamesChecked) {
+            // A fresh element and "DataMember": nothing to check or replace.
+            IXMLDOMNode* element = AppendElement(node, level);
+            if (!element) return nullptr;
+            if (plan.hasDataMember) {
+                IXMLDOMNode* data = KivXmlAppendElement(element, kKivXmlDataMember);
+                if (!data) return nullptr;
+                AppendFields(data, reinterpret_cast<const char*>(object), plan);
+            }
+            return element;
+        }
         IXMLDOMNode* element = KivXmlCreateElement(doc, node, level);
         if (!element) return nullptr;
-        if (hasData) {
+        if (plan.hasDataMember) {
             IXMLDOMNode* data = doc->CreateDOMNode(element, kKivXmlDataMember, 1);
             if (!data) return nullptr;
             KivXmlStoreFields(doc, data, object, level);
@@ -110,12 +182,14 @@ IXMLDOMNode* KivXmlLevelElement(CKivXMLDOMDocObj* doc, IXMLDOMNode* node, CObjec
         return element;
     }
     IXMLDOMNode* element = KivXmlFindElement(doc, node, level);
-    if (element && hasData)
+    if (element && plan.hasDataMember)
         if (IXMLDOMNode* data = doc->GetFirstNameMatchChildNode(element, kKivXmlDataMember))
             KivXmlLoadFields(doc, data, object, level);
     return element;
 }
 
 IXMLDOMNode* KivSerializeLevelXML(CKivXMLDOMDocObj* doc, IXMLDOMNode* node, CObject* object, const KivClassLevel& level) {
-    return KivXmlChild(doc, KivXmlLevelElement(doc, node, object, level), kKivXmlBaseObject);
+    IXMLDOMNode* element = KivXmlLevelElement(doc, node, object, level);
+    if (element && doc->IsStoring()) return KivXmlAppendElement(element, kKivXmlBaseObject);  // a name known valid
+    return KivXmlChild(doc, element, kKivXmlBaseObject);
 }

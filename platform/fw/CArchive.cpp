@@ -188,10 +188,6 @@ ULONGLONG CArchive::GetBytesLeft() const {
     return buffered + (length > position ? length - position : 0);
 }
 
-ULONGLONG CArchive::GetOffset() const {
-    return m_nBufStartOffset + static_cast<ULONGLONG>(m_pBufCur - m_pBufStart);
-}
-
 void CArchive::CheckCount(ULONGLONG count, ULONGLONG bytesEach, const char* what) const {
     if (IsStoring()) ThrowWrongMode();
     if (count == 0) return;

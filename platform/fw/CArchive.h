@@ -116,11 +116,20 @@ public:
     /// Loading: bytes that can still be read (buffered plus the rest of the file).
     ULONGLONG GetBytesLeft() const;
     /// Byte offset from the start of this archive's data (for error messages).
-    ULONGLONG GetOffset() const;
+    ULONGLONG GetOffset() const { return m_nBufStartOffset + static_cast<ULONGLONG>(m_pBufCur - m_pBufStart); }
     /// Raises endOfFile before anything is allocated when count items of at least
     /// bytesEach bytes cannot fit in what is left; what names the items in the message.
     /// Raises writeOnly on a storing archive.
     void CheckCount(ULONGLONG count, ULONGLONG bytesEach, const char* what) const;
+    /// Storing: room for count more objects in the map that finds objects written before, so
+    /// that a long list does not grow it step by step. Only a hint: nothing happens when
+    /// loading or when memory is short.
+    void ReserveObjects(ULONGLONG count);
+    /// Storing: a hint that object is written soon (the next element of a list), so that
+    /// looking it up among the objects written before can start now. Changes nothing.
+    void PrefetchObject(const CObject* object) const {
+        if (object) m_storeMap.Prefetch(object);
+    }
     /// Raises a CArchiveException of that cause naming this archive's file and offset.
     [[noreturn]] void ThrowError(int cause, const std::string& detail) const;
     /// Names what the caller reads or writes next (e.g. "CKivFXValueKeyFrm.Value") so that
@@ -128,22 +137,50 @@ public:
     void SetContext(const char* what) { m_pszContext = what; }
     const char* GetContext() const { return m_pszContext; }
 
+    // --- for fixed-size records (the persistence engine): one bounds check per record ---
+
+    /// Storing: the next count bytes of the buffer, consumed, for the caller to fill before
+    /// any other call; null when the buffer has less room left, and the caller then writes
+    /// value by value, so that the buffer is flushed exactly where it always is. Raises
+    /// readOnly on a loading archive.
+    BYTE* ReserveBuffered(size_t count) {
+        if (!IsStoring()) ThrowWrongMode();
+        if (static_cast<size_t>(m_pBufMax - m_pBufCur) < count) return nullptr;
+        BYTE* p = m_pBufCur;
+        m_pBufCur += count;
+        return p;
+    }
+    /// Loading: the next count bytes when the buffer already holds them (nothing consumed);
+    /// null otherwise, and the caller then reads value by value, so that refills and
+    /// end-of-file errors come exactly where they always do. Raises writeOnly on a storing
+    /// archive.
+    const BYTE* PeekBuffered(size_t count) const {
+        if (IsStoring()) ThrowWrongMode();
+        return static_cast<size_t>(m_pBufMax - m_pBufCur) < count ? nullptr : m_pBufCur;
+    }
+    /// Loading: consumes count bytes of what PeekBuffered granted.
+    void SkipBuffered(size_t count) { m_pBufCur += count; }
+
     CString m_strFileName;
 
 private:
+    // The cursor is copied into a local first: byte stores could alias the member, and the
+    // compiler would otherwise reload it after each byte instead of merging them.
     template <class T>
     void PutLE(T v) {
         if (!IsStoring()) ThrowWrongMode();
         if (static_cast<size_t>(m_pBufMax - m_pBufCur) < sizeof(T)) FlushBuffer();
-        for (size_t i = 0; i < sizeof(T); ++i) m_pBufCur[i] = static_cast<BYTE>((static_cast<ULONGLONG>(v) >> (8 * i)) & 0xFF);
-        m_pBufCur += sizeof(T);
+        BYTE* p = m_pBufCur;
+        for (size_t i = 0; i < sizeof(T); ++i) p[i] = static_cast<BYTE>((static_cast<ULONGLONG>(v) >> (8 * i)) & 0xFF);
+        m_pBufCur = p + sizeof(T);
     }
     template <class T>
     T GetLE() {
         if (IsStoring()) ThrowWrongMode();
         if (static_cast<size_t>(m_pBufMax - m_pBufCur) < sizeof(T)) FillBuffer(sizeof(T));
+        const BYTE* p = m_pBufCur;
         ULONGLONG v = 0;
-        for (size_t i = 0; i < sizeof(T); ++i) v |= static_cast<ULONGLONG>(m_pBufCur[i]) << (8 * i);
+        for (size_t i = 0; i < sizeof(T); ++i) v |= static_cast<ULONGLONG>(p[i]) << (8 * i);
         m_pBufCur += sizeof(T);
         return static_cast<T>(v);
     }
@@ -156,9 +193,21 @@ private:
     /// Raises endOfFile for need bytes of what (or of the caller's context) with left remaining.
     [[noreturn]] void ThrowEndOfFile(ULONGLONG need, ULONGLONG left, const char* what) const;
     /// Writes a reference to a class or object already in the store map.
-    void WriteIndexTag(DWORD index, bool isClass);
-    /// Enters a class or object in the store map and returns its index.
-    DWORD MapStored(const void* classOrObject);
+    void WriteIndexTag(DWORD index, bool isClass) {
+        if (index < wBigObjectTag) {
+            *this << static_cast<WORD>(isClass ? (wClassTag | index) : index);
+        } else {
+            *this << wBigObjectTag << (isClass ? (dwBigClassTag | index) : index);
+        }
+    }
+    /// Enters a class (in map m_classMap) or an object (m_storeMap) and returns its index.
+    DWORD MapStored(KivPtrIndexMap& map, const void* classOrObject) {
+        if (m_nMapCount >= nMaxMapCount) ThrowTooMany();
+        KivTranslateBadAlloc([&] { map.Insert(classOrObject, m_nMapCount); });
+        return m_nMapCount++;
+    }
+    /// Raises badIndex: more classes and objects than an archive can number.
+    [[noreturn]] void ThrowTooMany() const;
     /// ReadObject with the check of ReadObjectOf when accept is not null.
     CObject* ReadObjectChecked(const CRuntimeClass* requested, bool (*accept)(const CRuntimeClass*), const char* expected);
     /// Reads a new-class record (after its 0xFFFF tag) and enters the class in the load array.
@@ -182,8 +231,17 @@ private:
     bool m_bClosed = false;
     int m_nDepth = 0;
     bool m_bLastObjectNew = false;
-    KivPtrIndexMap m_storeMap;  // class or object -> index
+    // Written classes and objects -> index, kept apart: classes are few and lie elsewhere in
+    // memory, so that objects alone keep rising addresses (see KivPtrIndexMap).
+    KivPtrIndexMap m_classMap;
+    KivPtrIndexMap m_storeMap;
     DWORD m_nMapCount = 1;
+    // Objects mostly come in runs of one class: the class last written and its index, and
+    // the class and requested base last found to match on load, spare a lookup each.
+    const CRuntimeClass* m_pLastClassWritten = nullptr;
+    DWORD m_nLastClassIndex = 0;
+    const CRuntimeClass* m_pLastClassRead = nullptr;
+    const CRuntimeClass* m_pLastRequested = nullptr;
     std::vector<LoadEntry> m_loadArray;
     const char* m_pszContext = nullptr;
 };

@@ -5,8 +5,10 @@
 // written as 0xFFFF, its schema word, its name's length word and the name; a class
 // already written as 0x8000|index; an object already written as its index alone. An
 // index of 0x7FFF or more is written as 0x7FFF and a DWORD, bit 31 marking a class.
+#include <algorithm>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <string>
 
 #include "platform/fw/CArchive.h"
@@ -45,26 +47,29 @@ std::string TooDeep() {
 
 // --- storing ---------------------------------------------------------------------------
 
-DWORD CArchive::MapStored(const void* classOrObject) {
-    if (m_nMapCount >= nMaxMapCount)
-        ThrowError(CArchiveException::badIndex, TooMany());
-    KivTranslateBadAlloc([&] { m_storeMap.Insert(classOrObject, m_nMapCount); });
-    return m_nMapCount++;
-}
+void CArchive::ThrowTooMany() const { ThrowError(CArchiveException::badIndex, TooMany()); }
 
-void CArchive::WriteIndexTag(DWORD index, bool isClass) {
-    if (index < wBigObjectTag) {
-        *this << static_cast<WORD>(isClass ? (wClassTag | index) : index);
-    } else {
-        *this << wBigObjectTag << (isClass ? (dwBigClassTag | index) : index);
+void CArchive::ReserveObjects(ULONGLONG count) {
+    if (!IsStoring()) return;
+    const ULONGLONG room = nMaxMapCount - m_nMapCount;  // never more than the archive can index
+    try {
+        m_storeMap.Reserve(m_storeMap.Size() + static_cast<size_t>(std::min(count, room)));
+    } catch (const std::bad_alloc&) {
+        // The map grows as objects come instead.
     }
 }
 
 void CArchive::WriteClass(const CRuntimeClass* cls) {
     if (!IsStoring()) ThrowWrongMode();
     if (!cls) AfxThrowInvalidArgException("CArchive::WriteClass of a null class");
-    if (const DWORD index = m_storeMap.Find(cls)) {
+    if (cls == m_pLastClassWritten) {
+        WriteIndexTag(m_nLastClassIndex, true);
+        return;
+    }
+    if (const DWORD index = m_classMap.Find(cls)) {
         WriteIndexTag(index, true);
+        m_pLastClassWritten = cls;
+        m_nLastClassIndex = index;
         return;
     }
     if (!cls->IsSerializable())
@@ -77,7 +82,8 @@ void CArchive::WriteClass(const CRuntimeClass* cls) {
                                                     std::to_string(kMaxClassNameLength));
     *this << wNewClassTag << static_cast<WORD>(cls->m_wSchema) << static_cast<WORD>(length);
     Write(cls->m_lpszClassName, static_cast<UINT>(length));
-    MapStored(cls);
+    m_nLastClassIndex = MapStored(m_classMap, cls);
+    m_pLastClassWritten = cls;
 }
 
 void CArchive::WriteObject(const CObject* object) {
@@ -92,10 +98,14 @@ void CArchive::WriteObject(const CObject* object) {
     }
     // Refused when storing too, so that nothing is written that could not be loaded.
     if (m_nDepth >= kMaxObjectDepth) ThrowError(CArchiveException::genericException, TooDeep());
-    WriteClass(object->GetRuntimeClass());
+    const CRuntimeClass* cls = object->GetRuntimeClass();
+    if (cls == m_pLastClassWritten)  // as WriteClass would, without the call
+        WriteIndexTag(m_nLastClassIndex, true);
+    else
+        WriteClass(cls);
     // The object has its index before its data, so that references to it from inside
     // its own Serialize come out as back-references.
-    MapStored(object);
+    MapStored(m_storeMap, object);
     DepthGuard depth(m_nDepth);
     const_cast<CObject*>(object)->Serialize(*this);
 }
@@ -121,8 +131,7 @@ CRuntimeClass* CArchive::LoadClassRecord() {
     if (schema != cls->m_wSchema)
         ThrowError(CArchiveException::badSchema, "class '" + shown() + "' stored with schema " + std::to_string(schema) +
                                                      ", this program reads schema " + std::to_string(cls->m_wSchema));
-    if (m_loadArray.size() >= nMaxMapCount)
-        ThrowError(CArchiveException::badIndex, TooMany());
+    if (m_loadArray.size() >= nMaxMapCount) ThrowTooMany();
     KivTranslateBadAlloc([&] { m_loadArray.push_back({cls, true}); });
     return cls;
 }
@@ -157,9 +166,13 @@ CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* requested, UINT* schema,
             ThrowErrorAt(tagOffset, CArchiveException::badIndex, "class reference " + std::to_string(index) + " names no class");
         cls = static_cast<CRuntimeClass*>(m_loadArray[index].ptr);
     }
-    if (requested && !cls->IsDerivedFrom(requested))
-        ThrowErrorAt(tagOffset, CArchiveException::badClass,
-                     std::string(cls->m_lpszClassName) + " where " + requested->m_lpszClassName + " was expected");
+    if (requested && !(cls == m_pLastClassRead && requested == m_pLastRequested)) {
+        if (!cls->IsDerivedFrom(requested))
+            ThrowErrorAt(tagOffset, CArchiveException::badClass,
+                         std::string(cls->m_lpszClassName) + " where " + requested->m_lpszClassName + " was expected");
+        m_pLastClassRead = cls;
+        m_pLastRequested = requested;
+    }
     if (schema) *schema = cls->m_wSchema;
     return cls;
 }
@@ -205,8 +218,7 @@ CObject* CArchive::ReadObjectChecked(const CRuntimeClass* requested, bool (*acce
     if (m_nDepth >= kMaxObjectDepth) ThrowErrorAt(tagOffset, CArchiveException::genericException, TooDeep());
     std::unique_ptr<CObject> object(cls->CreateObject());
     if (!object) KivThrowMemoryException([&] { return std::string("cannot create an object of class ") + cls->m_lpszClassName; });
-    if (m_loadArray.size() >= nMaxMapCount)
-        ThrowError(CArchiveException::badIndex, TooMany());
+    if (m_loadArray.size() >= nMaxMapCount) ThrowTooMany();
     const size_t index = m_loadArray.size();
     KivTranslateBadAlloc([&] { m_loadArray.push_back({object.get(), false}); });
     try {

@@ -220,7 +220,11 @@ void CObList::Serialize(CArchive& ar) {
     CObject::Serialize(ar);
     if (ar.IsStoring()) {
         ar.WriteCount(static_cast<ULONGLONG>(m_nCount));
-        for (CNode* node = m_pNodeHead; node; node = node->pNext) ar.WriteObject(node->data);
+        ar.ReserveObjects(static_cast<ULONGLONG>(m_nCount));
+        for (CNode* node = m_pNodeHead; node; node = node->pNext) {
+            if (node->pNext) ar.PrefetchObject(node->pNext->data);  // its lookup overlaps writing this one
+            ar.WriteObject(node->data);
+        }
         return;
     }
     const ULONGLONG count = ar.ReadCount();

@@ -1,7 +1,6 @@
 // kfx sample FILE (--frames A:B | --count N) [--track K]: one track's values as CSV.
 #include "KfxSample.h"
 
-#include <charconv>
 #include <cstdint>
 
 #include "KfxCommands.h"
@@ -41,11 +40,6 @@ void Build(Track& track, const KfxSampling& how, CObList& out) {
         track.BuildInsValueKF(&out, how.from, how.to);
     else
         track.BuildInsValueKF(&out, how.count);
-}
-
-bool ParseInt(const std::string& s, std::int64_t& v) {
-    const auto r = std::from_chars(s.data(), s.data() + s.size(), v);
-    return r.ec == std::errc() && r.ptr == s.data() + s.size();
 }
 
 }  // namespace
@@ -118,21 +112,21 @@ int KfxSample(const KfxArgs& args) {
             if (!hasValue) return KfxFail(a + " needs a value (see kfx sample --help)");
             const std::string v = args[++i];
             if (a == "--track") {
-                if (!ParseInt(v, trackIndex) || trackIndex < 0) return KfxFail("--track takes a track number from 0, not '" + v + "'");
+                if (!KfxParseNumber(v, trackIndex) || trackIndex < 0) return KfxFail("--track takes a track number from 0, not '" + v + "'");
                 continue;
             }
             if (haveMode) return KfxFail("give one of --frames and --count");
             haveMode = true;
             if (a == "--count") {
                 std::int64_t n = 0;
-                if (!ParseInt(v, n) || n < 1 || n > kMaxSamples)
+                if (!KfxParseNumber(v, n) || n < 1 || n > kMaxSamples)
                     return KfxFail("--count takes a number of samples from 1 to " + Text(kMaxSamples) + ", not '" + v + "'");
                 how.count = static_cast<ULONG>(n);
                 continue;
             }
             const size_t colon = v.find(':', 1);  // from 1: A may be negative
             std::int64_t from = 0, to = 0;
-            if (colon == std::string::npos || !ParseInt(v.substr(0, colon), from) || !ParseInt(v.substr(colon + 1), to) ||
+            if (colon == std::string::npos || !KfxParseNumber(v.substr(0, colon), from) || !KfxParseNumber(v.substr(colon + 1), to) ||
                 from < INT32_MIN || from > INT32_MAX || to < INT32_MIN || to > INT32_MAX)
                 return KfxFail("--frames takes A:B, two frame numbers, not '" + v + "'");
             if ((to > from ? to - from : from - to) + 1 > kMaxSamples)

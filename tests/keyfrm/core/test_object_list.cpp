@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "keyfrm/tracks/CKivFXValueKeyFrm.h"
+#include "keyfrm/tracks/CKivFXInsValueKeyFrm.h"
 #include "kivbase/CKivObList.h"
 #include "support/ArchiveBytes.h"
 
@@ -181,4 +182,48 @@ TEST(ObjectListXml, UnknownClassIsRefusedAndEarlierItemsStay) {
         EXPECT_EQ(e.m_cause, CArchiveException::badClass);
     }
     EXPECT_EQ(list.GetCount(), 1);
+}
+
+TEST(ObjectListXml, ItemsOfSeveralClassesEachLoadTheirOwn) {
+    CKivObList list;
+    for (int i = 0; i < 4; ++i) {
+        if (i % 2)
+            list.AddTail(Key(i / 10.0, static_cast<float>(i)));
+        else
+            list.AddTail(new CKivFXInsValueKeyFrm);  // handed to the list at once
+    }
+    CKivXMLDOMDocObj doc;
+    ASSERT_TRUE(doc.CreateNew(L"Root"));
+    list.SerializeXML(&doc, doc.GetRootNode());
+    CKivXMLDOMDocObj in;
+    ASSERT_TRUE(in.LoadXMLUtf8(doc.GetXMLUtf8()));
+    CKivObList back;
+    back.SerializeXML(&in, in.GetRootNode());
+    ASSERT_EQ(back.GetCount(), 4);
+    for (POSITION a = back.GetHeadPosition(), b = list.GetHeadPosition(); a && b;)
+        EXPECT_EQ(back.GetNext(a)->GetRuntimeClass(), list.GetNext(b)->GetRuntimeClass());
+    EXPECT_EQ(back.Compare(&list), 0);
+}
+
+TEST(ObjectListXml, UnknownClassNamesAreQuotedAsTheyStand) {
+    for (const char* name : {"CKivFXValueKeyFrmX", "CKivFXValueKeyFr\xc3\xa9", ""}) {
+        CKivXMLDOMDocObj doc;
+        ASSERT_TRUE(doc.LoadXMLUtf8(std::string("<Root><CKivObList><Item Class=\"CKivFXValueKeyFrm\"/><Item Class=\"") + name +
+                                    "\"/></CKivObList></Root>"));
+        CKivObList list;
+        try {
+            list.SerializeXML(&doc, doc.GetRootNode());
+            ADD_FAILURE() << name;
+        } catch (const CArchiveException& e) {
+            EXPECT_NE(std::string(e.what()).find(std::string("class '") + name + "'"), std::string::npos) << e.what();
+        }
+        EXPECT_EQ(list.GetCount(), 1);
+    }
+    // An item without a class is not an unknown class: it is how a null element is written.
+    CKivXMLDOMDocObj doc;
+    ASSERT_TRUE(doc.LoadXMLUtf8("<Root><CKivObList><Item/></CKivObList></Root>"));
+    CKivObList list;
+    EXPECT_NO_THROW(list.SerializeXML(&doc, doc.GetRootNode()));
+    ASSERT_EQ(list.GetCount(), 1);
+    EXPECT_EQ(list.GetHead(), nullptr);
 }

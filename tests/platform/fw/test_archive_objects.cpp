@@ -52,6 +52,30 @@ TEST_F(ArchiveObjects, NewClassThenRepeatedClassThenBackReferenceThenNull) {
     EXPECT_EQ(null, nullptr);
 }
 
+TEST_F(ArchiveObjects, InterleavedClassesEachReferToTheirOwnRecord) {
+    CTestPoint a(1, 2), b(3, 4);
+    CTestTiny t, u;
+    const Bytes bytes = StoreBytes([&](CArchive& ar) { ar << &a << &t << &b << &u << &t; });
+    const Bytes expected = kPointRecord + Dword(1) + Dword(2)                // class 1, object 2
+                           + Words({0xFFFF, 0x0000, 9}) + Text("CTestTiny")  // class 3, object 4
+                           + Words({0x8001}) + Dword(3) + Dword(4)           // object 5
+                           + Words({0x8003})                                 // object 6
+                           + Words({0x0004});                                // object 4 again
+    EXPECT_EQ(bytes, expected);
+
+    // The class asked for is checked on every object, whichever class came before.
+    ArchiveReader r(bytes);
+    std::unique_ptr<CObject> first(r.ar().ReadObject(RUNTIME_CLASS(CTestPoint)));
+    EXPECT_EQ(ArchiveCause([&] { r.ar().ReadObject(RUNTIME_CLASS(CTestPoint)); }), CArchiveException::badClass);
+    ArchiveReader again(bytes);
+    std::unique_ptr<CObject> p(again.ar().ReadObject(RUNTIME_CLASS(CTestPoint)));
+    std::unique_ptr<CObject> tiny(again.ar().ReadObject(RUNTIME_CLASS(CTestTiny)));
+    std::unique_ptr<CObject> q(again.ar().ReadObject(RUNTIME_CLASS(CObject)));
+    EXPECT_EQ(ArchiveCause([&] { again.ar().ReadObject(RUNTIME_CLASS(CTestPoint)); }), CArchiveException::badClass)
+        << "a tiny object after a point, with the point's class asked for again";
+    EXPECT_EQ(static_cast<CTestPoint*>(q.get())->x, 3);
+}
+
 TEST_F(ArchiveObjects, ExtractionOperatorChecksTheClass) {
     CTestPoint3 p3;
     p3.z = 9;

@@ -1,0 +1,31 @@
+#include "kivbase/KivXMLTrusted.h"
+
+#include <pugixml.hpp>
+
+IXMLDOMNode* KivXmlAppendElement(IXMLDOMNode* parent, const char* name) {
+    if (!parent) return nullptr;
+    return pugi::xml_node(parent).append_child(name).internal_object();
+}
+
+IXMLDOMNode* KivXmlAppendElement(IXMLDOMNode* parent, const char* name, const char* attrName, std::string_view text) {
+    IXMLDOMNode* element = KivXmlAppendElement(parent, name);
+    if (element && !KivXmlAppendAttribute(element, attrName, text)) {
+        pugi::xml_node(parent).remove_child(pugi::xml_node(element));
+        return nullptr;
+    }
+    return element;
+}
+
+bool KivXmlAppendAttribute(IXMLDOMNode* element, const char* name, std::string_view text) {
+    pugi::xml_node n(element);
+    pugi::xml_attribute a = n.append_attribute(name);
+    if (a && a.set_value(text.data(), text.size())) return true;
+    if (a) n.remove_attribute(a);
+    return false;
+}
+
+const char* KivXmlAttributeText(IXMLDOMNode* node, const char* name) {
+    if (!node) return nullptr;
+    const pugi::xml_attribute a = pugi::xml_node(node).attribute(name);
+    return a ? a.value() : nullptr;
+}

@@ -1,0 +1,92 @@
+// A class level's field table resolved once into what the walkers need per object: every
+// member's offset, and the stored fields as a flat list of typed steps (one opcode for
+// the pair of archive encoding and member kind), with the facts each walk would otherwise
+// work out again for every object.
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+#include "kivbase/persist/KivFieldTable.h"
+
+/// How many member kinds and archive opcodes there are.
+constexpr int kKivMemberKinds = static_cast<int>(KivMember::custom) + 1;
+constexpr int kKivArchiveOps = (static_cast<int>(KivEnc::wstr) + 1) * kKivMemberKinds;
+
+/// The opcode of an (encoding, member kind) pair, and back.
+constexpr BYTE KivArchiveOp(KivEnc enc, KivMember member) {
+    return static_cast<BYTE>(static_cast<int>(enc) * kKivMemberKinds + static_cast<int>(member));
+}
+constexpr KivEnc KivOpEncoding(int op) { return static_cast<KivEnc>(op / kKivMemberKinds); }
+constexpr KivMember KivOpMember(int op) { return static_cast<KivMember>(op % kKivMemberKinds); }
+/// The opcode of a level's version word: no stored field has encoding none.
+constexpr BYTE kKivVersionStep = KivArchiveOp(KivEnc::none, KivMember::i32);
+
+/// One step of a level's archive part: its version word, or one stored field with its member
+/// and how the archive carries it.
+struct KivStep {
+    const KivFieldDef* field;     // null for the version word
+    const KivClassLevel* level;   // the level the step belongs to
+    std::ptrdiff_t offset;        // of the member from the object's CObject part
+    BYTE op;                      // kKivVersionStep or KivArchiveOp(field->enc, field->member)
+    BYTE bytes;                   // archive bytes of the value; 0 for a wide string
+    bool optional;                // read only when the converted version is not negative
+};
+
+/// One field that Default() and construction reset: its member and the table's default,
+/// already converted into the member's own type.
+struct KivDefaultStep {
+    const KivFieldDef* field;
+    std::ptrdiff_t offset;
+    KivMember member;
+    union {
+        int i32;
+        short i16;
+        DWORD u32;
+        BYTE u8;
+        float f32;
+        double f64;
+    } value;
+};
+
+/// The wide class name last handed to the version converter by a level (KivPersistArchive.cpp).
+struct KivWideClassName;
+
+struct KivLevelPlan {
+    std::vector<std::ptrdiff_t> offsets;  // every field's member, table order
+    std::vector<KivStep> stored;          // the fields the archive and XML walks visit, table order
+    std::vector<KivStep> archive;         // the archive part: the version word, then stored
+    std::vector<KivDefaultStep> defaults; // the fields Default() resets (all but kKivFieldNoAssign)
+    /// The level's whole archive part (version word and every stored field, the optional one
+    /// included) when every stored field has a fixed size; 0 when one is a wide string.
+    size_t fixedBytes = 0;
+    bool hasDataMember = false;  // the level writes and reads "DataMember"
+    /// The element and attribute names are valid XML names and no attribute name repeats, so
+    /// storing into a fresh "DataMember" may append without looking for an earlier attribute.
+    bool xmlNamesChecked = false;
+    mutable std::atomic<const KivWideClassName*> lastClassName{nullptr};
+};
+
+/// A class's whole archive record when every level from the root up is the engine's own and
+/// of fixed size: every level's archive steps, root first.
+struct KivChainPlan {
+    std::vector<KivStep> steps;
+    const KivLevelPlan* last = nullptr;  // the class's own level, whose plan remembers class names
+    size_t fixedBytes = 0;               // 0: the record cannot be handled in one pass
+};
+
+/// Keeps the plan of a level that has no cache for the length of one call.
+using KivPlanHolder = std::unique_ptr<KivLevelPlan>;
+
+/// Makes the level's plan from object's layout; kept in the level's cache, or in holder for a
+/// level without one. Raises CMemoryException when memory runs out.
+const KivLevelPlan& KivCompilePlan(const KivClassLevel& level, const CObject* object, KivPlanHolder& holder);
+
+/// The level's plan: the cached one, made on first use.
+inline const KivLevelPlan& KivPlanOf(const KivClassLevel& level, const CObject* object, KivPlanHolder& holder) {
+    if (level.cache)
+        if (const KivLevelPlan* plan = level.cache->plan.load(std::memory_order_acquire)) return *plan;
+    return KivCompilePlan(level, object, holder);
+}
