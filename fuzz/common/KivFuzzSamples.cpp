@@ -13,8 +13,6 @@ namespace {
 
 // Values a stored list gets in a sample: enough for a first, a middle and a last one.
 constexpr int kSampleListValues = 3;
-// Stays clear of the sign bit of a 16-bit field, which loads sign-extended.
-constexpr int kSixteenBitSampleBase = 1000;
 
 bool IsObjectClass(const CRuntimeClass* cls) { return cls->IsDerivedFrom(RUNTIME_CLASS(CKivObject)); }
 bool IsListClass(const CRuntimeClass* cls) { return cls->IsDerivedFrom(RUNTIME_CLASS(CKivObList)); }
@@ -103,17 +101,10 @@ std::unique_ptr<CObject> KivFuzzCreate(const CRuntimeClass* cls) {
 
 void KivFuzzSetDistinct(const KivFieldDef& f, CObject* o, int salt) {
     void* m = f.At(o);
-    if (f.member == KivMember::custom) {
-        if (f.flags & kKivFieldOwnFormat) FillList(f, m, salt);
-        return;
-    }
-    const bool sixteenBits = f.enc == KivEnc::i16 || f.enc == KivEnc::u16 || f.member == KivMember::i16;
     switch (f.member) {
     case KivMember::i32:
     case KivMember::i16:
-    case KivMember::u8:
-        KivSetInt(f, m, (sixteenBits ? kSixteenBitSampleBase : static_cast<std::int64_t>(f.defNum)) + 7 + salt);
-        break;
+    case KivMember::u8: KivSetInt(f, m, static_cast<std::int64_t>(f.defNum) + 7 + salt); break;
     case KivMember::u32: KivSetInt(f, m, 0x80000000LL + salt); break;
     case KivMember::f32:
     case KivMember::f64: KivSetReal(f, m, f.defNum + 0.375 + salt); break;
@@ -124,7 +115,9 @@ void KivFuzzSetDistinct(const KivFieldDef& f, CObject* o, int salt) {
         f.unpackBlock(pattern, m);
         break;
     }
-    case KivMember::custom: break;
+    case KivMember::custom:
+        if (f.flags & kKivFieldOwnFormat) FillList(f, m, salt);
+        break;
     }
 }
 

@@ -24,9 +24,10 @@ const CRuntimeClass* KivFuzzFindClass(std::string_view name);
 
 /// A new default object of the class; raises CMemoryException when it cannot be made.
 std::unique_ptr<CObject> KivFuzzCreate(const CRuntimeClass* cls);
-/// Sets one stored field to a value away from its default that the field's archive
-/// encoding carries exactly (16-bit fields stay below 32768); salt makes values differ.
-/// Lists stored in a class's own form get a few values. Fields of other kinds are left.
+/// Sets one field to a value away from its default and from the other fields (salt makes
+/// them differ) that the field's archive encoding carries exactly (16-bit fields stay below
+/// 32768 for small salts). Lists stored in a class's own form get a few values; other
+/// custom members are left.
 void KivFuzzSetDistinct(const KivFieldDef& field, CObject* object, int salt);
 /// KivFuzzSetDistinct on every stored field of every level; returns how many were set.
 int KivFuzzChangeEveryStoredField(CObject& object, int salt = 0);

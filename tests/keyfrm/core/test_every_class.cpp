@@ -10,6 +10,7 @@
 #include <string>
 
 #include "keyfrm/core/CKivFXBaseKeyFrm.h"
+#include "fuzz/common/KivFuzzSamples.h"
 #include "keyfrm/core/KivFXKeyFrmModule.h"
 #include "kivbase/CKivObList.h"
 #include "kivbase/persist/KivMemberAccess.h"
@@ -75,34 +76,12 @@ bool IsDefault(const KivFieldDef& f, const CObject* o) {
     return false;
 }
 
-// A value distinct from the default and from the other fields, inside what the field's
-// archive encoding can carry (16-bit fields stay below 32768).
-void SetDistinct(const KivFieldDef& f, CObject* o, int salt) {
-    void* m = f.At(o);
-    switch (f.member) {
-    case KivMember::i32:
-    case KivMember::i16:
-    case KivMember::u8: KivSetInt(f, m, static_cast<std::int64_t>(f.defNum) + 7 + salt); break;
-    case KivMember::u32: KivSetInt(f, m, 0x80000000LL + salt); break;
-    case KivMember::f32:
-    case KivMember::f64: KivSetReal(f, m, f.defNum + 0.375 + salt); break;
-    case KivMember::wstr: static_cast<CString*>(m)->Format(L"text %d \u00e9", salt); break;
-    case KivMember::block: {
-        BYTE pattern[kKivMaxBlockSize];
-        std::memset(pattern, 0x3F + salt % 2, sizeof pattern);  // normal numbers in every float/double lane
-        f.unpackBlock(pattern, m);
-        break;
-    }
-    case KivMember::custom: break;
-    }
-}
-
 int ChangeEveryStoredField(CObject& o) {
     int salt = 0, changed = 0;
     for (const KivClassLevel* level : KivLevelChain(o.GetRuntimeClass()))
         for (const KivFieldDef& f : level->fields)
             if (f.IsPersisted()) {
-                SetDistinct(f, &o, salt++);
+                KivFuzzSetDistinct(f, &o, salt++);
                 EXPECT_FALSE(IsDefault(f, &o)) << level->className << "." << f.name;
                 ++changed;
             }

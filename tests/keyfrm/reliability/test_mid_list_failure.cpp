@@ -44,6 +44,27 @@ void Inspect(CKivObList& loaded, const CKivObList& stored, AfterFailure& out) {
     loaded.DeleteAll();
 }
 
+// Loads into a list of the class (emptied sample) with load, which must be refused with
+// badClass after the three keyframes of stored; checks what the list then holds.
+template <class Load>
+void ExpectTheThreeKept(const CRuntimeClass* cls, const CKivObList& stored, Load load) {
+    AfterFailure after;
+    const auto outcome = RunLoad([&] {
+        const std::unique_ptr<CKivObList> loaded = SampleList(cls);
+        loaded->DeleteAll();
+        try {
+            load(*loaded);
+        } catch (const CArchiveException&) {
+            Inspect(*loaded, stored, after);
+            throw;
+        }
+    });
+    EXPECT_TRUE(RefusedWith(outcome, CArchiveException::badClass));
+    EXPECT_EQ(after.count, 3);
+    EXPECT_TRUE(after.sameKeyframes);
+    EXPECT_TRUE(after.tookOneMore);
+}
+
 class MidListFailure : public testing::TestWithParam<ClassParam> {};
 
 }  // namespace
@@ -59,22 +80,7 @@ TEST_P(MidListFailure, ArchiveKeepsTheThreeGoodKeyframes) {
     plain.RemoveAll();  // the sample keeps ownership
     bytes[0] = 4;
     bytes = bytes + Words({0xFFFF, 0, 3}) + Text("Bad") + Words({0});
-
-    AfterFailure after;
-    const auto outcome = RunLoad([&] {
-        const std::unique_ptr<CKivObList> loaded = SampleList(GetParam().cls);
-        loaded->DeleteAll();
-        try {
-            KivFuzzLoadRecord(*loaded, bytes);
-        } catch (const CArchiveException&) {
-            Inspect(*loaded, *stored, after);
-            throw;
-        }
-    });
-    EXPECT_TRUE(RefusedWith(outcome, CArchiveException::badClass));
-    EXPECT_EQ(after.count, 3);
-    EXPECT_TRUE(after.sameKeyframes);
-    EXPECT_TRUE(after.tookOneMore);
+    ExpectTheThreeKept(GetParam().cls, *stored, [&](CKivObList& list) { KivFuzzLoadRecord(list, bytes); });
 }
 
 TEST_P(MidListFailure, XmlKeepsTheThreeGoodKeyframes) {
@@ -84,24 +90,9 @@ TEST_P(MidListFailure, XmlKeepsTheThreeGoodKeyframes) {
     const size_t end = xml.rfind("</CKivObList>");
     ASSERT_NE(end, std::string::npos);
     xml.insert(end, "<Item Class=\"Bad\" />");
-
-    AfterFailure after;
-    const auto outcome = RunLoad([&] {
-        const std::unique_ptr<CKivObList> loaded = SampleList(GetParam().cls);
-        loaded->DeleteAll();
-        CKivXMLDOMDocObj doc;
-        if (!doc.LoadXMLUtf8(xml)) return;
-        try {
-            KivFuzzSerializeXML(*loaded, &doc, doc.GetRootNode());
-        } catch (const CArchiveException&) {
-            Inspect(*loaded, *stored, after);
-            throw;
-        }
-    });
-    EXPECT_TRUE(RefusedWith(outcome, CArchiveException::badClass));
-    EXPECT_EQ(after.count, 3);
-    EXPECT_TRUE(after.sameKeyframes);
-    EXPECT_TRUE(after.tookOneMore);
+    CKivXMLDOMDocObj doc;
+    ASSERT_TRUE(doc.LoadXMLUtf8(xml));
+    ExpectTheThreeKept(GetParam().cls, *stored, [&](CKivObList& list) { KivFuzzSerializeXML(list, &doc, doc.GetRootNode()); });
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryList, MidListFailure, testing::ValuesIn(kfxrel::ListClasses()), kfxrel::ParamName);
