@@ -18,9 +18,9 @@ constexpr const char* kIndent = "\t";
 pugi::xml_node Node(IXMLDOMNode* p) { return pugi::xml_node(p); }
 
 // Checks the parsed tree: exactly one top-level node, an element (the parser tolerates
-// several, or text beside it), no DOCTYPE anywhere and no element nested deeper than the
-// limit. pugixml's walk is iterative and stops at the first refusal, so a hostile depth
-// costs no stack.
+// several, or text beside it), so no DOCTYPE (which the parser refuses anywhere but at the
+// top level), and no element nested deeper than the limit. pugixml's walk is iterative and
+// stops at the first refusal, so a hostile depth costs no stack.
 bool IsAcceptableTree(pugi::xml_document& doc, int maxDepth) {
     const pugi::xml_node n = doc.first_child();
     if (n.type() != pugi::node_element || n.next_sibling()) return false;
@@ -28,9 +28,8 @@ bool IsAcceptableTree(pugi::xml_document& doc, int maxDepth) {
         int maxDepth;
         explicit Check(int limit) : maxDepth(limit) {}
         bool for_each(pugi::xml_node& node) override {
-            const pugi::xml_node_type type = node.type();
             // depth() counts from 0 for the document's children, which are at depth 1 here.
-            return type != pugi::node_doctype && !(type == pugi::node_element && depth() >= maxDepth);
+            return depth() < maxDepth || node.type() != pugi::node_element;
         }
     } check(maxDepth);
     return doc.traverse(check);
