@@ -57,10 +57,8 @@ std::optional<size_t> KivBase64DecodedLength(std::string_view text) {
     size_t padding = 0;
     if (text.back() == '=') padding = text[text.size() - 2] == '=' ? 2 : 1;
     const size_t data = text.size() - padding;
-    // kNotBase64 is the only negative entry, so one character outside the alphabet shows in the OR.
-    int all = 0;
-    for (size_t i = 0; i < data; ++i) all |= Sextet(text[i]);
-    if (all < 0) return std::nullopt;
+    for (size_t i = 0; i < data; ++i)
+        if (Sextet(text[i]) == kNotBase64) return std::nullopt;
     // Unused low bits of the last sextet must be zero, so every block has one spelling.
     const int last = Sextet(text[data - 1]);
     if (padding == 1 && (last & 0x03) != 0) return std::nullopt;

@@ -34,6 +34,9 @@ bool XmlNamesChecked(const KivClassLevel& level, const std::vector<KivStep>& sto
     return true;
 }
 
+static_assert(sizeof(double) == 8 && sizeof(int) == 4 && sizeof(DWORD) == 4 && sizeof(float) == 4 && sizeof(short) == 2,
+              "defaults are grouped by the size of their member");
+
 // The table's default in the member's own type, converted as assigning it would.
 KivDefaultStep DefaultStep(const KivFieldDef& f, std::ptrdiff_t offset) {
     KivDefaultStep step{&f, offset, f.member, {}};
@@ -55,7 +58,18 @@ std::unique_ptr<KivLevelPlan> Compile(const KivClassLevel& level, const CObject*
         const std::ptrdiff_t offset = static_cast<const char*>(f.At(object)) - base;
         plan->offsets.push_back(offset);
         plan->hasDataMember = plan->hasDataMember || f.IsStored();
-        if (!(f.flags & kKivFieldNoAssign)) plan->defaults.push_back(DefaultStep(f, offset));
+        if (!(f.flags & kKivFieldNoAssign)) {
+            KivDefaults& d = plan->defaults;
+            switch (f.member) {
+            case KivMember::f64: d.by8.push_back(DefaultStep(f, offset)); break;
+            case KivMember::i32:
+            case KivMember::u32:
+            case KivMember::f32: d.by4.push_back(DefaultStep(f, offset)); break;
+            case KivMember::i16: d.by2.push_back(DefaultStep(f, offset)); break;
+            case KivMember::u8: d.by1.push_back(DefaultStep(f, offset)); break;
+            default: d.others.push_back(DefaultStep(f, offset)); break;
+            }
+        }
         if (!f.IsPersisted()) continue;
         const KivStep step{&f, &level, offset, KivArchiveOp(f.enc, f.member), WireBytes(f), (f.flags & kKivFieldOptional) != 0};
         fixed = fixed && step.bytes != 0;

@@ -48,7 +48,15 @@ struct KivDefaultStep {
         BYTE u8;
         float f32;
         double f64;
+        BYTE image[8];  // the member's own bytes, for the number kinds above
     } value;
+};
+
+/// The fields a level's Default() resets (all but kKivFieldNoAssign), grouped so that the
+/// numbers are plain copies of their bytes with no choice per field to make.
+struct KivDefaults {
+    std::vector<KivDefaultStep> by8, by4, by2, by1;  // numbers, by their size in bytes
+    std::vector<KivDefaultStep> others;              // text, blocks and custom members
 };
 
 /// The wide class name last handed to the version converter by a level (KivPersistArchive.cpp).
@@ -58,7 +66,7 @@ struct KivLevelPlan {
     std::vector<std::ptrdiff_t> offsets;  // every field's member, table order
     std::vector<KivStep> stored;          // the fields the archive and XML walks visit, table order
     std::vector<KivStep> archive;         // the archive part: the version word, then stored
-    std::vector<KivDefaultStep> defaults; // the fields Default() resets (all but kKivFieldNoAssign)
+    KivDefaults defaults;
     /// The level's whole archive part (version word and every stored field, the optional one
     /// included) when every stored field has a fixed size; 0 when one is a wide string.
     size_t fixedBytes = 0;

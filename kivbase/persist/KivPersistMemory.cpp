@@ -73,18 +73,20 @@ void DefaultField(const KivFieldDef& f, void* m) {
     }
 }
 
+// Text, blocks and custom members; numbers are copied as their bytes.
 void DefaultField(const KivDefaultStep& s, void* m) {
     switch (s.member) {
-    case KivMember::i32: *static_cast<int*>(m) = s.value.i32; break;
-    case KivMember::i16: *static_cast<short*>(m) = s.value.i16; break;
-    case KivMember::u32: *static_cast<DWORD*>(m) = s.value.u32; break;
-    case KivMember::u8: *static_cast<BYTE*>(m) = s.value.u8; break;
-    case KivMember::f32: *static_cast<float*>(m) = s.value.f32; break;
-    case KivMember::f64: *static_cast<double*>(m) = s.value.f64; break;
     case KivMember::wstr: static_cast<CString*>(m)->Empty(); break;
     case KivMember::block: s.field->unpackBlock(s.field->defBlock.data(), m); break;
     case KivMember::custom: s.field->custom->reset(m); break;
+    default: break;
     }
+}
+
+template <size_t N>
+void CopyDefaults(const std::vector<KivDefaultStep>& steps, char* base) {
+    static_assert(N == sizeof(double) || N == sizeof(int) || N == sizeof(short) || N == sizeof(BYTE));
+    for (const KivDefaultStep& s : steps) std::memcpy(base + s.offset, s.value.image, N);
 }
 
 template <class T>
@@ -100,7 +102,12 @@ void KivDefaultLevel(CObject* object, const KivClassLevel& level) {
     KivPlanHolder holder;
     const KivLevelPlan& plan = KivPlanOf(level, object, holder);
     char* base = reinterpret_cast<char*>(object);
-    for (const KivDefaultStep& s : plan.defaults) DefaultField(s, base + s.offset);
+    const KivDefaults& d = plan.defaults;
+    CopyDefaults<8>(d.by8, base);
+    CopyDefaults<4>(d.by4, base);
+    CopyDefaults<2>(d.by2, base);
+    CopyDefaults<1>(d.by1, base);
+    for (const KivDefaultStep& s : d.others) DefaultField(s, base + s.offset);
 }
 
 void KivAssignLevel(CObject* dst, const CObject* src, const KivClassLevel& level) {

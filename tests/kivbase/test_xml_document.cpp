@@ -110,6 +110,8 @@ TEST(XmlDocument, DoctypeIsRefusedAndEntitiesNeverExpanded) {
     EXPECT_EQ(doc.GetRootNode(), nullptr);
     EXPECT_FALSE(doc.LoadXML(L"<!DOCTYPE r><r/>")) << "even a harmless DOCTYPE";
     EXPECT_FALSE(doc.LoadXML(L"<!DOCTYPE r SYSTEM \"file:///etc/passwd\"><r/>"));
+    EXPECT_FALSE(doc.LoadXML(L"<r/><!DOCTYPE r>")) << "after the root";
+    EXPECT_FALSE(doc.LoadXML(L"<r><a><!DOCTYPE r [<!ENTITY e \"v\">]></a></r>")) << "inside an element";
 
     ASSERT_TRUE(doc.LoadXML(L"<r a=\"&unknown;\"/>")) << "an undeclared entity stays literal text";
     SKivXMLDataType t{};
