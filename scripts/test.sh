@@ -21,10 +21,10 @@ echo "== installed package used by a host program"
 bash tests/host/run.sh build
 
 echo "== fuzzing: every target for a short while (fuzz/run.sh)"
-# KIVFX_FUZZ_STRICT=1 makes a crash, leak or limit fail the whole run; until the latest
-# loader changes have had a full fuzz run, a finding is reported loudly but does not hide
-# the results above.
+# A crash, leak or limit fails the whole run (the input is kept under fuzz/regressions/);
+# KIVFX_FUZZ_STRICT=0 reports it loudly without failing, e.g. while a loader change waits
+# for its first full fuzz run.
 if ! KIVFX_JOBS="$jobs" bash fuzz/run.sh "${KIVFX_FUZZ_SECONDS:-45}"; then
   echo "FUZZING FOUND A PROBLEM: see the output above (fuzz/run.sh)"
-  if [ "${KIVFX_FUZZ_STRICT:-0}" = 1 ]; then exit 1; fi
+  if [ "${KIVFX_FUZZ_STRICT:-1}" = 1 ]; then exit 1; fi
 fi
