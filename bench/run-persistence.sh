@@ -9,7 +9,7 @@ cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DKIVFX_BUILD_BENC
   -DKIVFX_BUILD_SDL=OFF >/dev/null
 cmake --build build-bench --target bench_persistence -- -j2 >/dev/null
 status=0
-python3 bench/compare.py build-bench/bench/bench_persistence \
+python3 bench/compare.py --cpu build-bench/bench/bench_persistence \
   BM_ArchiveStore_Library:BM_ArchiveStore_Baseline:5 \
   BM_ArchiveLoad_Library:BM_ArchiveLoad_Baseline:10 \
   BM_XmlStore_Library:BM_XmlStore_Pugixml:1.5 \

@@ -20,6 +20,43 @@ constexpr const char* kCountAttribute = "Count";
 // Every stored element takes at least its two-byte tag.
 constexpr ULONGLONG kMinStoredObjectBytes = 2;
 
+// Elements are persistable objects, or persistable lists themselves (a track kept in a
+// project list).
+bool IsElementClass(const CRuntimeClass* cls) {
+    return cls && (cls->IsDerivedFrom(RUNTIME_CLASS(CKivObject)) || cls->IsDerivedFrom(RUNTIME_CLASS(CKivObList)));
+}
+
+const CKivObList* AsList(const CObject* o) {
+    return o && o->IsKindOf(RUNTIME_CLASS(CKivObList)) ? static_cast<const CKivObList*>(o) : nullptr;
+}
+
+CObject* CopyElement(const CObject* element) {
+    if (const CKivObList* list = AsList(element)) {
+        std::unique_ptr<CObject> copy(list->GetRuntimeClass()->CreateObject());
+        if (!copy) AfxThrowMemoryException();
+        *static_cast<CKivObList*>(copy.get()) = *list;
+        return copy.release();
+    }
+    CObject* copy = static_cast<const CKivObject*>(element)->MakeCopy();
+    if (!copy) AfxThrowMemoryException();
+    return copy;
+}
+
+int CompareElements(const CObject* a, const CObject* b) {
+    if (!a || !b) return a ? 1 : (b ? -1 : 0);
+    const CKivObList* la = AsList(a);
+    const CKivObList* lb = AsList(b);
+    if (la || lb) return la && lb ? la->Compare(lb) : (la ? 1 : -1);
+    return static_cast<const CKivObject*>(a)->Compare(static_cast<const CKivObject*>(b));
+}
+
+void ElementXML(CObject* element, CKivXMLDOMDocObj* doc, IXMLDOMNode* node) {
+    if (element->IsKindOf(RUNTIME_CLASS(CKivObList)))
+        static_cast<CKivObList*>(element)->SerializeXML(doc, node);
+    else
+        static_cast<CKivObject*>(element)->SerializeXML(doc, node);
+}
+
 bool IsAscii(const char* s) {
     for (; *s; ++s)
         if (static_cast<unsigned char>(*s) >= 0x80) return false;
@@ -40,11 +77,13 @@ IXMLDOMNode* AppendItem(CKivXMLDOMDocObj* doc, IXMLDOMNode* list, const char* cl
 // The classes items name, the last one remembered: a list's items are mostly of one class.
 class ItemClasses {
 public:
-    /// The class item names; raises badClass for an unknown class, or one that is not a
-    /// creatable CKivObject.
+    /// The class item names, null for an item without "Class" (a null element); raises
+    /// badClass for an unknown class, or one that is not a creatable CKivObject or
+    /// CKivObList, and CMemoryException when memory runs out.
     const CRuntimeClass* Of(CKivXMLDOMDocObj* doc, IXMLDOMNode* item) {
         const char* text = KivXmlAttributeText(item, kClassAttribute);
-        if (text && IsAscii(text)) {  // its own UTF-8 text: no need to widen it and back
+        if (!text) return nullptr;
+        if (IsAscii(text)) {  // its own UTF-8 text: no need to widen it and back
             if (m_last && std::strcmp(text, m_last->m_lpszClassName) == 0) return m_last;
             const CRuntimeClass* cls = CRuntimeClass::FromName(text);
             if (!IsLoadable(cls)) ThrowUnknown(text);
@@ -52,7 +91,7 @@ public:
         }
         SKivXMLDataType name{};
         name.type = KIVXML_WSTRING;
-        doc->GetNodeAttribute(item, kClassAttribute, name);
+        KivXmlLoadAttribute(doc, item, kClassAttribute, name);
         const KivXMLValueGuard release(name);
         const CRuntimeClass* cls = name.value.pWStr ? CRuntimeClass::FromName(name.value.pWStr) : nullptr;
         if (!IsLoadable(cls)) ThrowUnknown(CString(name.value.pWStr ? name.value.pWStr : L"").ToUtf8());
@@ -61,7 +100,7 @@ public:
 
 private:
     static bool IsLoadable(const CRuntimeClass* cls) {
-        return cls && cls->IsDerivedFrom(RUNTIME_CLASS(CKivObject)) && cls->m_pfnCreateObject;
+        return IsElementClass(cls) && cls->m_pfnCreateObject;
     }
     [[noreturn]] static void ThrowUnknown(const std::string& name) {
         AfxThrowArchiveException(CArchiveException::badClass, CString(), "XML list item of unknown class '" + name + "'");
@@ -87,7 +126,9 @@ void CKivObList::Serialize(CArchive& ar) {
     const ULONGLONG count = ar.ReadCount();
     ar.CheckCount(count, kMinStoredObjectBytes, "list elements");
     for (ULONGLONG i = 0; i < count; ++i) {
-        CObject* object = ar.ReadObject(RUNTIME_CLASS(CKivObject));
+        // Refused by class before anything is created: an object of another family (the
+        // framework's list, which owns nothing) read whole would lose what it holds.
+        CObject* object = ar.ReadObjectOf(IsElementClass, "a CKivObject or a CKivObList");
         // The list owns its elements: a back-reference to an object read earlier would make
         // two owners of one object, so only objects new in this archive are taken.
         if (object && !ar.IsLastObjectNew())
@@ -100,13 +141,12 @@ void CKivObList::Serialize(CArchive& ar) {
 
 CKivObList& CKivObList::operator=(const CKivObList& src) {
     if (&src == this) return *this;
-    std::vector<std::unique_ptr<CKivObject>> copies;
-    copies.reserve(static_cast<size_t>(src.GetCount()));
+    std::vector<std::unique_ptr<CObject>> copies;
+    // Reserved at once, so that the only allocations left are the copies themselves.
+    KivTranslateBadAlloc([&] { copies.reserve(static_cast<size_t>(src.GetCount())); });
     for (POSITION pos = src.GetHeadPosition(); pos;) {
-        const CKivObject* element = static_cast<const CKivObject*>(src.GetNext(pos));
-        std::unique_ptr<CKivObject> copy(element ? element->MakeCopy() : nullptr);
-        if (element && !copy) AfxThrowMemoryException();
-        copies.push_back(std::move(copy));
+        const CObject* element = src.GetNext(pos);
+        copies.emplace_back(element ? CopyElement(element) : nullptr);
     }
     DeleteAll();
     for (auto& c : copies) {
@@ -121,9 +161,7 @@ int CKivObList::Compare(const CKivObList* other) const {
     if (!other) return 1;
     if (GetCount() != other->GetCount()) return GetCount() < other->GetCount() ? -1 : 1;
     for (POSITION a = GetHeadPosition(), b = other->GetHeadPosition(); a && b;) {
-        const auto* x = static_cast<const CKivObject*>(GetNext(a));
-        const auto* y = static_cast<const CKivObject*>(other->GetNext(b));
-        if (const int c = x ? x->Compare(y) : (y ? -1 : 0)) return c;
+        if (const int c = CompareElements(GetNext(a), other->GetNext(b))) return c;
     }
     return 0;
 }
@@ -137,11 +175,15 @@ void CKivObList::SerializeXML(CKivXMLDOMDocObj* doc, IXMLDOMNode* node) {
         IXMLDOMNode* list = doc->CreateDOMNodeWithAttribute(node, kListElement, kCountAttribute, count, 1);
         if (!list) return;
         for (POSITION pos = GetHeadPosition(); pos;) {
-            auto* element = static_cast<CKivObject*>(GetNext(pos));
-            if (!element) continue;
+            CObject* element = GetNext(pos);
+            if (!element) {
+                // A null element (the archive allows them) is an item without a class.
+                if (!doc->CreateDOMNode(list, kItemElement, 1)) return;
+                continue;
+            }
             IXMLDOMNode* item = AppendItem(doc, list, element->GetRuntimeClass()->m_lpszClassName);
             if (!item) return;
-            element->SerializeXML(doc, item);
+            ElementXML(element, doc, item);
         }
         return;
     }
@@ -152,9 +194,13 @@ void CKivObList::SerializeXML(CKivXMLDOMDocObj* doc, IXMLDOMNode* node) {
     ItemClasses classes;
     for (IXMLDOMNode* item = KivXmlFirstChild(list, kItemElement); item; item = KivXmlNextSibling(item, kItemElement)) {
         const CRuntimeClass* cls = classes.Of(doc, item);
+        if (!cls) {  // an item without a class: a null element
+            AddTail(static_cast<CObject*>(nullptr));
+            continue;
+        }
         std::unique_ptr<CObject> object(cls->CreateObject());
         if (!object) AfxThrowMemoryException();
-        static_cast<CKivObject*>(object.get())->SerializeXML(doc, item);
+        ElementXML(object.get(), doc, item);
         AddTail(object.get());
         object.release();
     }
@@ -182,7 +228,7 @@ void CKivObList::DeleteAll() {
 int CKivObList::ReverseList() {
     if (GetCount() < 2) return 0;
     std::vector<CObject*> items;
-    items.reserve(static_cast<size_t>(GetCount()));
+    KivTranslateBadAlloc([&] { items.reserve(static_cast<size_t>(GetCount())); });
     for (POSITION pos = GetHeadPosition(); pos;) items.push_back(GetNext(pos));
     POSITION pos = GetHeadPosition();
     for (auto it = items.rbegin(); it != items.rend(); ++it) {

@@ -13,17 +13,22 @@ public:
     ~CKivObList() override;
 
     /// Storing: the count (WriteCount), then every element with WriteObject. Loading appends
-    /// the stored objects; anything that is not a CKivObject raises badClass. Elements read
-    /// before a failure stay in (and are owned by) the list.
+    /// the stored objects; anything that is neither a CKivObject nor a CKivObList (a track
+    /// inside a project) raises badClass. Elements read before a failure stay in (and are
+    /// owned by) the list.
     void Serialize(CArchive& ar) override;
-    /// Replaces the elements by copies of the source's elements in order. If a copy cannot
-    /// be made, raises CMemoryException and leaves this list as it was.
+    /// Replaces the elements by copies of the source's elements in order (an element that is
+    /// a list is copied through this operator, so a track copies its own fields too). If a
+    /// copy cannot be made, raises CMemoryException and leaves this list as it was.
     virtual CKivObList& operator=(const CKivObList& src);
-    /// 0 when both lists hold the same number of objects and each compares equal in order.
+    /// 0 when both lists hold the same number of objects and each compares equal in order
+    /// (elements that are lists through this function).
     virtual int Compare(const CKivObList* other) const;
     /// Storing writes element "CKivObList" (attribute "Count") holding one "Item" per element
-    /// (attribute "Class", the object's own XML inside); loading appends the items' objects
-    /// and raises badClass for an unknown or non-persistable class.
+    /// (attribute "Class", the object's own XML inside; a null element is an "Item" without
+    /// "Class"); loading appends the items' objects (null for an item without "Class") and
+    /// raises badClass for an unknown class or one that is neither a CKivObject nor a
+    /// CKivObList, CMemoryException when memory runs out.
     virtual void SerializeXML(CKivXMLDOMDocObj* doc, IXMLDOMNode* node);
     virtual void DeleteHead();
     virtual void DeleteTail();
@@ -33,7 +38,10 @@ public:
     virtual int ReverseList();
 
     /// The element at pos as a CKivObject (null for foreign objects).
-    CKivObject* GetKivAt(POSITION pos) const { return static_cast<CKivObject*>(GetAt(pos)); }
+    CKivObject* GetKivAt(POSITION pos) const {
+        CObject* o = GetAt(pos);
+        return o && o->IsKindOf(RUNTIME_CLASS(CKivObject)) ? static_cast<CKivObject*>(o) : nullptr;
+    }
 
 protected:
     CKivObList(const CKivObList&) = delete;

@@ -1,13 +1,16 @@
 #include "kivbase/KivXMLDOMDoc.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <pugixml.hpp>
 
 #include "kivbase/KivXMLValueText.h"
+#include "platform/fw/CException.h"
 
 namespace {
 
@@ -17,10 +20,32 @@ constexpr const char* kIndent = "\t";
 
 pugi::xml_node Node(IXMLDOMNode* p) { return pugi::xml_node(p); }
 
+// Attributes compared pairwise up to this many; more are sorted first, so that an element
+// with a great many attributes costs n log n.
+constexpr size_t kPairwiseAttributes = 16;
+
+// XML allows one attribute of a name per element; the parser does not check it, and a
+// second value would otherwise be silently ignored.
+bool HasDuplicateAttributes(const pugi::xml_node& element) {
+    size_t count = 0;
+    for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) ++count;
+    if (count <= kPairwiseAttributes) {
+        for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute())
+            for (pugi::xml_attribute b = a.next_attribute(); b; b = b.next_attribute())
+                if (std::strcmp(a.name(), b.name()) == 0) return true;
+        return false;
+    }
+    std::vector<std::string_view> names;
+    names.reserve(count);
+    for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) names.emplace_back(a.name());
+    std::sort(names.begin(), names.end());
+    return std::adjacent_find(names.begin(), names.end()) != names.end();
+}
+
 // Checks the parsed tree: exactly one top-level node, an element (the parser tolerates
-// several, or text beside it), so no DOCTYPE (which the parser refuses anywhere but at the
-// top level), and no element nested deeper than the limit. pugixml's walk is iterative and
-// stops at the first refusal, so a hostile depth costs no stack.
+// several, or text beside it), no DOCTYPE anywhere, no element nested deeper than the limit
+// and none with two attributes of one name. pugixml's walk is iterative and stops at the first refusal, so a hostile depth
+// costs no stack.
 bool IsAcceptableTree(pugi::xml_document& doc, int maxDepth) {
     const pugi::xml_node n = doc.first_child();
     if (n.type() != pugi::node_element || n.next_sibling()) return false;
@@ -28,8 +53,10 @@ bool IsAcceptableTree(pugi::xml_document& doc, int maxDepth) {
         int maxDepth;
         explicit Check(int limit) : maxDepth(limit) {}
         bool for_each(pugi::xml_node& node) override {
+            const pugi::xml_node_type type = node.type();
             // depth() counts from 0 for the document's children, which are at depth 1 here.
-            return depth() < maxDepth || node.type() != pugi::node_element;
+            return type != pugi::node_doctype &&
+                   !(type == pugi::node_element && (depth() >= maxDepth || HasDuplicateAttributes(node)));
         }
     } check(maxDepth);
     return doc.traverse(check);
@@ -99,6 +126,16 @@ BOOL CKivXMLDOMDocObj::LoadXMLUtf8(std::string_view utf8) {
     try {
         const pugi::xml_parse_result r = m_doc->load_buffer(utf8.data(), utf8.size(), kParseOptions, pugi::encoding_utf8);
         return LoadParsed(static_cast<bool>(r));
+    } catch (const std::bad_alloc&) {
+        return LoadParsed(false);
+    }
+}
+
+BOOL CKivXMLDOMDocObj::LoadXMLBytes(const void* data, size_t size) {
+    m_doc->reset();
+    if (!data && size) return LoadParsed(false);
+    try {
+        return LoadParsed(static_cast<bool>(m_doc->load_buffer(data, size, kParseOptions)));
     } catch (const std::bad_alloc&) {
         return LoadParsed(false);
     }
@@ -230,6 +267,12 @@ LONG CKivXMLDOMDocObj::GetNodeAttribute(IXMLDOMNode* node, LPCWSTR name, SKivXML
     } catch (const std::bad_alloc&) {
         return KIVXML_E_MEMORY;
     }
+}
+
+LONG KivXmlLoadAttribute(CKivXMLDOMDocObj* doc, IXMLDOMNode* node, const char* name, SKivXMLDataType& value) {
+    const LONG status = doc->GetNodeAttribute(node, name, value);
+    if (status == KIVXML_E_MEMORY) AfxThrowMemoryException();
+    return status;
 }
 
 bool CKivXMLDOMDocObj::EnterNesting() {

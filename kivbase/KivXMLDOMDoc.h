@@ -44,10 +44,13 @@ public:
     /// document, not storing) for a null, empty or invalid element name.
     BOOL CreateNew(LPCWSTR rootName);
     /// Replaces the document by the parsed text and turns to loading; FALSE, leaving an
-    /// empty document, on malformed text, a DOCTYPE, or nesting beyond kMaxDocumentDepth.
+    /// empty document, on malformed text, a DOCTYPE, nesting beyond kMaxDocumentDepth, or an
+    /// element with two attributes of one name.
     BOOL LoadXML(LPCWSTR text);
     /// LoadXML from UTF-8 text, without widening it first.
     BOOL LoadXMLUtf8(std::string_view text);
+    /// LoadXML from the bytes of a document in any encoding pugixml detects (as LoadFile).
+    BOOL LoadXMLBytes(const void* data, size_t size);
     /// LoadXML from a file (path in any encoding pugixml detects); FALSE when unreadable too.
     BOOL LoadFile(LPCWSTR path);
     /// Writes GetXML's text as UTF-8; FALSE when the file cannot be written.
@@ -98,6 +101,11 @@ private:
     int m_storing = 0;
     int m_nesting = 0;
 };
+
+/// GetNodeAttribute for loaders, which take a missing or unreadable value as the zeroed
+/// record's (the record is left as it was) but must not take running out of memory for
+/// one: KIVXML_E_MEMORY raises CMemoryException. Otherwise returns the status.
+LONG KivXmlLoadAttribute(CKivXMLDOMDocObj* doc, IXMLDOMNode* node, const char* name, SKivXMLDataType& value);
 
 /// One level of a recursive load or store for the guard's lifetime; check IsOk() first.
 /// A null document counts nothing and is always OK.

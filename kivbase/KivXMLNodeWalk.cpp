@@ -18,3 +18,8 @@ int KivXmlAttributeCount(IXMLDOMNode* node) {
         for ([[maybe_unused]] pugi::xml_attribute a : pugi::xml_node(node).attributes()) ++n;
     return n;
 }
+
+void KivXmlForEachAttribute(IXMLDOMNode* node, KivXmlAttributeFn fn, void* context) {
+    if (!node) return;
+    for (const pugi::xml_attribute a : pugi::xml_node(node).attributes()) fn(context, a.name(), a.value());
+}

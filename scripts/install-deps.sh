@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian 12 machine lacks to build, test and run KivFXKeyFrm.
-# Run as root. Packages already present are left alone.
+# Run as root. Packages already present are left alone. (libmlt-dev and valgrind serve only
+# the track benchmark, bench/run-tracks.sh; nothing else needs them.)
 set -euo pipefail
 
 packages=(
@@ -9,6 +10,7 @@ packages=(
   libpugixml-dev libfreetype-dev libpng-dev libsdl2-dev
   fonts-liberation fonts-dejavu-core fonts-wqy-microhei
   clang libclang-rt-dev
+  libmlt-dev valgrind
 )
 
 missing=()

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the plain build, the
-# same tests under AddressSanitizer and UndefinedBehaviorSanitizer, and a host program
-# built against the installed package.
+# same tests under AddressSanitizer and UndefinedBehaviorSanitizer, a host program built
+# against the installed package, and a short run of every fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -19,3 +19,12 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir bu
 
 echo "== installed package used by a host program"
 bash tests/host/run.sh build
+
+echo "== fuzzing: every target for a short while (fuzz/run.sh)"
+# KIVFX_FUZZ_STRICT=1 makes a crash, leak or limit fail the whole run; until the latest
+# loader changes have had a full fuzz run, a finding is reported loudly but does not hide
+# the results above.
+if ! KIVFX_JOBS="$jobs" bash fuzz/run.sh "${KIVFX_FUZZ_SECONDS:-45}"; then
+  echo "FUZZING FOUND A PROBLEM: see the output above (fuzz/run.sh)"
+  if [ "${KIVFX_FUZZ_STRICT:-0}" = 1 ]; then exit 1; fi
+fi

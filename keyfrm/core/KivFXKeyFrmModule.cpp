@@ -1,20 +1,22 @@
 #include "keyfrm/core/KivFXKeyFrmModule.h"
 
-#include <dlfcn.h>
+#include <memory>
 
 #include "keyfrm/core/KivFXKeyFrmList.h"
+#include "keyfrm/editors/KivFXEditorMessages.h"
+#include "keyfrm/editors/KivFXEditorResources.h"
 #include "keyfrm/tracks/KivFXTrackKinds.h"
+#include "platform/ui/Resources.h"
 
 namespace {
 
 KivFXExtensionModule g_module;
 
-// The module handle is the address the library was loaded at, as on the system the
-// library comes from; resources are registered under it.
-HINSTANCE FindOwnModuleHandle() {
-    Dl_info info{};
-    if (dladdr(reinterpret_cast<void*>(&FindOwnModuleHandle), &info) && info.dli_fbase) return info.dli_fbase;
-    return reinterpret_cast<HINSTANCE>(&g_module);  // any stable, unique address will do
+// The library's resources, whose handle is the module handle. Held until the module ends
+// (never by a static destructor, whose order against the unload function is not fixed).
+std::unique_ptr<KivResourceModule>& Resources() {
+    static auto& resources = *new std::unique_ptr<KivResourceModule>();
+    return resources;
 }
 
 __attribute__((constructor)) void OnLoad() { KivFXKeyFrmModuleStart(); }
@@ -28,12 +30,15 @@ HINSTANCE KivFXKeyFrmGetModuleHandle() { return g_module.hModule; }
 
 BOOL KivFXKeyFrmModuleStart() {
     if (g_module.bInitialized) return TRUE;
+    if (!KivFXRegisterEditorMessages()) return FALSE;
     for (const KivFXPersistClass& c : KivFXKeyFrmPersistClasses()) {
         if (!CRuntimeClass::Register(c.runtimeClass)) return FALSE;
         if (c.level) KivRegisterLevel(c.runtimeClass, c.level);
     }
     KivFXRegisterTrackKinds();
-    g_module.hModule = FindOwnModuleHandle();
+    Resources() = std::make_unique<KivResourceModule>();
+    KivFXAddEditorResources(*Resources());
+    g_module.hModule = Resources()->GetHandle();
     g_module.bInitialized = TRUE;
     return TRUE;
 }
@@ -41,6 +46,8 @@ BOOL KivFXKeyFrmModuleStart() {
 void KivFXKeyFrmModuleEnd() {
     if (!g_module.bInitialized) return;
     KivFXUnregisterTrackKinds();
+    Resources().reset();
+    g_module.hModule = nullptr;
     for (const KivFXPersistClass& c : KivFXKeyFrmPersistClasses()) {
         KivUnregisterLevel(c.runtimeClass);
         CRuntimeClass::Unregister(c.runtimeClass);

@@ -10,6 +10,7 @@ std::span<const KivFXPersistClass> KivFXSoftPersistClasses() {
         KIV_CLASS(CKivSoftFXFaderKeyFrm),
         KIV_CLASS(CKivSoftFXFlashKeyFrm),
         KIV_CLASS(CKivSoftFXMoveKeyFrm),
+        KIV_CLASS(CKivSoftFXMovieKeyFrm),
         KIV_CLASS(CKivSoftFXShineKeyFrm),
         // Members of CKivSoftFXArrayKeyFrm.
         KIV_CLASS(CKivSoftFXAllyScrollKeyFrm),
@@ -41,6 +42,7 @@ std::span<const KivFXPersistClass> KivFXSoftPersistClasses() {
         KIV_CLASS(CKivSoftFXRotateKeyFrm),
         KIV_CLASS(CKivSoftFXSineWaveKeyFrm),
         KIV_CLASS(CKivSoftFXSkewFormKeyFrm),
+        KIV_CLASS(CKivSoftFXSlideKeyFrm),
         KIV_CLASS(CKivSoftFXSphereFormKeyFrm),
         KIV_CLASS(CKivSoftFXTailKeyFrm),
         KIV_CLASS(CKivSoftFXWaterWaveKeyFrm),

@@ -10,6 +10,8 @@ public:
     CKivFXInsValueKeyFrm();
     ~CKivFXInsValueKeyFrm() override = default;
 
-    int InsKind;  // stored and copied; the tracks' interpolation does not read it (16 bits stored)
-    int Frame;    // frame number, for frame-based tracks; optional in older data
+    // Members start at their table defaults (the samplers make one keyframe per sample, so
+    // construction stays cheap); a test checks every class's new objects against its table.
+    int InsKind = 0;  // stored and copied; the tracks' interpolation does not read it (16 bits stored)
+    int Frame = 0;    // frame number, for frame-based tracks; optional in older data
 };

@@ -10,7 +10,8 @@ public:
     CKivFXValueKeyFrm();
     ~CKivFXValueKeyFrm() override = default;
 
-    float Value;                  // the parameter's value here
-    SKivFXBezierHandle PtFore;    // handle towards the previous keyframe
-    SKivFXBezierHandle PtAfter;   // handle towards the next keyframe
+    // Members start at their table defaults, as the base class's do.
+    float Value = 0.0f;             // the parameter's value here
+    SKivFXBezierHandle PtFore{};    // handle towards the previous keyframe
+    SKivFXBezierHandle PtAfter{};   // handle towards the next keyframe
 };

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <span>
 #include <type_traits>
+#include <typeinfo>
 
 #include "platform/fw/CObject.h"
 #include "platform/fw/CString.h"
@@ -81,6 +82,7 @@ struct KivCustomOps {
     void (*assign)(void* dst, const void* src);
     void (*reset)(void* member);
     bool (*equal)(const void* a, const void* b);
+    const std::type_info* type;  // the member's C++ type, for generic tools (samples, fuzzing)
 };
 
 /// The longest fixed-size block any class stores (a triangle vertex: two doubles).
@@ -93,6 +95,9 @@ enum KivFieldFlags : UINT {
     // KivEnc::none and KivXml::none: the engine's format walks pass it by, while comparison,
     // "DataMember" and the format reference count it as stored.
     kKivFieldOwnFormat = 4,
+    // A run-time result that belongs to the object it was computed for: operator= sets it to
+    // its default instead of copying it (Default sets it to its default as usual).
+    kKivFieldResetOnAssign = 8,
 };
 
 struct KivFieldDef {
@@ -162,6 +167,7 @@ const KivCustomOps* CustomOpsFor() {
         [](void* d, const void* s) { KivCustomTraits<T>::Assign(*static_cast<T*>(d), *static_cast<const T*>(s)); },
         [](void* m) { KivCustomTraits<T>::Reset(*static_cast<T*>(m)); },
         [](const void* a, const void* b) { return KivCustomTraits<T>::Equal(*static_cast<const T*>(a), *static_cast<const T*>(b)); },
+        &typeid(T),
     };
     return &ops;
 }

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "kivbase/CKivObList.h"
+
 namespace {
 
 int EncodedBytes(const KivFieldDef& f) { return (f.flags & kKivFieldOwnFormat) ? -1 : f.ArchiveBytes(); }
@@ -72,7 +74,9 @@ std::string KivDescribeClass(const CRuntimeClass* cls) {
     std::string path;
     for (const KivClassLevel* level : chain) path += (path.empty() ? "" : " → ") + std::string(level->className);
     const int record = KivClassArchiveBytes(cls);
-    out += "Levels: " + path + ". Record after CKivObject's part: " +
+    // A list class (a track) writes its elements first, then its own level.
+    const char* after = cls->IsDerivedFrom(RUNTIME_CLASS(CKivObList)) ? "CKivObList's part (its elements)" : "CKivObject's part";
+    out += "Levels: " + path + ". Record after " + after + ": " +
            (record < 0 ? std::string("varies (holds text or a list)") : std::to_string(record) + " bytes") + ".\n\n";
     const KivClassLevel* level = KivFindLevel(cls);
     if (!level) return out;
@@ -91,7 +95,8 @@ std::string KivDescribeClass(const CRuntimeClass* cls) {
         const int b = EncodedBytes(f);
         const std::string name = f.IsPersisted() ? "\"" + std::string(f.name) + "\""
                                  : f.IsStored()  ? "`" + std::string(f.name) + "` (stored in the class's own form)"
-                                                 : "`" + std::string(f.name) + "` (not stored)";
+                                 : (f.flags & kKivFieldResetOnAssign) ? "`" + std::string(f.name) + "` (not stored, reset by operator=)"
+                                                                      : "`" + std::string(f.name) + "` (not stored)";
         out += "| " + name + ((f.flags & kKivFieldOptional) ? " (optional last)" : "") + " | " + EncName(f) + " | " +
                (b < 0 ? std::string("varies") : std::to_string(b)) + " | " +
                (f.xml == KivXml::none ? std::string("-") : std::to_string(static_cast<int>(f.xml))) + " | " + DefaultText(f) + " |\n";

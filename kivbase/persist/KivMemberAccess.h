@@ -96,6 +96,20 @@ inline void KivSetReal(const KivFieldDef& f, void* m, double v) {
     kiv_detail::WithMemberKind(f.member, [&]<KivMember M>() { kiv_detail::SetReal<M>(m, v); });
 }
 
+/// A float member's value as it is, without passing through double: a signalling NaN
+/// read from a file keeps its bits (a conversion may quiet it, depending on the compiler).
+inline float KivGetFloat(const KivFieldDef& f, const void* m) {
+    if (f.member == KivMember::f32) return *static_cast<const float*>(m);
+    return static_cast<float>(KivGetReal(f, m));
+}
+
+inline void KivSetFloat(const KivFieldDef& f, void* m, float v) {
+    if (f.member == KivMember::f32)
+        *static_cast<float*>(m) = v;
+    else
+        KivSetReal(f, m, v);
+}
+
 /// Calls fn(field, member pointer) for each field of the level, in table order.
 template <class Obj, class Fn>
 void KivForEachMember(const KivClassLevel& level, Obj* object, Fn fn) {

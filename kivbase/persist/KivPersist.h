@@ -77,7 +77,8 @@ void KivXmlLoadFields(CKivXMLDOMDocObj* doc, IXMLDOMNode* dataMember, CObject* o
 
 /// Sets every field of the level (persisted or not) to its table default.
 void KivDefaultLevel(CObject* object, const KivClassLevel& level);
-/// Copies every field of the level from src.
+/// Copies every field of the level from src (a field marked kKivFieldResetOnAssign is set
+/// to its default instead; one marked kKivFieldNoAssign is left alone).
 void KivAssignLevel(CObject* dst, const CObject* src, const KivClassLevel& level);
 /// True when every persisted field of the level is equal (bit-equal for floating point).
 bool KivEqualLevel(const CObject* a, const CObject* b, const KivClassLevel& level);

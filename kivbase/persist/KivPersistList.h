@@ -7,6 +7,8 @@
 
 #include "kivbase/KivColor.h"
 #include "kivbase/KivXMLDOMDoc.h"
+#include "kivbase/KivXMLNodeWalk.h"
+#include "kivbase/KivXMLValueText.h"
 #include "kivbase/persist/KivPersist.h"
 #include "platform/fw/CArray.h"
 
@@ -49,9 +51,14 @@ int KivXmlStoreListCount(CKivXMLDOMDocObj* doc, IXMLDOMNode* data, const char* c
 /// than the attributes data carries, so a corrupt count costs no more than the document.
 int KivXmlLoadListCount(CKivXMLDOMDocObj* doc, IXMLDOMNode* data, const char* countName);
 
-/// Storing: countName and then each value. Loading: empties the list, then appends value
-/// 0 to count - 1 in order, an absent value as 0. Growing the list when memory runs out
-/// raises CMemoryException, the values loaded so far kept.
+/// The index a list value's attribute name gives: name is prefix followed by the index in
+/// canonical decimal (no sign, no leading zero), below count; -1 for any other name.
+int KivXmlListIndex(const char* name, const char* prefix, int count);
+
+/// Storing: countName and then each value. Loading: empties the list, then holds values
+/// 0 to count - 1 in order, an absent or unreadable value as 0. The attributes are read in
+/// one pass, so a document with many values costs time in proportion to its size. When
+/// memory runs out the list is left empty and CMemoryException raised.
 template <class T>
 void KivXmlSerializeList(CKivXMLDOMDocObj* doc, IXMLDOMNode* data, const char* countName, const char* prefix, CArray<T>& list) {
     using Value = KivXmlListValue<T>;
@@ -67,12 +74,15 @@ void KivXmlSerializeList(CKivXMLDOMDocObj* doc, IXMLDOMNode* data, const char* c
     }
     list.RemoveAll();
     const int count = KivXmlLoadListCount(doc, data, countName);
-    for (int i = 0; i < count; ++i) {
+    list.SetSize(count);  // zero-filled, as absent values load; count is bounded by the attributes
+    auto take = [&](const char* name, const char* text) {
+        const int index = KivXmlListIndex(name, prefix, count);
+        if (index < 0) return;
         SKivXMLDataType r{};
         r.type = static_cast<int>(Value::kCode);
-        doc->GetNodeAttribute(data, KivXmlListName(prefix, i).c_str(), r);  // status ignored: absent stays zero
-        list.Add(Value::Get(r));
-    }
+        if (KivXMLParseValue(text, r) == KIVXML_OK) list[index] = Value::Get(r);  // else it stays zero
+    };
+    KivXmlForEachAttribute(data, take);
 }
 
 /// Both directions of a list level: the element, its "DataMember" with the list, and its

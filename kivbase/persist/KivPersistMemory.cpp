@@ -58,6 +58,21 @@ void AssignField(const KivFieldDef& f, void* d, const void* s) {
     }
 }
 
+// The table's default for one field, for the fields operator= resets rather than copies.
+void DefaultField(const KivFieldDef& f, void* m) {
+    switch (f.member) {
+    case KivMember::i32:
+    case KivMember::i16:
+    case KivMember::u32:
+    case KivMember::u8: KivSetInt(f, m, static_cast<std::int64_t>(f.defNum)); break;
+    case KivMember::f32:
+    case KivMember::f64: KivSetReal(f, m, f.defNum); break;
+    case KivMember::wstr: static_cast<CString*>(m)->Empty(); break;
+    case KivMember::block: f.unpackBlock(f.defBlock.data(), m); break;
+    case KivMember::custom: f.custom->reset(m); break;
+    }
+}
+
 // Text, blocks and custom members; numbers are copied as their bytes.
 void DefaultField(const KivDefaultStep& s, void* m) {
     switch (s.member) {
@@ -98,7 +113,11 @@ void KivDefaultLevel(CObject* object, const KivClassLevel& level) {
 void KivAssignLevel(CObject* dst, const CObject* src, const KivClassLevel& level) {
     if (dst == src) return;
     KivForEachMemberPair(level, dst, src, [](const KivFieldDef& f, void* d, const void* s) {
-        if (!(f.flags & kKivFieldNoAssign)) AssignField(f, d, s);
+        if (f.flags & kKivFieldNoAssign) return true;
+        if (f.flags & kKivFieldResetOnAssign)
+            DefaultField(f, d);
+        else
+            AssignField(f, d, s);
         return true;
     });
 }

@@ -41,7 +41,7 @@ SKivXMLDataType StoreRecord(const KivFieldDef& f, const void* m, BYTE* block) {
     case KivXml::i32: r.value.iVal = static_cast<int>(static_cast<std::uint32_t>(KivGetInt(f, m))); break;
     case KivXml::i16: r.value.sVal = static_cast<short>(static_cast<std::uint16_t>(KivGetInt(f, m))); break;
     case KivXml::color: r.value.dwVal = static_cast<DWORD>(KivGetInt(f, m)); break;
-    case KivXml::f32: r.value.fVal = static_cast<float>(KivGetReal(f, m)); break;
+    case KivXml::f32: r.value.fVal = KivGetFloat(f, m); break;
     case KivXml::f64: r.value.dVal = KivGetReal(f, m); break;
     case KivXml::block:
         f.packBlock(m, block);
@@ -58,12 +58,14 @@ void TakeRecord(const KivFieldDef& f, void* m, const SKivXMLDataType& r) {
     switch (f.xml) {
     case KivXml::none:
     case KivXml::version: break;
-    case KivXml::wstr: *static_cast<CString*>(m) = CString(r.value.pWStr ? r.value.pWStr : L""); break;
+    case KivXml::wstr:
+        KivTranslateBadAlloc([&] { *static_cast<CString*>(m) = CString(r.value.pWStr ? r.value.pWStr : L""); });
+        break;
     case KivXml::flag:
     case KivXml::i32: KivSetInt(f, m, r.value.iVal); break;
     case KivXml::i16: KivSetInt(f, m, r.value.sVal); break;
     case KivXml::color: KivSetInt(f, m, r.value.dwVal); break;
-    case KivXml::f32: KivSetReal(f, m, r.value.fVal); break;
+    case KivXml::f32: KivSetFloat(f, m, r.value.fVal); break;
     case KivXml::f64: KivSetReal(f, m, r.value.dVal); break;
     case KivXml::block:
         // Only a block at least as long as the member's image replaces it.
@@ -83,7 +85,9 @@ void ReadField(IXMLDOMNode* node, const KivFieldDef& f, void* m) {
         // Not base64, or longer than the stack holds: the record tells which.
     }
     SKivXMLDataType r = Record(f.xml);
-    if (text) KivXMLParseValue(text, r);  // status ignored: an unreadable value stays zero
+    // An unreadable value stays zero; a value that could not be read for lack of memory is
+    // not taken for one.
+    if (text && KivXMLParseValue(text, r) == KIVXML_E_MEMORY) AfxThrowMemoryException();
     const KivXMLValueGuard release(r);
     TakeRecord(f, m, r);
 }

@@ -203,8 +203,12 @@ void CArchive::CheckCount(ULONGLONG count, ULONGLONG bytesEach, const char* what
 }
 
 void CArchive::ThrowErrorAt(ULONGLONG offset, int cause, const std::string& detail) const {
-    throw CArchiveException(cause, m_strFileName,
-                            "at offset " + std::to_string(offset) + (detail.empty() ? std::string() : ": " + detail));
+    // Out of memory for the message itself, the memory exception tells what went wrong first.
+    CArchiveException error = KivTranslateBadAlloc([&] {
+        return CArchiveException(cause, m_strFileName,
+                                 "at offset " + std::to_string(offset) + (detail.empty() ? std::string() : ": " + detail));
+    });
+    throw std::move(error);
 }
 
 void CArchive::ThrowError(int cause, const std::string& detail) const { ThrowErrorAt(GetOffset(), cause, detail); }

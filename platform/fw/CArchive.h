@@ -106,6 +106,10 @@ public:
 
     // --- not the framework's: what loaders need to refuse hostile data early ---
 
+    /// ReadObject for containers that take classes of more than one family: a class that
+    /// accept refuses raises badClass (naming expected) before any object of it is created,
+    /// so that nothing read inside such an object can be lost with it.
+    CObject* ReadObjectOf(bool (*accept)(const CRuntimeClass* cls), const char* expected);
     /// Loading: true when the last ReadObject created its object (false for null and for
     /// a back-reference to an object read earlier). Owning containers refuse the latter.
     bool IsLastObjectNew() const { return m_bLastObjectNew; }
@@ -204,6 +208,8 @@ private:
     }
     /// Raises badIndex: more classes and objects than an archive can number.
     [[noreturn]] void ThrowTooMany() const;
+    /// ReadObject with the check of ReadObjectOf when accept is not null.
+    CObject* ReadObjectChecked(const CRuntimeClass* requested, bool (*accept)(const CRuntimeClass*), const char* expected);
     /// Reads a new-class record (after its 0xFFFF tag) and enters the class in the load array.
     CRuntimeClass* LoadClassRecord();
     /// Makes the archive unusable after Close or Abort; later calls raise genericException.

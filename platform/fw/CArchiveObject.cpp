@@ -122,13 +122,14 @@ CRuntimeClass* CArchive::LoadClassRecord() {
     char name[kMaxClassNameLength];
     Read(name, length);
     name[length] = '\0';
-    const std::string shown = PrintableName(name, length);
+    // Spelled out only for a message: loading a good class record allocates nothing.
+    const auto shown = [&] { return PrintableName(name, length); };
     // An embedded NUL would otherwise find the class named by the bytes before it.
     CRuntimeClass* cls = std::memchr(name, 0, length) ? nullptr : CRuntimeClass::FromName(static_cast<LPCSTR>(name));
-    if (!cls) ThrowError(CArchiveException::badClass, "unknown class '" + shown + "'");
-    if (!cls->IsSerializable()) ThrowError(CArchiveException::badClass, "class '" + shown + "' is not serializable");
+    if (!cls) ThrowError(CArchiveException::badClass, "unknown class '" + shown() + "'");
+    if (!cls->IsSerializable()) ThrowError(CArchiveException::badClass, "class '" + shown() + "' is not serializable");
     if (schema != cls->m_wSchema)
-        ThrowError(CArchiveException::badSchema, "class '" + shown + "' stored with schema " + std::to_string(schema) +
+        ThrowError(CArchiveException::badSchema, "class '" + shown() + "' stored with schema " + std::to_string(schema) +
                                                      ", this program reads schema " + std::to_string(cls->m_wSchema));
     if (m_loadArray.size() >= nMaxMapCount) ThrowTooMany();
     KivTranslateBadAlloc([&] { m_loadArray.push_back({cls, true}); });
@@ -176,8 +177,19 @@ CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* requested, UINT* schema,
     return cls;
 }
 
-CObject* CArchive::ReadObject(const CRuntimeClass* requested) {
+CObject* CArchive::ReadObject(const CRuntimeClass* requested) { return ReadObjectChecked(requested, nullptr, nullptr); }
+
+CObject* CArchive::ReadObjectOf(bool (*accept)(const CRuntimeClass*), const char* expected) {
+    return ReadObjectChecked(nullptr, accept, expected);
+}
+
+CObject* CArchive::ReadObjectChecked(const CRuntimeClass* requested, bool (*accept)(const CRuntimeClass*), const char* expected) {
     if (IsStoring()) ThrowWrongMode();
+    const auto refuse = [&](const CRuntimeClass* cls, ULONGLONG offset) {
+        if (accept && !accept(cls))
+            ThrowErrorAt(offset, CArchiveException::badClass,
+                         std::string(cls->m_lpszClassName) + " where " + (expected ? expected : "another class") + " was expected");
+    };
     m_bLastObjectNew = false;
     const ULONGLONG tagOffset = GetOffset();
     DWORD objectTag = 0;
@@ -193,6 +205,7 @@ CObject* CArchive::ReadObject(const CRuntimeClass* requested) {
             ThrowErrorAt(tagOffset, CArchiveException::badIndex,
                          "object reference " + std::to_string(objectTag) + " names an object whose loading failed");
         auto* object = static_cast<CObject*>(entry.ptr);
+        refuse(object->GetRuntimeClass(), tagOffset);
         if (requested && !object->IsKindOf(requested))
             ThrowErrorAt(tagOffset, CArchiveException::badClass,
                          std::string(object->GetRuntimeClass()->m_lpszClassName) + " where " + requested->m_lpszClassName +
@@ -200,10 +213,11 @@ CObject* CArchive::ReadObject(const CRuntimeClass* requested) {
         return object;
     }
 
+    refuse(cls, tagOffset);
     // Null and back-references create nothing and may come at any depth, as when storing.
     if (m_nDepth >= kMaxObjectDepth) ThrowErrorAt(tagOffset, CArchiveException::genericException, TooDeep());
     std::unique_ptr<CObject> object(cls->CreateObject());
-    if (!object) throw CMemoryException(std::string("cannot create an object of class ") + cls->m_lpszClassName);
+    if (!object) KivThrowMemoryException([&] { return std::string("cannot create an object of class ") + cls->m_lpszClassName; });
     if (m_loadArray.size() >= nMaxMapCount) ThrowTooMany();
     const size_t index = m_loadArray.size();
     KivTranslateBadAlloc([&] { m_loadArray.push_back({object.get(), false}); });

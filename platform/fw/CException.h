@@ -93,6 +93,20 @@ public:
 [[noreturn]] void AfxThrowMemoryException();
 [[noreturn]] void AfxThrowInvalidArgException(const std::string& detail = {});
 
+/// Raises CMemoryException with the detail make() returns; when memory is too short even
+/// for that text, with the plain message, so that the memory exception itself never turns
+/// into std::bad_alloc.
+template <class F>
+[[noreturn]] void KivThrowMemoryException(F&& make) {
+    std::string detail;
+    try {
+        detail = std::forward<F>(make)();
+    } catch (const std::bad_alloc&) {
+        AfxThrowMemoryException();
+    }
+    throw CMemoryException(std::move(detail));
+}
+
 /// Runs f and turns std::bad_alloc into CMemoryException, so that only the framework's
 /// exceptions leave the framework's containers and archives.
 template <class F>

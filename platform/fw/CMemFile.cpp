@@ -55,7 +55,7 @@ void CMemFile::GrowFile(ULONGLONG newLength) {
                         " bytes cannot hold " + std::to_string(newLength));
         throw full;
     }
-    if (newLength > kMaxMemFileSize) throw CMemoryException("memory file cannot grow to " + std::to_string(newLength) + " bytes");
+    if (newLength > kMaxMemFileSize) KivThrowMemoryException([&] { return "memory file cannot grow to " + std::to_string(newLength) + " bytes"; });
     // At least doubling keeps a run of small appends amortised O(1).
     const ULONGLONG newSize = std::min(
         kMaxMemFileSize, std::max({newLength, SaturatingAdd(m_nBufferSize, m_nGrowBytes), SaturatingAdd(m_nBufferSize, m_nBufferSize)}));
@@ -67,7 +67,7 @@ void CMemFile::GrowFile(ULONGLONG newLength) {
         grown = static_cast<BYTE*>(std::malloc(static_cast<size_t>(newSize)));
         if (grown && m_nFileSize) std::memcpy(grown, m_lpBuffer, static_cast<size_t>(m_nFileSize));
     }
-    if (!grown) throw CMemoryException("memory file cannot grow to " + std::to_string(newSize) + " bytes");
+    if (!grown) KivThrowMemoryException([&] { return "memory file cannot grow to " + std::to_string(newSize) + " bytes"; });
     m_lpBuffer = grown;
     m_nBufferSize = newSize;
     m_bAutoDelete = true;

@@ -58,10 +58,12 @@ CObList::CNode* CObList::NewNode(CNode* prev, CNode* next) {
     node->pNext = next;
     node->data = nullptr;
     ++m_nCount;
+    ++m_nModCount;
     return node;
 }
 
 void CObList::FreeNode(CNode* node) {
+    ++m_nModCount;
     node->pNext = m_pNodeFree;
     m_pNodeFree = node;
     ++m_nFreeCount;
@@ -78,6 +80,7 @@ void CObList::RemoveAll() {
     m_pNodeHead = m_pNodeTail = m_pNodeFree = nullptr;
     m_nCount = 0;
     m_nFreeCount = 0;
+    ++m_nModCount;
 }
 
 CObject*& CObList::GetHead() {
@@ -164,7 +167,10 @@ CObject*& CObList::GetAt(POSITION pos) { return NodeOf(pos)->data; }
 
 CObject* CObList::GetAt(POSITION pos) const { return NodeOf(pos)->data; }
 
-void CObList::SetAt(POSITION pos, CObject* element) { NodeOf(pos)->data = element; }
+void CObList::SetAt(POSITION pos, CObject* element) {
+    NodeOf(pos)->data = element;
+    ++m_nModCount;
+}
 
 void CObList::RemoveAt(POSITION pos) {
     CNode* node = NodeOf(pos);

@@ -16,6 +16,11 @@ public:
     INT_PTR GetCount() const { return m_nCount; }
     INT_PTR GetSize() const { return m_nCount; }
     BOOL IsEmpty() const { return m_nCount == 0; }
+    /// Changes with every structural change (adding, inserting, removing, RemoveAll) and
+    /// every SetAt, so that a reader caching positions can tell in O(1) that they are stale.
+    /// Elements written through the references GetAt/GetNext/GetHead/GetTail hand out are
+    /// not counted.
+    DWORD_PTR GetModCount() const { return m_nModCount; }
 
     CObject*& GetHead();
     CObject* GetHead() const;
@@ -79,4 +84,5 @@ private:
     void AddList(const CObList* other, bool atHead);
 
     INT_PTR m_nFreeCount = 0;
+    DWORD_PTR m_nModCount = 0;
 };

@@ -6,6 +6,7 @@
 #include <new>
 #include <string>
 
+#include "platform/fw/CException.h"
 #include "platform/fw/CString.h"
 
 CRuntimeClass CObject::classCObject = {"CObject", static_cast<int>(sizeof(CObject)), kNonSerialSchema, nullptr, nullptr};
@@ -40,7 +41,7 @@ CRuntimeClass* CRuntimeClass::FromName(LPCSTR className) {
 
 CRuntimeClass* CRuntimeClass::FromName(LPCWSTR className) {
     if (!className) return nullptr;
-    return FromName(CString(className).ToUtf8().c_str());
+    return FromName(KivTranslateBadAlloc([&] { return CString(className).ToUtf8(); }).c_str());
 }
 
 BOOL CRuntimeClass::Register(CRuntimeClass* cls) {

@@ -27,6 +27,8 @@ struct CRuntimeClass {
 
     /// The registered class of that name, or null.
     static CRuntimeClass* FromName(LPCSTR className);
+    /// The same for a wide name; raises CMemoryException when memory runs out (never null
+    /// for a registered class).
     static CRuntimeClass* FromName(LPCWSTR className);
     /// Adds a class to the registry; registering the same class twice is harmless, and a
     /// different class under a name already taken is refused (returns FALSE).

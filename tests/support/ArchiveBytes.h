@@ -46,16 +46,18 @@ inline std::vector<BYTE> StoreObjectBytes(const CObject* object) {
     return std::vector<BYTE>(p, p + file.GetLength());
 }
 
-/// The XML of object.SerializeXML under a root named "Root".
-inline std::string StoreXml(CKivObject& object) {
+/// The XML of object.SerializeXML under a root named "Root" (an object or a list).
+template <class T>
+std::string StoreXml(T& object) {
     CKivXMLDOMDocObj doc;
     EXPECT_TRUE(doc.CreateNew(L"Root"));
     object.SerializeXML(&doc, doc.GetRootNode());
     return doc.GetXML().ToUtf8();
 }
 
-/// Loads object from XML text whose root holds its element.
-inline void LoadXml(CKivObject& object, const std::string& xml) {
+/// Loads object (an object or a list) from XML text whose root holds its element.
+template <class T>
+void LoadXml(T& object, const std::string& xml) {
     CKivXMLDOMDocObj doc;
     ASSERT_TRUE(doc.LoadXML(CString::FromUtf8(xml))) << xml;
     object.SerializeXML(&doc, doc.GetRootNode());

@@ -2,6 +2,7 @@
 // prints --help on request, and returns the process exit code.
 #pragma once
 
+#include <charconv>
 #include <string>
 #include <vector>
 
@@ -16,8 +17,18 @@ int KfxDemo(const KfxArgs& args);
 int KfxInfo(const KfxArgs& args);
 int KfxConvert(const KfxArgs& args);
 int KfxFormats(const KfxArgs& args);
+int KfxSample(const KfxArgs& args);
+int KfxRender(const KfxArgs& args);
 
 /// True when args ask for help (-h or --help anywhere).
 bool KfxWantsHelp(const KfxArgs& args);
+/// Reads the whole of text as a number of type T; false (out unchanged or partly set) when
+/// text is empty, has anything else in it or is out of T's range.
+template <class T>
+bool KfxParseNumber(const std::string& text, T& out) {
+    const char* end = text.data() + text.size();
+    const auto [p, ec] = std::from_chars(text.data(), end, out);
+    return ec == std::errc() && p == end;
+}
 /// Prints "kfx: message" on stderr and returns kKfxBadInput.
 int KfxFail(const std::string& message);

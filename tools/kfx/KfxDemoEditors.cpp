@@ -1,5 +1,27 @@
+// Demo part: the project's first scalar track drawn by the curve window into
+// curve-window.png next to the project files.
 #include "KfxDemoParts.h"
+#include "KfxProject.h"
+#include "KfxRender.h"
+#include "keyfrm/tracks/CKivFXInsKeyFrmList.h"
 
-void KfxDemoEditors(KfxDemoContext&) {
-    // This part of the demo grows with its subsystem.
+namespace {
+
+// The current-frame line sits inside the demo track's frames 0 to 100.
+constexpr int kDemoFrame = 40;
+
+}  // namespace
+
+void KfxDemoEditors(KfxDemoContext& demo) {
+    CKivFXInsKeyFrmList* track = KfxFindScalarTrack(demo.project, 0);
+    if (!track) return demo.Fail("the project has no scalar track for the curve window");
+    const std::string png = (demo.dir / "curve-window.png").string();
+    KfxCurveView view;
+    view.frame = kDemoFrame;
+    try {
+        KfxRenderCurveWindow(*track, view, png);
+    } catch (const KfxError& e) {
+        return demo.Fail(e.what());
+    }
+    demo.Report("curve window: " + std::to_string(track->GetKeyFrmCount()) + " keyframes drawn into " + png);
 }

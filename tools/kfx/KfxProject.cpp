@@ -11,6 +11,7 @@
 namespace {
 
 constexpr const wchar_t* kProjectRoot = L"KivFXProject";
+constexpr const char* kListElement = "CKivObList";
 
 std::string Lower(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -23,6 +24,59 @@ bool EndsWith(const std::string& s, const std::string& tail) {
 
 [[noreturn]] void Fail(const std::string& path, const std::string& fault) { throw KfxError(path + ": " + fault); }
 
+[[noreturn]] void FailUnknownType(const std::string& path) { Fail(path, "unknown file type (use .kfa or .xml)"); }
+
+// Runs load with the list emptied first; on any failure the list is emptied again, and the
+// framework's exceptions become a KfxError naming the file. Anything else (a fault of this
+// program) passes on as it is.
+template <class F>
+void LoadGuarded(const std::string& name, CKivObList& list, F load) {
+    list.DeleteAll();
+    try {
+        load();
+    } catch (const CException& e) {
+        list.DeleteAll();
+        Fail(name, e.what());
+    } catch (...) {
+        list.DeleteAll();
+        throw;
+    }
+}
+
+void LoadArchive(const std::string& name, CFile& file, CKivObList& list) {
+    CArchive ar(&file, CArchive::load);
+    list.Serialize(ar);
+    if (ar.GetBytesLeft() != 0) Fail(name, std::to_string(ar.GetBytesLeft()) + " bytes of unknown data after the object list");
+    ar.Close();
+}
+
+void LoadXmlDocument(const std::string& name, CKivXMLDOMDocObj& doc, bool parsed, CKivObList& list) {
+    if (!parsed) Fail(name, "not a readable XML document (malformed, refused or missing)");
+    IXMLDOMNode* root = doc.GetRootNode();
+    if (!root || !KivXmlFirstChild(root, kListElement)) Fail(name, "no object list in the XML document");
+    list.SerializeXML(&doc, root);
+}
+
+template <class F>
+void SaveGuarded(const std::string& name, F save) {
+    try {
+        save();
+    } catch (const CException& e) {
+        Fail(name, e.what());
+    }
+}
+
+void SaveArchive(CFile& file, CKivObList& list) {
+    CArchive ar(&file, CArchive::store);
+    list.Serialize(ar);
+    ar.Close();
+}
+
+void SaveXmlDocument(const std::string& name, CKivXMLDOMDocObj& doc, CKivObList& list) {
+    if (!doc.CreateNew(kProjectRoot)) Fail(name, "cannot create an XML document");
+    list.SerializeXML(&doc, doc.GetRootNode());
+}
+
 }  // namespace
 
 KfxFormat KfxFormatOf(const std::string& path) {
@@ -34,61 +88,84 @@ KfxFormat KfxFormatOf(const std::string& path) {
 
 void KfxLoad(const std::string& path, CKivObList& list) {
     const CString wpath = CString::FromUtf8(path);
-    list.DeleteAll();
-    try {
+    LoadGuarded(path, list, [&] {
         switch (KfxFormatOf(path)) {
         case KfxFormat::archive: {
             CFile file(wpath, CFile::modeRead | CFile::typeBinary);
-            CArchive ar(&file, CArchive::load);
-            list.Serialize(ar);
-            if (ar.GetBytesLeft() != 0)
-                Fail(path, std::to_string(ar.GetBytesLeft()) + " bytes of unknown data after the object list");
-            ar.Close();
+            LoadArchive(path, file, list);
             break;
         }
         case KfxFormat::xml: {
             CKivXMLDOMDocObj doc;
-            if (!doc.LoadFile(wpath)) Fail(path, "not a readable XML document (malformed, refused or missing)");
-            IXMLDOMNode* root = doc.GetRootNode();
-            if (!root || !KivXmlFirstChild(root, "CKivObList")) Fail(path, "no object list in the XML document");
-            list.SerializeXML(&doc, root);
+            LoadXmlDocument(path, doc, doc.LoadFile(wpath), list);
             break;
         }
-        case KfxFormat::unknown: Fail(path, "unknown file type (use .kfa or .xml)");
+        case KfxFormat::unknown: FailUnknownType(path);
         }
-    } catch (const KfxError&) {
-        list.DeleteAll();
-        throw;
-    } catch (const std::exception& e) {
-        list.DeleteAll();
-        Fail(path, e.what());
-    }
+    });
+}
+
+void KfxLoadBytes(const std::string& name, KfxFormat format, std::span<const BYTE> data, CKivObList& list) {
+    LoadGuarded(name, list, [&] {
+        switch (format) {
+        case KfxFormat::archive: {
+            // CMemFile reads from a buffer it may not own; a copy keeps the caller's const.
+            std::vector<BYTE> copy = KivTranslateBadAlloc([&] { return std::vector<BYTE>(data.begin(), data.end()); });
+            CMemFile file(copy.data(), static_cast<UINT>(copy.size()));
+            LoadArchive(name, file, list);
+            break;
+        }
+        case KfxFormat::xml: {
+            CKivXMLDOMDocObj doc;
+            LoadXmlDocument(name, doc, doc.LoadXMLBytes(data.data(), data.size()), list);
+            break;
+        }
+        case KfxFormat::unknown: FailUnknownType(name);
+        }
+    });
 }
 
 void KfxSave(const std::string& path, CKivObList& list) {
     const CString wpath = CString::FromUtf8(path);
-    try {
+    SaveGuarded(path, [&] {
         switch (KfxFormatOf(path)) {
         case KfxFormat::archive: {
             CFile file(wpath, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary);
-            CArchive ar(&file, CArchive::store);
-            list.Serialize(ar);
-            ar.Close();
+            SaveArchive(file, list);
             file.Close();
             break;
         }
         case KfxFormat::xml: {
             CKivXMLDOMDocObj doc;
-            if (!doc.CreateNew(kProjectRoot)) Fail(path, "cannot create an XML document");
-            list.SerializeXML(&doc, doc.GetRootNode());
+            SaveXmlDocument(path, doc, list);
             if (!doc.SaveFile(wpath)) Fail(path, "cannot write the file");
             break;
         }
-        case KfxFormat::unknown: Fail(path, "unknown file type (use .kfa or .xml)");
+        case KfxFormat::unknown: FailUnknownType(path);
         }
-    } catch (const KfxError&) {
-        throw;
-    } catch (const std::exception& e) {
-        Fail(path, e.what());
-    }
+    });
+}
+
+std::vector<BYTE> KfxSaveBytes(const std::string& name, KfxFormat format, CKivObList& list) {
+    std::vector<BYTE> out;
+    SaveGuarded(name, [&] {
+        switch (format) {
+        case KfxFormat::archive: {
+            CMemFile file;
+            SaveArchive(file, list);
+            const BYTE* p = file.GetBufferPtr();
+            out = KivTranslateBadAlloc([&] { return std::vector<BYTE>(p, p + file.GetLength()); });
+            break;
+        }
+        case KfxFormat::xml: {
+            CKivXMLDOMDocObj doc;
+            SaveXmlDocument(name, doc, list);
+            const std::string text = KivTranslateBadAlloc([&] { return doc.GetXMLUtf8(); });
+            out = KivTranslateBadAlloc([&] { return std::vector<BYTE>(text.begin(), text.end()); });
+            break;
+        }
+        case KfxFormat::unknown: FailUnknownType(name);
+        }
+    });
+    return out;
 }

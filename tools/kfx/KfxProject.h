@@ -1,8 +1,11 @@
 // Project files of kfx: a serialized list of objects, as an archive (.kfa: exactly a
 // CKivObList written to an archive) or as XML (.xml: a root element holding that list's XML).
+// Loading and saving work on files and, for tests and fuzzing, on bytes in memory.
 #pragma once
 
+#include <span>
 #include <string>
+#include <vector>
 
 #include "kivbase/CKivObList.h"
 
@@ -10,10 +13,15 @@ enum class KfxFormat { archive, xml, unknown };
 
 /// The format an extension names (.kfa or .xml, any case).
 KfxFormat KfxFormatOf(const std::string& path);
-/// Replaces list's contents with the file's objects; throws KfxError naming file and fault.
+/// Replaces list's contents with the file's objects; throws KfxError naming file and fault
+/// (the list is then empty).
 void KfxLoad(const std::string& path, CKivObList& list);
+/// KfxLoad from the bytes of a file in the given format; name is used in messages only.
+void KfxLoadBytes(const std::string& name, KfxFormat format, std::span<const BYTE> data, CKivObList& list);
 /// Writes list to the file in the format its extension names; throws KfxError.
 void KfxSave(const std::string& path, CKivObList& list);
+/// The bytes KfxSave would write in that format; throws KfxError.
+std::vector<BYTE> KfxSaveBytes(const std::string& name, KfxFormat format, CKivObList& list);
 
 /// A fault worth one line to the user; what() already names the file.
 class KfxError : public std::exception {

@@ -18,6 +18,8 @@ constexpr Command kCommands[] = {
     {"info", KfxInfo, "show every object of a project file with its class and fields"},
     {"convert", KfxConvert, "convert a project file between the archive (.kfa) and XML (.xml)"},
     {"formats", KfxFormats, "print the stored layout of every persistable class (Markdown)"},
+    {"sample", KfxSample, "print a track's values as CSV, per frame or evenly spaced"},
+    {"render", KfxRender, "draw a file's scalar track in the curve window and write the picture (PNG)"},
 };
 
 void Usage(std::FILE* out) {

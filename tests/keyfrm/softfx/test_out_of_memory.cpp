@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "FailingAllocation.h"
+#include "support/FailingAllocation.h"
 #include "keyfrm/effectobj/KivFXEffectObj.h"
 #include "keyfrm/softfx/KivFXSoft.h"
 #include "kivbase/KivXMLDOMDoc.h"

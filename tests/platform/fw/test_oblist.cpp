@@ -176,3 +176,40 @@ TEST(CObListArchive, ElementsReadBeforeAFailureStayInTheList) {
     EXPECT_EQ(back.GetHead(), back.GetTail());
     delete back.GetHead();
 }
+
+TEST(CObListModCount, ChangesWithEveryStructuralChangeAndSetAtButNotWithReading) {
+    Items i;
+    CObList list;
+    DWORD_PTR last = list.GetModCount();
+    auto changed = [&] {
+        const DWORD_PTR now = list.GetModCount();
+        const bool moved = now != last;
+        last = now;
+        return moved;
+    };
+    list.AddTail(&i.a);
+    EXPECT_TRUE(changed()) << "AddTail";
+    list.AddHead(&i.b);
+    EXPECT_TRUE(changed()) << "AddHead";
+    list.InsertAfter(list.GetHeadPosition(), &i.c);
+    EXPECT_TRUE(changed()) << "InsertAfter";
+    list.InsertBefore(list.GetTailPosition(), &i.d);
+    EXPECT_TRUE(changed()) << "InsertBefore";
+    list.SetAt(list.GetHeadPosition(), &i.a);
+    EXPECT_TRUE(changed()) << "SetAt";
+    const CObList& reader = list;
+    POSITION pos = reader.GetHeadPosition();
+    reader.GetNext(pos);
+    reader.GetAt(reader.GetTailPosition());
+    (void)reader.Find(&i.c);
+    (void)reader.FindIndex(2);
+    EXPECT_FALSE(changed()) << "reading";
+    list.RemoveAt(list.FindIndex(1));
+    EXPECT_TRUE(changed()) << "RemoveAt";
+    list.RemoveHead();
+    EXPECT_TRUE(changed()) << "RemoveHead";
+    list.RemoveAll();
+    EXPECT_TRUE(changed()) << "RemoveAll";
+    list.AddTail(&i.a);
+    EXPECT_TRUE(changed()) << "adding after RemoveAll never returns to an earlier count";
+}

@@ -1,0 +1,20 @@
+#include "keyfrm/tracks/CKivFXPosiKeyFrm.h"
+
+KIV_IMPLEMENT_PERSIST_LEVEL(CKivFXPosiKeyFrm, CKivFXInsValueKeyFrm)
+
+// The element carries the triangle emitter's name, as the scalar keyframe's does: files
+// written by earlier versions use it.
+KIV_LEVEL(CKivFXPosiKeyFrm, "CKivFXEmitTriangleKeyFrm", 0, kKivLevelKeptByDefault,
+          KivField<&Self::PosiX>("PosiX", KivEnc::f32, KivXml::f32, 0.0f),
+          KivField<&Self::PosiY>("PosiY", KivEnc::f32, KivXml::f32, 0.0f),
+          KivField<&Self::PosiZ>("PosiZ", KivEnc::f32, KivXml::f32, 0.0f),
+          KivField<&Self::Fore>("Fore", KivEnc::block, KivXml::block),
+          KivField<&Self::After>("After", KivEnc::block, KivXml::block))
+
+CKivFXPosiKeyFrm::CKivFXPosiKeyFrm() = default;
+
+void CKivFXPosiKeyFrm::OffsetPosi(float dx, float dy, float dz) {
+    PosiX += dx;
+    PosiY += dy;
+    PosiZ += dz;
+}

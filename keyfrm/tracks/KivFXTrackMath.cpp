@@ -1,0 +1,64 @@
+#include "keyfrm/tracks/KivFXTrackMath.h"
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// Positions of the location Bezier are counted in thousandths of the effect's length.
+constexpr double kThousandths = 1000.0;
+// Frame spans below this many frames are scaled up by it, so that t moves in fine steps.
+constexpr float kShortFrameSpan = 100.0f;
+constexpr std::int64_t kFrameScale = 100;
+// Far beyond any sample or thousandth a track can have, yet safe to add to and subtract.
+constexpr double kWideLimit = 4611686018427387904.0;  // 2^62
+
+// Truncation toward zero into 64 bits without overflow: values beyond ±2^62 stop there.
+std::int64_t TruncWide(double v) {
+    if (v >= kWideLimit) return static_cast<std::int64_t>(kWideLimit);
+    if (v <= -kWideLimit) return -static_cast<std::int64_t>(kWideLimit);
+    return static_cast<std::int64_t>(v);
+}
+
+float Param(std::int64_t from, std::int64_t to, std::int64_t at) {
+    return (1.0f / static_cast<float>(to - from + 1)) * static_cast<float>(at - from);
+}
+
+}  // namespace
+
+float KivFXBezierParam(double a, double b, double x) {
+    if (std::isnan(a) || std::isnan(b) || std::isnan(x)) return std::numeric_limits<float>::quiet_NaN();
+    return Param(TruncWide(a * kThousandths + 0.5), TruncWide(b * kThousandths + 0.5), TruncWide(x * kThousandths + 0.5));
+}
+
+float KivFXBezierParam(int p, int n, int f) {
+    std::int64_t from = p, to = n, at = f;
+    if (static_cast<float>(to > from ? to - from : from - to) < kShortFrameSpan) {
+        from *= kFrameScale;
+        to *= kFrameScale;
+        at *= kFrameScale;
+    }
+    return Param(from, to, at);
+}
+
+float KivFXClamp(float v, float min, float max) {
+    const float m = v > max ? max : v;
+    if (min > m) return min;
+    return v > max ? max : v;
+}
+
+int KivFXSaturate(std::int64_t v) {
+    if (v > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
+    if (v < std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
+    return static_cast<int>(v);
+}
+
+std::int64_t KivFXSampleIndex(double location, std::int64_t last) {
+    if (std::isnan(location)) return -static_cast<std::int64_t>(kWideLimit);
+    return TruncWide(location * static_cast<double>(last) + 0.5);
+}
+
+BYTE KivFXChannelByte(float v) {
+    if (std::isnan(v)) return 0;
+    return static_cast<BYTE>(static_cast<std::uint64_t>(TruncWide(v)) & 0xFF);
+}

@@ -1,0 +1,174 @@
+// The samplers every track shares: per-frame samples in one pass over keyframes sorted once,
+// and the evenly spaced segment walk. Samples are new keyframes the caller's list owns.
+#pragma once
+
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <vector>
+
+#include "keyfrm/tracks/KivFXTrackChannels.h"
+#include "platform/fw/CException.h"
+
+/// The most samples one call makes: the frame helpers and the sample arithmetic count them
+/// in int.
+inline constexpr std::int64_t kKivFXMaxSamples = std::numeric_limits<int>::max();
+
+/// A new default keyframe of class K appended to out (which owns it); raises CMemoryException.
+template <class K>
+K* KivFXAppendSample(CObList& out) {
+    std::unique_ptr<K> sample = KivTranslateBadAlloc([] { return std::make_unique<K>(); });
+    out.AddTail(sample.get());
+    return sample.release();
+}
+
+/// Per-frame samples for every frame from min(from, to) to max(from, to): one new K per frame
+/// holding valueAt(bracket, frame), the bracket being the one the track's own search gives
+/// at that frame (keys: the track's keyframes in list order, sorted once here). Returns 0 for a null out; otherwise empties out with RemoveAll (its former
+/// objects stay the caller's) and returns 1. Raises CMemoryException, out untouched, for
+/// more than kKivFXMaxSamples frames, and when memory runs out part way (the samples made
+/// so far stay in out).
+template <class K, class ValueAt>
+int KivFXBuildFrameSamples(CObList* out, int from, int to, const std::vector<const CKivFXInsValueKeyFrm*>& keys, ValueAt valueAt) {
+    if (!out) return 0;
+    const std::int64_t first = from < to ? from : to;
+    const std::int64_t last = from < to ? to : from;
+    if (last - first + 1 > kKivFXMaxSamples) AfxThrowMemoryException();
+    out->RemoveAll();
+    KivFXSortedKeys<int> sorted;
+    KivTranslateBadAlloc([&] { sorted.Build(keys); });
+    const CKivFXInsValueKeyFrm* head = keys.empty() ? nullptr : keys.front();
+    const CKivFXInsValueKeyFrm* tail = keys.empty() ? nullptr : keys.back();
+    std::size_t cursor = 0;
+    for (std::int64_t f = first; f <= last; ++f) {
+        const int frame = static_cast<int>(f);
+        const KivFXBracket b = KivFXBracketOf(frame, keys.size(), head, tail, [&] { return sorted.FindFrom(frame, cursor); });
+        KivFXChannels<K>::Put(*KivFXAppendSample<K>(*out), valueAt(b, frame));
+    }
+    return 1;
+}
+
+/// The n samples of the evenly spaced sampler, made and appended to out at once; sample i
+/// stands for location i / (n − 1).
+template <class K>
+class KivFXEvenSamples {
+public:
+    /// Raises CMemoryException (out untouched) for more than kKivFXMaxSamples samples, or
+    /// part way when memory runs out (the samples made so far stay in out).
+    KivFXEvenSamples(CObList& out, ULONG n) {
+        if (static_cast<std::int64_t>(n) > kKivFXMaxSamples) AfxThrowMemoryException();
+        out.RemoveAll();
+        KivTranslateBadAlloc([&] { m_samples.reserve(n); });
+        for (ULONG i = 0; i < n; ++i) m_samples.push_back(KivFXAppendSample<K>(out));
+    }
+    /// Index of the last sample (n − 1).
+    std::int64_t Last() const { return static_cast<std::int64_t>(m_samples.size()) - 1; }
+    /// Raises CInvalidArgException when first..last (if not empty) reaches outside the samples.
+    void Check(std::int64_t first, std::int64_t last) const {
+        if (first <= last && (first < 0 || last > Last()))
+            AfxThrowInvalidArgException("a keyframe maps outside the evenly spaced samples (location below 0.0 or above 1.0)");
+    }
+    void Put(std::int64_t i, const KivFXValues<K>& v) { KivFXChannels<K>::Put(*m_samples[static_cast<size_t>(i)], v); }
+    /// Samples first..last take v; checked as Check does.
+    void Fill(std::int64_t first, std::int64_t last, const KivFXValues<K>& v) {
+        Check(first, last);
+        for (std::int64_t i = first; i <= last; ++i) Put(i, v);
+    }
+
+private:
+    std::vector<K*> m_samples;  // owned by out
+};
+
+/// The segment walk of the evenly spaced samplers over the keyframes in list order, each
+/// keyframe at sample KivFXSampleIndex(Location, n − 1). Before the first keyframe (if its
+/// location is above 0.0) the samples take its values; each neighbouring pair (A, B) with
+/// idx(A) <= idx(B) is handed to segment(s, e, A, B), which fills s..e − 1 (half-open
+/// segments) or s..e (closed); after the last keyframe its values fill the rest: from its
+/// own sample when segments are half-open and its location is not above 1.0, from the next
+/// one when closed and its location is below 1.0. A segment or fill that reaches outside the
+/// samples raises CInvalidArgException before it writes anything; earlier ones stay filled.
+template <class K, class Segment>
+void KivFXFillEvenly(KivFXEvenSamples<K>& out, const std::vector<const K*>& keys, bool closed, Segment segment) {
+    const std::int64_t last = out.Last();
+    std::vector<std::int64_t> idx;
+    idx.reserve(keys.size());
+    for (const K* k : keys) idx.push_back(KivFXSampleIndex(k->Location, last));
+
+    if (keys.front()->Location > 0.0) out.Fill(0, idx.front() - 1, KivFXChannels<K>::Of(*keys.front()));
+    for (size_t j = 1; j < keys.size(); ++j) {
+        const std::int64_t s = idx[j - 1], e = idx[j];
+        const std::int64_t end = closed ? e : e - 1;
+        if (end < s) continue;
+        out.Check(s, end);
+        segment(s, e, *keys[j - 1], *keys[j]);
+    }
+    const K& tail = *keys.back();
+    if (!closed) {
+        if (!(tail.Location > 1.0)) out.Fill(idx.back(), last, KivFXChannels<K>::Of(tail));
+    } else if (!(tail.Location >= 1.0) && idx.back() != last) {
+        out.Fill(idx.back() + 1, last, KivFXChannels<K>::Of(tail));
+    }
+}
+
+/// The interior segment of the ranged tracks (scalar, position): samples s..e − 1, the first
+/// taking A's values, the others on the line (the frame helper's buffer from s to e) or on
+/// the Bezier with t stepped by 1 / (e − s + 1) in single precision; every one clamped per
+/// channel to [min, max].
+template <class K>
+class KivFXRangedSegment {
+public:
+    using Values = KivFXValues<K>;
+    KivFXRangedSegment(KivFXEvenSamples<K>& out, bool bezier, const Values& min, const Values& max)
+        : m_out(out), m_bezier(bezier), m_min(min), m_max(max) {}
+
+    void operator()(std::int64_t s, std::int64_t e, const K& a, const K& b) {
+        m_out.Put(s, Clamped(KivFXChannels<K>::Of(a)));
+        if (m_bezier) {
+            const float step = 1.0f / static_cast<float>(e - s + 1);
+            float t = 0.0f;
+            for (std::int64_t i = s + 1; i < e; ++i) {
+                t += step;
+                m_out.Put(i, Clamped(KivFXBezier(a, b, t)));
+            }
+            return;
+        }
+        const auto va = KivFXChannels<K>::Of(a), vb = KivFXChannels<K>::Of(b);
+        for (int c = 0; c < KivFXChannels<K>::kCount; ++c) {
+            KivTranslateBadAlloc([&] { m_line[c].resize(static_cast<size_t>(e - s + 1)); });
+            KivPublicInsValue(static_cast<int>(s), static_cast<int>(e), va[c], vb[c], m_line[c].data());
+        }
+        for (std::int64_t i = s + 1; i < e; ++i) {
+            Values v;
+            for (int c = 0; c < KivFXChannels<K>::kCount; ++c) v[c] = m_line[c][static_cast<size_t>(i - s)];
+            m_out.Put(i, Clamped(v));
+        }
+    }
+
+private:
+    Values Clamped(Values v) const {
+        for (int c = 0; c < KivFXChannels<K>::kCount; ++c) v[c] = KivFXClamp(v[c], m_min[c], m_max[c]);
+        return v;
+    }
+
+    KivFXEvenSamples<K>& m_out;
+    bool m_bezier;
+    Values m_min, m_max;
+    std::vector<float> m_line[KivFXChannels<K>::kCount];  // reused from segment to segment
+};
+
+/// The evenly spaced sampler: 0 for a null out or n = 0. Otherwise n new samples go into out
+/// (emptied with RemoveAll first); without keyframes each takes def, with one keyframe or
+/// n = 1 the first keyframe's values, otherwise KivFXFillEvenly with the segment that
+/// makeSegment(samples) gives. Returns 1; raises as KivFXEvenSamples and KivFXFillEvenly do.
+template <class K, class MakeSegment>
+int KivFXBuildEvenSamples(CObList* out, ULONG n, const std::vector<const K*>& keys, const KivFXValues<K>& def, bool closed,
+                          MakeSegment makeSegment) {
+    if (!out || n == 0) return 0;
+    KivFXEvenSamples<K> samples(*out, n);
+    if (keys.size() < 2 || n == 1) {
+        samples.Fill(0, samples.Last(), keys.empty() ? def : KivFXChannels<K>::Of(*keys.front()));
+        return 1;
+    }
+    KivFXFillEvenly(samples, keys, closed, makeSegment(samples));
+    return 1;
+}

@@ -1,0 +1,321 @@
+#include "platform/sdl/KivSdl.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/fw/CString.h"
+#include "platform/ui/DC.h"
+#include "platform/ui/Menu.h"
+#include "platform/ui/Screen.h"
+
+namespace {
+
+// About sixty frames a second while idle.
+constexpr Uint32 kFrameMilliseconds = 16;
+// Popup menu layout in pixels: text inset, check column, separator and item padding.
+constexpr int kMenuTextInset = 22;
+constexpr int kMenuRightPad = 18;
+constexpr int kMenuItemPad = 6;
+constexpr int kSeparatorHeight = 7;
+constexpr int kCheckSize = 6;
+
+struct Presenter {
+    SDL_Window* window = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    SDL_Texture* texture = nullptr;
+    int width = 0, height = 0;
+
+    bool MakeTexture() {
+        if (texture) SDL_DestroyTexture(texture);
+        width = KivScreen::Get().GetWidth();
+        height = KivScreen::Get().GetHeight();
+        texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, width, height);
+        return texture != nullptr;
+    }
+    void Show(const std::uint32_t* pixels) {
+        SDL_UpdateTexture(texture, nullptr, pixels, width * static_cast<int>(sizeof(std::uint32_t)));
+        SDL_RenderClear(renderer);
+        SDL_RenderCopy(renderer, texture, nullptr, nullptr);
+        SDL_RenderPresent(renderer);
+    }
+    ~Presenter() {
+        if (texture) SDL_DestroyTexture(texture);
+        if (renderer) SDL_DestroyRenderer(renderer);
+        if (window) SDL_DestroyWindow(window);
+    }
+};
+
+UINT ButtonOf(Uint8 sdlButton) {
+    if (sdlButton == SDL_BUTTON_LEFT) return MK_LBUTTON;
+    if (sdlButton == SDL_BUTTON_RIGHT) return MK_RBUTTON;
+    return 0;
+}
+
+UINT ModifiersNow() {
+    const SDL_Keymod mod = SDL_GetModState();
+    return ((mod & KMOD_SHIFT) ? MK_SHIFT : 0) | ((mod & KMOD_CTRL) ? MK_CONTROL : 0);
+}
+
+UINT VirtualKeyOf(SDL_Keycode key) {
+    if (key >= SDLK_a && key <= SDLK_z) return static_cast<UINT>('A' + (key - SDLK_a));
+    if (key >= SDLK_0 && key <= SDLK_9) return static_cast<UINT>('0' + (key - SDLK_0));
+    if (key >= SDLK_F1 && key <= SDLK_F12) return VK_F1 + static_cast<UINT>(key - SDLK_F1);
+    switch (key) {
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER: return VK_RETURN;
+        case SDLK_ESCAPE: return VK_ESCAPE;
+        case SDLK_BACKSPACE: return VK_BACK;
+        case SDLK_TAB: return VK_TAB;
+        case SDLK_SPACE: return VK_SPACE;
+        case SDLK_LEFT: return VK_LEFT;
+        case SDLK_RIGHT: return VK_RIGHT;
+        case SDLK_UP: return VK_UP;
+        case SDLK_DOWN: return VK_DOWN;
+        case SDLK_HOME: return VK_HOME;
+        case SDLK_END: return VK_END;
+        case SDLK_PAGEUP: return VK_PRIOR;
+        case SDLK_PAGEDOWN: return VK_NEXT;
+        case SDLK_INSERT: return VK_INSERT;
+        case SDLK_DELETE: return VK_DELETE;
+        case SDLK_KP_PLUS: return VK_ADD;
+        case SDLK_KP_MINUS: return VK_SUBTRACT;
+        case SDLK_LSHIFT:
+        case SDLK_RSHIFT: return VK_SHIFT;
+        case SDLK_LCTRL:
+        case SDLK_RCTRL: return VK_CONTROL;
+        default: return 0;
+    }
+}
+
+// Feeds one event to the screen; false when the window is to close.
+bool Dispatch(const SDL_Event& ev, Presenter& p) {
+    KivScreen& screen = KivScreen::Get();
+    switch (ev.type) {
+        case SDL_QUIT: return false;
+        case SDL_WINDOWEVENT:
+            if (ev.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+                screen.Resize(ev.window.data1, ev.window.data2);
+                p.MakeTexture();
+            }
+            return true;
+        case SDL_MOUSEMOTION:
+            screen.SetModifiers(ModifiersNow());
+            screen.MouseMove(CPoint(ev.motion.x, ev.motion.y));
+            return true;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP: {
+            const UINT button = ButtonOf(ev.button.button);
+            if (!button) return true;
+            screen.SetModifiers(ModifiersNow());
+            const CPoint pt(ev.button.x, ev.button.y);
+            if (ev.type == SDL_MOUSEBUTTONUP)
+                screen.MouseUp(pt, button);
+            else if (ev.button.clicks == 2)
+                screen.MouseDoubleClick(pt, button);
+            else
+                screen.MouseDown(pt, button);
+            return true;
+        }
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            if (const UINT vk = VirtualKeyOf(ev.key.keysym.sym)) {
+                if (ev.type == SDL_KEYDOWN)
+                    screen.KeyDown(vk);
+                else
+                    screen.KeyUp(vk);
+            }
+            return true;
+        case SDL_TEXTINPUT: {
+            const CString text = CString::FromUtf8(ev.text.text);
+            for (int i = 0; i < text.GetLength(); ++i) screen.Char(static_cast<UINT>(text[i]));
+            return true;
+        }
+        default: return true;
+    }
+}
+
+// A popup menu drawn over the screen and chosen with the mouse.
+class MenuView {
+public:
+    MenuView(const CMenu& menu, CPoint at) {
+        m_dc.CreateCompatibleDC(nullptr);
+        m_dc.SelectStockObject(DEFAULT_GUI_FONT);
+        TEXTMETRICW tm{};
+        m_dc.GetTextMetrics(&tm);
+        const int itemHeight = tm.tmHeight + kMenuItemPad;
+        int width = 0, y = 1;
+        for (int i = 0; i < menu.GetMenuItemCount(); ++i) {
+            Item item;
+            item.id = menu.GetMenuItemID(i);
+            item.state = menu.GetMenuState(static_cast<UINT>(i), MF_BYPOSITION);
+            menu.GetMenuString(static_cast<UINT>(i), item.text, MF_BYPOSITION);
+            const int h = (item.state & MF_SEPARATOR) ? kSeparatorHeight : itemHeight;
+            item.rect = CRect(1, y, 1, y + h);
+            y += h;
+            width = std::max<int>(width, m_dc.GetTextExtent(item.text).cx);
+            m_items.push_back(item);
+        }
+        const CSize size(width + kMenuTextInset + kMenuRightPad, y + 1);
+        for (Item& item : m_items) item.rect.right = size.cx - 1;
+        KivScreen& screen = KivScreen::Get();
+        m_place = CRect(CPoint(std::clamp<int>(at.x, 0, std::max(0, screen.GetWidth() - size.cx)),
+                               std::clamp<int>(at.y, 0, std::max(0, screen.GetHeight() - size.cy))),
+                        size);
+        m_bitmap.CreateCompatibleBitmap(&m_dc, size.cx, size.cy);
+        m_dc.SelectObject(&m_bitmap);
+    }
+
+    /// The command id under a screen point, 0 for none (separators, popups, grayed items).
+    UINT CommandAt(CPoint pt) const {
+        const int i = IndexAt(pt);
+        if (i < 0) return 0;
+        const Item& item = m_items[static_cast<size_t>(i)];
+        if (item.state & (MF_SEPARATOR | MF_POPUP | MF_GRAYED | MF_DISABLED)) return 0;
+        return item.id;
+    }
+    bool Contains(CPoint pt) const { return m_place.PtInRect(pt) != FALSE; }
+    void Hover(CPoint pt) { m_hover = IndexAt(pt); }
+
+    /// The screen with the menu drawn over it.
+    std::vector<std::uint32_t> Compose() {
+        Paint();
+        KivScreen& screen = KivScreen::Get();
+        const int w = screen.GetWidth(), h = screen.GetHeight();
+        std::vector<std::uint32_t> out(screen.GetBits(), screen.GetBits() + static_cast<size_t>(w) * static_cast<size_t>(h));
+        const KivSurface& menu = *m_bitmap.Surface();
+        for (int y = 0; y < menu.height; ++y)
+            for (int x = 0; x < menu.width; ++x) {
+                const int sx = m_place.left + x, sy = m_place.top + y;
+                if (sx < w && sy < h) out[static_cast<size_t>(sy) * static_cast<size_t>(w) + static_cast<size_t>(sx)] = menu.At(x, y);
+            }
+        return out;
+    }
+
+private:
+    struct Item {
+        UINT id = 0;
+        UINT state = 0;
+        CString text;
+        CRect rect;
+    };
+
+    int IndexAt(CPoint pt) const {
+        const CPoint local(pt.x - m_place.left, pt.y - m_place.top);
+        for (size_t i = 0; i < m_items.size(); ++i)
+            if (m_items[i].rect.PtInRect(local)) return static_cast<int>(i);
+        return -1;
+    }
+
+    void Paint() {
+        const CRect all(0, 0, m_place.Width(), m_place.Height());
+        m_dc.FillSolidRect(&all, GetSysColor(COLOR_BTNFACE));
+        m_dc.Draw3dRect(&all, GetSysColor(COLOR_BTNSHADOW), GetSysColor(COLOR_3DDKSHADOW));
+        m_dc.SetBkMode(TRANSPARENT);
+        for (size_t i = 0; i < m_items.size(); ++i) {
+            const Item& item = m_items[i];
+            if (item.state & MF_SEPARATOR) {
+                const int y = item.rect.CenterPoint().y;
+                m_dc.FillSolidRect(item.rect.left + 2, y, item.rect.Width() - 4, 1, GetSysColor(COLOR_BTNSHADOW));
+                continue;
+            }
+            const bool grayed = (item.state & (MF_GRAYED | MF_DISABLED)) != 0;
+            const bool hot = static_cast<int>(i) == m_hover && !grayed;
+            if (hot) m_dc.FillSolidRect(&item.rect, GetSysColor(COLOR_HIGHLIGHT));
+            const COLORREF ink = grayed ? GetSysColor(COLOR_GRAYTEXT) : GetSysColor(hot ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT);
+            m_dc.SetTextColor(ink);
+            if (item.state & MF_CHECKED) {
+                const CPoint c = item.rect.CenterPoint();
+                const int x = item.rect.left + (kMenuTextInset - kCheckSize) / 2;
+                m_dc.FillSolidRect(x, c.y - kCheckSize / 2, kCheckSize, kCheckSize, ink);
+            }
+            CRect text(item.rect);
+            text.left += kMenuTextInset;
+            m_dc.DrawText(item.text, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+        }
+    }
+
+    CDC m_dc;
+    CBitmap m_bitmap;
+    std::vector<Item> m_items;
+    CRect m_place;
+    int m_hover = -1;
+};
+
+// Runs a nested loop over the menu until an item is chosen or the menu is dismissed.
+UINT TrackInWindow(Presenter& p, const CMenu& menu, CPoint at) {
+    MenuView view(menu, at);
+    bool moved = false;
+    std::vector<SDL_Event> putBack;
+    UINT chosen = 0;
+    for (bool open = true; open;) {
+        const std::vector<std::uint32_t> frame = view.Compose();
+        p.Show(frame.data());
+        SDL_Event ev;
+        if (!SDL_WaitEventTimeout(&ev, static_cast<int>(kFrameMilliseconds))) continue;
+        switch (ev.type) {
+            case SDL_QUIT: putBack.push_back(ev); open = false; break;
+            case SDL_MOUSEMOTION:
+                moved = true;
+                view.Hover(CPoint(ev.motion.x, ev.motion.y));
+                break;
+            case SDL_MOUSEBUTTONDOWN: {
+                const CPoint pt(ev.button.x, ev.button.y);
+                if (!view.Contains(pt)) open = false;
+                else if ((chosen = view.CommandAt(pt)) != 0) open = false;
+                // The release of this press belongs to the menu too.
+                break;
+            }
+            case SDL_MOUSEBUTTONUP: {
+                // The release of the press that opened the menu goes back to the screen
+                // once the menu is gone, so its button state stays right.
+                putBack.push_back(ev);
+                const CPoint pt(ev.button.x, ev.button.y);
+                if (moved && (chosen = view.CommandAt(pt)) != 0) open = false;
+                break;
+            }
+            case SDL_KEYDOWN:
+                if (ev.key.keysym.sym == SDLK_ESCAPE) open = false;
+                break;
+            default: break;
+        }
+    }
+    for (SDL_Event& ev : putBack) SDL_PushEvent(&ev);
+    return chosen;
+}
+
+}  // namespace
+
+int KivSdlRun(const char* title, std::function<bool()> idle) {
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) return 1;
+    int result = 0;
+    {
+        Presenter p;
+        KivScreen& screen = KivScreen::Get();
+        p.window = SDL_CreateWindow(title ? title : "", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, screen.GetWidth(),
+                                    screen.GetHeight(), SDL_WINDOW_RESIZABLE);
+        if (p.window) p.renderer = SDL_CreateRenderer(p.window, -1, 0);
+        if (!p.window || !p.renderer || !p.MakeTexture()) {
+            result = 1;
+        } else {
+            const KivPopupMenuHandler previous = KivGetPopupMenuHandler();
+            KivSetPopupMenuHandler([&p](const CMenu& menu, CPoint at) { return TrackInWindow(p, menu, at); });
+            SDL_StartTextInput();
+            for (bool running = true; running;) {
+                SDL_Event ev;
+                if (SDL_WaitEventTimeout(&ev, static_cast<int>(kFrameMilliseconds))) {
+                    running = Dispatch(ev, p);
+                    while (running && SDL_PollEvent(&ev)) running = Dispatch(ev, p);
+                }
+                if (running && idle && !idle()) running = false;
+                screen.PaintAll();
+                p.Show(screen.GetBits());
+            }
+            SDL_StopTextInput();
+            KivSetPopupMenuHandler(previous);
+        }
+    }
+    SDL_Quit();
+    return result;
+}

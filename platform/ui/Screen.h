@@ -1,0 +1,60 @@
+// The one screen all top-level windows live on: its pixels after painting, PNG output,
+// painting of everything invalid, and the mouse and keyboard input a person would give.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/fw/CGeometry.h"
+#include "platform/ui/Messages.h"
+
+class CWnd;
+
+class KivScreen {
+public:
+    /// The screen (1024 x 768 until resized).
+    static KivScreen& Get();
+
+    /// Changes the size (each side kept within 1..kMaxBitmapSide); the screen is repainted
+    /// from scratch.
+    void Resize(int width, int height);
+    int GetWidth() const;
+    int GetHeight() const;
+    /// What is on the screen after painting; CLR_INVALID outside it.
+    COLORREF GetPixel(int x, int y) const;
+    /// The pixels, rows top-down, 0x00RRGGBB each (for presenters).
+    const std::uint32_t* GetBits() const;
+    /// Writes the screen as an 8-bit RGB PNG; FALSE when the file cannot be written.
+    BOOL SavePng(LPCWSTR path) const;
+
+    /// Mouse input in screen coordinates: sent to the window holding the capture, else to
+    /// the topmost enabled visible window under the point, in its client coordinates. A
+    /// button is MK_LBUTTON or MK_RBUTTON (other values are ignored).
+    void MouseDown(CPoint pt, UINT button = MK_LBUTTON);
+    void MouseMove(CPoint pt);
+    void MouseUp(CPoint pt, UINT button = MK_LBUTTON);
+    /// The second press of a double click (WM_LBUTTONDBLCLK or WM_RBUTTONDBLCLK).
+    void MouseDoubleClick(CPoint pt, UINT button = MK_LBUTTON);
+    /// MK_SHIFT and MK_CONTROL as held now; they travel in mouse messages.
+    void SetModifiers(UINT modifiers);
+    /// Keyboard input to the window with the focus. In a dialog, Enter and Escape become
+    /// IDOK and IDCANCEL commands unless the focused window asks for every key.
+    void KeyDown(UINT vk);
+    void KeyUp(UINT vk);
+    void Char(UINT ch);
+
+    /// UpdateWindow on every window with invalid parts, parents before children and lower
+    /// windows before higher ones; the desktop too.
+    void PaintAll();
+    /// The window the mouse would reach at a screen point (ignoring the capture), or null.
+    CWnd* WindowFromPoint(CPoint pt) const;
+
+private:
+    KivScreen();
+    void SendMouse(CPoint pt, UINT msg);
+    UINT m_buttons = 0;
+    UINT m_modifiers = 0;
+};
+
+/// Asks the focused window which keys it handles itself (WM_GETDLGCODE).
+constexpr UINT WM_GETDLGCODE = 0x0087;
+constexpr UINT DLGC_WANTALLKEYS = 0x0004;

@@ -1,0 +1,210 @@
+// The curve window driven with the mouse as a person drives it: presses, moves and releases
+// on the headless screen at points computed from the track, the host recording every
+// message the window sends it.
+#include <cmath>
+
+#include "CurveWindowTestSupport.h"
+
+namespace {
+
+using Phases = std::vector<int>;
+constexpr int kFore = CKivFXInsKeyFrmWnd::kPartForePt;
+constexpr int kAfter = CKivFXInsKeyFrmWnd::kPartAfterPt;
+constexpr int kKey = CKivFXInsKeyFrmWnd::kPartKeyFrm;
+
+// Three keyframes at frames 10, 40, 80 (x 20, 80, 160) with values 0, 50, -50 (y 54, 29, 79).
+std::unique_ptr<CKivFXInsKeyFrmList> ThreeKeys(int insMode, int ctrlMode = 0) {
+    return MakeTrack({{10, 0.0f, 0, 0, 6, 10}, {40, 50.0f, -10, 0, 10, 0}, {80, -50.0f, -6, 10, 0, 0}}, insMode, ctrlMode);
+}
+
+double PixelLength(CSize s) { return std::sqrt(static_cast<double>(s.cx) * s.cx + static_cast<double>(s.cy) * s.cy); }
+
+}  // namespace
+
+using CurveMouse = CurveWindowTest;
+
+TEST_F(CurveMouse, AnEmptyTrackOnlyDeselectsWhenClicked) {
+    Open(MakeTrack({}));
+    const int paints = wnd.paints;
+    Press(wnd.Screen(CPoint(50, 49)));
+    EXPECT_FALSE(wnd.IsDragging());
+    EXPECT_EQ(CWnd::GetCapture(), nullptr);
+    EXPECT_GT(wnd.paints, paints) << "the click repaints";
+    Release(wnd.Screen(CPoint(50, 49)));
+    EXPECT_TRUE(host.modifies.empty());
+}
+
+TEST_F(CurveMouse, ALoneKeyframeHasNoHandlesToHitInEitherKind) {
+    for (int insMode : {0, 1}) {
+        SCOPED_TRACE(insMode);
+        wnd.DestroyWindow();
+        host.DestroyWindow();
+        Open(MakeTrack({{40, 50.0f, -10, 20, 10, -20}}, insMode));
+        EXPECT_EQ(wnd.IsHitKeyFrm(wnd.GetKeyFrmRect(Key(0), kAfter).TopLeft(), kAfter), nullptr);
+        Press(wnd.ScreenOfPart(Key(0), kAfter));
+        EXPECT_FALSE(wnd.IsDragging()) << "the after handle of a lone keyframe is not there";
+        Release(wnd.ScreenOfPart(Key(0), kAfter));
+        Press(wnd.ScreenOfPart(Key(0), kKey));
+        EXPECT_EQ(wnd.GetDragKind(), CKivFXInsKeyFrmWnd::kDragKeyFrm);
+        Release(wnd.ScreenOfPart(Key(0), kKey));
+    }
+}
+
+TEST_F(CurveMouse, AClickOnZeroLengthHandlesDragsAHandleInBezierAndTheKeyframeInLinear) {
+    Open(MakeTrack({{10, 0.0f}, {40, 50.0f}, {80, -50.0f}}, 1));
+    const int expected[] = {CKivFXInsKeyFrmWnd::kDragAfterPt, CKivFXInsKeyFrmWnd::kDragAfterPt, CKivFXInsKeyFrmWnd::kDragForePt};
+    for (int i = 0; i < 3; ++i) {
+        const CPoint p = wnd.ScreenOfPart(Key(i), kKey);
+        Press(p);
+        EXPECT_EQ(wnd.GetDragKind(), expected[i]) << "keyframe " << i;
+        Release(p);
+    }
+    track->InsMode = 0;
+    for (int i = 0; i < 3; ++i) {
+        const CPoint p = wnd.ScreenOfPart(Key(i), kKey);
+        Press(p);
+        EXPECT_EQ(wnd.GetDragKind(), CKivFXInsKeyFrmWnd::kDragKeyFrm) << "keyframe " << i;
+        Release(p);
+    }
+}
+
+TEST_F(CurveMouse, AKeyframeDragIsClampedToTheRangeAndReportedAtEveryStep) {
+    Open(ThreeKeys(0));
+    const CPoint start = wnd.ScreenOfPart(Key(1), kKey);
+    Press(start);
+    ASSERT_TRUE(wnd.IsDragging());
+    EXPECT_EQ(CWnd::GetCapture(), &wnd);
+    EXPECT_TRUE(Key(1)->IsSelect());
+    EXPECT_FALSE(Key(0)->IsSelect());
+    Move(CPoint(start.x + 40, 0));
+    EXPECT_EQ(Key(1)->Value, 100.0f) << "above the top margin: exactly MaxValue";
+    Move(CPoint(start.x, 139));
+    EXPECT_EQ(Key(1)->Value, -100.0f) << "below the bottom margin: exactly MinValue";
+    Move(wnd.Screen(CPoint(80, 54)));
+    EXPECT_EQ(Key(1)->Value, -0.5f) << "100 - ((54 - 4) x 2 + 0.5)";
+    EXPECT_EQ(Key(1)->Frame, 40) << "the frame never changes";
+    Release(wnd.Screen(CPoint(80, 54)));
+    EXPECT_EQ(host.Phases(), (Phases{0, 1, 1, 1, 2}));
+    for (const InsKFWndModifyInfo& m : host.modifies) {
+        EXPECT_EQ(m.nIndex, 1);
+        EXPECT_EQ(m.nSignID, kSignId);
+    }
+    EXPECT_FALSE(Key(1)->IsSelect()) << "deselected when the drag ends";
+    EXPECT_FALSE(wnd.IsDragging());
+    EXPECT_EQ(wnd.GetDragKind(), CKivFXInsKeyFrmWnd::kDragNone);
+    EXPECT_EQ(CWnd::GetCapture(), nullptr);
+    Move(wnd.Screen(CPoint(80, 20)));
+    EXPECT_EQ(host.modifies.size(), 5u) << "no drag, no message";
+    EXPECT_EQ(Key(0)->Value, 0.0f);
+    EXPECT_EQ(Key(2)->Value, -50.0f);
+}
+
+TEST_F(CurveMouse, HandlesCannotPassTheirKeyframe) {
+    Open(ThreeKeys(1));
+    Press(wnd.ScreenOfPart(Key(1), kFore));
+    ASSERT_EQ(wnd.GetDragKind(), CKivFXInsKeyFrmWnd::kDragForePt);
+    Move(wnd.Screen(CPoint(100, 20)));
+    EXPECT_EQ(Key(1)->PtFore.PosOffset, 0.0) << "a fore handle dragged right of its keyframe stays on it";
+    EXPECT_EQ(Key(1)->PtFore.ValueOffset, wnd.PixelToValueY(20) - 50.0f);
+    Move(wnd.Screen(CPoint(40, 40)));
+    EXPECT_EQ(Key(1)->PtFore.PosOffset, -20.0);
+    EXPECT_EQ(Key(1)->PtAfter.PosOffset, 10.0) << "no coupling: the other handle stays";
+    EXPECT_EQ(Key(1)->PtAfter.ValueOffset, 0.0f);
+    Release(wnd.Screen(CPoint(40, 40)));
+
+    Press(wnd.ScreenOfPart(Key(1), kAfter));
+    ASSERT_EQ(wnd.GetDragKind(), CKivFXInsKeyFrmWnd::kDragAfterPt);
+    Move(wnd.Screen(CPoint(20, 40)));
+    EXPECT_EQ(Key(1)->PtAfter.PosOffset, 0.0) << "an after handle dragged left of its keyframe stays on it";
+    Release(wnd.Screen(CPoint(20, 40)));
+    EXPECT_EQ(host.Phases(), (Phases{0, 1, 1, 2, 0, 1, 2}));
+}
+
+TEST_F(CurveMouse, SymmetryMirrorsTheDraggedHandleExactly) {
+    Open(ThreeKeys(1, 2));
+    Press(wnd.ScreenOfPart(Key(1), kFore));
+    for (CPoint client : {CPoint(50, 11), CPoint(79, 60), CPoint(80, 29)}) {
+        Move(wnd.Screen(client));
+        const SKivFXBezierHandle fore = Key(1)->PtFore, after = Key(1)->PtAfter;
+        EXPECT_EQ(after.ValueOffset, -fore.ValueOffset) << client.x << "," << client.y;
+        EXPECT_EQ(after.PosOffset, -fore.PosOffset) << client.x << "," << client.y;
+    }
+    EXPECT_EQ(Key(1)->PtFore.PosOffset, 0.0) << "the last move put the handle on the keyframe's pixel";
+    EXPECT_NE(Key(1)->PtFore.ValueOffset, 0.0f) << "the half unit leaves a value offset of zero pixels";
+    Release(wnd.Screen(CPoint(80, 29)));
+}
+
+TEST_F(CurveMouse, LinkageKeepsTheOppositeHandlesPixelLength) {
+    Open(ThreeKeys(1, 1));
+    const double length = PixelLength(CSize(20, 0));  // the after handle: 10 frames at 2 pixels
+    Press(wnd.ScreenOfPart(Key(1), kFore));
+
+    Move(wnd.Screen(CPoint(80, 9)));  // straight up: no frame offset
+    EXPECT_EQ(Key(1)->PtFore.PosOffset, 0.0);
+    EXPECT_EQ(Key(1)->PtAfter.PosOffset, 0.0);
+    EXPECT_EQ(Key(1)->PtAfter.ValueOffset, -40.0f) << "20 pixels of value, pointing down";
+
+    Move(wnd.Screen(CPoint(56, 11)));  // up and left
+    CPoint pts[3];
+    wnd.CalcuBezierPoints(pts, Key(1));
+    const CSize fore(pts[0].x - pts[1].x, pts[0].y - pts[1].y), after(pts[2].x - pts[1].x, pts[2].y - pts[1].y);
+    EXPECT_LT(fore.cx, 0);
+    EXPECT_LT(fore.cy, 0);
+    EXPECT_GT(after.cx, 0) << "points away from the fore handle";
+    EXPECT_GT(after.cy, 0);
+    EXPECT_NEAR(PixelLength(after), length, 2.0);
+    Release(wnd.Screen(CPoint(56, 11)));
+
+    Press(wnd.ScreenOfPart(Key(2), kFore));  // the last keyframe's after handle has zero length
+    Move(wnd.Screen(CPoint(140, 40)));
+    EXPECT_EQ(Key(2)->PtAfter.ValueOffset, 0.0f) << "a zero-length opposite handle is not moved";
+    EXPECT_EQ(Key(2)->PtAfter.PosOffset, 0.0);
+    Release(wnd.Screen(CPoint(140, 40)));
+}
+
+TEST_F(CurveMouse, LinkageFollowsAHorizontalDragWithAHorizontalHandle) {
+    Open(MakeTrack({{10, 0.0f}, {40, 50.0f, -10, 0, 0, 20}, {80, -50.0f}}, 1, 1));
+    // The after handle points straight up, the fore handle 20 pixels left; drag the after
+    // handle level to the right of the keyframe.
+    Press(wnd.ScreenOfPart(Key(1), kAfter));
+    Move(wnd.Screen(CPoint(110, 29)));
+    EXPECT_EQ(Key(1)->PtAfter.PosOffset, 15.0);
+    EXPECT_EQ(Key(1)->PtFore.PosOffset, -10.0) << "20 pixels at 2 pixels per frame, on the left";
+    EXPECT_EQ(Key(1)->PtFore.ValueOffset, 0.0f);
+    Release(wnd.Screen(CPoint(110, 29)));
+}
+
+TEST_F(CurveMouse, TheHostMayTakeTheKeyframeOrTheTrackAwayDuringADrag) {
+    Open(ThreeKeys(0));
+    host.onModify = [this](const InsKFWndModifyInfo& m) {
+        if (m.ucPhase == 0) track->DeleteKeyFrm(Key(m.nIndex));
+    };
+    const CPoint p = wnd.ScreenOfPart(Key(1), kKey);
+    Press(p);
+    Move(CPoint(p.x, p.y - 10));
+    Release(CPoint(p.x, p.y - 10));
+    EXPECT_EQ(host.Phases(), (Phases{0})) << "nothing more about a keyframe that is gone";
+    EXPECT_EQ(CWnd::GetCapture(), nullptr);
+    EXPECT_EQ(track->GetKeyFrmCount(), 2);
+
+    host.onModify = nullptr;
+    auto other = MakeTrack({{0, 0.0f}});
+    Press(wnd.ScreenOfPart(Key(0), kKey));
+    ASSERT_TRUE(wnd.IsDragging());
+    wnd.SetKeyFrmList(other.get());
+    EXPECT_FALSE(wnd.IsDragging()) << "attaching another track ends the drag";
+    EXPECT_EQ(CWnd::GetCapture(), nullptr);
+    Release(wnd.ScreenOfPart(Key(0), kKey));
+    EXPECT_EQ(host.Phases(), (Phases{0, 0}));
+    wnd.SetKeyFrmList(track.get());
+}
+
+TEST_F(CurveMouse, ClicksWithoutATrackDoNothing) {
+    Open(nullptr);
+    Press(wnd.Screen(CPoint(50, 50)));
+    Release(wnd.Screen(CPoint(50, 50)));
+    KivScreen::Get().MouseDown(wnd.Screen(CPoint(50, 50)), MK_RBUTTON);
+    KivScreen::Get().MouseUp(wnd.Screen(CPoint(50, 50)), MK_RBUTTON);
+    EXPECT_FALSE(wnd.IsDragging());
+    EXPECT_TRUE(host.modifies.empty());
+}

@@ -1,0 +1,115 @@
+// `kfx render` and the demo's picture: the program's PNG against the curve window drawn here
+// through the pinned calls over the same track, and its refusals.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+#include "CurveWindowTestSupport.h"
+#include "platform/fw/CArchive.h"
+#include "platform/fw/CFile.h"
+#include "platform/ui/Png.h"
+
+namespace {
+
+const std::string kKfx = std::string(KIVFX_BINARY_DIR) + "/tools/kfx/kfx";
+
+int Kfx(const std::string& args) {
+    const int status = std::system((kKfx + " " + args + " >/dev/null 2>&1").c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<std::uint32_t> pixels;
+    COLORREF At(int x, int y) const {
+        const std::uint32_t p = pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+};
+
+Picture Load(const std::filesystem::path& png) {
+    Picture p;
+    EXPECT_TRUE(KivLoadPng(CString::FromUtf8(png.string()), p.width, p.height, p.pixels)) << png;
+    return p;
+}
+
+}  // namespace
+
+class KfxRender : public UiTest {
+protected:
+    static void SetUpTestSuite() {
+        s_dir = new std::filesystem::path(std::filesystem::temp_directory_path() / ("kfx-render-test-" + std::to_string(getpid())));
+        ASSERT_EQ(Kfx("demo " + s_dir->string()), 0);
+    }
+    static void TearDownTestSuite() {
+        std::filesystem::remove_all(*s_dir);
+        delete s_dir;
+    }
+    static std::string Path(const char* name) { return (*s_dir / name).string(); }
+    static std::filesystem::path* s_dir;
+};
+
+std::filesystem::path* KfxRender::s_dir = nullptr;
+
+TEST_F(KfxRender, ThePictureIsTheCurveWindowOverTheFilesFirstScalarTrack) {
+    ASSERT_EQ(Kfx("render " + Path("demo.kfa") + " --editor curve-window --size 300x120 --frame 30 --scroll -10 --scale 2.5 -o " +
+                  Path("r.png")),
+              0);
+    const Picture drawn = Load(*s_dir / "r.png");
+    ASSERT_EQ(drawn.width, 300);
+    ASSERT_EQ(drawn.height, 120);
+
+    CKivObList project;
+    CFile file(CString::FromUtf8(Path("demo.kfa")), CFile::modeRead | CFile::typeBinary);
+    CArchive ar(&file, CArchive::load);
+    project.Serialize(ar);
+    CKivFXInsKeyFrmList* track = nullptr;
+    for (POSITION pos = project.GetHeadPosition(); pos && !track;)
+        if (CObject* o = project.GetNext(pos); o->IsKindOf(RUNTIME_CLASS(CKivFXInsKeyFrmList))) track = static_cast<CKivFXInsKeyFrmList*>(o);
+    ASSERT_NE(track, nullptr);
+    ASSERT_GE(track->GetKeyFrmCount(), 2);
+
+    KivScreen::Get().Resize(300, 120);
+    CurveHost host;
+    ASSERT_TRUE(host.CreateTop(CRect(0, 0, 300, 120)));
+    TestCurveWnd wnd;
+    wnd.SetKeyFrmList(track);
+    wnd.SetScrollPos(-10);
+    wnd.SetPixelPreFrame(2.5);
+    wnd.SetTimeLine(30);
+    ASSERT_TRUE(wnd.Create(WS_CHILD | WS_VISIBLE, &host, CRect(0, 0, 300, 120)));
+    KivScreen::Get().PaintAll();
+    int differing = 0;
+    for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 300; ++x) differing += drawn.At(x, y) != KivScreen::Get().GetPixel(x, y);
+    EXPECT_EQ(differing, 0);
+    const CRect square = wnd.GetKeyFrmRect(track->GetFXKeyFrm(1), CKivFXInsKeyFrmWnd::kPartKeyFrm);
+    EXPECT_EQ(drawn.At(square.left + 1, square.top + 1), RGB(255, 255, 255)) << "a keyframe is in the picture";
+    wnd.DestroyWindow();
+}
+
+TEST_F(KfxRender, TheDemoWritesThePictureOfItsTrack) {
+    const Picture demo = Load(*s_dir / "curve-window.png");
+    EXPECT_EQ(demo.width, 640);
+    EXPECT_EQ(demo.height, 240);
+    int keyframeInk = 0;
+    for (int y = 0; y < demo.height; ++y)
+        for (int x = 0; x < demo.width; ++x) keyframeInk += demo.At(x, y) == RGB(255, 255, 255);
+    EXPECT_GE(keyframeInk, 4 * 16) << "four keyframe squares";
+}
+
+TEST_F(KfxRender, BadRequestsAreRefused) {
+    const std::string out = " -o " + Path("bad.png");
+    EXPECT_EQ(Kfx("render " + Path("demo.kfa") + " --editor colour-dialog" + out), 2);
+    EXPECT_EQ(Kfx("render " + Path("demo.kfa") + " --size 0x10" + out), 2);
+    EXPECT_EQ(Kfx("render " + Path("demo.kfa") + " --size 10" + out), 2);
+    EXPECT_EQ(Kfx("render " + Path("demo.kfa") + " --frame x" + out), 2);
+    EXPECT_EQ(Kfx("render " + Path("demo.kfa") + " --track 3" + out), 2) << "the demo has one scalar track";
+    EXPECT_EQ(Kfx("render " + Path("demo.kfa")), 2) << "no output named";
+    EXPECT_EQ(Kfx("render " + Path("missing.kfa") + out), 2);
+    EXPECT_FALSE(std::filesystem::exists(Path("bad.png")));
+    EXPECT_EQ(Kfx("render --help"), 0);
+}

@@ -1,0 +1,234 @@
+// The tracks' fast paths against the plain rule on random tracks, sorted and unsorted, with
+// equal keys, keys out of range, NaN, foreign elements and edits between calls: the cached
+// snapshot, its sorted search, the per-frame sampler's single pass and the concurrent
+// readers' walk must all answer exactly as bracketing with KivFXKeyFrmCalcRangeKF does.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <bit>
+#include <climits>
+#include <cmath>
+#include <random>
+#include <thread>
+
+#include "TrackBuilders.h"
+#include "TrackReference.h"
+
+namespace {
+
+// Enough tracks and probes to meet every shape below many times, yet quick.
+constexpr int kTracks = 300;
+
+class RandomTracks {
+public:
+    explicit RandomTracks(unsigned seed) : m_rng(seed) {}
+
+    int Int(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(m_rng); }
+    bool Chance(int percent) { return Int(1, 100) <= percent; }
+    float Value() { return static_cast<float>(Int(-400, 400)) / 8.0f; }
+
+    double Location() {
+        if (Chance(3)) return std::nan("");
+        if (Chance(3)) return Chance(50) ? INFINITY : 2e9;
+        return static_cast<double>(Int(-4, 20)) / 16.0;  // -0.25 .. 1.25, often equal
+    }
+
+    int Frame() {
+        if (Chance(4)) {
+            const int far[] = {INT_MIN, -1073741823, 1073741823, INT_MAX, 2000000000};
+            return far[Int(0, 4)];
+        }
+        return Int(-20, 120);
+    }
+
+    // A scalar track of 0..40 keyframes, sorted by one key or left as made.
+    std::unique_ptr<CKivFXInsKeyFrmList> Scalar() {
+        auto t = std::make_unique<CKivFXInsKeyFrmList>();
+        t->InsMode = Int(0, 1);
+        t->MinValue = Value();
+        t->MaxValue = Chance(80) ? t->MinValue + 30.0f : t->MinValue - 5.0f;
+        t->DefValue = Value();
+        const int sizes[] = {0, 1, 2, 3, 5, 8, 40};
+        const int n = sizes[Int(0, 6)];
+        for (int i = 0; i < n; ++i) {
+            if (Chance(5)) kfxtest::AppendColour(*t, Location(), 0xFF000000u);
+            kfxtest::Append(*t, {Location(), Frame(), Value(), Value(), Value()});
+        }
+        if (Chance(50)) {
+            t->SetBaseOnFrame(Int(0, 1));
+            KivFXKeyFrmTaxisList(t.get());
+        }
+        return t;
+    }
+
+    std::vector<double> LocationProbes(const CObList& t) {
+        std::vector<double> p{-1.0, 0.0, 0.5, 1.0, 1.5, std::nan(""), std::nextafter(1.0, 0.0)};
+        std::vector<double> keys;
+        for (POSITION pos = t.GetHeadPosition(); pos;)
+            keys.push_back(static_cast<CKivFXBaseKeyFrm*>(t.GetNext(pos))->Location);
+        for (size_t i = 0; i < keys.size(); ++i) {
+            p.push_back(keys[i]);
+            p.push_back(std::nextafter(keys[i], 0.0));
+            if (i) p.push_back((keys[i] + keys[i - 1]) / 2);
+        }
+        for (int i = 0; i < 8; ++i) p.push_back(static_cast<double>(Int(-100, 1100)) / 1000.0);
+        return p;
+    }
+
+    std::vector<int> FrameProbes(const CObList& t) {
+        std::vector<int> p{INT_MIN, -1, 0, 50, INT_MAX, -1073741823, 1073741823};
+        for (POSITION pos = t.GetHeadPosition(); pos;) {
+            const CObject* o = t.GetNext(pos);
+            if (!o->IsKindOf(RUNTIME_CLASS(CKivFXInsValueKeyFrm))) continue;
+            const int f = static_cast<const CKivFXInsValueKeyFrm*>(o)->Frame;
+            p.push_back(f);
+            if (f > INT_MIN) p.push_back(f - 1);
+            if (f < INT_MAX) p.push_back(f + 1);
+        }
+        for (int i = 0; i < 8; ++i) p.push_back(Int(-30, 130));
+        return p;
+    }
+
+private:
+    std::mt19937 m_rng;
+};
+
+bool Same(float a, float b) { return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b); }
+
+// Every probe twice: the first calls on a snapshot scan, later ones use the sorted keys.
+void ExpectScalarMatches(const CKivFXInsKeyFrmList& t, RandomTracks& r, const char* when) {
+    const auto locations = r.LocationProbes(t);
+    const auto frames = r.FrameProbes(t);
+    for (int round = 0; round < 2; ++round) {
+        for (double x : locations)
+            ASSERT_TRUE(Same(t.InsValue(x), kfxref::ScalarAt(t, x))) << when << ": location " << x << ", " << t.GetKeyFrmCount() << " keys";
+        for (int f : frames) ASSERT_TRUE(Same(t.InsValue(f), kfxref::ScalarAt(t, f))) << when << ": frame " << f;
+    }
+}
+
+}  // namespace
+
+TEST(TrackFastPaths, ScalarValuesEqualThePlainRule) {
+    RandomTracks r(20261207);
+    for (int i = 0; i < kTracks; ++i) {
+        auto t = r.Scalar();
+        ExpectScalarMatches(*t, r, "fresh");
+    }
+}
+
+TEST(TrackFastPaths, EditsBetweenCallsAreSeen) {
+    RandomTracks r(7);
+    for (int i = 0; i < kTracks; ++i) {
+        auto t = r.Scalar();
+        if (t->GetKeyFrmCount() < 2) continue;
+        ExpectScalarMatches(*t, r, "before");
+        // Keys written directly, as hosts and editors do.
+        CKivFXValueKeyFrm* k = t->GetFXKeyFrm(r.Int(0, static_cast<int>(t->GetKeyFrmCount()) - 1));
+        if (k) {
+            k->Location = r.Location();
+            k->Frame = r.Frame();
+            ExpectScalarMatches(*t, r, "after a key moved");
+        }
+        // An element replaced through the reference the list hands out, the old one destroyed.
+        const POSITION pos = t->FindIndex(0);
+        auto fresh = std::make_unique<CKivFXValueKeyFrm>();
+        fresh->Location = r.Location();
+        fresh->Frame = r.Frame();
+        fresh->Value = r.Value();
+        delete t->GetAt(pos);
+        t->GetAt(pos) = fresh.release();
+        ExpectScalarMatches(*t, r, "after a replacement in place");
+        // Structural changes.
+        kfxtest::Append(*t, {r.Location(), r.Frame(), r.Value()});
+        ExpectScalarMatches(*t, r, "after an append");
+        t->DeleteAt(t->GetHeadPosition());
+        ExpectScalarMatches(*t, r, "after a removal");
+        t->ReverseList();
+        ExpectScalarMatches(*t, r, "after reversing");
+    }
+}
+
+TEST(TrackFastPaths, ConcurrentReadersGetTheSameAnswers) {
+    RandomTracks r(99);
+    auto t = r.Scalar();
+    while (t->GetKeyFrmCount() < 8) kfxtest::Append(*t, {r.Location(), r.Frame(), r.Value()});
+    const auto frames = r.FrameProbes(*t);
+    std::vector<float> expected;
+    for (int f : frames) expected.push_back(kfxref::ScalarAt(*t, f));
+    std::atomic<int> mismatches{0};
+    std::vector<std::thread> readers;
+    for (int n = 0; n < 4; ++n)
+        readers.emplace_back([&] {
+            for (int round = 0; round < 200; ++round)
+                for (size_t i = 0; i < frames.size(); ++i)
+                    if (!Same(t->InsValue(frames[i]), expected[i])) ++mismatches;
+        });
+    for (auto& th : readers) th.join();
+    EXPECT_EQ(mismatches.load(), 0);
+}
+
+TEST(TrackFastPaths, FrameSamplesEqualTheValueAtEachFrame) {
+    RandomTracks r(11);
+    kfxtest::SampleList out;
+    for (int i = 0; i < kTracks; ++i) {
+        auto t = r.Scalar();
+        const int from = r.Int(-30, 60), to = r.Int(-30, 150);
+        ASSERT_EQ(t->BuildInsValueKF(out.Fresh(), from, to), 1);
+        const auto values = out.Values();
+        ASSERT_EQ(values.size(), static_cast<size_t>(std::abs(to - from) + 1));
+        for (size_t k = 0; k < values.size(); ++k) {
+            const int f = std::min(from, to) + static_cast<int>(k);
+            ASSERT_TRUE(Same(values[k], kfxref::ScalarAt(*t, f))) << "frame " << f << " of track " << i;
+        }
+    }
+}
+
+TEST(TrackFastPaths, EvenSamplesEqualTheSegmentRules) {
+    RandomTracks r(13);
+    kfxtest::SampleList out;
+    for (int i = 0; i < kTracks; ++i) {
+        auto t = r.Scalar();
+        // Only keyframes that map inside the samples: others raise, tested elsewhere.
+        for (POSITION pos = t->GetHeadPosition(); pos;) {
+            auto* k = static_cast<CKivFXBaseKeyFrm*>(t->GetNext(pos));
+            if (!(k->Location >= 0.0 && k->Location <= 1.0)) k->Location = 0.5;
+        }
+        const ULONG n = static_cast<ULONG>(r.Int(1, 40));
+        ASSERT_EQ(t->BuildInsValueKF(out.Fresh(), n), 1);
+        const auto got = out.Values();
+        const auto want = kfxref::ScalarEven(*t, n);
+        for (size_t k = 0; k < got.size(); ++k) ASSERT_TRUE(Same(got[k], want[k])) << "sample " << k << " of " << n << ", track " << i;
+    }
+}
+
+TEST(TrackFastPaths, PositionAndColourValuesEqualThePlainRule) {
+    RandomTracks r(17);
+    for (int i = 0; i < kTracks / 2; ++i) {
+        CKivFXPosiKeyFrmList p;
+        CKivFXColor32KeyFrmList c;
+        p.InsMode = r.Int(0, 1);
+        const int n = r.Int(0, 12);
+        for (int k = 0; k < n; ++k) {
+            CKivFXPosiKeyFrm* key = kfxtest::AppendPosi(p, {r.Location(), r.Frame(), r.Value(), r.Value(), r.Value()});
+            key->After = {r.Value(), r.Value(), r.Value()};
+            key->Fore = {r.Value(), r.Value(), r.Value()};
+            kfxtest::AppendColour(c, r.Location(), static_cast<DWORD>(r.Int(0, INT_MAX)) * 2u + 1u);
+        }
+        for (int round = 0; round < 2; ++round) {
+            for (double x : r.LocationProbes(p)) {
+                std::array<float, 3> v;
+                p.InsValue(x, v[0], v[1], v[2]);
+                ASSERT_EQ(v, kfxref::PathAt(p, x)) << "location " << x;
+                ULONG colour = 0;
+                c.InsValue(x, colour);
+                ASSERT_EQ(colour, kfxref::ColourAt(c, x)) << "location " << x;
+            }
+            for (int f : r.FrameProbes(p)) {
+                std::array<float, 3> v;
+                p.InsValue(f, v[0], v[1], v[2]);
+                ASSERT_EQ(v, kfxref::PathAt(p, f)) << "frame " << f;
+            }
+        }
+    }
+}

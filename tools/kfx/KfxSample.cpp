@@ -1,0 +1,153 @@
+// kfx sample FILE (--frames A:B | --count N) [--track K]: one track's values as CSV.
+#include "KfxSample.h"
+
+#include <cstdint>
+
+#include "KfxCommands.h"
+#include "KfxProject.h"
+#include "keyfrm/tracks/KivFXTracks.h"
+
+namespace {
+
+// More samples than this are refused: far beyond any effect, and each one is an object.
+constexpr std::int64_t kMaxSamples = 10000000;
+
+// Destroys the samples a track's sampler puts in it.
+class Samples : public CObList {
+public:
+    ~Samples() override {
+        while (!IsEmpty()) delete RemoveHead();
+    }
+};
+
+template <class T>
+std::string Text(T v) {
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, r.ptr);
+}
+
+// The first column: the frame, or the index and its location.
+std::string Where(const KfxSampling& how, std::int64_t i) {
+    if (how.byFrames) return Text(static_cast<std::int64_t>(how.from < how.to ? how.from : how.to) + i);
+    const double location = how.count > 1 ? static_cast<double>(i) / static_cast<double>(how.count - 1) : 0.0;
+    return Text(i) + "," + Text(location);
+}
+
+template <class Track>
+void Build(Track& track, const KfxSampling& how, CObList& out) {
+    if (how.byFrames)
+        track.BuildInsValueKF(&out, how.from, how.to);
+    else
+        track.BuildInsValueKF(&out, how.count);
+}
+
+}  // namespace
+
+std::vector<CKivObList*> KfxTracks(CKivObList& list) {
+    std::vector<CKivObList*> tracks;
+    for (POSITION pos = list.GetHeadPosition(); pos;) {
+        CObject* o = list.GetNext(pos);
+        if (o && (o->IsKindOf(RUNTIME_CLASS(CKivFXInsKeyFrmList)) || o->IsKindOf(RUNTIME_CLASS(CKivFXPosiKeyFrmList)) ||
+                  o->IsKindOf(RUNTIME_CLASS(CKivFXColor32KeyFrmList))))
+            tracks.push_back(static_cast<CKivObList*>(o));
+    }
+    return tracks;
+}
+
+std::string KfxTrackKind(const CKivObList& track) {
+    if (track.IsKindOf(RUNTIME_CLASS(CKivFXInsKeyFrmList))) return "scalar";
+    if (track.IsKindOf(RUNTIME_CLASS(CKivFXPosiKeyFrmList))) return "position";
+    return "colour";
+}
+
+void KfxWriteSamples(CKivObList& track, const KfxSampling& how, std::FILE* out) {
+    const std::string first = how.byFrames ? "frame" : "index,location";
+    Samples samples;
+    if (track.IsKindOf(RUNTIME_CLASS(CKivFXInsKeyFrmList))) {
+        Build(static_cast<CKivFXInsKeyFrmList&>(track), how, samples);
+        std::fprintf(out, "%s,value\n", first.c_str());
+        std::int64_t i = 0;
+        for (POSITION pos = samples.GetHeadPosition(); pos; ++i)
+            std::fprintf(out, "%s,%s\n", Where(how, i).c_str(), Text(static_cast<CKivFXValueKeyFrm*>(samples.GetNext(pos))->Value).c_str());
+    } else if (track.IsKindOf(RUNTIME_CLASS(CKivFXPosiKeyFrmList))) {
+        Build(static_cast<CKivFXPosiKeyFrmList&>(track), how, samples);
+        std::fprintf(out, "%s,x,y,z\n", first.c_str());
+        std::int64_t i = 0;
+        for (POSITION pos = samples.GetHeadPosition(); pos; ++i) {
+            const auto* k = static_cast<CKivFXPosiKeyFrm*>(samples.GetNext(pos));
+            std::fprintf(out, "%s,%s,%s,%s\n", Where(how, i).c_str(), Text(k->PosiX).c_str(), Text(k->PosiY).c_str(), Text(k->PosiZ).c_str());
+        }
+    } else {
+        if (how.byFrames) throw KfxError("a colour track is placed by location only: use --count");
+        static_cast<CKivFXColor32KeyFrmList&>(track).BuildInsValueKF(&samples, how.count);
+        std::fprintf(out, "%s,red,green,blue,alpha\n", first.c_str());
+        std::int64_t i = 0;
+        for (POSITION pos = samples.GetHeadPosition(); pos; ++i) {
+            const tagCOLOR32 c = static_cast<CKivFXColor32KeyFrm*>(samples.GetNext(pos))->GetColor32();
+            std::fprintf(out, "%s,%d,%d,%d,%d\n", Where(how, i).c_str(), c.red, c.green, c.blue, c.alpha);
+        }
+    }
+}
+
+int KfxSample(const KfxArgs& args) {
+    if (KfxWantsHelp(args)) {
+        std::printf(
+            "usage: kfx sample FILE (--frames A:B | --count N) [--track K]\n\n"
+            "Prints one track of FILE (.kfa or .xml) as CSV. --frames samples every frame\n"
+            "from A to B (scalar and position tracks); --count makes N evenly spaced\n"
+            "samples, sample i standing for location i / (N - 1). --track picks the K-th\n"
+            "track of the file, counting from 0 (default 0). At most %lld samples.\n",
+            static_cast<long long>(kMaxSamples));
+        return kKfxOk;
+    }
+    std::string file;
+    KfxSampling how;
+    bool haveMode = false;
+    std::int64_t trackIndex = 0;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == "--frames" || a == "--count" || a == "--track") {
+            if (!hasValue) return KfxFail(a + " needs a value (see kfx sample --help)");
+            const std::string v = args[++i];
+            if (a == "--track") {
+                if (!KfxParseNumber(v, trackIndex) || trackIndex < 0) return KfxFail("--track takes a track number from 0, not '" + v + "'");
+                continue;
+            }
+            if (haveMode) return KfxFail("give one of --frames and --count");
+            haveMode = true;
+            if (a == "--count") {
+                std::int64_t n = 0;
+                if (!KfxParseNumber(v, n) || n < 1 || n > kMaxSamples)
+                    return KfxFail("--count takes a number of samples from 1 to " + Text(kMaxSamples) + ", not '" + v + "'");
+                how.count = static_cast<ULONG>(n);
+                continue;
+            }
+            const size_t colon = v.find(':', 1);  // from 1: A may be negative
+            std::int64_t from = 0, to = 0;
+            if (colon == std::string::npos || !KfxParseNumber(v.substr(0, colon), from) || !KfxParseNumber(v.substr(colon + 1), to) ||
+                from < INT32_MIN || from > INT32_MAX || to < INT32_MIN || to > INT32_MAX)
+                return KfxFail("--frames takes A:B, two frame numbers, not '" + v + "'");
+            if ((to > from ? to - from : from - to) + 1 > kMaxSamples)
+                return KfxFail("--frames " + v + " asks for more than " + Text(kMaxSamples) + " samples");
+            how.byFrames = true;
+            how.from = static_cast<int>(from);
+            how.to = static_cast<int>(to);
+        } else if (!a.empty() && a[0] == '-') {
+            return KfxFail("unknown option '" + a + "' (see kfx sample --help)");
+        } else if (file.empty()) {
+            file = a;
+        } else {
+            return KfxFail("sample takes one FILE (see kfx sample --help)");
+        }
+    }
+    if (file.empty() || !haveMode) return KfxFail("sample needs FILE and --frames A:B or --count N (see kfx sample --help)");
+    CKivObList list;
+    KfxLoad(file, list);
+    const std::vector<CKivObList*> tracks = KfxTracks(list);
+    if (trackIndex >= static_cast<std::int64_t>(tracks.size()))
+        return KfxFail(file + ": no track " + Text(trackIndex) + " (the file holds " + Text(tracks.size()) + ")");
+    KfxWriteSamples(*tracks[static_cast<size_t>(trackIndex)], how, stdout);
+    return kKfxOk;
+}
