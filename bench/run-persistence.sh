@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds bench_persistence in Release and prints the library/baseline ratios with their goals
-# (wall and CPU time). With --callgrind, also the instructions per keyframe of each pass,
+# (wall and CPU time), and the floor under both loads: creating the objects alone, against
+# the archive reader (no goal). With --callgrind, also the instructions per keyframe of each pass,
 # which repeat exactly on a busy machine (takes some minutes).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -8,16 +9,18 @@ cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DKIVFX_BUILD_BENC
   -DKIVFX_BUILD_SDL=OFF >/dev/null
 cmake --build build-bench --target bench_persistence -- -j2 >/dev/null
 status=0
-python3 bench/compare.py build-bench/bench/bench_persistence \
+python3 bench/compare.py --cpu build-bench/bench/bench_persistence \
   BM_ArchiveStore_Library:BM_ArchiveStore_Baseline:5 \
   BM_ArchiveLoad_Library:BM_ArchiveLoad_Baseline:10 \
   BM_XmlStore_Library:BM_XmlStore_Pugixml:1.5 \
-  BM_XmlLoad_Library:BM_XmlLoad_Pugixml:1.5 || status=$?
+  BM_XmlLoad_Library:BM_XmlLoad_Pugixml:1.5 \
+  BM_CreateObjects_Floor:BM_ArchiveLoad_Baseline || status=$?
 if [[ "${1:-}" == "--callgrind" ]]; then
   python3 bench/callgrind.py build-bench/bench/bench_persistence 100000 \
     BM_ArchiveStore_Library:BM_ArchiveStore_Baseline \
     BM_ArchiveLoad_Library:BM_ArchiveLoad_Baseline \
     BM_XmlStore_Library:BM_XmlStore_Pugixml \
-    BM_XmlLoad_Library:BM_XmlLoad_Pugixml
+    BM_XmlLoad_Library:BM_XmlLoad_Pugixml \
+    BM_CreateObjects_Floor:BM_ArchiveLoad_Baseline
 fi
 exit $status

@@ -51,39 +51,56 @@ void KivBase64Encode(const BYTE* data, size_t n, std::string& out) {
     KivBase64EncodeTo(data, n, out.data() + start);
 }
 
+namespace {
+
+// The padding at the end of text, whose length is a nonzero multiple of 4.
+size_t Padding(std::string_view text) { return text.back() != '=' ? 0 : text[text.size() - 2] == '=' ? 2 : 1; }
+
+// Unused low bits of the last sextet must be zero, so every block has one spelling.
+bool CanonicalEnd(int lastSextet, size_t padding) {
+    return !(padding == 1 && (lastSextet & 0x03) != 0) && !(padding == 2 && (lastSextet & 0x0F) != 0);
+}
+
+}  // namespace
+
 std::optional<size_t> KivBase64DecodedLength(std::string_view text) {
     if (text.size() % 4 != 0) return std::nullopt;
     if (text.empty()) return size_t{0};
-    size_t padding = 0;
-    if (text.back() == '=') padding = text[text.size() - 2] == '=' ? 2 : 1;
+    const size_t padding = Padding(text);
     const size_t data = text.size() - padding;
     for (size_t i = 0; i < data; ++i)
         if (Sextet(text[i]) == kNotBase64) return std::nullopt;
-    // Unused low bits of the last sextet must be zero, so every block has one spelling.
-    const int last = Sextet(text[data - 1]);
-    if (padding == 1 && (last & 0x03) != 0) return std::nullopt;
-    if (padding == 2 && (last & 0x0F) != 0) return std::nullopt;
+    if (!CanonicalEnd(Sextet(text[data - 1]), padding)) return std::nullopt;
     return text.size() / 4 * 3 - padding;
 }
 
-void KivBase64Decode(std::string_view text, BYTE* out) {
-    if (text.empty()) return;
-    const auto quad = [&](size_t i) {
-        return static_cast<DWORD>(Sextet(text[i])) << 18 | static_cast<DWORD>(Sextet(text[i + 1])) << 12 |
-               static_cast<DWORD>(Sextet(text[i + 2])) << 6 | static_cast<DWORD>(Sextet(text[i + 3]));
+std::optional<size_t> KivBase64Decode(std::string_view text, BYTE* out, size_t capacity) {
+    if (text.size() % 4 != 0) return std::nullopt;
+    if (text.empty()) return size_t{0};
+    const size_t padding = Padding(text);
+    const size_t length = text.size() / 4 * 3 - padding;
+    if (length > capacity) return std::nullopt;
+    // kNotBase64 is the only negative sextet, so one character outside the alphabet ('='
+    // before the padding included) shows in the OR of them all.
+    int all = 0;
+    const auto sextet = [&](size_t i) {
+        const int v = Sextet(text[i]);
+        all |= v;
+        return static_cast<DWORD>(v);
     };
     // Every group but the last is four characters of the alphabet.
     const size_t last = text.size() - 4;
     for (size_t i = 0; i < last; i += 4) {
-        const DWORD v = quad(i);
+        const DWORD v = sextet(i) << 18 | sextet(i + 1) << 12 | sextet(i + 2) << 6 | sextet(i + 3);
         *out++ = static_cast<BYTE>(v >> 16);
         *out++ = static_cast<BYTE>(v >> 8);
         *out++ = static_cast<BYTE>(v);
     }
-    const size_t padding = text[last + 3] != '=' ? 0 : text[last + 2] == '=' ? 2 : 1;
     DWORD v = 0;
-    for (size_t k = 0; k < 4 - padding; ++k) v |= static_cast<DWORD>(Sextet(text[last + k])) << (18 - 6 * k);
+    for (size_t k = 0; k < 4 - padding; ++k) v |= sextet(last + k) << (18 - 6 * k);
+    if (all < 0 || !CanonicalEnd(Sextet(text[text.size() - padding - 1]), padding)) return std::nullopt;
     *out++ = static_cast<BYTE>(v >> 16);
     if (padding < 2) *out++ = static_cast<BYTE>(v >> 8);
     if (padding < 1) *out = static_cast<BYTE>(v);
+    return length;
 }

@@ -21,5 +21,7 @@ void KivBase64Encode(const BYTE* data, size_t n, std::string& out);
 /// '=' anywhere but the last one or two places, or nonzero bits left over in the padding.
 std::optional<size_t> KivBase64DecodedLength(std::string_view text);
 
-/// Decodes text that KivBase64DecodedLength accepted into out, which holds that many bytes.
-void KivBase64Decode(std::string_view text, BYTE* out);
+/// Decodes text into out, which holds capacity bytes, in one pass; the decoded length, or
+/// nothing (out then holds anything) when text is not canonical (as KivBase64DecodedLength
+/// says) or decodes to more than capacity bytes.
+std::optional<size_t> KivBase64Decode(std::string_view text, BYTE* out, size_t capacity);

@@ -54,7 +54,7 @@ LONG ParseBlock(std::string_view text, SKivXMLDataType& record) {
     if (record.size != 0 && record.size != *n) return KIVXML_E_SIZE;
     auto* block = static_cast<BYTE*>(GlobalAlloc(GMEM_FIXED, *n));
     if (!block) return KIVXML_E_MEMORY;
-    KivBase64Decode(text, block);
+    KivBase64Decode(text, block, *n);  // cannot fail: the text was checked above
     record.value.pBytes = block;  // the caller frees it with GlobalFree
     record.size = static_cast<std::uint32_t>(*n);
     return KIVXML_OK;

@@ -118,6 +118,22 @@ struct KivFieldDef {
     bool IsPersisted() const { return enc != KivEnc::none; }
     /// Part of the stored data, by the engine or by the class's own code.
     bool IsStored() const { return IsPersisted() || (flags & kKivFieldOwnFormat) != 0; }
+    /// Archive bytes of one value as the engine writes it: 0 when not written, -1 when the
+    /// length varies (a wide string).
+    int ArchiveBytes() const {
+        switch (enc) {
+        case KivEnc::none: return 0;
+        case KivEnc::i16:
+        case KivEnc::u16: return 2;
+        case KivEnc::i32:
+        case KivEnc::u32:
+        case KivEnc::f32: return 4;
+        case KivEnc::f64: return 8;
+        case KivEnc::block: return static_cast<int>(blockSize);
+        case KivEnc::wstr: return -1;
+        }
+        return 0;
+    }
     void* At(CObject* o) const { return addr(o); }
     const void* At(const CObject* o) const { return addr(const_cast<CObject*>(o)); }
 };

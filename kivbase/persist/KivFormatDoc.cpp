@@ -6,21 +6,7 @@
 
 namespace {
 
-int EncodedBytes(const KivFieldDef& f) {
-    if (f.flags & kKivFieldOwnFormat) return -1;
-    switch (f.enc) {
-    case KivEnc::none: return 0;
-    case KivEnc::i16:
-    case KivEnc::u16: return 2;
-    case KivEnc::i32:
-    case KivEnc::u32:
-    case KivEnc::f32: return 4;
-    case KivEnc::f64: return 8;
-    case KivEnc::block: return static_cast<int>(f.blockSize);
-    case KivEnc::wstr: return -1;
-    }
-    return 0;
-}
+int EncodedBytes(const KivFieldDef& f) { return (f.flags & kKivFieldOwnFormat) ? -1 : f.ArchiveBytes(); }
 
 const char* EncName(const KivFieldDef& f) {
     if (f.flags & kKivFieldOwnFormat) return "the class's own form";

@@ -1,5 +1,6 @@
 #include "kivbase/persist/KivLevelPlan.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "kivbase/KivXMLDOMDoc.h"
@@ -7,22 +8,6 @@
 #include "platform/fw/CException.h"
 
 namespace {
-
-// Archive bytes of a value of that encoding; 0 for a wide string, whose length varies.
-BYTE WireBytes(const KivFieldDef& f) {
-    switch (f.enc) {
-    case KivEnc::none: return 0;
-    case KivEnc::i16:
-    case KivEnc::u16: return 2;
-    case KivEnc::i32:
-    case KivEnc::u32:
-    case KivEnc::f32: return 4;
-    case KivEnc::f64: return 8;
-    case KivEnc::block: return static_cast<BYTE>(f.blockSize);
-    case KivEnc::wstr: return 0;
-    }
-    return 0;
-}
 
 bool XmlNamesChecked(const KivClassLevel& level, const std::vector<KivStep>& stored) {
     if (!KivXMLIsValidName(level.element)) return false;
@@ -71,7 +56,8 @@ std::unique_ptr<KivLevelPlan> Compile(const KivClassLevel& level, const CObject*
             }
         }
         if (!f.IsPersisted()) continue;
-        const KivStep step{&f, &level, offset, KivArchiveOp(f.enc, f.member), WireBytes(f), (f.flags & kKivFieldOptional) != 0};
+        const auto wire = static_cast<BYTE>(std::max(f.ArchiveBytes(), 0));  // 0: a wide string
+        const KivStep step{&f, &level, offset, KivArchiveOp(f.enc, f.member), wire, (f.flags & kKivFieldOptional) != 0};
         fixed = fixed && step.bytes != 0;
         bytes += step.bytes;
         plan->stored.push_back(step);

@@ -64,7 +64,8 @@ IXMLDOMNode* KivXmlChild(CKivXMLDOMDocObj* doc, IXMLDOMNode* element, const char
 
 /// Storing: the level's element with "Version" 0 under node, or null if it cannot be made.
 IXMLDOMNode* KivXmlCreateElement(CKivXMLDOMDocObj* doc, IXMLDOMNode* node, const KivClassLevel& level);
-/// Loading: the level's element under node (its "Version" read and ignored), or null.
+/// Loading: the level's element under node (its "Version", which changes nothing, is not
+/// read), or null.
 IXMLDOMNode* KivXmlFindElement(CKivXMLDOMDocObj* doc, IXMLDOMNode* node, const KivClassLevel& level);
 /// Writes every persisted field as an attribute of dataMember, in table order.
 void KivXmlStoreFields(CKivXMLDOMDocObj* doc, IXMLDOMNode* dataMember, const CObject* object, const KivClassLevel& level);

@@ -77,14 +77,12 @@ void TakeRecord(const KivFieldDef& f, void* m, const SKivXMLDataType& r) {
 void ReadField(IXMLDOMNode* node, const KivFieldDef& f, void* m) {
     const char* text = KivXmlAttributeText(node, f.name);
     if (f.xml == KivXml::block && text) {
-        const std::string_view t(text);
-        const std::optional<size_t> n = KivBase64DecodedLength(t);
-        if (n && *n <= kStackBlockBytes) {
-            BYTE bytes[kStackBlockBytes];
-            KivBase64Decode(t, bytes);
+        BYTE bytes[kStackBlockBytes];
+        if (const std::optional<size_t> n = KivBase64Decode(text, bytes, sizeof bytes)) {
             if (*n >= f.blockSize) f.unpackBlock(bytes, m);
             return;
         }
+        // Not base64, or longer than the stack holds: the record tells which.
     }
     SKivXMLDataType r = Record(f.xml);
     // An unreadable value stays zero; a value that could not be read for lack of memory is
@@ -124,12 +122,8 @@ IXMLDOMNode* KivXmlCreateElement(CKivXMLDOMDocObj* doc, IXMLDOMNode* node, const
 }
 
 IXMLDOMNode* KivXmlFindElement(CKivXMLDOMDocObj* doc, IXMLDOMNode* node, const KivClassLevel& level) {
-    IXMLDOMNode* element = doc->GetFirstNameMatchChildNode(node, level.element);
-    if (element) {
-        SKivXMLDataType version = Record(KivXml::version);
-        KivXmlLoadAttribute(doc, element, kVersion, version);  // read for completeness, not used
-    }
-    return element;
+    // The element's "Version" changes nothing on load, so it is not even parsed.
+    return doc->GetFirstNameMatchChildNode(node, level.element);
 }
 
 void KivXmlStoreFields(CKivXMLDOMDocObj* doc, IXMLDOMNode* dataMember, const CObject* object, const KivClassLevel& level) {

@@ -212,8 +212,15 @@ TEST(PersistEngine, LongerBlocksGiveTheirFirstBytesAndShorterOnesNothing) {
     }
     std::string shortText;
     KivBase64Encode(image.data(), 11, shortText);
-    const Sample kept = LoadXml("<Root><Sample Version=\"0\"><DataMember Handle=\"" + shortText + "\"/></Sample></Root>", level);
-    EXPECT_EQ(kept.Handle.b, 2.5) << "the default stays";
+    std::string unreadable, longer;
+    KivBase64Encode(image.data(), 12, unreadable);
+    image.push_back(0x40);
+    KivBase64Encode(image.data(), 13, longer);  // 20 characters, the last group "QA=="
+    for (const std::string& text : {shortText, unreadable.substr(0, 14) + "?" + unreadable.substr(15), unreadable + "====",
+                                    longer.substr(0, 17) + "R==" /* bits left over in the padding */, std::string("QUJD=QUJD")}) {
+        const Sample kept = LoadXml("<Root><Sample Version=\"0\"><DataMember Handle=\"" + text + "\"/></Sample></Root>", level);
+        EXPECT_EQ(kept.Handle.b, 2.5) << "the default stays for " << text;
+    }
 }
 
 // ---- records whose chain holds levels that are not the engine's own ----
