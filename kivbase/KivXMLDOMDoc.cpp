@@ -24,42 +24,59 @@ pugi::xml_node Node(IXMLDOMNode* p) { return pugi::xml_node(p); }
 // with a great many attributes costs n log n.
 constexpr size_t kPairwiseAttributes = 16;
 
-// XML allows one attribute of a name per element; the parser does not check it, and a
-// second value would otherwise be silently ignored.
-bool HasDuplicateAttributes(const pugi::xml_node& element) {
-    size_t count = 0;
-    for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) ++count;
-    if (count <= kPairwiseAttributes) {
-        for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute())
-            for (pugi::xml_attribute b = a.next_attribute(); b; b = b.next_attribute())
-                if (std::strcmp(a.name(), b.name()) == 0) return true;
-        return false;
-    }
+bool HasDuplicateAttributesSorted(const pugi::xml_node& element) {
     std::vector<std::string_view> names;
-    names.reserve(count);
     for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) names.emplace_back(a.name());
     std::sort(names.begin(), names.end());
     return std::adjacent_find(names.begin(), names.end()) != names.end();
 }
 
+// XML allows one attribute of a name per element; the parser does not check it, and a
+// second value would otherwise be silently ignored. One pass for the usual few attributes.
+bool HasDuplicateAttributes(const pugi::xml_node& element) {
+    const char* seen[kPairwiseAttributes];
+    size_t count = 0;
+    for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) {
+        if (count == kPairwiseAttributes) return HasDuplicateAttributesSorted(element);
+        const char* name = a.name();
+        for (size_t i = 0; i < count; ++i)
+            if (seen[i][0] == name[0] && std::strcmp(seen[i], name) == 0) return true;
+        seen[count++] = name;
+    }
+    return false;
+}
+
 // Checks the parsed tree: exactly one top-level node, an element (the parser tolerates
 // several, or text beside it), no DOCTYPE anywhere, no element nested deeper than the limit
-// and none with two attributes of one name. pugixml's walk is iterative and stops at the first refusal, so a hostile depth
-// costs no stack.
+// and none with two attributes of one name. The walk is iterative (a hostile depth costs no
+// stack), stops at the first refusal, and runs on every load, so it is a plain loop rather
+// than the parser's virtual walker.
 bool IsAcceptableTree(pugi::xml_document& doc, int maxDepth) {
-    const pugi::xml_node n = doc.first_child();
-    if (n.type() != pugi::node_element || n.next_sibling()) return false;
-    struct Check : pugi::xml_tree_walker {
-        int maxDepth;
-        explicit Check(int limit) : maxDepth(limit) {}
-        bool for_each(pugi::xml_node& node) override {
-            const pugi::xml_node_type type = node.type();
-            // depth() counts from 0 for the document's children, which are at depth 1 here.
-            return type != pugi::node_doctype &&
-                   !(type == pugi::node_element && (depth() >= maxDepth || HasDuplicateAttributes(node)));
+    const pugi::xml_node top = doc.first_child();
+    if (top.type() != pugi::node_element || top.next_sibling()) return false;
+    pugi::xml_node n = top;
+    int depth = 1;  // of n: the top element is at 1
+    for (;;) {
+        const pugi::xml_node_type type = n.type();
+        if (type == pugi::node_doctype) return false;
+        if (type == pugi::node_element) {
+            if (depth > maxDepth || HasDuplicateAttributes(n)) return false;
+            if (const pugi::xml_node child = n.first_child()) {
+                n = child;
+                ++depth;
+                continue;
+            }
         }
-    } check(maxDepth);
-    return doc.traverse(check);
+        for (;;) {  // on to the next node in document order, climbing as needed
+            if (n == top) return true;
+            if (const pugi::xml_node next = n.next_sibling()) {
+                n = next;
+                break;
+            }
+            n = n.parent();
+            --depth;
+        }
+    }
 }
 
 struct StringWriter : pugi::xml_writer {
