@@ -125,6 +125,7 @@ void CKivObList::Serialize(CArchive& ar) {
     }
     const ULONGLONG count = ar.ReadCount();
     ar.CheckCount(count, kMinStoredObjectBytes, "list elements");
+    ar.ReserveObjects(count);
     for (ULONGLONG i = 0; i < count; ++i) {
         // Refused by class before anything is created: an object of another family (the
         // framework's list, which owns nothing) read whole would lose what it holds.

@@ -2,11 +2,14 @@
 // It adds assignment, comparison, copying and an XML form to the framework's object.
 #pragma once
 
+#include <cstddef>
 #include <exception>
 #include <memory>
+#include <new>
 
 #include "platform/fw/CArchive.h"
 #include "platform/fw/CObject.h"
+#include "platform/fw/KivSmallObjectPool.h"
 
 class CKivXMLDOMDocObj;
 namespace pugi {
@@ -29,6 +32,14 @@ public:
     virtual CKivObject* MakeCopy() const;
     /// The base object's own XML is empty: nothing is written under node, nothing read.
     virtual void SerializeXML(CKivXMLDOMDocObj* doc, IXMLDOMNode* node);
+
+    // Keyframes are made and destroyed by the hundred thousand (loading, sampling, copying):
+    // they come from the library's small-object pool. Every destructor is virtual, so delete
+    // hands the pool the size of the object's own class.
+    static void* operator new(std::size_t size) { return KivPoolAllocate(size); }
+    static void operator delete(void* p, std::size_t size) noexcept { KivPoolFree(p, size); }
+    static void* operator new(std::size_t size, std::align_val_t al) { return ::operator new(size, al); }
+    static void operator delete(void* p, std::size_t size, std::align_val_t al) noexcept { ::operator delete(p, size, al); }
 
 protected:
     CKivObject(const CKivObject&) = default;

@@ -17,6 +17,19 @@ constexpr DWORD kCountEscape32 = 0xFFFFFFFFu;
 CArchive::CArchive(CFile* file, UINT mode, int bufferSize, void* buffer) : m_pFile(file), m_nMode(mode) {
     if (!file) AfxThrowInvalidArgException("CArchive over a null file");
     m_strFileName = file->GetFilePath();
+    ULONGLONG lent = 0;
+    const BYTE* bytes = IsLoading() && !buffer ? file->LendRemaining(lent) : nullptr;
+    if (bytes) {
+        // A file in memory is read in place, as if its whole rest were one buffer filled
+        // at once; the buffer is never written while loading.
+        m_pBufStart = const_cast<BYTE*>(bytes);
+        m_nBufSize = static_cast<size_t>(lent);
+        m_bLentByFile = true;
+        m_pBufCur = m_pBufStart;
+        m_pBufMax = m_pBufStart + m_nBufSize;
+        KivTranslateBadAlloc([&] { m_loadArray.push_back({nullptr, false}); });  // index 0 is null
+        return;
+    }
     if (buffer && bufferSize >= kMinBufferSize) {
         m_pBufStart = static_cast<BYTE*>(buffer);
         m_nBufSize = static_cast<size_t>(bufferSize);
@@ -87,6 +100,7 @@ void CArchive::FlushBuffer() {
 void CArchive::FillBuffer(size_t need) {
     if (m_bClosed) ThrowError(CArchiveException::genericException, "reading from an archive that is closed");
     auto have = static_cast<size_t>(m_pBufMax - m_pBufCur);
+    if (m_bLentByFile) ThrowEndOfFile(need, have, "a number");  // the buffer already holds the whole rest
     if (m_pBufCur != m_pBufStart) {
         std::memmove(m_pBufStart, m_pBufCur, have);
         m_nBufStartOffset += static_cast<size_t>(m_pBufCur - m_pBufStart);

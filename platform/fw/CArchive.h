@@ -121,9 +121,9 @@ public:
     /// bytesEach bytes cannot fit in what is left; what names the items in the message.
     /// Raises writeOnly on a storing archive.
     void CheckCount(ULONGLONG count, ULONGLONG bytesEach, const char* what) const;
-    /// Storing: room for count more objects in the map that finds objects written before, so
-    /// that a long list does not grow it step by step. Only a hint: nothing happens when
-    /// loading or when memory is short.
+    /// Room for count more objects in the map of objects written before (storing) or read
+    /// before (loading, never more than the data left could hold), so that a long list does
+    /// not grow it step by step. Only a hint: nothing happens when memory is short.
     void ReserveObjects(ULONGLONG count);
     /// Storing: a hint that object is written soon (the next element of a list), so that
     /// looking it up among the objects written before can start now. Changes nothing.
@@ -229,6 +229,7 @@ private:
     BYTE* m_pBufMax = nullptr;
     ULONGLONG m_nBufStartOffset = 0;  // stream offset of m_pBufStart
     bool m_bClosed = false;
+    bool m_bLentByFile = false;  // the buffer is the file's own memory (see CFile::LendRemaining)
     int m_nDepth = 0;
     bool m_bLastObjectNew = false;
     // Written classes and objects -> index, kept apart: classes are few and lie elsewhere in

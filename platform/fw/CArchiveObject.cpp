@@ -50,10 +50,17 @@ std::string TooDeep() {
 void CArchive::ThrowTooMany() const { ThrowError(CArchiveException::badIndex, TooMany()); }
 
 void CArchive::ReserveObjects(ULONGLONG count) {
-    if (!IsStoring()) return;
-    const ULONGLONG room = nMaxMapCount - m_nMapCount;  // never more than the archive can index
     try {
-        m_storeMap.Reserve(m_storeMap.Size() + static_cast<size_t>(std::min(count, room)));
+        if (IsStoring()) {
+            const ULONGLONG room = nMaxMapCount - m_nMapCount;  // never more than the archive can index
+            m_storeMap.Reserve(m_storeMap.Size() + static_cast<size_t>(std::min(count, room)));
+            return;
+        }
+        // Never more than the data left could hold (each object takes a two-byte tag at least),
+        // so that a hostile count reserves nothing it could not fill.
+        const ULONGLONG room = nMaxMapCount - std::min<ULONGLONG>(m_loadArray.size(), nMaxMapCount);
+        const ULONGLONG n = std::min({count, room, GetBytesLeft() / sizeof(WORD)});
+        m_loadArray.reserve(m_loadArray.size() + static_cast<size_t>(n));
     } catch (const std::bad_alloc&) {
         // The map grows as objects come instead.
     }

@@ -43,6 +43,13 @@ public:
     virtual void Write(const void* buffer, UINT count);
     /// The new position; past the end is allowed, before the start raises badSeek.
     virtual ULONGLONG Seek(LONGLONG offset, UINT from);
+    /// Files held in memory lend their bytes to a loading archive instead of having them
+    /// copied out: the bytes from the position to the end (count set, the position moved to
+    /// the end), valid until the file is next written or closed; null for other files.
+    virtual const BYTE* LendRemaining(ULONGLONG& count) {
+        count = 0;
+        return nullptr;
+    }
     void SeekToBegin() { Seek(0, begin); }
     ULONGLONG SeekToEnd() { return Seek(0, end); }
     virtual ULONGLONG GetLength() const;
@@ -89,6 +96,7 @@ public:
     UINT Read(void* buffer, UINT count) override;
     void Write(const void* buffer, UINT count) override;
     ULONGLONG Seek(LONGLONG offset, UINT from) override;
+    const BYTE* LendRemaining(ULONGLONG& count) override;
     ULONGLONG GetLength() const override { return m_nFileSize; }
     /// Growing fills with zeros; raises as Write does when the file cannot grow.
     void SetLength(ULONGLONG newLength) override;

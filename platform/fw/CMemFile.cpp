@@ -82,6 +82,14 @@ UINT CMemFile::Read(void* buffer, UINT count) {
     return n;
 }
 
+const BYTE* CMemFile::LendRemaining(ULONGLONG& count) {
+    count = m_nPosition < m_nFileSize ? m_nFileSize - m_nPosition : 0;
+    if (count == 0) return nullptr;
+    const BYTE* bytes = m_lpBuffer + m_nPosition;
+    m_nPosition = m_nFileSize;
+    return bytes;
+}
+
 void CMemFile::Write(const void* buffer, UINT count) {
     if (count == 0) return;
     if (!buffer) AfxThrowInvalidArgException("CMemFile::Write from a null buffer");

@@ -1,0 +1,211 @@
+#include "platform/fw/KivSmallObjectPool.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <mutex>
+#include <new>
+
+// Sanitizer builds hand every block to the global operator new, so that they see each
+// object's lifetime (a pooled block freed twice or used after its object died would
+// otherwise pass unnoticed).
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define KIV_POOL_PASS_THROUGH 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) || __has_feature(memory_sanitizer)
+#define KIV_POOL_PASS_THROUGH 1
+#endif
+#endif
+
+#ifdef KIV_POOL_PASS_THROUGH
+
+void* KivPoolAllocate(std::size_t size) { return ::operator new(size); }
+void KivPoolFree(void* block, std::size_t size) noexcept { ::operator delete(block, size); }
+bool KivPoolIsPooling() noexcept { return false; }
+
+#else
+
+namespace {
+
+constexpr std::size_t kGrain = 16;             // block sizes step by this, and align to it
+constexpr std::size_t kSmallest = 32;          // room for a free batch's header
+constexpr std::size_t kClasses = kKivPoolMaxBlock / kGrain;
+constexpr std::size_t kChunkBytes = 64 * 1024;  // carved into blocks of one size
+constexpr unsigned kBatch = 128;               // blocks moved at once between a thread and the shared lists
+constexpr unsigned kThreadKeeps = 2 * kBatch;  // a thread's list beyond this gives a batch back
+
+static_assert(kKivPoolMaxBlock % kGrain == 0 && kChunkBytes >= kKivPoolMaxBlock);
+
+// A free block; the first of a batch on the shared lists also heads the batch.
+struct FreeBlock {
+    FreeBlock* next;       // in its chain, null at the end
+    FreeBlock* nextBatch;  // the shared list's next batch
+    std::size_t count;     // blocks in this batch
+};
+static_assert(sizeof(FreeBlock) <= kSmallest);
+
+std::size_t ClassOf(std::size_t size) { return (std::max(size, kSmallest) - 1) / kGrain; }
+std::size_t BlockBytes(std::size_t cls) { return (cls + 1) * kGrain; }
+
+// A chain of free blocks with its length.
+struct FreeList {
+    FreeBlock* head;
+    unsigned count;
+
+    void Push(FreeBlock* b) {
+        b->next = head;
+        head = b;
+        ++count;
+    }
+    FreeBlock* Pop() {
+        FreeBlock* b = head;
+        head = b->next;
+        --count;
+        // The block after is most likely cold; fetching it now overlaps the miss with
+        // whatever the caller does with this one.
+        if (head) __builtin_prefetch(head, 1);
+        return b;
+    }
+};
+
+// Free blocks shared by all threads, as whole batches so that a thread takes or gives
+// one in constant time, and the chunk each size carves new blocks from. Never destroyed:
+// objects may be deleted during static destruction, after any destructor of ours ran.
+struct Shared {
+    std::mutex lock;
+    FreeBlock* batches[kClasses] = {};
+    char* carve[kClasses] = {};  // next uncarved byte of the class's current chunk
+    char* carveEnd[kClasses] = {};
+};
+
+Shared& TheShared() {
+    static Shared* shared = new Shared;
+    return *shared;
+}
+
+// Each thread's chains, reached through one pointer-sized slot of initial-exec storage (a
+// library opened at run time still finds room for it; a whole cache might not fit).
+struct ThreadCache {
+    FreeList lists[kClasses];
+};
+// Null until the thread's first pooled allocation; Gone() once the thread is ending.
+ThreadCache* Gone() { return reinterpret_cast<ThreadCache*>(std::uintptr_t{alignof(ThreadCache)}); }
+[[gnu::tls_model("initial-exec")]] thread_local ThreadCache* t_cache = nullptr;
+
+// Gives a thread's blocks back to the shared lists and frees its cache when the thread ends.
+struct Flusher {
+    bool armed = false;
+    ~Flusher();
+};
+thread_local Flusher t_flusher;
+
+// Hands the chain first..(null) of n blocks to the shared lists as one batch.
+void GiveBack(Shared& s, std::size_t cls, FreeBlock* first, std::size_t n) {
+    first->count = n;
+    const std::scoped_lock hold(s.lock);
+    first->nextBatch = s.batches[cls];
+    s.batches[cls] = first;
+}
+
+Flusher::~Flusher() {
+    ThreadCache* c = t_cache;
+    t_cache = Gone();  // from here on the thread goes straight to the shared lists
+    if (!c || c == Gone()) return;
+    Shared& s = TheShared();
+    for (std::size_t cls = 0; cls < kClasses; ++cls)
+        if (c->lists[cls].head) GiveBack(s, cls, c->lists[cls].head, c->lists[cls].count);
+    delete c;
+}
+
+// Fills an empty chain of the class: a shared batch when there is one, else new blocks
+// carved from the class's chunk (a new chunk when it is used up).
+void Refill(FreeList& l, std::size_t cls) {
+    Shared& s = TheShared();
+    const std::scoped_lock hold(s.lock);
+    if (FreeBlock* batch = s.batches[cls]) {
+        s.batches[cls] = batch->nextBatch;
+        l.head = batch;
+        l.count = static_cast<unsigned>(batch->count);
+        return;
+    }
+    const std::size_t bytes = BlockBytes(cls);
+    if (static_cast<std::size_t>(s.carveEnd[cls] - s.carve[cls]) < bytes) {
+        char* chunk = static_cast<char*>(::operator new(kChunkBytes));  // kept for the life of the process
+        s.carve[cls] = chunk;
+        s.carveEnd[cls] = chunk + kChunkBytes - kChunkBytes % bytes;
+    }
+    // Carved from the top down, so that the chain hands the blocks out in rising addresses.
+    const std::size_t n = std::min<std::size_t>(kBatch, static_cast<std::size_t>(s.carveEnd[cls] - s.carve[cls]) / bytes);
+    for (std::size_t i = n; i-- > 0;) l.Push(reinterpret_cast<FreeBlock*>(s.carve[cls] + i * bytes));
+    s.carve[cls] += n * bytes;
+}
+
+// The thread's cache, made on its first pooled allocation; null when the thread is ending
+// or no memory is left for it.
+ThreadCache* CacheForThisThread() {
+    ThreadCache* c = t_cache;
+    if (c) return c == Gone() ? nullptr : c;
+    c = new (std::nothrow) ThreadCache{};
+    if (!c) return nullptr;
+    t_flusher.armed = true;  // registers the flush at thread end
+    t_cache = c;
+    return c;
+}
+
+// Without a thread cache: one block straight from the shared lists.
+void* AllocateShared(std::size_t cls) {
+    FreeList one{};
+    Refill(one, cls);
+    FreeBlock* b = one.Pop();
+    if (one.head) GiveBack(TheShared(), cls, one.head, one.count);
+    return b;
+}
+
+}  // namespace
+
+void* KivPoolAllocate(std::size_t size) {
+    if (size > kKivPoolMaxBlock) return ::operator new(size);
+    const std::size_t cls = ClassOf(size);
+    if (ThreadCache* c = t_cache; c && c != Gone()) [[likely]] {
+        FreeList& l = c->lists[cls];
+        if (l.head) [[likely]]
+            return l.Pop();
+    }
+    ThreadCache* c = CacheForThisThread();
+    if (!c) return AllocateShared(cls);
+    Refill(c->lists[cls], cls);
+    return c->lists[cls].Pop();
+}
+
+void KivPoolFree(void* block, std::size_t size) noexcept {
+    if (!block) return;
+    if (size > kKivPoolMaxBlock) {
+        ::operator delete(block, size);
+        return;
+    }
+    const std::size_t cls = ClassOf(size);
+    auto* b = static_cast<FreeBlock*>(block);
+    ThreadCache* c = t_cache;
+    if (!c) c = CacheForThisThread();
+    if (!c || c == Gone()) [[unlikely]] {
+        // A thread that is ending (or has no memory for a cache) keeps nothing.
+        b->next = nullptr;
+        GiveBack(TheShared(), cls, b, 1);
+        return;
+    }
+    FreeList& l = c->lists[cls];
+    l.Push(b);
+    if (l.count > kThreadKeeps) {
+        // The most recently freed batch goes: walking it touches only warm blocks.
+        FreeBlock* first = l.head;
+        FreeBlock* last = first;
+        for (unsigned i = 1; i < kBatch; ++i) last = last->next;
+        l.head = last->next;
+        l.count -= kBatch;
+        last->next = nullptr;
+        GiveBack(TheShared(), cls, first, kBatch);
+    }
+}
+
+bool KivPoolIsPooling() noexcept { return true; }
+
+#endif
