@@ -8,6 +8,8 @@ namespace {
 
 /// Room for the widest number with space to spare, so that refills are never trivially small.
 constexpr int kMinBufferSize = 64;
+/// Room a storing archive asks a memory file for at a time.
+constexpr size_t kLendBytes = 64 * 1024;
 /// Count escapes: a value equal to the escape means "a wider count follows".
 constexpr WORD kCountEscape16 = 0xFFFF;
 constexpr DWORD kCountEscape32 = 0xFFFFFFFFu;
@@ -17,31 +19,58 @@ constexpr DWORD kCountEscape32 = 0xFFFFFFFFu;
 CArchive::CArchive(CFile* file, UINT mode, int bufferSize, void* buffer) : m_pFile(file), m_nMode(mode) {
     if (!file) AfxThrowInvalidArgException("CArchive over a null file");
     m_strFileName = file->GetFilePath();
-    ULONGLONG lent = 0;
-    const BYTE* bytes = IsLoading() && !buffer ? file->LendRemaining(lent) : nullptr;
-    if (bytes) {
-        // A file in memory is read in place, as if its whole rest were one buffer filled
-        // at once; the buffer is never written while loading.
-        m_pBufStart = const_cast<BYTE*>(bytes);
-        m_nBufSize = static_cast<size_t>(lent);
-        m_bLentByFile = true;
-        m_pBufCur = m_pBufStart;
-        m_pBufMax = m_pBufStart + m_nBufSize;
+    m_nOwnBufSize = static_cast<size_t>(std::max(bufferSize, kMinBufferSize));
+    if (IsLoading()) {
         KivTranslateBadAlloc([&] { m_loadArray.push_back({nullptr, false}); });  // index 0 is null
-        return;
+        ULONGLONG lent = 0;
+        if (const BYTE* bytes = buffer ? nullptr : file->LendRemaining(lent)) {
+            // A file in memory is read in place, as if its whole rest were one buffer filled
+            // at once; the buffer is never written while loading.
+            m_pBufStart = m_pBufCur = const_cast<BYTE*>(bytes);
+            m_nBufSize = static_cast<size_t>(lent);
+            m_pBufMax = m_pBufStart + m_nBufSize;
+            m_bLentByFile = true;
+            return;
+        }
+    } else if (!buffer && LendFromFile(0)) {
+        return;  // a file in memory is written in place
     }
     if (buffer && bufferSize >= kMinBufferSize) {
         m_pBufStart = static_cast<BYTE*>(buffer);
         m_nBufSize = static_cast<size_t>(bufferSize);
+        m_pBufCur = m_pBufStart;
+        m_pBufMax = IsLoading() ? m_pBufStart : m_pBufStart + m_nBufSize;
     } else {
-        // A lent buffer too small for a number is not used.
-        m_nBufSize = static_cast<size_t>(std::max(bufferSize, kMinBufferSize));
-        KivTranslateBadAlloc([&] { m_buffer.resize(m_nBufSize); });
-        m_pBufStart = m_buffer.data();
+        UseOwnBuffer();  // a lent buffer too small for a number is not used
     }
-    m_pBufCur = m_pBufStart;
+}
+
+void CArchive::UseOwnBuffer() {
+    m_bLentByFile = false;
+    if (m_buffer.size() < m_nOwnBufSize) KivTranslateBadAlloc([&] { m_buffer.resize(m_nOwnBufSize); });
+    m_nBufSize = m_nOwnBufSize;
+    m_pBufStart = m_pBufCur = m_buffer.data();
     m_pBufMax = IsLoading() ? m_pBufStart : m_pBufStart + m_nBufSize;
-    if (IsLoading()) KivTranslateBadAlloc([&] { m_loadArray.push_back({nullptr, false}); });  // index 0 is null
+}
+
+bool CArchive::LendFromFile(size_t want) {
+    size_t room = 0;
+    BYTE* p = m_pFile->LendRoom(std::max(want, kLendBytes), room);
+    if (!p || room < std::max(want, static_cast<size_t>(kMinBufferSize))) return false;
+    m_pBufStart = m_pBufCur = p;
+    m_pBufMax = p + room;
+    m_nBufSize = room;
+    m_bLentByFile = true;
+    return true;
+}
+
+void CArchive::CommitLent() {
+    const auto n = static_cast<size_t>(m_pBufCur - m_pBufStart);
+    m_pFile->CommitLent(n);
+    m_nBufStartOffset += n;
+    // No room until the file lends again: the next write comes to FlushBuffer.
+    m_pBufStart = m_pBufMax = m_pBufCur;
+    m_nBufSize = 0;
 }
 
 CArchive::~CArchive() {
@@ -72,7 +101,10 @@ void CArchive::Close() {
         ~DetachOnExit() { ar->Detach(); }
     } detachOnExit{this};
     if (IsStoring()) {
-        FlushBuffer();
+        if (m_bLentByFile)
+            CommitLent();
+        else
+            FlushBuffer();
     } else if (m_pBufMax != m_pBufCur) {
         // Leave the file just after what was read, as the framework does, so that data
         // following the archive can be read from the file.
@@ -81,7 +113,11 @@ void CArchive::Close() {
 }
 
 void CArchive::Flush() {
-    if (IsStoring()) FlushBuffer();
+    if (!IsStoring()) return;
+    if (m_bLentByFile && !m_bClosed)
+        CommitLent();
+    else
+        FlushBuffer();
 }
 
 void CArchive::Abort() {
@@ -91,6 +127,11 @@ void CArchive::Abort() {
 void CArchive::FlushBuffer() {
     if (!IsStoring()) return;
     if (m_bClosed) ThrowError(CArchiveException::genericException, "writing to an archive that is closed");
+    if (m_bLentByFile) {
+        CommitLent();
+        if (!LendFromFile(0)) UseOwnBuffer();  // the file has no more room: its Write will say why
+        return;
+    }
     const auto n = static_cast<size_t>(m_pBufCur - m_pBufStart);
     if (n) m_pFile->Write(m_pBufStart, static_cast<UINT>(n));
     m_nBufStartOffset += n;
@@ -160,7 +201,8 @@ void CArchive::Write(const void* buffer, UINT count) {
         return;
     }
     FlushBuffer();
-    if (count >= m_nBufSize) {
+    if (m_bLentByFile && static_cast<size_t>(m_pBufMax - m_pBufCur) < count && !LendFromFile(count)) UseOwnBuffer();
+    if (!m_bLentByFile && count >= m_nBufSize) {
         m_pFile->Write(buffer, count);
         m_nBufStartOffset += count;
         return;

@@ -184,8 +184,16 @@ private:
         m_pBufCur += sizeof(T);
         return static_cast<T>(v);
     }
-    /// Storing: writes the buffer to the file. Loading: nothing.
+    /// Storing: writes the buffer to the file (or commits what was written into the file's
+    /// lent room and asks for more). Loading: nothing.
     void FlushBuffer();
+    /// Storing into room the file lent: at least want bytes (want 0: the usual amount);
+    /// false when the file has no such room.
+    bool LendFromFile(size_t want);
+    /// Storing into lent room: what was written becomes the file's; no room is left.
+    void CommitLent();
+    /// From now on the archive's own buffer of the size asked at construction.
+    void UseOwnBuffer();
     /// Loading: makes at least need bytes available in the buffer or raises endOfFile.
     void FillBuffer(size_t need);
     [[noreturn]] void ThrowWrongMode() const;
@@ -229,7 +237,8 @@ private:
     BYTE* m_pBufMax = nullptr;
     ULONGLONG m_nBufStartOffset = 0;  // stream offset of m_pBufStart
     bool m_bClosed = false;
-    bool m_bLentByFile = false;  // the buffer is the file's own memory (see CFile::LendRemaining)
+    bool m_bLentByFile = false;  // the buffer is the file's own memory (CFile::LendRemaining, LendRoom)
+    size_t m_nOwnBufSize = 0;    // of m_buffer, when the archive uses its own
     int m_nDepth = 0;
     bool m_bLastObjectNew = false;
     // Written classes and objects -> index, kept apart: classes are few and lie elsewhere in

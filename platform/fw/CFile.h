@@ -50,6 +50,17 @@ public:
         count = 0;
         return nullptr;
     }
+    /// And room to a storing archive: at least want writable bytes at the position when the
+    /// file can make them (count = all it lends), null otherwise. Nothing is written until
+    /// CommitLent; the room stays valid until the file is next written, resized or closed.
+    virtual BYTE* LendRoom(size_t want, size_t& count) {
+        static_cast<void>(want);
+        count = 0;
+        return nullptr;
+    }
+    /// The first n bytes of the room last lent become the file's data at the position, which
+    /// moves past them.
+    virtual void CommitLent(size_t n) noexcept { static_cast<void>(n); }
     void SeekToBegin() { Seek(0, begin); }
     ULONGLONG SeekToEnd() { return Seek(0, end); }
     virtual ULONGLONG GetLength() const;
@@ -97,6 +108,8 @@ public:
     void Write(const void* buffer, UINT count) override;
     ULONGLONG Seek(LONGLONG offset, UINT from) override;
     const BYTE* LendRemaining(ULONGLONG& count) override;
+    BYTE* LendRoom(size_t want, size_t& count) override;
+    void CommitLent(size_t n) noexcept override;
     ULONGLONG GetLength() const override { return m_nFileSize; }
     /// Growing fills with zeros; raises as Write does when the file cannot grow.
     void SetLength(ULONGLONG newLength) override;

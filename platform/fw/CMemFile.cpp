@@ -90,6 +90,27 @@ const BYTE* CMemFile::LendRemaining(ULONGLONG& count) {
     return bytes;
 }
 
+BYTE* CMemFile::LendRoom(size_t want, size_t& count) {
+    count = 0;
+    try {
+        GrowFile(SaturatingAdd(m_nPosition, want));
+    } catch (...) {
+        // A fixed or exhausted file lends what room it has; writing beyond it raises as
+        // Write does.
+    }
+    if (m_nPosition >= m_nBufferSize) return nullptr;
+    count = static_cast<size_t>(m_nBufferSize - m_nPosition);
+    return m_lpBuffer + m_nPosition;
+}
+
+void CMemFile::CommitLent(size_t n) noexcept {
+    if (n == 0) return;
+    // A write after a seek past the end leaves zeros in the gap, never stale memory.
+    if (m_nPosition > m_nFileSize) std::memset(m_lpBuffer + m_nFileSize, 0, static_cast<size_t>(m_nPosition - m_nFileSize));
+    m_nPosition += n;
+    m_nFileSize = std::max(m_nFileSize, m_nPosition);
+}
+
 void CMemFile::Write(const void* buffer, UINT count) {
     if (count == 0) return;
     if (!buffer) AfxThrowInvalidArgException("CMemFile::Write from a null buffer");

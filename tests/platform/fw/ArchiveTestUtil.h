@@ -16,10 +16,25 @@
 
 using Bytes = std::vector<BYTE>;
 
-/// The bytes an archive holds after write has stored into it.
+/// A memory file that lends nothing, so that an archive over it goes through its own buffer
+/// (refills, flushes, large blocks) as over a disk file.
+class StreamingMemFile : public CMemFile {
+public:
+    using CMemFile::CMemFile;
+    const BYTE* LendRemaining(ULONGLONG& count) override {
+        count = 0;
+        return nullptr;
+    }
+    BYTE* LendRoom(size_t, size_t& count) override {
+        count = 0;
+        return nullptr;
+    }
+};
+
+/// The bytes an archive holds after write has stored into it (through the archive's buffer).
 template <class F>
 Bytes StoreBytes(F write, int bufferSize = 4096) {
-    CMemFile file;
+    StreamingMemFile file;
     {
         CArchive ar(&file, CArchive::store, bufferSize);
         write(ar);
@@ -28,7 +43,7 @@ Bytes StoreBytes(F write, int bufferSize = 4096) {
     return Bytes(file.GetBufferPtr(), file.GetBufferPtr() + file.GetLength());
 }
 
-/// A loading archive over a copy of some bytes.
+/// A loading archive over a copy of some bytes (through the archive's buffer).
 class ArchiveReader {
 public:
     explicit ArchiveReader(Bytes data, int bufferSize = 4096)
@@ -38,7 +53,7 @@ public:
 
 private:
     Bytes m_data;
-    CMemFile m_file;
+    StreamingMemFile m_file;
     CArchive m_ar;
 };
 
