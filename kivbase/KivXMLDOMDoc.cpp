@@ -9,6 +9,7 @@
 
 #include <pugixml.hpp>
 
+#include "kivbase/KivPugiHandles.h"
 #include "kivbase/KivXMLValueText.h"
 #include "platform/fw/CException.h"
 
@@ -32,11 +33,17 @@ bool HasDuplicateAttributesSorted(const pugi::xml_node& element) {
 }
 
 // XML allows one attribute of a name per element; the parser does not check it, and a
-// second value would otherwise be silently ignored. One pass for the usual few attributes.
+// second value would otherwise be silently ignored. Most elements have one attribute or
+// none, which costs no name comparison at all.
 bool HasDuplicateAttributes(const pugi::xml_node& element) {
+    const pugi::xml_attribute first = element.first_attribute();
+    if (!KivPugiPresent(first)) return false;
+    pugi::xml_attribute a = first.next_attribute();
+    if (!KivPugiPresent(a)) return false;
     const char* seen[kPairwiseAttributes];
-    size_t count = 0;
-    for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) {
+    seen[0] = first.name();
+    size_t count = 1;
+    for (; KivPugiPresent(a); a = a.next_attribute()) {
         if (count == kPairwiseAttributes) return HasDuplicateAttributesSorted(element);
         const char* name = a.name();
         for (size_t i = 0; i < count; ++i)
@@ -47,29 +54,27 @@ bool HasDuplicateAttributes(const pugi::xml_node& element) {
 }
 
 // Checks the parsed tree: exactly one top-level node, an element (the parser tolerates
-// several, or text beside it), no DOCTYPE anywhere, no element nested deeper than the limit
-// and none with two attributes of one name. The walk is iterative (a hostile depth costs no
-// stack), stops at the first refusal, and runs on every load, so it is a plain loop rather
-// than the parser's virtual walker.
+// several, or text or a DOCTYPE beside it; it refuses a DOCTYPE anywhere else), no element
+// nested deeper than the limit and none with two attributes of one name. The walk is
+// iterative (a hostile depth costs no stack), stops at the first refusal, and runs on every
+// load: it asks the tree only what it must (text nodes have no attributes or children, and
+// only a node beyond the depth limit needs its type).
 bool IsAcceptableTree(pugi::xml_document& doc, int maxDepth) {
     const pugi::xml_node top = doc.first_child();
     if (top.type() != pugi::node_element || top.next_sibling()) return false;
     pugi::xml_node n = top;
     int depth = 1;  // of n: the top element is at 1
     for (;;) {
-        const pugi::xml_node_type type = n.type();
-        if (type == pugi::node_doctype) return false;
-        if (type == pugi::node_element) {
-            if (depth > maxDepth || HasDuplicateAttributes(n)) return false;
-            if (const pugi::xml_node child = n.first_child()) {
-                n = child;
-                ++depth;
-                continue;
-            }
+        if (depth > maxDepth && n.type() == pugi::node_element) return false;
+        if (HasDuplicateAttributes(n)) return false;
+        if (const pugi::xml_node child = n.first_child(); KivPugiPresent(child)) {
+            n = child;
+            ++depth;
+            continue;
         }
         for (;;) {  // on to the next node in document order, climbing as needed
-            if (n == top) return true;
-            if (const pugi::xml_node next = n.next_sibling()) {
+            if (depth == 1) return true;  // back at the top element
+            if (const pugi::xml_node next = n.next_sibling(); KivPugiPresent(next)) {
                 n = next;
                 break;
             }
@@ -227,11 +232,11 @@ IXMLDOMNode* CKivXMLDOMDocObj::CreateDOMNodeWithAttribute(IXMLDOMNode* parent, L
 
 IXMLDOMNode* CKivXMLDOMDocObj::GetFirstNameMatchChildNode(IXMLDOMNode* parent, const char* name) {
     if (!parent || !name) return nullptr;
-    // pugixml's own search compares names in place; other named nodes (processing
-    // instructions) are passed over.
-    pugi::xml_node c = Node(parent).child(name);
-    while (c && c.type() != pugi::node_element) c = c.next_sibling(name);
-    return c.internal_object();
+    // pugixml's own search compares names in place. Only elements have names here: the
+    // document is parsed without processing instructions or declarations, and nothing this
+    // class adds has a name but elements and attributes.
+    static_assert((kParseOptions & (pugi::parse_pi | pugi::parse_declaration)) == 0);
+    return KivPugiStruct(KivPugiNode(parent).child(name));
 }
 
 IXMLDOMNode* CKivXMLDOMDocObj::GetFirstNameMatchChildNode(IXMLDOMNode* parent, LPCWSTR name) {

@@ -2,6 +2,8 @@
 
 #include <pugixml.hpp>
 
+#include "kivbase/KivPugiHandles.h"
+
 IXMLDOMNode* KivXmlAppendElement(IXMLDOMNode* parent, const char* name) {
     if (!parent) return nullptr;
     return pugi::xml_node(parent).append_child(name).internal_object();
@@ -26,6 +28,6 @@ bool KivXmlAppendAttribute(IXMLDOMNode* element, const char* name, std::string_v
 
 const char* KivXmlAttributeText(IXMLDOMNode* node, const char* name) {
     if (!node) return nullptr;
-    const pugi::xml_attribute a = pugi::xml_node(node).attribute(name);
-    return a ? a.value() : nullptr;
+    const pugi::xml_attribute a = KivPugiNode(node).attribute(name);
+    return KivPugiPresent(a) ? a.value() : nullptr;
 }
