@@ -8,6 +8,7 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <cstring>
 #include <exception>
 #include <map>
 #include <memory>
@@ -239,6 +240,64 @@ const BYTE* LoadFromBuffer(std::span<const KivStep> steps, char* base, const BYT
     return steps.empty() ? p : kLoadThreaded[steps.front().op](steps.data(), steps.data() + steps.size(), base, p, state);
 }
 
+// ---- fixed-size parts compiled into copies (KivRecordCode) ----
+
+// A step placed at its offset of the part; never a version word, which the code keeps apart.
+using StorePlacedFn = void (*)(const KivStep& s, const char* base, BYTE* p);
+using LoadPlacedFn = void (*)(const KivStep& s, char* base, const BYTE* p);
+
+template <int Op>
+void StorePlaced(const KivStep& s, const char* base, BYTE* p) {
+    BufferOut out{p};
+    if constexpr (KivOpEncoding(Op) != KivEnc::none) StoreValue<KivOpEncoding(Op), KivOpMember(Op)>(out, *s.field, base + s.offset);
+}
+
+// Optional fields included: the code only runs for version 0.
+template <int Op>
+void LoadPlaced(const KivStep& s, char* base, const BYTE* p) {
+    BufferIn in{p};
+    if constexpr (KivOpEncoding(Op) != KivEnc::none) LoadValue<KivOpEncoding(Op), KivOpMember(Op)>(in, *s.field, base + s.offset);
+}
+
+template <int Op> struct StorePlacedEntry { static constexpr StorePlacedFn kFn = &StorePlaced<Op>; };
+template <int Op> struct LoadPlacedEntry { static constexpr LoadPlacedFn kFn = &LoadPlaced<Op>; };
+constexpr auto kStorePlaced = Table<StorePlacedFn, StorePlacedEntry>(AllOps{});
+constexpr auto kLoadPlaced = Table<LoadPlacedFn, LoadPlacedEntry>(AllOps{});
+
+// Storing the part into p, which has room for all of it.
+void StoreRecord(const KivRecordCode& code, const char* base, BYTE* p) {
+    for (const std::uint32_t at : code.versions) p[at] = p[at + 1] = 0;  // this library always writes class version 0
+    for (const auto& c : code.copy8) std::memcpy(p + c.wire, base + c.member, 8);
+    for (const auto& c : code.copy4) std::memcpy(p + c.wire, base + c.member, 4);
+    for (const auto& c : code.copy2) std::memcpy(p + c.wire, base + c.member, 2);
+    for (const auto& b : code.blocks) b.pack(base + b.member, p + b.wire);
+    for (const auto& o : code.others) kStorePlaced[o.step.op](o.step, base, p + o.wire);
+}
+
+// Loading the part from p, which holds all of it; false, with nothing changed, when a version
+// word is not 0. Words of 0 are all the code serves: the converter maps 0 to version 0 whatever
+// the class (KivVersion.h), so it has nothing to say, every optional field is present, and
+// the part has the layout the code was made for (each word sits where the levels before it,
+// whole, put it).
+bool LoadRecord(const KivRecordCode& code, char* base, const BYTE* p) {
+    for (const std::uint32_t at : code.versions)
+        if (p[at] | p[at + 1]) return false;
+    for (const auto& c : code.copy8) std::memcpy(base + c.member, p + c.wire, 8);
+    for (const auto& c : code.copy4) std::memcpy(base + c.member, p + c.wire, 4);
+    for (const auto& c : code.copy2) std::memcpy(base + c.member, p + c.wire, 2);
+    for (const auto& c : code.signed2) {
+        const int v = static_cast<short>(p[c.wire] | p[c.wire + 1] << 8);
+        std::memcpy(base + c.member, &v, 4);
+    }
+    for (const auto& c : code.unsigned2) {
+        const int v = p[c.wire] | p[c.wire + 1] << 8;
+        std::memcpy(base + c.member, &v, 4);
+    }
+    for (const auto& b : code.blocks) b.unpack(p + b.wire, base + b.member);
+    for (const auto& o : code.others) kLoadPlaced[o.step.op](o.step, base, p + o.wire);
+    return true;
+}
+
 void StoreByValue(CArchive& ar, std::span<const KivStep> steps, const char* base) {
     ArchiveOut out{&ar};
     for (const KivStep& s : steps) kStoreByValue[s.op](out, s, base);
@@ -306,6 +365,8 @@ const KivChainPlan* MakeChain(const KivClassLevel& level, const KivLevelLink& li
         chain->steps.insert(chain->steps.end(), (*it)->archive.begin(), (*it)->archive.end());
         chain->fixedBytes += (*it)->fixedBytes;
     }
+    chain->storeCode = KivCompileRecord(chain->steps, false);
+    chain->loadCode = KivCompileRecord(chain->steps, true);
     return chain.release();  // kept for the life of the process, like the level plans
 }
 
@@ -335,11 +396,18 @@ bool SerializeChain(CArchive& ar, CObject* object, const KivChainPlan& chain) {
     if (ar.IsStoring()) {
         BYTE* p = ar.ReserveBuffered(chain.fixedBytes);
         if (!p) return false;
-        StoreInBuffer(chain.steps, base, p);
+        if (chain.storeCode.ready)
+            StoreRecord(chain.storeCode, base, p);
+        else
+            StoreInBuffer(chain.steps, base, p);
         return true;
     }
     const BYTE* p = ar.PeekBuffered(chain.fixedBytes);
     if (!p) return false;
+    if (chain.loadCode.ready && LoadRecord(chain.loadCode, base, p)) {
+        ar.SkipBuffered(chain.fixedBytes);
+        return true;
+    }
     ClassName name(*chain.last, object);
     LoadState state{name};
     ar.SkipBuffered(static_cast<size_t>(LoadFromBuffer(chain.steps, base, p, state) - p));
@@ -362,7 +430,10 @@ void KivStoreLevel(CArchive& ar, const CObject* object, const KivClassLevel& lev
     const char* base = reinterpret_cast<const char*>(object);
     if (plan.fixedBytes)
         if (BYTE* p = ar.ReserveBuffered(plan.fixedBytes)) {
-            StoreInBuffer(plan.archive, base, p);
+            if (plan.storeCode.ready)
+                StoreRecord(plan.storeCode, base, p);
+            else
+                StoreInBuffer(plan.archive, base, p);
             return;
         }
     StoreByValue(ar, plan.archive, base);
@@ -378,6 +449,10 @@ int KivLoadLevel(CArchive& ar, CObject* object, const KivClassLevel& level) {
     try {
         if (plan.fixedBytes)
             if (const BYTE* p = ar.PeekBuffered(plan.fixedBytes)) {
+                if (plan.loadCode.ready && LoadRecord(plan.loadCode, base, p)) {
+                    ar.SkipBuffered(plan.fixedBytes);
+                    return 0;  // what a version word of 0 converts to
+                }
                 ar.SkipBuffered(static_cast<size_t>(LoadFromBuffer(plan.archive, base, p, state) - p));
                 return state.converted;
             }
