@@ -108,7 +108,8 @@ public:
 
     /// ReadObject for containers that take classes of more than one family: a class that
     /// accept refuses raises badClass (naming expected) before any object of it is created,
-    /// so that nothing read inside such an object can be lost with it.
+    /// so that nothing read inside such an object can be lost with it. accept must answer
+    /// by the class alone: a run of objects of one class asks it once.
     CObject* ReadObjectOf(bool (*accept)(const CRuntimeClass* cls), const char* expected);
     /// Loading: true when the last ReadObject created its object (false for null and for
     /// a back-reference to an object read earlier). Owning containers refuse the latter.
@@ -243,6 +244,9 @@ private:
     DWORD m_nLastClassIndex = 0;
     const CRuntimeClass* m_pLastClassRead = nullptr;
     const CRuntimeClass* m_pLastRequested = nullptr;
+    // Likewise the class that a ReadObjectOf filter last accepted, and the filter.
+    const CRuntimeClass* m_pLastAccepted = nullptr;
+    bool (*m_pfnLastAccept)(const CRuntimeClass*) = nullptr;
     std::vector<LoadEntry> m_loadArray;
     const char* m_pszContext = nullptr;
 };

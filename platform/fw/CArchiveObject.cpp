@@ -193,9 +193,12 @@ CObject* CArchive::ReadObjectOf(bool (*accept)(const CRuntimeClass*), const char
 CObject* CArchive::ReadObjectChecked(const CRuntimeClass* requested, bool (*accept)(const CRuntimeClass*), const char* expected) {
     if (IsStoring()) ThrowWrongMode();
     const auto refuse = [&](const CRuntimeClass* cls, ULONGLONG offset) {
-        if (accept && !accept(cls))
+        if (!accept || (cls == m_pLastAccepted && accept == m_pfnLastAccept)) return;
+        if (!accept(cls))
             ThrowErrorAt(offset, CArchiveException::badClass,
                          std::string(cls->m_lpszClassName) + " where " + (expected ? expected : "another class") + " was expected");
+        m_pLastAccepted = cls;
+        m_pfnLastAccept = accept;
     };
     m_bLastObjectNew = false;
     const ULONGLONG tagOffset = GetOffset();
