@@ -391,37 +391,49 @@ void DecideChain(const KivClassLevel& level, const KivLevelLink& link, const COb
 
 // The whole record in one pass over the buffer; false (nothing done) when the buffer has too
 // little room or data for it.
-bool SerializeChain(CArchive& ar, CObject* object, const KivChainPlan& chain) {
+// The whole record in one pass over the buffer as its steps; false (nothing done) when the
+// buffer has too little room or data for it.
+bool SerializeChainSteps(CArchive& ar, CObject* object, const KivChainPlan& chain) {
     char* base = reinterpret_cast<char*>(object);
     if (ar.IsStoring()) {
         BYTE* p = ar.ReserveBuffered(chain.fixedBytes);
         if (!p) return false;
-        if (chain.storeCode.ready)
-            StoreRecord(chain.storeCode, base, p);
-        else
-            StoreInBuffer(chain.steps, base, p);
+        StoreInBuffer(chain.steps, base, p);
         return true;
     }
     const BYTE* p = ar.PeekBuffered(chain.fixedBytes);
     if (!p) return false;
-    if (chain.loadCode.ready && LoadRecord(chain.loadCode, base, p)) {
-        ar.SkipBuffered(chain.fixedBytes);
-        return true;
-    }
     ClassName name(*chain.last, object);
     LoadState state{name};
     ar.SkipBuffered(static_cast<size_t>(LoadFromBuffer(chain.steps, base, p, state) - p));
     return true;
 }
 
+// Everything but the record's compiled code: its steps, or its levels one by one. Kept out
+// of line, so that the common way stays short.
+[[gnu::noinline]] void SerializeLevelsOtherwise(CArchive& ar, CObject* object, const KivClassLevel& level, const KivLevelLink& link,
+                                                const KivChainPlan* chain) {
+    if (chain && chain->fixedBytes && SerializeChainSteps(ar, object, *chain)) return;
+    link.baseSerialize(ar, object);
+    KivSerializeLevel(ar, object, level);
+    if (level.cache && !chain) DecideChain(level, link, object);
+}
+
 }  // namespace
 
 void KivSerializeLevels(CArchive& ar, CObject* object, const KivClassLevel& level, const KivLevelLink& link) {
     const KivChainPlan* chain = level.cache ? level.cache->chain.load(std::memory_order_acquire) : nullptr;
-    if (chain && chain->fixedBytes && SerializeChain(ar, object, *chain)) return;
-    link.baseSerialize(ar, object);
-    KivSerializeLevel(ar, object, level);
-    if (level.cache && !chain) DecideChain(level, link, object);
+    if (chain && chain->fixedBytes) {
+        char* base = reinterpret_cast<char*>(object);
+        if (ar.IsStoring()) {
+            if (chain->storeCode.ready)
+                if (BYTE* p = ar.ReserveBuffered(chain->fixedBytes)) return StoreRecord(chain->storeCode, base, p);
+        } else if (chain->loadCode.ready) {
+            if (const BYTE* p = ar.PeekBuffered(chain->fixedBytes))
+                if (LoadRecord(chain->loadCode, base, p)) return ar.SkipBuffered(chain->fixedBytes);
+        }
+    }
+    SerializeLevelsOtherwise(ar, object, level, link, chain);
 }
 
 void KivStoreLevel(CArchive& ar, const CObject* object, const KivClassLevel& level) {
