@@ -266,7 +266,7 @@ constexpr auto kLoadPlaced = Table<LoadPlacedFn, LoadPlacedEntry>(AllOps{});
 
 // Storing the part into p, which has room for all of it.
 void StoreRecord(const KivRecordCode& code, const char* base, BYTE* p) {
-    for (const std::uint32_t at : code.versions) p[at] = p[at + 1] = 0;  // this library always writes class version 0
+    for (const std::uint32_t at : code.versions) std::memset(p + at, 0, sizeof(WORD));  // this library always writes class version 0
     for (const auto& c : code.copy8) std::memcpy(p + c.wire, base + c.member, 8);
     for (const auto& c : code.copy4) std::memcpy(p + c.wire, base + c.member, 4);
     for (const auto& c : code.copy2) std::memcpy(p + c.wire, base + c.member, 2);
@@ -279,18 +279,25 @@ void StoreRecord(const KivRecordCode& code, const char* base, BYTE* p) {
 // the class (KivVersion.h), so it has nothing to say, every optional field is present, and
 // the part has the layout the code was made for (each word sits where the levels before it,
 // whole, put it).
+// The code exists on little-endian hosts only, where a 16-bit value is its two bytes.
+WORD HostWord(const BYTE* p) {
+    WORD v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
 bool LoadRecord(const KivRecordCode& code, char* base, const BYTE* p) {
     for (const std::uint32_t at : code.versions)
-        if (p[at] | p[at + 1]) return false;
+        if (HostWord(p + at)) return false;
     for (const auto& c : code.copy8) std::memcpy(base + c.member, p + c.wire, 8);
     for (const auto& c : code.copy4) std::memcpy(base + c.member, p + c.wire, 4);
     for (const auto& c : code.copy2) std::memcpy(base + c.member, p + c.wire, 2);
     for (const auto& c : code.signed2) {
-        const int v = static_cast<short>(p[c.wire] | p[c.wire + 1] << 8);
+        const int v = static_cast<short>(HostWord(p + c.wire));
         std::memcpy(base + c.member, &v, 4);
     }
     for (const auto& c : code.unsigned2) {
-        const int v = p[c.wire] | p[c.wire + 1] << 8;
+        const int v = HostWord(p + c.wire);
         std::memcpy(base + c.member, &v, 4);
     }
     for (const auto& b : code.blocks) b.unpack(p + b.wire, base + b.member);

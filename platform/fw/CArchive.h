@@ -4,6 +4,7 @@
 #pragma once
 
 #include <bit>
+#include <cstddef>
 #include <cstring>
 #include <string>
 #include <unordered_map>
@@ -213,6 +214,20 @@ private:
     CObject* ReadObjectChecked(const CRuntimeClass* requested, bool (*accept)(const CRuntimeClass*), const char* expected);
     /// Reads a new-class record (after its 0xFFFF tag) and enters the class in the load array.
     CRuntimeClass* LoadClassRecord();
+    /// The tag of most objects in a run of one class: a reference to a class read before,
+    /// whole in the buffer, and (when requested is not null) the class last found derived
+    /// from requested. Null, with nothing consumed, for any other tag: ReadClass reads it.
+    CRuntimeClass* TakeKnownClassTag(const CRuntimeClass* requested) {
+        if (m_pBufMax - m_pBufCur < static_cast<std::ptrdiff_t>(sizeof(WORD))) return nullptr;
+        const WORD tag = static_cast<WORD>(m_pBufCur[0] | m_pBufCur[1] << 8);
+        if (tag == wNewClassTag || !(tag & wClassTag)) return nullptr;
+        const DWORD index = tag & ~static_cast<DWORD>(wClassTag);
+        if (index == 0 || index >= m_loadArray.size() || !m_loadArray[index].isClass) return nullptr;
+        auto* cls = static_cast<CRuntimeClass*>(m_loadArray[index].ptr);
+        if (requested && !(cls == m_pLastClassRead && requested == m_pLastRequested)) return nullptr;
+        m_pBufCur += sizeof(WORD);
+        return cls;
+    }
     /// Makes the archive unusable after Close or Abort; later calls raise genericException.
     void Detach();
 

@@ -203,7 +203,8 @@ CObject* CArchive::ReadObjectChecked(const CRuntimeClass* requested, bool (*acce
     m_bLastObjectNew = false;
     const ULONGLONG tagOffset = GetOffset();
     DWORD objectTag = 0;
-    CRuntimeClass* cls = ReadClass(requested, nullptr, &objectTag);
+    CRuntimeClass* cls = TakeKnownClassTag(requested);
+    if (!cls) cls = ReadClass(requested, nullptr, &objectTag);
     if (!cls) {
         if (objectTag == wNullTag) return nullptr;
         if (objectTag >= m_loadArray.size())
