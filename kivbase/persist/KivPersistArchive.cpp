@@ -4,7 +4,8 @@
 // (or has room for) all of it, the steps read or write the buffer directly behind one
 // bounds check; otherwise they go value by value through the archive's own operators, so
 // that refills, flushes and every error come exactly where and as they always do. Both ways
-// share each step's code.
+// share each step's code. A part of fixed size in the buffer runs as its compiled code
+// (KivRecordCode) instead, mostly plain copies, when its version words are all 0.
 #include <array>
 #include <bit>
 #include <cstdint>
@@ -274,17 +275,18 @@ void StoreRecord(const KivRecordCode& code, const char* base, BYTE* p) {
     for (const auto& o : code.others) kStorePlaced[o.step.op](o.step, base, p + o.wire);
 }
 
-// Loading the part from p, which holds all of it; false, with nothing changed, when a version
-// word is not 0. Words of 0 are all the code serves: the converter maps 0 to version 0 whatever
-// the class (KivVersion.h), so it has nothing to say, every optional field is present, and
-// the part has the layout the code was made for (each word sits where the levels before it,
-// whole, put it).
 // The code exists on little-endian hosts only, where a 16-bit value is its two bytes.
 WORD HostWord(const BYTE* p) {
     WORD v;
     std::memcpy(&v, p, sizeof v);
     return v;
 }
+
+// Loading the part from p, which holds all of it; false, with nothing changed, when a version
+// word is not 0. Words of 0 are all the code serves: the converter maps 0 to version 0 whatever
+// the class (KivVersion.h), so it has nothing to say, every optional field is present, and
+// the part has the layout the code was made for (each word sits where the levels before it,
+// whole, put it).
 
 bool LoadRecord(const KivRecordCode& code, char* base, const BYTE* p) {
     for (const std::uint32_t at : code.versions)
@@ -396,8 +398,6 @@ void DecideChain(const KivClassLevel& level, const KivLevelLink& link, const COb
     cache.chain.store(chain, std::memory_order_release);
 }
 
-// The whole record in one pass over the buffer; false (nothing done) when the buffer has too
-// little room or data for it.
 // The whole record in one pass over the buffer as its steps; false (nothing done) when the
 // buffer has too little room or data for it.
 bool SerializeChainSteps(CArchive& ar, CObject* object, const KivChainPlan& chain) {
