@@ -107,6 +107,7 @@ struct KivFieldDef {
     KivXml xml;
     UINT flags;
     UINT blockSize;
+    UINT memberBytes;  // sizeof the member
     void* (*addr)(CObject* object);  // the member inside an object of the level's class
     double defNum;                   // default of a number member (exact for every int32 and float)
     std::array<BYTE, kKivMaxBlockSize> defBlock;  // default of a block member, packed
@@ -190,6 +191,7 @@ KivFieldDef KivField(const char* name, KivEnc enc, KivXml xml, const D& def = D{
     f.enc = enc;
     f.xml = xml;
     f.flags = flags;
+    f.memberBytes = sizeof(T);
     f.addr = [](CObject* o) -> void* { return &(static_cast<C*>(o)->*MP); };
     if constexpr (kind == KivMember::block) {
         f.blockSize = KivBlockCodec<T>::kSize;

@@ -1,7 +1,9 @@
 #include "kivbase/persist/KivLevelPlan.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
+#include <limits>
 
 #include "kivbase/KivXMLDOMDoc.h"
 #include "kivbase/persist/KivMemberAccess.h"
@@ -30,6 +32,42 @@ KivDefaultStep DefaultStep(const KivFieldDef& f, std::ptrdiff_t offset) {
         else if constexpr (M == KivMember::f32 || M == KivMember::f64) kiv_detail::SetReal<M>(&step.value, f.defNum);
     });
     return step;
+}
+
+// Where a step's value goes in the record's code, by the pair of encoding and member kind.
+enum class RecordSlot { version, copy8, copy4, copy2, signed2, unsigned2, block, other };
+
+RecordSlot SlotOf(const KivStep& s, bool loading) {
+    if (!s.field) return RecordSlot::version;
+    const KivMember m = s.field->member;
+    const bool int32 = m == KivMember::i32 || m == KivMember::u32;
+    switch (s.field->enc) {
+    case KivEnc::i16:
+    case KivEnc::u16:
+        // Stored: the member's low two bytes. Loaded: a short takes them as they are, a
+        // 4-byte integer widens them by the encoding's sign.
+        if (m == KivMember::i16 || (!loading && int32)) return RecordSlot::copy2;
+        if (int32) return s.field->enc == KivEnc::i16 ? RecordSlot::signed2 : RecordSlot::unsigned2;
+        return RecordSlot::other;
+    case KivEnc::i32:
+    case KivEnc::u32: return int32 ? RecordSlot::copy4 : RecordSlot::other;
+    case KivEnc::f32: return m == KivMember::f32 ? RecordSlot::copy4 : RecordSlot::other;
+    case KivEnc::f64: return m == KivMember::f64 ? RecordSlot::copy8 : RecordSlot::other;
+    case KivEnc::block: return m == KivMember::block ? RecordSlot::block : RecordSlot::other;
+    default: return RecordSlot::other;
+    }
+}
+
+// Members of two steps that overlap would make the result depend on the order of the steps,
+// which the grouped code does not keep.
+bool MembersOverlap(std::span<const KivStep> steps) {
+    for (size_t i = 0; i < steps.size(); ++i)
+        for (size_t k = 0; k < i; ++k) {
+            if (!steps[i].field || !steps[k].field) continue;
+            const std::ptrdiff_t a = steps[i].offset, b = steps[k].offset;
+            if (a < b + steps[k].field->memberBytes && b < a + steps[i].field->memberBytes) return true;
+        }
+    return false;
 }
 
 std::unique_ptr<KivLevelPlan> Compile(const KivClassLevel& level, const CObject* object) {
@@ -64,11 +102,41 @@ std::unique_ptr<KivLevelPlan> Compile(const KivClassLevel& level, const CObject*
         plan->archive.push_back(step);
     }
     plan->fixedBytes = fixed ? bytes : 0;
+    if (plan->fixedBytes) {
+        plan->storeCode = KivCompileRecord(plan->archive, false);
+        plan->loadCode = KivCompileRecord(plan->archive, true);
+    }
     plan->xmlNamesChecked = XmlNamesChecked(level, plan->stored);
     return plan;
 }
 
 }  // namespace
+
+KivRecordCode KivCompileRecord(std::span<const KivStep> steps, bool loading) {
+    KivRecordCode code;
+    if constexpr (std::endian::native != std::endian::little) return code;
+    if (MembersOverlap(steps)) return code;
+    constexpr auto kMost = std::numeric_limits<std::uint32_t>::max();
+    std::uint32_t wire = 0;
+    for (const KivStep& s : steps) {
+        if (s.bytes == 0 || s.offset < 0 || static_cast<std::uint64_t>(s.offset) > kMost || kMost - wire < s.bytes)
+            return KivRecordCode{};  // not of fixed size, or beyond what the code can say
+        const KivRecordCode::Copy copy{static_cast<std::uint32_t>(s.offset), wire};
+        switch (SlotOf(s, loading)) {
+        case RecordSlot::version: code.versions.push_back(wire); break;
+        case RecordSlot::copy8: code.copy8.push_back(copy); break;
+        case RecordSlot::copy4: code.copy4.push_back(copy); break;
+        case RecordSlot::copy2: code.copy2.push_back(copy); break;
+        case RecordSlot::signed2: code.signed2.push_back(copy); break;
+        case RecordSlot::unsigned2: code.unsigned2.push_back(copy); break;
+        case RecordSlot::block: code.blocks.push_back({copy.member, wire, s.field->packBlock, s.field->unpackBlock}); break;
+        case RecordSlot::other: code.others.push_back({s, wire}); break;
+        }
+        wire += s.bytes;
+    }
+    code.ready = true;
+    return code;
+}
 
 const KivLevelPlan& KivCompilePlan(const KivClassLevel& level, const CObject* object, KivPlanHolder& holder) {
     return KivTranslateBadAlloc([&]() -> const KivLevelPlan& {

@@ -6,7 +6,9 @@
 
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "kivbase/persist/KivFieldTable.h"
@@ -34,6 +36,42 @@ struct KivStep {
     BYTE bytes;                   // archive bytes of the value; 0 for a wide string
     bool optional;                // read only when the converted version is not negative
 };
+
+/// A fixed-size archive part compiled for one direction. On a little-endian host most members
+/// already hold their stored bytes (an int's low two bytes are its 16-bit value), so those
+/// become plain copies of a fixed size, grouped by size so that no choice is made per field;
+/// blocks go to their codec and the rest run as steps. Every value sits at a fixed offset of
+/// the part, counted from its start; members are offsets from the object's CObject part.
+struct KivRecordCode {
+    struct Copy {
+        std::uint32_t member;
+        std::uint32_t wire;
+    };
+    struct Block {
+        std::uint32_t member;
+        std::uint32_t wire;
+        void (*pack)(const void* member, BYTE* out);   // storing
+        void (*unpack)(const BYTE* in, void* member);  // loading
+    };
+    struct Placed {
+        KivStep step;
+        std::uint32_t wire;
+    };
+    std::vector<Copy> copy8, copy4, copy2;
+    /// Loading only: a 16-bit value widened into a 4-byte member, sign- or zero-extended.
+    std::vector<Copy> signed2, unsigned2;
+    std::vector<std::uint32_t> versions;  // where the version words are
+    std::vector<Block> blocks;
+    std::vector<Placed> others;  // converted on the way (a float stored from a double...)
+    /// False when the part must run as its steps: a big-endian host, or members that overlap
+    /// (the steps' order would then decide the result).
+    bool ready = false;
+};
+
+/// Compiles steps (of fixed size) for storing or for loading. Loading code reads every field,
+/// the optional ones included: it serves only records whose version words are all 0, which
+/// convert to version 0. Raises std::bad_alloc when memory runs out.
+KivRecordCode KivCompileRecord(std::span<const KivStep> steps, bool loading);
 
 /// One field that Default() and construction reset: its member and the table's default,
 /// already converted into the member's own type.
@@ -70,6 +108,7 @@ struct KivLevelPlan {
     /// The level's whole archive part (version word and every stored field, the optional one
     /// included) when every stored field has a fixed size; 0 when one is a wide string.
     size_t fixedBytes = 0;
+    KivRecordCode storeCode, loadCode;  // of the archive part, when it has a fixed size
     bool hasDataMember = false;  // the level writes and reads "DataMember"
     /// The element and attribute names are valid XML names and no attribute name repeats, so
     /// storing into a fresh "DataMember" may append without looking for an earlier attribute.
@@ -83,6 +122,7 @@ struct KivChainPlan {
     std::vector<KivStep> steps;
     const KivLevelPlan* last = nullptr;  // the class's own level, whose plan remembers class names
     size_t fixedBytes = 0;               // 0: the record cannot be handled in one pass
+    KivRecordCode storeCode, loadCode;   // of the whole record
 };
 
 /// Keeps the plan of a level that has no cache for the length of one call.

@@ -4,10 +4,12 @@
 // (or has room for) all of it, the steps read or write the buffer directly behind one
 // bounds check; otherwise they go value by value through the archive's own operators, so
 // that refills, flushes and every error come exactly where and as they always do. Both ways
-// share each step's code.
+// share each step's code. A part of fixed size in the buffer runs as its compiled code
+// (KivRecordCode) instead, mostly plain copies, when its version words are all 0.
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <cstring>
 #include <exception>
 #include <map>
 #include <memory>
@@ -239,6 +241,72 @@ const BYTE* LoadFromBuffer(std::span<const KivStep> steps, char* base, const BYT
     return steps.empty() ? p : kLoadThreaded[steps.front().op](steps.data(), steps.data() + steps.size(), base, p, state);
 }
 
+// ---- fixed-size parts compiled into copies (KivRecordCode) ----
+
+// A step placed at its offset of the part; never a version word, which the code keeps apart.
+using StorePlacedFn = void (*)(const KivStep& s, const char* base, BYTE* p);
+using LoadPlacedFn = void (*)(const KivStep& s, char* base, const BYTE* p);
+
+template <int Op>
+void StorePlaced(const KivStep& s, const char* base, BYTE* p) {
+    BufferOut out{p};
+    if constexpr (KivOpEncoding(Op) != KivEnc::none) StoreValue<KivOpEncoding(Op), KivOpMember(Op)>(out, *s.field, base + s.offset);
+}
+
+// Optional fields included: the code only runs for version 0.
+template <int Op>
+void LoadPlaced(const KivStep& s, char* base, const BYTE* p) {
+    BufferIn in{p};
+    if constexpr (KivOpEncoding(Op) != KivEnc::none) LoadValue<KivOpEncoding(Op), KivOpMember(Op)>(in, *s.field, base + s.offset);
+}
+
+template <int Op> struct StorePlacedEntry { static constexpr StorePlacedFn kFn = &StorePlaced<Op>; };
+template <int Op> struct LoadPlacedEntry { static constexpr LoadPlacedFn kFn = &LoadPlaced<Op>; };
+constexpr auto kStorePlaced = Table<StorePlacedFn, StorePlacedEntry>(AllOps{});
+constexpr auto kLoadPlaced = Table<LoadPlacedFn, LoadPlacedEntry>(AllOps{});
+
+// Storing the part into p, which has room for all of it.
+void StoreRecord(const KivRecordCode& code, const char* base, BYTE* p) {
+    for (const std::uint32_t at : code.versions) std::memset(p + at, 0, sizeof(WORD));  // this library always writes class version 0
+    for (const auto& c : code.copy8) std::memcpy(p + c.wire, base + c.member, 8);
+    for (const auto& c : code.copy4) std::memcpy(p + c.wire, base + c.member, 4);
+    for (const auto& c : code.copy2) std::memcpy(p + c.wire, base + c.member, 2);
+    for (const auto& b : code.blocks) b.pack(base + b.member, p + b.wire);
+    for (const auto& o : code.others) kStorePlaced[o.step.op](o.step, base, p + o.wire);
+}
+
+// The code exists on little-endian hosts only, where a 16-bit value is its two bytes.
+WORD HostWord(const BYTE* p) {
+    WORD v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+// Loading the part from p, which holds all of it; false, with nothing changed, when a version
+// word is not 0. Words of 0 are all the code serves: the converter maps 0 to version 0 whatever
+// the class (KivVersion.h), so it has nothing to say, every optional field is present, and
+// the part has the layout the code was made for (each word sits where the levels before it,
+// whole, put it).
+
+bool LoadRecord(const KivRecordCode& code, char* base, const BYTE* p) {
+    for (const std::uint32_t at : code.versions)
+        if (HostWord(p + at)) return false;
+    for (const auto& c : code.copy8) std::memcpy(base + c.member, p + c.wire, 8);
+    for (const auto& c : code.copy4) std::memcpy(base + c.member, p + c.wire, 4);
+    for (const auto& c : code.copy2) std::memcpy(base + c.member, p + c.wire, 2);
+    for (const auto& c : code.signed2) {
+        const int v = static_cast<short>(HostWord(p + c.wire));
+        std::memcpy(base + c.member, &v, 4);
+    }
+    for (const auto& c : code.unsigned2) {
+        const int v = HostWord(p + c.wire);
+        std::memcpy(base + c.member, &v, 4);
+    }
+    for (const auto& b : code.blocks) b.unpack(p + b.wire, base + b.member);
+    for (const auto& o : code.others) kLoadPlaced[o.step.op](o.step, base, p + o.wire);
+    return true;
+}
+
 void StoreByValue(CArchive& ar, std::span<const KivStep> steps, const char* base) {
     ArchiveOut out{&ar};
     for (const KivStep& s : steps) kStoreByValue[s.op](out, s, base);
@@ -306,6 +374,8 @@ const KivChainPlan* MakeChain(const KivClassLevel& level, const KivLevelLink& li
         chain->steps.insert(chain->steps.end(), (*it)->archive.begin(), (*it)->archive.end());
         chain->fixedBytes += (*it)->fixedBytes;
     }
+    chain->storeCode = KivCompileRecord(chain->steps, false);
+    chain->loadCode = KivCompileRecord(chain->steps, true);
     return chain.release();  // kept for the life of the process, like the level plans
 }
 
@@ -328,9 +398,9 @@ void DecideChain(const KivClassLevel& level, const KivLevelLink& link, const COb
     cache.chain.store(chain, std::memory_order_release);
 }
 
-// The whole record in one pass over the buffer; false (nothing done) when the buffer has too
-// little room or data for it.
-bool SerializeChain(CArchive& ar, CObject* object, const KivChainPlan& chain) {
+// The whole record in one pass over the buffer as its steps; false (nothing done) when the
+// buffer has too little room or data for it.
+bool SerializeChainSteps(CArchive& ar, CObject* object, const KivChainPlan& chain) {
     char* base = reinterpret_cast<char*>(object);
     if (ar.IsStoring()) {
         BYTE* p = ar.ReserveBuffered(chain.fixedBytes);
@@ -346,14 +416,31 @@ bool SerializeChain(CArchive& ar, CObject* object, const KivChainPlan& chain) {
     return true;
 }
 
+// Everything but the record's compiled code: its steps, or its levels one by one. Kept out
+// of line, so that the common way stays short.
+[[gnu::noinline]] void SerializeLevelsOtherwise(CArchive& ar, CObject* object, const KivClassLevel& level, const KivLevelLink& link,
+                                                const KivChainPlan* chain) {
+    if (chain && chain->fixedBytes && SerializeChainSteps(ar, object, *chain)) return;
+    link.baseSerialize(ar, object);
+    KivSerializeLevel(ar, object, level);
+    if (level.cache && !chain) DecideChain(level, link, object);
+}
+
 }  // namespace
 
 void KivSerializeLevels(CArchive& ar, CObject* object, const KivClassLevel& level, const KivLevelLink& link) {
     const KivChainPlan* chain = level.cache ? level.cache->chain.load(std::memory_order_acquire) : nullptr;
-    if (chain && chain->fixedBytes && SerializeChain(ar, object, *chain)) return;
-    link.baseSerialize(ar, object);
-    KivSerializeLevel(ar, object, level);
-    if (level.cache && !chain) DecideChain(level, link, object);
+    if (chain && chain->fixedBytes) {
+        char* base = reinterpret_cast<char*>(object);
+        if (ar.IsStoring()) {
+            if (chain->storeCode.ready)
+                if (BYTE* p = ar.ReserveBuffered(chain->fixedBytes)) return StoreRecord(chain->storeCode, base, p);
+        } else if (chain->loadCode.ready) {
+            if (const BYTE* p = ar.PeekBuffered(chain->fixedBytes))
+                if (LoadRecord(chain->loadCode, base, p)) return ar.SkipBuffered(chain->fixedBytes);
+        }
+    }
+    SerializeLevelsOtherwise(ar, object, level, link, chain);
 }
 
 void KivStoreLevel(CArchive& ar, const CObject* object, const KivClassLevel& level) {
@@ -362,7 +449,10 @@ void KivStoreLevel(CArchive& ar, const CObject* object, const KivClassLevel& lev
     const char* base = reinterpret_cast<const char*>(object);
     if (plan.fixedBytes)
         if (BYTE* p = ar.ReserveBuffered(plan.fixedBytes)) {
-            StoreInBuffer(plan.archive, base, p);
+            if (plan.storeCode.ready)
+                StoreRecord(plan.storeCode, base, p);
+            else
+                StoreInBuffer(plan.archive, base, p);
             return;
         }
     StoreByValue(ar, plan.archive, base);
@@ -378,6 +468,10 @@ int KivLoadLevel(CArchive& ar, CObject* object, const KivClassLevel& level) {
     try {
         if (plan.fixedBytes)
             if (const BYTE* p = ar.PeekBuffered(plan.fixedBytes)) {
+                if (plan.loadCode.ready && LoadRecord(plan.loadCode, base, p)) {
+                    ar.SkipBuffered(plan.fixedBytes);
+                    return 0;  // what a version word of 0 converts to
+                }
                 ar.SkipBuffered(static_cast<size_t>(LoadFromBuffer(plan.archive, base, p, state) - p));
                 return state.converted;
             }

@@ -89,6 +89,14 @@ void CopyDefaults(const std::vector<KivDefaultStep>& steps, char* base) {
     for (const KivDefaultStep& s : steps) std::memcpy(base + s.offset, s.value.image, N);
 }
 
+inline void ApplyDefaults(const KivDefaults& d, char* base) {
+    CopyDefaults<8>(d.by8, base);
+    CopyDefaults<4>(d.by4, base);
+    CopyDefaults<2>(d.by2, base);
+    CopyDefaults<1>(d.by1, base);
+    for (const KivDefaultStep& s : d.others) DefaultField(s, base + s.offset);
+}
+
 template <class T>
 std::string ToChars(T v) {
     char buf[64];
@@ -99,15 +107,12 @@ std::string ToChars(T v) {
 }  // namespace
 
 void KivDefaultLevel(CObject* object, const KivClassLevel& level) {
-    KivPlanHolder holder;
-    const KivLevelPlan& plan = KivPlanOf(level, object, holder);
     char* base = reinterpret_cast<char*>(object);
-    const KivDefaults& d = plan.defaults;
-    CopyDefaults<8>(d.by8, base);
-    CopyDefaults<4>(d.by4, base);
-    CopyDefaults<2>(d.by2, base);
-    CopyDefaults<1>(d.by1, base);
-    for (const KivDefaultStep& s : d.others) DefaultField(s, base + s.offset);
+    // Every constructor comes here: the cached plan's way holds nothing to release.
+    if (level.cache)
+        if (const KivLevelPlan* plan = level.cache->plan.load(std::memory_order_acquire)) return ApplyDefaults(plan->defaults, base);
+    KivPlanHolder holder;
+    ApplyDefaults(KivCompilePlan(level, object, holder).defaults, base);
 }
 
 void KivAssignLevel(CObject* dst, const CObject* src, const KivClassLevel& level) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <bit>
+#include <cstddef>
 #include <cstring>
 #include <string>
 #include <unordered_map>
@@ -108,7 +109,8 @@ public:
 
     /// ReadObject for containers that take classes of more than one family: a class that
     /// accept refuses raises badClass (naming expected) before any object of it is created,
-    /// so that nothing read inside such an object can be lost with it.
+    /// so that nothing read inside such an object can be lost with it. accept must answer
+    /// by the class alone: a run of objects of one class asks it once.
     CObject* ReadObjectOf(bool (*accept)(const CRuntimeClass* cls), const char* expected);
     /// Loading: true when the last ReadObject created its object (false for null and for
     /// a back-reference to an object read earlier). Owning containers refuse the latter.
@@ -220,6 +222,20 @@ private:
     CObject* ReadObjectChecked(const CRuntimeClass* requested, bool (*accept)(const CRuntimeClass*), const char* expected);
     /// Reads a new-class record (after its 0xFFFF tag) and enters the class in the load array.
     CRuntimeClass* LoadClassRecord();
+    /// The tag of most objects in a run of one class: a reference to a class read before,
+    /// whole in the buffer, and (when requested is not null) the class last found derived
+    /// from requested. Null, with nothing consumed, for any other tag: ReadClass reads it.
+    CRuntimeClass* TakeKnownClassTag(const CRuntimeClass* requested) {
+        if (m_pBufMax - m_pBufCur < static_cast<std::ptrdiff_t>(sizeof(WORD))) return nullptr;
+        const WORD tag = static_cast<WORD>(m_pBufCur[0] | m_pBufCur[1] << 8);
+        if (tag == wNewClassTag || !(tag & wClassTag)) return nullptr;
+        const DWORD index = tag & ~static_cast<DWORD>(wClassTag);
+        if (index == 0 || index >= m_loadArray.size() || !m_loadArray[index].isClass) return nullptr;
+        auto* cls = static_cast<CRuntimeClass*>(m_loadArray[index].ptr);
+        if (requested && !(cls == m_pLastClassRead && requested == m_pLastRequested)) return nullptr;
+        m_pBufCur += sizeof(WORD);
+        return cls;
+    }
     /// Makes the archive unusable after Close or Abort; later calls raise genericException.
     void Detach();
 
@@ -252,6 +268,9 @@ private:
     DWORD m_nLastClassIndex = 0;
     const CRuntimeClass* m_pLastClassRead = nullptr;
     const CRuntimeClass* m_pLastRequested = nullptr;
+    // Likewise the class that a ReadObjectOf filter last accepted, and the filter.
+    const CRuntimeClass* m_pLastAccepted = nullptr;
+    bool (*m_pfnLastAccept)(const CRuntimeClass*) = nullptr;
     std::vector<LoadEntry> m_loadArray;
     const char* m_pszContext = nullptr;
 };

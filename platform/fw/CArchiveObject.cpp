@@ -193,14 +193,18 @@ CObject* CArchive::ReadObjectOf(bool (*accept)(const CRuntimeClass*), const char
 CObject* CArchive::ReadObjectChecked(const CRuntimeClass* requested, bool (*accept)(const CRuntimeClass*), const char* expected) {
     if (IsStoring()) ThrowWrongMode();
     const auto refuse = [&](const CRuntimeClass* cls, ULONGLONG offset) {
-        if (accept && !accept(cls))
+        if (!accept || (cls == m_pLastAccepted && accept == m_pfnLastAccept)) return;
+        if (!accept(cls))
             ThrowErrorAt(offset, CArchiveException::badClass,
                          std::string(cls->m_lpszClassName) + " where " + (expected ? expected : "another class") + " was expected");
+        m_pLastAccepted = cls;
+        m_pfnLastAccept = accept;
     };
     m_bLastObjectNew = false;
     const ULONGLONG tagOffset = GetOffset();
     DWORD objectTag = 0;
-    CRuntimeClass* cls = ReadClass(requested, nullptr, &objectTag);
+    CRuntimeClass* cls = TakeKnownClassTag(requested);
+    if (!cls) cls = ReadClass(requested, nullptr, &objectTag);
     if (!cls) {
         if (objectTag == wNullTag) return nullptr;
         if (objectTag >= m_loadArray.size())

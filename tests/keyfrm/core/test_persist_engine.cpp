@@ -326,3 +326,58 @@ TEST(PersistEngine, HandWrittenLevelsInTheChainKeepTheirOwnBytes) {
     const auto leafBytes = kfxtest::Bytes({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, kOddMark, 0, 0, 9, 0, 0, 0});
     for (int i = 0; i < 3; ++i) EXPECT_EQ(kfxtest::StoreBytes(leaf), leafBytes) << "a base whose table is inherited, store " << i;
 }
+
+// ---- records whose steps are partly plain copies, partly converted ----
+
+namespace persist_engine_test {
+
+// Members whose stored bytes are not their own image, between members whose bytes are.
+class TMixed : public CKivObject {
+    KIV_DECLARE_PERSIST_LEVEL(TMixed)
+public:
+    TMixed() { KivDefaultLevel(this, Level()); }
+    double Ratio;  // stored as a float
+    int Count;     // 16 bits, sign-extended back
+    short Small;   // stored as 32 bits
+    BYTE Tiny;     // stored as 16 bits
+    float Value;   // its own image
+    DWORD Mask;    // 16 bits, zero-extended back
+};
+KIV_IMPLEMENT_PERSIST_LEVEL(TMixed, CKivObject)
+KIV_LEVEL(TMixed, "TMixed", 0, 0, KivField<&Self::Ratio>("Ratio", KivEnc::f32, KivXml::f64, 0.0),
+          KivField<&Self::Count>("Count", KivEnc::i16, KivXml::i32, 0),
+          KivField<&Self::Small>("Small", KivEnc::i32, KivXml::i16, 0),
+          KivField<&Self::Tiny>("Tiny", KivEnc::u16, KivXml::i16, 0),
+          KivField<&Self::Value>("Value", KivEnc::f32, KivXml::f32, 0.0f),
+          KivField<&Self::Mask>("Mask", KivEnc::u16, KivXml::color, 0u))
+
+}  // namespace persist_engine_test
+
+TEST(PersistEngine, ConvertedStepsBesideCopiesKeepTheirBytes) {
+    TMixed m;
+    m.Ratio = 0.1;
+    m.Count = -2;
+    m.Small = -3;
+    m.Tiny = 200;
+    m.Value = 2.0f;
+    m.Mask = 0x12345678u;
+    const auto expected = kfxtest::Bytes({0, 0,                     // version
+                                          0xCD, 0xCC, 0xCC, 0x3D,   // 0.1 as a float
+                                          0xFE, 0xFF,               // -2
+                                          0xFD, 0xFF, 0xFF, 0xFF,   // -3 widened
+                                          0xC8, 0,                  // 200
+                                          0, 0, 0, 0x40,            // 2.0f
+                                          0x78, 0x56});             // low bits of the mask
+    // The first record of a class goes level by level, the later ones as the whole record.
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(kfxtest::StoreBytes(m), expected) << "store " << i;
+    for (int i = 0; i < 3; ++i) {
+        TMixed back;
+        kfxtest::LoadBytes(back, expected);
+        EXPECT_EQ(back.Ratio, static_cast<double>(0.1f)) << "load " << i;
+        EXPECT_EQ(back.Count, -2) << "load " << i;
+        EXPECT_EQ(back.Small, -3) << "load " << i;
+        EXPECT_EQ(back.Tiny, 200) << "load " << i;
+        EXPECT_EQ(back.Value, 2.0f) << "load " << i;
+        EXPECT_EQ(back.Mask, 0x5678u) << "load " << i;
+    }
+}

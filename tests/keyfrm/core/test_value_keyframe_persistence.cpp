@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "keyfrm/tracks/CKivFXValueKeyFrm.h"
+#include "kivbase/CKivObList.h"
 #include "support/ArchiveBytes.h"
 
 using kfxtest::Bytes;
@@ -82,6 +83,39 @@ TEST(ValueKeyFrameArchive, OlderVersionWordSkipsTheOptionalFrame) {
     EXPECT_EQ(k.InsKind, 7);
     EXPECT_EQ(k.Frame, 42) << "an older record keeps the current Frame";
     EXPECT_EQ(k.Value, 1.0f);
+}
+
+TEST(ValueKeyFrameArchive, EachRecordOfAListReadsItsOwnVersionWords) {
+    CKivObList list;
+    for (int i = 0; i < 4; ++i) {
+        auto k = std::make_unique<CKivFXValueKeyFrm>(MakeValueKey());
+        k->Frame = 10 + i;
+        list.AddTail(k.release());
+    }
+    auto bytes = kfxtest::StoreBytes(list);
+    // Count, the first object's class record, then 58-byte records each after a 2-byte tag.
+    constexpr size_t kFirstRecord = 2 + 6 + sizeof("CKivFXValueKeyFrm") - 1;
+    constexpr size_t kStride = 58 + 2;
+    constexpr size_t kInsVersion = 12;
+    constexpr size_t kFrame = 16;
+    const size_t second = kFirstRecord + kStride, third = second + kStride;
+    bytes[second + kInsVersion] = 1;  // a positive version: the record is whole
+    bytes[third + kInsVersion] = 0xFF;  // an older record without its Frame
+    bytes[third + kInsVersion + 1] = 0xFF;
+    bytes.erase(bytes.begin() + static_cast<long>(third + kFrame), bytes.begin() + static_cast<long>(third + kFrame + 4));
+
+    CKivObList back;
+    kfxtest::LoadBytes(back, bytes);
+    ASSERT_EQ(back.GetCount(), 4);
+    const CKivFXValueKeyFrm model = MakeValueKey();
+    int i = 0;
+    for (POSITION pos = back.GetHeadPosition(); pos; ++i) {
+        const auto* k = static_cast<const CKivFXValueKeyFrm*>(back.GetNext(pos));
+        EXPECT_EQ(k->Frame, i == 2 ? 0 : 10 + i) << "key " << i << ": an older record keeps the new object's Frame";
+        EXPECT_EQ(k->InsKind, model.InsKind) << "key " << i;
+        EXPECT_EQ(k->Value, model.Value) << "key " << i;
+        EXPECT_EQ(k->PtAfter.PosOffset, model.PtAfter.PosOffset) << "key " << i;
+    }
 }
 
 TEST(ValueKeyFrameArchive, EveryLevelStartsWithVersionZero) {

@@ -76,6 +76,23 @@ TEST_F(ArchiveObjects, InterleavedClassesEachReferToTheirOwnRecord) {
     EXPECT_EQ(static_cast<CTestPoint*>(q.get())->x, 3);
 }
 
+TEST_F(ArchiveObjects, FiltersAreAskedAgainForAnotherClassOrAnotherFilter) {
+    CTestPoint a(1, 2), b(3, 4), c(5, 6);
+    CTestTiny t;
+    const Bytes bytes = StoreBytes([&](CArchive& ar) { ar << &a << &b << &t << &c; });
+    static const auto pointsOnly = [](const CRuntimeClass* cls) { return cls == RUNTIME_CLASS(CTestPoint); };
+    static const auto noPoints = [](const CRuntimeClass* cls) { return cls != RUNTIME_CLASS(CTestPoint); };
+    ArchiveReader r(bytes);
+    std::unique_ptr<CObject> first(r.ar().ReadObjectOf(pointsOnly, "a point"));
+    EXPECT_EQ(ArchiveCause([&] { r.ar().ReadObjectOf(noPoints, "no point"); }), CArchiveException::badClass)
+        << "the class the other filter accepted, before another filter";
+    ArchiveReader again(bytes);
+    std::unique_ptr<CObject> p(again.ar().ReadObjectOf(pointsOnly, "a point"));
+    std::unique_ptr<CObject> q(again.ar().ReadObjectOf(pointsOnly, "a point"));
+    EXPECT_EQ(ArchiveCause([&] { again.ar().ReadObjectOf(pointsOnly, "a point"); }), CArchiveException::badClass)
+        << "another class after a run the filter accepted";
+}
+
 TEST_F(ArchiveObjects, ExtractionOperatorChecksTheClass) {
     CTestPoint3 p3;
     p3.z = 9;
