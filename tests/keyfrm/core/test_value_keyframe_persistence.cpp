@@ -2,7 +2,9 @@
 // truncation, XML nesting and element names, partial XML, copies.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
+#include <vector>
 
 #include "keyfrm/tracks/CKivFXValueKeyFrm.h"
 #include "kivbase/CKivObList.h"
@@ -116,6 +118,40 @@ TEST(ValueKeyFrameArchive, EachRecordOfAListReadsItsOwnVersionWords) {
         EXPECT_EQ(k->Value, model.Value) << "key " << i;
         EXPECT_EQ(k->PtAfter.PosOffset, model.PtAfter.PosOffset) << "key " << i;
     }
+}
+
+TEST(ValueKeyFrameArchive, HandlesWriteTheirReservedBytesAsZerosWhateverTheirPadding) {
+    // The first record goes level by level, later ones as whole records copying the
+    // handles' members: both must write zeros where the padding of the handle lies.
+    CKivObList list;
+    for (int i = 0; i < 3; ++i) {
+        auto k = std::make_unique<CKivFXValueKeyFrm>(MakeValueKey());
+        for (SKivFXBezierHandle* h : {&k->PtFore, &k->PtAfter}) {
+            const SKivFXBezierHandle keep = *h;
+            std::memset(static_cast<void*>(h), 0xAB, sizeof *h);
+            h->ValueOffset = keep.ValueOffset;
+            h->PosOffset = keep.PosOffset;
+        }
+        list.AddTail(k.release());
+    }
+    const auto bytes = kfxtest::StoreBytes(list);
+    constexpr size_t kFirstRecord = 2 + 6 + sizeof("CKivFXValueKeyFrm") - 1;
+    constexpr size_t kStride = 58 + 2;
+    const std::vector<BYTE> reserved = {0, 0, 0, 0};
+    for (size_t i = 0; i < 3; ++i) {
+        const size_t record = kFirstRecord + i * kStride;
+        for (const size_t handle : {26u, 42u}) {
+            const auto at = bytes.begin() + static_cast<long>(record + handle);
+            EXPECT_EQ(std::vector<BYTE>(at + 4, at + 8), reserved)
+                << "record " << i << ", handle at " << handle;
+            float value;
+            std::memcpy(&value, bytes.data() + record + handle, 4);
+            EXPECT_EQ(value, handle == 26u ? -1.0f : 1.0f);
+        }
+    }
+    CKivObList back;
+    kfxtest::LoadBytes(back, bytes);
+    EXPECT_EQ(back.Compare(&list), 0);
 }
 
 TEST(ValueKeyFrameArchive, EveryLevelStartsWithVersionZero) {
