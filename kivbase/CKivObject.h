@@ -39,7 +39,7 @@ public:
     static void* operator new(std::size_t size) { return KivPoolAllocate(size); }
     static void operator delete(void* p, std::size_t size) noexcept { KivPoolFree(p, size); }
     static void* operator new(std::size_t size, std::align_val_t al) { return ::operator new(size, al); }
-    static void operator delete(void* p, std::size_t size, std::align_val_t al) noexcept { ::operator delete(p, size, al); }
+    static void operator delete(void* p, std::size_t size, std::align_val_t al) noexcept { KivGlobalDelete(p, size, al); }
 
 protected:
     CKivObject(const CKivObject&) = default;

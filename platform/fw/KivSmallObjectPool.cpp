@@ -19,7 +19,7 @@
 #ifdef KIV_POOL_PASS_THROUGH
 
 void* KivPoolAllocate(std::size_t size) { return ::operator new(size); }
-void KivPoolFree(void* block, std::size_t size) noexcept { ::operator delete(block, size); }
+void KivPoolFree(void* block, std::size_t size) noexcept { KivGlobalDelete(block, size); }
 bool KivPoolIsPooling() noexcept { return false; }
 
 #else
@@ -179,7 +179,7 @@ void* KivPoolAllocate(std::size_t size) {
 void KivPoolFree(void* block, std::size_t size) noexcept {
     if (!block) return;
     if (size > kKivPoolMaxBlock) {
-        ::operator delete(block, size);
+        KivGlobalDelete(block, size);
         return;
     }
     const std::size_t cls = ClassOf(size);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <new>
 
 /// Blocks up to this size are pooled; larger ones go to the global operator new.
 inline constexpr std::size_t kKivPoolMaxBlock = 1024;
@@ -20,3 +21,23 @@ void KivPoolFree(void* block, std::size_t size) noexcept;
 /// False in builds where every block goes to the global operator new and delete (sanitizer
 /// builds, so that they see every object's lifetime).
 bool KivPoolIsPooling() noexcept;
+
+/// The global operator delete, told the size when the compiler offers the sized form (some
+/// compilers leave it off unless asked).
+inline void KivGlobalDelete(void* block, std::size_t size) noexcept {
+#if defined(__cpp_sized_deallocation)
+    ::operator delete(block, size);
+#else
+    static_cast<void>(size);
+    ::operator delete(block);
+#endif
+}
+
+inline void KivGlobalDelete(void* block, std::size_t size, std::align_val_t al) noexcept {
+#if defined(__cpp_sized_deallocation)
+    ::operator delete(block, size, al);
+#else
+    static_cast<void>(size);
+    ::operator delete(block, al);
+#endif
+}
