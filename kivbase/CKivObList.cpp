@@ -127,6 +127,9 @@ void CKivObList::Serialize(CArchive& ar) {
     ar.CheckCount(count, kMinStoredObjectBytes, "list elements");
     ar.ReserveObjects(count);
     for (ULONGLONG i = 0; i < count; ++i) {
+        // The node is ready before the object is read, so that an object just created always
+        // finds its place.
+        ReserveLoadingNodes(count - i);
         // Refused by class before anything is created: an object of another family (the
         // framework's list, which owns nothing) read whole would lose what it holds.
         CObject* object = ar.ReadObjectOf(IsElementClass, "a CKivObject or a CKivObList");

@@ -15,6 +15,8 @@ struct SKiv3DFXPoint {
 template <>
 struct KivBlockCodec<SKiv3DFXPoint> {
     static constexpr UINT kSize = 12;
+    static constexpr bool kLoadsAsImage = true;
+    static constexpr bool kStoresAsImage = true;
     static void Pack(const SKiv3DFXPoint& p, BYTE* out) {
         KivPutF32(out, p.x);
         KivPutF32(out + 4, p.y);

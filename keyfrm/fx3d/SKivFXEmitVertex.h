@@ -14,6 +14,8 @@ struct SKivFXEmitVertex {
 template <>
 struct KivBlockCodec<SKivFXEmitVertex> {
     static constexpr UINT kSize = 16;
+    static constexpr bool kLoadsAsImage = true;
+    static constexpr bool kStoresAsImage = true;
     static void Pack(const SKivFXEmitVertex& v, BYTE* out) {
         KivPutF64(out, v.x);
         KivPutF64(out + 8, v.y);

@@ -7,4 +7,3 @@ KIV_LEVEL(CKivFXInsValueKeyFrm, "CKivFXInsValueKeyFrm", 1, kKivLevelKeptByDefaul
           KivField<&Self::Frame>("Frame", KivEnc::i32, KivXml::i32, 0, kKivFieldOptional))
 
 // The inherited Default() leaves InsKind and Frame alone; only construction zeroes them.
-CKivFXInsValueKeyFrm::CKivFXInsValueKeyFrm() = default;

@@ -7,7 +7,7 @@
 class CKivFXInsValueKeyFrm : public CKivFXBaseKeyFrm {
     KIV_DECLARE_PERSIST_LEVEL(CKivFXInsValueKeyFrm)
 public:
-    CKivFXInsValueKeyFrm();
+    CKivFXInsValueKeyFrm() = default;
     ~CKivFXInsValueKeyFrm() override = default;
 
     // Members start at their table defaults (the samplers make one keyframe per sample, so

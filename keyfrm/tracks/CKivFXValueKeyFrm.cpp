@@ -8,4 +8,3 @@ KIV_LEVEL(CKivFXValueKeyFrm, "CKivFXEmitTriangleKeyFrm", 0, kKivLevelKeptByDefau
           KivField<&Self::PtFore>("PtFore", KivEnc::block, KivXml::block),
           KivField<&Self::PtAfter>("PtAfter", KivEnc::block, KivXml::block))
 
-CKivFXValueKeyFrm::CKivFXValueKeyFrm() = default;

@@ -7,7 +7,7 @@
 class CKivFXValueKeyFrm : public CKivFXInsValueKeyFrm {
     KIV_DECLARE_PERSIST_LEVEL(CKivFXValueKeyFrm)
 public:
-    CKivFXValueKeyFrm();
+    CKivFXValueKeyFrm() = default;
     ~CKivFXValueKeyFrm() override = default;
 
     // Members start at their table defaults, as the base class's do.

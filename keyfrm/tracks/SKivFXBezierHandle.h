@@ -13,6 +13,7 @@ struct SKivFXBezierHandle {
 template <>
 struct KivBlockCodec<SKivFXBezierHandle> {
     static constexpr UINT kSize = 16;
+    static constexpr bool kLoadsAsImage = true;  // the reserved bytes land in the padding
     static void Pack(const SKivFXBezierHandle& h, BYTE* out) {
         KivPutF32(out, h.ValueOffset);
         KivPutU32(out + 4, 0);

@@ -13,6 +13,8 @@ struct SKivFXPosiHandle {
 template <>
 struct KivBlockCodec<SKivFXPosiHandle> {
     static constexpr UINT kSize = 12;
+    static constexpr bool kLoadsAsImage = true;
+    static constexpr bool kStoresAsImage = true;
     static void Pack(const SKivFXPosiHandle& h, BYTE* out) {
         KivPutF32(out, h.X);
         KivPutF32(out + 4, h.Y);

@@ -49,9 +49,19 @@ enum class KivXml : int {
 enum class KivMember : BYTE { i32, i16, u32, u8, f32, f64, block, wstr, custom };
 
 /// Fixed-size blocks: specialise with kSize, Pack and Unpack (byte by byte, little-endian).
+/// A codec may add kLoadsAsImage (Unpack gives what copying the kSize stored bytes over the
+/// member would, on a little-endian host; bytes the member leaves unused may take any value)
+/// and kStoresAsImage (Pack writes the member's own bytes, which must then have no padding);
+/// the engine then copies such blocks instead of calling the codec.
 template <class T>
 struct KivBlockCodec {
     static constexpr UINT kSize = 0;
+};
+
+/// How a block field may be copied (KivBlockCodec's kLoadsAsImage and kStoresAsImage).
+enum KivBlockImage : BYTE {
+    kKivBlockLoadsAsImage = 1,
+    kKivBlockStoresAsImage = 2,
 };
 
 /// Members that are neither numbers, strings nor blocks (arrays): specialise with Assign,
@@ -113,6 +123,7 @@ struct KivFieldDef {
     std::array<BYTE, kKivMaxBlockSize> defBlock;  // default of a block member, packed
     void (*packBlock)(const void* member, BYTE* out);
     void (*unpackBlock)(const BYTE* in, void* member);
+    BYTE blockImage;  // KivBlockImage bits
     const KivCustomOps* custom;
 
     /// Written and read by the engine's format walks.
@@ -173,6 +184,21 @@ const KivCustomOps* CustomOpsFor() {
     return &ops;
 }
 
+template <class T>
+constexpr BYTE BlockImageOf() {
+    using Codec = KivBlockCodec<T>;
+    BYTE bits = 0;
+    if constexpr (requires { Codec::kLoadsAsImage; }) {
+        static_assert(sizeof(T) == Codec::kSize && std::is_trivially_copyable_v<T> && std::is_standard_layout_v<T>);
+        if constexpr (Codec::kLoadsAsImage) bits |= kKivBlockLoadsAsImage;
+    }
+    if constexpr (requires { Codec::kStoresAsImage; }) {
+        static_assert(sizeof(T) == Codec::kSize && std::is_trivially_copyable_v<T> && std::is_standard_layout_v<T>);
+        if constexpr (Codec::kStoresAsImage) bits |= kKivBlockStoresAsImage;
+    }
+    return bits;
+}
+
 }  // namespace kiv_detail
 
 /// Declares one field: KivField<&Class::Member>("Name", KivEnc::f32, KivXml::f32, 0.0f).
@@ -198,6 +224,7 @@ KivFieldDef KivField(const char* name, KivEnc enc, KivXml xml, const D& def = D{
         f.packBlock = [](const void* m, BYTE* out) { KivBlockCodec<T>::Pack(*static_cast<const T*>(m), out); };
         f.unpackBlock = [](const BYTE* in, void* m) { KivBlockCodec<T>::Unpack(in, *static_cast<T*>(m)); };
         if constexpr (std::is_same_v<D, T>) KivBlockCodec<T>::Pack(def, f.defBlock.data());
+        f.blockImage = kiv_detail::BlockImageOf<T>();
     } else if constexpr (kind == KivMember::custom) {
         f.custom = kiv_detail::CustomOpsFor<T>();
     } else if constexpr (std::is_arithmetic_v<D>) {

@@ -9,6 +9,8 @@
 template <>
 struct KivBlockCodec<CPoint> {
     static constexpr UINT kSize = 8;
+    static constexpr bool kLoadsAsImage = true;
+    static constexpr bool kStoresAsImage = true;
     static void Pack(const CPoint& p, BYTE* out) {
         KivPutI32(out, p.x);
         KivPutI32(out + 4, p.y);
@@ -23,6 +25,8 @@ struct KivBlockCodec<CPoint> {
 template <>
 struct KivBlockCodec<CRect> {
     static constexpr UINT kSize = 16;
+    static constexpr bool kLoadsAsImage = true;
+    static constexpr bool kStoresAsImage = true;
     static void Pack(const CRect& r, BYTE* out) {
         KivPutI32(out, r.left);
         KivPutI32(out + 4, r.top);

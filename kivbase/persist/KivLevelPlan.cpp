@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 #include "kivbase/KivXMLDOMDoc.h"
 #include "kivbase/persist/KivMemberAccess.h"
@@ -35,7 +36,7 @@ KivDefaultStep DefaultStep(const KivFieldDef& f, std::ptrdiff_t offset) {
 }
 
 // Where a step's value goes in the record's code, by the pair of encoding and member kind.
-enum class RecordSlot { version, copy8, copy4, copy2, signed2, unsigned2, block, other };
+enum class RecordSlot { version, copy8, copy4, copy2, signed2, unsigned2, block, imageBlock, other };
 
 RecordSlot SlotOf(const KivStep& s, bool loading) {
     if (!s.field) return RecordSlot::version;
@@ -53,7 +54,10 @@ RecordSlot SlotOf(const KivStep& s, bool loading) {
     case KivEnc::u32: return int32 ? RecordSlot::copy4 : RecordSlot::other;
     case KivEnc::f32: return m == KivMember::f32 ? RecordSlot::copy4 : RecordSlot::other;
     case KivEnc::f64: return m == KivMember::f64 ? RecordSlot::copy8 : RecordSlot::other;
-    case KivEnc::block: return m == KivMember::block ? RecordSlot::block : RecordSlot::other;
+    case KivEnc::block:
+        if (m != KivMember::block) return RecordSlot::other;
+        return s.field->blockImage & (loading ? kKivBlockLoadsAsImage : kKivBlockStoresAsImage) ? RecordSlot::imageBlock
+                                                                                                  : RecordSlot::block;
     default: return RecordSlot::other;
     }
 }
@@ -113,26 +117,54 @@ std::unique_ptr<KivLevelPlan> Compile(const KivClassLevel& level, const CObject*
 }  // namespace
 
 KivRecordCode KivCompileRecord(std::span<const KivStep> steps, bool loading) {
+    using Code = KivRecordCode;
     KivRecordCode code;
     if constexpr (std::endian::native != std::endian::little) return code;
     if (MembersOverlap(steps)) return code;
+    if (steps.empty() || steps.front().field) return code;  // the part starts with a version word
+    int quick = 0;
     constexpr auto kMost = std::numeric_limits<std::uint32_t>::max();
+    std::array<std::vector<Code::Copy>, Code::kGroups> groups;
     std::uint32_t wire = 0;
     for (const KivStep& s : steps) {
-        if (s.bytes == 0 || s.offset < 0 || static_cast<std::uint64_t>(s.offset) > kMost || kMost - wire < s.bytes)
+        if (s.bytes == 0 || s.offset < 0 || static_cast<std::uint64_t>(s.offset) > kMost - s.bytes || kMost - wire < s.bytes)
             return KivRecordCode{};  // not of fixed size, or beyond what the code can say
-        const KivRecordCode::Copy copy{static_cast<std::uint32_t>(s.offset), wire};
+        const Code::Copy copy{static_cast<std::uint32_t>(s.offset), wire};
         switch (SlotOf(s, loading)) {
-        case RecordSlot::version: code.versions.push_back(wire); break;
-        case RecordSlot::copy8: code.copy8.push_back(copy); break;
-        case RecordSlot::copy4: code.copy4.push_back(copy); break;
-        case RecordSlot::copy2: code.copy2.push_back(copy); break;
-        case RecordSlot::signed2: code.signed2.push_back(copy); break;
-        case RecordSlot::unsigned2: code.unsigned2.push_back(copy); break;
+        case RecordSlot::version:
+            if (quick < Code::kQuickVersions)
+                code.quickVersions[quick++] = wire;
+            else
+                groups[Code::version].push_back(copy);
+            break;
+        case RecordSlot::copy8: groups[Code::copy8].push_back(copy); break;
+        case RecordSlot::copy4: groups[Code::copy4].push_back(copy); break;
+        case RecordSlot::copy2: groups[Code::copy2].push_back(copy); break;
+        case RecordSlot::signed2: groups[Code::signed2].push_back(copy); break;
+        case RecordSlot::unsigned2: groups[Code::unsigned2].push_back(copy); break;
         case RecordSlot::block: code.blocks.push_back({copy.member, wire, s.field->packBlock, s.field->unpackBlock}); break;
+        case RecordSlot::imageBlock:
+            // The block's bytes as they stand, in the widest copies that fit.
+            for (std::uint32_t done = 0; done < s.bytes;) {
+                const std::uint32_t left = s.bytes - done;
+                const Code::Copy piece{copy.member + done, copy.wire + done};
+                const auto [group, size] = left >= 16 ? std::pair{Code::copy16, 16u}
+                                         : left >= 8  ? std::pair{Code::copy8, 8u}
+                                         : left >= 4  ? std::pair{Code::copy4, 4u}
+                                         : left >= 2  ? std::pair{Code::copy2, 2u}
+                                                      : std::pair{Code::kGroups, 0u};
+                if (!size) return KivRecordCode{};  // an odd byte: no codec of ours has one
+                groups[group].push_back(piece);
+                done += size;
+            }
+            break;
         case RecordSlot::other: code.others.push_back({s, wire}); break;
         }
         wire += s.bytes;
+    }
+    for (int g = 0; g < Code::kGroups; ++g) {
+        code.copies.insert(code.copies.end(), groups[g].begin(), groups[g].end());
+        code.ends[g] = static_cast<std::uint32_t>(code.copies.size());
     }
     code.ready = true;
     return code;

@@ -4,6 +4,7 @@
 // work out again for every object.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -40,8 +41,9 @@ struct KivStep {
 /// A fixed-size archive part compiled for one direction. On a little-endian host most members
 /// already hold their stored bytes (an int's low two bytes are its 16-bit value), so those
 /// become plain copies of a fixed size, grouped by size so that no choice is made per field;
-/// blocks go to their codec and the rest run as steps. Every value sits at a fixed offset of
-/// the part, counted from its start; members are offsets from the object's CObject part.
+/// blocks whose codec says so are copies too, other blocks go to their codec and the rest run
+/// as steps. Every value sits at a fixed offset of the part, counted from its start; members
+/// are offsets from the object's CObject part.
 struct KivRecordCode {
     struct Copy {
         std::uint32_t member;
@@ -57,15 +59,28 @@ struct KivRecordCode {
         KivStep step;
         std::uint32_t wire;
     };
-    std::vector<Copy> copy8, copy4, copy2;
-    /// Loading only: a 16-bit value widened into a 4-byte member, sign- or zero-extended.
-    std::vector<Copy> signed2, unsigned2;
-    std::vector<std::uint32_t> versions;  // where the version words are
+    /// Where the first version words are (a version word is written as 0 and must be 0 on
+    /// load). The part starts with one, so slots without a word of their own repeat it: every
+    /// slot is read or written whatever the part, with no count to look at.
+    static constexpr int kQuickVersions = 4;
+    std::array<std::uint32_t, kQuickVersions> quickVersions{};
+    /// The groups of `copies`, in this order. version: the version words beyond the quick
+    /// ones; copyN moves N bytes as they stand; loading only: signed2 and unsigned2 widen a
+    /// 16-bit value into a 4-byte member by the encoding's sign.
+    enum Group : std::uint8_t { version, copy16, copy8, copy4, copy2, signed2, unsigned2, kGroups };
+    /// Every copy in one array (a record's copies are walked as one short run of memory).
+    std::vector<Copy> copies;
+    std::array<std::uint32_t, kGroups> ends{};  // one past each group's last copy
     std::vector<Block> blocks;
     std::vector<Placed> others;  // converted on the way (a float stored from a double...)
     /// False when the part must run as its steps: a big-endian host, or members that overlap
     /// (the steps' order would then decide the result).
     bool ready = false;
+
+    std::span<const Copy> Of(Group g) const {
+        const std::uint32_t from = g == version ? 0 : ends[g - 1];
+        return {copies.data() + from, copies.data() + ends[g]};
+    }
 };
 
 /// Compiles steps (of fixed size) for storing or for loading. Loading code reads every field,

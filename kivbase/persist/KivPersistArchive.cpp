@@ -265,12 +265,48 @@ template <int Op> struct LoadPlacedEntry { static constexpr LoadPlacedFn kFn = &
 constexpr auto kStorePlaced = Table<StorePlacedFn, StorePlacedEntry>(AllOps{});
 constexpr auto kLoadPlaced = Table<LoadPlacedFn, LoadPlacedEntry>(AllOps{});
 
-// Storing the part into p, which has room for all of it.
-void StoreRecord(const KivRecordCode& code, const char* base, BYTE* p) {
-    for (const std::uint32_t at : code.versions) std::memset(p + at, 0, sizeof(WORD));  // this library always writes class version 0
-    for (const auto& c : code.copy8) std::memcpy(p + c.wire, base + c.member, 8);
-    for (const auto& c : code.copy4) std::memcpy(p + c.wire, base + c.member, 4);
-    for (const auto& c : code.copy2) std::memcpy(p + c.wire, base + c.member, 2);
+// Walks the record code's copies group by group, in the order of KivRecordCode::Group.
+class CopyRun {
+public:
+    explicit CopyRun(const KivRecordCode& code) : m_at(code.copies.data()), m_first(m_at), m_ends(code.ends.data()) {}
+    /// The copies of group g; groups must be taken in order.
+    template <class F>
+    bool Each(KivRecordCode::Group g, F f) {
+        for (const KivRecordCode::Copy* end = m_first + m_ends[g]; m_at != end; ++m_at)
+            if (!f(*m_at)) return false;
+        return true;
+    }
+
+private:
+    const KivRecordCode::Copy* m_at;
+    const KivRecordCode::Copy* m_first;
+    const std::uint32_t* m_ends;
+};
+
+template <size_t N>
+bool CopyOut(const KivRecordCode::Copy& c, const char* base, BYTE* p) {
+    std::memcpy(p + c.wire, base + c.member, N);
+    return true;
+}
+
+template <size_t N>
+bool CopyIn(const KivRecordCode::Copy& c, char* base, const BYTE* p) {
+    std::memcpy(base + c.member, p + c.wire, N);
+    return true;
+}
+
+// Storing the part into p, which has room for all of it. Inlined into its callers, so that
+// a record costs no call of its own.
+[[gnu::always_inline]] inline void StoreRecord(const KivRecordCode& code, const char* base, BYTE* p) {
+    using Code = KivRecordCode;
+    CopyRun run(code);
+    // This library always writes class version 0.
+    for (const std::uint32_t at : code.quickVersions) std::memset(p + at, 0, sizeof(WORD));
+    run.Each(Code::version, [&](const Code::Copy& c) { return std::memset(p + c.wire, 0, sizeof(WORD)), true; });
+    run.Each(Code::copy16, [&](const Code::Copy& c) { return CopyOut<16>(c, base, p); });
+    run.Each(Code::copy8, [&](const Code::Copy& c) { return CopyOut<8>(c, base, p); });
+    run.Each(Code::copy4, [&](const Code::Copy& c) { return CopyOut<4>(c, base, p); });
+    run.Each(Code::copy2, [&](const Code::Copy& c) { return CopyOut<2>(c, base, p); });
     for (const auto& b : code.blocks) b.pack(base + b.member, p + b.wire);
     for (const auto& o : code.others) kStorePlaced[o.step.op](o.step, base, p + o.wire);
 }
@@ -288,20 +324,25 @@ WORD HostWord(const BYTE* p) {
 // the part has the layout the code was made for (each word sits where the levels before it,
 // whole, put it).
 
-bool LoadRecord(const KivRecordCode& code, char* base, const BYTE* p) {
-    for (const std::uint32_t at : code.versions)
-        if (HostWord(p + at)) return false;
-    for (const auto& c : code.copy8) std::memcpy(base + c.member, p + c.wire, 8);
-    for (const auto& c : code.copy4) std::memcpy(base + c.member, p + c.wire, 4);
-    for (const auto& c : code.copy2) std::memcpy(base + c.member, p + c.wire, 2);
-    for (const auto& c : code.signed2) {
+[[gnu::always_inline]] inline bool LoadRecord(const KivRecordCode& code, char* base, const BYTE* p) {
+    using Code = KivRecordCode;
+    CopyRun run(code);
+    WORD versions = 0;
+    for (const std::uint32_t at : code.quickVersions) versions |= HostWord(p + at);
+    if (versions) return false;
+    if (!run.Each(Code::version, [&](const Code::Copy& c) { return HostWord(p + c.wire) == 0; })) return false;
+    run.Each(Code::copy16, [&](const Code::Copy& c) { return CopyIn<16>(c, base, p); });
+    run.Each(Code::copy8, [&](const Code::Copy& c) { return CopyIn<8>(c, base, p); });
+    run.Each(Code::copy4, [&](const Code::Copy& c) { return CopyIn<4>(c, base, p); });
+    run.Each(Code::copy2, [&](const Code::Copy& c) { return CopyIn<2>(c, base, p); });
+    run.Each(Code::signed2, [&](const Code::Copy& c) {
         const int v = static_cast<short>(HostWord(p + c.wire));
-        std::memcpy(base + c.member, &v, 4);
-    }
-    for (const auto& c : code.unsigned2) {
+        return std::memcpy(base + c.member, &v, 4), true;
+    });
+    run.Each(Code::unsigned2, [&](const Code::Copy& c) {
         const int v = HostWord(p + c.wire);
-        std::memcpy(base + c.member, &v, 4);
-    }
+        return std::memcpy(base + c.member, &v, 4), true;
+    });
     for (const auto& b : code.blocks) b.unpack(p + b.wire, base + b.member);
     for (const auto& o : code.others) kLoadPlaced[o.step.op](o.step, base, p + o.wire);
     return true;

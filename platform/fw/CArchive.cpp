@@ -21,7 +21,7 @@ CArchive::CArchive(CFile* file, UINT mode, int bufferSize, void* buffer) : m_pFi
     m_strFileName = file->GetFilePath();
     m_nOwnBufSize = static_cast<size_t>(std::max(bufferSize, kMinBufferSize));
     if (IsLoading()) {
-        KivTranslateBadAlloc([&] { m_loadArray.push_back({nullptr, false}); });  // index 0 is null
+        KivTranslateBadAlloc([&] { m_loadArray.push_back(LoadEntry::Object(nullptr)); });  // index 0 is null
         ULONGLONG lent = 0;
         if (const BYTE* bytes = buffer ? nullptr : file->LendRemaining(lent)) {
             // A file in memory is read in place, as if its whole rest were one buffer filled

@@ -5,6 +5,7 @@
 
 #include <bit>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <unordered_map>
@@ -230,8 +231,8 @@ private:
         const WORD tag = static_cast<WORD>(m_pBufCur[0] | m_pBufCur[1] << 8);
         if (tag == wNewClassTag || !(tag & wClassTag)) return nullptr;
         const DWORD index = tag & ~static_cast<DWORD>(wClassTag);
-        if (index == 0 || index >= m_loadArray.size() || !m_loadArray[index].isClass) return nullptr;
-        auto* cls = static_cast<CRuntimeClass*>(m_loadArray[index].ptr);
+        if (index == 0 || index >= m_loadArray.size() || !m_loadArray[index].IsClass()) return nullptr;
+        CRuntimeClass* cls = m_loadArray[index].AsClass();
         if (requested && !(cls == m_pLastClassRead && requested == m_pLastRequested)) return nullptr;
         m_pBufCur += sizeof(WORD);
         return cls;
@@ -239,10 +240,22 @@ private:
     /// Makes the archive unusable after Close or Abort; later calls raise genericException.
     void Detach();
 
-    struct LoadEntry {
-        void* ptr;     // CRuntimeClass* or CObject*; null for index 0 and for dead objects
-        bool isClass;
+    // A class or an object read, one word each (the map of a large load is walked as it
+    // grows): the pointer, with bit 0 set for a class. Both are aligned, so bit 0 is free.
+    class LoadEntry {
+    public:
+        static LoadEntry Class(CRuntimeClass* cls) { return LoadEntry(reinterpret_cast<std::uintptr_t>(cls) | 1u); }
+        static LoadEntry Object(CObject* object) { return LoadEntry(reinterpret_cast<std::uintptr_t>(object)); }
+        bool IsClass() const { return (m_bits & 1u) != 0; }
+        CRuntimeClass* AsClass() const { return reinterpret_cast<CRuntimeClass*>(m_bits & ~std::uintptr_t{1}); }
+        /// Null for index 0 and for objects whose loading failed.
+        CObject* AsObject() const { return reinterpret_cast<CObject*>(m_bits); }
+
+    private:
+        explicit LoadEntry(std::uintptr_t bits) : m_bits(bits) {}
+        std::uintptr_t m_bits;
     };
+    static_assert(alignof(CRuntimeClass) > 1 && alignof(CObject) > 1);
 
     CFile* m_pFile;
     UINT m_nMode;

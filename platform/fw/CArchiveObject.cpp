@@ -39,6 +39,9 @@ std::string TooMany() {
     return "more than " + std::to_string(CArchive::nMaxMapCount) + " classes and objects";
 }
 
+// Class entries reserved along with a run of objects.
+constexpr size_t kClassesReserved = 8;
+
 std::string TooDeep() {
     return "objects nested deeper than " + std::to_string(CArchive::kMaxObjectDepth) + " levels";
 }
@@ -60,7 +63,12 @@ void CArchive::ReserveObjects(ULONGLONG count) {
         // so that a hostile count reserves nothing it could not fill.
         const ULONGLONG room = nMaxMapCount - std::min<ULONGLONG>(m_loadArray.size(), nMaxMapCount);
         const ULONGLONG n = std::min({count, room, GetBytesLeft() / sizeof(WORD)});
-        m_loadArray.reserve(m_loadArray.size() + static_cast<size_t>(n));
+        // The objects' classes take entries too, the first ones in among the objects: a few
+        // more, so that a list of one or two classes never grows the map at its very end.
+        const size_t want = m_loadArray.size() + static_cast<size_t>(n) + (n ? kClassesReserved : 0);
+        // Geometric, as growing by push_back is: many small nested lists must not copy the
+        // map once each.
+        if (want > m_loadArray.capacity()) m_loadArray.reserve(std::max(want, 2 * m_loadArray.capacity()));
     } catch (const std::bad_alloc&) {
         // The map grows as objects come instead.
     }
@@ -139,7 +147,7 @@ CRuntimeClass* CArchive::LoadClassRecord() {
         ThrowError(CArchiveException::badSchema, "class '" + shown() + "' stored with schema " + std::to_string(schema) +
                                                      ", this program reads schema " + std::to_string(cls->m_wSchema));
     if (m_loadArray.size() >= nMaxMapCount) ThrowTooMany();
-    KivTranslateBadAlloc([&] { m_loadArray.push_back({cls, true}); });
+    KivTranslateBadAlloc([&] { m_loadArray.push_back(LoadEntry::Class(cls)); });
     return cls;
 }
 
@@ -169,9 +177,9 @@ CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* requested, UINT* schema,
             *objectTag = index;
             return nullptr;
         }
-        if (index == 0 || index >= m_loadArray.size() || !m_loadArray[index].isClass)
+        if (index == 0 || index >= m_loadArray.size() || !m_loadArray[index].IsClass())
             ThrowErrorAt(tagOffset, CArchiveException::badIndex, "class reference " + std::to_string(index) + " names no class");
-        cls = static_cast<CRuntimeClass*>(m_loadArray[index].ptr);
+        cls = m_loadArray[index].AsClass();
     }
     if (requested && !(cls == m_pLastClassRead && requested == m_pLastRequested)) {
         if (!cls->IsDerivedFrom(requested))
@@ -209,13 +217,13 @@ CObject* CArchive::ReadObjectChecked(const CRuntimeClass* requested, bool (*acce
         if (objectTag == wNullTag) return nullptr;
         if (objectTag >= m_loadArray.size())
             ThrowErrorAt(tagOffset, CArchiveException::badIndex, "object reference " + std::to_string(objectTag) + " was never given");
-        const LoadEntry& entry = m_loadArray[objectTag];
-        if (entry.isClass)
+        const LoadEntry entry = m_loadArray[objectTag];
+        if (entry.IsClass())
             ThrowErrorAt(tagOffset, CArchiveException::badIndex, "object reference " + std::to_string(objectTag) + " names a class");
-        if (!entry.ptr)
+        if (!entry.AsObject())
             ThrowErrorAt(tagOffset, CArchiveException::badIndex,
                          "object reference " + std::to_string(objectTag) + " names an object whose loading failed");
-        auto* object = static_cast<CObject*>(entry.ptr);
+        CObject* object = entry.AsObject();
         refuse(object->GetRuntimeClass(), tagOffset);
         if (requested && !object->IsKindOf(requested))
             ThrowErrorAt(tagOffset, CArchiveException::badClass,
@@ -231,7 +239,7 @@ CObject* CArchive::ReadObjectChecked(const CRuntimeClass* requested, bool (*acce
     if (!object) KivThrowMemoryException([&] { return std::string("cannot create an object of class ") + cls->m_lpszClassName; });
     if (m_loadArray.size() >= nMaxMapCount) ThrowTooMany();
     const size_t index = m_loadArray.size();
-    KivTranslateBadAlloc([&] { m_loadArray.push_back({object.get(), false}); });
+    KivTranslateBadAlloc([&] { m_loadArray.push_back(LoadEntry::Object(object.get())); });
     try {
         DepthGuard depth(m_nDepth);
         object->Serialize(*this);
@@ -239,7 +247,7 @@ CObject* CArchive::ReadObjectChecked(const CRuntimeClass* requested, bool (*acce
         // This object and everything loaded inside it are gone (or owned by it): later
         // references to them must fail rather than hand out a destroyed pointer.
         for (size_t i = index; i < m_loadArray.size(); ++i)
-            if (!m_loadArray[i].isClass) m_loadArray[i].ptr = nullptr;
+            if (!m_loadArray[i].IsClass()) m_loadArray[i] = LoadEntry::Object(nullptr);
         throw;
     }
     m_bLastObjectNew = true;

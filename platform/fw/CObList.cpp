@@ -42,24 +42,11 @@ void CObList::ReserveNodes(INT_PTR count) {
     if (!raw) AfxThrowMemoryException();
     auto* block = ::new (raw) NodeBlock{static_cast<NodeBlock*>(m_pBlocks)};
     m_pBlocks = block;
-    auto* nodes = reinterpret_cast<CNode*>(block + 1);
-    for (INT_PTR i = n - 1; i >= 0; --i) {
-        m_pNodeFree = ::new (&nodes[i]) CNode{m_pNodeFree, nullptr, nullptr};
-    }
+    // What the block before left uncarved goes to the free chain; the new block is carved.
+    for (; m_pCarve != m_pCarveEnd; ++m_pCarve) m_pNodeFree = ::new (m_pCarve) CNode{m_pNodeFree, nullptr, nullptr};
+    m_pCarve = reinterpret_cast<CNode*>(block + 1);
+    m_pCarveEnd = m_pCarve + n;
     m_nFreeCount += n;
-}
-
-CObList::CNode* CObList::NewNode(CNode* prev, CNode* next) {
-    ReserveNodes(1);
-    CNode* node = m_pNodeFree;
-    m_pNodeFree = node->pNext;
-    --m_nFreeCount;
-    node->pPrev = prev;
-    node->pNext = next;
-    node->data = nullptr;
-    ++m_nCount;
-    ++m_nModCount;
-    return node;
 }
 
 void CObList::FreeNode(CNode* node) {
@@ -78,6 +65,7 @@ void CObList::RemoveAll() {
     }
     m_pBlocks = nullptr;
     m_pNodeHead = m_pNodeTail = m_pNodeFree = nullptr;
+    m_pCarve = m_pCarveEnd = nullptr;
     m_nCount = 0;
     m_nFreeCount = 0;
     ++m_nModCount;
@@ -110,24 +98,6 @@ CObject* CObList::RemoveTail() {
     RemoveAt(PositionOf(m_pNodeTail));
     return element;
 }
-
-POSITION CObList::LinkNew(CNode* prev, CNode* next, CObject* element) {
-    CNode* node = NewNode(prev, next);
-    node->data = element;
-    if (prev)
-        prev->pNext = node;
-    else
-        m_pNodeHead = node;
-    if (next)
-        next->pPrev = node;
-    else
-        m_pNodeTail = node;
-    return PositionOf(node);
-}
-
-POSITION CObList::AddHead(CObject* element) { return LinkNew(nullptr, m_pNodeHead, element); }
-
-POSITION CObList::AddTail(CObject* element) { return LinkNew(m_pNodeTail, nullptr, element); }
 
 void CObList::AddList(const CObList* other, bool atHead) {
     if (!other) AfxThrowInvalidArgException("CObList: adding a null list");
@@ -232,7 +202,7 @@ void CObList::Serialize(CArchive& ar) {
     for (ULONGLONG i = 0; i < count; ++i) {
         // The node is ready before the object is read, so that an object just created
         // always finds its place and cannot be lost to a failed allocation.
-        ReserveNodes(1);
+        ReserveLoadingNodes(count - i);
         AddTail(ar.ReadObject(nullptr));
     }
 }

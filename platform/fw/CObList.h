@@ -3,6 +3,8 @@
 // element is needed raises CInvalidArgException, as the framework's checked build does.
 #pragma once
 
+#include <new>
+
 #include "platform/fw/CObject.h"
 
 class CObList : public CObject {
@@ -28,8 +30,8 @@ public:
     CObject* GetTail() const;
     CObject* RemoveHead();
     CObject* RemoveTail();
-    POSITION AddHead(CObject* element);
-    POSITION AddTail(CObject* element);
+    POSITION AddHead(CObject* element) { return LinkNew(nullptr, m_pNodeHead, element); }
+    POSITION AddTail(CObject* element) { return LinkNew(m_pNodeTail, nullptr, element); }
     /// Adds the other list's elements (the other list keeps them too).
     void AddHead(CObList* other);
     void AddTail(CObList* other);
@@ -62,7 +64,22 @@ protected:
         CNode* pPrev;
         CObject* data;
     };
-    CNode* NewNode(CNode* prev, CNode* next);
+    /// Inline, with the allocation out of line: a list is mostly built by adding.
+    CNode* NewNode(CNode* prev, CNode* next) {
+        if (m_nFreeCount == 0) ReserveNodes(1);
+        CNode* node;
+        if (m_pNodeFree) {
+            node = m_pNodeFree;
+            m_pNodeFree = node->pNext;
+        } else {
+            node = m_pCarve++;
+        }
+        --m_nFreeCount;
+        ::new (node) CNode{next, prev, nullptr};
+        ++m_nCount;
+        ++m_nModCount;
+        return node;
+    }
     void FreeNode(CNode* node);
     static CNode* NodeOf(POSITION pos);
 
@@ -73,16 +90,33 @@ protected:
     INT_PTR m_nBlockSize;
     void* m_pBlocks = nullptr;
 
-private:
     /// Makes sure count nodes can be taken without allocating, so that adding them cannot
     /// fail half way; raises CMemoryException with the list unchanged.
     void ReserveNodes(INT_PTR count);
+    /// Loading: makes nodes ready for the next elements of a stored list when none are left,
+    /// in blocks of at most kLoadNodeBlock (left: the elements still to come, at least 1),
+    /// so that a long list is not allocated ten nodes at a time.
+    void ReserveLoadingNodes(ULONGLONG left) {
+        if (m_nFreeCount == 0) ReserveNodes(static_cast<INT_PTR>(left < kLoadNodeBlock ? left : kLoadNodeBlock));
+    }
+    static constexpr ULONGLONG kLoadNodeBlock = 1024;
+
+private:
     /// Links a new node holding element between prev and next (null: the list's ends);
     /// raises CMemoryException with the list unchanged.
-    POSITION LinkNew(CNode* prev, CNode* next, CObject* element);
+    POSITION LinkNew(CNode* prev, CNode* next, CObject* element) {
+        CNode* node = NewNode(prev, next);
+        node->data = element;
+        (prev ? prev->pNext : m_pNodeHead) = node;
+        (next ? next->pPrev : m_pNodeTail) = node;
+        return reinterpret_cast<POSITION>(node);
+    }
     /// Adds the other list's elements one by one (before head or after tail).
     void AddList(const CObList* other, bool atHead);
 
-    INT_PTR m_nFreeCount = 0;
+    INT_PTR m_nFreeCount = 0;  // on the free chain and not yet carved
     DWORD_PTR m_nModCount = 0;
+    // The newest block's nodes not yet handed out: taken in order rather than chained first.
+    CNode* m_pCarve = nullptr;
+    CNode* m_pCarveEnd = nullptr;
 };

@@ -22,10 +22,6 @@ std::map<std::string, CRuntimeClass*, std::less<>>& Registry() {
 
 }  // namespace
 
-CObject* CRuntimeClass::CreateObject() const {
-    return m_pfnCreateObject ? m_pfnCreateObject() : nullptr;
-}
-
 BOOL CRuntimeClass::IsDerivedFrom(const CRuntimeClass* base) const {
     for (const CRuntimeClass* c = this; c; c = c->m_pBaseClass)
         if (c == base) return TRUE;
@@ -71,11 +67,3 @@ BOOL CObject::IsKindOf(const CRuntimeClass* cls) const {
     return GetRuntimeClass()->IsDerivedFrom(cls);
 }
 
-CObject* KivCreateObjectNoThrowImpl(CObject* (*thunk)(void*), void* factory) {
-    try {
-        return thunk(factory);
-    } catch (const std::exception&) {
-        // bad_alloc and the framework's exceptions (which derive from std::exception)
-        return nullptr;
-    }
-}

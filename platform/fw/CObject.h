@@ -2,6 +2,8 @@
 // creation, IsKindOf, and a registry so that archives and hosts can find classes by name.
 #pragma once
 
+#include <exception>
+
 #include "platform/fw/KivTypes.h"
 
 class CObject;
@@ -20,7 +22,7 @@ struct CRuntimeClass {
 
     /// A new default-constructed object, or null when the class is not creatable or
     /// memory runs out.
-    CObject* CreateObject() const;
+    CObject* CreateObject() const { return m_pfnCreateObject ? m_pfnCreateObject() : nullptr; }
     /// True when this class is base or derives from it (a null base gives FALSE).
     BOOL IsDerivedFrom(const CRuntimeClass* base) const;
     BOOL IsSerializable() const { return m_wSchema != kNonSerialSchema; }
@@ -109,10 +111,15 @@ public:                                                  \
     }
 
 /// Runs a factory and turns any allocation failure or framework exception into null.
-CObject* KivCreateObjectNoThrowImpl(CObject* (*thunk)(void*), void* factory);
+/// Inline, so that a class's CreateObject is its constructor's call and nothing more.
 template <class F>
 CObject* KivCreateObjectNoThrow(F factory) {
-    return KivCreateObjectNoThrowImpl([](void* f) -> CObject* { return (*static_cast<F*>(f))(); }, &factory);
+    try {
+        return factory();
+    } catch (const std::exception&) {
+        // bad_alloc and the framework's exceptions (which derive from std::exception)
+        return nullptr;
+    }
 }
 
 /// CArchive::ReadObject, callable where only this header is included.

@@ -53,8 +53,10 @@ public:
     /// order, or any keys once all are hashed, never grows the map. May throw std::bad_alloc;
     /// the map is unchanged then.
     void Reserve(size_t count) {
-        if (!m_hashedAll)
-            m_sorted.reserve(count);
+        if (!m_hashedAll) {
+            // Geometric, so that many small lists reserving in turn never copy the map each time.
+            if (count > m_sorted.capacity()) m_sorted.reserve(std::max(count, 2 * m_sorted.capacity()));
+        }
         else if (count * kLoadDen > m_slots.size() * kLoadNum)
             Rehash(SlotsFor(count), true);
     }

@@ -162,31 +162,31 @@ void* AllocateShared(std::size_t cls) {
 
 }  // namespace
 
-void* KivPoolAllocate(std::size_t size) {
+namespace {
+
+// Everything but taking a block the thread's list has: a large block, the thread's first
+// block, an empty list, a thread that is ending.
+[[gnu::noinline]] void* AllocateSlow(std::size_t size) {
     if (size > kKivPoolMaxBlock) return ::operator new(size);
     const std::size_t cls = ClassOf(size);
-    if (ThreadCache* c = t_cache; c && c != Gone()) [[likely]] {
-        FreeList& l = c->lists[cls];
-        if (l.head) [[likely]]
-            return l.Pop();
-    }
     ThreadCache* c = CacheForThisThread();
     if (!c) return AllocateShared(cls);
-    Refill(c->lists[cls], cls);
-    return c->lists[cls].Pop();
+    FreeList& l = c->lists[cls];
+    if (!l.head) Refill(l, cls);
+    return l.Pop();
 }
 
-void KivPoolFree(void* block, std::size_t size) noexcept {
-    if (!block) return;
+// Everything but keeping a block in a list with room: a large block, no cache yet, a thread
+// that is ending, a list that is full.
+[[gnu::noinline]] void FreeSlow(FreeBlock* b, std::size_t size) noexcept {
     if (size > kKivPoolMaxBlock) {
-        KivGlobalDelete(block, size);
+        KivGlobalDelete(b, size);
         return;
     }
     const std::size_t cls = ClassOf(size);
-    auto* b = static_cast<FreeBlock*>(block);
     ThreadCache* c = t_cache;
     if (!c) c = CacheForThisThread();
-    if (!c || c == Gone()) [[unlikely]] {
+    if (!c || c == Gone()) {
         // A thread that is ending (or has no memory for a cache) keeps nothing.
         b->next = nullptr;
         GiveBack(TheShared(), cls, b, 1);
@@ -204,6 +204,37 @@ void KivPoolFree(void* block, std::size_t size) noexcept {
         last->next = nullptr;
         GiveBack(TheShared(), cls, first, kBatch);
     }
+}
+
+}  // namespace
+
+// The common ways are kept to a few instructions: one look at the thread's slot and list.
+void* KivPoolAllocate(std::size_t size) {
+    if (size <= kKivPoolMaxBlock) [[likely]] {
+        ThreadCache* c = t_cache;
+        if (c && c != Gone()) [[likely]] {
+            FreeList& l = c->lists[ClassOf(size)];
+            if (l.head) [[likely]]
+                return l.Pop();
+        }
+    }
+    return AllocateSlow(size);
+}
+
+void KivPoolFree(void* block, std::size_t size) noexcept {
+    if (!block) return;
+    auto* b = static_cast<FreeBlock*>(block);
+    if (size <= kKivPoolMaxBlock) [[likely]] {
+        ThreadCache* c = t_cache;
+        if (c && c != Gone()) [[likely]] {
+            FreeList& l = c->lists[ClassOf(size)];
+            if (l.count < kThreadKeeps) [[likely]] {
+                l.Push(b);
+                return;
+            }
+        }
+    }
+    FreeSlow(b, size);
 }
 
 bool KivPoolIsPooling() noexcept { return true; }
