@@ -14,6 +14,8 @@ template <>
 struct KivBlockCodec<SKivFXBezierHandle> {
     static constexpr UINT kSize = 16;
     static constexpr bool kLoadsAsImage = true;  // the reserved bytes land in the padding
+    static constexpr bool kStoresAsImage = true;
+    static constexpr UINT kStoredZeroAt = 4;     // the padding, stored as the reserved zeros
     static void Pack(const SKivFXBezierHandle& h, BYTE* out) {
         KivPutF32(out, h.ValueOffset);
         KivPutU32(out + 4, 0);

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <bit>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <cstring>
@@ -51,8 +52,9 @@ enum class KivMember : BYTE { i32, i16, u32, u8, f32, f64, block, wstr, custom }
 /// Fixed-size blocks: specialise with kSize, Pack and Unpack (byte by byte, little-endian).
 /// A codec may add kLoadsAsImage (Unpack gives what copying the kSize stored bytes over the
 /// member would, on a little-endian host; bytes the member leaves unused may take any value)
-/// and kStoresAsImage (Pack writes the member's own bytes, which must then have no padding);
-/// the engine then copies such blocks instead of calling the codec.
+/// and kStoresAsImage (Pack writes the member's own bytes, on a little-endian host; padding
+/// is allowed only as one range of four bytes that Pack writes as zeros, named by
+/// kStoredZeroAt); the engine then copies such blocks instead of calling the codec.
 template <class T>
 struct KivBlockCodec {
     static constexpr UINT kSize = 0;
@@ -124,6 +126,7 @@ struct KivFieldDef {
     void (*packBlock)(const void* member, BYTE* out);
     void (*unpackBlock)(const BYTE* in, void* member);
     BYTE blockImage;  // KivBlockImage bits
+    BYTE blockZeroAt;  // with kKivBlockStoresAsImage: four bytes stored as zeros there; 0xFF: none
     const KivCustomOps* custom;
 
     /// Written and read by the engine's format walks.
@@ -199,6 +202,17 @@ constexpr BYTE BlockImageOf() {
     return bits;
 }
 
+template <class T>
+constexpr BYTE BlockZeroAtOf() {
+    using Codec = KivBlockCodec<T>;
+    if constexpr (requires { Codec::kStoredZeroAt; }) {
+        static_assert(Codec::kStoredZeroAt % 4 == 0 && Codec::kStoredZeroAt + 4 <= Codec::kSize);
+        return static_cast<BYTE>(Codec::kStoredZeroAt);
+    } else {
+        return 0xFF;
+    }
+}
+
 }  // namespace kiv_detail
 
 /// Declares one field: KivField<&Class::Member>("Name", KivEnc::f32, KivXml::f32, 0.0f).
@@ -225,6 +239,7 @@ KivFieldDef KivField(const char* name, KivEnc enc, KivXml xml, const D& def = D{
         f.unpackBlock = [](const BYTE* in, void* m) { KivBlockCodec<T>::Unpack(in, *static_cast<T*>(m)); };
         if constexpr (std::is_same_v<D, T>) KivBlockCodec<T>::Pack(def, f.defBlock.data());
         f.blockImage = kiv_detail::BlockImageOf<T>();
+        f.blockZeroAt = kiv_detail::BlockZeroAtOf<T>();
     } else if constexpr (kind == KivMember::custom) {
         f.custom = kiv_detail::CustomOpsFor<T>();
     } else if constexpr (std::is_arithmetic_v<D>) {
@@ -260,12 +275,41 @@ struct KivPlainLevelMark {
     std::atomic<bool> set{false};    // published after the fields above
 };
 
+/// A level's defaults when every field they reset is a number: each member's bytes copied from
+/// its default, grouped by size. Made once with the level's plan, and run inline by the
+/// constructors (which all reset their level), so that creating an object costs no call here.
+struct KivNumberDefaults {
+    struct Number {
+        std::ptrdiff_t offset;  // of the member from the object's CObject part
+        BYTE image[8];          // the member's bytes, from the first
+    };
+    enum Size : BYTE { by8, by4, by2, by1, kSizes };
+    const Number* numbers = nullptr;          // grouped by Size
+    std::array<std::uint32_t, kSizes> ends{};  // one past each group's last number
+    BYTE used = 0;                             // bit s set when group s has numbers
+
+    void Apply(CObject* object) const {
+        char* base = reinterpret_cast<char*>(object);
+        const Number* n = numbers;
+        if (used & (1u << by8))
+            for (const Number* end = numbers + ends[by8]; n != end; ++n) std::memcpy(base + n->offset, n->image, 8);
+        if (used & (1u << by4))
+            for (const Number* end = numbers + ends[by4]; n != end; ++n) std::memcpy(base + n->offset, n->image, 4);
+        if (used & (1u << by2))
+            for (const Number* end = numbers + ends[by2]; n != end; ++n) std::memcpy(base + n->offset, n->image, 2);
+        if (used & (1u << by1))
+            for (const Number* end = numbers + ends[by1]; n != end; ++n) std::memcpy(base + n->offset, n->image, 1);
+    }
+};
+
 /// Where a level keeps what the engine works out once: its plan (KivLevelPlan.h), made on
 /// first use, and the plan of the class's whole record; both kept for the life of the
 /// process. Constant-initialised, so a level can be used from other static initialisers.
 struct KivLevelCache {
     std::atomic<const KivLevelPlan*> plan{nullptr};
     std::atomic<const KivChainPlan*> chain{nullptr};  // null until decided
+    /// Set with the plan when the level's defaults are all numbers; null otherwise.
+    std::atomic<const KivNumberDefaults*> numberDefaults{nullptr};
     KivPlainLevelMark plain;
     std::mutex compiling;
 };

@@ -80,21 +80,24 @@ std::unique_ptr<KivLevelPlan> Compile(const KivClassLevel& level, const CObject*
     plan->offsets.reserve(level.fields.size());
     bool fixed = true;
     size_t bytes = sizeof(WORD);  // the version word
+    std::array<std::vector<KivNumberDefaults::Number>, KivNumberDefaults::kSizes> numbers;
     plan->archive.push_back(KivStep{nullptr, &level, 0, kKivVersionStep, sizeof(WORD), false});
     for (const KivFieldDef& f : level.fields) {
         const std::ptrdiff_t offset = static_cast<const char*>(f.At(object)) - base;
         plan->offsets.push_back(offset);
         plan->hasDataMember = plan->hasDataMember || f.IsStored();
         if (!(f.flags & kKivFieldNoAssign)) {
-            KivDefaults& d = plan->defaults;
+            const KivDefaultStep step = DefaultStep(f, offset);
+            KivNumberDefaults::Number number{offset, {}};
+            std::memcpy(number.image, step.value.image, sizeof number.image);
             switch (f.member) {
-            case KivMember::f64: d.by8.push_back(DefaultStep(f, offset)); break;
+            case KivMember::f64: numbers[KivNumberDefaults::by8].push_back(number); break;
             case KivMember::i32:
             case KivMember::u32:
-            case KivMember::f32: d.by4.push_back(DefaultStep(f, offset)); break;
-            case KivMember::i16: d.by2.push_back(DefaultStep(f, offset)); break;
-            case KivMember::u8: d.by1.push_back(DefaultStep(f, offset)); break;
-            default: d.others.push_back(DefaultStep(f, offset)); break;
+            case KivMember::f32: numbers[KivNumberDefaults::by4].push_back(number); break;
+            case KivMember::i16: numbers[KivNumberDefaults::by2].push_back(number); break;
+            case KivMember::u8: numbers[KivNumberDefaults::by1].push_back(number); break;
+            default: plan->defaults.others.push_back(step); break;
             }
         }
         if (!f.IsPersisted()) continue;
@@ -105,6 +108,13 @@ std::unique_ptr<KivLevelPlan> Compile(const KivClassLevel& level, const CObject*
         plan->stored.push_back(step);
         plan->archive.push_back(step);
     }
+    KivDefaults& d = plan->defaults;
+    for (int size = 0; size < KivNumberDefaults::kSizes; ++size) {
+        d.numbers.insert(d.numbers.end(), numbers[size].begin(), numbers[size].end());
+        d.byNumbers.ends[size] = static_cast<std::uint32_t>(d.numbers.size());
+        if (!numbers[size].empty()) d.byNumbers.used |= static_cast<BYTE>(1u << size);
+    }
+    d.byNumbers.numbers = d.numbers.data();
     plan->fixedBytes = fixed ? bytes : 0;
     if (plan->fixedBytes) {
         plan->storeCode = KivCompileRecord(plan->archive, false);
@@ -157,6 +167,7 @@ KivRecordCode KivCompileRecord(std::span<const KivStep> steps, bool loading) {
                 groups[group].push_back(piece);
                 done += size;
             }
+            if (!loading && s.field->blockZeroAt != 0xFF) groups[Code::zero4].push_back({0, wire + s.field->blockZeroAt});
             break;
         case RecordSlot::other: code.others.push_back({s, wire}); break;
         }
@@ -165,7 +176,10 @@ KivRecordCode KivCompileRecord(std::span<const KivStep> steps, bool loading) {
     for (int g = 0; g < Code::kGroups; ++g) {
         code.copies.insert(code.copies.end(), groups[g].begin(), groups[g].end());
         code.ends[g] = static_cast<std::uint32_t>(code.copies.size());
+        if (!groups[g].empty()) code.used |= 1u << g;
     }
+    if (!code.blocks.empty()) code.used |= Code::kBlocksUsed;
+    if (!code.others.empty()) code.used |= Code::kOthersUsed;
     code.ready = true;
     return code;
 }
@@ -182,6 +196,7 @@ const KivLevelPlan& KivCompilePlan(const KivClassLevel& level, const CObject* ob
         // other static destructors.
         const KivLevelPlan* plan = Compile(level, object).release();
         level.cache->plan.store(plan, std::memory_order_release);
+        if (plan->defaults.others.empty()) level.cache->numberDefaults.store(&plan->defaults.byNumbers, std::memory_order_release);
         return *plan;
     });
 }

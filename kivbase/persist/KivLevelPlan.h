@@ -65,14 +65,20 @@ struct KivRecordCode {
     static constexpr int kQuickVersions = 4;
     std::array<std::uint32_t, kQuickVersions> quickVersions{};
     /// The groups of `copies`, in this order. version: the version words beyond the quick
-    /// ones; copyN moves N bytes as they stand; loading only: signed2 and unsigned2 widen a
-    /// 16-bit value into a 4-byte member by the encoding's sign.
-    enum Group : std::uint8_t { version, copy16, copy8, copy4, copy2, signed2, unsigned2, kGroups };
+    /// ones; copyN moves N bytes as they stand; storing only: zero4 writes four zero bytes
+    /// over what a copy before it wrote (a block's padding); loading only: signed2 and
+    /// unsigned2 widen a 16-bit value into a 4-byte member by the encoding's sign.
+    enum Group : std::uint8_t { version, copy16, copy8, copy4, copy2, zero4, signed2, unsigned2, kGroups };
     /// Every copy in one array (a record's copies are walked as one short run of memory).
     std::vector<Copy> copies;
     std::array<std::uint32_t, kGroups> ends{};  // one past each group's last copy
     std::vector<Block> blocks;
     std::vector<Placed> others;  // converted on the way (a float stored from a double...)
+    /// Bit g set when group g has copies; kBlocksUsed and kOthersUsed likewise. Most records
+    /// use few of them, and an empty one then costs one test.
+    std::uint32_t used = 0;
+    static constexpr std::uint32_t kBlocksUsed = 1u << kGroups;
+    static constexpr std::uint32_t kOthersUsed = 1u << (kGroups + 1);
     /// False when the part must run as its steps: a big-endian host, or members that overlap
     /// (the steps' order would then decide the result).
     bool ready = false;
@@ -108,7 +114,8 @@ struct KivDefaultStep {
 /// The fields a level's Default() resets (all but kKivFieldNoAssign), grouped so that the
 /// numbers are plain copies of their bytes with no choice per field to make.
 struct KivDefaults {
-    std::vector<KivDefaultStep> by8, by4, by2, by1;  // numbers, by their size in bytes
+    std::vector<KivNumberDefaults::Number> numbers;  // grouped by their size in bytes
+    KivNumberDefaults byNumbers;                     // numbers's groups
     std::vector<KivDefaultStep> others;              // text, blocks and custom members
 };
 

@@ -75,8 +75,15 @@ void KivXmlLoadFields(CKivXMLDOMDocObj* doc, IXMLDOMNode* dataMember, CObject* o
 
 // ---- memory-only operations ----
 
+/// KivDefaultLevel through the level's plan (made on first use).
+void KivDefaultLevelPlanned(CObject* object, const KivClassLevel& level);
 /// Sets every field of the level (persisted or not) to its table default.
-void KivDefaultLevel(CObject* object, const KivClassLevel& level);
+inline void KivDefaultLevel(CObject* object, const KivClassLevel& level) {
+    if (level.cache)
+        if (const KivNumberDefaults* numbers = level.cache->numberDefaults.load(std::memory_order_acquire))
+            return numbers->Apply(object);
+    KivDefaultLevelPlanned(object, level);
+}
 /// Copies every field of the level from src (a field marked kKivFieldResetOnAssign is set
 /// to its default instead; one marked kKivFieldNoAssign is left alone).
 void KivAssignLevel(CObject* dst, const CObject* src, const KivClassLevel& level);

@@ -268,10 +268,12 @@ constexpr auto kLoadPlaced = Table<LoadPlacedFn, LoadPlacedEntry>(AllOps{});
 // Walks the record code's copies group by group, in the order of KivRecordCode::Group.
 class CopyRun {
 public:
-    explicit CopyRun(const KivRecordCode& code) : m_at(code.copies.data()), m_first(m_at), m_ends(code.ends.data()) {}
-    /// The copies of group g; groups must be taken in order.
+    explicit CopyRun(const KivRecordCode& code)
+        : m_at(code.copies.data()), m_first(m_at), m_ends(code.ends.data()), m_used(code.used) {}
+    /// The copies of group g; groups must be taken in order (an empty one may be left out).
     template <class F>
     bool Each(KivRecordCode::Group g, F f) {
+        if (!(m_used & (1u << g))) return true;
         for (const KivRecordCode::Copy* end = m_first + m_ends[g]; m_at != end; ++m_at)
             if (!f(*m_at)) return false;
         return true;
@@ -281,6 +283,7 @@ private:
     const KivRecordCode::Copy* m_at;
     const KivRecordCode::Copy* m_first;
     const std::uint32_t* m_ends;
+    std::uint32_t m_used;
 };
 
 template <size_t N>
@@ -301,14 +304,22 @@ bool CopyIn(const KivRecordCode::Copy& c, char* base, const BYTE* p) {
     using Code = KivRecordCode;
     CopyRun run(code);
     // This library always writes class version 0.
-    for (const std::uint32_t at : code.quickVersions) std::memset(p + at, 0, sizeof(WORD));
+    const auto& quick = code.quickVersions;  // spelled out: no loop for four words
+    static_assert(KivRecordCode::kQuickVersions == 4);
+    std::memset(p + quick[0], 0, sizeof(WORD));
+    std::memset(p + quick[1], 0, sizeof(WORD));
+    std::memset(p + quick[2], 0, sizeof(WORD));
+    std::memset(p + quick[3], 0, sizeof(WORD));
     run.Each(Code::version, [&](const Code::Copy& c) { return std::memset(p + c.wire, 0, sizeof(WORD)), true; });
     run.Each(Code::copy16, [&](const Code::Copy& c) { return CopyOut<16>(c, base, p); });
     run.Each(Code::copy8, [&](const Code::Copy& c) { return CopyOut<8>(c, base, p); });
     run.Each(Code::copy4, [&](const Code::Copy& c) { return CopyOut<4>(c, base, p); });
     run.Each(Code::copy2, [&](const Code::Copy& c) { return CopyOut<2>(c, base, p); });
-    for (const auto& b : code.blocks) b.pack(base + b.member, p + b.wire);
-    for (const auto& o : code.others) kStorePlaced[o.step.op](o.step, base, p + o.wire);
+    run.Each(Code::zero4, [&](const Code::Copy& c) { return std::memset(p + c.wire, 0, 4), true; });
+    if (code.used & Code::kBlocksUsed)
+        for (const auto& b : code.blocks) b.pack(base + b.member, p + b.wire);
+    if (code.used & Code::kOthersUsed)
+        for (const auto& o : code.others) kStorePlaced[o.step.op](o.step, base, p + o.wire);
 }
 
 // The code exists on little-endian hosts only, where a 16-bit value is its two bytes.
@@ -327,14 +338,15 @@ WORD HostWord(const BYTE* p) {
 [[gnu::always_inline]] inline bool LoadRecord(const KivRecordCode& code, char* base, const BYTE* p) {
     using Code = KivRecordCode;
     CopyRun run(code);
-    WORD versions = 0;
-    for (const std::uint32_t at : code.quickVersions) versions |= HostWord(p + at);
-    if (versions) return false;
+    const auto& quick = code.quickVersions;  // spelled out: no loop for four words
+    static_assert(KivRecordCode::kQuickVersions == 4);
+    if (HostWord(p + quick[0]) | HostWord(p + quick[1]) | HostWord(p + quick[2]) | HostWord(p + quick[3])) return false;
     if (!run.Each(Code::version, [&](const Code::Copy& c) { return HostWord(p + c.wire) == 0; })) return false;
     run.Each(Code::copy16, [&](const Code::Copy& c) { return CopyIn<16>(c, base, p); });
     run.Each(Code::copy8, [&](const Code::Copy& c) { return CopyIn<8>(c, base, p); });
     run.Each(Code::copy4, [&](const Code::Copy& c) { return CopyIn<4>(c, base, p); });
     run.Each(Code::copy2, [&](const Code::Copy& c) { return CopyIn<2>(c, base, p); });
+    // zero4 is empty in loading code.
     run.Each(Code::signed2, [&](const Code::Copy& c) {
         const int v = static_cast<short>(HostWord(p + c.wire));
         return std::memcpy(base + c.member, &v, 4), true;
@@ -343,8 +355,10 @@ WORD HostWord(const BYTE* p) {
         const int v = HostWord(p + c.wire);
         return std::memcpy(base + c.member, &v, 4), true;
     });
-    for (const auto& b : code.blocks) b.unpack(p + b.wire, base + b.member);
-    for (const auto& o : code.others) kLoadPlaced[o.step.op](o.step, base, p + o.wire);
+    if (code.used & Code::kBlocksUsed)
+        for (const auto& b : code.blocks) b.unpack(p + b.wire, base + b.member);
+    if (code.used & Code::kOthersUsed)
+        for (const auto& o : code.others) kLoadPlaced[o.step.op](o.step, base, p + o.wire);
     return true;
 }
 

@@ -83,17 +83,8 @@ void DefaultField(const KivDefaultStep& s, void* m) {
     }
 }
 
-template <size_t N>
-void CopyDefaults(const std::vector<KivDefaultStep>& steps, char* base) {
-    static_assert(N == sizeof(double) || N == sizeof(int) || N == sizeof(short) || N == sizeof(BYTE));
-    for (const KivDefaultStep& s : steps) std::memcpy(base + s.offset, s.value.image, N);
-}
-
 inline void ApplyDefaults(const KivDefaults& d, char* base) {
-    CopyDefaults<8>(d.by8, base);
-    CopyDefaults<4>(d.by4, base);
-    CopyDefaults<2>(d.by2, base);
-    CopyDefaults<1>(d.by1, base);
+    d.byNumbers.Apply(reinterpret_cast<CObject*>(base));
     for (const KivDefaultStep& s : d.others) DefaultField(s, base + s.offset);
 }
 
@@ -106,9 +97,10 @@ std::string ToChars(T v) {
 
 }  // namespace
 
-void KivDefaultLevel(CObject* object, const KivClassLevel& level) {
+void KivDefaultLevelPlanned(CObject* object, const KivClassLevel& level) {
     char* base = reinterpret_cast<char*>(object);
-    // Every constructor comes here: the cached plan's way holds nothing to release.
+    // Every constructor of a level with more than numbers comes here: the cached plan's way
+    // holds nothing to release.
     if (level.cache)
         if (const KivLevelPlan* plan = level.cache->plan.load(std::memory_order_acquire)) return ApplyDefaults(plan->defaults, base);
     KivPlanHolder holder;

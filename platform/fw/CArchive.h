@@ -221,6 +221,12 @@ private:
     [[noreturn]] void ThrowTooMany() const;
     /// ReadObject with the check of ReadObjectOf when accept is not null.
     CObject* ReadObjectChecked(const CRuntimeClass* requested, bool (*accept)(const CRuntimeClass*), const char* expected);
+    /// The rest of ReadObjectChecked once the tag at tagOffset is read: cls (a new object of
+    /// it follows) or objectTag (null, or a reference to an object read before).
+    CObject* ReadObjectAfterTag(CRuntimeClass* cls, DWORD objectTag, ULONGLONG tagOffset, const CRuntimeClass* requested,
+                                bool (*accept)(const CRuntimeClass*), const char* expected);
+    /// Creates an object of cls, enters it in the load map and reads it with its Serialize.
+    CObject* LoadNewObject(CRuntimeClass* cls);
     /// Reads a new-class record (after its 0xFFFF tag) and enters the class in the load array.
     CRuntimeClass* LoadClassRecord();
     /// The tag of most objects in a run of one class: a reference to a class read before,
@@ -229,11 +235,19 @@ private:
     CRuntimeClass* TakeKnownClassTag(const CRuntimeClass* requested) {
         if (m_pBufMax - m_pBufCur < static_cast<std::ptrdiff_t>(sizeof(WORD))) return nullptr;
         const WORD tag = static_cast<WORD>(m_pBufCur[0] | m_pBufCur[1] << 8);
-        if (tag == wNewClassTag || !(tag & wClassTag)) return nullptr;
-        const DWORD index = tag & ~static_cast<DWORD>(wClassTag);
-        if (index == 0 || index >= m_loadArray.size() || !m_loadArray[index].IsClass()) return nullptr;
-        CRuntimeClass* cls = m_loadArray[index].AsClass();
-        if (requested && !(cls == m_pLastClassRead && requested == m_pLastRequested)) return nullptr;
+        // The tag taken last stays good: class entries never change, and a class found
+        // derived from requested stays so.
+        CRuntimeClass* cls = tag == m_wLastTakenTag && requested == m_pLastTakenRequested ? m_pLastTakenClass : nullptr;
+        if (!cls) {
+            if (tag == wNewClassTag || !(tag & wClassTag)) return nullptr;
+            const DWORD index = tag & ~static_cast<DWORD>(wClassTag);
+            if (index == 0 || index >= m_loadArray.size() || !m_loadArray[index].IsClass()) return nullptr;
+            cls = m_loadArray[index].AsClass();
+            if (requested && !(cls == m_pLastClassRead && requested == m_pLastRequested)) return nullptr;
+            m_wLastTakenTag = tag;
+            m_pLastTakenRequested = requested;
+            m_pLastTakenClass = cls;
+        }
         m_pBufCur += sizeof(WORD);
         return cls;
     }
@@ -281,6 +295,11 @@ private:
     DWORD m_nLastClassIndex = 0;
     const CRuntimeClass* m_pLastClassRead = nullptr;
     const CRuntimeClass* m_pLastRequested = nullptr;
+    // The class tag TakeKnownClassTag took last, with the class it names and the base it was
+    // found derived from (a null class: none yet).
+    WORD m_wLastTakenTag = 0;
+    const CRuntimeClass* m_pLastTakenRequested = nullptr;
+    CRuntimeClass* m_pLastTakenClass = nullptr;
     // Likewise the class that a ReadObjectOf filter last accepted, and the filter.
     const CRuntimeClass* m_pLastAccepted = nullptr;
     bool (*m_pfnLastAccept)(const CRuntimeClass*) = nullptr;

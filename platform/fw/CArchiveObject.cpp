@@ -200,19 +200,30 @@ CObject* CArchive::ReadObjectOf(bool (*accept)(const CRuntimeClass*), const char
 
 CObject* CArchive::ReadObjectChecked(const CRuntimeClass* requested, bool (*accept)(const CRuntimeClass*), const char* expected) {
     if (IsStoring()) ThrowWrongMode();
-    const auto refuse = [&](const CRuntimeClass* cls, ULONGLONG offset) {
-        if (!accept || (cls == m_pLastAccepted && accept == m_pfnLastAccept)) return;
-        if (!accept(cls))
-            ThrowErrorAt(offset, CArchiveException::badClass,
-                         std::string(cls->m_lpszClassName) + " where " + (expected ? expected : "another class") + " was expected");
-        m_pLastAccepted = cls;
-        m_pfnLastAccept = accept;
-    };
     m_bLastObjectNew = false;
+    // Most objects: a class read before, accepted before, at a usual depth. Nothing else is
+    // looked at; anything else (and every error) takes the way below.
+    if (CRuntimeClass* cls = TakeKnownClassTag(requested)) {
+        if ((!accept || (cls == m_pLastAccepted && accept == m_pfnLastAccept)) && m_nDepth < kMaxObjectDepth) [[likely]]
+            return LoadNewObject(cls);
+        return ReadObjectAfterTag(cls, 0, GetOffset() - sizeof(WORD), requested, accept, expected);
+    }
     const ULONGLONG tagOffset = GetOffset();
     DWORD objectTag = 0;
-    CRuntimeClass* cls = TakeKnownClassTag(requested);
-    if (!cls) cls = ReadClass(requested, nullptr, &objectTag);
+    CRuntimeClass* cls = ReadClass(requested, nullptr, &objectTag);
+    return ReadObjectAfterTag(cls, objectTag, tagOffset, requested, accept, expected);
+}
+
+CObject* CArchive::ReadObjectAfterTag(CRuntimeClass* cls, DWORD objectTag, ULONGLONG tagOffset, const CRuntimeClass* requested,
+                                      bool (*accept)(const CRuntimeClass*), const char* expected) {
+    const auto refuse = [&](const CRuntimeClass* c) {
+        if (!accept || (c == m_pLastAccepted && accept == m_pfnLastAccept)) return;
+        if (!accept(c))
+            ThrowErrorAt(tagOffset, CArchiveException::badClass,
+                         std::string(c->m_lpszClassName) + " where " + (expected ? expected : "another class") + " was expected");
+        m_pLastAccepted = c;
+        m_pfnLastAccept = accept;
+    };
     if (!cls) {
         if (objectTag == wNullTag) return nullptr;
         if (objectTag >= m_loadArray.size())
@@ -224,17 +235,20 @@ CObject* CArchive::ReadObjectChecked(const CRuntimeClass* requested, bool (*acce
             ThrowErrorAt(tagOffset, CArchiveException::badIndex,
                          "object reference " + std::to_string(objectTag) + " names an object whose loading failed");
         CObject* object = entry.AsObject();
-        refuse(object->GetRuntimeClass(), tagOffset);
+        refuse(object->GetRuntimeClass());
         if (requested && !object->IsKindOf(requested))
             ThrowErrorAt(tagOffset, CArchiveException::badClass,
                          std::string(object->GetRuntimeClass()->m_lpszClassName) + " where " + requested->m_lpszClassName +
                              " was expected");
         return object;
     }
-
-    refuse(cls, tagOffset);
+    refuse(cls);
     // Null and back-references create nothing and may come at any depth, as when storing.
     if (m_nDepth >= kMaxObjectDepth) ThrowErrorAt(tagOffset, CArchiveException::genericException, TooDeep());
+    return LoadNewObject(cls);
+}
+
+CObject* CArchive::LoadNewObject(CRuntimeClass* cls) {
     std::unique_ptr<CObject> object(cls->CreateObject());
     if (!object) KivThrowMemoryException([&] { return std::string("cannot create an object of class ") + cls->m_lpszClassName; });
     if (m_loadArray.size() >= nMaxMapCount) ThrowTooMany();

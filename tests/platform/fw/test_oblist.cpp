@@ -139,6 +139,61 @@ TEST(CObListBulk, AddingAListIncludingItself) {
     EXPECT_THROW(list.AddTail(static_cast<CObList*>(nullptr)), CInvalidArgException);
 }
 
+TEST(CObListNodes, FreedNodesAndFreshBlocksServeAdditionsInAnyMix) {
+    // Nodes come from the newest block in order, from the chain of freed ones, and what a
+    // block left unused goes to that chain when a bulk addition needs a bigger block.
+    std::vector<CTestTiny> items(40);
+    CObList list(4);
+    std::vector<CObject*> expected;
+    for (int i = 0; i < 3; ++i) {
+        list.AddTail(&items[i]);
+        expected.push_back(&items[i]);
+    }
+    list.RemoveAt(list.FindIndex(1));  // a freed node beside one block node still unused
+    expected.erase(expected.begin() + 1);
+    CObList bulk;
+    for (int i = 3; i < 20; ++i) {
+        bulk.AddTail(&items[i]);
+        expected.push_back(&items[i]);
+    }
+    list.AddTail(&bulk);
+    ExpectOrder(list, expected);
+    for (int i = 20; i < 40; ++i) {
+        if (i % 3 == 0) {
+            list.RemoveHead();
+            expected.erase(expected.begin());
+        }
+        list.AddHead(&items[i]);
+        expected.insert(expected.begin(), &items[i]);
+    }
+    ExpectOrder(list, expected);
+    while (list.GetCount() > 1) list.RemoveTail();
+    list.AddTail(&items[0]);  // an emptied list starts afresh
+    list.RemoveAll();
+    list.AddTail(&items[1]);
+    ExpectOrder(list, {&items[1]});
+}
+
+TEST(CObListArchive, LongListLoadsAcrossNodeBlocksInOrder) {
+    RegisterTestClasses();
+    constexpr int kCount = 2500;  // more than two of the loading list's node blocks
+    CTestPoint p(1, 2);
+    const auto isNull = [](int i) { return i % 7 == 6; };  // a null now and then
+    CObList list;
+    for (int i = 0; i < kCount; ++i) list.AddTail(isNull(i) ? nullptr : &p);
+    const Bytes bytes = StoreBytes([&](CArchive& ar) { list.Serialize(ar); });
+    ArchiveReader r(bytes);
+    CObList back;
+    back.Serialize(r.ar());
+    ASSERT_EQ(back.GetCount(), kCount);
+    CObject* loaded = back.GetHead();
+    int i = 0;
+    for (POSITION pos = back.GetHeadPosition(); pos; ++i)
+        EXPECT_EQ(back.GetNext(pos), isNull(i) ? nullptr : loaded) << "element " << i;
+    EXPECT_EQ(i, kCount);
+    delete loaded;
+}
+
 TEST(CObListArchive, CountThenEachElementHeadToTail) {
     RegisterTestClasses();
     CTestPoint p(1, 2);
