@@ -274,8 +274,10 @@ public:
     template <class F>
     bool Each(KivRecordCode::Group g, F f) {
         if (!(m_used & (1u << g))) return true;
-        for (const KivRecordCode::Copy* end = m_first + m_ends[g]; m_at != end; ++m_at)
+        const KivRecordCode::Copy* const end = m_first + m_ends[g];
+        do {  // a used group has one copy at least
             if (!f(*m_at)) return false;
+        } while (++m_at != end);
         return true;
     }
 

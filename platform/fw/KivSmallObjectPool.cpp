@@ -16,56 +16,27 @@
 #endif
 #endif
 
+namespace kiv_pool_detail {
+thread_local ThreadCache* t_cache __attribute__((tls_model("initial-exec"))) = nullptr;
+}  // namespace kiv_pool_detail
+
+using namespace kiv_pool_detail;
+
 #ifdef KIV_POOL_PASS_THROUGH
 
-void* KivPoolAllocate(std::size_t size) { return ::operator new(size); }
-void KivPoolFree(void* block, std::size_t size) noexcept { KivGlobalDelete(block, size); }
+// t_cache stays null: every block comes here.
+void* kiv_pool_detail::AllocateSlow(std::size_t size) { return ::operator new(size); }
+void kiv_pool_detail::FreeSlow(void* block, std::size_t size) noexcept { KivGlobalDelete(block, size); }
 bool KivPoolIsPooling() noexcept { return false; }
 
 #else
 
 namespace {
 
-constexpr std::size_t kGrain = 16;             // block sizes step by this, and align to it
-constexpr std::size_t kSmallest = 32;          // room for a free batch's header
-constexpr std::size_t kClasses = kKivPoolMaxBlock / kGrain;
 constexpr std::size_t kChunkBytes = 64 * 1024;  // carved into blocks of one size
-constexpr unsigned kBatch = 128;               // blocks moved at once between a thread and the shared lists
-constexpr unsigned kThreadKeeps = 2 * kBatch;  // a thread's list beyond this gives a batch back
+static_assert(kChunkBytes >= kKivPoolMaxBlock);
 
-static_assert(kKivPoolMaxBlock % kGrain == 0 && kChunkBytes >= kKivPoolMaxBlock);
-
-// A free block; the first of a batch on the shared lists also heads the batch.
-struct FreeBlock {
-    FreeBlock* next;       // in its chain, null at the end
-    FreeBlock* nextBatch;  // the shared list's next batch
-    std::size_t count;     // blocks in this batch
-};
-static_assert(sizeof(FreeBlock) <= kSmallest);
-
-std::size_t ClassOf(std::size_t size) { return (std::max(size, kSmallest) - 1) / kGrain; }
 std::size_t BlockBytes(std::size_t cls) { return (cls + 1) * kGrain; }
-
-// A chain of free blocks with its length.
-struct FreeList {
-    FreeBlock* head;
-    unsigned count;
-
-    void Push(FreeBlock* b) {
-        b->next = head;
-        head = b;
-        ++count;
-    }
-    FreeBlock* Pop() {
-        FreeBlock* b = head;
-        head = b->next;
-        --count;
-        // The block after is most likely cold; fetching it now overlaps the miss with
-        // whatever the caller does with this one.
-        if (head) __builtin_prefetch(head, 1);
-        return b;
-    }
-};
 
 // Free blocks shared by all threads, as whole batches so that a thread takes or gives
 // one in constant time, and the chunk each size carves new blocks from. Never destroyed:
@@ -82,14 +53,14 @@ Shared& TheShared() {
     return *shared;
 }
 
-// Each thread's chains, reached through one pointer-sized slot of initial-exec storage (a
-// library opened at run time still finds room for it; a whole cache might not fit).
-struct ThreadCache {
-    FreeList lists[kClasses];
-};
-// Null until the thread's first pooled allocation; Gone() once the thread is ending.
-ThreadCache* Gone() { return reinterpret_cast<ThreadCache*>(std::uintptr_t{alignof(ThreadCache)}); }
-[[gnu::tls_model("initial-exec")]] thread_local ThreadCache* t_cache = nullptr;
+// The cache of every thread that is ending: empty and full, never written.
+constexpr ThreadCache MakeGone() {
+    ThreadCache gone{};
+    for (FreeList& l : gone.lists) l.count = kThreadKeeps;
+    return gone;
+}
+constinit ThreadCache g_gone = MakeGone();
+ThreadCache* Gone() { return &g_gone; }
 
 // Gives a thread's blocks back to the shared lists and frees its cache when the thread ends.
 struct Flusher {
@@ -162,11 +133,9 @@ void* AllocateShared(std::size_t cls) {
 
 }  // namespace
 
-namespace {
-
 // Everything but taking a block the thread's list has: a large block, the thread's first
 // block, an empty list, a thread that is ending.
-[[gnu::noinline]] void* AllocateSlow(std::size_t size) {
+void* kiv_pool_detail::AllocateSlow(std::size_t size) {
     if (size > kKivPoolMaxBlock) return ::operator new(size);
     const std::size_t cls = ClassOf(size);
     ThreadCache* c = CacheForThisThread();
@@ -178,11 +147,12 @@ namespace {
 
 // Everything but keeping a block in a list with room: a large block, no cache yet, a thread
 // that is ending, a list that is full.
-[[gnu::noinline]] void FreeSlow(FreeBlock* b, std::size_t size) noexcept {
+void kiv_pool_detail::FreeSlow(void* block, std::size_t size) noexcept {
     if (size > kKivPoolMaxBlock) {
-        KivGlobalDelete(b, size);
+        KivGlobalDelete(block, size);
         return;
     }
+    auto* b = static_cast<FreeBlock*>(block);
     const std::size_t cls = ClassOf(size);
     ThreadCache* c = t_cache;
     if (!c) c = CacheForThisThread();
@@ -204,37 +174,6 @@ namespace {
         last->next = nullptr;
         GiveBack(TheShared(), cls, first, kBatch);
     }
-}
-
-}  // namespace
-
-// The common ways are kept to a few instructions: one look at the thread's slot and list.
-void* KivPoolAllocate(std::size_t size) {
-    if (size <= kKivPoolMaxBlock) [[likely]] {
-        ThreadCache* c = t_cache;
-        if (c && c != Gone()) [[likely]] {
-            FreeList& l = c->lists[ClassOf(size)];
-            if (l.head) [[likely]]
-                return l.Pop();
-        }
-    }
-    return AllocateSlow(size);
-}
-
-void KivPoolFree(void* block, std::size_t size) noexcept {
-    if (!block) return;
-    auto* b = static_cast<FreeBlock*>(block);
-    if (size <= kKivPoolMaxBlock) [[likely]] {
-        ThreadCache* c = t_cache;
-        if (c && c != Gone()) [[likely]] {
-            FreeList& l = c->lists[ClassOf(size)];
-            if (l.count < kThreadKeeps) [[likely]] {
-                l.Push(b);
-                return;
-            }
-        }
-    }
-    FreeSlow(b, size);
 }
 
 bool KivPoolIsPooling() noexcept { return true; }
