@@ -300,9 +300,9 @@ bool CopyIn(const KivRecordCode::Copy& c, char* base, const BYTE* p) {
     return true;
 }
 
-// Storing the part into p, which has room for all of it. Inlined into its callers, so that
-// a record costs no call of its own.
-[[gnu::always_inline]] inline void StoreRecord(const KivRecordCode& code, const char* base, BYTE* p) {
+// Storing the part into p, which has room for all of it: its copies. Inlined into its
+// callers, so that a record costs no call of its own.
+[[gnu::always_inline]] inline void StoreCopies(const KivRecordCode& code, const char* base, BYTE* p) {
     using Code = KivRecordCode;
     CopyRun run(code);
     // This library always writes class version 0.
@@ -318,10 +318,20 @@ bool CopyIn(const KivRecordCode::Copy& c, char* base, const BYTE* p) {
     run.Each(Code::copy4, [&](const Code::Copy& c) { return CopyOut<4>(c, base, p); });
     run.Each(Code::copy2, [&](const Code::Copy& c) { return CopyOut<2>(c, base, p); });
     run.Each(Code::zero4, [&](const Code::Copy& c) { return std::memset(p + c.wire, 0, 4), true; });
-    if (code.used & Code::kBlocksUsed)
-        for (const auto& b : code.blocks) b.pack(base + b.member, p + b.wire);
-    if (code.used & Code::kOthersUsed)
-        for (const auto& o : code.others) kStorePlaced[o.step.op](o.step, base, p + o.wire);
+}
+
+// The codecs and converting steps of a record part, after its copies. Out of line, so that
+// the copies need no registers kept across calls.
+[[gnu::noinline]] void StoreCalls(const KivRecordCode& code, const char* base, BYTE* p) {
+    for (const auto& b : code.blocks) b.pack(base + b.member, p + b.wire);
+    for (const auto& o : code.others) kStorePlaced[o.step.op](o.step, base, p + o.wire);
+}
+
+bool HasCalls(const KivRecordCode& code) { return (code.used & (KivRecordCode::kBlocksUsed | KivRecordCode::kOthersUsed)) != 0; }
+
+void StoreRecord(const KivRecordCode& code, const char* base, BYTE* p) {
+    StoreCopies(code, base, p);
+    if (HasCalls(code)) StoreCalls(code, base, p);
 }
 
 // The code exists on little-endian hosts only, where a 16-bit value is its two bytes.
@@ -337,7 +347,7 @@ WORD HostWord(const BYTE* p) {
 // the part has the layout the code was made for (each word sits where the levels before it,
 // whole, put it).
 
-[[gnu::always_inline]] inline bool LoadRecord(const KivRecordCode& code, char* base, const BYTE* p) {
+[[gnu::always_inline]] inline bool LoadCopies(const KivRecordCode& code, char* base, const BYTE* p) {
     using Code = KivRecordCode;
     CopyRun run(code);
     const auto& quick = code.quickVersions;  // spelled out: no loop for four words
@@ -357,10 +367,17 @@ WORD HostWord(const BYTE* p) {
         const int v = HostWord(p + c.wire);
         return std::memcpy(base + c.member, &v, 4), true;
     });
-    if (code.used & Code::kBlocksUsed)
-        for (const auto& b : code.blocks) b.unpack(p + b.wire, base + b.member);
-    if (code.used & Code::kOthersUsed)
-        for (const auto& o : code.others) kLoadPlaced[o.step.op](o.step, base, p + o.wire);
+    return true;
+}
+
+[[gnu::noinline]] void LoadCalls(const KivRecordCode& code, char* base, const BYTE* p) {
+    for (const auto& b : code.blocks) b.unpack(p + b.wire, base + b.member);
+    for (const auto& o : code.others) kLoadPlaced[o.step.op](o.step, base, p + o.wire);
+}
+
+bool LoadRecord(const KivRecordCode& code, char* base, const BYTE* p) {
+    if (!LoadCopies(code, base, p)) return false;
+    if (HasCalls(code)) LoadCalls(code, base, p);
     return true;
 }
 
@@ -489,15 +506,25 @@ void KivSerializeLevels(CArchive& ar, CObject* object, const KivClassLevel& leve
     const KivChainPlan* chain = level.cache ? level.cache->chain.load(std::memory_order_acquire) : nullptr;
     if (chain && chain->fixedBytes) {
         char* base = reinterpret_cast<char*>(object);
+        // The codecs and converting steps come last, as tail calls: the copies then keep
+        // nothing across a call.
         if (ar.IsStoring()) {
-            if (chain->storeCode.ready)
-                if (BYTE* p = ar.ReserveBuffered(chain->fixedBytes)) return StoreRecord(chain->storeCode, base, p);
-        } else if (chain->loadCode.ready) {
+            if (const KivRecordCode& code = chain->storeCode; code.ready)
+                if (BYTE* p = ar.ReserveBuffered(chain->fixedBytes)) {
+                    StoreCopies(code, base, p);
+                    if (HasCalls(code)) return StoreCalls(code, base, p);
+                    return;
+                }
+        } else if (const KivRecordCode& code = chain->loadCode; code.ready) {
             if (const BYTE* p = ar.PeekBuffered(chain->fixedBytes))
-                if (LoadRecord(chain->loadCode, base, p)) return ar.SkipBuffered(chain->fixedBytes);
+                if (LoadCopies(code, base, p)) {
+                    ar.SkipBuffered(chain->fixedBytes);  // the calls read from p, never from the archive
+                    if (HasCalls(code)) return LoadCalls(code, base, p);
+                    return;
+                }
         }
     }
-    SerializeLevelsOtherwise(ar, object, level, link, chain);
+    return SerializeLevelsOtherwise(ar, object, level, link, chain);
 }
 
 void KivStoreLevel(CArchive& ar, const CObject* object, const KivClassLevel& level) {

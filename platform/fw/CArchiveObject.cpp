@@ -198,6 +198,29 @@ CObject* CArchive::ReadObjectOf(bool (*accept)(const CRuntimeClass*), const char
     return ReadObjectChecked(nullptr, accept, expected);
 }
 
+// Inlined into both ways that reach it, the common one above all.
+[[gnu::always_inline]] inline CObject* CArchive::LoadNewObject(CRuntimeClass* cls) {
+    std::unique_ptr<CObject> object(cls->CreateObject());
+    if (!object) KivThrowMemoryException([&] { return std::string("cannot create an object of class ") + cls->m_lpszClassName; });
+    if (m_loadArray.size() >= nMaxMapCount) ThrowTooMany();
+    const size_t index = m_loadArray.size();
+    if (m_loadArray.size() == m_loadArray.capacity()) [[unlikely]]
+        KivTranslateBadAlloc([&] { m_loadArray.reserve(std::max<size_t>(16, 2 * m_loadArray.capacity())); });
+    m_loadArray.push_back(LoadEntry::Object(object.get()));  // room is there: cannot throw
+    try {
+        DepthGuard depth(m_nDepth);
+        object->Serialize(*this);
+    } catch (...) {
+        // This object and everything loaded inside it are gone (or owned by it): later
+        // references to them must fail rather than hand out a destroyed pointer.
+        for (size_t i = index; i < m_loadArray.size(); ++i)
+            if (!m_loadArray[i].IsClass()) m_loadArray[i] = LoadEntry::Object(nullptr);
+        throw;
+    }
+    m_bLastObjectNew = true;
+    return object.release();
+}
+
 CObject* CArchive::ReadObjectChecked(const CRuntimeClass* requested, bool (*accept)(const CRuntimeClass*), const char* expected) {
     if (IsStoring()) ThrowWrongMode();
     m_bLastObjectNew = false;
@@ -248,24 +271,5 @@ CObject* CArchive::ReadObjectAfterTag(CRuntimeClass* cls, DWORD objectTag, ULONG
     return LoadNewObject(cls);
 }
 
-CObject* CArchive::LoadNewObject(CRuntimeClass* cls) {
-    std::unique_ptr<CObject> object(cls->CreateObject());
-    if (!object) KivThrowMemoryException([&] { return std::string("cannot create an object of class ") + cls->m_lpszClassName; });
-    if (m_loadArray.size() >= nMaxMapCount) ThrowTooMany();
-    const size_t index = m_loadArray.size();
-    KivTranslateBadAlloc([&] { m_loadArray.push_back(LoadEntry::Object(object.get())); });
-    try {
-        DepthGuard depth(m_nDepth);
-        object->Serialize(*this);
-    } catch (...) {
-        // This object and everything loaded inside it are gone (or owned by it): later
-        // references to them must fail rather than hand out a destroyed pointer.
-        for (size_t i = index; i < m_loadArray.size(); ++i)
-            if (!m_loadArray[i].IsClass()) m_loadArray[i] = LoadEntry::Object(nullptr);
-        throw;
-    }
-    m_bLastObjectNew = true;
-    return object.release();
-}
 
 CObject* KivArchiveReadObject(CArchive& ar, const CRuntimeClass* requested) { return ar.ReadObject(requested); }
