@@ -221,6 +221,10 @@ private:
     [[noreturn]] void ThrowTooMany() const;
     /// ReadObject with the check of ReadObjectOf when accept is not null.
     CObject* ReadObjectChecked(const CRuntimeClass* requested, bool (*accept)(const CRuntimeClass*), const char* expected);
+    /// ReadObjectChecked for any tag but a class read before: reads the tag, then goes on as
+    /// ReadObjectAfterTag. Out of line, so that the common way keeps few registers.
+    [[gnu::noinline]] CObject* ReadObjectTagged(const CRuntimeClass* requested, bool (*accept)(const CRuntimeClass*),
+                                                const char* expected);
     /// The rest of ReadObjectChecked once the tag at tagOffset is read: cls (a new object of
     /// it follows) or objectTag (null, or a reference to an object read before).
     CObject* ReadObjectAfterTag(CRuntimeClass* cls, DWORD objectTag, ULONGLONG tagOffset, const CRuntimeClass* requested,

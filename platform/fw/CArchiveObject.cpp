@@ -231,6 +231,10 @@ CObject* CArchive::ReadObjectChecked(const CRuntimeClass* requested, bool (*acce
             return LoadNewObject(cls);
         return ReadObjectAfterTag(cls, 0, GetOffset() - sizeof(WORD), requested, accept, expected);
     }
+    return ReadObjectTagged(requested, accept, expected);
+}
+
+CObject* CArchive::ReadObjectTagged(const CRuntimeClass* requested, bool (*accept)(const CRuntimeClass*), const char* expected) {
     const ULONGLONG tagOffset = GetOffset();
     DWORD objectTag = 0;
     CRuntimeClass* cls = ReadClass(requested, nullptr, &objectTag);
