@@ -93,6 +93,24 @@ TEST_F(ArchiveObjects, FiltersAreAskedAgainForAnotherClassOrAnotherFilter) {
         << "another class after a run the filter accepted";
 }
 
+TEST_F(ArchiveObjects, ARunOfOneClassIsCheckedAgainstEachClassAskedFor) {
+    // The tag of a run's class is remembered with the class it was checked against; asking
+    // for another class must check again.
+    CTestPoint a(1, 2), b(3, 4), c(5, 6), d(7, 8);
+    const Bytes bytes = StoreBytes([&](CArchive& ar) { ar << &a << &b << &c << &d; });
+    ArchiveReader r(bytes);
+    std::unique_ptr<CObject> first(r.ar().ReadObject(RUNTIME_CLASS(CTestPoint)));
+    std::unique_ptr<CObject> second(r.ar().ReadObject(RUNTIME_CLASS(CTestPoint)));
+    EXPECT_EQ(ArchiveCause([&] { r.ar().ReadObject(RUNTIME_CLASS(CTestPoint3)); }), CArchiveException::badClass)
+        << "a point where a derived class is asked for, after a run checked against its own class";
+    ArchiveReader again(bytes);
+    std::unique_ptr<CObject> p(again.ar().ReadObject(RUNTIME_CLASS(CObject)));
+    std::unique_ptr<CObject> q(again.ar().ReadObject(RUNTIME_CLASS(CTestPoint)));
+    std::unique_ptr<CObject> s(again.ar().ReadObject(nullptr));
+    EXPECT_EQ(static_cast<CTestPoint*>(s.get())->x, 5);
+    EXPECT_EQ(ArchiveCause([&] { again.ar().ReadObject(RUNTIME_CLASS(CTestPoint3)); }), CArchiveException::badClass);
+}
+
 TEST_F(ArchiveObjects, ExtractionOperatorChecksTheClass) {
     CTestPoint3 p3;
     p3.z = 9;
