@@ -60,6 +60,9 @@ struct KivBlockCodec {
     static constexpr UINT kSize = 0;
 };
 
+/// KivFieldDef::blockZeroAt of a block whose stored image has no reserved zeros.
+inline constexpr BYTE kKivNoStoredZeros = 0xFF;
+
 /// How a block field may be copied (KivBlockCodec's kLoadsAsImage and kStoresAsImage).
 enum KivBlockImage : BYTE {
     kKivBlockLoadsAsImage = 1,
@@ -126,7 +129,7 @@ struct KivFieldDef {
     void (*packBlock)(const void* member, BYTE* out);
     void (*unpackBlock)(const BYTE* in, void* member);
     BYTE blockImage;  // KivBlockImage bits
-    BYTE blockZeroAt;  // with kKivBlockStoresAsImage: four bytes stored as zeros there; 0xFF: none
+    BYTE blockZeroAt;  // with kKivBlockStoresAsImage: four bytes stored as zeros there, or kKivNoStoredZeros
     const KivCustomOps* custom;
 
     /// Written and read by the engine's format walks.
@@ -190,15 +193,16 @@ const KivCustomOps* CustomOpsFor() {
 template <class T>
 constexpr BYTE BlockImageOf() {
     using Codec = KivBlockCodec<T>;
-    BYTE bits = 0;
-    if constexpr (requires { Codec::kLoadsAsImage; }) {
-        static_assert(sizeof(T) == Codec::kSize && std::is_trivially_copyable_v<T> && std::is_standard_layout_v<T>);
-        if constexpr (Codec::kLoadsAsImage) bits |= kKivBlockLoadsAsImage;
-    }
-    if constexpr (requires { Codec::kStoresAsImage; }) {
-        static_assert(sizeof(T) == Codec::kSize && std::is_trivially_copyable_v<T> && std::is_standard_layout_v<T>);
-        if constexpr (Codec::kStoresAsImage) bits |= kKivBlockStoresAsImage;
-    }
+    constexpr BYTE bits = [] {
+        BYTE b = 0;
+        if constexpr (requires { Codec::kLoadsAsImage; })
+            if constexpr (Codec::kLoadsAsImage) b |= kKivBlockLoadsAsImage;
+        if constexpr (requires { Codec::kStoresAsImage; })
+            if constexpr (Codec::kStoresAsImage) b |= kKivBlockStoresAsImage;
+        return b;
+    }();
+    // A block copied as it stands must be exactly its stored bytes, with a plain layout.
+    static_assert(bits == 0 || (sizeof(T) == Codec::kSize && std::is_trivially_copyable_v<T> && std::is_standard_layout_v<T>));
     return bits;
 }
 
@@ -209,7 +213,7 @@ constexpr BYTE BlockZeroAtOf() {
         static_assert(Codec::kStoredZeroAt % 4 == 0 && Codec::kStoredZeroAt + 4 <= Codec::kSize);
         return static_cast<BYTE>(Codec::kStoredZeroAt);
     } else {
-        return 0xFF;
+        return kKivNoStoredZeros;
     }
 }
 

@@ -167,7 +167,7 @@ KivRecordCode KivCompileRecord(std::span<const KivStep> steps, bool loading) {
                 groups[group].push_back(piece);
                 done += size;
             }
-            if (!loading && s.field->blockZeroAt != 0xFF) groups[Code::zero4].push_back({0, wire + s.field->blockZeroAt});
+            if (!loading && s.field->blockZeroAt != kKivNoStoredZeros) groups[Code::zero4].push_back({0, wire + s.field->blockZeroAt});
             break;
         case RecordSlot::other: code.others.push_back({s, wire}); break;
         }
