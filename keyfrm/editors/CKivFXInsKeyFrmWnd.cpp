@@ -9,6 +9,7 @@
 #include "keyfrm/editors/KivFXEditorResources.h"
 #include "keyfrm/editors/KivFXPixelMath.h"
 #include "keyfrm/tracks/CKivFXInsKeyFrmList.h"
+#include "keyfrm/tracks/KivFXHandleModes.h"
 #include "kivbase/gui/CKivModuleRC.h"
 #include "platform/ui/Menu.h"
 
@@ -20,11 +21,6 @@ namespace {
 constexpr int kTimeLineStripHalfWidth = 2;
 
 // The track's interpolation kinds and handle couplings as the window sets them.
-constexpr int kInsModeLinear = 0;
-constexpr int kInsModeBezier = 1;
-constexpr int kCtrlModeNone = 0;
-constexpr int kCtrlModeLinkage = 1;
-constexpr int kCtrlModeSymmetry = 2;
 
 }  // namespace
 
@@ -205,16 +201,16 @@ void CKivFXInsKeyFrmWnd::CreateMenu(CPoint point) {
     const HINSTANCE module = KivFXKeyFrmGetModuleHandle();
     auto item = [&](UINT id, bool checked) { CKivModuleRC::AppendMenuW(module, &menu, id, checked ? MF_CHECKED : 0); };
     const int insMode = m_pKFList->InsMode;
-    if (insMode == kInsModeLinear || insMode == kInsModeBezier) {
+    if (KivFXMenuOffersInsKinds(insMode)) {
         item(ID_MENU_INS_LINE_MODE, insMode == kInsModeLinear);
         item(ID_MENU_INS_BEZIER_MODE, insMode == kInsModeBezier);
     }
-    if (insMode == kInsModeBezier) {
-        const int ctrl = m_pKFList->CtrlMode;
+    if (KivFXMenuOffersCtrlModes(insMode)) {
+        const KivFXCtrlMode ctrl = KivFXMenuCheckedCtrlMode(m_pKFList->CtrlMode);
         menu.AppendMenuW(MF_SEPARATOR);
         item(ID_MENU_INS_NONE_CTRL, ctrl == kCtrlModeNone);
         item(ID_MENU_INS_LINKAGE_CTRL, ctrl == kCtrlModeLinkage);
-        item(ID_MENU_INS_SYMMETRY_CTRL, ctrl != kCtrlModeNone && ctrl != kCtrlModeLinkage);
+        item(ID_MENU_INS_SYMMETRY_CTRL, ctrl == kCtrlModeSymmetry);
     }
     ClientToScreen(&point);
     menu.TrackPopupMenu(0, point.x, point.y, this);

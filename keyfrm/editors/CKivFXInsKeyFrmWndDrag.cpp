@@ -6,12 +6,10 @@
 #include "keyfrm/editors/CKivFXInsKeyFrmWnd.h"
 #include "keyfrm/editors/KivFXPixelMath.h"
 #include "keyfrm/tracks/CKivFXInsKeyFrmList.h"
+#include "keyfrm/tracks/KivFXHandleModes.h"
 
 namespace {
 
-constexpr int kCtrlModeNone = 0;
-constexpr int kCtrlModeSymmetry = 2;  // any other nonzero mode is linkage
-constexpr int kCtrlModeLinkage = 1;
 constexpr float kRightAngle = 1.57079637f;  // pi / 2 in single precision
 
 }  // namespace
@@ -20,7 +18,7 @@ CKivFXValueKeyFrm* CKivFXInsKeyFrmWnd::IsHitKeyFrm(CPoint point, int part) const
     if (!m_pKFList) return nullptr;
     const int count = m_pKFList->GetKeyFrmCount();
     if (count == 0) return nullptr;
-    if (part != kPartKeyFrm && m_pKFList->InsMode == 0) return nullptr;
+    if (part != kPartKeyFrm && !KivFXIsBezier(m_pKFList->InsMode)) return nullptr;
     for (int i = 0; i < count; ++i) {
         // The first keyframe has no fore handle, the last no after handle; a lone keyframe neither.
         if (part == kPartForePt && (i == 0 || count == 1)) continue;
@@ -84,7 +82,7 @@ void CKivFXInsKeyFrmWnd::BeginDragKF(CPoint) { m_nDragKind = kDragKeyFrm; }
 
 void CKivFXInsKeyFrmWnd::BeginDragKFForePt(CPoint) {
     m_nDragKind = kDragForePt;
-    if (m_pKFList && m_pDragKF && m_pKFList->CtrlMode == kCtrlModeLinkage) {
+    if (m_pKFList && m_pDragKF && KivFXDragCtrlMode(m_pKFList->CtrlMode) == kCtrlModeLinkage) {
         const CSize e = HandleExtent(*m_pDragKF, kPartAfterPt);
         m_nHandleLength = KivTruncToInt(std::sqrt(static_cast<double>(e.cx) * e.cx + static_cast<double>(e.cy) * e.cy));
     }
@@ -92,7 +90,7 @@ void CKivFXInsKeyFrmWnd::BeginDragKFForePt(CPoint) {
 
 void CKivFXInsKeyFrmWnd::BeginDragKFAfterPt(CPoint) {
     m_nDragKind = kDragAfterPt;
-    if (m_pKFList && m_pDragKF && m_pKFList->CtrlMode == kCtrlModeLinkage) {
+    if (m_pKFList && m_pDragKF && KivFXDragCtrlMode(m_pKFList->CtrlMode) == kCtrlModeLinkage) {
         const CSize e = HandleExtent(*m_pDragKF, kPartForePt);
         m_nHandleLength = KivTruncToInt(std::sqrt(static_cast<double>(e.cx) * e.cx + static_cast<double>(e.cy) * e.cy));
     }
@@ -148,7 +146,7 @@ void CKivFXInsKeyFrmWnd::AdjustDragForePt() { AdjustOpposite(kPartAfterPt); }
 
 void CKivFXInsKeyFrmWnd::AdjustOpposite(int movedPart) {
     if (!m_pDragKF || !m_pKFList) return;
-    const int mode = m_pKFList->CtrlMode;
+    const KivFXCtrlMode mode = KivFXDragCtrlMode(m_pKFList->CtrlMode);
     if (mode == kCtrlModeNone) return;
     CKivFXValueKeyFrm& k = *m_pDragKF;
     const bool foreMoved = movedPart == kPartForePt;

@@ -5,6 +5,7 @@
 
 #include "keyfrm/editors/CKivFXInsKeyFrmWnd.h"
 #include "keyfrm/tracks/CKivFXInsKeyFrmList.h"
+#include "keyfrm/tracks/KivFXHandleModes.h"
 #include "platform/ui/DC.h"
 
 namespace {
@@ -118,7 +119,7 @@ void CKivFXInsKeyFrmWnd::DrawKeyFrmLine(CDC* dc) {
 void CKivFXInsKeyFrmWnd::DrawKeyFrmArray(CDC* dc) {
     if (!dc || !m_pKFList) return;
     const int count = m_pKFList->GetKeyFrmCount();
-    const bool handles = m_pKFList->InsMode != 0 && count > 1;
+    const bool handles = KivFXIsBezier(m_pKFList->InsMode) && count > 1;
     for (int i = 0; i < count; ++i) {
         int kind = i == 0 ? kNoteHead : i == count - 1 ? kNoteTail : kNoteInner;
         if (!handles) kind = kNoteNoHandles;

@@ -4,6 +4,7 @@
 #include "keyfrm/tracks/CKivFXColor32KeyFrm.h"
 #include "keyfrm/tracks/CKivFXColor32KeyFrmList.h"
 #include "keyfrm/tracks/CKivFXDynamicKeyFrm.h"
+#include "keyfrm/tracks/KivFXHandleModes.h"
 #include "keyfrm/tracks/CKivFXInsKeyFrmList.h"
 #include "keyfrm/tracks/CKivFXInsValueKeyFrm.h"
 #include "keyfrm/tracks/CKivFXPosiKeyFrm.h"
