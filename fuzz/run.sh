@@ -27,7 +27,7 @@ timeout_s=10
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++ \
-  -DKIVFX_BUILD_FUZZ=ON -DKIVFX_BUILD_TESTS=OFF -DKIVFX_BUILD_SDL=OFF >/dev/null
+  -DKIVFX_BUILD_FUZZ=ON -DKIVFX_BUILD_TESTS=OFF -DKIVFX_BUILD_SDL=OFF -DKIVFX_BUILD_BENCH=OFF -DKIVFX_SANITIZE=OFF >/dev/null
 cmake --build "$build" -j "$jobs"
 
 work="$build/fuzz-work"

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "keyfrm/core/KivFXKeyFrmList.h"
-#include "keyfrm/core/KivFXKeyFrmModule.h"
+#include "keyfrm/KivFXKeyFrmStartup.h"
 #include "kivbase/CKivColor32Array.h"
 #include "kivbase/persist/KivMemberAccess.h"
 #include "kivbase/persist/KivPersist.h"

@@ -23,6 +23,7 @@
 #include "kivbase/KivXMLDOMDoc.h"
 #include "kivbase/persist/KivPersist.h"
 
+#include "keyfrm/KivFXKeyFrmStartup.h"
 #include "keyfrm/core/KivFXCore.h"
 #include "keyfrm/effectobj/KivFXEffectObj.h"
 #include "keyfrm/fx3d/KivFX3D.h"

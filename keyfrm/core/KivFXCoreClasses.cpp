@@ -1,5 +1,5 @@
 #include "keyfrm/core/CKivFXBaseKeyFrm.h"
-#include "keyfrm/core/KivFXSubsystemClasses.h"
+#include "keyfrm/core/KivFXKeyFrmModule.h"
 #include "kivbase/CKivColor32Array.h"
 #include "kivbase/CKivObList.h"
 

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "keyfrm/core/KivFXExchangeSort.h"
-#include "keyfrm/tracks/CKivFXInsValueKeyFrm.h"
 
 namespace {
 
@@ -24,8 +23,18 @@ CKivFXBaseKeyFrm* AsKeyFrm(CObject* o) {
     return o && o->IsKindOf(RUNTIME_CLASS(CKivFXBaseKeyFrm)) ? static_cast<CKivFXBaseKeyFrm*>(o) : nullptr;
 }
 
-CKivFXInsValueKeyFrm* AsFramed(CObject* o) {
-    return o && o->IsKindOf(RUNTIME_CLASS(CKivFXInsValueKeyFrm)) ? static_cast<CKivFXInsValueKeyFrm*>(o) : nullptr;
+KivFXFramedKind& FramedKind() {
+    static KivFXFramedKind kind{nullptr, nullptr};
+    return kind;
+}
+
+// The keyframe and its Frame when o is placed by frame.
+CKivFXBaseKeyFrm* AsFramed(CObject* o, int& frame) {
+    const KivFXFramedKind& kind = FramedKind();
+    if (!o || !kind.keyframeClass || !o->IsKindOf(kind.keyframeClass)) return nullptr;
+    auto* k = static_cast<CKivFXBaseKeyFrm*>(o);
+    frame = kind.frame(k);
+    return k;
 }
 
 // The key of an element: Frame for the int overloads (elements without a Frame are
@@ -33,10 +42,8 @@ CKivFXInsValueKeyFrm* AsFramed(CObject* o) {
 template <class Key>
 bool KeyOf(CObject* o, CKivFXBaseKeyFrm*& k, Key& key) {
     if constexpr (std::is_same_v<Key, int>) {
-        CKivFXInsValueKeyFrm* f = AsFramed(o);
-        if (!f) return false;
-        k = f;
-        key = f->Frame;
+        k = AsFramed(o, key);
+        if (!k) return false;
     } else {
         k = AsKeyFrm(o);
         if (!k) return false;
@@ -63,7 +70,7 @@ CKivFXBaseKeyFrm* Walk(CKivObList* list, bool fromTail, Visit visit) {
 // A keyframe without a Frame sorts by Location even on a frame-based list.
 double SortKey(CKivFXBaseKeyFrm* k, bool byFrame) {
     if (byFrame)
-        if (CKivFXInsValueKeyFrm* f = AsFramed(k)) return f->Frame;
+        if (int frame = 0; AsFramed(k, frame)) return frame;
     return k->Location;
 }
 
@@ -116,7 +123,12 @@ void KivFXRegisterTrackKind(const KivFXTrackKind& kind) {
     TrackKinds().push_back(kind);
 }
 
-void KivFXUnregisterTrackKinds() { TrackKinds().clear(); }
+void KivFXUnregisterTrackKinds() {
+    TrackKinds().clear();
+    FramedKind() = {nullptr, nullptr};
+}
+
+void KivFXRegisterFramedKind(const KivFXFramedKind& kind) { FramedKind() = kind; }
 
 const KivFXTrackKind* KivFXFindTrackKind(const CKivObList* list) {
     if (!list) return nullptr;
@@ -210,9 +222,9 @@ int KivFXKeyFrmIsOverlapKF(CKivObList* list, CKivFXBaseKeyFrm* keyframe, float t
     if (tolerance < 0.0f) tolerance = kDefaultOverlapTolerance;
     if (RefusedByTrack(list, keyframe)) return 0;
     if (KivFXKeyFrmListIsBaseOnFrame(list)) {
-        CKivFXInsValueKeyFrm* framed = AsFramed(keyframe);
-        if (!framed) return 0;
-        return Walk<int>(list, false, [&](CKivFXBaseKeyFrm* k, int key) { return k != keyframe && key == framed->Frame; }) ? 1 : 0;
+        int frame = 0;
+        if (!AsFramed(keyframe, frame)) return 0;
+        return Walk<int>(list, false, [&](CKivFXBaseKeyFrm* k, int key) { return k != keyframe && key == frame; }) ? 1 : 0;
     }
     const double tol = tolerance;
     return Walk<double>(list, false, [&](CKivFXBaseKeyFrm* k, double key) {

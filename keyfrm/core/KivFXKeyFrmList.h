@@ -65,3 +65,12 @@ void KivFXRegisterTrackKind(const KivFXTrackKind& kind);
 void KivFXUnregisterTrackKinds();
 /// The kind of that list, or null for a plain list.
 const KivFXTrackKind* KivFXFindTrackKind(const CKivObList* list);
+
+/// Keyframes placed by frame: the class (and derived ones) whose Frame the int overloads and
+/// frame-based lists read. Registered at module start-up with the track kinds; until then,
+/// and after KivFXUnregisterTrackKinds, no keyframe has a Frame.
+struct KivFXFramedKind {
+    const CRuntimeClass* keyframeClass;
+    int (*frame)(const CKivFXBaseKeyFrm* keyframe);
+};
+void KivFXRegisterFramedKind(const KivFXFramedKind& kind);

@@ -1,9 +1,7 @@
-// The library as a module: its start-up when loaded (class registration, the extension
-// module record with the module handle, window messages) and its end when unloaded.
+// The library as a module: the extension-module record with the module handle under which
+// its resources are registered, and the shape of a persistable class's entry in the
+// start-up list (keyfrm/KivFXKeyFrmStartup.h runs the start-up itself).
 #pragma once
-
-#include <span>
-#include <string>
 
 #include "kivbase/persist/KivPersist.h"
 
@@ -18,20 +16,15 @@ struct KivFXExtensionModule {
 const KivFXExtensionModule& KivFXKeyFrmGetModule();
 /// The library's module handle, for the GUI kit and resource helpers.
 HINSTANCE KivFXKeyFrmGetModuleHandle();
+/// Start-up's last step and end's first: a handle marks the module initialised, null ends it.
+void KivFXKeyFrmSetModule(HINSTANCE module);
 
 /// One persistable class of the library: its run-time class and its field table.
 struct KivFXPersistClass {
     CRuntimeClass* runtimeClass;
     KivLevelFn level;
 };
-/// Every persistable class of the library, in the order start-up registers them.
-std::span<const KivFXPersistClass> KivFXKeyFrmPersistClasses();
 
-/// Runs the start-up again if it has not run (hosts that load the library statically
-/// need not call it; tests use it after KivFXKeyFrmModuleEnd). Returns TRUE on success.
-BOOL KivFXKeyFrmModuleStart();
-/// Unregisters the library's classes and ends the module record.
-void KivFXKeyFrmModuleEnd();
-
-/// The generated part of docs/FORMATS.md: every persistable class's levels and fields.
-std::string KivFXDescribeAllFormats();
+/// KivFXPersistClass entry for a class with a field table, and for one without.
+#define KIV_CLASS(Class) KivFXPersistClass{RUNTIME_CLASS(Class), &Class::Level}
+#define KIV_CLASS_WITHOUT_FIELDS(Class) KivFXPersistClass{RUNTIME_CLASS(Class), nullptr}

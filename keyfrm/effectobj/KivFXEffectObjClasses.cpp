@@ -1,4 +1,4 @@
-#include "keyfrm/core/KivFXSubsystemClasses.h"
+#include "keyfrm/core/KivFXKeyFrmModule.h"
 #include "keyfrm/effectobj/KivFXEffectObj.h"
 
 std::span<const KivFXPersistClass> KivFXEffectObjPersistClasses() {

@@ -1,4 +1,4 @@
-#include "keyfrm/core/KivFXSubsystemClasses.h"
+#include "keyfrm/core/KivFXKeyFrmModule.h"
 #include "keyfrm/fx3d/KivFX3D.h"
 
 std::span<const KivFXPersistClass> KivFX3DPersistClasses() {

@@ -1,4 +1,4 @@
-#include "keyfrm/core/KivFXSubsystemClasses.h"
+#include "keyfrm/core/KivFXKeyFrmModule.h"
 #include "keyfrm/tracks/KivFXTracks.h"
 
 std::span<const KivFXPersistClass> KivFXTrackPersistClasses() {

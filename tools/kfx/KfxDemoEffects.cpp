@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "KfxDemoParts.h"
-#include "keyfrm/core/KivFXSubsystemClasses.h"
+#include "keyfrm/KivFXKeyFrmStartup.h"
 #include "keyfrm/fx3d/KivFX3D.h"
 
 namespace {

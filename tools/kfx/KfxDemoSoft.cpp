@@ -9,7 +9,7 @@
 #include <string>
 
 #include "KfxDemoParts.h"
-#include "keyfrm/core/KivFXSubsystemClasses.h"
+#include "keyfrm/KivFXKeyFrmStartup.h"
 #include "keyfrm/effectobj/KivFXEffectObj.h"
 #include "keyfrm/softfx/KivFXSoft.h"
 

@@ -2,7 +2,7 @@
 #include <cstdio>
 
 #include "KfxCommands.h"
-#include "keyfrm/core/KivFXKeyFrmModule.h"
+#include "keyfrm/KivFXKeyFrmStartup.h"
 
 int KfxFormats(const KfxArgs& args) {
     if (KfxWantsHelp(args)) {

@@ -11,7 +11,7 @@
 
 #include "keyfrm/core/CKivFXBaseKeyFrm.h"
 #include "fuzz/common/KivFuzzSamples.h"
-#include "keyfrm/core/KivFXKeyFrmModule.h"
+#include "keyfrm/KivFXKeyFrmStartup.h"
 #include "kivbase/CKivObList.h"
 #include "kivbase/persist/KivMemberAccess.h"
 #include "support/ArchiveBytes.h"

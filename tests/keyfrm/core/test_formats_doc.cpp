@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "keyfrm/core/KivFXKeyFrmModule.h"
+#include "keyfrm/KivFXKeyFrmStartup.h"
 
 TEST(FormatsDocument, ClassReferenceMatchesTheFieldTables) {
     std::ifstream in(std::string(KIVFX_SOURCE_DIR) + "/docs/FORMATS.md");

@@ -2,7 +2,7 @@
 // messages registered when it loaded.
 #include <set>
 
-#include "keyfrm/core/KivFXKeyFrmModule.h"
+#include "keyfrm/KivFXKeyFrmStartup.h"
 #include "keyfrm/editors/KivFXEditorMessages.h"
 #include "keyfrm/editors/KivFXEditorResources.h"
 #include "kivbase/gui/KivGuiMessages.h"

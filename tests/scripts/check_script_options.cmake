@@ -1,0 +1,38 @@
+# Every configure in the commands a newcomer runs (scripts/demo.sh, scripts/test.sh and the
+# fuzz stage) states every option the project declares, so no command depends on what an
+# earlier one left in a build folder's cache. Run as: cmake -DSOURCE=<root> -P this file.
+file(READ "${SOURCE}/CMakeLists.txt" top)
+string(REGEX MATCHALL "option\\((KIVFX_[A-Z_]+)" declared "${top}")
+list(TRANSFORM declared REPLACE "option\\(" "")
+list(LENGTH declared count)
+if(count LESS 3)
+  message(FATAL_ERROR "found only ${count} options in CMakeLists.txt")
+endif()
+
+set(failures "")
+foreach(script scripts/demo.sh scripts/test.sh fuzz/run.sh)
+  file(READ "${SOURCE}/${script}" text)
+  # A configure may continue over lines ending in a backslash, and may name a bash array
+  # of options defined earlier in the same script.
+  string(REGEX REPLACE "\\\\\n" " " text "${text}")
+  string(REGEX MATCHALL "[^\n]*cmake -S [^\n]*" configures "${text}")
+  if(NOT configures)
+    string(APPEND failures "${script}: no configure found\n")
+  endif()
+  string(REGEX MATCH "\noptions=\\(([^)]*)\\)" _ "${text}")
+  set(shared "${CMAKE_MATCH_1}")
+  foreach(line IN LISTS configures)
+    if(line MATCHES "\\$\\{options\\[@\\]\\}")
+      string(APPEND line " ${shared}")
+    endif()
+    foreach(opt IN LISTS declared)
+      if(NOT line MATCHES "-D${opt}=")
+        string(APPEND failures "${script}: a configure does not state ${opt}: ${line}\n")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+if(failures)
+  message(FATAL_ERROR "${failures}")
+endif()
+message(STATUS "every configure states all ${count} options")
