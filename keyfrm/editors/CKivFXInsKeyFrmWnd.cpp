@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "keyfrm/editors/KivFXCurveNotes.h"
 #include "keyfrm/editors/KivFXEditorMenu.h"
 #include "keyfrm/editors/KivFXEditorMessages.h"
 #include "keyfrm/editors/KivFXEditorParent.h"
@@ -132,11 +133,8 @@ CSize CKivFXInsKeyFrmWnd::HandleExtent(const CKivFXValueKeyFrm& k, int part) con
 }
 
 CRect CKivFXInsKeyFrmWnd::GetKeyFrmRect(CKivFXValueKeyFrm* keyframe, int part) const {
-    // Two pixels on each side: a 4 x 4 square with the point at its centre.
-    constexpr int kHalf = 2;
     if (!keyframe) return CRect();
-    const CPoint p = PartPoint(*keyframe, part);
-    return CRect(p.x - kHalf, p.y - kHalf, p.x + kHalf, p.y + kHalf);
+    return KivFXNoteRect(PartPoint(*keyframe, part));
 }
 
 void CKivFXInsKeyFrmWnd::CalcuBezierPoints(CPoint* out, CKivFXValueKeyFrm* keyframe) const {

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 
+#include "keyfrm/editors/KivFXCurveNotes.h"
 #include "keyfrm/editors/KivFXDialogParts.h"
 #include "keyfrm/editors/KivFXEditorMenu.h"
 #include "keyfrm/editors/KivFXEditorParent.h"
@@ -249,4 +250,23 @@ TEST_F(EditorMenuBlocks, DialogPartsLoadTheMarkerAndMakeAHiddenTip) {
     ASSERT_NE(parts.toolTip.m_hWnd, nullptr);
     EXPECT_FALSE(parts.toolTip.IsWindowVisible());
     EXPECT_EQ(parts.toolTip.GetParent(), &dialog) << "owned by the dialog";
+}
+
+TEST(CurveNotes, WhichHandlesAKeyframeShows) {
+    struct Case {
+        int index, count, insMode, kind;
+        bool fore, after;
+    };
+    const Case cases[] = {
+        {0, 3, 1, kKivFXNoteHead, false, true},  {1, 3, 1, kKivFXNoteInner, true, true},
+        {2, 3, 1, kKivFXNoteTail, true, false},  {0, 1, 1, kKivFXNoteNoHandles, false, false},
+        {1, 3, 0, kKivFXNoteNoHandles, false, false}, {1, 3, 5, kKivFXNoteInner, true, true},  // any nonzero kind is Bezier
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.index << " of " << c.count << ", kind " << c.insMode);
+        EXPECT_EQ(KivFXNoteKind(c.index, c.count, c.insMode), c.kind);
+        EXPECT_TRUE(KivFXPartShown(c.index, c.count, kKivFXPartKeyFrm, c.insMode));
+        EXPECT_EQ(KivFXPartShown(c.index, c.count, kKivFXPartForePt, c.insMode), c.fore);
+        EXPECT_EQ(KivFXPartShown(c.index, c.count, kKivFXPartAfterPt, c.insMode), c.after);
+    }
 }
