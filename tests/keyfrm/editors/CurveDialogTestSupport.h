@@ -11,6 +11,7 @@
 #include "keyfrm/editors/CKivFXInsKeyFrmDlg.h"
 #include "keyfrm/editors/KivFXCurveNotes.h"
 #include "keyfrm/editors/KivFXEditorMessages.h"
+#include "keyfrm/editors/KivFXEditorResources.h"
 #include "keyfrm/tracks/CKivFXInsKeyFrmList.h"
 #include "platform/ui/UiTestSupport.h"
 
@@ -35,6 +36,21 @@ public:
         std::vector<std::pair<int, int>> f;
         for (const auto& m : modifies) f.emplace_back(m.bTrackChanged, m.bFrameChanged);
         return f;
+    }
+};
+
+/// The dialog with its paints counted and the bounds of what each paint had to redraw.
+class TestCurveDlg : public CKivFXInsKeyFrmDlg {
+public:
+    using CKivFXInsKeyFrmDlg::CKivFXInsKeyFrmDlg;
+    int paints = 0;
+    CRect lastUpdate;
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == WM_PAINT) {
+            ++paints;
+            GetUpdateRect(&lastUpdate);
+        }
+        return CKivFXInsKeyFrmDlg::WindowProc(msg, wParam, lParam);
     }
 };
 
@@ -113,5 +129,5 @@ protected:
 
     std::unique_ptr<CKivFXInsKeyFrmList> track;  // outlives the windows
     DialogHost host;
-    CKivFXInsKeyFrmDlg dlg{&host};
+    TestCurveDlg dlg{&host};
 };
