@@ -4,14 +4,14 @@
 
 #include <algorithm>
 
-#include "keyfrm/core/KivFXKeyFrmModule.h"
+#include "keyfrm/editors/KivFXCurveNotes.h"
+#include "keyfrm/editors/KivFXEditorMenu.h"
 #include "keyfrm/editors/KivFXEditorMessages.h"
+#include "keyfrm/editors/KivFXEditorParent.h"
 #include "keyfrm/editors/KivFXEditorResources.h"
 #include "keyfrm/editors/KivFXPixelMath.h"
 #include "keyfrm/tracks/CKivFXInsKeyFrmList.h"
 #include "keyfrm/tracks/KivFXHandleModes.h"
-#include "kivbase/gui/CKivModuleRC.h"
-#include "platform/ui/Menu.h"
 
 IMPLEMENT_DYNCREATE(CKivFXInsKeyFrmWnd, CWnd)
 
@@ -19,9 +19,6 @@ namespace {
 
 // UpdateTimeLine repaints this many pixels either side of the old and the new line.
 constexpr int kTimeLineStripHalfWidth = 2;
-
-// The track's interpolation kinds and handle couplings as the window sets them.
-
 }  // namespace
 
 CKivFXInsKeyFrmWnd::CKivFXInsKeyFrmWnd() = default;
@@ -136,11 +133,8 @@ CSize CKivFXInsKeyFrmWnd::HandleExtent(const CKivFXValueKeyFrm& k, int part) con
 }
 
 CRect CKivFXInsKeyFrmWnd::GetKeyFrmRect(CKivFXValueKeyFrm* keyframe, int part) const {
-    // Two pixels on each side: a 4 x 4 square with the point at its centre.
-    constexpr int kHalf = 2;
     if (!keyframe) return CRect();
-    const CPoint p = PartPoint(*keyframe, part);
-    return CRect(p.x - kHalf, p.y - kHalf, p.x + kHalf, p.y + kHalf);
+    return KivFXNoteRect(PartPoint(*keyframe, part));
 }
 
 void CKivFXInsKeyFrmWnd::CalcuBezierPoints(CPoint* out, CKivFXValueKeyFrm* keyframe) const {
@@ -172,12 +166,7 @@ void CKivFXInsKeyFrmWnd::OnSize(UINT, int, int) {
 // ---- Messages to the parent -----------------------------------------------------------
 
 bool CKivFXInsKeyFrmWnd::SendToParent(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (!m_hWnd) return false;
-    CWnd* parent = GetParent();
-    if (!parent || msg == 0) return true;
-    const HWND self = m_hWnd;
-    parent->SendMessage(msg, wParam, lParam);
-    return IsWindow(self) != FALSE;
+    return KivFXSendToParent(*this, msg, wParam, lParam);
 }
 
 void CKivFXInsKeyFrmWnd::SendToModifyMsg(unsigned char phase) {
@@ -196,25 +185,9 @@ void CKivFXInsKeyFrmWnd::OnRButtonDown(UINT, CPoint point) {
 void CKivFXInsKeyFrmWnd::CreateMenu(CPoint point) {
     // Without a track there is nothing to choose.
     if (!m_pKFList || !m_hWnd) return;
-    CMenu menu;
-    if (!menu.CreatePopupMenu()) return;
-    const HINSTANCE module = KivFXKeyFrmGetModuleHandle();
-    auto item = [&](UINT id, bool checked) { CKivModuleRC::AppendMenuW(module, &menu, id, checked ? MF_CHECKED : 0); };
-    const int insMode = m_pKFList->InsMode;
-    if (KivFXMenuOffersInsKinds(insMode)) {
-        item(ID_MENU_INS_LINE_MODE, insMode == kInsModeLinear);
-        item(ID_MENU_INS_BEZIER_MODE, insMode == kInsModeBezier);
-    }
-    if (KivFXMenuOffersCtrlModes(insMode)) {
-        const KivFXCtrlMode ctrl = KivFXMenuCheckedCtrlMode(m_pKFList->CtrlMode);
-        menu.AppendMenuW(MF_SEPARATOR);
-        item(ID_MENU_INS_NONE_CTRL, ctrl == kCtrlModeNone);
-        item(ID_MENU_INS_LINKAGE_CTRL, ctrl == kCtrlModeLinkage);
-        item(ID_MENU_INS_SYMMETRY_CTRL, ctrl == kCtrlModeSymmetry);
-    }
-    ClientToScreen(&point);
-    menu.TrackPopupMenu(0, point.x, point.y, this);
-    menu.DestroyMenu();
+    CKivFXEditorMenu menu;
+    menu.AppendInsModeItems(m_pKFList->InsMode, m_pKFList->CtrlMode);
+    menu.Track(*this, point);
 }
 
 BOOL CKivFXInsKeyFrmWnd::OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo) {

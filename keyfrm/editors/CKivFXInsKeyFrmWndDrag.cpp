@@ -4,25 +4,18 @@
 #include <cmath>
 
 #include "keyfrm/editors/CKivFXInsKeyFrmWnd.h"
+#include "keyfrm/editors/KivFXCurveNotes.h"
 #include "keyfrm/editors/KivFXPixelMath.h"
 #include "keyfrm/tracks/CKivFXInsKeyFrmList.h"
 #include "keyfrm/tracks/KivFXHandleModes.h"
-
-namespace {
-
-constexpr float kRightAngle = 1.57079637f;  // pi / 2 in single precision
-
-}  // namespace
 
 CKivFXValueKeyFrm* CKivFXInsKeyFrmWnd::IsHitKeyFrm(CPoint point, int part) const {
     if (!m_pKFList) return nullptr;
     const int count = m_pKFList->GetKeyFrmCount();
     if (count == 0) return nullptr;
-    if (part != kPartKeyFrm && !KivFXIsBezier(m_pKFList->InsMode)) return nullptr;
     for (int i = 0; i < count; ++i) {
         // The first keyframe has no fore handle, the last no after handle; a lone keyframe neither.
-        if (part == kPartForePt && (i == 0 || count == 1)) continue;
-        if (part == kPartAfterPt && (i == count - 1 || count == 1)) continue;
+        if (!KivFXPartShown(i, count, part, m_pKFList->InsMode)) continue;
         CKivFXValueKeyFrm* k = m_pKFList->GetFXKeyFrm(i);
         if (!k) continue;
         const CRect r = GetKeyFrmRect(k, part);
@@ -146,38 +139,15 @@ void CKivFXInsKeyFrmWnd::AdjustDragForePt() { AdjustOpposite(kPartAfterPt); }
 
 void CKivFXInsKeyFrmWnd::AdjustOpposite(int movedPart) {
     if (!m_pDragKF || !m_pKFList) return;
-    const KivFXCtrlMode mode = KivFXDragCtrlMode(m_pKFList->CtrlMode);
-    if (mode == kCtrlModeNone) return;
     CKivFXValueKeyFrm& k = *m_pDragKF;
     const bool foreMoved = movedPart == kPartForePt;
-    const SKivFXBezierHandle& m = foreMoved ? k.PtFore : k.PtAfter;
-    SKivFXBezierHandle& o = foreMoved ? k.PtAfter : k.PtFore;
-    if (mode == kCtrlModeSymmetry) {
-        o.ValueOffset = -m.ValueOffset;
-        o.PosOffset = -m.PosOffset;
-        return;
-    }
-    // Linkage: the opposite handle keeps its pixel length and points away from the moved
-    // one through the keyframe.
-    if ((m.ValueOffset == 0.0f && m.PosOffset == 0.0) || m_nHandleLength == 0) return;
-    const double frameSign = foreMoved ? 1.0 : -1.0;  // the opposite handle's side
-    const float valueSign = m.ValueOffset > 0.0f ? -1.0f : 1.0f;
-    if (m.ValueOffset == 0.0f) {
-        o.ValueOffset = 0.0f;
-        o.PosOffset = frameSign * FramesOfPixels(m_nHandleLength);
-    } else if (m.PosOffset == 0.0) {
-        o.PosOffset = 0.0;
-        o.ValueOffset = valueSign * ValuesOfPixels(m_nHandleLength);
-    } else {
-        const CSize e = HandleExtent(k, movedPart);
-        const float dx = std::fabs(static_cast<float>(e.cx));
-        const float dy = std::fabs(static_cast<float>(e.cy));
-        // A handle with no horizontal pixel extent stands upright.
-        const float angle = dx == 0.0f ? kRightAngle : std::atan(dy / dx);
-        const float length = static_cast<float>(m_nHandleLength);
-        o.PosOffset = frameSign * FramesOfPixels(KivTruncToInt(std::cos(angle) * length));
-        o.ValueOffset = valueSign * ValuesOfPixels(KivTruncToInt(std::sin(angle) * length));
-    }
+    KivFXHandleScale scale;
+    scale.length = m_nHandleLength;
+    scale.movedExtent = HandleExtent(k, movedPart);
+    scale.posOfPixels = [this](int n) { return FramesOfPixels(n); };
+    scale.valueOfPixels = [this](int n) { return ValuesOfPixels(n); };
+    KivFXCoupleHandles(foreMoved ? k.PtFore : k.PtAfter, foreMoved ? k.PtAfter : k.PtFore, foreMoved, m_pKFList->CtrlMode,
+                       scale);
 }
 
 void CKivFXInsKeyFrmWnd::EndDrag() {

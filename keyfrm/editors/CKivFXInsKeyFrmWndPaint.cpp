@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "keyfrm/editors/CKivFXInsKeyFrmWnd.h"
+#include "keyfrm/editors/KivFXCurveNotes.h"
 #include "keyfrm/tracks/CKivFXInsKeyFrmList.h"
 #include "keyfrm/tracks/KivFXHandleModes.h"
 #include "platform/ui/DC.h"
@@ -15,11 +16,6 @@ constexpr COLORREF kMeshColor = RGB(150, 150, 150);
 constexpr COLORREF kTimeLineColor = RGB(190, 190, 190);  // XOR-ed onto what is there
 constexpr COLORREF kCurvePenColor = RGB(155, 0, 255);
 constexpr COLORREF kCurveDotColor = RGB(0, 0, 255);
-constexpr COLORREF kNotePenColor = RGB(255, 0, 0);
-constexpr COLORREF kKeyFrmColor = RGB(255, 255, 255);
-constexpr COLORREF kSelectedKeyFrmColor = RGB(255, 0, 0);
-constexpr COLORREF kForePtColor = RGB(0, 255, 0);
-constexpr COLORREF kAfterPtColor = RGB(0, 0, 255);
 constexpr COLORREF kFrameColor = RGB(0, 0, 0);
 // The grid's spacing in pixels; it does not follow scrolling or zoom.
 constexpr double kMeshStep = 20.0;
@@ -27,12 +23,6 @@ constexpr double kMeshStep = 20.0;
 // beyond that the dots of a column overlap anyway, and a tiny scale must not make painting
 // walk billions of frames.
 constexpr std::int64_t kMaxDotsPerColumn = 16;
-
-// Draw kinds of DrawKeyFrmNote.
-constexpr int kNoteInner = 0;
-constexpr int kNoteHead = 1;
-constexpr int kNoteTail = 2;
-constexpr int kNoteNoHandles = -1;
 
 }  // namespace
 
@@ -119,39 +109,12 @@ void CKivFXInsKeyFrmWnd::DrawKeyFrmLine(CDC* dc) {
 void CKivFXInsKeyFrmWnd::DrawKeyFrmArray(CDC* dc) {
     if (!dc || !m_pKFList) return;
     const int count = m_pKFList->GetKeyFrmCount();
-    const bool handles = KivFXIsBezier(m_pKFList->InsMode) && count > 1;
-    for (int i = 0; i < count; ++i) {
-        int kind = i == 0 ? kNoteHead : i == count - 1 ? kNoteTail : kNoteInner;
-        if (!handles) kind = kNoteNoHandles;
-        DrawKeyFrmNote(dc, m_pKFList->GetFXKeyFrm(i), kind);
-    }
+    for (int i = 0; i < count; ++i) DrawKeyFrmNote(dc, m_pKFList->GetFXKeyFrm(i), KivFXNoteKind(i, count, m_pKFList->InsMode));
 }
 
 void CKivFXInsKeyFrmWnd::DrawKeyFrmNote(CDC* dc, CKivFXValueKeyFrm* keyframe, int kind) {
     if (!dc || !keyframe) return;
-    CPen pen(PS_SOLID, 1, kNotePenColor);
-    KivSaveDC saved(*dc);
-    dc->SelectObject(&pen);
     CPoint pts[3];
     CalcuBezierPoints(pts, keyframe);
-    const bool showFore = kind != kNoteNoHandles && kind != kNoteHead;
-    const bool showAfter = kind != kNoteNoHandles && kind != kNoteTail;
-    if (showFore) {
-        dc->MoveTo(pts[0]);
-        dc->LineTo(pts[1]);
-    }
-    if (showAfter) {
-        dc->MoveTo(pts[1]);
-        dc->LineTo(pts[2]);
-    }
-    const CRect key = GetKeyFrmRect(keyframe, kPartKeyFrm);
-    dc->FillSolidRect(&key, keyframe->IsSelect() ? kSelectedKeyFrmColor : kKeyFrmColor);
-    if (showFore) {
-        const CRect fore = GetKeyFrmRect(keyframe, kPartForePt);
-        dc->FillSolidRect(&fore, kForePtColor);
-    }
-    if (showAfter) {
-        const CRect after = GetKeyFrmRect(keyframe, kPartAfterPt);
-        dc->FillSolidRect(&after, kAfterPtColor);
-    }
+    KivFXDrawKeyFrmNote(*dc, pts, keyframe->IsSelect() != 0, kind);
 }

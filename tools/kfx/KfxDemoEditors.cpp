@@ -1,5 +1,5 @@
 // Demo part: the project's first scalar track drawn by the curve window into
-// curve-window.png next to the project files.
+// curve-window.png and by the curve dialog into curve-dialog.png next to the project files.
 #include "KfxDemoParts.h"
 #include "KfxProject.h"
 #include "KfxRender.h"
@@ -24,4 +24,14 @@ void KfxDemoEditors(KfxDemoContext& demo) {
         return demo.Fail(e.what());
     }
     demo.Report("curve window: " + std::to_string(track->GetKeyFrmCount()) + " keyframes drawn into " + png);
+
+    const std::string dialogPng = (demo.dir / "curve-dialog.png").string();
+    KfxDialogView dialogView;
+    dialogView.frame = kDemoFrame;
+    try {
+        KfxRenderCurveDialog(*track, dialogView, dialogPng);
+    } catch (const KfxError& e) {
+        return demo.Fail(e.what());
+    }
+    demo.Report("curve dialog: " + std::to_string(track->GetKeyFrmCount()) + " keyframes drawn into " + dialogPng);
 }

@@ -1,5 +1,5 @@
-// kfx render FILE --editor curve-window --size WxH --frame F -o OUT.png: a file's scalar
-// track drawn by the curve window on the headless screen.
+// kfx render FILE --editor curve-window|curve-dialog --size WxH --frame F -o OUT.png: a
+// file's scalar track drawn by the curve window or the curve dialog on the headless screen.
 #include "KfxRender.h"
 
 #include <algorithm>
@@ -15,6 +15,7 @@
 namespace {
 
 constexpr const char* kCurveWindow = "curve-window";
+constexpr const char* kCurveDialog = "curve-dialog";
 // Frames shown when the track has fewer than two keyframes to fit.
 constexpr int kDefaultSpan = 100;
 // The fitted view leaves this share of the span free on each side.
@@ -28,6 +29,13 @@ bool ParseSize(const std::string& text, CSize& out) {
     if (w < 1 || h < 1 || w > kMaxBitmapSide || h > kMaxBitmapSide) return false;
     out = CSize(w, h);
     return true;
+}
+
+bool ParseRange(const std::string& text, std::pair<int, int>& out) {
+    // The separator is the first ':' after the first character, so "-20:-5" reads.
+    const size_t colon = text.find(':', 1);
+    if (colon == std::string::npos) return false;
+    return KfxParseNumber(text.substr(0, colon), out.first) && KfxParseNumber(text.substr(colon + 1), out.second);
 }
 
 // Scroll position and scale that put every keyframe and the current frame in view.
@@ -86,24 +94,31 @@ int KfxRender(const KfxArgs& args) {
     if (KfxWantsHelp(args)) {
         std::printf(
             "usage: kfx render FILE --editor curve-window --size WxH --frame F -o OUT.png\n"
-            "                  [--track N] [--scroll FRAME] [--scale PIXELS_PER_FRAME]\n\n"
+            "                  [--track N] [--scroll FRAME] [--scale PIXELS_PER_FRAME]\n"
+            "       kfx render FILE --editor curve-dialog --size WxH --frame F -o OUT.png\n"
+            "                  [--track N] [--range IN:OUT]\n\n"
             "Draws the first scalar track of FILE (.kfa or .xml), or the N-th from 0 with\n"
-            "--track, in the curve window on a headless screen of WxH pixels (default\n"
-            "640x240) with the current-frame line at frame F (default 0), and writes the\n"
-            "picture to OUT.png. The view fits the keyframes unless --scroll (the frame at\n"
-            "the left edge) and --scale are given. The window places keyframes by their\n"
-            "Frame, so a location-based track shows every keyframe at its Frame too.\n");
+            "--track, in an editor on a headless screen of WxH pixels (default 640x240)\n"
+            "with the current frame at F (default 0), and writes the picture to OUT.png.\n\n"
+            "curve-window (the default) places keyframes by their Frame; the view fits the\n"
+            "keyframes unless --scroll (the frame at the left edge) and --scale are given.\n"
+            "curve-dialog places keyframes by their Location over the story range IN to\n"
+            "OUT (location 0 to 1): --range, or by default the frames of the track's\n"
+            "keyframes (0 to 100 when they span none); F is kept inside that range. A\n"
+            "frame-based track is drawn placed by location: each keyframe at its Frame's\n"
+            "place in the range, its handles' frame offsets as the locations they cover.\n");
         return kKfxOk;
     }
     std::string file, out, editor = kCurveWindow;
     KfxCurveView view;
+    std::optional<std::pair<int, int>> range;
     int trackIndex = 0;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool hasValue = i + 1 < args.size();
         auto value = [&]() -> const std::string& { return args[++i]; };
         if ((a == "--editor" || a == "--size" || a == "--frame" || a == "-o" || a == "--output" || a == "--track" ||
-             a == "--scroll" || a == "--scale") &&
+             a == "--scroll" || a == "--scale" || a == "--range") &&
             !hasValue)
             return KfxFail(a + " needs a value (see kfx render --help)");
         if (a == "--editor") {
@@ -124,6 +139,10 @@ int KfxRender(const KfxArgs& args) {
             double s = 0;
             if (!KfxParseNumber(value(), s) || !(s > 0.0)) return KfxFail("--scale wants a positive number");
             view.scale = s;
+        } else if (a == "--range") {
+            std::pair<int, int> r;
+            if (!ParseRange(value(), r)) return KfxFail("--range wants IN:OUT, two whole numbers");
+            range = r;
         } else if (!a.empty() && a[0] == '-') {
             return KfxFail("unknown option " + a + " (see kfx render --help)");
         } else if (file.empty()) {
@@ -132,14 +151,26 @@ int KfxRender(const KfxArgs& args) {
             return KfxFail("render takes one FILE (see kfx render --help)");
         }
     }
-    if (editor != kCurveWindow) return KfxFail("unknown editor '" + editor + "' (the one there is: curve-window)");
+    const bool dialog = editor == kCurveDialog;
+    if (editor != kCurveWindow && !dialog)
+        return KfxFail("unknown editor '" + editor + "' (there are: curve-window, curve-dialog)");
+    if (!dialog && range) return KfxFail("--range is for --editor curve-dialog");
+    if (dialog && (view.scroll || view.scale)) return KfxFail("--scroll and --scale are for --editor curve-window");
     if (file.empty()) return KfxFail("render needs a FILE (see kfx render --help)");
     if (out.empty()) return KfxFail("render needs -o OUT.png (see kfx render --help)");
     CKivObList list;
     KfxLoad(file, list);
     CKivFXInsKeyFrmList* track = KfxFindScalarTrack(list, trackIndex);
     if (!track) return KfxFail(file + ": no scalar track number " + std::to_string(trackIndex) + " in it");
-    KfxRenderCurveWindow(*track, view, out);
+    if (dialog) {
+        KfxDialogView dialogView;
+        dialogView.size = view.size;
+        dialogView.frame = view.frame;
+        dialogView.range = range;
+        KfxRenderCurveDialog(*track, dialogView, out);
+    } else {
+        KfxRenderCurveWindow(*track, view, out);
+    }
     std::printf("%s: track %d (%d keyframes) drawn into %s (%ldx%ld)\n", file.c_str(), trackIndex, track->GetKeyFrmCount(),
                 out.c_str(), static_cast<long>(view.size.cx), static_cast<long>(view.size.cy));
     return kKfxOk;

@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "kivbase/CKivObList.h"
 #include "platform/fw/CGeometry.h"
@@ -21,6 +22,23 @@ struct KfxCurveView {
 /// Draws track in the curve window on the screen and writes the picture to png; throws
 /// KfxError when the file cannot be written.
 void KfxRenderCurveWindow(CKivFXInsKeyFrmList& track, const KfxCurveView& view, const std::string& png);
+
+/// How the curve dialog is laid out: its size, the current frame and the story range
+/// (unset: the frames of the track's keyframes, or 0 to 100 when they span none).
+struct KfxDialogView {
+    CSize size{640, 240};
+    int frame = 0;
+    std::optional<std::pair<int, int>> range;
+};
+
+/// The story range a dialog shows for track: view's range, or the track's keyframes' frames.
+std::pair<int, int> KfxStoryRangeOf(const CKivFXInsKeyFrmList& track, const KfxDialogView& view);
+
+/// Draws track in the curve dialog on the screen (the current frame clamped into the story
+/// range) and writes the picture to png; throws KfxError when it cannot. A frame-based
+/// track is drawn from a copy placed by location: each keyframe at its Frame's location in
+/// the story range, its handles' frame offsets turned into location offsets.
+void KfxRenderCurveDialog(CKivFXInsKeyFrmList& track, const KfxDialogView& view, const std::string& png);
 
 /// The n-th (from 0) scalar track among list's objects, depth first through nested lists;
 /// null when there are fewer.

@@ -1,0 +1,170 @@
+// The curve dialog's painting: axes with value ticks, value labels and the frame scale,
+// the current-frame marker, the curve (flat ends, Bezier per pixel column or straight
+// segments) and the keyframes with their handles, in that order over the skin.
+#include <algorithm>
+
+#include "keyfrm/editors/CKivFXInsKeyFrmDlg.h"
+#include "keyfrm/editors/KivFXCurveNotes.h"
+#include "keyfrm/editors/KivFXPixelMath.h"
+#include "keyfrm/tracks/CKivFXInsKeyFrmList.h"
+#include "keyfrm/tracks/KivFXHandleModes.h"
+#include "kivbase/KivInterpolate.h"
+#include "platform/ui/DC.h"
+
+namespace {
+
+constexpr COLORREF kAxisColor = RGB(0, 0, 0);
+constexpr COLORREF kLabelText = RGB(255, 255, 255);
+// The labels' text cells: the grey the dialogs label their strips with, since white text
+// on the device context's default white cell would not show.
+constexpr COLORREF kLabelBack = RGB(161, 158, 156);
+constexpr COLORREF kCurveColor = RGB(155, 0, 255);
+
+// 21 value ticks: 8 pixels at both ends, 5 at the quarters, 2 between; none at the middle,
+// where the frame axis crosses.
+constexpr int kValueTicks = 20;
+constexpr int kMiddleTick = 10;
+int TickLength(int i) {
+    if (i == 0 || i == kValueTicks) return 8;
+    if (i == 5 || i == 15) return 5;
+    return 2;
+}
+// The value labels' rectangle starts and ends this far right of the value axis.
+constexpr int kLabelLeft = 5;
+constexpr int kLabelRight = 50;
+// The frame scale's labels stand on its longest tick.
+constexpr int kScaleLongTick = 8;
+
+}  // namespace
+
+void CKivFXInsKeyFrmDlg::OnPaint() {
+    CPaintDC dc(this);
+    KivSaveDC saved(dc);
+    dc.SelectObject(&m_parts.font);
+    DrawTimeLine(&dc);
+    DrawTimeRuler(&dc);
+    DrawKeyFrmLine(&dc);
+    DrawKeyFrmArray(&dc);
+}
+
+void CKivFXInsKeyFrmDlg::DrawTimeLine(CDC* dc) {
+    if (!dc) return;
+    CPen pen(PS_SOLID, 1, kAxisColor);
+    KivSaveDC saved(*dc);
+    dc->SelectObject(&pen);
+    dc->SetTextColor(kLabelText);
+    dc->SetBkColor(kLabelBack);
+    const int yMid = ValueToPixelY((m_fTopValue + m_fBottomValue) * 0.5f);
+    const bool oneSide = (m_range.in > 0 && m_range.out > 0) || (m_range.in < 0 && m_range.out < 0);
+    const int x0 = FrameToPixelX(oneSide ? m_range.in : 0);
+    dc->MoveTo(x0, ValueToPixelY(m_fTopValue));
+    dc->LineTo(x0, ValueToPixelY(m_fBottomValue));
+
+    const int step = KivTruncToInt(static_cast<double>(m_fTopValue - m_fBottomValue) + 1.0) / kValueTicks;
+    for (int i = 0; i <= kValueTicks; ++i) {
+        if (i == kMiddleTick) continue;
+        const int y = ValueToPixelY(m_fBottomValue + static_cast<float>(i) * static_cast<float>(step));
+        dc->MoveTo(x0, y);
+        dc->LineTo(x0 + TickLength(i), y);
+    }
+
+    // One text for both labels: an edit type without a format leaves it as it was.
+    CString label;
+    for (float value : {m_fBottomValue, m_fTopValue}) {
+        switch (m_editType) {
+            case AquaEdit_Type_Number: label.Format(L"%6.0f", static_cast<double>(value)); break;
+            case AquaEdit_Type_Degree: label.Format(L"%6.0f\u00B0", static_cast<double>(value)); break;
+            case AquaEdit_Type_Percent: label.Format(L"%6.1f%%", static_cast<double>(value)); break;
+            default: break;
+        }
+        const int y = ValueToPixelY(value);
+        CRect r(x0 + kLabelLeft, y - VMargin(), x0 + kLabelRight, y + VMargin());
+        dc->DrawText(label, &r, DT_VCENTER | DT_SINGLELINE);
+    }
+
+    dc->MoveTo(FrameToPixelX(m_range.in), yMid);
+    dc->LineTo(FrameToPixelX(m_range.out), yMid);
+    if (!m_bShowScale) return;
+    KivFXFrameScaleLook look;
+    look.labelHalfWidth = HMargin();
+    look.labelTop = kScaleLongTick + VMargin();
+    look.labelBottom = kScaleLongTick;
+    KivFXDrawFrameScale(*dc, m_range, KivFXScaleStep(m_fFramesPerPixel), yMid, look,
+                        [this](int frame) { return FrameToPixelX(frame); });
+}
+
+void CKivFXInsKeyFrmDlg::DrawTimeRuler(CDC* dc) {
+    if (!dc) return;
+    KivFXDrawTimeRuler(*dc, m_parts.marker, GetTimeRulerRect(), ValueToPixelY(m_fBottomValue));
+}
+
+void CKivFXInsKeyFrmDlg::DrawKeyFrmLine(CDC* dc) {
+    if (!dc || !m_pKFList) return;
+    CPen pen(PS_SOLID, 1, kCurveColor);
+    KivSaveDC saved(*dc);
+    dc->SelectObject(&pen);
+    const int left = FrameToPixelX(m_range.in);
+    const int right = FrameToPixelX(m_range.out);
+    const int count = m_pKFList->GetKeyFrmCount();
+    CKivFXValueKeyFrm* first = m_pKFList->GetFXKeyFrm(0);
+    CKivFXValueKeyFrm* last = m_pKFList->GetFXKeyFrm(count - 1);
+    if (count < 2 || !first || !last) {
+        const int y = ValueToPixelY(count == 1 && first ? first->Value : m_fDefValue);
+        dc->MoveTo(left, y);
+        dc->LineTo(right, y);
+        return;
+    }
+    const CPoint head = PartPoint(*first, kKivFXPartKeyFrm);
+    dc->MoveTo(left, head.y);
+    dc->LineTo(head);
+    const CPoint tail = PartPoint(*last, kKivFXPartKeyFrm);
+    dc->MoveTo(tail);
+    dc->LineTo(right, tail.y);
+
+    CRect client;
+    GetClientRect(&client);
+    const bool bezier = KivFXIsBezier(m_pKFList->InsMode);
+    for (int i = 0; i + 1 < count; ++i) {
+        CKivFXValueKeyFrm* a = m_pKFList->GetFXKeyFrm(i);
+        CKivFXValueKeyFrm* b = m_pKFList->GetFXKeyFrm(i + 1);
+        if (!a || !b) continue;
+        CPoint p[4];
+        CalcuBezierPoints(p, a, b);
+        if (p[0].x == p[3].x) continue;
+        dc->MoveTo(p[0]);
+        if (bezier) {
+            const int n = std::max(1, p[3].x - p[0].x + 1);
+            const double u = 1.0 / n;
+            const float ys[4] = {static_cast<float>(p[0].y), static_cast<float>(p[1].y), static_cast<float>(p[2].y),
+                                 static_cast<float>(p[3].y)};
+            // Columns left of the client are skipped (the walk starts just before it) and the
+            // walk stops just after its right edge: what lies outside is clipped anyway, and
+            // a segment far off the client must not cost a column walk of its pixel length.
+            const int firstJ = std::max(1, client.left - 1 - p[0].x);
+            const int lastJ = std::min(n - 1, client.right + 1 - p[0].x);
+            double t = firstJ == 1 ? 0.0 : (firstJ - 1) * u;
+            for (int j = firstJ; j <= lastJ; ++j) {
+                t += u;
+                const int y = KivTruncToPixel(KivPublicInsBezier3(ys, static_cast<float>(t)));
+                if (j == firstJ && firstJ > 1)
+                    dc->MoveTo(p[0].x + j, y);
+                else
+                    dc->LineTo(p[0].x + j, y);
+            }
+        }
+        dc->LineTo(p[3]);
+    }
+}
+
+void CKivFXInsKeyFrmDlg::DrawKeyFrmArray(CDC* dc) {
+    if (!dc || !m_pKFList) return;
+    const int count = m_pKFList->GetKeyFrmCount();
+    for (int i = 0; i < count; ++i) DrawKeyFrmNote(dc, m_pKFList->GetFXKeyFrm(i), KivFXNoteKind(i, count, m_pKFList->InsMode));
+}
+
+void CKivFXInsKeyFrmDlg::DrawKeyFrmNote(CDC* dc, CKivFXValueKeyFrm* keyframe, int kind) {
+    if (!dc || !keyframe) return;
+    CPoint pts[3];
+    CalcuBezierPoints(pts, keyframe);
+    KivFXDrawKeyFrmNote(*dc, pts, keyframe->IsSelect() != 0, kind);
+}

@@ -1,0 +1,91 @@
+#include "keyfrm/editors/KivFXCurveNotes.h"
+
+#include <cmath>
+
+#include "keyfrm/editors/KivFXPixelMath.h"
+#include "keyfrm/tracks/KivFXHandleModes.h"
+
+namespace {
+
+constexpr COLORREF kNotePenColor = RGB(255, 0, 0);
+constexpr COLORREF kKeyFrmColor = RGB(255, 255, 255);
+constexpr COLORREF kSelectedKeyFrmColor = RGB(255, 0, 0);
+constexpr COLORREF kForePtColor = RGB(0, 255, 0);
+constexpr COLORREF kAfterPtColor = RGB(0, 0, 255);
+// Two pixels on each side: a 4 x 4 square with the point at its centre.
+constexpr int kNoteHalf = 2;
+constexpr float kRightAngle = 1.57079637f;  // pi / 2 in single precision
+
+}  // namespace
+
+int KivFXNoteKind(int index, int count, int insMode) {
+    if (!KivFXIsBezier(insMode) || count < 2) return kKivFXNoteNoHandles;
+    if (index == 0) return kKivFXNoteHead;
+    if (index == count - 1) return kKivFXNoteTail;
+    return kKivFXNoteInner;
+}
+
+bool KivFXPartShown(int index, int count, int part, int insMode) {
+    if (part == kKivFXPartKeyFrm) return true;
+    const int kind = KivFXNoteKind(index, count, insMode);
+    if (kind == kKivFXNoteNoHandles) return false;
+    if (part == kKivFXPartForePt) return kind != kKivFXNoteHead;
+    return kind != kKivFXNoteTail;
+}
+
+CRect KivFXNoteRect(CPoint p) { return CRect(p.x - kNoteHalf, p.y - kNoteHalf, p.x + kNoteHalf, p.y + kNoteHalf); }
+
+void KivFXDrawKeyFrmNote(CDC& dc, const CPoint points[3], bool selected, int kind) {
+    CPen pen(PS_SOLID, 1, kNotePenColor);
+    KivSaveDC saved(dc);
+    dc.SelectObject(&pen);
+    const bool showFore = kind != kKivFXNoteNoHandles && kind != kKivFXNoteHead;
+    const bool showAfter = kind != kKivFXNoteNoHandles && kind != kKivFXNoteTail;
+    if (showFore) {
+        dc.MoveTo(points[0]);
+        dc.LineTo(points[1]);
+    }
+    if (showAfter) {
+        dc.MoveTo(points[1]);
+        dc.LineTo(points[2]);
+    }
+    const CRect key = KivFXNoteRect(points[1]);
+    dc.FillSolidRect(&key, selected ? kSelectedKeyFrmColor : kKeyFrmColor);
+    if (showFore) {
+        const CRect fore = KivFXNoteRect(points[0]);
+        dc.FillSolidRect(&fore, kForePtColor);
+    }
+    if (showAfter) {
+        const CRect after = KivFXNoteRect(points[2]);
+        dc.FillSolidRect(&after, kAfterPtColor);
+    }
+}
+
+void KivFXCoupleHandles(const SKivFXBezierHandle& m, SKivFXBezierHandle& o, bool foreMoved, int ctrlMode,
+                        const KivFXHandleScale& scale) {
+    const KivFXCtrlMode mode = KivFXDragCtrlMode(ctrlMode);
+    if (mode == kCtrlModeNone) return;
+    if (mode == kCtrlModeSymmetry) {
+        o.ValueOffset = -m.ValueOffset;
+        o.PosOffset = -m.PosOffset;
+        return;
+    }
+    if ((m.ValueOffset == 0.0f && m.PosOffset == 0.0) || scale.length == 0) return;
+    const double posSign = foreMoved ? 1.0 : -1.0;  // the opposite handle's side
+    const float valueSign = m.ValueOffset > 0.0f ? -1.0f : 1.0f;
+    if (m.ValueOffset == 0.0f) {
+        o.ValueOffset = 0.0f;
+        o.PosOffset = posSign * scale.posOfPixels(scale.length);
+    } else if (m.PosOffset == 0.0) {
+        o.PosOffset = 0.0;
+        o.ValueOffset = valueSign * scale.valueOfPixels(scale.length);
+    } else {
+        const float dx = std::fabs(static_cast<float>(scale.movedExtent.cx));
+        const float dy = std::fabs(static_cast<float>(scale.movedExtent.cy));
+        // A handle with no horizontal pixel extent stands upright.
+        const float angle = dx == 0.0f ? kRightAngle : std::atan(dy / dx);
+        const float length = static_cast<float>(scale.length);
+        o.PosOffset = posSign * scale.posOfPixels(KivTruncToInt(std::cos(angle) * length));
+        o.ValueOffset = valueSign * scale.valueOfPixels(KivTruncToInt(std::sin(angle) * length));
+    }
+}

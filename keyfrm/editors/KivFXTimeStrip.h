@@ -1,0 +1,76 @@
+// The time axis the keyframe dialogs share: a story range of frames mapped onto locations
+// 0 to 1, the rule that keeps a dragged keyframe off another one, the margin limits, the
+// frame scale with its labels, the current-frame marker and its frame tip.
+#pragma once
+
+#include <functional>
+
+#include "keyfrm/core/CKivFXBaseKeyFrm.h"
+#include "kivbase/CKivObList.h"
+#include "platform/ui/Wnd.h"
+
+class CKivToolTipDlg;
+
+/// The frames a dialog shows along its time axis: story in is location 0, story out
+/// location 1. Any pair of ints is valid, out below in included.
+struct KivFXStoryRange {
+    int in = 0;
+    int out = 100;
+
+    /// (frame - in) / (out - in) in double precision when out is above in; 0 otherwise.
+    double GetLocation(int frame) const;
+    /// in + the integer part of ((out - in) x location + 0.5), saturated to the int range
+    /// (a NaN location gives in).
+    int GetSBFrame(double location) const;
+    /// Frames the axis spans, out - in + 1; a range whose out is below its in counts as one
+    /// frame, so scales and steps derived from it stay finite and keep their sign.
+    double SpanFrames() const;
+    /// One frame's worth of location, 1 / SpanFrames() in single precision.
+    float FrameStep() const { return static_cast<float>(1.0 / SpanFrames()); }
+    /// frame raised to in, then lowered to out (out wins for a reversed range).
+    int Clamp(int frame) const;
+    bool Contains(int frame) const { return frame >= in && frame <= out; }
+};
+
+/// Puts a dragged keyframe at location, then, when KivFXKeyFrmIsOverlapKF finds another
+/// keyframe of track there, moves it by step: backwards when the mouse did not move
+/// horizontally (mouseStill) or the location is already at least 1, otherwise forwards.
+/// Re-sorts the track afterwards in every case. Nothing for a null track or keyframe.
+void KivFXPlaceDraggedKF(CKivObList* track, CKivFXBaseKeyFrm* keyframe, double location, float step, bool mouseStill);
+
+/// A margin raised to at least minimum and then lowered to at most half the client extent
+/// less 30 pixels (the half truncated toward zero). The second comparison is unsigned, as
+/// the dialogs always did: below 60 pixels the limit wraps to a huge value and leaves the
+/// margin as it is.
+UINT KivFXClampMargin(UINT margin, UINT minimum, int clientExtent);
+
+/// The frame scale's step: the integer part of (frames per pixel x 5 + 0.5), at least 1.
+int KivFXScaleStep(float framesPerPixel);
+
+/// How a frame scale looks: tick heights above its baseline and where each label goes.
+struct KivFXFrameScaleLook {
+    int longTick = 8;      // multiples of 10 steps, story in and story out; these are labelled
+    int mediumTick = 5;    // multiples of 5 steps
+    int shortTick = 2;     // every other step
+    int labelHalfWidth = 15;
+    int labelTop = 23;     // the label's rectangle, in pixels above the baseline
+    int labelBottom = 8;
+};
+
+/// Draws the frame scale along baseline y from story in to story out with the DC's pen,
+/// font and text colour: a tick every step frames (story in and story out skipped), then
+/// the long tick and label "%d" at story in and story out. frameToX places a frame.
+void KivFXDrawFrameScale(CDC& dc, const KivFXStoryRange& range, int step, int baseline, const KivFXFrameScaleLook& look,
+                         const std::function<int(int)>& frameToX);
+
+/// The marker bitmap's rectangle, horizontally centred on x (left = x - width / 2) with its
+/// top at top.
+CRect KivFXTimeRulerRect(CSize bitmapSize, int x, int top);
+/// The marker: the bitmap drawn with DrawState into rulerRect, and the current-frame line
+/// of kKivFXTimeRulerLine from the rectangle's bottom at its centre down to lineBottom.
+void KivFXDrawTimeRuler(CDC& dc, CBitmap& marker, const CRect& rulerRect, int lineBottom);
+constexpr COLORREF kKivFXTimeRulerLine = RGB(0, 0, 220);
+
+/// Shows the frame tip: text "%d" of frame, shown, and placed at the screen position of
+/// the client point of owner.
+void KivFXShowFrameTip(CKivToolTipDlg& tip, const CWnd& owner, int frame, CPoint clientPoint);
