@@ -95,9 +95,10 @@ int KfxSample(const KfxArgs& args) {
         std::printf(
             "usage: kfx sample FILE (--frames A:B | --count N) [--track K]\n\n"
             "Prints one track of FILE (.kfa or .xml) as CSV. --frames samples every frame\n"
-            "from A to B (scalar and position tracks); --count makes N evenly spaced\n"
-            "samples, sample i standing for location i / (N - 1). --track picks the K-th\n"
-            "track of the file, counting from 0 (default 0). At most %lld samples.\n",
+            "from A to B (scalar and position tracks), always in ascending frame order: with\n"
+            "A above B the rows are those of B:A. --count makes N evenly spaced samples,\n"
+            "sample i standing for location i / (N - 1). --track picks the K-th track of\n"
+            "the file, counting from 0 (default 0). At most %lld samples.\n",
             static_cast<long long>(kMaxSamples));
         return kKfxOk;
     }
