@@ -153,7 +153,7 @@ public:
             }
             check(false);
         });
-        ++kfxrel::InjectionCount();
+        if (allowed >= 0) ++kfxrel::InjectionCount();
         return run;
     }
 
