@@ -1,9 +1,9 @@
 #include "kivbase/KivBlockParts.h"
 
-#include <charconv>
 #include <mutex>
 #include <vector>
 
+#include "kivbase/KivXMLValueText.h"
 #include "kivbase/persist/KivBytes.h"
 #include "platform/fw/CException.h"
 
@@ -21,13 +21,6 @@ std::mutex g_lock;
 std::vector<Recorded>& Registry() {
     static auto* recorded = new std::vector<Recorded>;  // never destroyed: tables outlive statics
     return *recorded;
-}
-
-template <class T>
-std::string Spelled(T v) {
-    char buf[32];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, r.ptr);
 }
 
 }  // namespace
@@ -49,11 +42,26 @@ void KivRegisterBlockParts(void* (*addr)(CObject*), std::span<const KivBlockPart
 
 std::string KivFormatPart(const KivBlockPart& part, const BYTE* image) {
     const BYTE* at = image + part.offset;
+    SKivXMLDataType value{};
     switch (part.type) {
-    case KivPartType::i32: return Spelled(KivGetI32(at));
-    case KivPartType::u32: return Spelled(KivGetU32(at));
-    case KivPartType::f32: return Spelled(KivGetF32(at));
-    case KivPartType::f64: return Spelled(KivGetF64(at));
+    case KivPartType::i32:
+        value.type = KIVXML_INT32;
+        value.value.iVal = KivGetI32(at);
+        break;
+    case KivPartType::u32:
+        value.type = KIVXML_COLOR;
+        value.value.dwVal = KivGetU32(at);
+        break;
+    case KivPartType::f32:
+        value.type = KIVXML_FLOAT;
+        value.value.fVal = KivGetF32(at);
+        break;
+    case KivPartType::f64:
+        value.type = KIVXML_DOUBLE;
+        value.value.dVal = KivGetF64(at);
+        break;
     }
-    return {};
+    KivXMLValueText text;
+    if (KivXMLFormatValue(value, text) == KIVXML_E_MEMORY) AfxThrowMemoryException();
+    return KivTranslateBadAlloc([&] { return std::string(text.View()); });
 }

@@ -1,23 +1,16 @@
 #include "KfxObjectView.h"
 
-#include <charconv>
+#include "KfxCommands.h"
+
 #include <typeinfo>
 
 #include "kivbase/CKivColor32Array.h"
 #include "kivbase/KivBlockParts.h"
-#include "kivbase/persist/KivMemberAccess.h"
 #include "kivbase/persist/KivPersist.h"
 #include "platform/fw/CArray.h"
 #include "platform/fw/CObList.h"
 
 namespace {
-
-template <class T>
-std::string Spelled(T v) {
-    char buf[32];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, r.ptr);
-}
 
 KfxValue Of(KfxValue::Kind kind, std::string text) {
     KfxValue v;
@@ -36,13 +29,13 @@ KfxValue ListOf(const T& list, KfxValue::Kind kind, Spell spell) {
 }
 
 // Colours as the XML format spells them: the packed value, unsigned.
-std::string Colour(const tagCOLOR32& c) { return Spelled(c.ToDWORD()); }
+std::string Colour(const tagCOLOR32& c) { return KfxSpelled(c.ToDWORD()); }
 
 // The lists classes store in their own form, by the member's type.
 KfxValue OwnList(const KivFieldDef& f, const void* m) {
     const std::type_info& type = *f.custom->type;
     if (type == typeid(CArray<double>))
-        return ListOf(*static_cast<const CArray<double>*>(m), KfxValue::Kind::real, [](double d) { return Spelled(d); });
+        return ListOf(*static_cast<const CArray<double>*>(m), KfxValue::Kind::real, [](double d) { return KfxSpelled(d); });
     if (type == typeid(CArray<tagCOLOR32>))
         return ListOf(*static_cast<const CArray<tagCOLOR32>*>(m), KfxValue::Kind::integer, Colour);
     if (type == typeid(CKivColor32Array))
@@ -50,20 +43,11 @@ KfxValue OwnList(const KivFieldDef& f, const void* m) {
     return {};
 }
 
-KfxValue Block(const KivFieldDef& f, const void* m) {
-    BYTE image[kKivMaxBlockSize];
-    f.packBlock(m, image);
+KfxValue Block(const KivFieldDef& f, const CObject& object) {
     const std::span<const KivBlockPart> parts = KivBlockPartsOf(f);
-    if (parts.empty()) {
-        static constexpr char kHex[] = "0123456789ABCDEF";
-        std::string hex;
-        for (UINT i = 0; i < f.blockSize; ++i) {
-            if (i) hex += ' ';
-            hex += kHex[image[i] >> 4];
-            hex += kHex[image[i] & 15];
-        }
-        return Of(KfxValue::Kind::bytes, hex);
-    }
+    if (parts.empty()) return Of(KfxValue::Kind::bytes, KivFormatField(f, &object));
+    BYTE image[kKivMaxBlockSize];
+    f.packBlock(f.At(&object), image);
     KfxValue v;
     v.kind = KfxValue::Kind::parts;
     for (const KivBlockPart& p : parts) {
@@ -74,17 +58,16 @@ KfxValue Block(const KivFieldDef& f, const void* m) {
 }
 
 KfxValue ValueOf(const KivFieldDef& f, const CObject& object) {
-    const void* m = f.At(&object);
     switch (f.member) {
     case KivMember::i32:
     case KivMember::i16:
     case KivMember::u32:
-    case KivMember::u8: return Of(KfxValue::Kind::integer, Spelled(KivGetInt(f, m)));
-    case KivMember::f32: return Of(KfxValue::Kind::real, Spelled(*static_cast<const float*>(m)));
-    case KivMember::f64: return Of(KfxValue::Kind::real, Spelled(*static_cast<const double*>(m)));
-    case KivMember::wstr: return Of(KfxValue::Kind::text, static_cast<const CString*>(m)->ToUtf8());
-    case KivMember::block: return Block(f, m);
-    case KivMember::custom: return OwnList(f, m);
+    case KivMember::u8: return Of(KfxValue::Kind::integer, KivFormatField(f, &object));
+    case KivMember::f32:
+    case KivMember::f64: return Of(KfxValue::Kind::real, KivFormatField(f, &object));
+    case KivMember::wstr: return Of(KfxValue::Kind::text, KivFormatField(f, &object));
+    case KivMember::block: return Block(f, object);
+    case KivMember::custom: return OwnList(f, f.At(&object));
     }
     return {};
 }
