@@ -6,11 +6,12 @@
 
 namespace {
 
-// The keyframes of any class, for selection.
+// An element as a keyframe of any class (selection works on all of them), or null.
 CKivFXBaseKeyFrm* AsKeyFrm(CObject* o) {
     return o && o->IsKindOf(RUNTIME_CLASS(CKivFXBaseKeyFrm)) ? static_cast<CKivFXBaseKeyFrm*>(o) : nullptr;
 }
 
+// The keyframes of any class, for selection.
 template <class Visit>
 void ForEachKeyFrm(const CObList& list, Visit visit) {
     for (POSITION pos = list.GetHeadPosition(); pos;)

@@ -98,14 +98,17 @@ struct KivFXEvenPlan {
     std::vector<std::int64_t> idx;
     std::size_t longest = 0;  // samples in the longest segment that lies inside the samples
 
-    /// Raises CMemoryException.
+    /// closed: as KivFXFillEvenly takes it. Raises CMemoryException.
     template <class K>
-    KivFXEvenPlan(const std::vector<const K*>& keys, std::int64_t last) {
+    KivFXEvenPlan(const std::vector<const K*>& keys, std::int64_t last, bool closed) {
         KivTranslateBadAlloc([&] { idx.reserve(keys.size()); });
         for (const K* k : keys) idx.push_back(KivFXSampleIndex(k->Location, last));
-        for (size_t j = 1; j < idx.size(); ++j)
-            if (idx[j - 1] >= 0 && idx[j - 1] <= idx[j] && idx[j] <= last)
-                longest = std::max(longest, static_cast<std::size_t>(idx[j] - idx[j - 1] + 1));
+        // The segments the walk will fill, by its own rule; the others are never drawn.
+        for (size_t j = 1; j < idx.size(); ++j) {
+            const std::int64_t s = idx[j - 1], e = idx[j];
+            const std::int64_t end = closed ? e : e - 1;
+            if (s >= 0 && s <= end && end <= last) longest = std::max(longest, static_cast<std::size_t>(e - s + 1));
+        }
     }
 };
 
@@ -231,7 +234,7 @@ int KivFXBuildEvenSamples(CObList* out, ULONG n, KeysOf keysOf, const KivFXValue
         samples.Fill(0, samples.Last(), keys.empty() ? def : KivFXChannels<K>::Of(*keys.front()));
         return 1;
     }
-    const KivFXEvenPlan plan(keys, samples.Last());
+    const KivFXEvenPlan plan(keys, samples.Last(), closed);
     auto segment = makeSegment(samples);
     segment.Reserve(plan.longest);
     samples.Make();

@@ -25,6 +25,7 @@ enum class Promise {
     neverFails,        // allocates, but manages without (the evaluation cache)
     unchanged,         // completes, or raises with the track exactly as it was
     samples,           // the track as it was; out holds only samples the sampler made
+    evenSamples,       // the same, and the samples made are at their constructor defaults
 };
 
 // Room for the answers a query records without allocating.
@@ -92,6 +93,7 @@ struct Run {
     bool asBefore = false;         // raised: the track exactly as before the call
     bool formerLetGo = false;      // the sampler took the caller's former element out of out, undestroyed
     bool onlySamples = true;       // out holds nothing but samples of the track's keyframe class
+    bool samplesAtDefaults = true; // ... each equal to a new keyframe of that class
 };
 
 template <class Track, class K>
@@ -128,9 +130,11 @@ public:
                 run.formerLetGo = !at;
                 if (at) scratch->out.RemoveAt(at);
                 delete former;
+                const K fresh;
                 for (POSITION pos = scratch->out.GetHeadPosition(); pos;) {
                     const CObject* o = scratch->out.GetNext(pos);
-                    run.onlySamples &= o == former || o->IsKindOf(K::GetThisClass());
+                    run.onlySamples &= o->IsKindOf(K::GetThisClass());
+                    run.samplesAtDefaults &= run.onlySamples && static_cast<const K*>(o)->Compare(&fresh) == 0;
                 }
                 if (raised) {
                     run.asBefore = State<Track>(*track).SameObjects(before);
@@ -188,7 +192,7 @@ void ExpectEveryAllocationHandled(const char* fixture, std::function<std::unique
             ASSERT_EQ(run.outcome.leaked, 0) << at << ": " << run.outcome;
             ASSERT_TRUE(run.outcome.raised == Raised::nothing || run.outcome.raised == Raised::memory) << at << ": " << run.outcome;
             ASSERT_TRUE(run.onlySamples) << at << ": out holds something the sampler did not make";
-            if (edit.promise == Promise::samples) {
+            if (edit.promise == Promise::samples || edit.promise == Promise::evenSamples) {
                 ASSERT_TRUE(run.formerLetGo) << at << ": out was emptied first";
             }
             if (run.outcome.raised == Raised::nothing) {
@@ -198,6 +202,9 @@ void ExpectEveryAllocationHandled(const char* fixture, std::function<std::unique
             ASSERT_TRUE(run.refused) << at;
             ASSERT_NE(edit.promise, Promise::neverFails) << at << ": " << run.outcome;
             ASSERT_TRUE(run.asBefore) << at << ": the same keyframes, order, values and selection as before the call";
+            if (edit.promise == Promise::evenSamples) {
+                ASSERT_TRUE(run.samplesAtDefaults) << at << ": nothing is filled before every sample is made";
+            }
         }
     }
 }
@@ -309,7 +316,7 @@ std::vector<Edit<Track, K>> TrackEdits(Set setAt) {
         {"SendKeyFrmValue where a keyframe is", Promise::allocatesNothing, [setAt](Track& t, S&) { setAt(t, LocationOf(2)); }},
         {"SendKeyFrmValue at a new location", Promise::unchanged, [setAt](Track& t, S&) { setAt(t, kNewLocation); }},
         {"AddKeyFrm at a location", Promise::unchanged, [](Track& t, S&) { t.AddKeyFrm(kNewLocation); }},
-        {"BuildInsValueKF evenly", Promise::samples, [](Track& t, S& s) { t.BuildInsValueKF(&s.out, kEvenSamples); }},
+        {"BuildInsValueKF evenly", Promise::evenSamples, [](Track& t, S& s) { t.BuildInsValueKF(&s.out, kEvenSamples); }},
     };
     edits.insert(edits.end(), more.begin(), more.end());
     return edits;
