@@ -64,29 +64,21 @@ void SetBlock(const KivFieldDef& f, void* m, const Json& parts) {
     f.unpackBlock(image, m);
 }
 
-template <class List, class Add>
-void SetList(const Json& values, List& list, Add add) {
-    list.RemoveAll();
-    for (const Json& v : values.items) add(list, v);
-}
-
 void SetOwnList(const KivFieldDef& f, void* m, const Json& values) {
-    ASSERT_EQ(values.type, Json::Type::array) << f.name;
-    const std::type_info& type = *f.custom->type;
     const auto colour = [](const Json& v) { return tagCOLOR32::FromDWORD(NumberOf<DWORD>(v)); };
-    if (type == typeid(CArray<double>)) {
-        SetList(values, *static_cast<CArray<double>*>(m), [](auto& l, const Json& v) { l.Add(NumberOf<double>(v)); });
-    } else if (type == typeid(CArray<tagCOLOR32>)) {
-        SetList(values, *static_cast<CArray<tagCOLOR32>*>(m), [&](auto& l, const Json& v) { l.Add(colour(v)); });
-    } else if (type == typeid(CKivColor32Array)) {
-        auto& list = *static_cast<CKivColor32Array*>(m);
-        list.DeleteAll();
-        for (const Json& v : values.items) {
+    const std::type_info& type = *f.custom->type;
+    f.custom->reset(m);
+    for (size_t i = 0; i < values.items.size(); ++i) {
+        const Json& v = values.items[i];
+        if (type == typeid(CArray<double>)) {
+            static_cast<CArray<double>*>(m)->SetAtGrow(static_cast<INT_PTR>(i), NumberOf<double>(v));
+        } else if (type == typeid(CArray<tagCOLOR32>)) {
+            static_cast<CArray<tagCOLOR32>*>(m)->SetAtGrow(static_cast<INT_PTR>(i), colour(v));
+        } else {
+            ASSERT_TRUE(type == typeid(CKivColor32Array)) << f.name << ": a list of a type this test does not know";
             const tagCOLOR32 c = colour(v);
-            list.Add(&c, 1);
+            static_cast<CKivColor32Array*>(m)->Add(&c, 1);
         }
-    } else {
-        ADD_FAILURE() << f.name << ": a list of a type this test does not know";
     }
 }
 
@@ -131,17 +123,6 @@ std::unique_ptr<CObject> Rebuild(const Json& j) {
         for (const Json& e : elements->items) list.AddTail(Rebuild(e).release());
     }
     return object;
-}
-
-// Every keyframe of the project and of the lists in it.
-template <class Visit>
-void ForEachObject(const CObList& list, Visit visit) {
-    for (POSITION pos = list.GetHeadPosition(); pos;) {
-        const CObject* o = list.GetNext(pos);
-        if (!o) continue;
-        visit(*o);
-        if (o->IsKindOf(RUNTIME_CLASS(CObList))) ForEachObject(static_cast<const CObList&>(*o), visit);
-    }
 }
 
 class KfxInfoOnSamples : public testing::Test {
@@ -191,7 +172,8 @@ TEST_F(KfxInfoOnSamples, TheTextShowsHandlesAndPointsByTheirParts) {
         ++handles;
         EXPECT_NE(run.out.find(line), std::string::npos) << line;
     };
-    ForEachObject(*s_project, [&](const CObject& o) {
+    for (POSITION pos = s_project->GetHeadPosition(); pos;) {
+        const CObject& o = *s_project->GetNext(pos);
         if (o.IsKindOf(RUNTIME_CLASS(CKivFXValueKeyFrm))) {
             const auto& k = static_cast<const CKivFXValueKeyFrm&>(o);
             for (const auto& [name, h] : {std::pair{"PtFore", k.PtFore}, std::pair{"PtAfter", k.PtAfter}})
@@ -201,7 +183,7 @@ TEST_F(KfxInfoOnSamples, TheTextShowsHandlesAndPointsByTheirParts) {
             for (const auto& [name, h] : {std::pair{"Fore", k.Fore}, std::pair{"After", k.After}})
                 expect(std::string(name) + " = {X = " + Spelled(h.X) + ", Y = " + Spelled(h.Y) + ", Z = " + Spelled(h.Z) + "}");
         }
-    });
+    }
     EXPECT_GT(handles, 0) << "the samples hold value and position keyframes";
     const std::regex bytes(R"(= [0-9A-F]{2}( [0-9A-F]{2})+\n)");
     EXPECT_FALSE(std::regex_search(run.out, bytes)) << "every block of the library has a codec that names its parts";

@@ -72,17 +72,10 @@ struct State {
 };
 
 // The samples a sampler left in out, as copies.
-std::vector<std::unique_ptr<CKivObject>> CopiesOf(const CObList& out) {
-    std::vector<std::unique_ptr<CKivObject>> copies;
-    for (POSITION pos = out.GetHeadPosition(); pos;) copies.emplace_back(static_cast<CKivObject*>(out.GetNext(pos))->MakeCopy());
+std::unique_ptr<CKivObList> CopiesOf(const CObList& out) {
+    auto copies = std::make_unique<CKivObList>();
+    for (POSITION pos = out.GetHeadPosition(); pos;) copies->AddTail(static_cast<CKivObject*>(out.GetNext(pos))->MakeCopy());
     return copies;
-}
-
-bool SameSamples(const std::vector<std::unique_ptr<CKivObject>>& a, const std::vector<std::unique_ptr<CKivObject>>& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (a[i]->Compare(b[i].get()) != 0) return false;
-    return true;
 }
 
 // How one run with allocation `allowed` failing went.
@@ -139,7 +132,7 @@ public:
                 if (raised) {
                     run.asBefore = State<Track>(*track).SameObjects(before);
                 } else if (m_after) {
-                    run.asWithMemory = State<Track>(*track).SameValues(*m_after) && SameSamples(CopiesOf(scratch->out), m_samples) &&
+                    run.asWithMemory = State<Track>(*track).SameValues(*m_after) && CopiesOf(scratch->out)->Compare(m_samples.get()) == 0 &&
                                        scratch->results == m_results;
                 }
             };
@@ -172,7 +165,7 @@ private:
     std::function<std::unique_ptr<Track>()> m_make;
     const Edit<Track, K>& m_edit;
     std::unique_ptr<State<Track>> m_after;
-    std::vector<std::unique_ptr<CKivObject>> m_samples;
+    std::unique_ptr<CKivObList> m_samples;
     std::vector<double> m_results;
 };
 
