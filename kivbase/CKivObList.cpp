@@ -152,11 +152,13 @@ CKivObList& CKivObList::operator=(const CKivObList& src) {
         const CObject* element = src.GetNext(pos);
         copies.emplace_back(element ? CopyElement(element) : nullptr);
     }
-    DeleteAll();
-    for (auto& c : copies) {
-        AddTail(c.get());
-        c.release();
-    }
+    // The copies join behind the old elements in nodes taken beforehand, and only then do the
+    // old ones go: the list never empties on the way (which would give its nodes back), so
+    // nothing after the reservation can fail.
+    ReserveNodes(static_cast<INT_PTR>(copies.size()));
+    const INT_PTR old = GetCount();
+    for (auto& c : copies) AddTail(c.release());
+    for (INT_PTR i = 0; i < old; ++i) DeleteHead();
     return *this;
 }
 
@@ -231,13 +233,14 @@ void CKivObList::DeleteAll() {
 
 int CKivObList::ReverseList() {
     if (GetCount() < 2) return 0;
-    std::vector<CObject*> items;
-    KivTranslateBadAlloc([&] { items.reserve(static_cast<size_t>(GetCount())); });
-    for (POSITION pos = GetHeadPosition(); pos;) items.push_back(GetNext(pos));
-    POSITION pos = GetHeadPosition();
-    for (auto it = items.rbegin(); it != items.rend(); ++it) {
-        SetAt(pos, *it);
-        GetNext(pos);
+    // The elements change places from both ends inward: no allocation, so it cannot fail.
+    POSITION front = GetHeadPosition(), back = GetTailPosition();
+    for (INT_PTR i = GetCount() / 2; i > 0; --i) {
+        CObject* first = GetAt(front);
+        SetAt(front, GetAt(back));
+        SetAt(back, first);
+        GetNext(front);
+        GetPrev(back);
     }
     return 1;
 }

@@ -19,7 +19,8 @@ public:
     void Serialize(CArchive& ar) override;
     /// Replaces the elements by copies of the source's elements in order (an element that is
     /// a list is copied through this operator, so a track copies its own fields too). If a
-    /// copy cannot be made, raises CMemoryException and leaves this list as it was.
+    /// copy or a node cannot be made, raises CMemoryException and leaves this list as it was
+    /// (the same objects, in the same order).
     virtual CKivObList& operator=(const CKivObList& src);
     /// 0 when both lists hold the same number of objects and each compares equal in order
     /// (elements that are lists through this function).
@@ -34,7 +35,8 @@ public:
     virtual void DeleteTail();
     virtual void DeleteAt(POSITION pos);
     virtual void DeleteAll();
-    /// Reverses the order of the elements; returns 1 when the order changed (two or more).
+    /// Reverses the order of the elements in place (allocates nothing, cannot fail); returns 1
+    /// when the order changed (two or more).
     virtual int ReverseList();
 
     /// The element at pos as a CKivObject (null for foreign objects).

@@ -1,6 +1,8 @@
 #include "kivbase/KivXMLDOMDoc.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <new>
 #include <string>
@@ -25,33 +27,41 @@ pugi::xml_node Node(IXMLDOMNode* p) { return pugi::xml_node(p); }
 // with a great many attributes costs n log n.
 constexpr size_t kPairwiseAttributes = 16;
 
-bool HasDuplicateAttributesSorted(const pugi::xml_node& element) {
+// The name that two attributes of the element share, or null.
+const char* DuplicateAttributeSorted(const pugi::xml_node& element) {
     std::vector<std::string_view> names;
     for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) names.emplace_back(a.name());
     std::sort(names.begin(), names.end());
-    return std::adjacent_find(names.begin(), names.end()) != names.end();
+    const auto twice = std::adjacent_find(names.begin(), names.end());
+    return twice == names.end() ? nullptr : twice->data();  // names end with their own terminator
 }
 
 // XML allows one attribute of a name per element; the parser does not check it, and a
 // second value would otherwise be silently ignored. Most elements have one attribute or
-// none, which costs no name comparison at all.
-bool HasDuplicateAttributes(const pugi::xml_node& element) {
+// none, which costs no name comparison at all. Returns the name used twice, or null.
+const char* DuplicateAttribute(const pugi::xml_node& element) {
     const pugi::xml_attribute first = element.first_attribute();
-    if (!KivPugiPresent(first)) return false;
+    if (!KivPugiPresent(first)) return nullptr;
     pugi::xml_attribute a = first.next_attribute();
-    if (!KivPugiPresent(a)) return false;
+    if (!KivPugiPresent(a)) return nullptr;
     const char* seen[kPairwiseAttributes];
     seen[0] = first.name();
     size_t count = 1;
     for (; KivPugiPresent(a); a = a.next_attribute()) {
-        if (count == kPairwiseAttributes) return HasDuplicateAttributesSorted(element);
+        if (count == kPairwiseAttributes) return DuplicateAttributeSorted(element);
         const char* name = a.name();
         for (size_t i = 0; i < count; ++i)
-            if (seen[i][0] == name[0] && std::strcmp(seen[i], name) == 0) return true;
+            if (seen[i][0] == name[0] && std::strcmp(seen[i], name) == 0) return name;
         seen[count++] = name;
     }
-    return false;
+    return nullptr;
 }
+
+// Why a parsed tree is refused, and the node that shows it; no reason when it is accepted.
+struct Refusal {
+    std::string reason;
+    pugi::xml_node at;
+};
 
 // Checks the parsed tree: exactly one top-level node, an element (the parser tolerates
 // several, or text or a DOCTYPE beside it; it refuses a DOCTYPE anywhere else), no element
@@ -59,21 +69,28 @@ bool HasDuplicateAttributes(const pugi::xml_node& element) {
 // iterative (a hostile depth costs no stack), stops at the first refusal, and runs on every
 // load: it asks the tree only what it must (text nodes have no attributes or children, and
 // only a node beyond the depth limit needs its type).
-bool IsAcceptableTree(pugi::xml_document& doc, int maxDepth) {
+Refusal CheckTree(pugi::xml_document& doc, int maxDepth) {
     const pugi::xml_node top = doc.first_child();
-    if (top.type() != pugi::node_element || top.next_sibling()) return false;
+    if (top.type() != pugi::node_element || top.next_sibling()) {
+        for (pugi::xml_node n = doc.first_child(); n; n = n.next_sibling())
+            if (n.type() == pugi::node_doctype) return {"a DOCTYPE is not accepted (entities are never expanded)", n};
+        const pugi::xml_node second = top.type() == pugi::node_element ? top.next_sibling() : top;
+        return {"the document must hold exactly one top-level element", second};
+    }
     pugi::xml_node n = top;
     int depth = 1;  // of n: the top element is at 1
     for (;;) {
-        if (depth > maxDepth && n.type() == pugi::node_element) return false;
-        if (HasDuplicateAttributes(n)) return false;
+        if (depth > maxDepth && n.type() == pugi::node_element)
+            return {"elements nested deeper than " + std::to_string(maxDepth) + " levels", n};
+        if (const char* twice = DuplicateAttribute(n))
+            return {"element '" + std::string(n.name()) + "' has two attributes named '" + twice + "'", n};
         if (const pugi::xml_node child = n.first_child(); KivPugiPresent(child)) {
             n = child;
             ++depth;
             continue;
         }
         for (;;) {  // on to the next node in document order, climbing as needed
-            if (depth == 1) return true;  // back at the top element
+            if (depth == 1) return {};  // back at the top element
             if (const pugi::xml_node next = n.next_sibling(); KivPugiPresent(next)) {
                 n = next;
                 break;
@@ -82,6 +99,44 @@ bool IsAcceptableTree(pugi::xml_document& doc, int maxDepth) {
             --depth;
         }
     }
+}
+
+// Line and column (from 1, the column in bytes) of a byte offset into text.
+void LocateOffset(std::string_view text, KivXMLParseError& error) {
+    if (error.offset < 0 || static_cast<size_t>(error.offset) > text.size()) return;
+    error.line = 1;
+    size_t lineStart = 0;
+    for (size_t i = 0; i < static_cast<size_t>(error.offset); ++i)
+        if (text[i] == '\n') {
+            ++error.line;
+            lineStart = i + 1;
+        }
+    error.column = static_cast<int>(static_cast<size_t>(error.offset) - lineStart) + 1;
+}
+
+// The description of a load that ran out of memory.
+constexpr const char* kOutOfMemory = "out of memory";
+
+// The whole of a file; false (errno set) when it cannot be opened or read.
+bool ReadWholeFile(const char* path, std::string& out) {
+    std::FILE* f = std::fopen(path, "rb");
+    if (!f) return false;
+    constexpr size_t kChunk = 1 << 16;  // read in pieces: the size of a pipe is not known beforehand
+    bool ok = true;
+    for (;;) {
+        const size_t had = out.size();
+        out.resize(had + kChunk);
+        const size_t got = std::fread(out.data() + had, 1, kChunk, f);
+        out.resize(had + got);
+        if (got < kChunk) {
+            ok = !std::ferror(f);
+            break;
+        }
+    }
+    const int fault = errno;
+    std::fclose(f);
+    errno = fault;
+    return ok;
 }
 
 struct StringWriter : pugi::xml_writer {
@@ -123,23 +178,44 @@ BOOL CKivXMLDOMDocObj::CreateNew(LPCWSTR rootName) {
     }
 }
 
-BOOL CKivXMLDOMDocObj::LoadParsed(bool parsedOk) {
+BOOL CKivXMLDOMDocObj::Refuse(const char* description) noexcept {
     m_storing = 0;
-    if (parsedOk && m_doc->document_element() && IsAcceptableTree(*m_doc, kMaxDocumentDepth)) return TRUE;
     m_doc->reset();
+    m_error = KivXMLParseError();
+    try {
+        m_error.description = description;
+    } catch (const std::bad_alloc&) {
+        m_error.description = kOutOfMemory;  // short enough to need no memory of its own
+    }
+    return FALSE;
+}
+
+BOOL CKivXMLDOMDocObj::LoadParsed(const pugi::xml_parse_result& result, std::string_view text) {
+    m_storing = 0;
+    m_error = KivXMLParseError();
+    std::ptrdiff_t offset = result.offset;
+    std::string why;
+    if (!result) {
+        why = result.description();
+    } else {
+        Refusal refusal = CheckTree(*m_doc, kMaxDocumentDepth);
+        if (refusal.reason.empty()) return TRUE;
+        why = std::move(refusal.reason);
+        offset = refusal.at.offset_debug();
+    }
+    Refuse(why.c_str());
+    m_error.offset = offset;
+    // Offsets count bytes of the text as parsed, which is the text as given only for UTF-8.
+    if (result.encoding == pugi::encoding_utf8) LocateOffset(text, m_error);
     return FALSE;
 }
 
 BOOL CKivXMLDOMDocObj::LoadXML(LPCWSTR text) {
-    if (!text) {
-        m_doc->reset();
-        return LoadParsed(false);
-    }
+    if (!text) return Refuse("no text");
     try {
         return LoadXMLUtf8(CString(text).ToUtf8());
     } catch (const std::bad_alloc&) {
-        m_doc->reset();
-        return LoadParsed(false);
+        return Refuse(kOutOfMemory);
     }
 }
 
@@ -147,30 +223,34 @@ BOOL CKivXMLDOMDocObj::LoadXMLUtf8(std::string_view utf8) {
     m_doc->reset();
     try {
         const pugi::xml_parse_result r = m_doc->load_buffer(utf8.data(), utf8.size(), kParseOptions, pugi::encoding_utf8);
-        return LoadParsed(static_cast<bool>(r));
+        return LoadParsed(r, utf8);
     } catch (const std::bad_alloc&) {
-        return LoadParsed(false);
+        return Refuse(kOutOfMemory);
     }
 }
 
 BOOL CKivXMLDOMDocObj::LoadXMLBytes(const void* data, size_t size) {
     m_doc->reset();
-    if (!data && size) return LoadParsed(false);
+    if (!data && size) return Refuse("no data");
     try {
-        return LoadParsed(static_cast<bool>(m_doc->load_buffer(data, size, kParseOptions)));
+        const pugi::xml_parse_result r = m_doc->load_buffer(data, size, kParseOptions);
+        return LoadParsed(r, std::string_view(static_cast<const char*>(data), size));
     } catch (const std::bad_alloc&) {
-        return LoadParsed(false);
+        return Refuse(kOutOfMemory);
     }
 }
 
 BOOL CKivXMLDOMDocObj::LoadFile(LPCWSTR path) {
     m_doc->reset();
-    if (!path || !*path) return LoadParsed(false);
+    if (!path || !*path) return Refuse("no file name");
     try {
+        // Read here rather than by the parser, so that a fault can be placed by line and column.
         const std::string utf8 = CString(path).ToUtf8();
-        return LoadParsed(static_cast<bool>(m_doc->load_file(utf8.c_str(), kParseOptions)));
+        std::string bytes;
+        if (!ReadWholeFile(utf8.c_str(), bytes)) return Refuse(("cannot read the file (" + std::string(std::strerror(errno)) + ")").c_str());
+        return LoadXMLBytes(bytes.data(), bytes.size());
     } catch (const std::bad_alloc&) {
-        return LoadParsed(false);
+        return Refuse(kOutOfMemory);
     }
 }
 

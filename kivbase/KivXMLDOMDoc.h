@@ -14,6 +14,7 @@
 namespace pugi {
 struct xml_node_struct;
 class xml_document;
+struct xml_parse_result;
 }  // namespace pugi
 
 /// A node handle: stable while its document lives; null means failure or absence.
@@ -26,6 +27,14 @@ constexpr int KIVXML_NODE_ELEMENT = 1;
 /// production, any byte of a multi-byte UTF-8 character taken as a name character, so that
 /// nothing written becomes a document that cannot be read back. False for null.
 bool KivXMLIsValidName(const char* name);
+
+/// Why a load refused its document, and where.
+struct KivXMLParseError {
+    std::string description;  // the parser's description, or why the document was refused; empty after a good load
+    long long offset = -1;    // bytes from the start of the document as parsed; -1 when unknown
+    int line = 0;             // line of offset, from 1; 0 when unknown (and for documents not in UTF-8)
+    int column = 0;           // column of offset in bytes, from 1; 0 when unknown
+};
 
 class CKivXMLDOMDocObj {
 public:
@@ -53,6 +62,10 @@ public:
     BOOL LoadXMLBytes(const void* data, size_t size);
     /// LoadXML from a file (path in any encoding pugixml detects); FALSE when unreadable too.
     BOOL LoadFile(LPCWSTR path);
+    /// Why the last LoadXML, LoadXMLUtf8, LoadXMLBytes or LoadFile returned FALSE: the
+    /// parser's description (or the refusal) with the byte offset, line and column where it
+    /// is known. Empty description after a load that succeeded.
+    const KivXMLParseError& GetLastParseError() const { return m_error; }
     /// Writes GetXML's text as UTF-8; FALSE when the file cannot be written.
     BOOL SaveFile(LPCWSTR path) const;
     /// The whole document as indented text with an XML declaration; empty for no document.
@@ -95,11 +108,15 @@ public:
     int GetNestingDepth() const { return m_nesting; }
 
 private:
-    BOOL LoadParsed(bool parsedOk);
+    /// Checks a parse's result and tree; on refusal records why and where, and empties.
+    BOOL LoadParsed(const pugi::xml_parse_result& result, std::string_view text);
+    /// Empties the document and records description as the reason; returns FALSE.
+    BOOL Refuse(const char* description) noexcept;
 
     std::unique_ptr<pugi::xml_document> m_doc;
     int m_storing = 0;
     int m_nesting = 0;
+    KivXMLParseError m_error;
 };
 
 /// GetNodeAttribute for loaders, which take a missing or unreadable value as the zeroed

@@ -242,7 +242,7 @@ int KivFXKeyFrmTaxisList(CKivObList* list) {
         double key;
     };
     std::vector<Entry> table;
-    table.reserve(static_cast<size_t>(list->GetCount()));
+    KivTranslateBadAlloc([&] { table.reserve(static_cast<size_t>(list->GetCount())); });
     for (POSITION pos = list->GetHeadPosition(); pos;) {
         CObject* o = list->GetNext(pos);
         CKivFXBaseKeyFrm* k = AsKeyFrm(o);
@@ -251,7 +251,12 @@ int KivFXKeyFrmTaxisList(CKivObList* list) {
     }
     const bool changed = KivFXExchangeSort(table, [](const Entry& e) { return e.key; });
     if (!changed) return 0;
-    list->RemoveAll();
-    for (const Entry& e : table) list->AddTail(e.object);
+    // The new order is written into the nodes the list has: nothing is allocated once the
+    // table is made, so the list is either sorted or, when memory ran out, as it was.
+    POSITION pos = list->GetHeadPosition();
+    for (const Entry& e : table) {
+        list->SetAt(pos, e.object);
+        list->GetNext(pos);
+    }
     return 1;
 }

@@ -17,10 +17,12 @@ int KivFXKeyFrmClose();
 int KivFXKeyFrmListIsBaseOnFrame(CKivObList* list);
 /// Inserts before the first keyframe whose key is strictly greater (so after equal keys),
 /// or at the tail. The list takes ownership. A track refuses a keyframe of the wrong kind
-/// silently; the refused keyframe then stays the caller's.
+/// silently; the refused keyframe then stays the caller's. Raises CMemoryException with the
+/// list unchanged and the keyframe still the caller's.
 void KivFXKeyFrmInsertKF(CKivObList* list, CKivFXBaseKeyFrm* keyframe);
 /// The same, telling the caller: 1 when inserted (the list owns it), 0 when refused or
-/// when list or keyframe is null (the keyframe is still the caller's to destroy).
+/// when list or keyframe is null (the keyframe is still the caller's to destroy). Raises
+/// CMemoryException as KivFXKeyFrmInsertKF does.
 int KivFXKeyFrmTryInsertKF(CKivObList* list, CKivFXBaseKeyFrm* keyframe);
 
 /// 1 if some keyframe sits exactly at the position; a negative location gives 0.
@@ -48,7 +50,7 @@ int KivFXKeyFrmCalcRangeKF(int frame, CKivObList* list, CKivFXBaseKeyFrm** previ
 /// means 0.001; zero never collides).
 int KivFXKeyFrmIsOverlapKF(CKivObList* list, CKivFXBaseKeyFrm* keyframe, float tolerance);
 /// Re-sorts ascending by the list's key; returns 1 if the order changed. Keyframes are
-/// moved, never copied.
+/// moved, never copied. Raises CMemoryException with the list as it was.
 int KivFXKeyFrmTaxisList(CKivObList* list);
 
 // ---- track kinds: how the functions above recognise the library's tracks ----

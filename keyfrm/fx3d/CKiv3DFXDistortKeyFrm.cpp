@@ -11,11 +11,11 @@ KIV_IMPLEMENT_PERSIST_LEVEL(CKiv3DFXDistortKeyFrm, CKiv3DFXBaseKeyFrm)
 
 // Each corner is one 12-byte block; a shorter block in XML leaves the corner as it was.
 KIV_LEVEL(CKiv3DFXDistortKeyFrm, "CKiv3DFXDistortKeyFrm", 0, 0,
-          KivField<&Self::LeftTop>("LeftTop", KivEnc::block, KivXml::block, SKiv3DFXPoint{0, 0, 0}),
-          KivField<&Self::RightTop>("RightTop", KivEnc::block, KivXml::block, SKiv3DFXPoint{kFrameWidth, 0, 0}),
-          KivField<&Self::RightBottom>("RightBottom", KivEnc::block, KivXml::block,
+          KivBlockField<&Self::LeftTop>("LeftTop", SKiv3DFXPoint{0, 0, 0}),
+          KivBlockField<&Self::RightTop>("RightTop", SKiv3DFXPoint{kFrameWidth, 0, 0}),
+          KivBlockField<&Self::RightBottom>("RightBottom",
                                        SKiv3DFXPoint{kFrameWidth, kFrameHeight, 0}),
-          KivField<&Self::LeftBottom>("LeftBottom", KivEnc::block, KivXml::block, SKiv3DFXPoint{0, kFrameHeight, 0}))
+          KivBlockField<&Self::LeftBottom>("LeftBottom", SKiv3DFXPoint{0, kFrameHeight, 0}))
 
 KIV_IMPLEMENT_DEFAULT(CKiv3DFXDistortKeyFrm, CKiv3DFXBaseKeyFrm)
 

@@ -31,8 +31,8 @@ CKivFXEmitRectKeyFrm::CKivFXEmitRectKeyFrm() { KivDefaultLevel(this, Level()); }
 KIV_IMPLEMENT_PERSIST_LEVEL(CKivFXEmitTriangleKeyFrm, CKivFXBaseKeyFrm)
 // Each vertex is one 16-byte block; a shorter block in XML leaves the vertex as it was.
 KIV_LEVEL(CKivFXEmitTriangleKeyFrm, "CKivFXEmitTriangleKeyFrm", 0, 0,
-          KivField<&Self::PtVec0>("PtVec0", KivEnc::block, KivXml::block, kDefaultApex),
-          KivField<&Self::PtVec1>("PtVec1", KivEnc::block, KivXml::block, kDefaultBaseRight),
-          KivField<&Self::PtVec2>("PtVec2", KivEnc::block, KivXml::block, kDefaultBaseLeft))
+          KivBlockField<&Self::PtVec0>("PtVec0", kDefaultApex),
+          KivBlockField<&Self::PtVec1>("PtVec1", kDefaultBaseRight),
+          KivBlockField<&Self::PtVec2>("PtVec2", kDefaultBaseLeft))
 KIV_IMPLEMENT_DEFAULT(CKivFXEmitTriangleKeyFrm, CKivFXBaseKeyFrm)
 CKivFXEmitTriangleKeyFrm::CKivFXEmitTriangleKeyFrm() { KivDefaultLevel(this, Level()); }

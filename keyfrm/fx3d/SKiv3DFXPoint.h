@@ -1,6 +1,7 @@
 // A point in 3-D frame space (pixels, depth), as the distort effect keeps its corners.
 #pragma once
 
+#include "kivbase/KivBlockParts.h"
 #include "kivbase/persist/KivFieldTable.h"
 
 struct SKiv3DFXPoint {
@@ -17,6 +18,7 @@ struct KivBlockCodec<SKiv3DFXPoint> {
     static constexpr UINT kSize = 12;
     static constexpr bool kLoadsAsImage = true;
     static constexpr bool kStoresAsImage = true;
+    static constexpr KivBlockPart kParts[] = {{"x", KivPartType::f32, 0}, {"y", KivPartType::f32, 4}, {"z", KivPartType::f32, 8}};
     static void Pack(const SKiv3DFXPoint& p, BYTE* out) {
         KivPutF32(out, p.x);
         KivPutF32(out + 4, p.y);

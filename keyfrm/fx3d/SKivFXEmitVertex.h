@@ -1,6 +1,7 @@
 // A vertex of the triangle emitter, in the emitter's own coordinates.
 #pragma once
 
+#include "kivbase/KivBlockParts.h"
 #include "kivbase/persist/KivFieldTable.h"
 
 struct SKivFXEmitVertex {
@@ -16,6 +17,7 @@ struct KivBlockCodec<SKivFXEmitVertex> {
     static constexpr UINT kSize = 16;
     static constexpr bool kLoadsAsImage = true;
     static constexpr bool kStoresAsImage = true;
+    static constexpr KivBlockPart kParts[] = {{"x", KivPartType::f64, 0}, {"y", KivPartType::f64, 8}};
     static void Pack(const SKivFXEmitVertex& v, BYTE* out) {
         KivPutF64(out, v.x);
         KivPutF64(out + 8, v.y);

@@ -16,22 +16,16 @@ constexpr Values kWhite = {kFull, kFull, kFull, kFull};
 class ColourSegment {
 public:
     explicit ColourSegment(KivFXEvenSamples<CKivFXColor32KeyFrm>& out) : m_out(out) {}
+    void Reserve(std::size_t n) { m_lines.Reserve(n); }
     void operator()(std::int64_t s, std::int64_t e, const CKivFXColor32KeyFrm& a, const CKivFXColor32KeyFrm& b) {
         const Values va = Channels::Of(a), vb = Channels::Of(b);
-        for (int c = 0; c < Channels::kCount; ++c) {
-            KivTranslateBadAlloc([&] { m_line[c].resize(static_cast<size_t>(e - s + 1)); });
-            KivPublicInsValue(static_cast<int>(s), static_cast<int>(e), va[c], vb[c], m_line[c].data());
-        }
-        for (std::int64_t i = s; i <= e; ++i) {
-            Values v;
-            for (int c = 0; c < Channels::kCount; ++c) v[c] = m_line[c][static_cast<size_t>(i - s)];
-            m_out.Put(i, i == s ? va : i == e ? vb : v);
-        }
+        m_lines.Draw(s, e, va, vb);
+        for (std::int64_t i = s; i <= e; ++i) m_out.Put(i, i == s ? va : i == e ? vb : m_lines.At(i));
     }
 
 private:
     KivFXEvenSamples<CKivFXColor32KeyFrm>& m_out;
-    std::vector<float> m_line[Channels::kCount];
+    KivFXSegmentLines<CKivFXColor32KeyFrm> m_lines;
 };
 
 }  // namespace
@@ -74,5 +68,6 @@ CKivFXColor32KeyFrm* CKivFXColor32KeyFrmList::AddKeyFrm(double location) {
 }
 
 int CKivFXColor32KeyFrmList::BuildInsLocation(CObList* out, ULONG n) {
-    return KivFXBuildEvenSamples(out, n, KeyFrames(), kWhite, true, [](auto& samples) { return ColourSegment(samples); });
+    return KivFXBuildEvenSamples<CKivFXColor32KeyFrm>(out, n, [this] { return KeyFrames(); }, kWhite, true,
+                                 [](auto& samples) { return ColourSegment(samples); });
 }

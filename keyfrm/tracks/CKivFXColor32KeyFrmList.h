@@ -28,8 +28,9 @@ public:
     CKivFXColor32KeyFrm* AddKeyFrm(double location);
 
     /// n evenly spaced samples over 0.0..1.0 (see BuildInsLocation). 0 for a null out or
-    /// n = 0, else 1. Raises CInvalidArgException when a keyframe maps outside the samples
-    /// (all n samples stay in out, those before the fault filled) and CMemoryException.
+    /// n = 0, else 1. Raises as the scalar track's evenly spaced sampler: CInvalidArgException
+    /// when a keyframe maps outside the samples, CMemoryException up front (out untouched) or
+    /// while the samples are made (out holds those made so far, the caller's).
     int BuildInsValueKF(CObList* out, ULONG n) { return BuildInsLocation(out, n); }
 
     int Transition;  // kept for the track's users; the track's own operations do not read it

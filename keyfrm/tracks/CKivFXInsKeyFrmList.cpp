@@ -56,13 +56,13 @@ CKivFXValueKeyFrm* CKivFXInsKeyFrmList::AddKeyFrm(double location) {
 CKivFXValueKeyFrm* CKivFXInsKeyFrmList::AddKeyFrm(int frame) { return SendKeyFrmValue(frame, InsValue(frame)); }
 
 int CKivFXInsKeyFrmList::BuildInsFrame(CObList* out, int from, int to) {
-    return KivFXBuildFrameSamples<CKivFXValueKeyFrm>(out, from, to, m_keys.Keys(*this), [this](const KivFXBracket& b, int f) {
+    return KivFXBuildFrameSamples<CKivFXValueKeyFrm>(out, from, to, [this] { return SampleKeys(); }, [this](const KivFXBracket& b, int f) {
         return KivFXValues<CKivFXValueKeyFrm>{ValueAt(b, f)};
     });
 }
 
 int CKivFXInsKeyFrmList::BuildInsLocation(CObList* out, ULONG n) {
-    return KivFXBuildEvenSamples(out, n, KeyFrames(), {DefValue}, false, [this](auto& samples) {
+    return KivFXBuildEvenSamples<CKivFXValueKeyFrm>(out, n, [this] { return KeyFrames(); }, {DefValue}, false, [this](auto& samples) {
         return KivFXRangedSegment<CKivFXValueKeyFrm>(samples, InsMode != 0, {MinValue}, {MaxValue});
     });
 }
@@ -71,9 +71,9 @@ void CKivFXInsKeyFrmList::ZoomRangeValue(float factor) {
     MinValue *= factor;
     MaxValue *= factor;
     DefValue *= factor;
-    for (CKivFXValueKeyFrm* k : EditableKeyFrames()) {
-        k->Value *= factor;
-        k->PtFore.ValueOffset *= factor;
-        k->PtAfter.ValueOffset *= factor;
-    }
+    ForEachKeyFrame([&](CKivFXValueKeyFrm& k) {
+        k.Value *= factor;
+        k.PtFore.ValueOffset *= factor;
+        k.PtAfter.ValueOffset *= factor;
+    });
 }

@@ -34,12 +34,17 @@ public:
 
     /// Per-frame samples from min(from, to) to max(from, to): new value keyframes (the
     /// caller's) whose Value is InsValue at each frame; out is emptied with RemoveAll first.
-    /// 0 for a null out, else 1. Raises CMemoryException (more than 2147483647 frames, or
-    /// memory exhausted part way: the samples made stay in out).
+    /// 0 for a null out, else 1. Raises CMemoryException: for more than 2147483647 frames up
+    /// front (out untouched); when memory runs out part way, out (already emptied) holds the
+    /// samples made so far, each with its value, and the caller owns them. The track never
+    /// changes.
     int BuildInsValueKF(CObList* out, int from, int to) { return BuildInsFrame(out, from, to); }
     /// n evenly spaced samples over 0.0..1.0 (see BuildInsLocation). 0 for a null out or
     /// n = 0, else 1. Raises CInvalidArgException when a keyframe maps outside the samples
-    /// (all n samples stay in out, those before the fault filled) and CMemoryException.
+    /// (all n samples stay in out, those before the fault filled); CMemoryException for more
+    /// than 2147483647 samples up front (out untouched), or when memory runs out while the
+    /// samples are made (out, already emptied, holds those made so far at constructor
+    /// defaults; the caller owns them).
     int BuildInsValueKF(CObList* out, ULONG n) { return BuildInsLocation(out, n); }
 
     /// Multiplies the range, the default and every keyframe's Value and handle heights.

@@ -8,8 +8,8 @@ KIV_LEVEL(CKivFXPosiKeyFrm, "CKivFXEmitTriangleKeyFrm", 0, kKivLevelKeptByDefaul
           KivField<&Self::PosiX>("PosiX", KivEnc::f32, KivXml::f32, 0.0f),
           KivField<&Self::PosiY>("PosiY", KivEnc::f32, KivXml::f32, 0.0f),
           KivField<&Self::PosiZ>("PosiZ", KivEnc::f32, KivXml::f32, 0.0f),
-          KivField<&Self::Fore>("Fore", KivEnc::block, KivXml::block),
-          KivField<&Self::After>("After", KivEnc::block, KivXml::block))
+          KivBlockField<&Self::Fore>("Fore"),
+          KivBlockField<&Self::After>("After"))
 
 CKivFXPosiKeyFrm::CKivFXPosiKeyFrm() = default;
 

@@ -103,16 +103,16 @@ CKivFXPosiKeyFrm* CKivFXPosiKeyFrmList::AddKeyFrm(int frame) {
 }
 
 int CKivFXPosiKeyFrmList::BuildInsFrame(CObList* out, int from, int to) {
-    return KivFXBuildFrameSamples<CKivFXPosiKeyFrm>(out, from, to, m_keys.Keys(*this),
+    return KivFXBuildFrameSamples<CKivFXPosiKeyFrm>(out, from, to, [this] { return SampleKeys(); },
                                                     [this](const KivFXBracket& b, int f) { return ValueAt(b, f); });
 }
 
 int CKivFXPosiKeyFrmList::BuildInsLocation(CObList* out, ULONG n) {
-    return KivFXBuildEvenSamples(out, n, KeyFrames(), {DefX, DefY, DefZ}, false, [this](auto& samples) {
+    return KivFXBuildEvenSamples<CKivFXPosiKeyFrm>(out, n, [this] { return KeyFrames(); }, {DefX, DefY, DefZ}, false, [this](auto& samples) {
         return KivFXRangedSegment<CKivFXPosiKeyFrm>(samples, InsMode != 0, {MinX, MinY, MinZ}, {MaxX, MaxY, MaxZ});
     });
 }
 
 void CKivFXPosiKeyFrmList::OffsetPosi(float dx, float dy, float dz) {
-    for (CKivFXPosiKeyFrm* k : EditableKeyFrames()) k->OffsetPosi(dx, dy, dz);
+    ForEachKeyFrame([&](CKivFXPosiKeyFrm& k) { k.OffsetPosi(dx, dy, dz); });
 }

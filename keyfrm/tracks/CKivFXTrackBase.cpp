@@ -6,13 +6,16 @@
 
 namespace {
 
+// An element as a keyframe of any class (selection works on all of them), or null.
+CKivFXBaseKeyFrm* AsKeyFrm(CObject* o) {
+    return o && o->IsKindOf(RUNTIME_CLASS(CKivFXBaseKeyFrm)) ? static_cast<CKivFXBaseKeyFrm*>(o) : nullptr;
+}
+
 // The keyframes of any class, for selection.
 template <class Visit>
 void ForEachKeyFrm(const CObList& list, Visit visit) {
-    for (POSITION pos = list.GetHeadPosition(); pos;) {
-        CObject* o = list.GetNext(pos);
-        if (o && o->IsKindOf(RUNTIME_CLASS(CKivFXBaseKeyFrm))) visit(static_cast<CKivFXBaseKeyFrm*>(o));
-    }
+    for (POSITION pos = list.GetHeadPosition(); pos;)
+        if (CKivFXBaseKeyFrm* k = AsKeyFrm(list.GetNext(pos))) visit(k);
 }
 
 // Two channel values count as equal within this: below anything a renderer can show.
@@ -25,22 +28,19 @@ constexpr int kNoRange = std::numeric_limits<int>::max();
 
 template <class K>
 std::vector<const K*> CKivFXTrackBase<K>::KeyFrames() const {
-    std::vector<const K*> out;
-    for (POSITION pos = GetHeadPosition(); pos;) {
-        const CObject* o = GetNext(pos);
-        if (m_keys.IsKey(o)) out.push_back(static_cast<const K*>(o));
-    }
-    return out;
+    return KivTranslateBadAlloc([this] {
+        std::vector<const K*> out;
+        for (POSITION pos = GetHeadPosition(); pos;) {
+            const CObject* o = GetNext(pos);
+            if (m_keys.IsKey(o)) out.push_back(static_cast<const K*>(o));
+        }
+        return out;
+    });
 }
 
 template <class K>
-std::vector<K*> CKivFXTrackBase<K>::EditableKeyFrames() {
-    std::vector<K*> out;
-    for (POSITION pos = GetHeadPosition(); pos;) {
-        CObject* o = GetNext(pos);
-        if (m_keys.IsKey(o)) out.push_back(static_cast<K*>(o));
-    }
-    return out;
+std::vector<const CKivFXInsValueKeyFrm*> CKivFXTrackBase<K>::SampleKeys() const {
+    return KivTranslateBadAlloc([this] { return m_keys.Keys(*this); });
 }
 
 template <class K>
@@ -51,11 +51,13 @@ void CKivFXTrackBase<K>::DeleteKeyFrm(CKivFXBaseKeyFrm* keyframe) {
 
 template <class K>
 void CKivFXTrackBase<K>::DeleteSelectKeyFrm() {
-    std::vector<CKivFXBaseKeyFrm*> selected;
-    ForEachKeyFrm(*this, [&](CKivFXBaseKeyFrm* k) {
-        if (k->IsSelect()) selected.push_back(k);
-    });
-    for (CKivFXBaseKeyFrm* k : selected) DeleteKeyFrm(k);
+    // Deleted where they stand, the next position taken first: collecting them beforehand
+    // would need memory, and a delete that could fail half way.
+    for (POSITION pos = GetHeadPosition(); pos;) {
+        const POSITION at = pos;
+        CKivFXBaseKeyFrm* k = AsKeyFrm(GetNext(pos));
+        if (k && k->IsSelect()) DeleteAt(at);
+    }
 }
 
 template <class K>
@@ -104,25 +106,43 @@ void CKivFXTrackBase<K>::MakeReverse(const int& start, const int& end) {
     // Copied first: the caller may pass a keyframe's own Frame, which the loop changes.
     const std::int64_t sum = static_cast<std::int64_t>(start) + end;
     ReverseList();
-    for (K* k : EditableKeyFrames()) {
-        if constexpr (KivFXChannels<K>::kHasHandles) KivFXChannels<K>::SwapHandles(*k);
-        k->Frame = KivFXSaturate(sum - k->Frame);
-    }
+    ForEachKeyFrame([&](K& k) {
+        if constexpr (KivFXChannels<K>::kHasHandles) KivFXChannels<K>::SwapHandles(k);
+        k.Frame = KivFXSaturate(sum - k.Frame);
+    });
 }
 
 template <class K>
 void CKivFXTrackBase<K>::OffsetFrame(int delta) {
     if (delta == 0) return;
-    for (K* k : EditableKeyFrames()) k->Frame = KivFXSaturate(static_cast<std::int64_t>(k->Frame) + delta);
+    ForEachKeyFrame([&](K& k) { k.Frame = KivFXSaturate(static_cast<std::int64_t>(k.Frame) + delta); });
 }
 
 template <class K>
 int CKivFXTrackBase<K>::GetKFMinRange() const {
-    std::vector<std::int64_t> frames;
-    for (const K* k : KeyFrames()) frames.push_back(k->Frame);
-    if (frames.size() < 2) return kNoRange;
-    std::sort(frames.begin(), frames.end());
+    // Tracks are kept in frame order, where neighbours in the list are neighbours in time and
+    // one pass answers; only a list out of order needs its frames sorted aside.
     std::int64_t smallest = kNoRange;
+    const K* previous = nullptr;
+    bool inOrder = true;
+    for (POSITION pos = GetHeadPosition(); pos && inOrder;) {
+        const CObject* o = GetNext(pos);
+        if (!m_keys.IsKey(o)) continue;
+        const K* k = static_cast<const K*>(o);
+        if (previous) {
+            inOrder = previous->Frame <= k->Frame;
+            smallest = std::min(smallest, static_cast<std::int64_t>(k->Frame) - previous->Frame);
+        }
+        previous = k;
+    }
+    if (inOrder) return static_cast<int>(smallest);
+    std::vector<std::int64_t> frames = KivTranslateBadAlloc([this] {
+        std::vector<std::int64_t> out;
+        for (const K* k : KeyFrames()) out.push_back(k->Frame);
+        return out;
+    });
+    std::sort(frames.begin(), frames.end());
+    smallest = kNoRange;
     for (size_t i = 1; i < frames.size(); ++i) smallest = std::min(smallest, frames[i] - frames[i - 1]);
     return static_cast<int>(smallest);
 }
@@ -130,10 +150,17 @@ int CKivFXTrackBase<K>::GetKFMinRange() const {
 template <class K>
 int CKivFXTrackBase<K>::IsNeedInsKF(int recompute) {
     if (!recompute) return m_bNeedIns;
-    const std::vector<const K*> keys = KeyFrames();
-    int varies = keys.size() > 2 ? 1 : 0;
-    if (keys.size() == 2) {
-        const auto a = KivFXChannels<K>::Of(*keys[0]), b = KivFXChannels<K>::Of(*keys[1]);
+    const K* first[2] = {};
+    int count = 0;
+    for (POSITION pos = GetHeadPosition(); pos && count < 3;) {
+        const CObject* o = GetNext(pos);
+        if (!m_keys.IsKey(o)) continue;
+        if (count < 2) first[count] = static_cast<const K*>(o);
+        ++count;
+    }
+    int varies = count > 2 ? 1 : 0;
+    if (count == 2) {
+        const auto a = KivFXChannels<K>::Of(*first[0]), b = KivFXChannels<K>::Of(*first[1]);
         for (int c = 0; c < KivFXChannels<K>::kCount; ++c) {
             const double d = a[c] - b[c];  // the difference in single precision, compared in double
             if (!(d > -kSameValue && d < kSameValue)) varies = 1;

@@ -20,7 +20,7 @@ public:
     int GetKeyFrmCount() const { return static_cast<int>(GetCount()); }
     /// Removes and destroys that keyframe if it is in the list (found by identity); else nothing.
     void DeleteKeyFrm(CKivFXBaseKeyFrm* keyframe);
-    /// Removes and destroys every selected keyframe.
+    /// Removes and destroys every selected keyframe; allocates nothing, cannot fail.
     void DeleteSelectKeyFrm();
     /// Clears the selection flag of every keyframe.
     void UnSelectKF();
@@ -41,30 +41,43 @@ protected:
     CKivFXTrackBase() : m_keys(K::GetThisClass()) {}
     CKivFXTrackBase(const CKivFXTrackBase&) = delete;
 
-    /// The track's keyframes in list order.
+    /// The track's keyframes in list order; raises CMemoryException.
     std::vector<const K*> KeyFrames() const;
-    /// The same, to edit.
-    std::vector<K*> EditableKeyFrames();
+    /// The same as the samplers take them; raises CMemoryException.
+    std::vector<const CKivFXInsValueKeyFrm*> SampleKeys() const;
+    /// Calls visit(K&) for each of the track's keyframes in list order, allocating nothing
+    /// (so edits made this way cannot fail half way); visit must not add or remove elements.
+    template <class Visit>
+    void ForEachKeyFrame(Visit visit) {
+        for (POSITION pos = GetHeadPosition(); pos;) {
+            CObject* o = GetNext(pos);
+            if (m_keys.IsKey(o)) visit(*static_cast<K*>(o));
+        }
+    }
 
     /// The keyframe exactly at the position: an existing one (found by KivFXKeyFrmFindKF)
     /// gets set(k); one of another class gives null and nothing changes. Otherwise a new K
     /// placed there gets set(k) and init(k), is appended and the list re-sorted. A NaN
-    /// location gives null. Raises CMemoryException (nothing added).
+    /// location gives null. Raises CMemoryException with the track as it was (nothing added,
+    /// the order unchanged).
     template <class Key, class Set, class Init>
     K* SetKeyFrm(Key pos, Set set, Init init);
 
     // The frame edits, made public by the tracks that have frames.
 
     /// Reverses the list order, swaps each keyframe's two handles, and mirrors its Frame to
-    /// start + end - Frame (saturated to the int range); Location is unchanged.
+    /// start + end - Frame (saturated to the int range); Location is unchanged. Allocates
+    /// nothing, cannot fail.
     void MakeReverse(const int& start, const int& end);
-    /// Adds delta to every keyframe's Frame (saturated to the int range).
+    /// Adds delta to every keyframe's Frame (saturated to the int range); cannot fail.
     void OffsetFrame(int delta);
     /// The smallest distance in frames between two keyframes that are neighbours in frame
-    /// order (0 when two share a frame); 2147483647 with fewer than two keyframes.
+    /// order (0 when two share a frame); 2147483647 with fewer than two keyframes. Allocates
+    /// only for keyframes out of frame order, and then may raise CMemoryException.
     int GetKFMinRange() const;
     /// With recompute 0 the cached answer; otherwise whether the track varies (two
     /// keyframes whose channels differ by 1e-9 or more, or three or more keyframes), cached.
+    /// Allocates nothing.
     int IsNeedInsKF(int recompute);
 
     CKivFXTrackKeys m_keys;
@@ -93,8 +106,16 @@ K* CKivFXTrackBase<K>::SetKeyFrm(Key pos, Set set, Init init) {
         k->Frame = pos;
     set(*k);
     init(*k);
-    AddTail(k.get());
+    const POSITION at = AddTail(k.get());
     K* added = k.release();
-    KivFXKeyFrmTaxisList(this);
+    try {
+        KivFXKeyFrmTaxisList(this);
+    } catch (const CMemoryException&) {
+        // The re-sort leaves the order as it was: taking the new keyframe back off the tail
+        // restores the track exactly.
+        RemoveAt(at);
+        delete added;
+        throw;
+    }
     return added;
 }

@@ -2,6 +2,7 @@
 // and the evenly spaced segment walk. Samples are new keyframes the caller's list owns.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <memory>
@@ -22,19 +23,25 @@ K* KivFXAppendSample(CObList& out) {
     return sample.release();
 }
 
+/// What the samplers promise when they raise: a request refused up front (more than
+/// kKivFXMaxSamples samples) leaves out untouched. Otherwise out is emptied with RemoveAll
+/// before anything is allocated (its former objects stay the caller's, never destroyed, as
+/// on success), and when memory runs out part way out holds the samples made so far, in
+/// order, which the caller owns. The track itself is never changed.
+
 /// Per-frame samples for every frame from min(from, to) to max(from, to): one new K per frame
 /// holding valueAt(bracket, frame), the bracket being the one the track's own search gives
-/// at that frame (keys: the track's keyframes in list order, sorted once here). Returns 0 for a null out; otherwise empties out with RemoveAll (its former
-/// objects stay the caller's) and returns 1. Raises CMemoryException, out untouched, for
-/// more than kKivFXMaxSamples frames, and when memory runs out part way (the samples made
-/// so far stay in out).
-template <class K, class ValueAt>
-int KivFXBuildFrameSamples(CObList* out, int from, int to, const std::vector<const CKivFXInsValueKeyFrm*>& keys, ValueAt valueAt) {
+/// at that frame (keysOf(): the track's keyframes in list order, sorted once here). Returns
+/// 0 for a null out; otherwise empties out and returns 1. Raises CMemoryException as stated
+/// above.
+template <class K, class KeysOf, class ValueAt>
+int KivFXBuildFrameSamples(CObList* out, int from, int to, KeysOf keysOf, ValueAt valueAt) {
     if (!out) return 0;
     const std::int64_t first = from < to ? from : to;
     const std::int64_t last = from < to ? to : from;
     if (last - first + 1 > kKivFXMaxSamples) AfxThrowMemoryException();
     out->RemoveAll();
+    const std::vector<const CKivFXInsValueKeyFrm*> keys = keysOf();
     KivFXSortedKeys<int> sorted;
     KivTranslateBadAlloc([&] { sorted.Build(keys); });
     const CKivFXInsValueKeyFrm* head = keys.empty() ? nullptr : keys.front();
@@ -53,16 +60,20 @@ int KivFXBuildFrameSamples(CObList* out, int from, int to, const std::vector<con
 template <class K>
 class KivFXEvenSamples {
 public:
-    /// Raises CMemoryException (out untouched) for more than kKivFXMaxSamples samples, or
-    /// part way when memory runs out (the samples made so far stay in out).
-    KivFXEvenSamples(CObList& out, ULONG n) {
+    /// Raises CMemoryException (out untouched) for more than kKivFXMaxSamples samples;
+    /// otherwise empties out.
+    KivFXEvenSamples(CObList& out, ULONG n) : m_out(out), m_n(n) {
         if (static_cast<std::int64_t>(n) > kKivFXMaxSamples) AfxThrowMemoryException();
         out.RemoveAll();
-        KivTranslateBadAlloc([&] { m_samples.reserve(n); });
-        for (ULONG i = 0; i < n; ++i) m_samples.push_back(KivFXAppendSample<K>(out));
     }
-    /// Index of the last sample (n − 1).
-    std::int64_t Last() const { return static_cast<std::int64_t>(m_samples.size()) - 1; }
+    /// Makes the n samples, all at constructor defaults; raises CMemoryException part way
+    /// (the samples made so far stay in out).
+    void Make() {
+        KivTranslateBadAlloc([&] { m_samples.reserve(m_n); });
+        for (ULONG i = 0; i < m_n; ++i) m_samples.push_back(KivFXAppendSample<K>(m_out));
+    }
+    /// Index of the last sample (n − 1), known before they are made.
+    std::int64_t Last() const { return static_cast<std::int64_t>(m_n) - 1; }
     /// Raises CInvalidArgException when first..last (if not empty) reaches outside the samples.
     void Check(std::int64_t first, std::int64_t last) const {
         if (first <= last && (first < 0 || last > Last()))
@@ -76,24 +87,44 @@ public:
     }
 
 private:
+    CObList& m_out;
+    ULONG m_n;
     std::vector<K*> m_samples;  // owned by out
 };
 
-/// The segment walk of the evenly spaced samplers over the keyframes in list order, each
-/// keyframe at sample KivFXSampleIndex(Location, n − 1). Before the first keyframe (if its
-/// location is above 0.0) the samples take its values; each neighbouring pair (A, B) with
-/// idx(A) <= idx(B) is handed to segment(s, e, A, B), which fills s..e − 1 (half-open
-/// segments) or s..e (closed); after the last keyframe its values fill the rest: from its
-/// own sample when segments are half-open and its location is not above 1.0, from the next
-/// one when closed and its location is below 1.0. A segment or fill that reaches outside the
-/// samples raises CInvalidArgException before it writes anything; earlier ones stay filled.
-template <class K, class Segment>
-void KivFXFillEvenly(KivFXEvenSamples<K>& out, const std::vector<const K*>& keys, bool closed, Segment segment) {
-    const std::int64_t last = out.Last();
+/// Where each keyframe (in list order) falls among the evenly spaced samples, worked out
+/// before any sample is made: idx(K) = KivFXSampleIndex(Location, n − 1).
+struct KivFXEvenPlan {
     std::vector<std::int64_t> idx;
-    idx.reserve(keys.size());
-    for (const K* k : keys) idx.push_back(KivFXSampleIndex(k->Location, last));
+    std::size_t longest = 0;  // samples in the longest segment that lies inside the samples
 
+    /// closed: as KivFXFillEvenly takes it. Raises CMemoryException.
+    template <class K>
+    KivFXEvenPlan(const std::vector<const K*>& keys, std::int64_t last, bool closed) {
+        KivTranslateBadAlloc([&] { idx.reserve(keys.size()); });
+        for (const K* k : keys) idx.push_back(KivFXSampleIndex(k->Location, last));
+        // The segments the walk will fill, by its own rule; the others are never drawn.
+        for (size_t j = 1; j < idx.size(); ++j) {
+            const std::int64_t s = idx[j - 1], e = idx[j];
+            const std::int64_t end = closed ? e : e - 1;
+            if (s >= 0 && s <= end && end <= last) longest = std::max(longest, static_cast<std::size_t>(e - s + 1));
+        }
+    }
+};
+
+/// The segment walk of the evenly spaced samplers over the keyframes in list order, each
+/// keyframe at sample plan.idx. Before the first keyframe (if its location is above 0.0)
+/// the samples take its values; each neighbouring pair (A, B) with idx(A) <= idx(B) is
+/// handed to segment(s, e, A, B), which fills s..e − 1 (half-open segments) or s..e
+/// (closed); after the last keyframe its values fill the rest: from its own sample when
+/// segments are half-open and its location is not above 1.0, from the next one when closed
+/// and its location is below 1.0. A segment or fill that reaches outside the samples raises
+/// CInvalidArgException before it writes anything; earlier ones stay filled. Allocates nothing.
+template <class K, class Segment>
+void KivFXFillEvenly(KivFXEvenSamples<K>& out, const std::vector<const K*>& keys, const KivFXEvenPlan& plan, bool closed,
+                     Segment& segment) {
+    const std::int64_t last = out.Last();
+    const std::vector<std::int64_t>& idx = plan.idx;
     if (keys.front()->Location > 0.0) out.Fill(0, idx.front() - 1, KivFXChannels<K>::Of(*keys.front()));
     for (size_t j = 1; j < keys.size(); ++j) {
         const std::int64_t s = idx[j - 1], e = idx[j];
@@ -110,6 +141,39 @@ void KivFXFillEvenly(KivFXEvenSamples<K>& out, const std::vector<const K*>& keys
     }
 }
 
+/// One line per channel from sample s to sample e, as the frame helper draws it, in buffers
+/// reused from segment to segment and sized once beforehand.
+template <class K>
+class KivFXSegmentLines {
+public:
+    using Values = KivFXValues<K>;
+    /// Room for lines of up to n samples; raises CMemoryException.
+    void Reserve(std::size_t n) {
+        KivTranslateBadAlloc([&] {
+            for (auto& line : m_line) line.reserve(n);
+        });
+    }
+    /// Draws every channel's line from a at s to b at e; within the reserved room it
+    /// allocates nothing.
+    void Draw(std::int64_t s, std::int64_t e, const Values& a, const Values& b) {
+        m_first = s;
+        for (int c = 0; c < KivFXChannels<K>::kCount; ++c) {
+            KivTranslateBadAlloc([&] { m_line[c].resize(static_cast<size_t>(e - s + 1)); });
+            KivPublicInsValue(static_cast<int>(s), static_cast<int>(e), a[c], b[c], m_line[c].data());
+        }
+    }
+    /// The channels' values at sample i of the last line drawn.
+    Values At(std::int64_t i) const {
+        Values v;
+        for (int c = 0; c < KivFXChannels<K>::kCount; ++c) v[c] = m_line[c][static_cast<size_t>(i - m_first)];
+        return v;
+    }
+
+private:
+    std::int64_t m_first = 0;
+    std::vector<float> m_line[KivFXChannels<K>::kCount];
+};
+
 /// The interior segment of the ranged tracks (scalar, position): samples s..e − 1, the first
 /// taking A's values, the others on the line (the frame helper's buffer from s to e) or on
 /// the Bezier with t stepped by 1 / (e − s + 1) in single precision; every one clamped per
@@ -120,6 +184,11 @@ public:
     using Values = KivFXValues<K>;
     KivFXRangedSegment(KivFXEvenSamples<K>& out, bool bezier, const Values& min, const Values& max)
         : m_out(out), m_bezier(bezier), m_min(min), m_max(max) {}
+
+    /// Room for segments of up to n samples (only lines need any).
+    void Reserve(std::size_t n) {
+        if (!m_bezier) m_lines.Reserve(n);
+    }
 
     void operator()(std::int64_t s, std::int64_t e, const K& a, const K& b) {
         m_out.Put(s, Clamped(KivFXChannels<K>::Of(a)));
@@ -132,16 +201,8 @@ public:
             }
             return;
         }
-        const auto va = KivFXChannels<K>::Of(a), vb = KivFXChannels<K>::Of(b);
-        for (int c = 0; c < KivFXChannels<K>::kCount; ++c) {
-            KivTranslateBadAlloc([&] { m_line[c].resize(static_cast<size_t>(e - s + 1)); });
-            KivPublicInsValue(static_cast<int>(s), static_cast<int>(e), va[c], vb[c], m_line[c].data());
-        }
-        for (std::int64_t i = s + 1; i < e; ++i) {
-            Values v;
-            for (int c = 0; c < KivFXChannels<K>::kCount; ++c) v[c] = m_line[c][static_cast<size_t>(i - s)];
-            m_out.Put(i, Clamped(v));
-        }
+        m_lines.Draw(s, e, KivFXChannels<K>::Of(a), KivFXChannels<K>::Of(b));
+        for (std::int64_t i = s + 1; i < e; ++i) m_out.Put(i, Clamped(m_lines.At(i)));
     }
 
 private:
@@ -153,22 +214,30 @@ private:
     KivFXEvenSamples<K>& m_out;
     bool m_bezier;
     Values m_min, m_max;
-    std::vector<float> m_line[KivFXChannels<K>::kCount];  // reused from segment to segment
+    KivFXSegmentLines<K> m_lines;
 };
 
 /// The evenly spaced sampler: 0 for a null out or n = 0. Otherwise n new samples go into out
-/// (emptied with RemoveAll first); without keyframes each takes def, with one keyframe or
-/// n = 1 the first keyframe's values, otherwise KivFXFillEvenly with the segment that
-/// makeSegment(samples) gives. Returns 1; raises as KivFXEvenSamples and KivFXFillEvenly do.
-template <class K, class MakeSegment>
-int KivFXBuildEvenSamples(CObList* out, ULONG n, const std::vector<const K*>& keys, const KivFXValues<K>& def, bool closed,
-                          MakeSegment makeSegment) {
+/// (emptied first); without keyframes (keysOf(): the track's keyframes in list order) each
+/// takes def, with one keyframe or n = 1 the first keyframe's values, otherwise
+/// KivFXFillEvenly with the segment that makeSegment(samples) gives (which has Reserve(n)).
+/// Everything the filling needs is allocated before the samples are made, so memory can run
+/// out only while they are made: the samples in out are then all at constructor defaults.
+/// Returns 1; raises as KivFXEvenSamples and KivFXFillEvenly do.
+template <class K, class KeysOf, class MakeSegment>
+int KivFXBuildEvenSamples(CObList* out, ULONG n, KeysOf keysOf, const KivFXValues<K>& def, bool closed, MakeSegment makeSegment) {
     if (!out || n == 0) return 0;
     KivFXEvenSamples<K> samples(*out, n);
+    const std::vector<const K*> keys = keysOf();
     if (keys.size() < 2 || n == 1) {
+        samples.Make();
         samples.Fill(0, samples.Last(), keys.empty() ? def : KivFXChannels<K>::Of(*keys.front()));
         return 1;
     }
-    KivFXFillEvenly(samples, keys, closed, makeSegment(samples));
+    const KivFXEvenPlan plan(keys, samples.Last(), closed);
+    auto segment = makeSegment(samples);
+    segment.Reserve(plan.longest);
+    samples.Make();
+    KivFXFillEvenly(samples, keys, plan, closed, segment);
     return 1;
 }

@@ -2,6 +2,7 @@
 // and a horizontal offset in the track's position unit (location or frames).
 #pragma once
 
+#include "kivbase/KivBlockParts.h"
 #include "kivbase/persist/KivFieldTable.h"
 
 struct SKivFXBezierHandle {
@@ -16,6 +17,7 @@ struct KivBlockCodec<SKivFXBezierHandle> {
     static constexpr bool kLoadsAsImage = true;  // the reserved bytes land in the padding
     static constexpr bool kStoresAsImage = true;
     static constexpr UINT kStoredZeroAt = 4;     // the padding, stored as the reserved zeros
+    static constexpr KivBlockPart kParts[] = {{"ValueOffset", KivPartType::f32, 0}, {"PosOffset", KivPartType::f64, 8}};
     static void Pack(const SKivFXBezierHandle& h, BYTE* out) {
         KivPutF32(out, h.ValueOffset);
         KivPutU32(out + 4, 0);

@@ -1,6 +1,7 @@
 // The handle of a position keyframe: offsets from the keyframe's position along each axis.
 #pragma once
 
+#include "kivbase/KivBlockParts.h"
 #include "kivbase/persist/KivFieldTable.h"
 
 struct SKivFXPosiHandle {
@@ -15,6 +16,7 @@ struct KivBlockCodec<SKivFXPosiHandle> {
     static constexpr UINT kSize = 12;
     static constexpr bool kLoadsAsImage = true;
     static constexpr bool kStoresAsImage = true;
+    static constexpr KivBlockPart kParts[] = {{"X", KivPartType::f32, 0}, {"Y", KivPartType::f32, 4}, {"Z", KivPartType::f32, 8}};
     static void Pack(const SKivFXPosiHandle& h, BYTE* out) {
         KivPutF32(out, h.X);
         KivPutF32(out + 4, h.Y);

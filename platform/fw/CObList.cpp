@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <new>
 
 #include "platform/fw/CArchive.h"
@@ -38,7 +37,9 @@ void CObList::ReserveNodes(INT_PTR count) {
     if (count <= m_nFreeCount) return;
     const INT_PTR n = std::max(m_nBlockSize, count - m_nFreeCount);
     if (static_cast<size_t>(n) > (PTRDIFF_MAX - sizeof(NodeBlock)) / sizeof(CNode)) AfxThrowMemoryException();
-    void* raw = std::malloc(sizeof(NodeBlock) + static_cast<size_t>(n) * sizeof(CNode));
+    // Through the global operator new, as every other allocation of the library, so that a
+    // program that replaces it (to count or to fail allocations) sees the nodes too.
+    void* raw = ::operator new(sizeof(NodeBlock) + static_cast<size_t>(n) * sizeof(CNode), std::nothrow);
     if (!raw) AfxThrowMemoryException();
     auto* block = ::new (raw) NodeBlock{static_cast<NodeBlock*>(m_pBlocks)};
     m_pBlocks = block;
@@ -60,7 +61,7 @@ void CObList::FreeNode(CNode* node) {
 void CObList::RemoveAll() {
     for (auto* block = static_cast<NodeBlock*>(m_pBlocks); block;) {
         NodeBlock* next = block->pNext;
-        std::free(block);
+        ::operator delete(block);
         block = next;
     }
     m_pBlocks = nullptr;

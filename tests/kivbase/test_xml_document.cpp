@@ -205,3 +205,62 @@ TEST(XmlNesting, GuardRefusesPastTheLimitAndUnwinds) {
 }
 
 }  // namespace
+
+// Where a refused document went wrong: the line holding the fault (from 1), the byte offset
+// on it, and the parser's description or the wrapper's reason.
+TEST(XmlParseError, SaysWhereAndWhy) {
+    std::string deep;
+    for (int i = 0; i <= CKivXMLDOMDocObj::kMaxDocumentDepth; ++i) deep += "<a>\n";
+    for (int i = 0; i <= CKivXMLDOMDocObj::kMaxDocumentDepth; ++i) deep += "</a>";
+    struct Case {
+        const char* what;
+        std::string text;
+        int line;
+        const char* says;  // part of the description; empty for any of the parser's
+    };
+    const Case cases[] = {
+        {"a mismatched end tag", "<r>\n  <a>\n  </b>\n</r>", 3, ""},
+        {"an unquoted attribute", "<r>\n<a x=1/>\n</r>", 2, ""},
+        {"nothing at all", "", 1, ""},
+        {"two top-level elements", "<r/>\n<s/>", 2, "exactly one top-level element"},
+        {"an attribute twice", "<r>\n <a k=\"1\"\n    k=\"2\"/>\n</r>", 2, "two attributes named 'k'"},
+        {"a DOCTYPE", "\n<!DOCTYPE r>\n<r/>", 2, "DOCTYPE"},
+        {"nesting past the limit", deep, CKivXMLDOMDocObj::kMaxDocumentDepth + 1, "nested deeper"},
+    };
+    CKivXMLDOMDocObj doc;
+    for (const Case& c : cases) {
+        EXPECT_FALSE(doc.LoadXMLUtf8(c.text)) << c.what;
+        const KivXMLParseError& e = doc.GetLastParseError();
+        EXPECT_NE(e.description.find(c.says), std::string::npos) << c.what << ": " << e.description;
+        EXPECT_FALSE(e.description.empty()) << c.what;
+        EXPECT_EQ(e.line, c.line) << c.what << ": " << e.description;
+        ASSERT_GE(e.offset, 0) << c.what;
+        ASSERT_LE(static_cast<size_t>(e.offset), c.text.size()) << c.what;
+        const size_t at = static_cast<size_t>(e.offset);
+        const size_t newline = at == 0 ? std::string::npos : c.text.rfind('\n', at - 1);
+        const size_t lineStart = newline == std::string::npos ? 0 : newline + 1;
+        EXPECT_EQ(static_cast<size_t>(e.column), at - lineStart + 1) << c.what << ": the column is the offset's place on its line";
+    }
+    ASSERT_TRUE(doc.LoadXMLUtf8("<r/>"));
+    EXPECT_TRUE(doc.GetLastParseError().description.empty()) << "a good load leaves no error";
+    EXPECT_EQ(doc.GetLastParseError().offset, -1);
+}
+
+TEST(XmlParseError, ThePlaceIsKnownOnlyWhereItMeansSomething) {
+    CKivXMLDOMDocObj doc;
+    EXPECT_FALSE(doc.LoadFile(L"/nonexistent-folder/x.xml"));
+    EXPECT_NE(doc.GetLastParseError().description.find("cannot read the file"), std::string::npos);
+    EXPECT_EQ(doc.GetLastParseError().offset, -1) << "no document, no place";
+    EXPECT_FALSE(doc.LoadXML(nullptr));
+    EXPECT_FALSE(doc.GetLastParseError().description.empty());
+
+    const char16_t utf16[] = u"\uFEFF<r>\n</s>";  // bytes of a UTF-16 document with its mark
+    EXPECT_FALSE(doc.LoadXMLBytes(utf16, sizeof utf16 - sizeof(char16_t)));
+    EXPECT_GE(doc.GetLastParseError().offset, 0) << "the offset counts the text as parsed";
+    EXPECT_EQ(doc.GetLastParseError().line, 0) << "which is not the bytes given, so no line";
+
+    const std::string bom = "\xEF\xBB\xBF<r>\n</s>";
+    EXPECT_FALSE(doc.LoadXMLBytes(bom.data(), bom.size()));
+    EXPECT_EQ(doc.GetLastParseError().line, 2) << "a UTF-8 document with a byte order mark is placed in its own bytes";
+    EXPECT_EQ(bom.compare(static_cast<size_t>(doc.GetLastParseError().offset), 1, "s"), 0) << "at the mismatched name";
+}

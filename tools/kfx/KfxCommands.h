@@ -30,5 +30,13 @@ bool KfxParseNumber(const std::string& text, T& out) {
     const auto [p, ec] = std::from_chars(text.data(), end, out);
     return ec == std::errc() && p == end;
 }
+/// A number in the shortest text that reads back to the same value, as the XML format and
+/// the CSV of kfx sample spell numbers.
+template <class T>
+std::string KfxSpelled(T v) {
+    char buf[32];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, r.ptr);
+}
 /// Prints "kfx: message" on stderr and returns kKfxBadInput.
 int KfxFail(const std::string& message);

@@ -50,8 +50,16 @@ void LoadArchive(const std::string& name, CFile& file, CKivObList& list) {
     ar.Close();
 }
 
+// Where and why the document was refused: "line 3, column 5 (byte 41): <description>".
+std::string ParseFault(const KivXMLParseError& e) {
+    std::string where;
+    if (e.line > 0) where = "line " + std::to_string(e.line) + ", column " + std::to_string(e.column) + " (byte " + std::to_string(e.offset) + "): ";
+    else if (e.offset >= 0) where = "byte " + std::to_string(e.offset) + ": ";
+    return where + (e.description.empty() ? "refused" : e.description);
+}
+
 void LoadXmlDocument(const std::string& name, CKivXMLDOMDocObj& doc, bool parsed, CKivObList& list) {
-    if (!parsed) Fail(name, "not a readable XML document (malformed, refused or missing)");
+    if (!parsed) Fail(name, "not a readable XML document: " + ParseFault(doc.GetLastParseError()));
     IXMLDOMNode* root = doc.GetRootNode();
     if (!root || !KivXmlFirstChild(root, kListElement)) Fail(name, "no object list in the XML document");
     list.SerializeXML(&doc, root);

@@ -20,18 +20,11 @@ public:
     }
 };
 
-template <class T>
-std::string Text(T v) {
-    char buf[64];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, r.ptr);
-}
-
 // The first column: the frame, or the index and its location.
 std::string Where(const KfxSampling& how, std::int64_t i) {
-    if (how.byFrames) return Text(static_cast<std::int64_t>(how.from < how.to ? how.from : how.to) + i);
+    if (how.byFrames) return KfxSpelled(static_cast<std::int64_t>(how.from < how.to ? how.from : how.to) + i);
     const double location = how.count > 1 ? static_cast<double>(i) / static_cast<double>(how.count - 1) : 0.0;
-    return Text(i) + "," + Text(location);
+    return KfxSpelled(i) + "," + KfxSpelled(location);
 }
 
 template <class Track>
@@ -69,14 +62,14 @@ void KfxWriteSamples(CKivObList& track, const KfxSampling& how, std::FILE* out) 
         std::fprintf(out, "%s,value\n", first.c_str());
         std::int64_t i = 0;
         for (POSITION pos = samples.GetHeadPosition(); pos; ++i)
-            std::fprintf(out, "%s,%s\n", Where(how, i).c_str(), Text(static_cast<CKivFXValueKeyFrm*>(samples.GetNext(pos))->Value).c_str());
+            std::fprintf(out, "%s,%s\n", Where(how, i).c_str(), KfxSpelled(static_cast<CKivFXValueKeyFrm*>(samples.GetNext(pos))->Value).c_str());
     } else if (track.IsKindOf(RUNTIME_CLASS(CKivFXPosiKeyFrmList))) {
         Build(static_cast<CKivFXPosiKeyFrmList&>(track), how, samples);
         std::fprintf(out, "%s,x,y,z\n", first.c_str());
         std::int64_t i = 0;
         for (POSITION pos = samples.GetHeadPosition(); pos; ++i) {
             const auto* k = static_cast<CKivFXPosiKeyFrm*>(samples.GetNext(pos));
-            std::fprintf(out, "%s,%s,%s,%s\n", Where(how, i).c_str(), Text(k->PosiX).c_str(), Text(k->PosiY).c_str(), Text(k->PosiZ).c_str());
+            std::fprintf(out, "%s,%s,%s,%s\n", Where(how, i).c_str(), KfxSpelled(k->PosiX).c_str(), KfxSpelled(k->PosiY).c_str(), KfxSpelled(k->PosiZ).c_str());
         }
     } else {
         if (how.byFrames) throw KfxError("a colour track is placed by location only: use --count");
@@ -95,9 +88,10 @@ int KfxSample(const KfxArgs& args) {
         std::printf(
             "usage: kfx sample FILE (--frames A:B | --count N) [--track K]\n\n"
             "Prints one track of FILE (.kfa or .xml) as CSV. --frames samples every frame\n"
-            "from A to B (scalar and position tracks); --count makes N evenly spaced\n"
-            "samples, sample i standing for location i / (N - 1). --track picks the K-th\n"
-            "track of the file, counting from 0 (default 0). At most %lld samples.\n",
+            "from A to B (scalar and position tracks), always in ascending frame order: with\n"
+            "A above B the rows are those of B:A. --count makes N evenly spaced samples,\n"
+            "sample i standing for location i / (N - 1). --track picks the K-th track of\n"
+            "the file, counting from 0 (default 0). At most %lld samples.\n",
             static_cast<long long>(kMaxSamples));
         return kKfxOk;
     }
@@ -120,7 +114,7 @@ int KfxSample(const KfxArgs& args) {
             if (a == "--count") {
                 std::int64_t n = 0;
                 if (!KfxParseNumber(v, n) || n < 1 || n > kMaxSamples)
-                    return KfxFail("--count takes a number of samples from 1 to " + Text(kMaxSamples) + ", not '" + v + "'");
+                    return KfxFail("--count takes a number of samples from 1 to " + KfxSpelled(kMaxSamples) + ", not '" + v + "'");
                 how.count = static_cast<ULONG>(n);
                 continue;
             }
@@ -130,7 +124,7 @@ int KfxSample(const KfxArgs& args) {
                 from < INT32_MIN || from > INT32_MAX || to < INT32_MIN || to > INT32_MAX)
                 return KfxFail("--frames takes A:B, two frame numbers, not '" + v + "'");
             if ((to > from ? to - from : from - to) + 1 > kMaxSamples)
-                return KfxFail("--frames " + v + " asks for more than " + Text(kMaxSamples) + " samples");
+                return KfxFail("--frames " + v + " asks for more than " + KfxSpelled(kMaxSamples) + " samples");
             how.byFrames = true;
             how.from = static_cast<int>(from);
             how.to = static_cast<int>(to);
@@ -147,7 +141,7 @@ int KfxSample(const KfxArgs& args) {
     KfxLoad(file, list);
     const std::vector<CKivObList*> tracks = KfxTracks(list);
     if (trackIndex >= static_cast<std::int64_t>(tracks.size()))
-        return KfxFail(file + ": no track " + Text(trackIndex) + " (the file holds " + Text(tracks.size()) + ")");
+        return KfxFail(file + ": no track " + KfxSpelled(trackIndex) + " (the file holds " + KfxSpelled(tracks.size()) + ")");
     KfxWriteSamples(*tracks[static_cast<size_t>(trackIndex)], how, stdout);
     return kKfxOk;
 }

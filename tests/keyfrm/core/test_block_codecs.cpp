@@ -6,12 +6,16 @@
 #include <bit>
 #include <cstddef>
 #include <cstring>
+#include <vector>
 
+#include "fuzz/common/KivFuzzSamples.h"
 #include "keyfrm/fx3d/SKiv3DFXPoint.h"
 #include "keyfrm/fx3d/SKivFXEmitVertex.h"
 #include "keyfrm/tracks/SKivFXBezierHandle.h"
 #include "keyfrm/tracks/SKivFXPosiHandle.h"
+#include "kivbase/KivBlockParts.h"
 #include "kivbase/persist/KivGeometryCodec.h"
+#include "kivbase/persist/KivPersist.h"
 
 namespace {
 
@@ -87,4 +91,25 @@ TEST(CopyableBlockCodec, BezierHandlePaddingIsWhereTheReservedZerosGo) {
     EXPECT_EQ(offsetof(SKivFXBezierHandle, ValueOffset), 0u);
     EXPECT_EQ(offsetof(SKivFXBezierHandle, PosOffset), 8u);
     EXPECT_EQ(KivBlockCodec<SKivFXBezierHandle>::kStoredZeroAt, 4u);
+}
+
+// Named parts are what tools show of a block: every block field of every class has them,
+// and they cover the stored image exactly (the reserved zeros aside), each once.
+TEST(BlockParts, EveryStoredBlockNamesPartsThatTileItsImage) {
+    int blocks = 0;
+    for (const CRuntimeClass* cls : KivFuzzAllClasses())
+        for (const KivClassLevel* level : KivLevelChain(cls))
+            for (const KivFieldDef& f : level->fields) {
+                if (f.member != KivMember::block || !f.IsStored()) continue;
+                ++blocks;
+                const auto parts = KivBlockPartsOf(f);
+                ASSERT_FALSE(parts.empty()) << level->className << "." << f.name << " would be shown as bytes";
+                std::vector<int> covered(f.blockSize, 0);
+                if (f.blockZeroAt != kKivNoStoredZeros)
+                    for (UINT i = 0; i < 4; ++i) ++covered.at(f.blockZeroAt + i);
+                for (const KivBlockPart& p : parts)
+                    for (UINT i = 0; i < KivPartBytes(p.type); ++i) ++covered.at(p.offset + i);
+                EXPECT_EQ(covered, std::vector<int>(f.blockSize, 1)) << level->className << "." << f.name;
+            }
+    EXPECT_GT(blocks, 0);
 }

@@ -12,27 +12,12 @@
 
 #include "TrackReference.h"
 #include "platform/fw/CFile.h"
+#include "support/KfxProgram.h"
 
 namespace {
 
-const std::string kKfx = std::string(KIVFX_BINARY_DIR) + "/tools/kfx/kfx";
-
-struct KfxRun {
-    int status;
-    std::string out;
-};
-
-KfxRun Kfx(const std::string& args) {
-    const std::string command = kKfx + " " + args + " 2>/dev/null";
-    KfxRun r{-1, {}};
-    std::FILE* p = popen(command.c_str(), "r");
-    if (!p) return r;
-    char buf[4096];
-    for (size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) r.out.append(buf, n);
-    const int status = pclose(p);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
-}
+using kfxtest::Kfx;
+using kfxtest::KfxRun;
 
 std::vector<std::vector<std::string>> Csv(const std::string& text) {
     std::vector<std::vector<std::string>> rows;
@@ -154,4 +139,14 @@ TEST_F(KfxSampleOnDemo, RefusalsAreClearAndNonZero) {
     EXPECT_EQ(Kfx("sample " + file).status, 2);
     EXPECT_EQ(Kfx("sample " + Path("missing.kfa") + " --count 2").status, 2);
     EXPECT_EQ(Kfx("sample --help").status, 0);
+}
+
+TEST_F(KfxSampleOnDemo, FramesGivenHighToLowGiveTheSameRowsAsLowToHigh) {
+    const std::string file = Path("demo.kfa");
+    for (const char* track : {"0", "1"}) {
+        const KfxRun down = Kfx("sample " + file + " --track " + track + " --frames 12:-3");
+        EXPECT_EQ(down.status, 0);
+        EXPECT_EQ(down.out, Kfx("sample " + file + " --track " + track + " --frames -3:12").out) << "track " << track;
+    }
+    EXPECT_NE(Kfx("sample --help").out.find("ascending frame order"), std::string::npos) << "the help says so";
 }
