@@ -1,6 +1,8 @@
-// The editors: the curve window, the editor messages and the library's resources.
+// The editors: the curve window, the colour dialog, the editor messages and the library's
+// resources.
 #pragma once
 
+#include "keyfrm/editors/CKivFXClr32KeyFrmDlg.h"
 #include "keyfrm/editors/CKivFXInsKeyFrmWnd.h"
 #include "keyfrm/editors/KivFXEditorMessages.h"
 #include "keyfrm/editors/KivFXEditorResources.h"

@@ -96,9 +96,10 @@ public:
     static CDC* FromHandle(HDC h);
 
     /// A memory DC drawing on its selected bitmap (1 x 1 until one is selected); FALSE when
-    /// this DC is already in use.
+    /// this DC is already in use. After DeleteDC the object becomes a new DC with the
+    /// default pen, brush, font and colours.
     BOOL CreateCompatibleDC(CDC* dc);
-    /// Ends the DC; drawing afterwards does nothing.
+    /// Ends the DC; drawing afterwards does nothing until CreateCompatibleDC.
     BOOL DeleteDC();
 
     // State. SaveDC returns the new level (FALSE on failure); RestoreDC takes a level or
@@ -199,6 +200,8 @@ protected:
     void ReleaseHandle();
 
 private:
+    /// Takes a new handle and the default state.
+    void Open();
     CPoint ToSurface(int x, int y) const;
     CRect ToSurface(const CRect& r) const;
     KivRegion EffectiveClip() const;

@@ -269,3 +269,40 @@ TEST(DcState, ExtremeCoordinatesAreHarmless) {
     EXPECT_TRUE(c.Ink().empty());
     EXPECT_FALSE(c.dc.LineTo(INT_MAX, 0));
 }
+
+TEST(DcBlit, AMemoryDcIsMadeAgainAfterDeleteDcWithTheDefaultState) {
+    CDC dc;
+    CBitmap first, second;
+    ASSERT_TRUE(dc.CreateCompatibleDC(nullptr));
+    ASSERT_TRUE(first.CreateCompatibleBitmap(&dc, 4, 4));
+    dc.SelectObject(&first);
+    dc.SetROP2(R2_XORPEN);
+    CPen red(PS_SOLID, 1, kRed);
+    dc.SelectObject(&red);
+    EXPECT_FALSE(dc.CreateCompatibleDC(nullptr)) << "in use";
+    ASSERT_TRUE(dc.DeleteDC());
+    EXPECT_EQ(dc.m_hDC, nullptr);
+    EXPECT_EQ(dc.SetPixel(0, 0, kRed), CLR_INVALID) << "an ended DC draws nothing";
+
+    ASSERT_TRUE(dc.CreateCompatibleDC(nullptr));
+    EXPECT_NE(dc.m_hDC, nullptr);
+    EXPECT_EQ(CDC::FromHandle(dc.m_hDC), &dc);
+    EXPECT_EQ(dc.GetROP2(), R2_COPYPEN) << "the new DC starts from the defaults";
+    ASSERT_TRUE(second.CreateCompatibleBitmap(&dc, 6, 3));
+    dc.SelectObject(&second);
+    dc.MoveTo(0, 1);
+    dc.LineTo(6, 1);
+    EXPECT_EQ(dc.GetPixel(5, 1), kBlack) << "the default black pen, copied";
+    EXPECT_EQ(KivColorFromPixel(first.Surface()->At(0, 1)), kBlack) << "the first bitmap is left as it was";
+}
+
+TEST(DcBlit, BitmapBitsMoveWholePixelsAndAPartialLastOne) {
+    CBitmap bmp;
+    ASSERT_TRUE(bmp.CreateBitmap(3, 1, 1, 32, nullptr));
+    const unsigned char bits[] = {1, 2, 3, 99, 4, 5, 6, 99, 7, 8};
+    EXPECT_EQ(bmp.SetBitmapBits(sizeof bits, bits), 10u);
+    EXPECT_EQ(KivColorFromPixel(bmp.Surface()->At(0, 0)), RGB(3, 2, 1)) << "the fourth byte is not kept";
+    EXPECT_EQ(KivColorFromPixel(bmp.Surface()->At(1, 0)), RGB(6, 5, 4));
+    EXPECT_EQ(KivColorFromPixel(bmp.Surface()->At(2, 0)), RGB(0, 8, 7)) << "only the bytes given change";
+    EXPECT_EQ(bmp.SetBitmapBits(1000, bits), 12u) << "no further than the bitmap";
+}
