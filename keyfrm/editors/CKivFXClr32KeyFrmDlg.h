@@ -71,6 +71,10 @@ public:
     /// not one of the dialog's five surfaces.
     void InitDC(CDC* surface, CRect area);
 
+    /// Moves the current location (held within [0, 1]; NaN is ignored) as a drag of its
+    /// marker would, without a message: the edits take the track's colour there, and the
+    /// strips, bars, preview and marker follow.
+    void UpCurLocation(double location);
     double GetCurLocation() const { return m_dCurLocation; }
     /// The current hue, luminance and saturation (alpha 255).
     tagCOLORHLSA GetCurHLS() const { return {m_cCurHue, m_cCurLum, m_cCurSat, 255}; }
@@ -182,6 +186,9 @@ private:
     /// A surface's size in pixels; (0, 0) when it has nothing to draw on.
     CSize SurfaceSize(Surface s) const;
     void EndDragState();
+    /// The edits, the current hue, luminance and saturation and every drawing follow the
+    /// colour at the current location.
+    void FollowCurLocation();
     void CancelDrag();
     /// The edits in id order (red, green, blue, alpha); null before OnInitDialog.
     CKivAquaEdit* Edit(int index);

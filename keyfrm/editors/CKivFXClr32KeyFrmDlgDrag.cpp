@@ -322,7 +322,9 @@ void CKivFXClr32KeyFrmDlg::DragTL(CPoint point) {
     m_ptLast = point;
 }
 
-void CKivFXClr32KeyFrmDlg::EndDragTL() {
+void CKivFXClr32KeyFrmDlg::EndDragTL() { FollowCurLocation(); }
+
+void CKivFXClr32KeyFrmDlg::FollowCurLocation() {
     UpAquaEditState();
     TakeTrackColor();
     UpCurLumForRGB();
@@ -332,4 +334,14 @@ void CKivFXClr32KeyFrmDlg::EndDragTL() {
     DrawFXClrADC();
     ShowColorShow();
     InvalidateStrip(m_rcKeyFrmStrip.left, m_rcKeyFrmStrip.right);
+}
+
+void CKivFXClr32KeyFrmDlg::UpCurLocation(double location) {
+    if (std::isnan(location)) return;
+    const int oldX = GetTimeLine();
+    m_dCurLocation = std::clamp(location, 0.0, 1.0);
+    if (!m_bInitialized) return;
+    InvalidateStrip(oldX, oldX);
+    FollowCurLocation();
+    UpdateWindow();
 }

@@ -15,6 +15,7 @@
 namespace {
 
 constexpr const char* kCurveWindow = "curve-window";
+constexpr const char* kColourDialog = "colour-dialog";
 // Frames shown when the track has fewer than two keyframes to fit.
 constexpr int kDefaultSpan = 100;
 // The fitted view leaves this share of the span free on each side.
@@ -44,22 +45,26 @@ void FitView(const CKivFXInsKeyFrmList& track, KfxCurveView& view) {
     if (!view.scale) view.scale = static_cast<double>(std::max(1, static_cast<int>(view.size.cx) - 1)) / static_cast<double>(hi - lo + 2 * pad);
 }
 
-CKivFXInsKeyFrmList* FindIn(CObList& list, int& n) {
+CObject* FindIn(CObList& list, const CRuntimeClass* cls, int& n) {
     for (POSITION pos = list.GetHeadPosition(); pos;) {
         CObject* o = list.GetNext(pos);
         if (!o) continue;
-        if (o->IsKindOf(RUNTIME_CLASS(CKivFXInsKeyFrmList)) && n-- == 0) return static_cast<CKivFXInsKeyFrmList*>(o);
+        if (o->IsKindOf(cls) && n-- == 0) return o;
         if (o->IsKindOf(RUNTIME_CLASS(CObList)))
-            if (CKivFXInsKeyFrmList* t = FindIn(*static_cast<CObList*>(o), n)) return t;
+            if (CObject* t = FindIn(*static_cast<CObList*>(o), cls, n)) return t;
     }
     return nullptr;
 }
 
 }  // namespace
 
+CObject* KfxFindObjectOf(CObList& list, const CRuntimeClass* cls, int n) {
+    if (n < 0 || !cls) return nullptr;
+    return FindIn(list, cls, n);
+}
+
 CKivFXInsKeyFrmList* KfxFindScalarTrack(CObList& list, int n) {
-    if (n < 0) return nullptr;
-    return FindIn(list, n);
+    return static_cast<CKivFXInsKeyFrmList*>(KfxFindObjectOf(list, RUNTIME_CLASS(CKivFXInsKeyFrmList), n));
 }
 
 void KfxRenderCurveWindow(CKivFXInsKeyFrmList& track, const KfxCurveView& requested, const std::string& png) {
@@ -86,30 +91,38 @@ int KfxRender(const KfxArgs& args) {
     if (KfxWantsHelp(args)) {
         std::printf(
             "usage: kfx render FILE --editor curve-window --size WxH --frame F -o OUT.png\n"
-            "                  [--track N] [--scroll FRAME] [--scale PIXELS_PER_FRAME]\n\n"
+            "                  [--track N] [--scroll FRAME] [--scale PIXELS_PER_FRAME]\n"
+            "       kfx render FILE --editor colour-dialog [--size WxH] [--track N]\n"
+            "                  [--location L] -o OUT.png\n\n"
             "Draws the first scalar track of FILE (.kfa or .xml), or the N-th from 0 with\n"
             "--track, in the curve window on a headless screen of WxH pixels (default\n"
             "640x240) with the current-frame line at frame F (default 0), and writes the\n"
             "picture to OUT.png. The view fits the keyframes unless --scroll (the frame at\n"
             "the left edge) and --scale are given. The window places keyframes by their\n"
-            "Frame, so a location-based track shows every keyframe at its Frame too.\n");
+            "Frame, so a location-based track shows every keyframe at its Frame too.\n\n"
+            "colour-dialog draws the first colour track (or the N-th) in the colour dialog\n"
+            "with the current location at L (0 to 1, default 0.5); with --size the dialog\n"
+            "is laid out for a client of WxH, otherwise it keeps its template's size.\n");
         return kKfxOk;
     }
     std::string file, out, editor = kCurveWindow;
     KfxCurveView view;
+    KfxColourView colour;
+    bool sized = false;
     int trackIndex = 0;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool hasValue = i + 1 < args.size();
         auto value = [&]() -> const std::string& { return args[++i]; };
         if ((a == "--editor" || a == "--size" || a == "--frame" || a == "-o" || a == "--output" || a == "--track" ||
-             a == "--scroll" || a == "--scale") &&
+             a == "--scroll" || a == "--scale" || a == "--location") &&
             !hasValue)
             return KfxFail(a + " needs a value (see kfx render --help)");
         if (a == "--editor") {
             editor = value();
         } else if (a == "--size") {
             if (!ParseSize(value(), view.size)) return KfxFail("--size wants WxH, each 1 to " + std::to_string(kMaxBitmapSide));
+            sized = true;
         } else if (a == "--frame") {
             if (!KfxParseNumber(value(), view.frame)) return KfxFail("--frame wants a whole number");
         } else if (a == "-o" || a == "--output") {
@@ -124,6 +137,9 @@ int KfxRender(const KfxArgs& args) {
             double s = 0;
             if (!KfxParseNumber(value(), s) || !(s > 0.0)) return KfxFail("--scale wants a positive number");
             view.scale = s;
+        } else if (a == "--location") {
+            if (!KfxParseNumber(value(), colour.location) || !(colour.location >= 0.0 && colour.location <= 1.0))
+                return KfxFail("--location wants a number from 0 to 1");
         } else if (!a.empty() && a[0] == '-') {
             return KfxFail("unknown option " + a + " (see kfx render --help)");
         } else if (file.empty()) {
@@ -132,11 +148,16 @@ int KfxRender(const KfxArgs& args) {
             return KfxFail("render takes one FILE (see kfx render --help)");
         }
     }
-    if (editor != kCurveWindow) return KfxFail("unknown editor '" + editor + "' (the one there is: curve-window)");
+    if (editor != kCurveWindow && editor != kColourDialog)
+        return KfxFail("unknown editor '" + editor + "' (the ones there are: curve-window, colour-dialog)");
     if (file.empty()) return KfxFail("render needs a FILE (see kfx render --help)");
     if (out.empty()) return KfxFail("render needs -o OUT.png (see kfx render --help)");
     CKivObList list;
     KfxLoad(file, list);
+    if (editor == kColourDialog) {
+        if (sized) colour.size = view.size;
+        return KfxRenderColourCommand(list, file, trackIndex, colour, out);
+    }
     CKivFXInsKeyFrmList* track = KfxFindScalarTrack(list, trackIndex);
     if (!track) return KfxFail(file + ": no scalar track number " + std::to_string(trackIndex) + " in it");
     KfxRenderCurveWindow(*track, view, out);
