@@ -207,6 +207,10 @@ private:
     KivRegion EffectiveClip() const;
     bool HasSurface() const { return m_state.surface != nullptr; }
     void StrokeSegment(KivRaster& raster, CPoint a, CPoint b);
+    /// BitBlt's SRCCOPY from another surface: area (this surface's pixels, within it and
+    /// the clip's bounds) from src at (xSrc, ySrc) onwards, where area's top-left
+    /// corresponds to origin.
+    void CopyRows(const KivRegion& clip, const CRect& area, CPoint origin, const CDC& src, int xSrc, int ySrc);
     BOOL DrawShape(int l, int t, int r, int b, KivShapeMasks masks);
     void DrawTextLine(KivRaster& raster, int x, int y, std::wstring_view text);
     HGDIOBJ SelectHandle(HGDIOBJ object);

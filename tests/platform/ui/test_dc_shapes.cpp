@@ -306,3 +306,23 @@ TEST(DcBlit, BitmapBitsMoveWholePixelsAndAPartialLastOne) {
     EXPECT_EQ(KivColorFromPixel(bmp.Surface()->At(2, 0)), RGB(0, 8, 7)) << "only the bytes given change";
     EXPECT_EQ(bmp.SetBitmapBits(1000, bits), 12u) << "no further than the bitmap";
 }
+
+TEST(DcBlit, PlainCopiesFollowTheClipAndTheSourcesEdges) {
+    MemCanvas src(10, 8), dst(16, 12);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 10; ++x) src.dc.SetPixel(x, y, RGB(x * 20, y * 20, 7));
+    dst.dc.ExcludeClipRect(5, 5, 8, 7);  // a hole: the clip becomes several rectangles
+    dst.dc.SetViewportOrg(1, 0);
+    ASSERT_TRUE(dst.dc.BitBlt(-1, 2, 14, 9, &src.dc, -2, 1, SRCCOPY));
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 16; ++x) {
+            // Surface x = logical + 1; the block starts at logical (-1, 2), so at surface (0, 2),
+            // and reads the source from (-2, 1).
+            const int sx = x - 2, sy = y - 2 + 1;
+            const bool inBlock = x < 14 && y >= 2 && y < 11;
+            const bool inHole = x >= 5 && x < 8 && y >= 5 && y < 7;  // set before the viewport moved
+            const bool fromSource = inBlock && !inHole && sx >= 0 && sx < 10 && sy >= 0 && sy < 8;
+            const COLORREF expected = fromSource ? RGB(sx * 20, sy * 20, 7) : kWhite;
+            ASSERT_EQ(KivColorFromPixel(dst.bmp.Surface()->At(x, y)), expected) << x << "," << y;
+        }
+}
