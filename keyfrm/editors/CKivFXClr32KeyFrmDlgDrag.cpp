@@ -181,10 +181,9 @@ void CKivFXClr32KeyFrmDlg::EndDrag() {
 }
 
 void CKivFXClr32KeyFrmDlg::EndDragState() {
-    if (m_pDragKF) {
-        const CRect mark = GetKeyFrmRect(m_pDragKF);
-        InvalidateStrip(mark.left, mark.right);  // its red outline goes
-    }
+    // The dragged keyframe's red outline goes. The keyframe itself may be gone (the host
+    // removed it, or the track), so its place is not read: the whole strip is repainted.
+    if (m_pDragKF) InvalidateStrip(m_rcKeyFrmStrip.left, m_rcKeyFrmStrip.right);
     m_bDragging = FALSE;
     m_nDragKind = kDragNone;
     m_pDragKF = nullptr;

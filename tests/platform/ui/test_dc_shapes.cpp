@@ -304,7 +304,8 @@ TEST(DcBlit, BitmapBitsMoveWholePixelsAndAPartialLastOne) {
     EXPECT_EQ(KivColorFromPixel(bmp.Surface()->At(0, 0)), RGB(3, 2, 1)) << "the fourth byte is not kept";
     EXPECT_EQ(KivColorFromPixel(bmp.Surface()->At(1, 0)), RGB(6, 5, 4));
     EXPECT_EQ(KivColorFromPixel(bmp.Surface()->At(2, 0)), RGB(0, 8, 7)) << "only the bytes given change";
-    EXPECT_EQ(bmp.SetBitmapBits(1000, bits), 12u) << "no further than the bitmap";
+    const unsigned char more[16] = {};
+    EXPECT_EQ(bmp.SetBitmapBits(1000, more), 12u) << "no further than the bitmap";
 }
 
 TEST(DcBlit, PlainCopiesFollowTheClipAndTheSourcesEdges) {
