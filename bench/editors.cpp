@@ -117,4 +117,3 @@ void BM_FullRepaint(benchmark::State& state) {
 BENCHMARK(BM_DragStep)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FullRepaint)->Unit(benchmark::kMillisecond);
 
-BENCHMARK_MAIN();

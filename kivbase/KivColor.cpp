@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace {
 
@@ -33,7 +34,10 @@ tagCOLOR32 KivPublicHLSA2RGBA(tagCOLORHLSA c) {
             c.alpha};
 }
 
-tagCOLORHLSA KivPublicRGBA2HLSA(tagCOLOR32 c) {
+namespace {
+
+// The double-cone values of a colour, each rounded to the nearest byte.
+tagCOLORHLSA RoundedHLSA(tagCOLOR32 c) {
     const double r = c.red / kByteMax, g = c.green / kByteMax, b = c.blue / kByteMax;
     const double mx = std::max({r, g, b});
     const double mn = std::min({r, g, b});
@@ -51,4 +55,42 @@ tagCOLORHLSA KivPublicRGBA2HLSA(tagCOLOR32 c) {
     if (sextant < 0) sextant += 6.0;
     const long hue = std::lround(sextant / 6.0 * kHueSteps) % static_cast<long>(kHueSteps);
     return {static_cast<BYTE>(hue), ToByte(l), ToByte(s), c.alpha};
+}
+
+// The largest difference over red, green and blue.
+int ChannelDistance(tagCOLOR32 a, tagCOLOR32 b) {
+    return std::max({std::abs(a.red - b.red), std::abs(a.green - b.green), std::abs(a.blue - b.blue)});
+}
+
+// How far round the rounded triple the nearest one is looked for: one hue step, one
+// luminance step and three saturation steps each way reach it for every colour of the cube
+// (a wider search finds nothing closer).
+constexpr int kHueReach = 1;
+constexpr int kLuminanceReach = 1;
+constexpr int kSaturationReach = 3;
+// A triple that comes back within this many units is kept as rounded.
+constexpr int kCloseEnough = 1;
+
+}  // namespace
+
+tagCOLORHLSA KivPublicRGBA2HLSA(tagCOLOR32 c) {
+    const tagCOLORHLSA rounded = RoundedHLSA(c);
+    if (rounded.saturation == 0) return rounded;
+    int best = ChannelDistance(KivPublicHLSA2RGBA(rounded), c);
+    tagCOLORHLSA chosen = rounded;
+    // Rounding each value on its own can land a few units away from the colour, mostly
+    // through the hue's coarse steps; a neighbouring triple often converts back closer.
+    for (int dh = -kHueReach; dh <= kHueReach && best > kCloseEnough; ++dh)
+        for (int dl = -kLuminanceReach; dl <= kLuminanceReach && best > kCloseEnough; ++dl)
+            for (int ds = -kSaturationReach; ds <= kSaturationReach && best > kCloseEnough; ++ds) {
+                const int l = rounded.luminance + dl, s = rounded.saturation + ds;
+                if (l < 0 || l > 255 || s < 1 || s > 255) continue;
+                const tagCOLORHLSA t{static_cast<BYTE>(rounded.hue + dh), static_cast<BYTE>(l), static_cast<BYTE>(s), c.alpha};
+                const int d = ChannelDistance(KivPublicHLSA2RGBA(t), c);
+                if (d < best) {
+                    best = d;
+                    chosen = t;
+                }
+            }
+    return chosen;
 }

@@ -39,9 +39,16 @@ static_assert(sizeof(tagCOLORHLSA) == 4, "four bytes, as the colour dialog keeps
 /// rounded to the nearest byte); alpha is passed through. Saturation 0 gives grey, luminance
 /// 0 black and 255 white whatever the hue.
 tagCOLOR32 KivPublicHLSA2RGBA(tagCOLORHLSA hlsa);
-/// The inverse, rounded to the nearest byte; greys get hue 0 and saturation 0. A round trip
-/// from RGB comes back within 4 units per channel (greys exactly), the hue having 256 steps.
+/// The inverse: the triple nearest the colour, that is the double-cone values rounded to
+/// bytes, moved to a neighbouring triple when that converts back closer. Greys get hue 0 and
+/// saturation 0 and come back exactly; alpha is passed through. Round trip from RGB: every
+/// channel within 1 unit for colours whose chroma (largest less smallest channel) is at
+/// most kHlsExactChroma, within 2 for all others. No 256-step hue can do better for vivid
+/// colours: the 1530 fully saturated colours share one luminance and one saturation.
 tagCOLORHLSA KivPublicRGBA2HLSA(tagCOLOR32 rgba);
+/// The largest chroma for which the round trip RGB -> HLS -> RGB keeps every channel within
+/// one unit (two thirds of the range).
+constexpr int kHlsExactChroma = 171;
 
 /// A colour value that converts to the pixel pointer colour arrays take. Opaque white when
 /// default-constructed, as colour fields default.

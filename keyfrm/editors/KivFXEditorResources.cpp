@@ -1,5 +1,7 @@
 #include "keyfrm/editors/KivFXEditorResources.h"
 
+#include "keyfrm/editors/KivFXClrDlgResources.h"
+
 #include <array>
 
 #include "platform/ui/Menu.h"
@@ -138,4 +140,6 @@ void KivFXAddEditorResources(KivResourceModule& module) {
     }
     module.AddDialog(IDD_INS_KEYFRM_DLG, CurveDialogTemplate());
     module.AddBitmap(IDB_TIME_RULER, kMarkerWidth, kMarkerHeight, MarkerPixels());
+    // The colour dialog's template.
+    KivFXAddClrDlgResources(module);
 }

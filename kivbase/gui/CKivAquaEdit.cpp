@@ -55,8 +55,13 @@ BOOL CKivAquaEdit::AutoCreate(CWnd* parent, const RECT& rect, const AquaEdit_Des
 }
 
 BOOL CKivAquaEdit::CreateNormalEdit(CWnd* parent, UINT id, AquaEdit_Precision_Type precision) {
-    if (!parent || !parent->m_hWnd || !parent->GetDlgItem(static_cast<int>(id))) return FALSE;
-    AquaEdit_Describ d = KivAquaEditDescrib(nullptr, static_cast<int>(id));
+    CWnd* placeholder = parent && parent->m_hWnd ? parent->GetDlgItem(static_cast<int>(id)) : nullptr;
+    if (!placeholder) return FALSE;
+    // The placeholder's text names the value: it becomes the label.
+    CString label;
+    placeholder->GetWindowText(label);
+    label.Trim();
+    AquaEdit_Describ d = KivAquaEditDescrib(label.IsEmpty() ? nullptr : label.GetString(), static_cast<int>(id));
     d.ePrecision = precision;
     return CreateOverControl(parent, d);
 }

@@ -21,7 +21,8 @@ public:
     /// edit already exists.
     BOOL AutoCreate(CWnd* parent, const RECT& rect, const AquaEdit_Describ& describ);
     /// Replaces the parent's static control of that id (a placeholder in a dialog template)
-    /// with an edit of the same id and place: range -1000 to 1000, value 0. FALSE when the
+    /// with an edit of the same id and place, labelled with the placeholder's text (without
+    /// surrounding spaces): range -1000 to 1000, value 0. FALSE when the
     /// parent has no such control or creation fails (the placeholder is then left alone).
     BOOL CreateNormalEdit(CWnd* parent, UINT id, AquaEdit_Precision_Type precision);
     /// Replaces the parent's control of the description's id with an edit set up from the
@@ -42,6 +43,8 @@ public:
     void SetValueState(CE_VALUE_STATE state);
     CE_VALUE_STATE GetValueState() const { return m_state; }
     AquaEdit_Precision_Type GetPrecision() const { return m_precision; }
+    /// The text drawn left of the value; empty for none.
+    const CString& GetLabel() const { return m_label; }
     /// The text the edit shows for its value (or what is being typed).
     CString GetDisplayText() const;
     /// True while typed text waits for Enter.

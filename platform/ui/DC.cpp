@@ -25,8 +25,12 @@ int RegionKind(const KivRegion& r) {
 
 }  // namespace
 
-CDC::CDC() {
+CDC::CDC() { Open(); }
+
+void CDC::Open() {
     m_hDC = KivHandleFromValue<HDC>(DCs().Add(this));
+    m_state = KivDCState();
+    m_origin = CPoint(0, 0);
     SelectStockObject(BLACK_PEN);
     SelectStockObject(WHITE_BRUSH);
     SelectStockObject(SYSTEM_FONT);
@@ -42,7 +46,9 @@ void CDC::ReleaseHandle() {
 CDC* CDC::FromHandle(HDC h) { return h ? DCs().Find(KivHandleValue(h)) : nullptr; }
 
 BOOL CDC::CreateCompatibleDC(CDC*) {
-    if (!m_hDC || HasSurface()) return FALSE;
+    if (HasSurface()) return FALSE;
+    // A DC ended by DeleteDC starts again with a new handle and the default state.
+    if (!m_hDC) Open();
     CBitmap* bmp = KivDefaultBitmap();
     m_state.bitmap = bmp->m_hObject;
     m_state.surface = bmp->Surface();

@@ -96,9 +96,10 @@ public:
     static CDC* FromHandle(HDC h);
 
     /// A memory DC drawing on its selected bitmap (1 x 1 until one is selected); FALSE when
-    /// this DC is already in use.
+    /// this DC is already in use. After DeleteDC the object becomes a new DC with the
+    /// default pen, brush, font and colours.
     BOOL CreateCompatibleDC(CDC* dc);
-    /// Ends the DC; drawing afterwards does nothing.
+    /// Ends the DC; drawing afterwards does nothing until CreateCompatibleDC.
     BOOL DeleteDC();
 
     // State. SaveDC returns the new level (FALSE on failure); RestoreDC takes a level or
@@ -199,11 +200,17 @@ protected:
     void ReleaseHandle();
 
 private:
+    /// Takes a new handle and the default state.
+    void Open();
     CPoint ToSurface(int x, int y) const;
     CRect ToSurface(const CRect& r) const;
     KivRegion EffectiveClip() const;
     bool HasSurface() const { return m_state.surface != nullptr; }
     void StrokeSegment(KivRaster& raster, CPoint a, CPoint b);
+    /// BitBlt's SRCCOPY from another surface: area (this surface's pixels, within it and
+    /// the clip's bounds) from src at (xSrc, ySrc) onwards, where area's top-left
+    /// corresponds to origin.
+    void CopyRows(const KivRegion& clip, const CRect& area, CPoint origin, const CDC& src, int xSrc, int ySrc);
     BOOL DrawShape(int l, int t, int r, int b, KivShapeMasks masks);
     void DrawTextLine(KivRaster& raster, int x, int y, std::wstring_view text);
     HGDIOBJ SelectHandle(HGDIOBJ object);

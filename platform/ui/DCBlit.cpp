@@ -36,6 +36,10 @@ BOOL CDC::BitBlt(int x, int y, int width, int height, CDC* src, int xSrc, int yS
     const CPoint origin = ToSurface(x, y);
     CRect area;
     if (!area.IntersectRect(CRect(origin.x, origin.y, origin.x + width, origin.y + height), raster.Limit())) return TRUE;
+    if (rop == SRCCOPY && src->m_state.surface != m_state.surface) {
+        CopyRows(clip, area, origin, *src, xSrc, ySrc);
+        return TRUE;
+    }
     area.OffsetRect(-origin.x, -origin.y);
     const size_t areaWidth = static_cast<size_t>(area.Width());
     // Read the source part first so that a copy within one surface may overlap.
@@ -65,6 +69,27 @@ BOOL CDC::BitBlt(int x, int y, int width, int height, CDC* src, int xSrc, int yS
             d = KivApplyRop3(rop, pattern, needsSource ? block[k] : 0, d);
         }
     return TRUE;
+}
+
+void CDC::CopyRows(const KivRegion& clip, const CRect& area, CPoint origin, const CDC& src, int xSrc, int ySrc) {
+    // A plain copy between two surfaces: whole runs of pixels, clip rectangle by clip
+    // rectangle (they are disjoint), instead of testing every pixel.
+    KivSurface& d = *m_state.surface;
+    const KivSurface& s = *src.m_state.surface;
+    for (const CRect& c : clip.Rects()) {
+        CRect r;
+        if (!r.IntersectRect(c, area)) continue;
+        for (int y = r.top; y < r.bottom; ++y) {
+            const CPoint first = src.ToSurface(xSrc + (r.left - origin.x), ySrc + (y - origin.y));
+            if (first.y < 0 || first.y >= s.height) continue;
+            // Source columns first.x .. first.x + width - 1, cut to the source surface.
+            const int skip = std::max(0, -first.x);
+            const int count = std::min(r.Width(), s.width - first.x) - skip;
+            if (count <= 0) continue;
+            const KivPixel* from = &s.pixels[static_cast<size_t>(first.y) * static_cast<size_t>(s.width) + static_cast<size_t>(first.x + skip)];
+            std::copy_n(from, count, &d.At(r.left + skip, y));
+        }
+    }
 }
 
 BOOL CDC::PatBlt(int x, int y, int width, int height, DWORD rop) {

@@ -191,10 +191,14 @@ DWORD CBitmap::SetBitmapBits(DWORD count, const void* bits) {
     if (!m_surface || !bits) return 0;
     const size_t n = std::min<size_t>(count, m_surface->pixels.size() * kBytesPerPixel);
     const auto* src = static_cast<const unsigned char*>(bits);
-    for (size_t i = 0; i < n; ++i) {
+    // Whole pixels first (the unused fourth byte is dropped), then a last partial pixel.
+    const size_t whole = n / kBytesPerPixel;
+    for (size_t i = 0; i < whole; ++i, src += kBytesPerPixel)
+        m_surface->pixels[i] = KivPixel{src[0]} | (KivPixel{src[1]} << 8) | (KivPixel{src[2]} << 16);
+    for (size_t i = whole * kBytesPerPixel; i < n; ++i, ++src) {
         KivPixel& p = m_surface->pixels[i / kBytesPerPixel];
         const unsigned shift = static_cast<unsigned>(i % kBytesPerPixel) * 8;
-        p = (p & ~(KivPixel{0xFF} << shift)) | (KivPixel{src[i]} << shift);
+        p = (p & ~(KivPixel{0xFF} << shift)) | (KivPixel{*src} << shift);
         p &= kPixelRgbMask;
     }
     return static_cast<DWORD>(n);

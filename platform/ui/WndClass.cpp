@@ -86,9 +86,19 @@ void PaintStatic(CWnd* wnd) {
     dc.DrawText(text, &client, format);
 }
 
+bool IsFrameStatic(const CWnd* wnd) {
+    const DWORD kind = wnd->GetStyle() & SS_TYPEMASK;
+    return kind == SS_BLACKFRAME || kind == SS_GRAYFRAME || kind == SS_WHITEFRAME;
+}
+
 LRESULT StaticProc(CWnd* wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_PAINT: PaintStatic(wnd); return 0;
+        // A frame is hollow, as the old system drew it: its inside shows what its parent
+        // painted there (a preview drawn into the frame, for instance).
+        case WM_ERASEBKGND:
+            if (IsFrameStatic(wnd)) return 0;
+            return KivDefaultWindowProc(wnd, msg, wParam, lParam);
         case WM_SETTEXT: {
             const LRESULT r = KivDefaultWindowProc(wnd, msg, wParam, lParam);
             wnd->Invalidate();

@@ -1,8 +1,10 @@
 // Pixel layout, the packed form, and the hue-luminance-saturation conversions.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "kivbase/KivColor.h"
 
@@ -39,8 +41,10 @@ TEST(ColourHls, KnownColours) {
         {{128, 128, 128, 0}, {0, 128, 0, 0}},      // grey has hue 0 and saturation 0
         {{0, 0, 255, 255}, {0, 128, 255, 255}},    // red: luminance 127.5 rounds up
         {{255, 255, 0, 255}, {128, 128, 255, 255}},  // cyan sits half way round
-        {{0, 255, 0, 255}, {85, 128, 255, 255}},   // green: a third of 256 steps
-        {{255, 0, 0, 255}, {171, 128, 255, 255}},  // blue: two thirds
+        // Green and blue lie between two hue steps (a third of 256 is not whole): the
+        // nearest triple trades a unit of luminance and saturation for the exact channels.
+        {{0, 255, 0, 255}, {85, 127, 254, 255}},
+        {{255, 0, 0, 255}, {171, 127, 254, 255}},
         {{64, 64, 128, 255}, {0, 96, 85, 255}},    // a dull red
     };
     for (const Known& k : known) {
@@ -54,25 +58,47 @@ TEST(ColourHls, KnownColours) {
     EXPECT_EQ(KivPublicHLSA2RGBA({64, 127, 255, 255}).ToDWORD(), 0xFF7FFE00u) << "a quarter turn: chartreuse";
 }
 
-TEST(ColourHls, RoundTripStaysClose) {
-    // Hue has 256 steps round the circle, so the middle channel of a vivid colour can move by
-    // up to 255 * 6 * (0.5 / 256) = 3 units; rounding luminance and saturation adds one more
-    // (4 is the worst case over the whole RGB cube).
-    constexpr int kTolerance = 4;
-    int worst = 0;
-    for (int r = 0; r < 256; r += 15)
-        for (int g = 0; g < 256; g += 15)
-            for (int b = 0; b < 256; b += 15) {
+TEST(ColourHls, RoundTripKeepsChannelsWithinOneUnitUpToTwoThirdsChroma) {
+    // A grid through the whole cube with both ends of every channel, so that fully
+    // saturated colours and near-greys are in it.
+    std::vector<int> levels;
+    for (int v = 0; v < 256; v += 7) levels.push_back(v);
+    levels.push_back(254);
+    levels.push_back(255);
+    int worstVivid = 0;
+    for (int r : levels)
+        for (int g : levels)
+            for (int b : levels) {
                 const tagCOLOR32 c{static_cast<BYTE>(b), static_cast<BYTE>(g), static_cast<BYTE>(r), 200};
                 const tagCOLOR32 back = KivPublicHLSA2RGBA(KivPublicRGBA2HLSA(c));
                 ASSERT_EQ(back.alpha, 200);
-                worst = std::max({worst, std::abs(back.red - r), std::abs(back.green - g), std::abs(back.blue - b)});
+                const int error = std::max({std::abs(back.red - r), std::abs(back.green - g), std::abs(back.blue - b)});
+                const int chroma = std::max({r, g, b}) - std::min({r, g, b});
+                if (chroma <= kHlsExactChroma)
+                    ASSERT_LE(error, 1) << "rgb " << r << "," << g << "," << b;
+                else
+                    worstVivid = std::max(worstVivid, error);
             }
-    EXPECT_LE(worst, kTolerance);
+    // Beyond two thirds of the chroma the hue's 256 steps are too coarse for one unit.
+    EXPECT_EQ(worstVivid, 2);
     for (int v = 0; v < 256; ++v) {
         const tagCOLOR32 grey{static_cast<BYTE>(v), static_cast<BYTE>(v), static_cast<BYTE>(v), 255};
         EXPECT_EQ(KivPublicHLSA2RGBA(KivPublicRGBA2HLSA(grey)), grey) << "greys come back exactly";
     }
+}
+
+TEST(ColourHls, TheFieldsColoursComeBackToTheirHueAndSaturation) {
+    // What a person picks in the colour dialog's field (luminance 127) and sees again when the
+    // current location comes back to it: hue and saturation within one step.
+    for (int h = 0; h < 256; h += 5)
+        for (int s = 40; s < 256; s += 9) {
+            const tagCOLORHLSA picked{static_cast<BYTE>(h), 127, static_cast<BYTE>(s), 255};
+            const tagCOLORHLSA back = KivPublicRGBA2HLSA(KivPublicHLSA2RGBA(picked));
+            const int hueError = std::abs(static_cast<signed char>(static_cast<BYTE>(back.hue - h)));
+            EXPECT_LE(hueError, 1) << h << "," << s;
+            EXPECT_LE(std::abs(back.luminance - 127), 1) << h << "," << s;
+            EXPECT_LE(std::abs(back.saturation - s), 2) << h << "," << s;
+        }
 }
 
 }  // namespace

@@ -1,14 +1,32 @@
 // Demo part: the project's first scalar track drawn by the curve window into
-// curve-window.png and by the curve dialog into curve-dialog.png next to the project files.
+// curve-window.png and by the curve dialog into curve-dialog.png, and its first colour track
+// by the colour dialog into colour-dialog.png, next to the project files.
 #include "KfxDemoParts.h"
 #include "KfxProject.h"
 #include "KfxRender.h"
+#include "keyfrm/tracks/CKivFXColor32KeyFrmList.h"
 #include "keyfrm/tracks/CKivFXInsKeyFrmList.h"
 
 namespace {
 
 // The current-frame line sits inside the demo track's frames 0 to 100.
 constexpr int kDemoFrame = 40;
+// The colour dialog's current location, between the demo ramp's first two keyframes.
+constexpr double kDemoLocation = 0.3;
+
+void DemoColourDialog(KfxDemoContext& demo) {
+    auto* track = static_cast<CKivFXColor32KeyFrmList*>(KfxFindObjectOf(demo.project, RUNTIME_CLASS(CKivFXColor32KeyFrmList), 0));
+    if (!track) return demo.Fail("the project has no colour track for the colour dialog");
+    const std::string png = (demo.dir / "colour-dialog.png").string();
+    KfxColourView view;
+    view.location = kDemoLocation;
+    try {
+        KfxRenderColourDialog(*track, view, png);
+    } catch (const KfxError& e) {
+        return demo.Fail(e.what());
+    }
+    demo.Report("colour dialog: " + std::to_string(track->GetKeyFrmCount()) + " keyframes drawn into " + png);
+}
 
 }  // namespace
 
@@ -34,4 +52,6 @@ void KfxDemoEditors(KfxDemoContext& demo) {
         return demo.Fail(e.what());
     }
     demo.Report("curve dialog: " + std::to_string(track->GetKeyFrmCount()) + " keyframes drawn into " + dialogPng);
+
+    DemoColourDialog(demo);
 }

@@ -16,6 +16,7 @@ namespace {
 
 constexpr const char* kCurveWindow = "curve-window";
 constexpr const char* kCurveDialog = "curve-dialog";
+constexpr const char* kColourDialog = "colour-dialog";
 // Frames shown when the track has fewer than two keyframes to fit.
 constexpr int kDefaultSpan = 100;
 // The fitted view leaves this share of the span free on each side.
@@ -52,22 +53,26 @@ void FitView(const CKivFXInsKeyFrmList& track, KfxCurveView& view) {
     if (!view.scale) view.scale = static_cast<double>(std::max(1, static_cast<int>(view.size.cx) - 1)) / static_cast<double>(hi - lo + 2 * pad);
 }
 
-CKivFXInsKeyFrmList* FindIn(CObList& list, int& n) {
+CObject* FindIn(CObList& list, const CRuntimeClass* cls, int& n) {
     for (POSITION pos = list.GetHeadPosition(); pos;) {
         CObject* o = list.GetNext(pos);
         if (!o) continue;
-        if (o->IsKindOf(RUNTIME_CLASS(CKivFXInsKeyFrmList)) && n-- == 0) return static_cast<CKivFXInsKeyFrmList*>(o);
+        if (o->IsKindOf(cls) && n-- == 0) return o;
         if (o->IsKindOf(RUNTIME_CLASS(CObList)))
-            if (CKivFXInsKeyFrmList* t = FindIn(*static_cast<CObList*>(o), n)) return t;
+            if (CObject* t = FindIn(*static_cast<CObList*>(o), cls, n)) return t;
     }
     return nullptr;
 }
 
 }  // namespace
 
+CObject* KfxFindObjectOf(CObList& list, const CRuntimeClass* cls, int n) {
+    if (n < 0 || !cls) return nullptr;
+    return FindIn(list, cls, n);
+}
+
 CKivFXInsKeyFrmList* KfxFindScalarTrack(CObList& list, int n) {
-    if (n < 0) return nullptr;
-    return FindIn(list, n);
+    return static_cast<CKivFXInsKeyFrmList*>(KfxFindObjectOf(list, RUNTIME_CLASS(CKivFXInsKeyFrmList), n));
 }
 
 void KfxRenderCurveWindow(CKivFXInsKeyFrmList& track, const KfxCurveView& requested, const std::string& png) {
@@ -96,7 +101,9 @@ int KfxRender(const KfxArgs& args) {
             "usage: kfx render FILE --editor curve-window --size WxH --frame F -o OUT.png\n"
             "                  [--track N] [--scroll FRAME] [--scale PIXELS_PER_FRAME]\n"
             "       kfx render FILE --editor curve-dialog --size WxH --frame F -o OUT.png\n"
-            "                  [--track N] [--range IN:OUT]\n\n"
+            "                  [--track N] [--range IN:OUT]\n"
+            "       kfx render FILE --editor colour-dialog [--size WxH] [--track N]\n"
+            "                  [--location L] -o OUT.png\n\n"
             "Draws the first scalar track of FILE (.kfa or .xml), or the N-th from 0 with\n"
             "--track, in an editor on a headless screen of WxH pixels (default 640x240)\n"
             "with the current frame at F (default 0), and writes the picture to OUT.png.\n\n"
@@ -106,25 +113,31 @@ int KfxRender(const KfxArgs& args) {
             "OUT (location 0 to 1): --range, or by default the frames of the track's\n"
             "keyframes (0 to 100 when they span none); F is kept inside that range. A\n"
             "frame-based track is drawn placed by location: each keyframe at its Frame's\n"
-            "place in the range, its handles' frame offsets as the locations they cover.\n");
+            "place in the range, its handles' frame offsets as the locations they cover.\n\n"
+            "colour-dialog draws the first colour track (or the N-th) in the colour dialog\n"
+            "with the current location at L (0 to 1, default 0.5); with --size the dialog\n"
+            "is laid out for a client of WxH, otherwise it keeps its template's size.\n");
         return kKfxOk;
     }
     std::string file, out, editor = kCurveWindow;
     KfxCurveView view;
     std::optional<std::pair<int, int>> range;
+    KfxColourView colour;
+    bool sized = false;
     int trackIndex = 0;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool hasValue = i + 1 < args.size();
         auto value = [&]() -> const std::string& { return args[++i]; };
         if ((a == "--editor" || a == "--size" || a == "--frame" || a == "-o" || a == "--output" || a == "--track" ||
-             a == "--scroll" || a == "--scale" || a == "--range") &&
+             a == "--scroll" || a == "--scale" || a == "--range" || a == "--location") &&
             !hasValue)
             return KfxFail(a + " needs a value (see kfx render --help)");
         if (a == "--editor") {
             editor = value();
         } else if (a == "--size") {
             if (!ParseSize(value(), view.size)) return KfxFail("--size wants WxH, each 1 to " + std::to_string(kMaxBitmapSide));
+            sized = true;
         } else if (a == "--frame") {
             if (!KfxParseNumber(value(), view.frame)) return KfxFail("--frame wants a whole number");
         } else if (a == "-o" || a == "--output") {
@@ -143,6 +156,9 @@ int KfxRender(const KfxArgs& args) {
             std::pair<int, int> r;
             if (!ParseRange(value(), r)) return KfxFail("--range wants IN:OUT, two whole numbers");
             range = r;
+        } else if (a == "--location") {
+            if (!KfxParseNumber(value(), colour.location) || !(colour.location >= 0.0 && colour.location <= 1.0))
+                return KfxFail("--location wants a number from 0 to 1");
         } else if (!a.empty() && a[0] == '-') {
             return KfxFail("unknown option " + a + " (see kfx render --help)");
         } else if (file.empty()) {
@@ -152,14 +168,18 @@ int KfxRender(const KfxArgs& args) {
         }
     }
     const bool dialog = editor == kCurveDialog;
-    if (editor != kCurveWindow && !dialog)
-        return KfxFail("unknown editor '" + editor + "' (there are: curve-window, curve-dialog)");
+    if (editor != kCurveWindow && !dialog && editor != kColourDialog)
+        return KfxFail("unknown editor '" + editor + "' (there are: curve-window, curve-dialog, colour-dialog)");
     if (!dialog && range) return KfxFail("--range is for --editor curve-dialog");
-    if (dialog && (view.scroll || view.scale)) return KfxFail("--scroll and --scale are for --editor curve-window");
+    if (editor != kCurveWindow && (view.scroll || view.scale)) return KfxFail("--scroll and --scale are for --editor curve-window");
     if (file.empty()) return KfxFail("render needs a FILE (see kfx render --help)");
     if (out.empty()) return KfxFail("render needs -o OUT.png (see kfx render --help)");
     CKivObList list;
     KfxLoad(file, list);
+    if (editor == kColourDialog) {
+        if (sized) colour.size = view.size;
+        return KfxRenderColourCommand(list, file, trackIndex, colour, out);
+    }
     CKivFXInsKeyFrmList* track = KfxFindScalarTrack(list, trackIndex);
     if (!track) return KfxFail(file + ": no scalar track number " + std::to_string(trackIndex) + " in it");
     if (dialog) {

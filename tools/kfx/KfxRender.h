@@ -8,6 +8,7 @@
 #include "kivbase/CKivObList.h"
 #include "platform/fw/CGeometry.h"
 
+class CKivFXColor32KeyFrmList;
 class CKivFXInsKeyFrmList;
 
 /// How the curve window is laid over the track's frames. Unset scroll and scale fit the
@@ -40,6 +41,21 @@ std::pair<int, int> KfxStoryRangeOf(const CKivFXInsKeyFrmList& track, const KfxD
 /// the story range, its handles' frame offsets turned into location offsets.
 void KfxRenderCurveDialog(CKivFXInsKeyFrmList& track, const KfxDialogView& view, const std::string& png);
 
-/// The n-th (from 0) scalar track among list's objects, depth first through nested lists;
-/// null when there are fewer.
+/// The n-th (from 0) object of class cls (or derived) among list's objects, depth first
+/// through nested lists; null when there are fewer.
+CObject* KfxFindObjectOf(CObList& list, const CRuntimeClass* cls, int n);
+/// The n-th scalar track, as KfxFindObjectOf.
 CKivFXInsKeyFrmList* KfxFindScalarTrack(CObList& list, int n);
+
+/// How the colour dialog shows a track: at its template's size, or laid out for a client
+/// of the given size, with the current location at location.
+struct KfxColourView {
+    std::optional<CSize> size;
+    double location = 0.5;
+};
+/// Draws track in the colour dialog on the screen and writes the picture to png; throws
+/// KfxError when the dialog cannot be made or the file cannot be written.
+void KfxRenderColourDialog(CKivFXColor32KeyFrmList& track, const KfxColourView& view, const std::string& png);
+/// `kfx render --editor colour-dialog` on a loaded file: finds the n-th colour track of
+/// list (file names it in messages), draws it and reports; the program's exit code.
+int KfxRenderColourCommand(CObList& list, const std::string& file, int n, const KfxColourView& view, const std::string& png);

@@ -122,7 +122,7 @@ TEST_F(KfxRender, TheCurveDialogIsDrawnOverTheKeyframesFramesOrTheRangeGiven) {
 
 TEST_F(KfxRender, BadRequestsAreRefused) {
     const std::string out = " -o " + Path("bad.png");
-    EXPECT_EQ(Kfx("render " + Path("demo.kfa") + " --editor colour-dialog" + out), 2);
+    EXPECT_EQ(Kfx("render " + Path("demo.kfa") + " --editor no-such-editor" + out), 2);
     EXPECT_EQ(Kfx("render " + Path("demo.kfa") + " --size 0x10" + out), 2);
     EXPECT_EQ(Kfx("render " + Path("demo.kfa") + " --size 10" + out), 2);
     EXPECT_EQ(Kfx("render " + Path("demo.kfa") + " --frame x" + out), 2);

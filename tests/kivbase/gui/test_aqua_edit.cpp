@@ -187,6 +187,21 @@ TEST_F(AquaEdit, TypedValuesAreEnteredWithEnterInsideADialog) {
     EXPECT_DOUBLE_EQ(typed.GetValue(), 5.0) << "leaving the edit enters what was typed";
     EXPECT_EQ(dlg.codes, (Codes{CEN_VALUE_CHANGING, DEN_VALUE_ENTERED, CEN_VALUE_CHANGED}));
     EXPECT_FALSE(CKivAquaEdit().CreateNormalEdit(&dlg, 999, AquaEdit_Precision_0)) << "no placeholder of that id";
+    EXPECT_TRUE(typed.GetLabel().IsEmpty()) << "an empty placeholder gives no label";
+}
+
+TEST_F(AquaEdit, ThePlaceholdersTextBecomesTheLabel) {
+    KivDialogTemplate t;
+    t.style = WS_POPUP | WS_VISIBLE | DS_SETFONT;
+    t.cx = 100;
+    t.cy = 40;
+    t.items = {{kEditId, L"Static", L" Blue ", 0, 0, 5, 5, 60, 12}};
+    CDialog dlg;
+    ASSERT_TRUE(dlg.CreateIndirect(t, nullptr));
+    CKivAquaEdit blue;
+    ASSERT_TRUE(blue.CreateNormalEdit(&dlg, kEditId, AquaEdit_Precision_0));
+    EXPECT_EQ(blue.GetLabel(), CString(L"Blue"));
+    EXPECT_TRUE(blue.IsWindowVisible()) << "shown although its placeholder was hidden";
 }
 
 TEST_F(AquaEdit, TheKeyframeStateIsDrawnOnAnotherBackground) {

@@ -269,3 +269,61 @@ TEST(DcState, ExtremeCoordinatesAreHarmless) {
     EXPECT_TRUE(c.Ink().empty());
     EXPECT_FALSE(c.dc.LineTo(INT_MAX, 0));
 }
+
+TEST(DcBlit, AMemoryDcIsMadeAgainAfterDeleteDcWithTheDefaultState) {
+    CDC dc;
+    CBitmap first, second;
+    ASSERT_TRUE(dc.CreateCompatibleDC(nullptr));
+    ASSERT_TRUE(first.CreateCompatibleBitmap(&dc, 4, 4));
+    dc.SelectObject(&first);
+    dc.SetROP2(R2_XORPEN);
+    CPen red(PS_SOLID, 1, kRed);
+    dc.SelectObject(&red);
+    EXPECT_FALSE(dc.CreateCompatibleDC(nullptr)) << "in use";
+    ASSERT_TRUE(dc.DeleteDC());
+    EXPECT_EQ(dc.m_hDC, nullptr);
+    EXPECT_EQ(dc.SetPixel(0, 0, kRed), CLR_INVALID) << "an ended DC draws nothing";
+
+    ASSERT_TRUE(dc.CreateCompatibleDC(nullptr));
+    EXPECT_NE(dc.m_hDC, nullptr);
+    EXPECT_EQ(CDC::FromHandle(dc.m_hDC), &dc);
+    EXPECT_EQ(dc.GetROP2(), R2_COPYPEN) << "the new DC starts from the defaults";
+    ASSERT_TRUE(second.CreateCompatibleBitmap(&dc, 6, 3));
+    dc.SelectObject(&second);
+    dc.MoveTo(0, 1);
+    dc.LineTo(6, 1);
+    EXPECT_EQ(dc.GetPixel(5, 1), kBlack) << "the default black pen, copied";
+    EXPECT_EQ(KivColorFromPixel(first.Surface()->At(0, 1)), kBlack) << "the first bitmap is left as it was";
+}
+
+TEST(DcBlit, BitmapBitsMoveWholePixelsAndAPartialLastOne) {
+    CBitmap bmp;
+    ASSERT_TRUE(bmp.CreateBitmap(3, 1, 1, 32, nullptr));
+    const unsigned char bits[] = {1, 2, 3, 99, 4, 5, 6, 99, 7, 8};
+    EXPECT_EQ(bmp.SetBitmapBits(sizeof bits, bits), 10u);
+    EXPECT_EQ(KivColorFromPixel(bmp.Surface()->At(0, 0)), RGB(3, 2, 1)) << "the fourth byte is not kept";
+    EXPECT_EQ(KivColorFromPixel(bmp.Surface()->At(1, 0)), RGB(6, 5, 4));
+    EXPECT_EQ(KivColorFromPixel(bmp.Surface()->At(2, 0)), RGB(0, 8, 7)) << "only the bytes given change";
+    const unsigned char more[16] = {};
+    EXPECT_EQ(bmp.SetBitmapBits(1000, more), 12u) << "no further than the bitmap";
+}
+
+TEST(DcBlit, PlainCopiesFollowTheClipAndTheSourcesEdges) {
+    MemCanvas src(10, 8), dst(16, 12);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 10; ++x) src.dc.SetPixel(x, y, RGB(x * 20, y * 20, 7));
+    dst.dc.ExcludeClipRect(5, 5, 8, 7);  // a hole: the clip becomes several rectangles
+    dst.dc.SetViewportOrg(1, 0);
+    ASSERT_TRUE(dst.dc.BitBlt(-1, 2, 14, 9, &src.dc, -2, 1, SRCCOPY));
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 16; ++x) {
+            // Surface x = logical + 1; the block starts at logical (-1, 2), so at surface (0, 2),
+            // and reads the source from (-2, 1).
+            const int sx = x - 2, sy = y - 2 + 1;
+            const bool inBlock = x < 14 && y >= 2 && y < 11;
+            const bool inHole = x >= 5 && x < 8 && y >= 5 && y < 7;  // set before the viewport moved
+            const bool fromSource = inBlock && !inHole && sx >= 0 && sx < 10 && sy >= 0 && sy < 8;
+            const COLORREF expected = fromSource ? RGB(sx * 20, sy * 20, 7) : kWhite;
+            ASSERT_EQ(KivColorFromPixel(dst.bmp.Surface()->At(x, y)), expected) << x << "," << y;
+        }
+}

@@ -69,6 +69,18 @@ TEST_F(Dialogs, ControlsArePlacedInDialogUnitsOfTheTemplateFont) {
     dlg.GetDlgItem(1065)->GetWindowRect(&frame);
     EXPECT_EQ(KivScreen::Get().GetPixel(frame.left, frame.top), GetSysColor(COLOR_WINDOWFRAME)) << "black frame static";
     EXPECT_EQ(KivScreen::Get().GetPixel(frame.left + 2, frame.top + 2), GetSysColor(COLOR_BTNFACE)) << "dialog face";
+
+    // A frame is hollow: what the dialog draws inside it stays when the frame repaints.
+    CRect inside(frame);
+    dlg.ScreenToClient(&inside);
+    CClientDC dc(&dlg);
+    dc.FillSolidRect(&inside, RGB(0, 128, 0));
+    dlg.Invalidate(FALSE);
+    dlg.ValidateRect(nullptr);
+    dlg.GetDlgItem(1065)->Invalidate(TRUE);
+    KivScreen::Get().PaintAll();
+    EXPECT_EQ(KivScreen::Get().GetPixel(frame.left + 2, frame.top + 2), RGB(0, 128, 0));
+    EXPECT_EQ(KivScreen::Get().GetPixel(frame.left, frame.top), GetSysColor(COLOR_WINDOWFRAME));
 }
 
 TEST_F(Dialogs, EnterAndEscapeReachOnOkAndOnCancel) {
