@@ -20,16 +20,6 @@ constexpr int kDefaultSpan = 100;
 // The fitted view leaves this share of the span free on each side.
 constexpr int kPadDivisor = 20;
 
-bool ParseSize(const std::string& text, CSize& out) {
-    const size_t x = text.find('x');
-    if (x == std::string::npos) return false;
-    int w = 0, h = 0;
-    if (!KfxParseNumber(text.substr(0, x), w) || !KfxParseNumber(text.substr(x + 1), h)) return false;
-    if (w < 1 || h < 1 || w > kMaxBitmapSide || h > kMaxBitmapSide) return false;
-    out = CSize(w, h);
-    return true;
-}
-
 // Scroll position and scale that put every keyframe and the current frame in view.
 void FitView(const CKivFXInsKeyFrmList& track, KfxCurveView& view) {
     long long lo = view.frame, hi = view.frame;
@@ -56,6 +46,16 @@ CKivFXInsKeyFrmList* FindIn(CObList& list, int& n) {
 }
 
 }  // namespace
+
+bool KfxParseSize(const std::string& text, CSize& out) {
+    const size_t x = text.find('x');
+    if (x == std::string::npos) return false;
+    int w = 0, h = 0;
+    if (!KfxParseNumber(text.substr(0, x), w) || !KfxParseNumber(text.substr(x + 1), h)) return false;
+    if (w < 1 || h < 1 || w > kMaxBitmapSide || h > kMaxBitmapSide) return false;
+    out = CSize(w, h);
+    return true;
+}
 
 CKivFXInsKeyFrmList* KfxFindScalarTrack(CObList& list, int n) {
     if (n < 0) return nullptr;
@@ -109,7 +109,7 @@ int KfxRender(const KfxArgs& args) {
         if (a == "--editor") {
             editor = value();
         } else if (a == "--size") {
-            if (!ParseSize(value(), view.size)) return KfxFail("--size wants WxH, each 1 to " + std::to_string(kMaxBitmapSide));
+            if (!KfxParseSize(value(), view.size)) return KfxFail("--size wants WxH, each 1 to " + std::to_string(kMaxBitmapSide));
         } else if (a == "--frame") {
             if (!KfxParseNumber(value(), view.frame)) return KfxFail("--frame wants a whole number");
         } else if (a == "-o" || a == "--output") {

@@ -25,3 +25,6 @@ void KfxRenderCurveWindow(CKivFXInsKeyFrmList& track, const KfxCurveView& view, 
 /// The n-th (from 0) scalar track among list's objects, depth first through nested lists;
 /// null when there are fewer.
 CKivFXInsKeyFrmList* KfxFindScalarTrack(CObList& list, int n);
+
+/// Reads "WxH" with each side 1 to kMaxBitmapSide; false otherwise.
+bool KfxParseSize(const std::string& text, CSize& out);
