@@ -316,34 +316,39 @@ std::string& LastError() {
 
 }  // namespace
 
+// The window's own surface takes the screen's pixels: only the changed rows of the changed
+// area are copied and only that area is sent to the display, where a renderer would redraw
+// the whole window for every change.
 struct KivSdlPresenter::Impl {
     bool sdlStarted = false;
     SDL_Window* window = nullptr;
-    SDL_Renderer* renderer = nullptr;
-    SDL_Texture* texture = nullptr;
-    int width = 0, height = 0;
+    SDL_Surface* surface = nullptr;  // the window's; SDL owns it and renews it on resize
     bool redraw = true;
     std::string title;
     std::string error;
 
-    bool MakeTexture() {
-        if (texture) SDL_DestroyTexture(texture);
-        width = KivScreen::Get().GetWidth();
-        height = KivScreen::Get().GetHeight();
-        texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, width, height);
-        // A new texture holds nothing yet: all of the screen goes into it.
-        KivScreen::Get().TakeChangedArea();
-        if (texture) {
-            SDL_UpdateTexture(texture, nullptr, KivScreen::Get().GetBits(), width * static_cast<int>(sizeof(std::uint32_t)));
-            redraw = true;
-        }
-        return texture != nullptr;
+    bool TakeSurface() {
+        surface = SDL_GetWindowSurface(window);
+        redraw = true;
+        return surface != nullptr;
     }
-    void Show() {
-        SDL_RenderClear(renderer);
-        SDL_RenderCopy(renderer, texture, nullptr, nullptr);
-        SDL_RenderPresent(renderer);
-        redraw = false;
+    // Copies an area of pixels the size of the screen (0x00RRGGBB rows) into the surface.
+    void CopyIn(const std::uint32_t* pixels, int width, int height, CRect area) {
+        if (!surface) return;
+        CRect inside;
+        if (!inside.IntersectRect(area, CRect(0, 0, std::min(width, surface->w), std::min(height, surface->h)))) return;
+        const int pitch = width * static_cast<int>(sizeof(std::uint32_t));
+        const std::uint32_t* first = pixels + static_cast<size_t>(inside.top) * static_cast<size_t>(width) + static_cast<size_t>(inside.left);
+        auto* target = static_cast<std::uint8_t*>(surface->pixels) + static_cast<size_t>(inside.top) * static_cast<size_t>(surface->pitch) +
+                       static_cast<size_t>(inside.left) * surface->format->BytesPerPixel;
+        if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
+        SDL_ConvertPixels(inside.Width(), inside.Height(), SDL_PIXELFORMAT_RGB888, first, pitch, surface->format->format, target,
+                          surface->pitch);
+        if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    }
+    void Send(CRect area) {
+        const SDL_Rect r{area.left, area.top, area.Width(), area.Height()};
+        SDL_UpdateWindowSurfaceRects(window, &r, 1);
     }
     bool Fail(const char* what) {
         error = std::string(what) + ": " + SDL_GetError();
@@ -355,8 +360,6 @@ KivSdlPresenter::KivSdlPresenter() : m_impl(std::make_unique<Impl>()) {}
 
 KivSdlPresenter::~KivSdlPresenter() {
     Impl& p = *m_impl;
-    if (p.texture) SDL_DestroyTexture(p.texture);
-    if (p.renderer) SDL_DestroyRenderer(p.renderer);
     if (p.window) SDL_DestroyWindow(p.window);
     if (p.sdlStarted) SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
@@ -373,50 +376,45 @@ bool KivSdlPresenter::Open(const char* title) {
                                 screen.GetHeight(), SDL_WINDOW_RESIZABLE);
     if (!p.window) return p.Fail("SDL cannot open a window");
     p.title = title ? title : "";
-    p.renderer = SDL_CreateRenderer(p.window, -1, 0);
-    if (!p.renderer) return p.Fail("SDL cannot draw in its window");
-    if (!p.MakeTexture()) return p.Fail("SDL cannot make the screen's texture");
+    if (!p.TakeSurface()) return p.Fail("SDL cannot draw in its window");
     return true;
 }
 
 CRect KivSdlPresenter::PresentChanged() {
     Impl& p = *m_impl;
     KivScreen& screen = KivScreen::Get();
-    const CRect changed = screen.TakeChangedArea();
-    if (!p.texture) return changed;
-    if (!changed.IsRectEmpty()) {
-        const SDL_Rect area{changed.left, changed.top, changed.Width(), changed.Height()};
-        const std::uint32_t* first = screen.GetBits() + static_cast<size_t>(changed.top) * static_cast<size_t>(p.width) +
-                                     static_cast<size_t>(changed.left);
-        SDL_UpdateTexture(p.texture, &area, first, p.width * static_cast<int>(sizeof(std::uint32_t)));
+    CRect changed = screen.TakeChangedArea();
+    if (!p.surface) return changed;
+    if (p.redraw) {
+        // The whole window: after a resize or a menu, or when the display uncovered it.
+        changed = CRect(0, 0, screen.GetWidth(), screen.GetHeight());
+        p.redraw = false;
     }
-    if (!changed.IsRectEmpty() || p.redraw) p.Show();
+    if (changed.IsRectEmpty()) return changed;
+    p.CopyIn(screen.GetBits(), screen.GetWidth(), screen.GetHeight(), changed);
+    p.Send(changed);
     return changed;
 }
 
 void KivSdlPresenter::PresentFrame(const std::uint32_t* pixels) {
     Impl& p = *m_impl;
-    if (!p.texture) return;
-    // The texture holds the frame now, not the screen: the next PresentChanged copies it all.
-    SDL_UpdateTexture(p.texture, nullptr, pixels, p.width * static_cast<int>(sizeof(std::uint32_t)));
-    p.Show();
+    KivScreen& screen = KivScreen::Get();
+    const CRect all(0, 0, screen.GetWidth(), screen.GetHeight());
+    p.CopyIn(pixels, all.Width(), all.Height(), all);
+    p.Send(all);
 }
 
-void KivSdlPresenter::RequestRedraw() {
-    Impl& p = *m_impl;
-    if (!p.texture) return;
-    SDL_UpdateTexture(p.texture, nullptr, KivScreen::Get().GetBits(), p.width * static_cast<int>(sizeof(std::uint32_t)));
-    p.redraw = true;
-}
+void KivSdlPresenter::RequestRedraw() { m_impl->redraw = true; }
 
 void KivSdlPresenter::FollowWindowSize(int width, int height) {
     Impl& p = *m_impl;
     KivScreen& screen = KivScreen::Get();
-    if (width == screen.GetWidth() && height == screen.GetHeight()) return;
-    screen.Resize(width, height);
-    // The maximized windows took the new size; they paint before the texture is filled.
-    screen.PaintAll();
-    if (p.renderer) p.MakeTexture();
+    if (width != screen.GetWidth() || height != screen.GetHeight()) {
+        screen.Resize(width, height);
+        // The maximized windows took the new size; they paint before the window is filled.
+        screen.PaintAll();
+    }
+    if (p.window) p.TakeSurface();
 }
 
 void KivSdlPresenter::FollowTitle(const char* fallback) {

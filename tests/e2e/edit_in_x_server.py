@@ -22,6 +22,8 @@ SKIP = 77
 SCREEN = (1280, 720)
 # How long a step may take before the test gives up on it (a loaded machine is slow).
 PATIENCE = 20.0
+# The status line's background.
+STATUS_COLOUR = (48, 52, 60)
 # Pixels the drag moves a keyframe down.
 DRAG = 80
 
@@ -259,6 +261,9 @@ def quitting_unsaved_asks_once(kfx, display, work):
     s = Session(kfx, display, path)
     s.drag(s.layout["key"][2], (s.layout["key"][2][0], s.layout["key"][2][1] - DRAG // 2))
     wait_for("the unsaved mark", lambda: s.title().startswith("*"))
+    # A smaller window: the layout follows, the status line (dark) on its new bottom edge.
+    s.xdotool("windowsize", s.window, "1000", "600")
+    wait_for("the layout at the new size", lambda: s.screen().rows[595][5] == STATUS_COLOUR)
     s.keys("Escape")
     time.sleep(0.5)
     check(s.proc.poll() is None, "the first Escape with unsaved changes only asks")
