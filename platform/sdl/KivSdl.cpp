@@ -369,7 +369,12 @@ const std::string& KivSdlPresenter::Error() const { return m_impl->error; }
 bool KivSdlPresenter::Open(const char* title) {
     Impl& p = *m_impl;
     if (p.window) return true;
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return p.Fail("SDL cannot start its video");
+    // Without a display SDL would fall back to drawing into memory, and a person would wait
+    // for a window that never shows: only the drivers of real screens are tried, unless
+    // SDL_VIDEODRIVER names another (tests and benchmarks name "dummy").
+    // Wayland is asked only in a Wayland session: its library complains on stderr elsewhere.
+    if (!SDL_getenv("SDL_VIDEODRIVER")) SDL_SetHint(SDL_HINT_VIDEODRIVER, SDL_getenv("WAYLAND_DISPLAY") ? "x11,wayland" : "x11");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return p.Fail("no display to open it on");
     p.sdlStarted = true;
     KivScreen& screen = KivScreen::Get();
     p.window = SDL_CreateWindow(title ? title : "", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, screen.GetWidth(),
