@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian 12 machine lacks to build, test and run KivFXKeyFrm.
 # Run as root. Packages already present are left alone. (libmlt-dev and valgrind serve only
-# the track benchmark, bench/run-tracks.sh; nothing else needs them.)
+# the track benchmark, bench/run-tracks.sh; nothing else needs them. xvfb, xdotool and x11-apps
+# (for xwd) serve the test of `kfx edit` in a real X server, tests/e2e/.)
 set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config git
   libgtest-dev libgmock-dev libbenchmark-dev
   libpugixml-dev libfreetype-dev libpng-dev libsdl2-dev
+  xvfb xauth xdotool x11-apps python3
   fonts-liberation fonts-dejavu-core fonts-wqy-microhei
   clang libclang-rt-dev
   libmlt-dev valgrind

@@ -3,12 +3,14 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "platform/fw/CString.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/Screen.h"
+#include "platform/ui/Wnd.h"
 
 namespace {
 
@@ -20,32 +22,6 @@ constexpr int kMenuRightPad = 18;
 constexpr int kMenuItemPad = 6;
 constexpr int kSeparatorHeight = 7;
 constexpr int kCheckSize = 6;
-
-struct Presenter {
-    SDL_Window* window = nullptr;
-    SDL_Renderer* renderer = nullptr;
-    SDL_Texture* texture = nullptr;
-    int width = 0, height = 0;
-
-    bool MakeTexture() {
-        if (texture) SDL_DestroyTexture(texture);
-        width = KivScreen::Get().GetWidth();
-        height = KivScreen::Get().GetHeight();
-        texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, width, height);
-        return texture != nullptr;
-    }
-    void Show(const std::uint32_t* pixels) {
-        SDL_UpdateTexture(texture, nullptr, pixels, width * static_cast<int>(sizeof(std::uint32_t)));
-        SDL_RenderClear(renderer);
-        SDL_RenderCopy(renderer, texture, nullptr, nullptr);
-        SDL_RenderPresent(renderer);
-    }
-    ~Presenter() {
-        if (texture) SDL_DestroyTexture(texture);
-        if (renderer) SDL_DestroyRenderer(renderer);
-        if (window) SDL_DestroyWindow(window);
-    }
-};
 
 UINT ButtonOf(Uint8 sdlButton) {
     if (sdlButton == SDL_BUTTON_LEFT) return MK_LBUTTON;
@@ -89,16 +65,23 @@ UINT VirtualKeyOf(SDL_Keycode key) {
     }
 }
 
-// Feeds one event to the screen; false when the window is to close.
-bool Dispatch(const SDL_Event& ev, Presenter& p) {
+// Sends a close request to the screen's top window; false when there is none to ask.
+bool RequestClose() {
+    CWnd* top = KivScreen::Get().GetTopWindow();
+    if (!top) return false;
+    top->SendMessage(WM_CLOSE);
+    return true;
+}
+
+// Feeds one event to the screen; false when the run is to end.
+bool Dispatch(const SDL_Event& ev, KivSdlPresenter& p) {
     KivScreen& screen = KivScreen::Get();
     switch (ev.type) {
-        case SDL_QUIT: return false;
+        case SDL_QUIT: return RequestClose();
         case SDL_WINDOWEVENT:
-            if (ev.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
-                screen.Resize(ev.window.data1, ev.window.data2);
-                p.MakeTexture();
-            }
+            if (ev.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) p.FollowWindowSize(ev.window.data1, ev.window.data2);
+            if (ev.window.event == SDL_WINDOWEVENT_EXPOSED) p.RequestRedraw();
+            if (ev.window.event == SDL_WINDOWEVENT_CLOSE) return RequestClose();
             return true;
         case SDL_MOUSEMOTION:
             screen.SetModifiers(ModifiersNow());
@@ -125,6 +108,9 @@ bool Dispatch(const SDL_Event& ev, Presenter& p) {
                     screen.KeyDown(vk);
                 else
                     screen.KeyUp(vk);
+                // The modifiers as SDL knows them win over the key events: a modifier pressed
+                // while another window had the keyboard never sent its key down here.
+                screen.SetModifiers(ModifiersNow());
             }
             return true;
         case SDL_TEXTINPUT: {
@@ -170,13 +156,33 @@ public:
     /// The command id under a screen point, 0 for none (separators, popups, grayed items).
     UINT CommandAt(CPoint pt) const {
         const int i = IndexAt(pt);
-        if (i < 0) return 0;
-        const Item& item = m_items[static_cast<size_t>(i)];
-        if (item.state & (MF_SEPARATOR | MF_POPUP | MF_GRAYED | MF_DISABLED)) return 0;
-        return item.id;
+        return i >= 0 && Choosable(static_cast<size_t>(i)) ? m_items[static_cast<size_t>(i)].id : 0;
     }
     bool Contains(CPoint pt) const { return m_place.PtInRect(pt) != FALSE; }
     void Hover(CPoint pt) { m_hover = IndexAt(pt); }
+    /// Moves the highlight to the next item that can be chosen in the direction (+1 down,
+    /// -1 up), wrapping around; from nothing highlighted, Down starts at the top and Up at
+    /// the bottom.
+    void Step(int direction) {
+        const int n = static_cast<int>(m_items.size());
+        int i = m_hover;
+        for (int tries = 0; tries < n; ++tries) {
+            i = i < 0 ? (direction > 0 ? 0 : n - 1) : (i + direction + n) % n;
+            if (Choosable(static_cast<size_t>(i))) {
+                m_hover = i;
+                return;
+            }
+        }
+    }
+    /// Highlights the first (+1) or last (-1) item that can be chosen.
+    void StepFromEnd(int direction) {
+        m_hover = -1;
+        Step(direction);
+    }
+    /// The command of the highlighted item, 0 for none.
+    UINT HoverCommand() const {
+        return m_hover >= 0 && Choosable(static_cast<size_t>(m_hover)) ? m_items[static_cast<size_t>(m_hover)].id : 0;
+    }
 
     /// The screen with the menu drawn over it.
     std::vector<std::uint32_t> Compose() {
@@ -200,6 +206,10 @@ private:
         CString text;
         CRect rect;
     };
+
+    bool Choosable(size_t i) const {
+        return !(m_items[i].state & (MF_SEPARATOR | MF_POPUP | MF_GRAYED | MF_DISABLED));
+    }
 
     int IndexAt(CPoint pt) const {
         const CPoint local(pt.x - m_place.left, pt.y - m_place.top);
@@ -244,14 +254,14 @@ private:
 };
 
 // Runs a nested loop over the menu until an item is chosen or the menu is dismissed.
-UINT TrackInWindow(Presenter& p, const CMenu& menu, CPoint at) {
+UINT TrackInWindow(KivSdlPresenter& p, const CMenu& menu, CPoint at) {
     MenuView view(menu, at);
     bool moved = false;
     std::vector<SDL_Event> putBack;
     UINT chosen = 0;
     for (bool open = true; open;) {
         const std::vector<std::uint32_t> frame = view.Compose();
-        p.Show(frame.data());
+        p.PresentFrame(frame.data());
         SDL_Event ev;
         if (!SDL_WaitEventTimeout(&ev, static_cast<int>(kFrameMilliseconds))) continue;
         switch (ev.type) {
@@ -276,46 +286,182 @@ UINT TrackInWindow(Presenter& p, const CMenu& menu, CPoint at) {
                 break;
             }
             case SDL_KEYDOWN:
-                if (ev.key.keysym.sym == SDLK_ESCAPE) open = false;
+                switch (ev.key.keysym.sym) {
+                    case SDLK_ESCAPE: open = false; break;
+                    case SDLK_DOWN: view.Step(1); break;
+                    case SDLK_UP: view.Step(-1); break;
+                    case SDLK_HOME: view.StepFromEnd(1); break;
+                    case SDLK_END: view.StepFromEnd(-1); break;
+                    case SDLK_RETURN:
+                    case SDLK_KP_ENTER:
+                    case SDLK_SPACE:
+                        if ((chosen = view.HoverCommand()) != 0) open = false;
+                        break;
+                    default: break;
+                }
                 break;
             default: break;
         }
     }
     for (SDL_Event& ev : putBack) SDL_PushEvent(&ev);
+    // The screen under the menu is shown again.
+    p.RequestRedraw();
     return chosen;
+}
+
+std::string& LastError() {
+    static std::string* error = new std::string();  // kept until exit, like SDL's own state
+    return *error;
 }
 
 }  // namespace
 
-int KivSdlRun(const char* title, std::function<bool()> idle) {
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) return 1;
-    int result = 0;
-    {
-        Presenter p;
-        KivScreen& screen = KivScreen::Get();
-        p.window = SDL_CreateWindow(title ? title : "", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, screen.GetWidth(),
-                                    screen.GetHeight(), SDL_WINDOW_RESIZABLE);
-        if (p.window) p.renderer = SDL_CreateRenderer(p.window, -1, 0);
-        if (!p.window || !p.renderer || !p.MakeTexture()) {
-            result = 1;
-        } else {
-            const KivPopupMenuHandler previous = KivGetPopupMenuHandler();
-            KivSetPopupMenuHandler([&p](const CMenu& menu, CPoint at) { return TrackInWindow(p, menu, at); });
-            SDL_StartTextInput();
-            for (bool running = true; running;) {
-                SDL_Event ev;
-                if (SDL_WaitEventTimeout(&ev, static_cast<int>(kFrameMilliseconds))) {
-                    running = Dispatch(ev, p);
-                    while (running && SDL_PollEvent(&ev)) running = Dispatch(ev, p);
-                }
-                if (running && idle && !idle()) running = false;
-                screen.PaintAll();
-                p.Show(screen.GetBits());
-            }
-            SDL_StopTextInput();
-            KivSetPopupMenuHandler(previous);
-        }
+// The window's own surface takes the screen's pixels: only the changed rows of the changed
+// area are copied and only that area is sent to the display, where a renderer would redraw
+// the whole window for every change.
+struct KivSdlPresenter::Impl {
+    bool sdlStarted = false;
+    SDL_Window* window = nullptr;
+    SDL_Surface* surface = nullptr;  // the window's; SDL owns it and renews it on resize
+    bool redraw = true;
+    std::string title;
+    std::string error;
+
+    bool TakeSurface() {
+        surface = SDL_GetWindowSurface(window);
+        redraw = true;
+        return surface != nullptr;
     }
-    SDL_Quit();
-    return result;
+    // Copies an area of pixels the size of the screen (0x00RRGGBB rows) into the surface.
+    void CopyIn(const std::uint32_t* pixels, int width, int height, CRect area) {
+        if (!surface) return;
+        CRect inside;
+        if (!inside.IntersectRect(area, CRect(0, 0, std::min(width, surface->w), std::min(height, surface->h)))) return;
+        const int pitch = width * static_cast<int>(sizeof(std::uint32_t));
+        const std::uint32_t* first = pixels + static_cast<size_t>(inside.top) * static_cast<size_t>(width) + static_cast<size_t>(inside.left);
+        auto* target = static_cast<std::uint8_t*>(surface->pixels) + static_cast<size_t>(inside.top) * static_cast<size_t>(surface->pitch) +
+                       static_cast<size_t>(inside.left) * surface->format->BytesPerPixel;
+        if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
+        SDL_ConvertPixels(inside.Width(), inside.Height(), SDL_PIXELFORMAT_RGB888, first, pitch, surface->format->format, target,
+                          surface->pitch);
+        if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    }
+    void Send(CRect area) {
+        const SDL_Rect r{area.left, area.top, area.Width(), area.Height()};
+        SDL_UpdateWindowSurfaceRects(window, &r, 1);
+    }
+    bool Fail(const char* what) {
+        error = std::string(what) + ": " + SDL_GetError();
+        return false;
+    }
+};
+
+KivSdlPresenter::KivSdlPresenter() : m_impl(std::make_unique<Impl>()) {}
+
+KivSdlPresenter::~KivSdlPresenter() {
+    Impl& p = *m_impl;
+    if (p.window) SDL_DestroyWindow(p.window);
+    if (p.sdlStarted) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+const std::string& KivSdlPresenter::Error() const { return m_impl->error; }
+
+bool KivSdlPresenter::Open(const char* title) {
+    Impl& p = *m_impl;
+    if (p.window) return true;
+    // Without a display SDL would fall back to drawing into memory, and a person would wait
+    // for a window that never shows: only the drivers of real screens are tried, unless
+    // SDL_VIDEODRIVER names another (tests and benchmarks name "dummy").
+    // Wayland is asked only in a Wayland session: its library complains on stderr elsewhere.
+    if (!SDL_getenv("SDL_VIDEODRIVER")) SDL_SetHint(SDL_HINT_VIDEODRIVER, SDL_getenv("WAYLAND_DISPLAY") ? "x11,wayland" : "x11");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return p.Fail("no display to open it on");
+    p.sdlStarted = true;
+    KivScreen& screen = KivScreen::Get();
+    p.window = SDL_CreateWindow(title ? title : "", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, screen.GetWidth(),
+                                screen.GetHeight(), SDL_WINDOW_RESIZABLE);
+    if (!p.window) return p.Fail("SDL cannot open a window");
+    p.title = title ? title : "";
+    if (!p.TakeSurface()) return p.Fail("SDL cannot draw in its window");
+    return true;
+}
+
+CRect KivSdlPresenter::PresentChanged() {
+    Impl& p = *m_impl;
+    KivScreen& screen = KivScreen::Get();
+    CRect changed = screen.TakeChangedArea();
+    if (!p.surface) return changed;
+    if (p.redraw) {
+        // The whole window: after a resize or a menu, or when the display uncovered it.
+        changed = CRect(0, 0, screen.GetWidth(), screen.GetHeight());
+        p.redraw = false;
+    }
+    if (changed.IsRectEmpty()) return changed;
+    p.CopyIn(screen.GetBits(), screen.GetWidth(), screen.GetHeight(), changed);
+    p.Send(changed);
+    return changed;
+}
+
+void KivSdlPresenter::PresentFrame(const std::uint32_t* pixels) {
+    Impl& p = *m_impl;
+    KivScreen& screen = KivScreen::Get();
+    const CRect all(0, 0, screen.GetWidth(), screen.GetHeight());
+    p.CopyIn(pixels, all.Width(), all.Height(), all);
+    p.Send(all);
+}
+
+void KivSdlPresenter::RequestRedraw() { m_impl->redraw = true; }
+
+void KivSdlPresenter::FollowWindowSize(int width, int height) {
+    Impl& p = *m_impl;
+    KivScreen& screen = KivScreen::Get();
+    if (width != screen.GetWidth() || height != screen.GetHeight()) {
+        screen.Resize(width, height);
+        // The maximized windows took the new size; they paint before the window is filled.
+        screen.PaintAll();
+    }
+    if (p.window) p.TakeSurface();
+}
+
+void KivSdlPresenter::FollowTitle(const char* fallback) {
+    Impl& p = *m_impl;
+    if (!p.window) return;
+    std::string wanted = fallback ? fallback : "";
+    if (CWnd* top = KivScreen::Get().GetTopWindow()) {
+        CString text;
+        top->GetWindowText(text);
+        if (!text.IsEmpty()) wanted = text.ToUtf8();
+    }
+    if (wanted == p.title) return;
+    p.title = wanted;
+    SDL_SetWindowTitle(p.window, wanted.c_str());
+}
+
+const std::string& KivSdlLastError() { return LastError(); }
+
+int KivSdlRun(const char* title, std::function<bool()> idle) {
+    LastError().clear();
+    KivSdlPresenter p;
+    if (!p.Open(title)) {
+        LastError() = p.Error();
+        return 1;
+    }
+    KivScreen& screen = KivScreen::Get();
+    const KivPopupMenuHandler previous = KivGetPopupMenuHandler();
+    KivSetPopupMenuHandler([&p](const CMenu& menu, CPoint at) { return TrackInWindow(p, menu, at); });
+    SDL_StartTextInput();
+    for (bool running = true; running;) {
+        SDL_Event ev;
+        if (SDL_WaitEventTimeout(&ev, static_cast<int>(kFrameMilliseconds))) {
+            running = Dispatch(ev, p);
+            while (running && SDL_PollEvent(&ev)) running = Dispatch(ev, p);
+        }
+        if (running && idle && !idle()) running = false;
+        if (running && !screen.GetTopWindow()) running = false;
+        screen.PaintAll();
+        p.FollowTitle(title);
+        p.PresentChanged();
+    }
+    SDL_StopTextInput();
+    KivSetPopupMenuHandler(previous);
+    return 0;
 }

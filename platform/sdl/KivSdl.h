@@ -3,9 +3,50 @@
 #pragma once
 
 #include <functional>
+#include <memory>
+#include <string>
 
-/// Opens a window the size of the screen and runs until the window is closed or idle
-/// returns false: real input goes to KivScreen, idle runs, everything invalid is painted
-/// and shown. While it runs, popup menus are drawn in the window and chosen with the mouse
-/// or Escape. Returns 0 on a normal end, 1 when SDL or its window cannot be started.
+#include "platform/fw/CGeometry.h"
+
+/// One real window showing the screen. Only what painting changed is copied to it.
+class KivSdlPresenter {
+public:
+    KivSdlPresenter();
+    ~KivSdlPresenter();
+    KivSdlPresenter(const KivSdlPresenter&) = delete;
+    KivSdlPresenter& operator=(const KivSdlPresenter&) = delete;
+
+    /// Starts SDL's video and opens a resizable window the size of the screen. False when
+    /// SDL, the window or its renderer cannot be started; Error() then says why in a line.
+    bool Open(const char* title);
+    const std::string& Error() const;
+    /// Copies the screen's changed area (KivScreen::TakeChangedArea) to the window and shows
+    /// it; shows nothing when nothing changed and nothing asked for a redraw. Returns the
+    /// area copied.
+    CRect PresentChanged();
+    /// Shows whole frames of pixels the size of the screen (a menu over the screen).
+    void PresentFrame(const std::uint32_t* pixels);
+    /// Follows the screen's size after the window was resized (the screen is resized too).
+    void FollowWindowSize(int width, int height);
+    /// Shows the text of the screen's top window as the window's title (fallback when it
+    /// has none).
+    void FollowTitle(const char* fallback);
+    /// The next PresentChanged shows the window again even if nothing changed (uncovered).
+    void RequestRedraw();
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> m_impl;
+};
+
+/// Opens a window the size of the screen and runs until idle returns false or no top-level
+/// window is left on the screen: real input goes to KivScreen, idle runs, everything invalid
+/// is painted and what changed is shown. Closing the real window sends WM_CLOSE to the
+/// screen's top window (which may ask first); without one the run ends. The title follows
+/// the top window's text. While it runs, popup menus are drawn in the window and chosen with
+/// the mouse or the keys (Up, Down, Home, End, Enter; Escape dismisses).
+/// Returns 0 on a normal end, 1 when SDL or its window cannot be started (see
+/// KivSdlLastError).
 int KivSdlRun(const char* title, std::function<bool()> idle);
+/// Why the last KivSdlRun could not start, in one line; empty after a normal run.
+const std::string& KivSdlLastError();

@@ -78,6 +78,7 @@ constexpr DWORD WS_OVERLAPPED = 0x00000000;
 constexpr DWORD WS_POPUP = 0x80000000;
 constexpr DWORD WS_CHILD = 0x40000000;
 constexpr DWORD WS_VISIBLE = 0x10000000;
+constexpr DWORD WS_MAXIMIZE = 0x01000000;  // a top-level window that covers the screen and follows its size
 constexpr DWORD WS_DISABLED = 0x08000000;
 constexpr DWORD WS_CLIPSIBLINGS = 0x04000000;
 constexpr DWORD WS_CLIPCHILDREN = 0x02000000;
@@ -138,6 +139,17 @@ struct CREATESTRUCTW {
 };
 using CREATESTRUCT = CREATESTRUCTW;
 using LPCREATESTRUCT = CREATESTRUCTW*;
+
+/// A message as input hands it to PreTranslateMessage before it is sent.
+struct MSG {
+    HWND hwnd;       // the window it goes to
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    DWORD time;      // not kept: 0
+    POINT pt;        // where the mouse was, in screen coordinates
+};
+using LPMSG = MSG*;
 
 /// The first message id above the fixed range; registered messages are handed out from here.
 constexpr UINT kFirstRegisteredMessage = 0xC000;

@@ -19,6 +19,7 @@ constexpr LPARAM kSingleKeyPress = 1;
 struct ScreenData {
     std::shared_ptr<KivSurface> surface;
     KivRegion desktopInvalid;
+    CRect changed;  // bounds of what DCs on the screen may have drawn since TakeChangedArea
 };
 
 ScreenData& Data() {
@@ -66,9 +67,41 @@ CWnd* DeepestAt(CWnd* w, CPoint screenPt) {
     return w;
 }
 
+// Gives the window input is meant for, and its parents after it, a look first; true when
+// one of them kept the message or the window is gone by then.
+bool PreTranslated(CWnd* target, UINT msg, WPARAM wParam, LPARAM lParam, CPoint screenPt) {
+    MSG m{target->m_hWnd, msg, wParam, lParam, 0, POINT{screenPt.x, screenPt.y}};
+    for (HWND h = target->m_hWnd; h;) {
+        CWnd* w = CWnd::FromHandle(h);
+        if (!w) break;
+        if (w->PreTranslateMessage(&m)) return true;
+        if (!IsWindow(h)) break;
+        CWnd* parent = w->State()->parent;
+        h = parent ? parent->m_hWnd : nullptr;
+    }
+    return !IsWindow(m.hwnd);
+}
+
+// Sends input to a window unless it or a parent keeps it in PreTranslateMessage.
+void SendInput(CWnd* target, UINT msg, WPARAM wParam, LPARAM lParam, CPoint screenPt) {
+    if (PreTranslated(target, msg, wParam, lParam, screenPt)) return;
+    target->SendMessage(msg, wParam, lParam);
+}
+
+UINT ModifierOfKey(UINT vk) {
+    if (vk == VK_SHIFT) return MK_SHIFT;
+    if (vk == VK_CONTROL) return MK_CONTROL;
+    return 0;
+}
+
 }  // namespace
 
 std::shared_ptr<KivSurface> KivScreenSurface() { return Data().surface; }
+
+void KivNoteScreenChange(const CRect& area) {
+    CRect& changed = Data().changed;
+    changed.UnionRect(changed, area);
+}
 
 CRect KivScreenBounds() { return CRect(0, 0, Data().surface->width, Data().surface->height); }
 
@@ -91,6 +124,7 @@ void KivPaintDesktop() {
         }
     KivRaster raster(*d.surface, bare);
     raster.FillRect(KivScreenBounds(), KivPixelFromColor(kDesktopColor), R2_COPYPEN);
+    KivNoteScreenChange(bare.Bounds());
     d.desktopInvalid.Clear();
 }
 
@@ -105,7 +139,18 @@ void KivScreen::Resize(int width, int height) {
     ScreenData& d = Data();
     *d.surface = KivSurface(std::clamp(width, 1, kMaxBitmapSide), std::clamp(height, 1, kMaxBitmapSide),
                             KivPixelFromColor(kDesktopColor));
-    KivInvalidateScreenArea(KivScreenBounds(), nullptr);
+    d.changed = KivScreenBounds();
+    const CRect all = KivScreenBounds();
+    for (CWnd* w : std::vector<CWnd*>(KivWindows().topLevels))
+        if (IsWindow(w->m_hWnd) && (w->GetStyle() & WS_MAXIMIZE)) w->MoveWindow(&all, FALSE);
+    KivInvalidateScreenArea(all, nullptr);
+}
+
+CRect KivScreen::TakeChangedArea() {
+    CRect changed;
+    changed.IntersectRect(Data().changed, KivScreenBounds());
+    Data().changed.SetRectEmpty();
+    return changed;
 }
 
 int KivScreen::GetWidth() const { return Data().surface->width; }
@@ -135,6 +180,13 @@ CWnd* KivScreen::WindowFromPoint(CPoint pt) const {
     return nullptr;
 }
 
+CWnd* KivScreen::GetTopWindow() const {
+    const auto& tops = KivWindows().topLevels;
+    for (auto it = tops.rbegin(); it != tops.rend(); ++it)
+        if ((*it)->GetStyle() & WS_VISIBLE) return *it;
+    return nullptr;
+}
+
 void KivScreen::SendMouse(CPoint pt, UINT msg) {
     CWnd* target = CWnd::GetCapture();
     if (!target) {
@@ -143,7 +195,7 @@ void KivScreen::SendMouse(CPoint pt, UINT msg) {
     }
     CPoint client = pt;
     target->ScreenToClient(&client);
-    target->SendMessage(msg, m_buttons | m_modifiers, MAKELPARAM(client.x, client.y));
+    SendInput(target, msg, m_buttons | m_modifiers, MAKELPARAM(client.x, client.y), pt);
 }
 
 void KivScreen::MouseDown(CPoint pt, UINT button) {
@@ -169,8 +221,11 @@ void KivScreen::MouseUp(CPoint pt, UINT button) {
 void KivScreen::SetModifiers(UINT modifiers) { m_modifiers = modifiers & (MK_SHIFT | MK_CONTROL); }
 
 void KivScreen::KeyDown(UINT vk) {
+    m_modifiers |= ModifierOfKey(vk);
     CWnd* focus = CWnd::GetFocus();
     if (!focus) return;
+    const HWND target = focus->m_hWnd;
+    if (PreTranslated(focus, WM_KEYDOWN, vk, kSingleKeyPress, CPoint()) || !IsWindow(target)) return;
     if (vk == VK_RETURN || vk == VK_ESCAPE) {
         CWnd* dialog = focus;
         while (dialog && !dialog->State()->isDialog) dialog = dialog->State()->parent;
@@ -183,11 +238,22 @@ void KivScreen::KeyDown(UINT vk) {
 }
 
 void KivScreen::KeyUp(UINT vk) {
-    if (CWnd* focus = CWnd::GetFocus()) focus->SendMessage(WM_KEYUP, vk, kSingleKeyPress);
+    m_modifiers &= ~ModifierOfKey(vk);
+    if (CWnd* focus = CWnd::GetFocus()) SendInput(focus, WM_KEYUP, vk, kSingleKeyPress, CPoint());
 }
 
 void KivScreen::Char(UINT ch) {
-    if (CWnd* focus = CWnd::GetFocus()) focus->SendMessage(WM_CHAR, ch, kSingleKeyPress);
+    if (CWnd* focus = CWnd::GetFocus()) SendInput(focus, WM_CHAR, ch, kSingleKeyPress, CPoint());
+}
+
+UINT KivScreen::GetModifiers() const { return m_modifiers; }
+
+SHORT GetKeyState(int vk) {
+    constexpr SHORT kHeld = static_cast<SHORT>(0x8000);
+    const UINT held = KivScreen::Get().GetModifiers();
+    if (vk == static_cast<int>(VK_SHIFT)) return (held & MK_SHIFT) ? kHeld : 0;
+    if (vk == static_cast<int>(VK_CONTROL)) return (held & MK_CONTROL) ? kHeld : 0;
+    return 0;
 }
 
 void KivScreen::PaintAll() {

@@ -15,7 +15,7 @@ public:
     static KivScreen& Get();
 
     /// Changes the size (each side kept within 1..kMaxBitmapSide); the screen is repainted
-    /// from scratch.
+    /// from scratch, and every top-level window with WS_MAXIMIZE is sized to cover it.
     void Resize(int width, int height);
     int GetWidth() const;
     int GetHeight() const;
@@ -25,10 +25,14 @@ public:
     const std::uint32_t* GetBits() const;
     /// Writes the screen as an 8-bit RGB PNG; FALSE when the file cannot be written.
     BOOL SavePng(LPCWSTR path) const;
+    /// The bounds of what painting may have changed since the last call (the whole screen
+    /// after Resize), then forgets them; empty when nothing. Presenters copy only that.
+    CRect TakeChangedArea();
 
     /// Mouse input in screen coordinates: sent to the window holding the capture, else to
     /// the topmost enabled visible window under the point, in its client coordinates. A
-    /// button is MK_LBUTTON or MK_RBUTTON (other values are ignored).
+    /// button is MK_LBUTTON or MK_RBUTTON (other values are ignored). Like the keys, every
+    /// message goes through PreTranslateMessage of its window and that window's parents first.
     void MouseDown(CPoint pt, UINT button = MK_LBUTTON);
     void MouseMove(CPoint pt);
     void MouseUp(CPoint pt, UINT button = MK_LBUTTON);
@@ -36,8 +40,10 @@ public:
     void MouseDoubleClick(CPoint pt, UINT button = MK_LBUTTON);
     /// MK_SHIFT and MK_CONTROL as held now; they travel in mouse messages.
     void SetModifiers(UINT modifiers);
+    UINT GetModifiers() const;
     /// Keyboard input to the window with the focus. In a dialog, Enter and Escape become
-    /// IDOK and IDCANCEL commands unless the focused window asks for every key.
+    /// IDOK and IDCANCEL commands unless the focused window asks for every key. VK_SHIFT
+    /// and VK_CONTROL also set and clear the modifiers, as a keyboard would.
     void KeyDown(UINT vk);
     void KeyUp(UINT vk);
     void Char(UINT ch);
@@ -47,6 +53,9 @@ public:
     void PaintAll();
     /// The window the mouse would reach at a screen point (ignoring the capture), or null.
     CWnd* WindowFromPoint(CPoint pt) const;
+    /// The topmost visible top-level window, or null (presenters show its text as their title
+    /// and send it WM_CLOSE when a person closes them).
+    CWnd* GetTopWindow() const;
 
 private:
     KivScreen();
@@ -54,6 +63,10 @@ private:
     UINT m_buttons = 0;
     UINT m_modifiers = 0;
 };
+
+/// Whether a key is held: the high bit (0x8000) is set for VK_SHIFT and VK_CONTROL while
+/// the screen's modifiers hold them; every other key reads as up (0).
+SHORT GetKeyState(int vk);
 
 /// Asks the focused window which keys it handles itself (WM_GETDLGCODE).
 constexpr UINT WM_GETDLGCODE = 0x0087;

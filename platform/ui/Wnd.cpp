@@ -63,6 +63,7 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD 
     s.id = id;
     s.text = CString(windowName);
     s.rect = CRect(rect.left, rect.top, std::max(rect.left, rect.right), std::max(rect.top, rect.bottom));
+    if ((style & WS_MAXIMIZE) && !(style & WS_CHILD)) s.rect = KivScreenBounds();
     m_hWnd = KivHandleFromValue<HWND>(KivWindows().windows.Add(this));
     if (style & WS_CHILD) {
         s.parent = parent;
@@ -200,6 +201,8 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM) {
 }
 
 BOOL CWnd::OnCmdMsg(UINT, int, void*, AFX_CMDHANDLERINFO*) { return FALSE; }
+
+BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
 
 int CWnd::OnCreate(LPCREATESTRUCT) { return static_cast<int>(Default()); }
 void CWnd::OnDestroy() { Default(); }

@@ -66,6 +66,10 @@ public:
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
     /// Command routing; the base handles nothing (FALSE).
     virtual BOOL OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo);
+    /// Input (keys and mouse) meant for this window or one of its descendants, seen before
+    /// it is sent, the window it goes to first and its parents after; TRUE keeps it from
+    /// going further (a host's keyboard shortcuts). FALSE by default.
+    virtual BOOL PreTranslateMessage(MSG* msg);
 
     // Tree and geometry. Rectangles of child windows are in the parent's client area.
     /// The parent of a child window, the owner of a top-level one, or null.

@@ -57,5 +57,7 @@ CRect KivScreenBounds();
 void KivInvalidateScreenArea(const CRect& area, CWnd* except);
 /// The part of a window's client area visible on the screen, in screen coordinates.
 KivRegion KivVisibleRegion(CWnd* wnd);
+/// Widens the screen's changed area (screen coordinates) by what a DC on it may draw.
+void KivNoteScreenChange(const CRect& area);
 /// Paints the invalid part of the desktop.
 void KivPaintDesktop();

@@ -136,6 +136,7 @@ CPaintDC::CPaintDC(CWnd* wnd) {
     KivRegion clip = KivVisibleRegion(wnd);
     clip.Intersect(update);
     AttachSurface(KivScreenSurface(), clip, origin.TopLeft());
+    KivNoteScreenChange(clip.Bounds());
     // The old system validates first and then erases, so an eraser that invalidates again
     // gets another WM_PAINT.
     const bool erase = s.erase;
@@ -152,7 +153,9 @@ CClientDC::CClientDC(CWnd* wnd) {
     m_hWnd = wnd->m_hWnd;
     CRect origin;
     wnd->GetWindowRect(&origin);
-    AttachSurface(KivScreenSurface(), KivVisibleRegion(wnd), origin.TopLeft());
+    const KivRegion visible = KivVisibleRegion(wnd);
+    AttachSurface(KivScreenSurface(), visible, origin.TopLeft());
+    KivNoteScreenChange(visible.Bounds());
 }
 
 CClientDC::~CClientDC() = default;

@@ -19,6 +19,7 @@ int KfxConvert(const KfxArgs& args);
 int KfxFormats(const KfxArgs& args);
 int KfxSample(const KfxArgs& args);
 int KfxRender(const KfxArgs& args);
+int KfxEdit(const KfxArgs& args);
 
 /// True when args ask for help (-h or --help anywhere).
 bool KfxWantsHelp(const KfxArgs& args);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "keyfrm/tracks/KivFXTracks.h"
 #include "kivbase/KivXMLDOMDoc.h"
 #include "kivbase/KivXMLNodeWalk.h"
 #include "platform/fw/CArchive.h"
@@ -176,4 +177,21 @@ std::vector<BYTE> KfxSaveBytes(const std::string& name, KfxFormat format, CKivOb
         }
     });
     return out;
+}
+
+std::vector<CKivObList*> KfxTracks(CKivObList& list) {
+    std::vector<CKivObList*> tracks;
+    for (POSITION pos = list.GetHeadPosition(); pos;) {
+        CObject* o = list.GetNext(pos);
+        if (o && (o->IsKindOf(RUNTIME_CLASS(CKivFXInsKeyFrmList)) || o->IsKindOf(RUNTIME_CLASS(CKivFXPosiKeyFrmList)) ||
+                  o->IsKindOf(RUNTIME_CLASS(CKivFXColor32KeyFrmList))))
+            tracks.push_back(static_cast<CKivObList*>(o));
+    }
+    return tracks;
+}
+
+std::string KfxTrackKind(const CKivObList& track) {
+    if (track.IsKindOf(RUNTIME_CLASS(CKivFXInsKeyFrmList))) return "scalar";
+    if (track.IsKindOf(RUNTIME_CLASS(CKivFXPosiKeyFrmList))) return "position";
+    return "colour";
 }

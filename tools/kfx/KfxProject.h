@@ -23,6 +23,11 @@ void KfxSave(const std::string& path, CKivObList& list);
 /// The bytes KfxSave would write in that format; throws KfxError.
 std::vector<BYTE> KfxSaveBytes(const std::string& name, KfxFormat format, CKivObList& list);
 
+/// The tracks among list's elements (scalar, position, colour), in list order.
+std::vector<CKivObList*> KfxTracks(CKivObList& list);
+/// A track's kind for people: "scalar", "position" or "colour".
+std::string KfxTrackKind(const CKivObList& track);
+
 /// A fault worth one line to the user; what() already names the file.
 class KfxError : public std::exception {
 public:

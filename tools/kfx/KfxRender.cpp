@@ -22,16 +22,6 @@ constexpr int kDefaultSpan = 100;
 // The fitted view leaves this share of the span free on each side.
 constexpr int kPadDivisor = 20;
 
-bool ParseSize(const std::string& text, CSize& out) {
-    const size_t x = text.find('x');
-    if (x == std::string::npos) return false;
-    int w = 0, h = 0;
-    if (!KfxParseNumber(text.substr(0, x), w) || !KfxParseNumber(text.substr(x + 1), h)) return false;
-    if (w < 1 || h < 1 || w > kMaxBitmapSide || h > kMaxBitmapSide) return false;
-    out = CSize(w, h);
-    return true;
-}
-
 bool ParseRange(const std::string& text, std::pair<int, int>& out) {
     // The separator is the first ':' after the first character, so "-20:-5" reads.
     const size_t colon = text.find(':', 1);
@@ -69,6 +59,16 @@ CObject* FindIn(CObList& list, const CRuntimeClass* cls, int& n) {
 CObject* KfxFindObjectOf(CObList& list, const CRuntimeClass* cls, int n) {
     if (n < 0 || !cls) return nullptr;
     return FindIn(list, cls, n);
+}
+
+bool KfxParseSize(const std::string& text, CSize& out) {
+    const size_t x = text.find('x');
+    if (x == std::string::npos) return false;
+    int w = 0, h = 0;
+    if (!KfxParseNumber(text.substr(0, x), w) || !KfxParseNumber(text.substr(x + 1), h)) return false;
+    if (w < 1 || h < 1 || w > kMaxBitmapSide || h > kMaxBitmapSide) return false;
+    out = CSize(w, h);
+    return true;
 }
 
 CKivFXInsKeyFrmList* KfxFindScalarTrack(CObList& list, int n) {
@@ -136,7 +136,7 @@ int KfxRender(const KfxArgs& args) {
         if (a == "--editor") {
             editor = value();
         } else if (a == "--size") {
-            if (!ParseSize(value(), view.size)) return KfxFail("--size wants WxH, each 1 to " + std::to_string(kMaxBitmapSide));
+            if (!KfxParseSize(value(), view.size)) return KfxFail("--size wants WxH, each 1 to " + std::to_string(kMaxBitmapSide));
             sized = true;
         } else if (a == "--frame") {
             if (!KfxParseNumber(value(), view.frame)) return KfxFail("--frame wants a whole number");

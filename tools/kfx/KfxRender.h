@@ -59,3 +59,6 @@ void KfxRenderColourDialog(CKivFXColor32KeyFrmList& track, const KfxColourView& 
 /// `kfx render --editor colour-dialog` on a loaded file: finds the n-th colour track of
 /// list (file names it in messages), draws it and reports; the program's exit code.
 int KfxRenderColourCommand(CObList& list, const std::string& file, int n, const KfxColourView& view, const std::string& png);
+
+/// Reads "WxH" with each side 1 to kMaxBitmapSide; false otherwise.
+bool KfxParseSize(const std::string& text, CSize& out);

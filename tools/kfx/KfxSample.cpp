@@ -37,23 +37,6 @@ void Build(Track& track, const KfxSampling& how, CObList& out) {
 
 }  // namespace
 
-std::vector<CKivObList*> KfxTracks(CKivObList& list) {
-    std::vector<CKivObList*> tracks;
-    for (POSITION pos = list.GetHeadPosition(); pos;) {
-        CObject* o = list.GetNext(pos);
-        if (o && (o->IsKindOf(RUNTIME_CLASS(CKivFXInsKeyFrmList)) || o->IsKindOf(RUNTIME_CLASS(CKivFXPosiKeyFrmList)) ||
-                  o->IsKindOf(RUNTIME_CLASS(CKivFXColor32KeyFrmList))))
-            tracks.push_back(static_cast<CKivObList*>(o));
-    }
-    return tracks;
-}
-
-std::string KfxTrackKind(const CKivObList& track) {
-    if (track.IsKindOf(RUNTIME_CLASS(CKivFXInsKeyFrmList))) return "scalar";
-    if (track.IsKindOf(RUNTIME_CLASS(CKivFXPosiKeyFrmList))) return "position";
-    return "colour";
-}
-
 void KfxWriteSamples(CKivObList& track, const KfxSampling& how, std::FILE* out) {
     const std::string first = how.byFrames ? "frame" : "index,location";
     Samples samples;

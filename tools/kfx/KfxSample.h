@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "KfxProject.h"
 #include "kivbase/CKivObList.h"
 #include "platform/fw/KivTypes.h"
 
@@ -16,10 +17,6 @@ struct KfxSampling {
     ULONG count = 0;
 };
 
-/// The tracks among list's elements (scalar, position, colour), in list order.
-std::vector<CKivObList*> KfxTracks(CKivObList& list);
-/// A track's kind for people: "scalar", "position" or "colour".
-std::string KfxTrackKind(const CKivObList& track);
 /// Writes the samples as CSV with a header line; numbers are spelled so that they read back
 /// exactly. Throws KfxError for frames on a colour track (placed by location only).
 void KfxWriteSamples(CKivObList& track, const KfxSampling& how, std::FILE* out);

@@ -20,6 +20,7 @@ constexpr Command kCommands[] = {
     {"formats", KfxFormats, "print the stored layout of every persistable class (Markdown)"},
     {"sample", KfxSample, "print a track's values as CSV, per frame or evenly spaced"},
     {"render", KfxRender, "draw a file's scalar track in the curve window and write the picture (PNG)"},
+    {"edit", KfxEdit, "edit a file's tracks in a window: drag keyframes, type values, undo, save"},
 };
 
 void Usage(std::FILE* out) {

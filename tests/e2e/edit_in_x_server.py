@@ -1,0 +1,331 @@
+#!/usr/bin/env python3
+"""`kfx edit` in a real X server, driven with xdotool as a person would: a click on a
+keyframe, a drag, a right-click menu choice, a typed value, undo, save and quit; then the
+saved file is checked with kfx itself, and the X screen is compared with what the same state
+draws without a display. A second session checks that quitting with unsaved changes asks
+once and leaves the file alone.
+
+usage: edit_in_x_server.py --kfx KFX --work DIR [--screenshots DIR]
+Exit codes: 0 passed, 1 failed, 77 skipped (no X server can be started here)."""
+import argparse
+import os
+import select
+import shutil
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import xpictures  # noqa: E402
+
+SKIP = 77
+SCREEN = (1280, 720)
+# How long a step may take before the test gives up on it (a loaded machine is slow).
+PATIENCE = 20.0
+# The status line's background.
+STATUS_COLOUR = (48, 52, 60)
+# Pixels the drag moves a keyframe down.
+DRAG = 80
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def run(args, **kw):
+    return subprocess.run(args, check=False, capture_output=True, text=True, **kw)
+
+
+def wait_for(what, test, patience=PATIENCE):
+    end = time.monotonic() + patience
+    while time.monotonic() < end:
+        value = test()
+        if value:
+            return value
+        time.sleep(0.05)
+    raise Failure("gave up waiting for " + what)
+
+
+class XServer:
+    """An Xvfb server on a free display number, ended on exit."""
+
+    def __init__(self):
+        self.proc = None
+        self.display = None
+
+    def start(self):
+        xvfb = shutil.which("Xvfb")
+        if not xvfb:
+            return "Xvfb is not installed (scripts/install-deps.sh installs it)"
+        r, w = os.pipe()
+        try:
+            self.proc = subprocess.Popen([xvfb, "-displayfd", str(w), "-screen", "0", "%dx%dx24" % SCREEN, "-nolisten", "tcp"],
+                                         pass_fds=(w,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        except OSError as e:
+            return "Xvfb cannot be started: %s" % e
+        finally:
+            os.close(w)
+        text = b""
+        end = time.monotonic() + PATIENCE
+        while not text.endswith(b"\n") and time.monotonic() < end:
+            ready, _, _ = select.select([r], [], [], 0.5)
+            if ready:
+                chunk = os.read(r, 64)
+                if not chunk:
+                    break
+                text += chunk
+        os.close(r)
+        if not text.strip().isdigit():
+            self.stop()
+            return "Xvfb did not start (no display number came back)"
+        self.display = ":" + text.strip().decode()
+        return None
+
+    def stop(self):
+        if self.proc and self.proc.poll() is None:
+            self.proc.terminate()
+            self.proc.wait()
+
+
+class Session:
+    """kfx edit on one file in the X server, with the xdotool calls a person's hands make."""
+
+    def __init__(self, kfx, display, path, track=0):
+        self.kfx, self.path = kfx, path
+        self.env = dict(os.environ, DISPLAY=display, SDL_VIDEODRIVER="x11")
+        self.layout = snapshot_layout(kfx, path, track)
+        self.proc = subprocess.Popen([kfx, "edit", path, "--track", str(track)], env=self.env,
+                                     stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+        self.window = wait_for("the window of kfx edit", lambda: self.find_window())
+        # The pointer enters the new window the way a person's would before the first action.
+        self.move(0, 0)
+        self.move(SCREEN[0] // 2, SCREEN[1] // 2)
+        self.settle()
+
+    def find_window(self):
+        if self.proc.poll() is not None:
+            raise Failure("kfx edit ended early: " + self.proc.stderr.read())
+        found = self.xdotool("search", "--onlyvisible", "--name", "kfx edit").split()
+        return found[0] if found else None
+
+    def xdotool(self, *args):
+        return run(["xdotool"] + list(args), env=self.env).stdout
+
+    def title(self):
+        return self.xdotool("getwindowname", self.window).strip()
+
+    def settle(self):
+        # Gives kfx a moment to take what was sent; the checks after it poll for their state.
+        time.sleep(0.3)
+
+    def move(self, x, y):
+        self.xdotool("mousemove", "--sync", str(x), str(y))
+
+    def click(self, x, y, button=1):
+        self.move(x, y)
+        self.xdotool("click", str(button))
+        self.settle()
+
+    def drag(self, start, end, steps=8):
+        self.move(*start)
+        self.xdotool("mousedown", "1")
+        for i in range(1, steps + 1):
+            self.move(start[0] + (end[0] - start[0]) * i // steps, start[1] + (end[1] - start[1]) * i // steps)
+            time.sleep(0.02)
+        self.xdotool("mouseup", "1")
+        self.settle()
+
+    def keys(self, *names):
+        for name in names:
+            self.xdotool("key", name)
+            self.settle()
+
+    def type(self, text):
+        self.xdotool("type", "--delay", "50", text)
+        self.settle()
+
+    def screen(self):
+        dump = subprocess.run(["xwd", "-root", "-silent"], env=self.env, check=True, capture_output=True).stdout
+        return xpictures.read_xwd(dump)
+
+    def end(self):
+        try:
+            self.proc.wait(timeout=PATIENCE)
+        except subprocess.TimeoutExpired:
+            self.proc.kill()
+            raise Failure("kfx edit did not quit")
+        return self.proc.returncode
+
+
+def snapshot_layout(kfx, path, track, frame=None, png=None):
+    """Where the parts of kfx edit's window are (and its picture when png is given)."""
+    args = [kfx, "edit", path, "--track", str(track), "--size", "%dx%d" % SCREEN, "--snapshot", png or os.devnull]
+    if frame is not None:
+        args += ["--frame", str(frame)]
+    r = run(args)
+    check(r.returncode == 0, "kfx edit --snapshot failed: " + r.stderr)
+    layout = {"key": {}, "value": {}}
+    for line in r.stdout.splitlines():
+        name, *numbers = line.split()
+        numbers = [int(n) for n in numbers]
+        if name in ("key", "value"):
+            layout[name][numbers[0]] = numbers[1:]
+        else:
+            layout[name] = numbers
+    return layout
+
+
+def scalar_track_fields(kfx, path):
+    """The stored fields of the file's first scalar track, from kfx info."""
+    out = run([kfx, "info", path]).stdout.splitlines()
+    start = next(i for i, line in enumerate(out) if line.endswith("CKivFXInsKeyFrmList"))
+    fields = {}
+    for line in out[start + 1:]:
+        if "=" not in line or line.startswith("    ["):
+            break
+        key, value = (part.strip() for part in line.split("=", 1))
+        fields[key] = value
+    return fields
+
+
+def sample(kfx, path, frame):
+    r = run([kfx, "sample", path, "--frames", "%d:%d" % (frame, frame), "--track", "0"])
+    check(r.returncode == 0, "kfx sample failed: " + r.stderr)
+    return float(r.stdout.splitlines()[1].split(",")[1])
+
+
+def person_edits_and_saves(kfx, display, work):
+    path = os.path.join(work, "edited.kfa")
+    shutil.copy(os.path.join(work, "demo", "demo.kfa"), path)
+    s = Session(kfx, display, path)
+    keys, value_box = s.layout["key"], s.layout["value"][0]
+    check(len(keys) == 4, "the demo's curve has 4 keyframes, the window shows %d" % len(keys))
+    check(not s.title().startswith("*"), "a freshly opened file is not marked unsaved")
+
+    s.click(*keys[2])
+    check(not s.title().startswith("*"), "a click on a keyframe that moves nothing is no change")
+
+    moved_to = (keys[1][0], keys[1][1] + DRAG)
+    s.drag(keys[1], moved_to)
+    wait_for("the unsaved mark after a drag", lambda: s.title().startswith("*"))
+
+    editor = s.layout["editor"]
+    s.click((editor[0] + editor[2]) // 2, editor[3] - 40, button=3)
+    s.keys("Down", "Return")  # the first item: "Linear Interpolation"
+
+    s.keys("End")
+    s.click((value_box[0] + value_box[2]) // 2, (value_box[1] + value_box[3]) // 2)
+    s.type("42")
+    s.keys("Return")
+    s.keys("ctrl+z")
+    live = s.screen()
+
+    s.keys("ctrl+s")
+    wait_for("the saved title", lambda: not s.title().startswith("*"))
+    s.keys("Escape")
+    check(s.end() == 0, "kfx edit quits with 0 after a save")
+
+    fields = scalar_track_fields(kfx, path)
+    check(fields.get("InsMode") == "0", "the menu's Linear Interpolation is saved (InsMode %s)" % fields.get("InsMode"))
+    check(sample(kfx, path, 100) == 100.0, "the undone typed value is not in the file")
+    after = snapshot_layout(kfx, path, 0, frame=100, png=os.path.join(work, "headless.png"))
+    # The curve window's own mapping of the pixel it was dropped on: 4 pixels of margin at
+    # the top and bottom, and half a value unit added to the value (not to the pixels).
+    top, bottom = float(fields["MaxValue"]), float(fields["MinValue"])
+    per_pixel = (top - bottom) / ((editor[3] - editor[1] - 4) - 4)
+    dropped_value = top - ((moved_to[1] - editor[1] - 4) * per_pixel + 0.5)
+    check(abs(sample(kfx, path, 25) - dropped_value) < 1e-3,
+          "the dragged keyframe has the value of the pixel it was dropped on (%g, expected %g)" % (sample(kfx, path, 25), dropped_value))
+    check(after["key"][1][0] == keys[1][0], "the drag changed the value only, not the frame")
+    for i in (0, 2, 3):
+        check(after["key"][i] == keys[i], "keyframe %d did not move" % i)
+
+    headless = xpictures.read_png(os.path.join(work, "headless.png"))
+    live_window = live.crop(*editor)
+    differing = live_window.differences(headless.crop(*editor))
+    if differing:
+        xpictures.write_png(live, os.path.join(work, "live.png"))
+    check(differing == 0, "the X screen's editor area equals what the same state draws headlessly "
+                          "(%d pixels differ; see %s)" % (differing, os.path.join(work, "live.png")))
+
+
+def quitting_unsaved_asks_once(kfx, display, work):
+    path = os.path.join(work, "unsaved.kfa")
+    shutil.copy(os.path.join(work, "demo", "demo.kfa"), path)
+    before = open(path, "rb").read()
+    s = Session(kfx, display, path)
+    s.drag(s.layout["key"][2], (s.layout["key"][2][0], s.layout["key"][2][1] - DRAG // 2))
+    wait_for("the unsaved mark", lambda: s.title().startswith("*"))
+    # A smaller window: the layout follows, the status line (dark) on its new bottom edge.
+    s.xdotool("windowsize", s.window, "1000", "600")
+    wait_for("the layout at the new size", lambda: s.screen().rows[595][5] == STATUS_COLOUR)
+    s.keys("Escape")
+    time.sleep(0.5)
+    check(s.proc.poll() is None, "the first Escape with unsaved changes only asks")
+    s.keys("Escape")
+    check(s.end() == 0, "the second Escape quits")
+    check(open(path, "rb").read() == before, "quitting without saving leaves the file as it was")
+
+
+def screenshots(kfx, display, work, out):
+    """The pictures docs/EDITING.md shows, taken from the X server."""
+    path = os.path.join(work, "pictures.kfa")
+    shutil.copy(os.path.join(work, "demo", "demo.kfa"), path)
+    s = Session(kfx, display, path)
+    save = lambda name: xpictures.write_png(s.screen(), os.path.join(out, name))
+    s.keys("Right", "Right")
+    save("edit-scalar.png")
+    editor = s.layout["editor"]
+    s.click((editor[0] + editor[2]) // 2, editor[3] - 200, button=3)
+    s.keys("Down")
+    save("edit-menu.png")
+    s.keys("Escape", "F1")
+    save("edit-keys.png")
+    s.keys("F1", "Down")
+    save("edit-position.png")
+    s.keys("Down")
+    save("edit-colour.png")
+    s.keys("Escape")
+    s.end()
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--kfx", required=True)
+    parser.add_argument("--work", required=True)
+    parser.add_argument("--screenshots")
+    args = parser.parse_args()
+    server = XServer()
+    why = server.start()
+    if why:
+        print("SKIPPED: no X server can be started here: " + why)
+        return SKIP
+    try:
+        for tool in ("xdotool", "xwd"):
+            check(shutil.which(tool), tool + " is not installed (scripts/install-deps.sh installs it)")
+        shutil.rmtree(args.work, ignore_errors=True)
+        os.makedirs(args.work)
+        r = run([args.kfx, "demo", os.path.join(args.work, "demo")])
+        check(r.returncode == 0, "kfx demo failed: " + r.stderr)
+        if args.screenshots:
+            screenshots(args.kfx, server.display, args.work, args.screenshots)
+            print("pictures written to " + args.screenshots)
+            return 0
+        person_edits_and_saves(args.kfx, server.display, args.work)
+        quitting_unsaved_asks_once(args.kfx, server.display, args.work)
+        print("passed: kfx edit in the X server " + server.display)
+        return 0
+    except Failure as e:
+        print("FAILED: %s" % e)
+        return 1
+    finally:
+        server.stop()
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,256 @@
+// kfx edit's host window on the headless screen: the keys, typed values through the host's
+// numeric edits, undo and redo by snapshots restored into the track the editor holds, the
+// unsaved mark, quitting that asks once, safe saving, and the layout following the screen.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "KfxEditHost.h"
+#include "keyfrm/tracks/KivFXTracks.h"
+#include "platform/ui/Screen.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The demo's curve: frames 0, 25, 60, 100, values 0..100, Bezier.
+std::unique_ptr<CKivFXInsKeyFrmList> Curve() {
+    auto t = std::make_unique<CKivFXInsKeyFrmList>();
+    t->SetBaseOnFrame(1);
+    t->InsMode = 1;
+    t->MinValue = 0;
+    t->MaxValue = 100;
+    for (auto [f, v] : {std::pair{0, 0.0f}, {25, 80.0f}, {60, 20.0f}, {100, 100.0f}}) t->SendKeyFrmValue(f, v);
+    return t;
+}
+
+class EditHost : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_dir = fs::temp_directory_path() / ("kfx-edit-host-" + std::to_string(getpid()));
+        fs::create_directories(m_dir);
+        m_path = (m_dir / "project.kfa").string();
+        m_doc = KfxEditDocument::New(KfxTrackKindId::scalar, m_path);
+        *m_doc->Tracks()[0] = *Curve();
+        // A position track too, to switch to.
+        auto path = std::make_unique<CKivFXPosiKeyFrmList>();
+        path->SendKeyFrmValue(0.5, 1.0f, 2.0f, 3.0f);
+        m_doc->Objects().AddTail(static_cast<CObject*>(path.release()));
+        m_doc = Reopen();
+        KivScreen::Get().Resize(800, 500);
+        m_host = std::make_unique<KfxEditHost>(*m_doc);
+        ASSERT_TRUE(m_host->CreateOnScreen(0));
+        KivScreen::Get().PaintAll();
+    }
+    void TearDown() override {
+        m_host.reset();
+        ReleaseCapture();
+        KivScreen::Get().SetModifiers(0);
+        fs::remove_all(m_dir);
+    }
+    // The two tracks saved and loaded back, as kfx edit opens a file.
+    std::unique_ptr<KfxEditDocument> Reopen() {
+        std::string why;
+        EXPECT_TRUE(m_doc->Save(why)) << why;
+        return KfxEditDocument::Open(m_path);
+    }
+    CKivFXInsKeyFrmList& Track() { return *static_cast<CKivFXInsKeyFrmList*>(m_doc->Tracks()[0]); }
+    void Key(UINT vk, UINT modifiers = 0) {
+        KivScreen& s = KivScreen::Get();
+        s.SetModifiers(modifiers);
+        s.KeyDown(vk);
+        s.KeyUp(vk);
+        s.SetModifiers(0);
+    }
+    void Type(const wchar_t* text) {
+        CRect r;
+        m_host->ValueEdit(0)->GetWindowRect(&r);
+        KivScreen::Get().MouseDown(r.CenterPoint());
+        KivScreen::Get().MouseUp(r.CenterPoint());
+        for (const wchar_t* c = text; *c; ++c) KivScreen::Get().Char(*c);
+        Key(VK_RETURN);
+    }
+    void Drag(CPoint from, CPoint to) {
+        KivScreen& s = KivScreen::Get();
+        s.MouseDown(from);
+        s.MouseMove(CPoint((from.x + to.x) / 2, (from.y + to.y) / 2));
+        s.MouseMove(to);
+        s.MouseUp(to);
+    }
+    std::wstring Title() const {
+        CString t;
+        m_host->GetWindowText(t);
+        return t.GetString();
+    }
+
+    fs::path m_dir;
+    std::string m_path;
+    std::unique_ptr<KfxEditDocument> m_doc;
+    std::unique_ptr<KfxEditHost> m_host;
+};
+
+}  // namespace
+
+TEST_F(EditHost, KeysMoveTheCurrentFrameWithinTheStory) {
+    struct Case {
+        std::vector<std::pair<UINT, UINT>> keys;
+        int frame;
+    };
+    const Case cases[] = {
+        {{{VK_RIGHT, 0}, {VK_RIGHT, 0}, {VK_RIGHT, 0}}, 3},
+        {{{VK_RIGHT, MK_SHIFT}}, KfxEditHost::kBigStep},
+        {{{VK_LEFT, 0}}, 0},
+        {{{VK_END, 0}}, 100},
+        {{{VK_END, 0}, {VK_RIGHT, MK_SHIFT}}, 100},
+        {{{VK_END, 0}, {VK_HOME, 0}}, 0},
+    };
+    for (const Case& c : cases) {
+        m_host->GoToFrame(0);
+        for (auto [vk, mods] : c.keys) Key(vk, mods);
+        EXPECT_EQ(m_host->Time().frame, c.frame);
+        EXPECT_EQ(m_host->ValueEdit(0)->GetValue(), Track().InsValue(c.frame)) << "the value box follows the frame";
+        const bool onKey = c.frame == 0 || c.frame == 100;
+        EXPECT_EQ(m_host->ValueEdit(0)->GetValueState() == CKivAquaEdit::CE_VALUE_KEYFRAME, onKey) << c.frame;
+    }
+}
+
+TEST_F(EditHost, ATypedValueSetsTheKeyframeAtTheCurrentFrameAndUndoRedoRestoreTheSameTrack) {
+    CKivFXInsKeyFrmList* const track = &Track();
+    Key(VK_RIGHT, MK_SHIFT);
+    EXPECT_EQ(Title().rfind(L"*", 0), std::wstring::npos);
+    Type(L"42");
+    EXPECT_EQ(track->GetKeyFrmCount(), 5) << "a new keyframe at frame 10";
+    EXPECT_EQ(track->InsValue(10), 42.0f);
+    EXPECT_EQ(Title().rfind(L"*", 0), 0u) << "unsaved mark";
+    EXPECT_NE(m_host->StatusText().find(L"on a keyframe"), std::wstring::npos);
+
+    Key('Z', MK_CONTROL);
+    EXPECT_EQ(&Track(), track) << "restored into the same object";
+    EXPECT_EQ(track->GetKeyFrmCount(), 4);
+    EXPECT_EQ(Title().rfind(L"*", 0), std::wstring::npos) << "back at the saved state";
+    Key('Z', MK_CONTROL | MK_SHIFT);
+    EXPECT_EQ(track->InsValue(10), 42.0f);
+    Key('Z', MK_CONTROL);
+    Key('Y', MK_CONTROL);
+    EXPECT_EQ(track->InsValue(10), 42.0f) << "Ctrl+Y redoes too";
+    EXPECT_EQ(m_host->History()->Size(), 2u);
+}
+
+TEST_F(EditHost, ADragIsOneUndoStepAndUndoWaitsForItsEnd) {
+    const std::vector<CPoint> keys = m_host->Slot()->KeyFramePoints();
+    ASSERT_EQ(keys.size(), 4u);
+    const float before = Track().GetFXKeyFrm(1)->Value;
+    KivScreen& s = KivScreen::Get();
+    s.MouseDown(keys[1]);
+    s.MouseMove(keys[1] + CPoint(0, 40));
+    Key('Z', MK_CONTROL);
+    EXPECT_TRUE(m_host->Slot()->IsBusy());
+    EXPECT_NE(m_host->StatusText().find(L"finish the drag first"), std::wstring::npos);
+    s.MouseMove(keys[1] + CPoint(0, 60));
+    s.MouseUp(keys[1] + CPoint(0, 60));
+    const float dropped = Track().GetFXKeyFrm(1)->Value;
+    EXPECT_LT(dropped, before);
+    EXPECT_EQ(m_host->History()->Size(), 2u) << "the moves of one drag are one step";
+
+    s.MouseDown(keys[2]);
+    s.MouseUp(keys[2]);
+    EXPECT_EQ(m_host->History()->Size(), 2u) << "a click that moves nothing is no step";
+    Key('Z', MK_CONTROL);
+    EXPECT_EQ(Track().GetFXKeyFrm(1)->Value, before);
+    Drag(m_host->Slot()->KeyFramePoints()[1], keys[1] + CPoint(0, 60));
+    EXPECT_EQ(Track().GetFXKeyFrm(1)->Value, dropped) << "the editor drags the restored keyframes";
+}
+
+TEST_F(EditHost, QuittingAsksOnceWhenChangesAreUnsaved) {
+    Key(VK_ESCAPE);
+    EXPECT_TRUE(m_host->WantsToQuit()) << "nothing unsaved: at once";
+
+    KfxEditHost again(*m_doc);
+    m_host.reset();
+    ASSERT_TRUE(again.CreateOnScreen(0));
+    again.GoToFrame(50);
+    again.ValueEdit(0)->SetValue(7, 1);
+    EXPECT_TRUE(again.IsModified());
+    again.SendMessage(WM_CLOSE);
+    EXPECT_FALSE(again.WantsToQuit()) << "the first close only asks";
+    EXPECT_NE(again.StatusText().find(L"UNSAVED"), std::wstring::npos);
+    again.SendMessage(WM_CLOSE);
+    EXPECT_TRUE(again.WantsToQuit());
+}
+
+TEST_F(EditHost, SavingWritesTheFilesOwnFormatAndClearsTheMark) {
+    m_host->GoToFrame(30);
+    Type(L"55");
+    Key('S', MK_CONTROL);
+    EXPECT_EQ(Title().rfind(L"*", 0), std::wstring::npos);
+    EXPECT_NE(m_host->StatusText().find(L"saved"), std::wstring::npos);
+    auto reread = KfxEditDocument::Open(m_path);
+    ASSERT_EQ(reread->Tracks().size(), 2u);
+    EXPECT_EQ(reread->Tracks()[0]->Compare(&Track()), 0);
+    bool leftovers = false;
+    for (const auto& e : fs::directory_iterator(m_dir)) leftovers |= e.path().filename() != "project.kfa";
+    EXPECT_FALSE(leftovers) << "no temporary file stays beside it";
+}
+
+TEST_F(EditHost, AFailedSaveLeavesTheOriginalAndSaysWhy) {
+    // The file's place is taken by a folder: the new file cannot be put in place.
+    const fs::path blocked = m_dir / "blocked.kfa";
+    fs::create_directories(blocked / "inside");
+    std::string why;
+    EXPECT_FALSE(KfxWriteFileAtomically(blocked.string(), {1, 2, 3}, why));
+    EXPECT_NE(why.find("cannot put the saved file in place"), std::string::npos) << why;
+    EXPECT_TRUE(fs::is_directory(blocked / "inside"));
+    EXPECT_FALSE(KfxWriteFileAtomically((m_dir / "no-such-folder" / "x.kfa").string(), {1}, why));
+    EXPECT_NE(why.find("temporary file"), std::string::npos) << why;
+    int files = 0;
+    for (const auto& e : fs::directory_iterator(m_dir)) files += e.is_regular_file();
+    EXPECT_EQ(files, 1) << "only project.kfa: the temporary file went";
+}
+
+TEST_F(EditHost, TracksAreChosenFromTheListOrWithUpAndDown) {
+    const CRect list = m_host->TrackListArea();
+    KivScreen::Get().MouseDown(CPoint(list.left + 20, list.top + 2 * KfxTrackListPanel::kRowHeight + 5));
+    EXPECT_EQ(m_host->CurrentTrack(), 1);
+    EXPECT_EQ(m_host->ValueEditCount(), 3) << "X, Y and Z";
+    EXPECT_EQ(m_host->ValueEdit(1)->GetValue(), 2.0);
+    Key(VK_UP);
+    EXPECT_EQ(m_host->CurrentTrack(), 0);
+    Key(VK_UP);
+    EXPECT_EQ(m_host->CurrentTrack(), 0) << "nothing before the first";
+}
+
+TEST_F(EditHost, TheLayoutFollowsTheScreen) {
+    KivScreen::Get().Resize(1000, 600);
+    CRect editor;
+    m_host->Slot()->Window()->GetWindowRect(&editor);
+    EXPECT_EQ(editor, m_host->EditorArea());
+    EXPECT_EQ(editor.right, 1000);
+    EXPECT_EQ(editor.bottom, 600 - KfxEditHost::kStatusHeight - KfxEditHost::kValueRowHeight);
+    const std::vector<CPoint> keys = m_host->Slot()->KeyFramePoints();
+    EXPECT_GT(keys.back().x, 900) << "the story still spans the width";
+}
+
+TEST(EditTime, FramesAndLocationsMapBothWays) {
+    struct Case {
+        int in, out, frame;
+        double location;
+    };
+    for (const Case& c : {Case{0, 100, 25, 0.25}, Case{10, 20, 20, 1.0}, Case{5, 5, 5, 0.0}, Case{-50, 50, 0, 0.5}}) {
+        KfxEditTime t{c.in, c.out, c.frame};
+        EXPECT_EQ(t.Location(), c.location);
+        if (c.out > c.in) {
+            EXPECT_EQ(t.FrameOf(c.location), c.frame);
+        }
+    }
+    auto curve = Curve();
+    curve->GetFXKeyFrm(0)->Frame = -20;
+    const KfxEditTime story = KfxStoryOf(*curve);
+    EXPECT_EQ(story.storyIn, -20);
+    EXPECT_EQ(story.storyOut, 100);
+    CKivFXInsKeyFrmList one;
+    one.SetBaseOnFrame(1);
+    one.SendKeyFrmValue(7, 1.0f);
+    EXPECT_EQ(KfxStoryOf(one).storyOut, 7 + KfxEditTime::kDefaultSpan) << "one keyframe: the default span from it";
+}

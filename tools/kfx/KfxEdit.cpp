@@ -1,0 +1,154 @@
+// kfx edit FILE [--track K] | kfx edit --new KIND FILE: a person edits a project's tracks in
+// a real window; --snapshot draws the same window without a display.
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+
+#include "KfxCommands.h"
+#include "KfxEditHost.h"
+#include "KfxRender.h"
+#include "platform/ui/WindowSystem.h"
+#if KIVFX_HAVE_SDL
+#include "platform/sdl/KivSdl.h"
+#endif
+
+namespace {
+
+// The window's size when none is asked for: room for the track list, the editor and the
+// value row on a common laptop screen.
+constexpr int kDefaultWidth = 1280;
+constexpr int kDefaultHeight = 720;
+
+struct EditOptions {
+    std::string file;
+    int track = 0;
+    std::optional<KfxTrackKindId> newKind;
+    std::string snapshot;
+    CSize size{kDefaultWidth, kDefaultHeight};
+    std::optional<int> frame;
+};
+
+void PrintHelp() {
+    std::printf(
+        "usage: kfx edit FILE [--track K] [--size WxH]\n"
+        "       kfx edit --new scalar|position|colour FILE\n"
+        "       kfx edit FILE --snapshot OUT.png [--track K] [--size WxH] [--frame F]\n\n"
+        "Opens FILE (.kfa or .xml) in a window: the file's tracks on the left (pick one with\n"
+        "the mouse, or Up and Down), the chosen track's editor, boxes for the value at the\n"
+        "current frame, and a status line. --track K starts with track K (from 0, in file\n"
+        "order; `kfx info` lists them). --new starts FILE as a project of one empty track\n"
+        "(FILE must not exist yet; Ctrl+S writes it).\n\n"
+        "Keys: Left/Right frame (Shift: 10), Home/End story in/out, Ctrl+S save, Ctrl+Z\n"
+        "undo, Ctrl+Shift+Z or Ctrl+Y redo, Tab to the value boxes, F1 all keys, Escape\n"
+        "quit (asks once when changes are unsaved). See docs/EDITING.md.\n\n"
+        "--snapshot draws the window as it opens (at frame F with --frame) without a\n"
+        "display, writes it to OUT.png and prints where its parts are, for scripts.\n"
+        "Without a display (DISPLAY unset, or no window can be opened) kfx edit says so\n"
+        "and exits with code 2.\n");
+}
+
+// Reads the arguments; an empty string, or the message of the first fault.
+std::string Parse(const KfxArgs& args, EditOptions& o) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if ((a == "--track" || a == "--new" || a == "--snapshot" || a == "--size" || a == "--frame") && !hasValue)
+            return a + " needs a value (see kfx edit --help)";
+        if (a == "--track") {
+            if (!KfxParseNumber(args[++i], o.track) || o.track < 0) return "--track wants a number from 0";
+        } else if (a == "--new") {
+            KfxTrackKindId kind{};
+            if (!KfxParseTrackKind(args[++i], kind)) return "--new wants scalar, position or colour";
+            o.newKind = kind;
+        } else if (a == "--snapshot") {
+            o.snapshot = args[++i];
+        } else if (a == "--size") {
+            if (!KfxParseSize(args[++i], o.size)) return "--size wants WxH, each 1 to " + std::to_string(kMaxBitmapSide);
+        } else if (a == "--frame") {
+            int f = 0;
+            if (!KfxParseNumber(args[++i], f)) return "--frame wants a whole number";
+            o.frame = f;
+        } else if (!a.empty() && a[0] == '-') {
+            return "unknown option " + a + " (see kfx edit --help)";
+        } else if (o.file.empty()) {
+            o.file = a;
+        } else {
+            return "edit takes one FILE (see kfx edit --help)";
+        }
+    }
+    if (o.file.empty()) return "edit needs a FILE (see kfx edit --help)";
+    return {};
+}
+
+void PrintRect(const char* name, CRect r) { std::printf("%s %d %d %d %d\n", name, r.left, r.top, r.right, r.bottom); }
+
+// Where the window's parts are on the screen, one line each, for scripts that drive it.
+void PrintLayout(KfxEditHost& host) {
+    std::printf("window %d %d\n", KivScreen::Get().GetWidth(), KivScreen::Get().GetHeight());
+    PrintRect("editor", host.EditorArea());
+    PrintRect("values", host.ValueRow());
+    PrintRect("tracks", host.TrackListArea());
+    for (int i = 0; i < host.ValueEditCount(); ++i) {
+        CRect r;
+        host.ValueEdit(i)->GetWindowRect(&r);
+        std::printf("value %d %d %d %d %d\n", i, r.left, r.top, r.right, r.bottom);
+    }
+    const std::vector<CPoint> keys = host.Slot()->KeyFramePoints();
+    for (size_t i = 0; i < keys.size(); ++i) std::printf("key %zu %d %d\n", i, keys[i].x, keys[i].y);
+    std::printf("frame %d %d %d\n", host.Time().storyIn, host.Time().frame, host.Time().storyOut);
+}
+
+bool HasDisplay() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}) {
+        const char* v = std::getenv(name);
+        if (v && *v) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+int KfxEdit(const KfxArgs& args) {
+    if (KfxWantsHelp(args)) {
+        PrintHelp();
+        return kKfxOk;
+    }
+    EditOptions o;
+    if (const std::string fault = Parse(args, o); !fault.empty()) return KfxFail(fault);
+
+    std::unique_ptr<KfxEditDocument> doc;
+    if (o.newKind) {
+        if (std::FILE* existing = std::fopen(o.file.c_str(), "rb")) {
+            std::fclose(existing);
+            return KfxFail(o.file + ": the file exists already (open it without --new)");
+        }
+        doc = KfxEditDocument::New(*o.newKind, o.file);
+    } else {
+        doc = KfxEditDocument::Open(o.file);
+    }
+    const int tracks = static_cast<int>(doc->Tracks().size());
+    if (tracks == 0) return KfxFail(o.file + ": no track to edit in it (kfx edit --new KIND FILE starts one)");
+    if (o.track >= tracks) return KfxFail(o.file + ": no track " + std::to_string(o.track) + " (it has " + std::to_string(tracks) + ", from 0)");
+
+    KivScreen& screen = KivScreen::Get();
+    screen.Resize(o.size.cx, o.size.cy);
+    KfxEditHost host(*doc, o.newKind.has_value());
+    if (!host.CreateOnScreen(o.track)) return KfxFail("cannot create the editor's windows");
+    if (o.frame) host.GoToFrame(*o.frame);
+
+    if (!o.snapshot.empty()) {
+        screen.PaintAll();
+        if (!screen.SavePng(CString::FromUtf8(o.snapshot))) return KfxFail(o.snapshot + ": cannot write the picture");
+        PrintLayout(host);
+        return kKfxOk;
+    }
+#if KIVFX_HAVE_SDL
+    if (!HasDisplay()) return KfxFail("edit needs a display: DISPLAY is not set (try --snapshot to draw without one)");
+    if (KivSdlRun("kfx edit", [&host] { return !host.WantsToQuit(); }) != 0)
+        return KfxFail("edit cannot open a window: " + KivSdlLastError());
+    return kKfxOk;
+#else
+    (void)HasDisplay;
+    return KfxFail("edit needs the SDL2 presenter, and this kfx was built without it (install libsdl2-dev)");
+#endif
+}

@@ -1,0 +1,42 @@
+// The project file `kfx edit` works on: its objects, the tracks among them, and saving that
+// never loses the file (a temporary file beside it, flushed, then renamed over it).
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "KfxProject.h"
+
+/// The kinds of track `kfx edit --new` starts from.
+enum class KfxTrackKindId { scalar, position, colour };
+
+class KfxEditDocument {
+public:
+    /// Loads path (.kfa or .xml); throws KfxError with the loader's one-line message.
+    static std::unique_ptr<KfxEditDocument> Open(const std::string& path);
+    /// A project of one empty track of that kind, to be saved as path (not written yet).
+    /// Throws KfxError when path's extension names no format.
+    static std::unique_ptr<KfxEditDocument> New(KfxTrackKindId kind, const std::string& path);
+
+    const std::string& Path() const { return m_path; }
+    CKivObList& Objects() { return m_objects; }
+    /// The tracks among the objects, in file order (the objects own them).
+    const std::vector<CKivObList*>& Tracks() const { return m_tracks; }
+
+    /// Writes the objects in the file's own format: to a temporary file in the same folder,
+    /// flushed to the disk, then renamed over the file. On failure the file is untouched,
+    /// the temporary file removed, and why says what went wrong in a line; false then.
+    bool Save(std::string& why);
+
+private:
+    KfxEditDocument() = default;
+    std::string m_path;
+    CKivObList m_objects;
+    std::vector<CKivObList*> m_tracks;
+};
+
+/// Writes bytes to path the safe way Save does; false with why on failure (path untouched).
+bool KfxWriteFileAtomically(const std::string& path, const std::vector<BYTE>& bytes, std::string& why);
+/// Parses "scalar", "position" or "colour"; false for anything else.
+bool KfxParseTrackKind(const std::string& text, KfxTrackKindId& kind);

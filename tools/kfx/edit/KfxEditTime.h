@@ -1,0 +1,27 @@
+// The host's current frame over a track's story range, and the mapping between frames and
+// the normalised locations (0 at story in, 1 at story out) that tracks and editors use.
+#pragma once
+
+#include "kivbase/CKivObList.h"
+
+struct KfxEditTime {
+    /// Frames shown for a track with nothing to fit: the demo's effect length.
+    static constexpr int kDefaultSpan = 100;
+
+    int storyIn = 0;
+    int storyOut = kDefaultSpan;
+    int frame = 0;
+
+    /// (frame - story in) / (story out - story in); 0 for a range of one frame.
+    double LocationOf(int f) const;
+    double Location() const { return LocationOf(frame); }
+    /// The frame nearest a location.
+    int FrameOf(double location) const;
+    /// Moves the current frame, kept within the story range; true when it moved.
+    bool MoveTo(int f);
+};
+
+/// The range that shows a track: from its first to its last keyframe's Frame when it is
+/// placed by frame (kDefaultSpan frames from the first when they all share one frame), else
+/// 0 to kDefaultSpan; the current frame at story in.
+KfxEditTime KfxStoryOf(const CKivObList& track);

@@ -1,0 +1,43 @@
+// The table of editors `kfx edit` knows: one row per track kind. An editor joins by its
+// slot class and one row here.
+#include "KfxCurveSlot.h"
+#include "KfxEditorSlot.h"
+#include "KfxKeyFrameListSlot.h"
+#include "keyfrm/tracks/KivFXTracks.h"
+
+namespace {
+
+struct SlotRow {
+    const CRuntimeClass* trackClass;
+    const wchar_t* editor;
+    std::unique_ptr<KfxEditorSlot> (*make)();
+};
+
+template <class Slot>
+std::unique_ptr<KfxEditorSlot> Make() {
+    return std::make_unique<Slot>();
+}
+
+const SlotRow kSlotRows[] = {
+    {RUNTIME_CLASS(CKivFXInsKeyFrmList), L"curve window", Make<KfxCurveSlot>},
+    {RUNTIME_CLASS(CKivFXPosiKeyFrmList), L"keyframe list (read-only) and X, Y, Z values", Make<KfxPositionListSlot>},
+    {RUNTIME_CLASS(CKivFXColor32KeyFrmList), L"keyframe list (read-only) and R, G, B, A values", Make<KfxColourListSlot>},
+};
+
+const SlotRow* RowFor(const CKivObList& track) {
+    for (const SlotRow& row : kSlotRows)
+        if (track.IsKindOf(row.trackClass)) return &row;
+    return nullptr;
+}
+
+}  // namespace
+
+std::unique_ptr<KfxEditorSlot> KfxMakeEditorSlot(const CKivObList& track) {
+    const SlotRow* row = RowFor(track);
+    return row ? row->make() : nullptr;
+}
+
+std::wstring KfxEditorNameFor(const CKivObList& track) {
+    const SlotRow* row = RowFor(track);
+    return row ? row->editor : L"";
+}
