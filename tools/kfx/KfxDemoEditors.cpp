@@ -1,14 +1,21 @@
 // Demo part: the project's first scalar track drawn by the curve window into
-// curve-window.png and by the curve dialog into curve-dialog.png next to the project files.
+// curve-window.png and by the curve dialog into curve-dialog.png, and its first position
+// track by the position dialog into position-dialog.png, next to the project files.
 #include "KfxDemoParts.h"
 #include "KfxProject.h"
 #include "KfxRender.h"
 #include "keyfrm/tracks/CKivFXInsKeyFrmList.h"
+#include "keyfrm/tracks/CKivFXPosiKeyFrmList.h"
 
 namespace {
 
 // The current-frame line sits inside the demo track's frames 0 to 100.
 constexpr int kDemoFrame = 40;
+// The position dialog's picture: the current position partway along the demo path, in a
+// view of the path's shape.
+constexpr int kDemoPathFrame = 70;
+constexpr int kDemoPathWidth = 480;
+constexpr int kDemoPathHeight = 400;
 
 }  // namespace
 
@@ -34,4 +41,17 @@ void KfxDemoEditors(KfxDemoContext& demo) {
         return demo.Fail(e.what());
     }
     demo.Report("curve dialog: " + std::to_string(track->GetKeyFrmCount()) + " keyframes drawn into " + dialogPng);
+
+    CKivFXPosiKeyFrmList* path = KfxFindPositionTrack(demo.project, 0);
+    if (!path) return demo.Fail("the project has no position track for the position dialog");
+    const std::string pathPng = (demo.dir / "position-dialog.png").string();
+    KfxDialogView pathView;
+    pathView.size = CSize(kDemoPathWidth, kDemoPathHeight);
+    pathView.frame = kDemoPathFrame;
+    try {
+        KfxRenderPositionDialog(*path, pathView, pathPng);
+    } catch (const KfxError& e) {
+        return demo.Fail(e.what());
+    }
+    demo.Report("position dialog: " + std::to_string(path->GetKeyFrmCount()) + " keyframes drawn into " + pathPng);
 }

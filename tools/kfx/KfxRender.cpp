@@ -10,12 +10,14 @@
 #include "KfxProject.h"
 #include "keyfrm/editors/CKivFXInsKeyFrmWnd.h"
 #include "keyfrm/tracks/CKivFXInsKeyFrmList.h"
+#include "keyfrm/tracks/CKivFXPosiKeyFrmList.h"
 #include "platform/ui/WindowSystem.h"
 
 namespace {
 
 constexpr const char* kCurveWindow = "curve-window";
 constexpr const char* kCurveDialog = "curve-dialog";
+constexpr const char* kPositionDialog = "position-dialog";
 // Frames shown when the track has fewer than two keyframes to fit.
 constexpr int kDefaultSpan = 100;
 // The fitted view leaves this share of the span free on each side.
@@ -52,13 +54,14 @@ void FitView(const CKivFXInsKeyFrmList& track, KfxCurveView& view) {
     if (!view.scale) view.scale = static_cast<double>(std::max(1, static_cast<int>(view.size.cx) - 1)) / static_cast<double>(hi - lo + 2 * pad);
 }
 
-CKivFXInsKeyFrmList* FindIn(CObList& list, int& n) {
+// The n-th object of that class, depth first; n counts down through the walk.
+CObject* FindIn(CObList& list, const CRuntimeClass* kind, int& n) {
     for (POSITION pos = list.GetHeadPosition(); pos;) {
         CObject* o = list.GetNext(pos);
         if (!o) continue;
-        if (o->IsKindOf(RUNTIME_CLASS(CKivFXInsKeyFrmList)) && n-- == 0) return static_cast<CKivFXInsKeyFrmList*>(o);
+        if (o->IsKindOf(kind) && n-- == 0) return o;
         if (o->IsKindOf(RUNTIME_CLASS(CObList)))
-            if (CKivFXInsKeyFrmList* t = FindIn(*static_cast<CObList*>(o), n)) return t;
+            if (CObject* t = FindIn(*static_cast<CObList*>(o), kind, n)) return t;
     }
     return nullptr;
 }
@@ -67,7 +70,12 @@ CKivFXInsKeyFrmList* FindIn(CObList& list, int& n) {
 
 CKivFXInsKeyFrmList* KfxFindScalarTrack(CObList& list, int n) {
     if (n < 0) return nullptr;
-    return FindIn(list, n);
+    return static_cast<CKivFXInsKeyFrmList*>(FindIn(list, RUNTIME_CLASS(CKivFXInsKeyFrmList), n));
+}
+
+CKivFXPosiKeyFrmList* KfxFindPositionTrack(CObList& list, int n) {
+    if (n < 0) return nullptr;
+    return static_cast<CKivFXPosiKeyFrmList*>(FindIn(list, RUNTIME_CLASS(CKivFXPosiKeyFrmList), n));
 }
 
 void KfxRenderCurveWindow(CKivFXInsKeyFrmList& track, const KfxCurveView& requested, const std::string& png) {
@@ -96,6 +104,8 @@ int KfxRender(const KfxArgs& args) {
             "usage: kfx render FILE --editor curve-window --size WxH --frame F -o OUT.png\n"
             "                  [--track N] [--scroll FRAME] [--scale PIXELS_PER_FRAME]\n"
             "       kfx render FILE --editor curve-dialog --size WxH --frame F -o OUT.png\n"
+            "                  [--track N] [--range IN:OUT]\n"
+            "       kfx render FILE --editor position-dialog --size WxH --frame F -o OUT.png\n"
             "                  [--track N] [--range IN:OUT]\n\n"
             "Draws the first scalar track of FILE (.kfa or .xml), or the N-th from 0 with\n"
             "--track, in an editor on a headless screen of WxH pixels (default 640x240)\n"
@@ -106,7 +116,9 @@ int KfxRender(const KfxArgs& args) {
             "OUT (location 0 to 1): --range, or by default the frames of the track's\n"
             "keyframes (0 to 100 when they span none); F is kept inside that range. A\n"
             "frame-based track is drawn placed by location: each keyframe at its Frame's\n"
-            "place in the range, its handles' frame offsets as the locations they cover.\n");
+            "place in the range, its handles' frame offsets as the locations they cover.\n"
+            "position-dialog draws the first position track (the N-th with --track) as a\n"
+            "path in the X-Y plane over the story range, placed like curve-dialog.\n");
         return kKfxOk;
     }
     std::string file, out, editor = kCurveWindow;
@@ -151,15 +163,17 @@ int KfxRender(const KfxArgs& args) {
             return KfxFail("render takes one FILE (see kfx render --help)");
         }
     }
-    const bool dialog = editor == kCurveDialog;
+    const bool position = editor == kPositionDialog;
+    const bool dialog = editor == kCurveDialog || position;
     if (editor != kCurveWindow && !dialog)
-        return KfxFail("unknown editor '" + editor + "' (there are: curve-window, curve-dialog)");
-    if (!dialog && range) return KfxFail("--range is for --editor curve-dialog");
+        return KfxFail("unknown editor '" + editor + "' (there are: curve-window, curve-dialog, position-dialog)");
+    if (!dialog && range) return KfxFail("--range is for --editor curve-dialog and position-dialog");
     if (dialog && (view.scroll || view.scale)) return KfxFail("--scroll and --scale are for --editor curve-window");
     if (file.empty()) return KfxFail("render needs a FILE (see kfx render --help)");
     if (out.empty()) return KfxFail("render needs -o OUT.png (see kfx render --help)");
     CKivObList list;
     KfxLoad(file, list);
+    if (position) return KfxRenderPosition(list, file, trackIndex, KfxDialogView{view.size, view.frame, range}, out);
     CKivFXInsKeyFrmList* track = KfxFindScalarTrack(list, trackIndex);
     if (!track) return KfxFail(file + ": no scalar track number " + std::to_string(trackIndex) + " in it");
     if (dialog) {

@@ -9,6 +9,7 @@
 #include "platform/fw/CGeometry.h"
 
 class CKivFXInsKeyFrmList;
+class CKivFXPosiKeyFrmList;
 
 /// How the curve window is laid over the track's frames. Unset scroll and scale fit the
 /// keyframes (and the current frame) into the width.
@@ -31,8 +32,9 @@ struct KfxDialogView {
     std::optional<std::pair<int, int>> range;
 };
 
-/// The story range a dialog shows for track: view's range, or the track's keyframes' frames.
-std::pair<int, int> KfxStoryRangeOf(const CKivFXInsKeyFrmList& track, const KfxDialogView& view);
+/// The story range a dialog shows for track (scalar or position): view's range, or the
+/// frames of the track's keyframes (0 to 100 when they span none).
+std::pair<int, int> KfxStoryRangeOf(const CKivObList& track, const KfxDialogView& view);
 
 /// Draws track in the curve dialog on the screen (the current frame clamped into the story
 /// range) and writes the picture to png; throws KfxError when it cannot. A frame-based
@@ -43,3 +45,14 @@ void KfxRenderCurveDialog(CKivFXInsKeyFrmList& track, const KfxDialogView& view,
 /// The n-th (from 0) scalar track among list's objects, depth first through nested lists;
 /// null when there are fewer.
 CKivFXInsKeyFrmList* KfxFindScalarTrack(CObList& list, int n);
+/// The n-th (from 0) position track among list's objects, as KfxFindScalarTrack.
+CKivFXPosiKeyFrmList* KfxFindPositionTrack(CObList& list, int n);
+
+/// Draws track in the position dialog on the screen (story range and current frame as for
+/// the curve dialog) and writes the picture to png; throws KfxError when it cannot. A
+/// frame-based track is drawn from a copy whose keyframes sit at their Frame's location in
+/// the story range.
+void KfxRenderPositionDialog(CKivFXPosiKeyFrmList& track, const KfxDialogView& view, const std::string& png);
+/// `kfx render --editor position-dialog`: the trackIndex-th position track of list (loaded
+/// from file) drawn into png, with a line saying so; the exit code.
+int KfxRenderPosition(CObList& list, const std::string& file, int trackIndex, const KfxDialogView& view, const std::string& png);
