@@ -82,11 +82,6 @@ KivDialogTemplate EditorDialogTemplate(short widthDlu, short heightDlu) {
 // The curve dialog: 199 x 100 dialog units.
 constexpr short kCurveWidthDlu = 199;
 constexpr short kCurveHeightDlu = 100;
-// The position dialog: wide and high enough that, with its 20-pixel margins, title and time
-// strip, the X-Y view keeps about the 5:4 shape of a 720 x 576 video frame at a size where
-// a path's keyframes and handles can be told apart.
-constexpr short kPosiWidthDlu = kPosiDialogWidthDlu;
-constexpr short kPosiHeightDlu = kPosiDialogHeightDlu;
 
 // The marker: a triangle pointing down, the full width on the top row and one pixel on
 // the bottom row, outlined, with a highlight inside its top and left edges and a shade
@@ -144,6 +139,6 @@ void KivFXAddEditorResources(KivResourceModule& module) {
         module.AddMenu(IDR_MENU_INTERPOLATION, {popup}, title.lang);
     }
     module.AddDialog(IDD_INS_KEYFRM_DLG, EditorDialogTemplate(kCurveWidthDlu, kCurveHeightDlu));
-    module.AddDialog(IDD_POSI_KEYFRM_DLG, EditorDialogTemplate(kPosiWidthDlu, kPosiHeightDlu));
+    module.AddDialog(IDD_POSI_KEYFRM_DLG, EditorDialogTemplate(kPosiDialogWidthDlu, kPosiDialogHeightDlu));
     module.AddBitmap(IDB_TIME_RULER, kMarkerWidth, kMarkerHeight, MarkerPixels());
 }
