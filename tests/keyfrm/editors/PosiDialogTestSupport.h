@@ -90,7 +90,7 @@ protected:
     /// Shows the track (or none) in the dialog; the test keeps the track.
     void Open(std::unique_ptr<CKivFXPosiKeyFrmList> shown, int in = kIn, int out = kOut) {
         track = std::move(shown);
-        ASSERT_TRUE(host.CreateTop(CRect(0, 0, 320, 300)));
+        ASSERT_TRUE(host.CreateTop(CRect(0, 0, 320, 300), WS_CLIPCHILDREN));
         dlg.SetSignID(11, 12, 13);
         dlg.SetRange(in, out, track.get());
         ASSERT_NE(dlg.Create(&host), 0);
