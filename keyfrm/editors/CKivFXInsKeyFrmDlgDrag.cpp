@@ -60,14 +60,18 @@ void CKivFXInsKeyFrmDlg::OnLButtonDown(UINT, CPoint point) {
     Default();
 }
 
+// The host may destroy the dialog while it handles a message sent from a handler: default
+// processing then has no window to run for.
 void CKivFXInsKeyFrmDlg::OnMouseMove(UINT, CPoint point) {
+    const HWND self = m_hWnd;
     if (m_bDragging) Drag(point);
-    Default();
+    if (IsWindow(self)) Default();
 }
 
 void CKivFXInsKeyFrmDlg::OnLButtonUp(UINT, CPoint) {
+    const HWND self = m_hWnd;
     if (m_bDragging) EndDrag();
-    Default();
+    if (IsWindow(self)) Default();
 }
 
 void CKivFXInsKeyFrmDlg::BeginDragTL(CPoint point) {
@@ -250,7 +254,8 @@ void CKivFXInsKeyFrmDlg::CancelDrag() {
 }
 
 void CKivFXInsKeyFrmDlg::OnRButtonDown(UINT, CPoint point) {
+    const HWND self = m_hWnd;
     SetFocus();
     CreateMenu(point);
-    Default();
+    if (IsWindow(self)) Default();
 }

@@ -218,3 +218,24 @@ TEST_F(CurveDialogMouse, UpTimeLineRepaintsOnlyTheMarkersTwoStrips) {
     EXPECT_EQ(dlg.GetCurFrame(), 40);
     EXPECT_TRUE(host.modifies.empty()) << "the host moved it: no message";
 }
+
+TEST_F(CurveDialogMouse, AHostMayCloseTheDialogWhenTold) {
+    for (UINT command : {0u, ID_MENU_DEL_ALL_KF}) {
+        SCOPED_TRACE(command ? "told of a command" : "told of a drag step");
+        dlg.DestroyWindow();
+        host.DestroyWindow();
+        Open(FourKeys(0));
+        host.onModify = [&](const InsKFDlgModifyInfo&) { dlg.DestroyWindow(); };
+        if (command) {
+            Command(command);
+        } else {
+            Press(ScreenOfPart(Key(1), kKivFXPartKeyFrm));
+            Move(Screen(CPoint(100, 40)));
+            Release(Screen(CPoint(100, 40)));
+        }
+        EXPECT_EQ(dlg.m_hWnd, nullptr);
+        EXPECT_EQ(CWnd::GetCapture(), nullptr);
+        EXPECT_EQ(host.modifies.size(), 1u);
+        host.onModify = nullptr;
+    }
+}

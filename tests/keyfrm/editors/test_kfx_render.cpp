@@ -101,6 +101,25 @@ TEST_F(KfxRender, TheDemoWritesThePictureOfItsTrack) {
     EXPECT_GE(keyframeInk, 4 * 16) << "four keyframe squares";
 }
 
+TEST_F(KfxRender, TheCurveDialogIsDrawnOverTheKeyframesFramesOrTheRangeGiven) {
+    // The demo track is frame-based over frames 0 to 100: its keyframes' frames are the story
+    // range, and a keyframe at frame f is drawn where the dialog puts location f / 100.
+    ASSERT_EQ(Kfx("render " + Path("demo.kfa") + " --editor curve-dialog --size 300x150 --frame 40 -o " + Path("d.png")), 0);
+    ASSERT_EQ(Kfx("render " + Path("demo.xml") + " --editor curve-dialog --size 300x150 --frame 40 --range 0:100 -o " +
+                  Path("d2.png")),
+              0);
+    const Picture drawn = Load(*s_dir / "d.png"), ranged = Load(*s_dir / "d2.png");
+    ASSERT_EQ(drawn.width, 300);
+    ASSERT_EQ(drawn.height, 150);
+    EXPECT_EQ(drawn.pixels, ranged.pixels) << "the same range either way, from either format";
+    // Frame 40 of the 101 frames 0..100 over a 270-pixel plot from x 15: the marker's line.
+    EXPECT_EQ(drawn.At(15 + static_cast<int>(40 * 270 / 101.0 + 0.5), 120), RGB(0, 0, 220));
+    ASSERT_EQ(Kfx("render " + Path("demo.kfa") + " --editor curve-dialog --size 300x150 --range -50:150 -o " + Path("d3.png")), 0);
+    EXPECT_NE(Load(*s_dir / "d3.png").pixels, drawn.pixels);
+    const Picture demo = Load(*s_dir / "curve-dialog.png");
+    EXPECT_EQ(demo.width, 640) << "the demo writes the dialog's picture too";
+}
+
 TEST_F(KfxRender, BadRequestsAreRefused) {
     const std::string out = " -o " + Path("bad.png");
     EXPECT_EQ(Kfx("render " + Path("demo.kfa") + " --editor colour-dialog" + out), 2);
@@ -110,6 +129,9 @@ TEST_F(KfxRender, BadRequestsAreRefused) {
     EXPECT_EQ(Kfx("render " + Path("demo.kfa") + " --track 3" + out), 2) << "the demo has one scalar track";
     EXPECT_EQ(Kfx("render " + Path("demo.kfa")), 2) << "no output named";
     EXPECT_EQ(Kfx("render " + Path("missing.kfa") + out), 2);
+    EXPECT_EQ(Kfx("render " + Path("demo.kfa") + " --editor curve-dialog --range 5" + out), 2);
+    EXPECT_EQ(Kfx("render " + Path("demo.kfa") + " --editor curve-dialog --scale 2" + out), 2);
+    EXPECT_EQ(Kfx("render " + Path("demo.kfa") + " --editor curve-window --range 0:9" + out), 2);
     EXPECT_FALSE(std::filesystem::exists(Path("bad.png")));
     EXPECT_EQ(Kfx("render --help"), 0);
 }
