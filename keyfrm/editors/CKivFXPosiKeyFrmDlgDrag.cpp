@@ -96,14 +96,18 @@ void CKivFXPosiKeyFrmDlg::SelectDragged() {
     UpdateWindow();
 }
 
+// The host may destroy the dialog while it handles the message a handler sends: default
+// processing then has no window to run for.
 void CKivFXPosiKeyFrmDlg::OnMouseMove(UINT, CPoint point) {
+    const HWND self = m_hWnd;
     if (m_bDragging) Drag(point);
-    Default();
+    if (IsWindow(self)) Default();
 }
 
 void CKivFXPosiKeyFrmDlg::OnLButtonUp(UINT, CPoint) {
+    const HWND self = m_hWnd;
     if (m_bDragging) EndDrag();
-    Default();
+    if (IsWindow(self)) Default();
 }
 
 void CKivFXPosiKeyFrmDlg::BeginDragTL(CPoint point) {
@@ -301,6 +305,7 @@ void CKivFXPosiKeyFrmDlg::CancelDrag() {
 }
 
 void CKivFXPosiKeyFrmDlg::OnRButtonDown(UINT, CPoint point) {
+    const HWND self = m_hWnd;
     CreateMenu(point);
-    Default();
+    if (IsWindow(self)) Default();
 }

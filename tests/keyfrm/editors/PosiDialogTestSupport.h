@@ -3,6 +3,7 @@
 // shows the dialog as a host does, with a layout whose mapping is easy to follow.
 #pragma once
 
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <utility>
@@ -20,10 +21,12 @@
 class PosiHost : public RecordingWnd {
 public:
     std::vector<PosiKFDlgModifyInfo> modifies;
+    std::function<void(const PosiKFDlgModifyInfo&)> onModify;  // what a host does when told
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
         if (msg == KivFXEditorMessages().modifyFromPosiKFDlg && lParam) {
             EXPECT_EQ(wParam, 0u);
             modifies.push_back(*reinterpret_cast<const PosiKFDlgModifyInfo*>(lParam));
+            if (onModify) onModify(modifies.back());
         }
         return RecordingWnd::WindowProc(msg, wParam, lParam);
     }

@@ -177,6 +177,27 @@ TEST_F(PosiDialogMouse, AHostChangingTheTrackMidDragEndsItQuietly) {
     EXPECT_FALSE(dlg.IsDragging());
 }
 
+TEST_F(PosiDialogMouse, AHostMayCloseTheDialogWhenTold) {
+    for (UINT command : {0u, ID_MENU_DEL_ALL_KF, ID_MENU_TO_TAIL}) {
+        SCOPED_TRACE(command);
+        dlg.DestroyWindow();
+        host.DestroyWindow();
+        Open(ThreeKeys(0));
+        host.onModify = [&](const PosiKFDlgModifyInfo&) { dlg.DestroyWindow(); };
+        if (command) {
+            Command(command);
+        } else {
+            Press(ScreenOfPart(Key(1), kKivFXPartKeyFrm));
+            Move(Screen(CPoint(100, 40)));
+            Release(Screen(CPoint(100, 40)));
+        }
+        EXPECT_EQ(dlg.m_hWnd, nullptr);
+        EXPECT_EQ(CWnd::GetCapture(), nullptr);
+        EXPECT_EQ(host.modifies.size(), 1u);
+        host.onModify = nullptr;
+    }
+}
+
 TEST_F(PosiDialogMouse, WithoutTrackOrWindowNothingIsToldAndNothingFails) {
     Open(nullptr);
     KivSetPopupMenuHandler([](const CMenu& menu, CPoint) {
