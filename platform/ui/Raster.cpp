@@ -195,6 +195,12 @@ void KivRaster::FillRect(const CRect& r, KivPixel color, int rop2) {
     for (const CRect& c : m_clip.Rects()) {
         CRect part;
         if (!part.IntersectRect(r, c) || !part.IntersectRect(part, m_limit)) continue;
+        if (rop2 == R2_COPYPEN) {
+            // Rows are contiguous: a plain copy fills them as fast as memory allows.
+            const KivPixel copied = KivApplyRop2(R2_COPYPEN, color, 0);
+            for (int y = part.top; y < part.bottom; ++y) std::fill_n(&m_surface.At(part.left, y), part.Width(), copied);
+            continue;
+        }
         for (int y = part.top; y < part.bottom; ++y)
             for (int x = part.left; x < part.right; ++x) {
                 KivPixel& p = m_surface.At(x, y);
