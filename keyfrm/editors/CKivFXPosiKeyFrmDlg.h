@@ -292,6 +292,8 @@ private:
     /// Whether the dragged keyframe is still in the shown track.
     bool DraggedKFAlive() const;
     void AdjustOpposite(bool foreMoved);
+    /// Moves the fore (or after) handle to the point and lets the other one follow.
+    void DragHandle(CPoint point, bool fore);
     void SelectDragged();
     void SetInsMode(int mode);
     void SetCtrlMode(int mode);

@@ -204,20 +204,20 @@ void CKivFXPosiKeyFrmDlg::DragKF(CPoint point) {
     m_ptLast = point;
 }
 
-void CKivFXPosiKeyFrmDlg::DragKFForePt(CPoint point) {
-    CKivFXPosiKeyFrm& k = *m_pDragKF;
-    k.Fore.X = PixelToValueX(point.x) - k.PosiX;
-    k.Fore.Y = PixelToValueY(point.y) - k.PosiY;
-    AdjustDragAfterPt();
-    RepaintXY();
-    m_ptLast = point;
-}
+void CKivFXPosiKeyFrmDlg::DragKFForePt(CPoint point) { DragHandle(point, true); }
 
-void CKivFXPosiKeyFrmDlg::DragKFAfterPt(CPoint point) {
+void CKivFXPosiKeyFrmDlg::DragKFAfterPt(CPoint point) { DragHandle(point, false); }
+
+void CKivFXPosiKeyFrmDlg::DragHandle(CPoint point, bool fore) {
     CKivFXPosiKeyFrm& k = *m_pDragKF;
-    k.After.X = PixelToValueX(point.x) - k.PosiX;
-    k.After.Y = PixelToValueY(point.y) - k.PosiY;
-    AdjustDragForePt();
+    // Handles have no limits: only the keyframe's own position keeps to the track's range.
+    SKivFXPosiHandle& h = fore ? k.Fore : k.After;
+    h.X = PixelToValueX(point.x) - k.PosiX;
+    h.Y = PixelToValueY(point.y) - k.PosiY;
+    if (fore)
+        AdjustDragAfterPt();
+    else
+        AdjustDragForePt();
     RepaintXY();
     m_ptLast = point;
 }
