@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "PosiDialogTestSupport.h"
+#include "keyfrm/core/KivFXKeyFrmModule.h"
 
 using PosiDialogSetup = PosiDialogTest;
 
@@ -32,6 +33,14 @@ TEST_F(PosiDialogSetup, ConstructionGivesTheInitialStateAndCreationTheTemplate) 
     EXPECT_EQ(plain.GetRuntimeClass()->m_pBaseClass, RUNTIME_CLASS(CKivAquaBaseDlg));
     std::unique_ptr<CObject> made(RUNTIME_CLASS(CKivFXPosiKeyFrmDlg)->CreateObject());
     EXPECT_NE(dynamic_cast<CKivFXPosiKeyFrmDlg*>(made.get()), nullptr);
+
+    const auto tmpl = KivFindDialog(KivFXKeyFrmGetModuleHandle(), IDD_POSI_KEYFRM_DLG);
+    const auto curve = KivFindDialog(KivFXKeyFrmGetModuleHandle(), IDD_INS_KEYFRM_DLG);
+    ASSERT_TRUE(tmpl.has_value() && curve.has_value());
+    EXPECT_EQ(tmpl->style, WS_CHILD | DS_SETFONT) << "a child, shown by the host";
+    EXPECT_EQ(tmpl->pointSize, curve->pointSize);
+    EXPECT_EQ(tmpl->faceName, curve->faceName);
+    EXPECT_TRUE(tmpl->items.empty());
 
     ASSERT_TRUE(host.CreateTop(CRect(0, 0, 320, 300)));
     ASSERT_NE(dlg.Create(&host), 0);
