@@ -111,15 +111,9 @@ protected:
         const CRect r = dlg.GetKeyFrmRect(k, part);
         return Screen(CPoint(r.left + 2, r.top + 2));
     }
-    CPoint ScreenOfXY(float x, float y) const { return Screen(CPoint(dlg.ValueToPixelX(x), dlg.ValueToPixelY(y))); }
     void Press(CPoint p) { KivScreen::Get().MouseDown(p); }
     void Move(CPoint p) { KivScreen::Get().MouseMove(p); }
     void Release(CPoint p) { KivScreen::Get().MouseUp(p); }
-    void Drag(CPoint from, std::initializer_list<CPoint> through) {
-        Press(from);
-        for (CPoint p : through) Move(p);
-        Release(through.size() ? *(through.end() - 1) : from);
-    }
     void Command(UINT id) { dlg.SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0); }
     COLORREF At(int clientX, int clientY) const { return KivScreen::Get().GetPixel(kLeft + clientX, kTop + clientY); }
     CKivFXPosiKeyFrm* Key(int index) const { return track->GetFXKeyFrm(index); }

@@ -87,10 +87,7 @@ TEST_F(KfxRenderPosition, BadRequestsAreRefused) {
     const std::string render = "render " + Path("demo.kfa") + " --editor position-dialog";
     const std::string out = " -o " + Path("bad.png");
     EXPECT_EQ(Kfx(render + " --track 1" + out), 2) << "the demo has one position track";
-    EXPECT_EQ(Kfx(render + " --track -1" + out), 2);
     EXPECT_EQ(Kfx(render + " --scale 2" + out), 2) << "a curve window option";
-    EXPECT_EQ(Kfx(render + " --range 5" + out), 2);
-    EXPECT_EQ(Kfx(render), 2) << "no output named";
     EXPECT_FALSE(std::filesystem::exists(Path("bad.png")));
     EXPECT_EQ(Kfx(render + " --range 90:10 --frame 50 -o " + Path("reversed.png")), 0) << "any range draws";
 }
