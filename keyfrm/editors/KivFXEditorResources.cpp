@@ -69,19 +69,21 @@ const wchar_t* TextOf(UINT id, LANGID lang) {
     return L"";
 }
 
-KivDialogTemplate CurveDialogTemplate() {
-    // Child dialog, 199 x 100 dialog units, 10-point Times New Roman, no controls.
-    constexpr short kWidthDlu = 199;
-    constexpr short kHeightDlu = 100;
+// The editor dialogs' templates: child dialogs in 10-point Times New Roman, no controls.
+KivDialogTemplate EditorDialogTemplate(short widthDlu, short heightDlu) {
     constexpr WORD kPoints = 10;
     KivDialogTemplate t;
     t.style = WS_CHILD | DS_SETFONT;
-    t.cx = kWidthDlu;
-    t.cy = kHeightDlu;
+    t.cx = widthDlu;
+    t.cy = heightDlu;
     t.pointSize = kPoints;
     t.faceName = L"Times New Roman";
     return t;
 }
+
+// The curve dialog: 199 x 100 dialog units.
+constexpr short kCurveWidthDlu = 199;
+constexpr short kCurveHeightDlu = 100;
 
 // The marker: a triangle pointing down, the full width on the top row and one pixel on
 // the bottom row, outlined, with a highlight inside its top and left edges and a shade
@@ -138,7 +140,8 @@ void KivFXAddEditorResources(KivResourceModule& module) {
                                      : KivMenuItemTemplate{MF_SEPARATOR, 0, CString(), {}});
         module.AddMenu(IDR_MENU_INTERPOLATION, {popup}, title.lang);
     }
-    module.AddDialog(IDD_INS_KEYFRM_DLG, CurveDialogTemplate());
+    module.AddDialog(IDD_INS_KEYFRM_DLG, EditorDialogTemplate(kCurveWidthDlu, kCurveHeightDlu));
+    module.AddDialog(IDD_POSI_KEYFRM_DLG, EditorDialogTemplate(kPosiDialogWidthDlu, kPosiDialogHeightDlu));
     module.AddBitmap(IDB_TIME_RULER, kMarkerWidth, kMarkerHeight, MarkerPixels());
     // The colour dialog's template.
     KivFXAddClrDlgResources(module);

@@ -1,6 +1,6 @@
 // The library's resources: the editors' menu texts (string table), the interpolation menu,
-// the curve dialog's template and the current-frame marker bitmap, in English and in
-// Simplified and Traditional Chinese, registered under the library's module handle.
+// the curve and position dialogs' templates and the current-frame marker bitmap, in English
+// and in Simplified and Traditional Chinese, registered under the library's module handle.
 #pragma once
 
 #include "platform/ui/Resources.h"
@@ -30,6 +30,13 @@ constexpr UINT kLastMenuStringId = ID_MENU_SHOW_RECOVER;
 constexpr UINT IDR_MENU_INTERPOLATION = 1011;
 /// The curve dialog's template: a child dialog of 199 x 100 units, 10-point Times New Roman.
 constexpr UINT IDD_INS_KEYFRM_DLG = 130;
+/// The position dialog's template: a child dialog in the curve dialog's font, 240 x 195
+/// units (420 x 366 pixels): with its 20-pixel margins, title and time strip, the X-Y view
+/// (380 x 305) has the 5:4 shape of a 720 x 576 video frame, large enough to tell a path's
+/// keyframes and handles apart.
+constexpr UINT IDD_POSI_KEYFRM_DLG = 132;
+constexpr short kPosiDialogWidthDlu = 240;
+constexpr short kPosiDialogHeightDlu = 195;
 /// The current-frame marker: a 15 x 10 triangle pointing down.
 constexpr UINT IDB_TIME_RULER = 25001;
 

@@ -120,7 +120,8 @@ void KivFXShowFrameTip(CKivToolTipDlg& tip, const CWnd& owner, int frame, CPoint
     CString text;
     text.Format(L"%d", frame);
     tip.SetToolTipText(text);
-    tip.ShowWindow(SW_SHOWNOACTIVATE);
+    // Placed before it shows, so that it never appears for a moment where it was last.
     owner.ClientToScreen(&clientPoint);
     tip.UpdateTip(clientPoint);
+    tip.ShowWindow(SW_SHOWNOACTIVATE);
 }

@@ -47,12 +47,14 @@ void CVyFrameSkin::VyOnLock(BOOL lock) {
 
 HINSTANCE CVyFrameSkin::GetResourceHandle() const { return m_module ? m_module : AfxGetResourceHandle(); }
 
+COLORREF CVyFrameSkin::VyFaceColor() const { return GetSysColor(COLOR_BTNFACE); }
+
 void CVyFrameSkin::VyDrawFrame(CDC& dc) {
     CWnd* wnd = ThisWnd();
     if (!wnd || !wnd->m_hWnd || VyIsLocked()) return;
     CRect client;
     wnd->GetClientRect(&client);
-    dc.FillSolidRect(&client, GetSysColor(COLOR_BTNFACE));
+    dc.FillSolidRect(&client, VyFaceColor());
     CRect title;
     if (!VyGetTitleRect(title)) return;
     CPen cross(PS_SOLID, 1, GetSysColor(COLOR_BTNTEXT));  // outlives the guard that deselects it

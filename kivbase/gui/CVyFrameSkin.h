@@ -30,6 +30,9 @@ public:
     /// The module the dialog was created from (its template, strings and bitmaps), or the
     /// current resource module when it was not created from a module.
     HINSTANCE GetResourceHandle() const;
+    /// The colour the skin fills the client area with: the system's face colour unless a
+    /// dialog chooses its own.
+    virtual COLORREF VyFaceColor() const;
 
 protected:
     /// Draws the skin (face and, with a caption, the title strip) on a DC of the window.

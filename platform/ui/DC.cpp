@@ -270,16 +270,22 @@ BOOL CDC::Rectangle(int l, int t, int r, int b) { return DrawShape(l, t, r, b, K
 
 BOOL CDC::Ellipse(int l, int t, int r, int b) { return DrawShape(l, t, r, b, KivEllipseMasks); }
 
+bool CDC::ClipContains(CPoint p) const {
+    // A point lies in the intersection exactly when it lies in each part: no region is built.
+    return m_state.surface && m_state.surface->Inside(p.x, p.y) && m_state.systemClip.Contains(p.x, p.y) &&
+           (!m_state.userClip || m_state.userClip->Contains(p.x, p.y));
+}
+
 COLORREF CDC::SetPixel(int x, int y, COLORREF color) {
     const CPoint p = ToSurface(x, y);
-    if (!HasSurface() || !EffectiveClip().Contains(p.x, p.y)) return CLR_INVALID;
+    if (!HasSurface() || !ClipContains(p)) return CLR_INVALID;
     m_state.surface->At(p.x, p.y) = KivPixelFromColor(color);
     return color & kPixelRgbMask;
 }
 
 COLORREF CDC::GetPixel(int x, int y) const {
     const CPoint p = ToSurface(x, y);
-    if (!HasSurface() || !EffectiveClip().Contains(p.x, p.y)) return CLR_INVALID;
+    if (!HasSurface() || !ClipContains(p)) return CLR_INVALID;
     return KivColorFromPixel(m_state.surface->At(p.x, p.y));
 }
 

@@ -205,6 +205,8 @@ private:
     CPoint ToSurface(int x, int y) const;
     CRect ToSurface(const CRect& r) const;
     KivRegion EffectiveClip() const;
+    /// Whether a surface point lies in EffectiveClip(), without building it.
+    bool ClipContains(CPoint surfacePoint) const;
     bool HasSurface() const { return m_state.surface != nullptr; }
     void StrokeSegment(KivRaster& raster, CPoint a, CPoint b);
     /// BitBlt's SRCCOPY from another surface: area (this surface's pixels, within it and

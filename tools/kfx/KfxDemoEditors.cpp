@@ -1,11 +1,13 @@
 // Demo part: the project's first scalar track drawn by the curve window into
-// curve-window.png and by the curve dialog into curve-dialog.png, and its first colour track
-// by the colour dialog into colour-dialog.png, next to the project files.
+// curve-window.png and by the curve dialog into curve-dialog.png, its first position track by
+// the position dialog into position-dialog.png, and its first colour track by the colour
+// dialog into colour-dialog.png, next to the project files.
 #include "KfxDemoParts.h"
 #include "KfxProject.h"
 #include "KfxRender.h"
 #include "keyfrm/tracks/CKivFXColor32KeyFrmList.h"
 #include "keyfrm/tracks/CKivFXInsKeyFrmList.h"
+#include "keyfrm/tracks/CKivFXPosiKeyFrmList.h"
 
 namespace {
 
@@ -27,6 +29,11 @@ void DemoColourDialog(KfxDemoContext& demo) {
     }
     demo.Report("colour dialog: " + std::to_string(track->GetKeyFrmCount()) + " keyframes drawn into " + png);
 }
+// The position dialog's picture: the current position partway along the demo path, in a
+// view of the path's shape.
+constexpr int kDemoPathFrame = 70;
+constexpr int kDemoPathWidth = 480;
+constexpr int kDemoPathHeight = 400;
 
 }  // namespace
 
@@ -52,6 +59,19 @@ void KfxDemoEditors(KfxDemoContext& demo) {
         return demo.Fail(e.what());
     }
     demo.Report("curve dialog: " + std::to_string(track->GetKeyFrmCount()) + " keyframes drawn into " + dialogPng);
+
+    CKivFXPosiKeyFrmList* path = KfxFindPositionTrack(demo.project, 0);
+    if (!path) return demo.Fail("the project has no position track for the position dialog");
+    const std::string pathPng = (demo.dir / "position-dialog.png").string();
+    KfxDialogView pathView;
+    pathView.size = CSize(kDemoPathWidth, kDemoPathHeight);
+    pathView.frame = kDemoPathFrame;
+    try {
+        KfxRenderPositionDialog(*path, pathView, pathPng);
+    } catch (const KfxError& e) {
+        return demo.Fail(e.what());
+    }
+    demo.Report("position dialog: " + std::to_string(path->GetKeyFrmCount()) + " keyframes drawn into " + pathPng);
 
     DemoColourDialog(demo);
 }

@@ -10,6 +10,7 @@
 #include "KfxProject.h"
 #include "keyfrm/editors/CKivFXInsKeyFrmWnd.h"
 #include "keyfrm/tracks/CKivFXInsKeyFrmList.h"
+#include "keyfrm/tracks/CKivFXPosiKeyFrmList.h"
 #include "platform/ui/WindowSystem.h"
 
 namespace {
@@ -17,6 +18,7 @@ namespace {
 constexpr const char* kCurveWindow = "curve-window";
 constexpr const char* kCurveDialog = "curve-dialog";
 constexpr const char* kColourDialog = "colour-dialog";
+constexpr const char* kPositionDialog = "position-dialog";
 // Frames shown when the track has fewer than two keyframes to fit.
 constexpr int kDefaultSpan = 100;
 // The fitted view leaves this share of the span free on each side.
@@ -75,6 +77,10 @@ CKivFXInsKeyFrmList* KfxFindScalarTrack(CObList& list, int n) {
     return static_cast<CKivFXInsKeyFrmList*>(KfxFindObjectOf(list, RUNTIME_CLASS(CKivFXInsKeyFrmList), n));
 }
 
+CKivFXPosiKeyFrmList* KfxFindPositionTrack(CObList& list, int n) {
+    return static_cast<CKivFXPosiKeyFrmList*>(KfxFindObjectOf(list, RUNTIME_CLASS(CKivFXPosiKeyFrmList), n));
+}
+
 void KfxRenderCurveWindow(CKivFXInsKeyFrmList& track, const KfxCurveView& requested, const std::string& png) {
     KfxCurveView view = requested;
     FitView(track, view);
@@ -102,6 +108,8 @@ int KfxRender(const KfxArgs& args) {
             "                  [--track N] [--scroll FRAME] [--scale PIXELS_PER_FRAME]\n"
             "       kfx render FILE --editor curve-dialog --size WxH --frame F -o OUT.png\n"
             "                  [--track N] [--range IN:OUT]\n"
+            "       kfx render FILE --editor position-dialog --size WxH --frame F -o OUT.png\n"
+            "                  [--track N] [--range IN:OUT]\n"
             "       kfx render FILE --editor colour-dialog [--size WxH] [--track N]\n"
             "                  [--location L] -o OUT.png\n\n"
             "Draws the first scalar track of FILE (.kfa or .xml), or the N-th from 0 with\n"
@@ -114,6 +122,8 @@ int KfxRender(const KfxArgs& args) {
             "keyframes (0 to 100 when they span none); F is kept inside that range. A\n"
             "frame-based track is drawn placed by location: each keyframe at its Frame's\n"
             "place in the range, its handles' frame offsets as the locations they cover.\n\n"
+            "position-dialog draws the first position track (the N-th with --track) as a\n"
+            "path in the X-Y plane over the story range, placed like curve-dialog.\n\n"
             "colour-dialog draws the first colour track (or the N-th) in the colour dialog\n"
             "with the current location at L (0 to 1, default 0.5); with --size the dialog\n"
             "is laid out for a client of WxH, otherwise it keeps its template's size.\n");
@@ -167,15 +177,17 @@ int KfxRender(const KfxArgs& args) {
             return KfxFail("render takes one FILE (see kfx render --help)");
         }
     }
-    const bool dialog = editor == kCurveDialog;
+    const bool position = editor == kPositionDialog;
+    const bool dialog = editor == kCurveDialog || position;
     if (editor != kCurveWindow && !dialog && editor != kColourDialog)
-        return KfxFail("unknown editor '" + editor + "' (there are: curve-window, curve-dialog, colour-dialog)");
-    if (!dialog && range) return KfxFail("--range is for --editor curve-dialog");
+        return KfxFail("unknown editor '" + editor + "' (there are: curve-window, curve-dialog, position-dialog, colour-dialog)");
+    if (!dialog && range) return KfxFail("--range is for --editor curve-dialog and position-dialog");
     if (editor != kCurveWindow && (view.scroll || view.scale)) return KfxFail("--scroll and --scale are for --editor curve-window");
     if (file.empty()) return KfxFail("render needs a FILE (see kfx render --help)");
     if (out.empty()) return KfxFail("render needs -o OUT.png (see kfx render --help)");
     CKivObList list;
     KfxLoad(file, list);
+    if (position) return KfxRenderPosition(list, file, trackIndex, KfxDialogView{view.size, view.frame, range}, out);
     if (editor == kColourDialog) {
         if (sized) colour.size = view.size;
         return KfxRenderColourCommand(list, file, trackIndex, colour, out);

@@ -10,6 +10,7 @@
 
 class CKivFXColor32KeyFrmList;
 class CKivFXInsKeyFrmList;
+class CKivFXPosiKeyFrmList;
 
 /// How the curve window is laid over the track's frames. Unset scroll and scale fit the
 /// keyframes (and the current frame) into the width.
@@ -32,8 +33,9 @@ struct KfxDialogView {
     std::optional<std::pair<int, int>> range;
 };
 
-/// The story range a dialog shows for track: view's range, or the track's keyframes' frames.
-std::pair<int, int> KfxStoryRangeOf(const CKivFXInsKeyFrmList& track, const KfxDialogView& view);
+/// The story range a dialog shows for track (scalar or position): view's range, or the
+/// frames of the track's keyframes (0 to 100 when they span none).
+std::pair<int, int> KfxStoryRangeOf(const CKivObList& track, const KfxDialogView& view);
 
 /// Draws track in the curve dialog on the screen (the current frame clamped into the story
 /// range) and writes the picture to png; throws KfxError when it cannot. A frame-based
@@ -62,3 +64,15 @@ int KfxRenderColourCommand(CObList& list, const std::string& file, int n, const 
 
 /// Reads "WxH" with each side 1 to kMaxBitmapSide; false otherwise.
 bool KfxParseSize(const std::string& text, CSize& out);
+
+/// The n-th (from 0) position track among list's objects, as KfxFindScalarTrack.
+CKivFXPosiKeyFrmList* KfxFindPositionTrack(CObList& list, int n);
+
+/// Draws track in the position dialog on the screen (story range and current frame as for
+/// the curve dialog) and writes the picture to png; throws KfxError when it cannot. A
+/// frame-based track is drawn from a copy whose keyframes sit at their Frame's location in
+/// the story range.
+void KfxRenderPositionDialog(CKivFXPosiKeyFrmList& track, const KfxDialogView& view, const std::string& png);
+/// `kfx render --editor position-dialog`: the trackIndex-th position track of list (loaded
+/// from file) drawn into png, with a line saying so; the exit code.
+int KfxRenderPosition(CObList& list, const std::string& file, int trackIndex, const KfxDialogView& view, const std::string& png);

@@ -17,16 +17,18 @@ constexpr int kDefaultOut = 100;
 
 }  // namespace
 
-std::pair<int, int> KfxStoryRangeOf(const CKivFXInsKeyFrmList& track, const KfxDialogView& view) {
+std::pair<int, int> KfxStoryRangeOf(const CKivObList& track, const KfxDialogView& view) {
     if (view.range) return *view.range;
     bool any = false;
     int lo = 0, hi = 0;
-    for (int i = 0; i < track.GetKeyFrmCount(); ++i)
-        if (const CKivFXValueKeyFrm* k = track.GetFXKeyFrm(i)) {
-            lo = any ? std::min(lo, k->Frame) : k->Frame;
-            hi = any ? std::max(hi, k->Frame) : k->Frame;
-            any = true;
-        }
+    for (POSITION pos = track.GetHeadPosition(); pos;) {
+        const CObject* o = track.GetNext(pos);
+        if (!o || !o->IsKindOf(RUNTIME_CLASS(CKivFXInsValueKeyFrm))) continue;
+        const int frame = static_cast<const CKivFXInsValueKeyFrm*>(o)->Frame;
+        lo = any ? std::min(lo, frame) : frame;
+        hi = any ? std::max(hi, frame) : frame;
+        any = true;
+    }
     if (!any || hi <= lo) return {kDefaultIn, kDefaultOut};
     return {lo, hi};
 }

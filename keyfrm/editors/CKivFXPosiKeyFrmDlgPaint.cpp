@@ -1,0 +1,160 @@
+// The position dialog's painting over the skin, in this order: the X-Y frame (and the video
+// outline with show limit), the title with the track's range, the time strip with its frame
+// scale, the current-frame marker, the keyframes' time squares, the path, the keyframes
+// with their handles, the current position, and the client frame.
+#include <algorithm>
+#include <cstdint>
+
+#include "keyfrm/editors/CKivFXPosiKeyFrmDlg.h"
+#include "keyfrm/editors/KivFXCurveNotes.h"
+#include "keyfrm/editors/KivFXPixelMath.h"
+#include "keyfrm/tracks/CKivFXPosiKeyFrmList.h"
+#include "platform/ui/DC.h"
+
+namespace {
+
+constexpr COLORREF kXYFrameColor = RGB(0, 196, 196);
+constexpr COLORREF kVideoFrameColor = RGB(200, 0, 0);
+constexpr COLORREF kTitleText = RGB(0, 98, 196);
+// The text cells of the title and the strip's labels.
+constexpr COLORREF kLabelBack = RGB(161, 158, 156);
+constexpr COLORREF kStripText = RGB(255, 255, 255);
+constexpr COLORREF kStripLine = RGB(0, 0, 0);
+constexpr COLORREF kTimeNoteColor = RGB(0, 0, 220);
+constexpr COLORREF kDraggedNoteColor = RGB(255, 0, 0);
+constexpr COLORREF kPathColor = RGB(255, 255, 255);
+constexpr COLORREF kClientFrameColor = RGB(0, 0, 0);
+// The current position's square reaches this far from its centre.
+constexpr int kCurPosiHalf = 5;
+
+// The frame scale hangs up from the strip's bottom line; labels stand on the long ticks.
+KivFXFrameScaleLook StripScaleLook() {
+    KivFXFrameScaleLook look;
+    look.longTick = 6;
+    look.mediumTick = 4;
+    look.shortTick = 2;
+    look.labelHalfWidth = 15;
+    look.labelTop = 21;
+    look.labelBottom = 6;
+    return look;
+}
+
+}  // namespace
+
+void CKivFXPosiKeyFrmDlg::OnPaint() {
+    CPaintDC dc(this);
+    KivSaveDC saved(dc);
+    dc.SelectObject(&m_parts.font);
+    {
+        CBrush frame(kXYFrameColor);
+        dc.FrameRect(&m_rcXY, &frame);
+        if (m_bShowLimit) {
+            // The video frame belongs to the view: only its part inside the view shows.
+            KivSaveDC clipped(dc);
+            dc.IntersectClipRect(&m_rcXY);
+            CBrush video(kVideoFrameColor);
+            dc.FrameRect(&m_rcVideo, &video);
+        }
+    }
+    DrawTitle(&dc);
+    DrawTimeLine(&dc);
+    DrawTimeRuler(&dc);
+    DrawTimeKeyFrmNote(&dc);
+    {
+        KivSaveDC clipped(dc);
+        dc.IntersectClipRect(&m_rcXY);
+        DrawKeyFrmLine(&dc);
+        DrawKeyFrmArray(&dc);
+        DrawCurPosi(&dc);
+    }
+    CRect client;
+    GetClientRect(&client);
+    dc.Draw3dRect(&client, kClientFrameColor, kClientFrameColor);
+}
+
+void CKivFXPosiKeyFrmDlg::DrawTitle(CDC* dc) {
+    if (!dc) return;
+    KivSaveDC saved(*dc);
+    dc->SetTextColor(kTitleText);
+    dc->SetBkColor(kLabelBack);
+    CString text;
+    text.Format(L"(%d,%d,%d), (%d,%d,%d)", KivTruncToInt(m_fMaxX), KivTruncToInt(m_fMaxY), KivTruncToInt(m_fMaxZ),
+                KivTruncToInt(m_fMinX), KivTruncToInt(m_fMinY), KivTruncToInt(m_fMinZ));
+    CRect r = m_rcTitle;
+    dc->DrawText(text, &r, DT_VCENTER | DT_SINGLELINE);
+}
+
+void CKivFXPosiKeyFrmDlg::DrawTimeLine(CDC* dc) {
+    if (!dc) return;
+    CPen pen(PS_SOLID, 1, kStripLine);
+    KivSaveDC saved(*dc);
+    dc->SelectObject(&pen);
+    dc->SetBkColor(kLabelBack);
+    dc->SetTextColor(kStripText);
+    const int bottom = m_rcTimeStrip.bottom;
+    dc->MoveTo(FrameToPixel(m_range.in), bottom);
+    dc->LineTo(FrameToPixel(m_range.out), bottom);
+    if (!m_bShowScale) return;
+    KivFXDrawFrameScale(*dc, m_range, KivFXScaleStep(m_fFramesPerPixel), bottom, StripScaleLook(),
+                        [this](int frame) { return FrameToPixel(frame); });
+}
+
+void CKivFXPosiKeyFrmDlg::DrawTimeRuler(CDC* dc) {
+    if (!dc) return;
+    KivFXDrawTimeRuler(*dc, m_parts.marker, GetTimeRulerRect(), m_rcTimeStrip.bottom);
+}
+
+void CKivFXPosiKeyFrmDlg::DrawTimeKeyFrmNote(CDC* dc) {
+    if (!dc) return;
+    for (CKivFXPosiKeyFrm* k : KeyFrames()) {
+        const CRect square = GetTimeNoteRect(k);
+        dc->FillSolidRect(&square, k == m_pDragKF ? kDraggedNoteColor : kTimeNoteColor);
+    }
+}
+
+void CKivFXPosiKeyFrmDlg::DrawKeyFrmLine(CDC* dc) {
+    if (!dc || !m_pKFList) return;
+    const std::vector<CKivFXPosiKeyFrm*> keys = KeyFrames();
+    if (keys.size() < 2) return;
+    // 64-bit frames: a path ending near the int limits must not overflow the walk, and one
+    // spanning more frames than kMaxPathDots is walked in even steps.
+    const std::int64_t first = GetSBFrame(keys.front()->Location);
+    const std::int64_t last = GetSBFrame(keys.back()->Location);
+    const std::int64_t step = std::max<std::int64_t>(1, (last - first) / kMaxPathDots + 1);
+    for (std::int64_t f = first; f <= last; f += step) {
+        float x = 0.0f, y = 0.0f, z = 0.0f;
+        m_pKFList->InsValue(GetLocation(static_cast<int>(f)), x, y, z);
+        dc->SetPixel(XYPoint(x, y), kPathColor);
+    }
+}
+
+void CKivFXPosiKeyFrmDlg::DrawKeyFrmArray(CDC* dc) {
+    if (!dc || !m_pKFList) return;
+    const std::vector<CKivFXPosiKeyFrm*> keys = KeyFrames();
+    const int count = static_cast<int>(keys.size());
+    for (int i = 0; i < count; ++i) DrawKeyFrmNote(dc, keys[static_cast<size_t>(i)], KivFXNoteKind(i, count, m_pKFList->InsMode));
+}
+
+void CKivFXPosiKeyFrmDlg::DrawKeyFrmNote(CDC* dc, CKivFXPosiKeyFrm* keyframe, int kind) {
+    if (!dc || !keyframe) return;
+    CPoint pts[3];
+    CalcuBezierPoints(pts, keyframe);
+    KivFXDrawKeyFrmNote(*dc, pts, keyframe->IsSelect() != 0, kind);
+}
+
+void CKivFXPosiKeyFrmDlg::DrawCurPosi(CDC* dc) {
+    if (!dc || !m_pKFList) return;
+    float x = 0.0f, y = 0.0f, z = 0.0f;
+    m_pKFList->InsValue(GetLocation(m_nCurFrame), x, y, z);
+    const CPoint c = XYPoint(x, y);
+    const CPoint corners[5] = {{c.x - kCurPosiHalf, c.y - kCurPosiHalf},
+                               {c.x + kCurPosiHalf, c.y - kCurPosiHalf},
+                               {c.x + kCurPosiHalf, c.y + kCurPosiHalf},
+                               {c.x - kCurPosiHalf, c.y + kCurPosiHalf},
+                               {c.x - kCurPosiHalf, c.y - kCurPosiHalf}};
+    dc->Polyline(corners, 5);
+    dc->MoveTo(corners[0]);
+    dc->LineTo(corners[2]);
+    dc->MoveTo(corners[1]);
+    dc->LineTo(corners[3]);
+}

@@ -1,0 +1,214 @@
+// The position dialog driven with the mouse as a person drives it: the current-frame
+// marker, a keyframe's time square with the overlap rule, positions clamped to the track's
+// range at any zoom, handles with their coupling, and what a host may do meanwhile.
+#include <cmath>
+
+#include "PosiDialogTestSupport.h"
+
+namespace {
+
+using Flags = std::vector<std::pair<int, int>>;
+constexpr float kStep = 1.0f / 100.0f;  // one frame's worth of location over frames 0 to 99
+
+// Keyframes at frames 10, 50 and 99 (time squares at x 40, 120 and 218).
+std::unique_ptr<CKivFXPosiKeyFrmList> ThreeKeys(int insMode = 1, int ctrlMode = 0) {
+    return MakePosiTrack({{10.0 / 99.0, -300.0f, 0.0f, 5.0f},
+                          {50.0 / 99.0, 0.0f, 0.0f, 6.0f, {-100.0f, 0.0f, 7.0f}, {100.0f, 0.0f, 9.0f}},
+                          {1.0, 300.0f, 0.0f, 8.0f}},
+                         insMode, ctrlMode);
+}
+
+}  // namespace
+
+using PosiDialogMouse = PosiDialogTest;
+
+TEST_F(PosiDialogMouse, TheMarkerDragsTheCurrentFrameWithItsTip) {
+    Open(ThreeKeys());
+    Press(Screen(CPoint(20, 226)));
+    ASSERT_EQ(dlg.GetDragKind(), CKivFXPosiKeyFrmDlg::kDragTimeLine);
+    const CKivToolTipDlg& tip = dlg.GetToolTip();
+    CRect tipRect;
+    tip.GetWindowRect(&tipRect);
+    EXPECT_EQ(tipRect.TopLeft(), Screen(CPoint(20, 241 + 25))) << "25 pixels below the strip";
+    Move(Screen(CPoint(120, 100)));
+    EXPECT_EQ(dlg.GetCurFrame(), 50);
+    EXPECT_EQ(tip.GetToolTipText(), CString(L"50"));
+    Move(Screen(CPoint(-50, 100)));
+    EXPECT_EQ(dlg.GetCurFrame(), 0) << "held at story in";
+    Release(Screen(CPoint(-50, 100)));
+    EXPECT_FALSE(tip.IsWindowVisible());
+    EXPECT_EQ(CWnd::GetCapture(), nullptr);
+    EXPECT_EQ(host.Flags(), (Flags{{0, 1}, {0, 1}, {0, 1}}));
+    EXPECT_EQ(host.modifies[0].dLocation, 50.0 / 99.0);
+    EXPECT_EQ(host.modifies[0].fZ, 6.0f);
+
+    // The marker's old and new places are repainted wholly, whatever the margin.
+    dlg.UpTimeLine(30);
+    EXPECT_TRUE(dlg.lastUpdate.PtInRect(CPoint(20 - 7, 221)) && dlg.lastUpdate.PtInRect(CPoint(80 + 7, 230)));
+    EXPECT_EQ(host.modifies.size(), 3u) << "UpTimeLine tells nothing";
+}
+
+TEST_F(PosiDialogMouse, ATimeSquareMovesItsKeyframeInTimeAndKeepsOffOthers) {
+    Open(ThreeKeys());
+    CKivFXPosiKeyFrm* first = Key(0);
+    Press(Screen(CPoint(40, 241)));
+    ASSERT_EQ(dlg.GetDragKind(), CKivFXPosiKeyFrmDlg::kDragTimeNote);
+    EXPECT_EQ(dlg.GetDragKF(), first);
+    EXPECT_TRUE(first->IsSelect());
+    EXPECT_EQ(At(40, 241), RGB(255, 0, 0)) << "the dragged square is red";
+    Move(Screen(CPoint(60, 241)));
+    EXPECT_EQ(first->Location, 20.0 / 99.0);
+    EXPECT_EQ(dlg.GetToolTip().GetToolTipText(), CString(L"20"));
+    Move(Screen(CPoint(120, 241)));
+    EXPECT_EQ(first->Location, 50.0 / 99.0 + kStep) << "onto another keyframe while moving: one frame on";
+    EXPECT_EQ(track->GetFXKeyFrmIndex(first), 1) << "re-sorted";
+    Move(Screen(CPoint(120, 250)));
+    EXPECT_EQ(first->Location, 50.0 / 99.0 - kStep) << "held still: one frame back";
+    Move(Screen(CPoint(300, 241)));
+    EXPECT_EQ(first->Location, 1.0 - kStep) << "at the end: back";
+    EXPECT_FLOAT_EQ(first->PosiX, -300.0f) << "a time drag leaves the position";
+    Release(Screen(CPoint(300, 241)));
+    EXPECT_EQ(At(dlg.LocationToPixel(first->Location), 241), RGB(0, 0, 220));
+    EXPECT_EQ(host.Flags(), (Flags{{0, 0}, {0, 0}, {0, 0}, {0, 0}, {1, 0}}));
+    EXPECT_FALSE(dlg.GetToolTip().IsWindowVisible());
+}
+
+TEST_F(PosiDialogMouse, APositionStopsAtTheTracksRangeWhateverTheZoom) {
+    struct Case {
+        int zoomOuts, zoomIns;
+        float zoom;
+    };
+    for (const Case& c : {Case{0, 0, 0.5f}, Case{3, 0, 0.35f}, Case{0, 12, 1.0f}}) {
+        SCOPED_TRACE(c.zoom);
+        dlg.DestroyWindow();
+        host.DestroyWindow();
+        auto t = ThreeKeys(0);
+        t->MinX = -400.0f;
+        t->MaxX = 600.0f;
+        t->MinY = -200.0f;
+        t->MaxY = 300.0f;
+        Open(std::move(t));
+        Command(ID_MENU_SHOW_RECOVER);
+        for (int i = 0; i < c.zoomOuts; ++i) Command(ID_MENU_SHOW_ZOOM_OUT);
+        for (int i = 0; i < c.zoomIns; ++i) Command(ID_MENU_SHOW_ZOOM_IN);
+        ASSERT_EQ(dlg.GetZoomScale(), c.zoom);
+        CKivFXPosiKeyFrm* k = Key(1);
+        Press(ScreenOfPart(k, kKivFXPartKeyFrm));
+        ASSERT_EQ(dlg.GetDragKind(), CKivFXPosiKeyFrmDlg::kDragKeyFrm);
+        Move(Screen(CPoint(dlg.GetXYRect().left + 10, dlg.GetXYRect().top + 10)));
+        EXPECT_EQ(k->PosiX, dlg.PixelToValueX(dlg.GetXYRect().left + 10));
+        EXPECT_EQ(k->PosiY, dlg.PixelToValueY(dlg.GetXYRect().top + 10));
+        Move(Screen(CPoint(5000, -5000)));
+        EXPECT_EQ(k->PosiX, 600.0f);
+        EXPECT_EQ(k->PosiY, 300.0f);
+        Move(Screen(CPoint(-5000, 5000)));
+        EXPECT_EQ(k->PosiX, -400.0f);
+        EXPECT_EQ(k->PosiY, -200.0f);
+        EXPECT_EQ(k->PosiZ, 6.0f) << "Z is never dragged";
+        Release(Screen(CPoint(-5000, 5000)));
+        EXPECT_TRUE(k->IsSelect()) << "the keyframe stays selected";
+        EXPECT_EQ(host.Flags(), (Flags{{0, 0}, {0, 0}, {0, 0}, {1, 0}}));
+    }
+}
+
+TEST_F(PosiDialogMouse, TheOppositeHandleFollowsInXAndYOnly) {
+    struct Case {
+        int ctrlMode;
+        CPoint to;  // where the after handle is dragged (client pixels)
+    };
+    for (const Case& c : {Case{0, {170, 100}}, Case{1, {170, 100}}, Case{1, {160, 80}}, Case{2, {170, 100}},
+                          Case{2, {120, 120}}}) {
+        SCOPED_TRACE(testing::Message() << "mode " << c.ctrlMode << " to " << c.to.x << "," << c.to.y);
+        dlg.DestroyWindow();
+        host.DestroyWindow();
+        Open(ThreeKeys(1, c.ctrlMode));
+        CKivFXPosiKeyFrm* k = Key(1);
+        Press(ScreenOfPart(k, kKivFXPartAfterPt));
+        ASSERT_EQ(dlg.GetDragKind(), CKivFXPosiKeyFrmDlg::kDragAfterPt);
+        EXPECT_EQ(dlg.GetHandleLength(), c.ctrlMode == 1 ? 100.0f : 0.0f) << "the fore handle's length";
+        Move(Screen(c.to));
+        const SKivFXPosiHandle a = k->After, f = k->Fore;
+        EXPECT_EQ(a.X, dlg.PixelToValueX(c.to.x));
+        EXPECT_EQ(a.Y, dlg.PixelToValueY(c.to.y));
+        EXPECT_EQ(f.Z, 7.0f) << "Z offsets are never coupled";
+        EXPECT_EQ(a.Z, 9.0f);
+        if (c.ctrlMode == 0) {
+            EXPECT_EQ(f.X, -100.0f);
+            EXPECT_EQ(f.Y, 0.0f);
+        } else if (c.ctrlMode == 2) {
+            EXPECT_EQ(f.X, -a.X);
+            EXPECT_EQ(f.Y, -a.Y);
+        } else {
+            EXPECT_NEAR(std::hypot(f.X, f.Y), 100.0, 1e-3) << "keeps its length";
+            EXPECT_NEAR(f.X * a.Y - f.Y * a.X, 0.0, 1e-2 * std::hypot(a.X, a.Y)) << "on the same line";
+            EXPECT_LT(f.X * a.X + f.Y * a.Y, 0.0f) << "pointing away";
+        }
+        Release(Screen(c.to));
+        EXPECT_EQ(dlg.GetHandleLength(), 0.0f);
+        EXPECT_EQ(host.Flags(), (Flags{{0, 0}, {1, 0}}));
+    }
+}
+
+TEST_F(PosiDialogMouse, AHostChangingTheTrackMidDragEndsItQuietly) {
+    Open(ThreeKeys(0));
+    Press(ScreenOfPart(Key(1), kKivFXPartKeyFrm));
+    ASSERT_EQ(dlg.GetDragKind(), CKivFXPosiKeyFrmDlg::kDragKeyFrm);
+    auto other = ThreeKeys(0);
+    dlg.SetRange(kIn, kOut, other.get());
+    EXPECT_EQ(dlg.GetDragKind(), CKivFXPosiKeyFrmDlg::kDragNone);
+    EXPECT_EQ(dlg.GetDragKF(), nullptr);
+    EXPECT_EQ(CWnd::GetCapture(), nullptr);
+    Move(Screen(CPoint(30, 30)));
+    Release(Screen(CPoint(30, 30)));
+    EXPECT_TRUE(host.modifies.empty());
+    EXPECT_EQ(Key(1)->PosiX, 0.0f);
+
+    // The keyframe deleted by the host behind the dialog's back.
+    dlg.SetRange(kIn, kOut, track.get());
+    Press(ScreenOfPart(Key(1), kKivFXPartKeyFrm));
+    track->DeleteKeyFrm(Key(1));
+    Move(Screen(CPoint(30, 30)));
+    Release(Screen(CPoint(30, 30)));
+    EXPECT_TRUE(host.modifies.empty());
+    EXPECT_FALSE(dlg.IsDragging());
+}
+
+TEST_F(PosiDialogMouse, AHostMayCloseTheDialogWhenTold) {
+    for (UINT command : {0u, ID_MENU_DEL_ALL_KF, ID_MENU_TO_TAIL}) {
+        SCOPED_TRACE(command);
+        dlg.DestroyWindow();
+        host.DestroyWindow();
+        Open(ThreeKeys(0));
+        host.onModify = [&](const PosiKFDlgModifyInfo&) { dlg.DestroyWindow(); };
+        if (command) {
+            Command(command);
+        } else {
+            Press(ScreenOfPart(Key(1), kKivFXPartKeyFrm));
+            Move(Screen(CPoint(100, 40)));
+            Release(Screen(CPoint(100, 40)));
+        }
+        EXPECT_EQ(dlg.m_hWnd, nullptr);
+        EXPECT_EQ(CWnd::GetCapture(), nullptr);
+        EXPECT_EQ(host.modifies.size(), 1u);
+        host.onModify = nullptr;
+    }
+}
+
+TEST_F(PosiDialogMouse, WithoutTrackOrWindowNothingIsToldAndNothingFails) {
+    Open(nullptr);
+    KivSetPopupMenuHandler([](const CMenu&, CPoint) { return 0u; });
+    Press(Screen(CPoint(120, 120)));
+    Release(Screen(CPoint(120, 120)));
+    dlg.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(120, 120));
+    for (UINT id = ID_MENU_FORWARD_ONE_FRAME; id <= ID_MENU_SHOW_RECOVER; ++id) Command(id);
+    dlg.SendCurKFValue(1.0f, 2.0f, 3.0f, 1);
+    EXPECT_TRUE(host.modifies.empty());
+
+    auto t = ThreeKeys();
+    CKivFXPosiKeyFrmDlg unmade;
+    unmade.SetRange(0, 99, t.get());
+    unmade.SendCurKFValue(1.0f, 2.0f, 3.0f, 1);
+    unmade.UpTimeLine(30);
+    unmade.OnCmdMsg(ID_MENU_ADD_KF, CN_COMMAND, nullptr, nullptr);
+    EXPECT_EQ(t->GetKeyFrmCount(), 5) << "the track is edited, no window is touched";
+}
