@@ -256,7 +256,7 @@ LONG CKivXMLDOMDocObj::SetNodeAttribute(IXMLDOMNode* node, const char* name, con
     const LONG status = KivXMLFormatValue(value, text);
     if (status != KIVXML_OK) return status;
     // Replacing keeps one attribute per name: a second one would make the element unreadable.
-    pugi::xml_attribute a = n.attribute(name);
+    pugi::xml_attribute a = KivPugiAttribute(n, name);
     const bool added = !a;
     if (added) a = n.append_attribute(name);
     const std::string_view v = text.View();
@@ -277,7 +277,7 @@ LONG CKivXMLDOMDocObj::SetNodeAttribute(IXMLDOMNode* node, LPCWSTR name, const S
 LONG CKivXMLDOMDocObj::GetNodeAttribute(IXMLDOMNode* node, const char* name, SKivXMLDataType& value) {
     if (!name) return KIVXML_E_ARGUMENT;
     if (!node) return KIVXML_ABSENT;
-    const pugi::xml_attribute a = Node(node).attribute(name);
+    const pugi::xml_attribute a = KivPugiAttribute(Node(node), name);
     if (!a) return KIVXML_ABSENT;
     return KivXMLParseValue(a.value(), value);
 }
