@@ -17,6 +17,15 @@
 /// an optional field is read only when the converted version is not negative. Archive
 /// exceptions pass on with the class and field added to their message.
 void KivSerializeLevel(CArchive& ar, CObject* object, const KivClassLevel& level);
+/// The definition of both directions (KivLevelByValue.cpp): the version word and each field
+/// value by value through the archive's typed operators. Every faster way gives its bytes,
+/// values and errors exactly. Loading returns the converted version.
+void KivStoreLevelByValue(CArchive& ar, const CObject* object, const KivClassLevel& level);
+int KivLoadLevelByValue(CArchive& ar, CObject* object, const KivClassLevel& level);
+/// Rethrows the archive exception being handled with the level and field (null: the
+/// version word) added to its message.
+[[noreturn]] void KivRethrowNamingField(CArchiveException& e, const KivClassLevel& level, const char* field);
+
 /// The load half alone; returns the converted version.
 int KivLoadLevel(CArchive& ar, CObject* object, const KivClassLevel& level);
 void KivStoreLevel(CArchive& ar, const CObject* object, const KivClassLevel& level);
