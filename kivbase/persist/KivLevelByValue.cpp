@@ -81,13 +81,13 @@ void LoadField(CArchive& ar, const KivFieldDef& f, void* m) {
 
 }  // namespace
 
-void KivStoreLevelByValue(CArchive& ar, const CObject* object, const KivClassLevel& level) {
+void KivStoreLevel(CArchive& ar, const CObject* object, const KivClassLevel& level) {
     ar << WORD{0};  // this library always writes class version 0
     for (const KivFieldDef& f : level.fields)
         if (f.IsPersisted()) StoreField(ar, f, f.At(object));
 }
 
-int KivLoadLevelByValue(CArchive& ar, CObject* object, const KivClassLevel& level) {
+int KivLoadLevel(CArchive& ar, CObject* object, const KivClassLevel& level) {
     const KivFieldDef* current = nullptr;  // null while the version word is read
     try {
         WORD stored;
