@@ -1,6 +1,8 @@
 #include "kivbase/KivXMLDOMDoc.h"
 
 #include <algorithm>
+#include <bit>
+#include <functional>
 #include <cstring>
 #include <new>
 #include <string>
@@ -21,15 +23,27 @@ constexpr const char* kIndent = "\t";
 
 pugi::xml_node Node(IXMLDOMNode* p) { return pugi::xml_node(p); }
 
-// Attributes compared pairwise up to this many; more are sorted first, so that an element
-// with a great many attributes costs n log n.
+// Attributes compared pairwise up to this many; more go through a table of their names, so
+// that an element with a great many attributes (a long list) costs time in proportion.
 constexpr size_t kPairwiseAttributes = 16;
 
-bool HasDuplicateAttributesSorted(const pugi::xml_node& element) {
-    std::vector<std::string_view> names;
-    for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) names.emplace_back(a.name());
-    std::sort(names.begin(), names.end());
-    return std::adjacent_find(names.begin(), names.end()) != names.end();
+bool HasDuplicateAttributesHashed(const pugi::xml_node& element) {
+    size_t count = 0;
+    for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) ++count;
+    // Open addressing, at most half full, so that a probe meets a free slot soon.
+    const size_t mask = std::bit_ceil(2 * count) - 1;
+    std::vector<const char*> slots(mask + 1, nullptr);
+    for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) {
+        const char* name = a.name();
+        for (size_t i = std::hash<std::string_view>{}(name) & mask;; i = (i + 1) & mask) {
+            if (!slots[i]) {
+                slots[i] = name;
+                break;
+            }
+            if (std::strcmp(slots[i], name) == 0) return true;
+        }
+    }
+    return false;
 }
 
 // XML allows one attribute of a name per element; the parser does not check it, and a
@@ -44,7 +58,7 @@ bool HasDuplicateAttributes(const pugi::xml_node& element) {
     seen[0] = first.name();
     size_t count = 1;
     for (; KivPugiPresent(a); a = a.next_attribute()) {
-        if (count == kPairwiseAttributes) return HasDuplicateAttributesSorted(element);
+        if (count == kPairwiseAttributes) return HasDuplicateAttributesHashed(element);
         const char* name = a.name();
         for (size_t i = 0; i < count; ++i)
             if (seen[i][0] == name[0] && std::strcmp(seen[i], name) == 0) return true;

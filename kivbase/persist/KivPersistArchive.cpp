@@ -152,13 +152,23 @@ bool KivStoreRecordInBuffer(CArchive& ar, const CObject* object, const KivRecord
 
 bool KivLoadRecordInBuffer(CArchive& ar, CObject* object, const KivRecordPlan& plan) { return LoadInBuffer(ar, object, plan); }
 
+namespace {
+
+// The plain way: the base's record, then this level value by value. Out of line, so that the
+// fast path keeps no registers for it.
+[[gnu::noinline]] void SerializeLevelByLevel(CArchive& ar, CObject* object, const KivClassLevel& level, const KivLevelLink& link) {
+    link.baseSerialize(ar, object);
+    KivSerializeLevel(ar, object, level);
+}
+
+}  // namespace
+
 void KivSerializeLevels(CArchive& ar, CObject* object, const KivClassLevel& level, const KivLevelLink& link) {
     // The one choice of way: the record's plan, made when the class registered, whenever the
     // buffer holds the whole record and (loading) its version words are all 0.
     if (const KivRecordPlan* plan = level.cache ? level.cache->record.load(std::memory_order_acquire) : nullptr)
         if (ar.IsStoring() ? StoreInBuffer(ar, object, *plan) : LoadInBuffer(ar, object, *plan)) return;
-    link.baseSerialize(ar, object);
-    KivSerializeLevel(ar, object, level);
+    return SerializeLevelByLevel(ar, object, level, link);
 }
 
 void KivSerializeLevel(CArchive& ar, CObject* object, const KivClassLevel& level) {
