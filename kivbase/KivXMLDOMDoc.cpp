@@ -30,17 +30,23 @@ constexpr size_t kPairwiseAttributes = 16;
 bool HasDuplicateAttributesHashed(const pugi::xml_node& element) {
     size_t count = 0;
     for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) ++count;
-    // Open addressing, at most half full, so that a probe meets a free slot soon.
+    // Open addressing, at most half full, so that a probe meets a free slot soon; names are
+    // compared only when their hashes are equal.
+    struct Slot {
+        size_t hash;
+        const char* name;
+    };
     const size_t mask = std::bit_ceil(2 * count) - 1;
-    std::vector<const char*> slots(mask + 1, nullptr);
+    std::vector<Slot> slots(mask + 1, Slot{0, nullptr});
     for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) {
         const char* name = a.name();
-        for (size_t i = std::hash<std::string_view>{}(name) & mask;; i = (i + 1) & mask) {
-            if (!slots[i]) {
-                slots[i] = name;
+        const size_t hash = std::hash<std::string_view>{}(name);
+        for (size_t i = hash & mask;; i = (i + 1) & mask) {
+            if (!slots[i].name) {
+                slots[i] = {hash, name};
                 break;
             }
-            if (std::strcmp(slots[i], name) == 0) return true;
+            if (slots[i].hash == hash && std::strcmp(slots[i].name, name) == 0) return true;
         }
     }
     return false;

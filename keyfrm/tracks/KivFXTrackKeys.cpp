@@ -1,9 +1,14 @@
 #include "keyfrm/tracks/KivFXTrackKeys.h"
 
 #include <algorithm>
+#include <bit>
 #include <new>
 
 namespace {
+
+// The sorted order is made only once a snapshot has served this many calls unchanged, so
+// that a host editing keys between every evaluation pays a scan, not a sort, per call.
+constexpr unsigned kCallsBeforeSorting = 4;
 
 // Releases the snapshot for the next reader on every path out.
 class SnapshotLock {
@@ -57,6 +62,13 @@ KivFXBracket KivFXSortedKeys<Key>::At(std::size_t lo, Key pos) const {
 }
 
 template <class Key>
+KivFXBracket KivFXSortedKeys<Key>::Find(Key pos) const {
+    if (IsNaN(pos)) return {};
+    const auto it = std::lower_bound(m_sorted.begin(), m_sorted.end(), pos, [](const Entry& e, Key p) { return e.key < p; });
+    return At(static_cast<std::size_t>(it - m_sorted.begin()), pos);
+}
+
+template <class Key>
 KivFXBracket KivFXSortedKeys<Key>::FindFrom(Key pos, std::size_t& cursor) const {
     if (IsNaN(pos)) return {};
     while (cursor < m_sorted.size() && m_sorted[cursor].key < pos) ++cursor;
@@ -99,24 +111,41 @@ KivFXBracket CKivFXTrackKeys::Walk(const CObList& list, Key pos) const {
     });
 }
 
+template <class Key>
 bool CKivFXTrackKeys::IsCurrent(const CObList& list) const {
     if (m_list != &list || m_modCount != list.GetModCount()) return false;
-    // An element replaced through a reference the list handed out leaves the count alone.
-    for (const Slot& s : m_slots)
-        if (*s.slot != s.element) return false;
-    return true;
+    // An element replaced through a reference the list handed out leaves the count alone,
+    // and keys are plain members: both are compared. A keyframe is read only while its
+    // slot still holds it (a replaced one may be gone).
+    for (const Other& o : m_others)
+        if (*o.slot != o.element) return false;
+    bool same = true;
+    for (const Entry& e : m_entries) {
+        if (*e.slot != e.key) return false;
+        if constexpr (std::is_same_v<Key, double>)
+            same &= std::bit_cast<std::uint64_t>(e.key->Location) == e.locationBits;
+        else
+            same &= e.key->Frame == e.frame;
+    }
+    return same;
 }
 
 bool CKivFXTrackKeys::Refresh(const CObList& list) const {
     m_list = nullptr;
+    m_byLocation.built = m_byFrame.built = false;
+    m_unchangedCalls = 0;
     try {
-        m_slots.clear();
-        m_keys.clear();
+        m_entries.clear();
+        m_others.clear();
         auto& writable = const_cast<CObList&>(list);  // only to learn where each slot is
         for (POSITION pos = writable.GetHeadPosition(); pos;) {
             CObject*& slot = writable.GetNext(pos);
-            m_slots.push_back({&slot, slot});
-            if (IsKey(slot)) m_keys.push_back(static_cast<const CKivFXInsValueKeyFrm*>(slot));
+            if (IsKey(slot)) {
+                const auto* k = static_cast<const CKivFXInsValueKeyFrm*>(slot);
+                m_entries.push_back({&slot, k, std::bit_cast<std::uint64_t>(k->Location), k->Frame});
+            } else {
+                m_others.push_back({&slot, slot});
+            }
         }
     } catch (const std::bad_alloc&) {
         return false;
@@ -126,18 +155,46 @@ bool CKivFXTrackKeys::Refresh(const CObList& list) const {
     return true;
 }
 
+template <>
+CKivFXTrackKeys::Sorted<double>& CKivFXTrackKeys::SortedBy<double>() const {
+    return m_byLocation;
+}
+
+template <>
+CKivFXTrackKeys::Sorted<int>& CKivFXTrackKeys::SortedBy<int>() const {
+    return m_byFrame;
+}
+
 template <class Key>
 KivFXBracket CKivFXTrackKeys::FindCached(const CObList& list, Key pos) const {
     SnapshotLock lock(m_busy);
-    if (!lock.IsHeld() || (!IsCurrent(list) && !Refresh(list))) return Walk(list, pos);
-    const std::size_t n = m_keys.size();
-    return KivFXBracketOf(pos, n, n ? m_keys.front() : nullptr, n ? m_keys.back() : nullptr, [&] {
+    if (!lock.IsHeld()) return Walk(list, pos);
+    if (!IsCurrent<Key>(list) && !Refresh(list)) return Walk(list, pos);
+    const std::size_t n = m_entries.size();
+    const CKivFXInsValueKeyFrm* first = n ? m_entries.front().key : nullptr;
+    const CKivFXInsValueKeyFrm* last = n ? m_entries.back().key : nullptr;
+    return KivFXBracketOf(pos, n, first, last, [&] {
+        Sorted<Key>& sorted = SortedBy<Key>();
+        if (!sorted.built && ++m_unchangedCalls >= kCallsBeforeSorting) {
+            try {
+                std::vector<const CKivFXInsValueKeyFrm*> keys;
+                keys.reserve(n);
+                for (const Entry& e : m_entries) keys.push_back(e.key);
+                sorted.keys.Build(keys);
+                sorted.built = true;
+            } catch (const std::bad_alloc&) {
+                // The scan below answers the same.
+            }
+        }
+        if (sorted.built) return sorted.keys.Find(pos);
         KivFXBracketScan<Key> scan(pos);
-        for (const CKivFXInsValueKeyFrm* k : m_keys)
-            if (scan.Offer(k)) break;
+        for (const Entry& e : m_entries)
+            if (scan.Offer(e.key)) break;
         return scan.Result();
     });
 }
 
 template KivFXBracket CKivFXTrackKeys::FindCached(const CObList&, double) const;
 template KivFXBracket CKivFXTrackKeys::FindCached(const CObList&, int) const;
+template KivFXBracket CKivFXTrackKeys::Walk(const CObList&, double) const;
+template KivFXBracket CKivFXTrackKeys::Walk(const CObList&, int) const;

@@ -1,5 +1,5 @@
 // Finding a track's keyframes around a position, by the list functions' bracketing rule
-// over the track's own keyframes: the rule once, and one cache of where the keyframes are.
+// over the track's own keyframes: the rule once, and the cached, exact fast paths to it.
 #pragma once
 
 #include <atomic>
@@ -80,15 +80,17 @@ KivFXBracket KivFXBracketOf(Key pos, std::size_t count, const CKivFXInsValueKeyF
     return search();
 }
 
-/// Keyframes sorted by (key, list order), for the per-frame sampler: the same answers as
-/// KivFXBracketScan in one forward pass over ascending positions.
+/// Keyframes sorted by (key, list order), for the same answers as KivFXBracketScan in
+/// O(log n), or in one forward pass over ascending positions.
 template <class Key>
 class KivFXSortedKeys {
 public:
     /// keys: the keyframes in list order.
     void Build(const std::vector<const CKivFXInsValueKeyFrm*>& keys);
-    /// The scan's answer at pos, for positions that never decrease from one call to the
-    /// next with the same cursor (which starts at 0).
+    /// The scan's answer at pos.
+    KivFXBracket Find(Key pos) const;
+    /// The same, for positions that never decrease from one call to the next with the
+    /// same cursor (which starts at 0).
     KivFXBracket FindFrom(Key pos, std::size_t& cursor) const;
 
 private:
@@ -105,14 +107,11 @@ private:
 extern template class KivFXSortedKeys<double>;
 extern template class KivFXSortedKeys<int>;
 
-/// One track's view of its own keyframes. Answers come from the plain rule: the walk over
-/// the list (Walk) is its reference, and the one cache is a snapshot of where the list keeps
-/// its keyframes, in list order, so that a call reads an array instead of following links
-/// and testing classes. The snapshot is valid while the list is the one it was taken from,
-/// the list's modification count is unchanged and every element slot still holds the
-/// element it held; keys are plain members hosts write, so they are read afresh on every
-/// call. Safe for several threads reading the same track at once: one uses the snapshot,
-/// the others walk.
+/// One track's view of its own keyframes, with a snapshot of the list kept between calls.
+/// Every call checks the snapshot against the list's modification count, each element slot
+/// and each key (keys are plain members hosts write), so answers are always those of the
+/// list as it is now; after a few unchanged calls it searches keys sorted once. Safe for
+/// several threads reading the same track at once: one uses the snapshot, the others walk.
 class CKivFXTrackKeys {
 public:
     explicit CKivFXTrackKeys(const CRuntimeClass* keyClass) : m_keyClass(keyClass) {}
@@ -129,26 +128,46 @@ public:
     /// without memory for the snapshot it walks the list.
     KivFXBracket Find(const CObList& list, double location) const { return FindCached(list, location); }
     KivFXBracket Find(const CObList& list, int frame) const { return FindCached(list, frame); }
+    /// The same answers, walking the list with the scan and leaving the snapshot alone.
+    KivFXBracket FindByWalking(const CObList& list, double location) const { return Walk(list, location); }
+    KivFXBracket FindByWalking(const CObList& list, int frame) const { return Walk(list, frame); }
 
 private:
-    struct Slot {
+    struct Entry {
         CObject* const* slot;  // where the list holds it
+        const CKivFXInsValueKeyFrm* key;
+        std::uint64_t locationBits;  // Location's bits at the snapshot (so NaN equals itself)
+        int frame;                   // Frame at the snapshot
+    };
+    struct Other {
+        CObject* const* slot;
         const CObject* element;
+    };
+    template <class Key>
+    struct Sorted {
+        KivFXSortedKeys<Key> keys;
+        bool built = false;
     };
 
     template <class Key>
     KivFXBracket FindCached(const CObList& list, Key pos) const;
     template <class Key>
     KivFXBracket Walk(const CObList& list, Key pos) const;
-    /// True when the snapshot is valid for list (the rule above).
+    /// True when the elements and their keys of that type are as the snapshot saw them.
+    template <class Key>
     bool IsCurrent(const CObList& list) const;
     /// Remakes the snapshot; false (snapshot dropped) when memory runs out.
     bool Refresh(const CObList& list) const;
+    template <class Key>
+    Sorted<Key>& SortedBy() const;
 
     const CRuntimeClass* m_keyClass;
     mutable std::atomic_flag m_busy;  // set while one reader uses or remakes the snapshot
     mutable const CObList* m_list = nullptr;
     mutable DWORD_PTR m_modCount = 0;
-    mutable std::vector<Slot> m_slots;  // every element, in list order
-    mutable std::vector<const CKivFXInsValueKeyFrm*> m_keys;  // the keyframes among them, in list order
+    mutable std::vector<Entry> m_entries;  // the keyframes, in list order
+    mutable std::vector<Other> m_others;   // every other element
+    mutable unsigned m_unchangedCalls = 0;  // calls since the snapshot was made
+    mutable Sorted<double> m_byLocation;
+    mutable Sorted<int> m_byFrame;
 };
