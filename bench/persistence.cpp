@@ -1,4 +1,5 @@
-// Storing and loading 100,000 value keyframes in the archive and in XML, against two
+// Storing and loading 100,000 value keyframes in the archive and in XML, and one alpha
+// keyframe holding 200,000 list values in XML, against two
 // baselines for the same data measured in the same run: a hand-written little-endian
 // writer and checked reader of the same records, and pugixml building, serializing,
 // parsing and walking the same element tree directly.
@@ -25,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "keyfrm/softfx/CKivSoftFXAlphaKeyFrm.h"
 #include "keyfrm/tracks/CKivFXValueKeyFrm.h"
 #include "kivbase/CKivObList.h"
 #include "kivbase/KivXMLDOMDoc.h"
@@ -368,6 +370,103 @@ void LoadXmlBaseline(const std::string& text, std::vector<PlainKey>& out) {
     }
 }
 
+// ---- XML: one keyframe holding a long list ----
+
+// An alpha keyframe's shade list: one "DataMember" attribute per value.
+constexpr int kListValues = 200000;
+constexpr const char kListPrefix[] = "ShadeColor";
+
+double ListValue(int i) { return i / double(kListValues); }
+
+const CKivSoftFXAlphaKeyFrm& LibraryListKey() {
+    static CKivSoftFXAlphaKeyFrm key;
+    if (key.ShadeColor.IsEmpty()) {
+        key.ShadeColor.SetSize(kListValues);
+        for (int i = 0; i < kListValues; ++i) key.ShadeColor[i] = ListValue(i);
+    }
+    return key;
+}
+
+const std::vector<double>& PlainList() {
+    static std::vector<double> values;
+    if (values.empty())
+        for (int i = 0; i < kListValues; ++i) values.push_back(ListValue(i));
+    return values;
+}
+
+std::string StoreListXml(const CKivSoftFXAlphaKeyFrm& key) {
+    CKivXMLDOMDocObj doc;
+    doc.CreateNew(L"KivFXProject");
+    const_cast<CKivSoftFXAlphaKeyFrm&>(key).SerializeXML(&doc, doc.GetRootNode());
+    return doc.GetXMLUtf8();
+}
+
+std::unique_ptr<CKivSoftFXAlphaKeyFrm> LoadListXml(const std::string& text) {
+    CKivXMLDOMDocObj doc;
+    if (!doc.LoadXMLUtf8(text)) Refuse("parse");
+    auto key = std::make_unique<CKivSoftFXAlphaKeyFrm>();
+    key->SerializeXML(&doc, doc.GetRootNode());
+    return key;
+}
+
+// The alpha keyframe's levels below its own, which store nothing but the root's two fields.
+constexpr const char* kListBases[] = {"CKivSoftFXArrayKeyFrm", "CKivSoftFXBaseKeyFrm"};
+
+std::string StoreListXmlBaseline(const std::vector<double>& values) {
+    pugi::xml_document doc;
+    pugi::xml_node alpha = Element(doc.append_child("KivFXProject"), "CKivSoftFXAlphaKeyFrm");
+    pugi::xml_node data = alpha.append_child("DataMember");
+    SetNumber(data, "Count", static_cast<int>(values.size()));
+    char name[sizeof kListPrefix + 10] = {};
+    std::memcpy(name, kListPrefix, sizeof kListPrefix - 1);
+    for (size_t i = 0; i < values.size(); ++i) {
+        *std::to_chars(name + sizeof kListPrefix - 1, name + sizeof name - 1, i).ptr = '\0';
+        SetNumber(data, name, values[i]);
+    }
+    pugi::xml_node base = alpha.append_child("BaseObject");
+    for (const char* level : kListBases) base = Element(base, level).append_child("BaseObject");
+    pugi::xml_node root = Element(base, "CKivFXBaseKeyFrm");
+    pugi::xml_node rootData = root.append_child("DataMember");
+    SetNumber(rootData, "Restore", 0);
+    SetNumber(rootData, "Location", 0.0);
+    root.append_child("BaseObject");
+    StringWriter w;
+    doc.save(w, kIndent, pugi::format_default, pugi::encoding_utf8);
+    return std::move(w.text);
+}
+
+// Reads the count, then every attribute in one pass, each value's index from its name.
+void LoadListXmlBaseline(const std::string& text, std::vector<double>& out) {
+    pugi::xml_document doc;
+    if (!doc.load_buffer(text.data(), text.size(), kParseOptions, pugi::encoding_utf8)) Refuse("parse");
+    const pugi::xml_node alpha = Level(doc.child("KivFXProject"), "CKivSoftFXAlphaKeyFrm");
+    const pugi::xml_node data = alpha.child("DataMember");
+    const int count = GetNumber<int>(data, "Count");
+    if (count < 0) Refuse("count");
+    out.assign(static_cast<size_t>(count), 0.0);
+    for (const pugi::xml_attribute a : data.attributes()) {
+        const char* name = a.name();
+        if (std::strncmp(name, kListPrefix, sizeof kListPrefix - 1) != 0) continue;
+        const char* digits = name + sizeof kListPrefix - 1;
+        const char* end = digits + std::strlen(digits);
+        size_t index = 0;
+        const auto r = std::from_chars(digits, end, index);
+        if (r.ec != std::errc() || r.ptr != end || index >= out.size()) Refuse("list index");
+        const char* value = a.value();
+        const char* valueEnd = value + std::strlen(value);
+        const auto v = std::from_chars(value, valueEnd, out[index]);
+        if (v.ec != std::errc() || v.ptr != valueEnd) Refuse("list value");
+    }
+    pugi::xml_node base = alpha.child("BaseObject");
+    for (const char* level : kListBases) base = Level(base, level).child("BaseObject");
+    const pugi::xml_node rootData = Level(base, "CKivFXBaseKeyFrm").child("DataMember");
+    if (GetNumber<int>(rootData, "Restore") != 0 || GetNumber<double>(rootData, "Location") != 0.0) Refuse("root");
+}
+
+std::vector<double> ListOf(const CKivSoftFXAlphaKeyFrm& key) {
+    return std::vector<double>(key.ShadeColor.GetData(), key.ShadeColor.GetData() + key.ShadeColor.GetSize());
+}
+
 // ---- the same work on both sides ----
 
 bool operator==(const PlainKey& a, const PlainKey& b) {
@@ -394,6 +493,13 @@ void CheckBaselines() {
     LoadXmlBaseline(text, keys);
     if (!SameKeys(keys)) Refuse("the XML baseline does not read the data back");
     if (LoadXml(text)->Compare(&LibraryList()) != 0) Refuse("the library does not read its XML back");
+
+    const std::string listText = StoreListXml(LibraryListKey());
+    if (StoreListXmlBaseline(PlainList()) != listText) Refuse("the XML baseline does not write the library's list");
+    std::vector<double> values;
+    LoadListXmlBaseline(listText, values);
+    if (values != PlainList()) Refuse("the XML baseline does not read the list back");
+    if (ListOf(*LoadListXml(listText)) != PlainList()) Refuse("the library does not read its list back");
 }
 
 // ---- what loading costs before a single byte is read ----
@@ -421,30 +527,34 @@ std::unique_ptr<CKivObList> CreateObjects() {
 [[gnu::noinline]] std::unique_ptr<CKivObList> Pass_XmlLoad_Library(const std::string& t) { return LoadXml(t); }
 [[gnu::noinline]] void Pass_XmlLoad_Pugixml(const std::string& t, std::vector<PlainKey>& out) { LoadXmlBaseline(t, out); }
 [[gnu::noinline]] std::unique_ptr<CKivObList> Pass_CreateObjects_Floor() { return CreateObjects(); }
+[[gnu::noinline]] std::string Pass_XmlListStore_Library(const CKivSoftFXAlphaKeyFrm& k) { return StoreListXml(k); }
+[[gnu::noinline]] std::string Pass_XmlListStore_Pugixml(const std::vector<double>& v) { return StoreListXmlBaseline(v); }
+[[gnu::noinline]] std::unique_ptr<CKivSoftFXAlphaKeyFrm> Pass_XmlListLoad_Library(const std::string& t) { return LoadListXml(t); }
+[[gnu::noinline]] void Pass_XmlListLoad_Pugixml(const std::string& t, std::vector<double>& out) { LoadListXmlBaseline(t, out); }
 
 // ---- the benchmarks ----
 
-// A library load: the list it makes is destroyed outside the timing.
+// A library load: what it makes is destroyed outside the timing.
 template <class Pass>
-void MeasureLoad(benchmark::State& state, Pass pass) {
+void MeasureLoad(benchmark::State& state, Pass pass, int items = kKeyFrames) {
     for (auto _ : state) {
-        std::unique_ptr<CKivObList> list = pass();
-        benchmark::DoNotOptimize(list->GetCount());
+        auto made = pass();
+        benchmark::DoNotOptimize(made.get());
         state.PauseTiming();
-        list.reset();
+        made.reset();
         state.ResumeTiming();
     }
-    state.SetItemsProcessed(state.iterations() * kKeyFrames);
+    state.SetItemsProcessed(state.iterations() * items);
 }
 
 // Any other pass: its result is kept from being optimised away.
 template <class Pass>
-void Measure(benchmark::State& state, Pass pass) {
+void Measure(benchmark::State& state, Pass pass, int items = kKeyFrames) {
     for (auto _ : state) {
         benchmark::DoNotOptimize(pass());
         benchmark::ClobberMemory();
     }
-    state.SetItemsProcessed(state.iterations() * kKeyFrames);
+    state.SetItemsProcessed(state.iterations() * items);
 }
 
 void BM_ArchiveStore_Library(benchmark::State& state) {
@@ -492,6 +602,26 @@ void BM_XmlLoad_Pugixml(benchmark::State& state) {
 
 void BM_CreateObjects_Floor(benchmark::State& state) { MeasureLoad(state, [] { return Pass_CreateObjects_Floor(); }); }
 
+void BM_XmlListStore_Library(benchmark::State& state) {
+    Measure(state, [&] { return Pass_XmlListStore_Library(LibraryListKey()); }, kListValues);
+}
+
+void BM_XmlListStore_Pugixml(benchmark::State& state) {
+    Measure(state, [&] { return Pass_XmlListStore_Pugixml(PlainList()); }, kListValues);
+}
+
+void BM_XmlListLoad_Library(benchmark::State& state) {
+    const std::string text = StoreListXml(LibraryListKey());
+    MeasureLoad(state, [&] { return Pass_XmlListLoad_Library(text); }, kListValues);
+}
+
+void BM_XmlListLoad_Pugixml(benchmark::State& state) {
+    const std::string text = StoreListXml(LibraryListKey());
+    std::vector<double> out;
+    out.reserve(kListValues);
+    Measure(state, [&] { return Pass_XmlListLoad_Pugixml(text, out), out.data(); }, kListValues);
+}
+
 }  // namespace
 
 BENCHMARK(BM_ArchiveStore_Library)->Unit(benchmark::kMillisecond);
@@ -503,6 +633,10 @@ BENCHMARK(BM_XmlStore_Pugixml)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_XmlLoad_Library)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_XmlLoad_Pugixml)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CreateObjects_Floor)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_XmlListStore_Library)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_XmlListStore_Pugixml)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_XmlListLoad_Library)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_XmlListLoad_Pugixml)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);

@@ -20,3 +20,8 @@ inline pugi::xml_node KivPugiNode(pugi::xml_node_struct* p) {
 }
 
 inline pugi::xml_node_struct* KivPugiStruct(const pugi::xml_node& n) { return std::bit_cast<pugi::xml_node_struct*>(n); }
+
+/// pugixml's look-up of an attribute by name. It walks the element's attributes, so a caller
+/// that looks up once per value of a long list pays the square of the list's length; every
+/// look-up the document wrapper makes goes through here and is counted (KivXMLTrusted.h).
+pugi::xml_attribute KivPugiAttribute(const pugi::xml_node& element, const char* name);

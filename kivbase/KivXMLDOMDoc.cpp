@@ -1,8 +1,10 @@
 #include "kivbase/KivXMLDOMDoc.h"
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <cstdio>
+#include <functional>
 #include <cstring>
 #include <new>
 #include <string>
@@ -23,17 +25,34 @@ constexpr const char* kIndent = "\t";
 
 pugi::xml_node Node(IXMLDOMNode* p) { return pugi::xml_node(p); }
 
-// Attributes compared pairwise up to this many; more are sorted first, so that an element
-// with a great many attributes costs n log n.
+// Attributes compared pairwise up to this many; more go through a table of their names, so
+// that an element with a great many attributes (a long list) costs time in proportion.
 constexpr size_t kPairwiseAttributes = 16;
 
 // The name that two attributes of the element share, or null.
-const char* DuplicateAttributeSorted(const pugi::xml_node& element) {
-    std::vector<std::string_view> names;
-    for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) names.emplace_back(a.name());
-    std::sort(names.begin(), names.end());
-    const auto twice = std::adjacent_find(names.begin(), names.end());
-    return twice == names.end() ? nullptr : twice->data();  // names end with their own terminator
+const char* DuplicateAttributeHashed(const pugi::xml_node& element) {
+    size_t count = 0;
+    for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) ++count;
+    // Open addressing, at most half full, so that a probe meets a free slot soon; names are
+    // compared only when their hashes are equal.
+    struct Slot {
+        size_t hash;
+        const char* name;
+    };
+    const size_t mask = std::bit_ceil(2 * count) - 1;
+    std::vector<Slot> slots(mask + 1, Slot{0, nullptr});
+    for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) {
+        const char* name = a.name();
+        const size_t hash = std::hash<std::string_view>{}(name);
+        for (size_t i = hash & mask;; i = (i + 1) & mask) {
+            if (!slots[i].name) {
+                slots[i] = {hash, name};
+                break;
+            }
+            if (slots[i].hash == hash && std::strcmp(slots[i].name, name) == 0) return name;
+        }
+    }
+    return nullptr;
 }
 
 // XML allows one attribute of a name per element; the parser does not check it, and a
@@ -48,7 +67,7 @@ const char* DuplicateAttribute(const pugi::xml_node& element) {
     seen[0] = first.name();
     size_t count = 1;
     for (; KivPugiPresent(a); a = a.next_attribute()) {
-        if (count == kPairwiseAttributes) return DuplicateAttributeSorted(element);
+        if (count == kPairwiseAttributes) return DuplicateAttributeHashed(element);
         const char* name = a.name();
         for (size_t i = 0; i < count; ++i)
             if (seen[i][0] == name[0] && std::strcmp(seen[i], name) == 0) return name;
@@ -336,7 +355,7 @@ LONG CKivXMLDOMDocObj::SetNodeAttribute(IXMLDOMNode* node, const char* name, con
     const LONG status = KivXMLFormatValue(value, text);
     if (status != KIVXML_OK) return status;
     // Replacing keeps one attribute per name: a second one would make the element unreadable.
-    pugi::xml_attribute a = n.attribute(name);
+    pugi::xml_attribute a = KivPugiAttribute(n, name);
     const bool added = !a;
     if (added) a = n.append_attribute(name);
     const std::string_view v = text.View();
@@ -357,7 +376,7 @@ LONG CKivXMLDOMDocObj::SetNodeAttribute(IXMLDOMNode* node, LPCWSTR name, const S
 LONG CKivXMLDOMDocObj::GetNodeAttribute(IXMLDOMNode* node, const char* name, SKivXMLDataType& value) {
     if (!name) return KIVXML_E_ARGUMENT;
     if (!node) return KIVXML_ABSENT;
-    const pugi::xml_attribute a = Node(node).attribute(name);
+    const pugi::xml_attribute a = KivPugiAttribute(Node(node), name);
     if (!a) return KIVXML_ABSENT;
     return KivXMLParseValue(a.value(), value);
 }

@@ -4,6 +4,21 @@
 
 #include "kivbase/KivPugiHandles.h"
 
+namespace {
+
+// Per thread, so that counting needs neither a lock nor an atomic; initial-exec, so that an
+// increment is one instruction on every look-up of every load.
+[[gnu::tls_model("initial-exec")]] thread_local long t_attributeLookups = 0;
+
+}  // namespace
+
+pugi::xml_attribute KivPugiAttribute(const pugi::xml_node& element, const char* name) {
+    ++t_attributeLookups;
+    return element.attribute(name);
+}
+
+long KivXmlAttributeLookups() { return t_attributeLookups; }
+
 IXMLDOMNode* KivXmlAppendElement(IXMLDOMNode* parent, const char* name) {
     if (!parent) return nullptr;
     return pugi::xml_node(parent).append_child(name).internal_object();
@@ -28,6 +43,6 @@ bool KivXmlAppendAttribute(IXMLDOMNode* element, const char* name, std::string_v
 
 const char* KivXmlAttributeText(IXMLDOMNode* node, const char* name) {
     if (!node) return nullptr;
-    const pugi::xml_attribute a = KivPugiNode(node).attribute(name);
+    const pugi::xml_attribute a = KivPugiAttribute(KivPugiNode(node), name);
     return KivPugiPresent(a) ? a.value() : nullptr;
 }

@@ -22,3 +22,9 @@ bool KivXmlAppendAttribute(IXMLDOMNode* element, const char* name, std::string_v
 
 /// The text of node's first attribute of that name, or null when node is null or has none.
 const char* KivXmlAttributeText(IXMLDOMNode* node, const char* name);
+
+/// How many attributes this thread has looked up by name through the document wrapper
+/// (SetNodeAttribute, GetNodeAttribute, KivXmlAttributeText). A walk over many values
+/// that is meant to cost time in proportion to them shows it by a count that does not grow
+/// with them.
+long KivXmlAttributeLookups();

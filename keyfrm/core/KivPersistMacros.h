@@ -33,17 +33,24 @@ public:                                                                      \
     CKivObject* Class::MakeCopy() const { return KivMakeCopyOf(*this); } \
     Class::Class(const Class& src) : Class() { Class::operator=(src); }
 
-/// Serialize and SerializeXML walking the level's table after (XML: around) the base's part.
-#define KIV_IMPLEMENT_PERSIST_FORMATS(Class, Base)                                  \
-    void Class::Serialize(CArchive& ar) {                                           \
-        static constexpr KivLevelLink link{                                         \
-            RUNTIME_CLASS(Class), RUNTIME_CLASS(Base), KivLevelFnOf<Base>(),        \
-            [](CArchive& a, CObject* o) { static_cast<Class*>(o)->Base::Serialize(a); }}; \
-        KivSerializeLevels(ar, this, Level(), link);                                \
-    }                                                                               \
-    void Class::SerializeXML(CKivXMLDOMDocObj* doc, IXMLDOMNode* node) {            \
-        if (IXMLDOMNode* baseNode = KivSerializeLevelXML(doc, node, this, Level())) \
-            Base::SerializeXML(doc, baseNode);                                      \
+/// Serialize and SerializeXML walking the level's table after (XML: around) the base's part;
+/// the link tells KIV_LEVEL, and so the registration, that this Serialize is the engine's.
+/// Before the class's KIV_LEVEL in its source file.
+#define KIV_IMPLEMENT_PERSIST_FORMATS(Class, Base)                                          \
+    [[maybe_unused]] static const KivLevelLink* KivEngineLink(KivExact<Class>) {            \
+        static constexpr KivLevelLink link{                                                 \
+            RUNTIME_CLASS(Class), RUNTIME_CLASS(Base), KivLevelFnOf<Base>(),                \
+            [](CArchive& a, CObject* o) { static_cast<Class*>(o)->Base::Serialize(a); },    \
+            [](void (*use)(void*, const CObject*), void* context) {                         \
+                const Class object;                                                         \
+                use(context, &object);                                                      \
+            }};                                                                             \
+        return &link;                                                                       \
+    }                                                                                       \
+    void Class::Serialize(CArchive& ar) { KivSerializeLevels(ar, this, Level(), *KivEngineLink(KivExact<Class>{})); } \
+    void Class::SerializeXML(CKivXMLDOMDocObj* doc, IXMLDOMNode* node) {                    \
+        if (IXMLDOMNode* baseNode = KivSerializeLevelXML(doc, node, this, Level()))         \
+            Base::SerializeXML(doc, baseNode);                                              \
     }
 
 /// operator=: the base's, then the level's table.
@@ -67,7 +74,8 @@ public:                                                                      \
         using Self = Class;                                                                   \
         static const KivFieldDef fields[] = {__VA_ARGS__};                                    \
         static KivLevelCache cache;                                                           \
-        static const KivClassLevel level{#Class, element, loaderConstant, flags, fields, &cache}; \
+        static const KivClassLevel level{#Class, element, loaderConstant, flags, fields, &cache,   \
+                                         KivEngineLink(KivExact<Class>{})};                   \
         return level;                                                                         \
     }
 
@@ -75,6 +83,7 @@ public:                                                                      \
 #define KIV_LEVEL_EMPTY(Class, element, loaderConstant, flags)                                 \
     const KivClassLevel& Class::Level() {                                                     \
         static KivLevelCache cache;                                                           \
-        static const KivClassLevel level{#Class, element, loaderConstant, flags, {}, &cache}; \
+        static const KivClassLevel level{#Class, element, loaderConstant, flags, {}, &cache,   \
+                                         KivEngineLink(KivExact<Class>{})};               \
         return level;                                                                         \
     }

@@ -9,7 +9,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <cstring>
 #include <span>
 #include <type_traits>
@@ -264,24 +263,29 @@ enum KivLevelFlags : UINT {
     kKivLevelKeptByDefault = 2,       // the class inherits Default(), which leaves this level alone
 };
 
-struct KivLevelPlan;
-struct KivChainPlan;
 struct KivClassLevel;
+struct KivRecordPlan;
+class CArchive;
 using KivLevelFn = const KivClassLevel& (*)();
 
-/// A class whose Serialize is the engine's own (KivSerializeLevels): its base's part, then
-/// its level. Recorded by that Serialize on first use, so that the record of a class whose
-/// levels are all written this way can be handled in one pass.
-struct KivPlainLevelMark {
-    const CRuntimeClass* self = nullptr;
-    const CRuntimeClass* base = nullptr;
-    KivLevelFn baseLevel = nullptr;  // null when the base has no table of its own
-    std::atomic<bool> set{false};    // published after the fields above
+/// How a class whose Serialize is the engine's own (KivSerializeLevels) reaches its base: the
+/// two run-time classes, the base's table (null when it has none) and the base's own
+/// Serialize, called without the virtual slot.
+struct KivLevelLink {
+    const CRuntimeClass* self;
+    const CRuntimeClass* base;
+    KivLevelFn baseLevel;
+    void (*baseSerialize)(CArchive& ar, CObject* object);
+    /// Calls use(context, object) with a default object of the class made on the stack, from
+    /// which the engine learns where the class keeps its members.
+    void (*withObject)(void (*use)(void* context, const CObject* object), void* context);
 };
 
 /// A level's defaults when every field they reset is a number: each member's bytes copied from
-/// its default, grouped by size. Made once with the level's plan, and run inline by the
-/// constructors (which all reset their level), so that creating an object costs no call here.
+/// its default, grouped by size, so that constructors (which all reset their level) run them
+/// inline. Made when the level's class registers, from an object of that class: members sit
+/// at the same offsets from the CObject part in every object that has the level, as the
+/// persistable classes derive singly and without virtual bases from CObject.
 struct KivNumberDefaults {
     struct Number {
         std::ptrdiff_t offset;  // of the member from the object's CObject part
@@ -306,16 +310,19 @@ struct KivNumberDefaults {
     }
 };
 
-/// Where a level keeps what the engine works out once: its plan (KivLevelPlan.h), made on
-/// first use, and the plan of the class's whole record; both kept for the life of the
-/// process. Constant-initialised, so a level can be used from other static initialisers.
+/// What the engine works out once for a level, when its class registers (KivRegisterLevel),
+/// and keeps for the life of the process. Constant-initialised, so a level can be used from
+/// other static initialisers; everything is null or false until the class registers.
 struct KivLevelCache {
-    std::atomic<const KivLevelPlan*> plan{nullptr};
-    std::atomic<const KivChainPlan*> chain{nullptr};  // null until decided
-    /// Set with the plan when the level's defaults are all numbers; null otherwise.
+    /// The class's whole record, when every level from the root up is the engine's own and of
+    /// fixed size (KivRecordPlan.h).
+    std::atomic<const KivRecordPlan*> record{nullptr};
+    /// The level's defaults, when they are all numbers.
     std::atomic<const KivNumberDefaults*> numberDefaults{nullptr};
-    KivPlainLevelMark plain;
-    std::mutex compiling;
+    /// The element and attribute names are valid XML names and no attribute name repeats, so
+    /// storing into a fresh "DataMember" may append without looking for an earlier attribute.
+    std::atomic<bool> xmlNamesChecked{false};
+    std::atomic<bool> prepared{false};  // the record and the defaults were worked out
 };
 
 /// The facts of one class level, stated once next to its field table.
@@ -325,13 +332,8 @@ struct KivClassLevel {
     WORD loaderConstant;    // class constant handed to the version converter on load
     UINT flags;
     std::span<const KivFieldDef> fields;
-    KivLevelCache* cache = nullptr;  // null: the plan is made again for every call
-
-    /// Where each member sits relative to the object's CObject part (the same for every
-    /// object that has the level: single inheritance keeps each level's layout fixed),
-    /// resolved from object on first use; null when the level has no cache. Raises
-    /// CMemoryException when the first use runs out of memory.
-    const std::ptrdiff_t* Offsets(const CObject* object) const;
+    KivLevelCache* cache = nullptr;        // null: nothing is prepared, every walk is the plain one
+    const KivLevelLink* engine = nullptr;  // set when the class's Serialize is the engine's own
 
     /// A level writes "DataMember" only when it has stored fields of its own.
     bool HasDataMember() const {

@@ -1,7 +1,6 @@
 // Reading and writing a field's member as a wide integer or a double, whatever its C++
 // type; narrowing keeps the low bits, as the stored formats expect. The rules are written
-// once, per member kind, in the templates below: the run-time functions dispatch to them
-// and the engine's compiled steps call them directly.
+// once, per member kind, in the templates below, and the run-time functions dispatch to them.
 #pragma once
 
 #include <cstdint>
@@ -108,31 +107,4 @@ inline void KivSetFloat(const KivFieldDef& f, void* m, float v) {
         *static_cast<float*>(m) = v;
     else
         KivSetReal(f, m, v);
-}
-
-/// Calls fn(field, member pointer) for each field of the level, in table order.
-template <class Obj, class Fn>
-void KivForEachMember(const KivClassLevel& level, Obj* object, Fn fn) {
-    using Byte = std::conditional_t<std::is_const_v<Obj>, const char, char>;
-    using Member = std::conditional_t<std::is_const_v<Obj>, const void, void>;
-    const std::ptrdiff_t* offsets = level.Offsets(object);
-    Byte* base = reinterpret_cast<Byte*>(object);
-    for (size_t i = 0; i < level.fields.size(); ++i) {
-        const KivFieldDef& f = level.fields[i];
-        Member* m = offsets ? static_cast<Member*>(base + offsets[i]) : f.At(object);
-        fn(f, m);
-    }
-}
-
-/// The same over two objects that share the level (assignment, comparison).
-template <class Fn>
-bool KivForEachMemberPair(const KivClassLevel& level, CObject* a, const CObject* b, Fn fn) {
-    const std::ptrdiff_t* offsets = level.Offsets(b);
-    for (size_t i = 0; i < level.fields.size(); ++i) {
-        const KivFieldDef& f = level.fields[i];
-        void* ma = offsets ? reinterpret_cast<char*>(a) + offsets[i] : f.At(a);
-        const void* mb = offsets ? reinterpret_cast<const char*>(b) + offsets[i] : f.At(b);
-        if (!fn(f, ma, mb)) return false;
-    }
-    return true;
 }

@@ -12,29 +12,23 @@
 
 // ---- archive ----
 
-/// Storing: version word 0, then each persisted field in table order. Loading: the version
-/// word, the version converter (unless the level skips it), then each field in table order;
-/// an optional field is read only when the converted version is not negative. Archive
-/// exceptions pass on with the class and field added to their message.
-void KivSerializeLevel(CArchive& ar, CObject* object, const KivClassLevel& level);
-/// The load half alone; returns the converted version.
-int KivLoadLevel(CArchive& ar, CObject* object, const KivClassLevel& level);
+/// The definition of a level's archive part (KivLevelByValue.cpp), value by value through
+/// the archive's typed operators. Storing: version word 0, then each persisted field in
+/// table order. Loading: the version word, the version converter (unless the level skips
+/// it), then each field in table order, an optional field only when the converted version
+/// is not negative; returns the converted version. Archive exceptions pass on with the
+/// class and field added to their message. The engine's fast path gives exactly the same.
 void KivStoreLevel(CArchive& ar, const CObject* object, const KivClassLevel& level);
+int KivLoadLevel(CArchive& ar, CObject* object, const KivClassLevel& level);
+/// Both directions, by the archive's mode.
+void KivSerializeLevel(CArchive& ar, CObject* object, const KivClassLevel& level);
+/// Rethrows the archive exception being handled with the level and field (null: the
+/// version word) added to its message.
+[[noreturn]] void KivRethrowNamingField(CArchiveException& e, const KivClassLevel& level, const char* field);
 
-/// How a class's Serialize reaches its base: the two run-time classes, the base's table (null
-/// when it has none) and the base's own Serialize, called without the virtual slot.
-struct KivLevelLink {
-    const CRuntimeClass* self;
-    const CRuntimeClass* base;
-    KivLevelFn baseLevel;
-    void (*baseSerialize)(CArchive& ar, CObject* object);
-};
-
-/// The Serialize of KIV_IMPLEMENT_PERSIST_FORMATS: the base's Serialize, then
-/// KivSerializeLevel for this level. Once every level of the record from CKivObject up is
-/// known to be written this way and of fixed size, a record the archive's buffer holds (or
-/// has room for) is handled in one pass, with the same bytes, values and converter calls;
-/// otherwise, and near the buffer's end, the levels run one by one as described above.
+/// The Serialize of KIV_IMPLEMENT_PERSIST_FORMATS: the whole record through its plan when
+/// the class has one (made when it registered) and the archive's buffer holds the record;
+/// otherwise the base's Serialize, then KivSerializeLevel for this level.
 void KivSerializeLevels(CArchive& ar, CObject* object, const KivClassLevel& level, const KivLevelLink& link);
 
 /// The table of a class for KivLevelLink::baseLevel, or null when it declares none.
@@ -42,6 +36,15 @@ template <class C>
 constexpr KivLevelFn KivLevelFnOf() {
     if constexpr (requires { { C::Level() } -> std::same_as<const KivClassLevel&>; }) return &C::Level;
     else return nullptr;
+}
+
+/// A class's KivLevelLink when its Serialize is the engine's own. KIV_IMPLEMENT_PERSIST_FORMATS
+/// declares an overload for its class, beside the class; every other class finds this one.
+template <class C>
+struct KivExact {};
+template <class C>
+constexpr const KivLevelLink* KivEngineLink(KivExact<C>) {
+    return nullptr;
 }
 
 // ---- XML ----
@@ -75,14 +78,15 @@ void KivXmlLoadFields(CKivXMLDOMDocObj* doc, IXMLDOMNode* dataMember, CObject* o
 
 // ---- memory-only operations ----
 
-/// KivDefaultLevel through the level's plan (made on first use).
-void KivDefaultLevelPlanned(CObject* object, const KivClassLevel& level);
-/// Sets every field of the level (persisted or not) to its table default.
+/// Sets every field of the level (persisted or not) to its table default, member by member.
+void KivDefaultLevelByTable(CObject* object, const KivClassLevel& level);
+/// The same, as the constructors run it: as copies of each number's bytes once the level's
+/// class has registered and its defaults are all numbers.
 inline void KivDefaultLevel(CObject* object, const KivClassLevel& level) {
     if (level.cache)
         if (const KivNumberDefaults* numbers = level.cache->numberDefaults.load(std::memory_order_acquire))
             return numbers->Apply(object);
-    KivDefaultLevelPlanned(object, level);
+    KivDefaultLevelByTable(object, level);
 }
 /// Copies every field of the level from src (a field marked kKivFieldResetOnAssign is set
 /// to its default instead; one marked kKivFieldNoAssign is left alone).
@@ -92,7 +96,10 @@ bool KivEqualLevel(const CObject* a, const CObject* b, const KivClassLevel& leve
 
 // ---- the registry of levels, for generic walkers (comparison, display, tests) ----
 
-/// Records the field table of a run-time class (idempotent).
+/// Records the field table of a run-time class (idempotent), and prepares its level once: the
+/// plan of its whole record when every level from the root up is the engine's own and of
+/// fixed size, its defaults as bytes when they are all numbers, and whether its XML names
+/// are sound. A class that never registers is stored and loaded the plain way.
 void KivRegisterLevel(const CRuntimeClass* cls, KivLevelFn level);
 void KivUnregisterLevel(const CRuntimeClass* cls);
 /// The level of exactly that class, or null when the class declares none.

@@ -6,18 +6,53 @@
 #include <limits>
 
 #include "kivbase/KivXMLNodeWalk.h"
+#include "kivbase/KivXMLTrusted.h"
+#include "kivbase/KivXMLValueText.h"
 
-std::string KivXmlListName(const char* prefix, INT_PTR index) {
-    return KivTranslateBadAlloc([&] { return std::string(prefix) + std::to_string(index); });
-}
+namespace {
 
-int KivXmlStoreListCount(CKivXMLDOMDocObj* doc, IXMLDOMNode* data, const char* countName, INT_PTR count) {
+// The longest index text: INT_MAX in decimal.
+constexpr size_t kIndexDigits = 10;
+
+// Writes countName (code 7) with count clamped to what the code carries; the count written.
+int StoreListCount(CKivXMLDOMDocObj* doc, IXMLDOMNode* data, const char* countName, INT_PTR count) {
     const int stored = static_cast<int>(std::min<INT_PTR>(count, std::numeric_limits<int>::max()));
     SKivXMLDataType r{};
     r.type = static_cast<int>(KivXml::i32);
     r.value.iVal = stored;
     doc->SetNodeAttribute(data, countName, r);
     return stored;
+}
+
+}  // namespace
+
+KivXmlListWriter::KivXmlListWriter(CKivXMLDOMDocObj* doc, IXMLDOMNode* data, const char* countName, const char* prefix,
+                                   INT_PTR size)
+    : m_doc(doc), m_data(data), m_prefixLength(std::strlen(prefix)) {
+    KivTranslateBadAlloc([&] {
+        m_name.reserve(m_prefixLength + kIndexDigits);
+        m_name = prefix;
+        m_name += '0';
+    });
+    // Appending is sound when no value's name can already be there: none is when the element
+    // starts empty, the count's name is not one of them, and the names are valid (a digit
+    // after a valid name keeps it valid, so checking "<prefix>0" checks them all).
+    m_append = KivXmlAttributeCount(data) == 0 && KivXMLIsValidName(countName) && KivXMLIsValidName(m_name.c_str()) &&
+               KivXmlListIndex(countName, prefix, std::numeric_limits<int>::max()) < 0;
+    m_count = StoreListCount(doc, data, countName, size);
+}
+
+void KivXmlListWriter::Put(int index, const SKivXMLDataType& value) {
+    char digits[kIndexDigits];
+    const auto r = std::to_chars(digits, digits + sizeof digits, index);
+    m_name.resize(m_prefixLength);  // within the capacity reserved: no allocation
+    m_name.append(digits, r.ptr);
+    if (!m_append) {
+        m_doc->SetNodeAttribute(m_data, m_name.c_str(), value);
+        return;
+    }
+    KivXMLValueText text;
+    if (KivXMLFormatValue(value, text) == KIVXML_OK) KivXmlAppendAttribute(m_data, m_name.c_str(), text.View());
 }
 
 int KivXmlLoadListCount(CKivXMLDOMDocObj* doc, IXMLDOMNode* data, const char* countName) {

@@ -41,12 +41,28 @@ struct KivXmlListValue<tagCOLOR32> {
     static tagCOLOR32 Get(const SKivXMLDataType& r) { return tagCOLOR32::FromDWORD(r.value.dwVal); }
 };
 
-/// The attribute name of value index: prefix followed by the index in decimal ("Color0").
-/// Raises CMemoryException when memory runs out.
-std::string KivXmlListName(const char* prefix, INT_PTR index);
-/// Writes countName (code 7) with count, which is clamped to what code 7 carries; returns
-/// the count written.
-int KivXmlStoreListCount(CKivXMLDOMDocObj* doc, IXMLDOMNode* data, const char* countName, INT_PTR count);
+/// Writes a list's count (code 7, clamped to what it carries) and then its values, each as
+/// the attribute prefix followed by its index in decimal ("Color0"). On an element that
+/// carries no attribute yet (every list level makes its own "DataMember") each value is
+/// appended, since no attribute of its name can be there: looking each name up first would
+/// cost time in the square of the list's length. On an element that already has attributes,
+/// each value replaces any of its name. Raises CMemoryException when memory runs out.
+class KivXmlListWriter {
+public:
+    KivXmlListWriter(CKivXMLDOMDocObj* doc, IXMLDOMNode* data, const char* countName, const char* prefix, INT_PTR size);
+    /// How many values to write: the count written.
+    int Count() const { return m_count; }
+    /// Writes value as the attribute of index.
+    void Put(int index, const SKivXMLDataType& value);
+
+private:
+    CKivXMLDOMDocObj* m_doc;
+    IXMLDOMNode* m_data;
+    std::string m_name;  // the prefix, then the index of the value being written
+    size_t m_prefixLength;
+    int m_count = 0;
+    bool m_append = false;
+};
 /// Reads countName (code 7): 0 for an absent, negative or unreadable count, and never more
 /// than the attributes data carries, so a corrupt count costs no more than the document.
 int KivXmlLoadListCount(CKivXMLDOMDocObj* doc, IXMLDOMNode* data, const char* countName);
@@ -63,12 +79,12 @@ template <class T>
 void KivXmlSerializeList(CKivXMLDOMDocObj* doc, IXMLDOMNode* data, const char* countName, const char* prefix, CArray<T>& list) {
     using Value = KivXmlListValue<T>;
     if (doc->IsStoring()) {
-        const int count = KivXmlStoreListCount(doc, data, countName, list.GetSize());
-        for (int i = 0; i < count; ++i) {
+        KivXmlListWriter out(doc, data, countName, prefix, list.GetSize());
+        for (int i = 0; i < out.Count(); ++i) {
             SKivXMLDataType r{};
             r.type = static_cast<int>(Value::kCode);
             Value::Put(r, list.GetAt(i));
-            doc->SetNodeAttribute(data, KivXmlListName(prefix, i).c_str(), r);
+            out.Put(i, r);
         }
         return;
     }

@@ -1,13 +1,18 @@
 // The memory-only half of the persistence engine: defaults, assignment, comparison,
-// display, and the registry of class levels that generic walkers use.
+// display, and the registry of class levels, which prepares each level once as its class
+// registers.
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cstring>
 #include <map>
+#include <memory>
+#include <vector>
 
-#include "kivbase/persist/KivLevelPlan.h"
+#include "kivbase/KivXMLDOMDoc.h"
 #include "kivbase/persist/KivMemberAccess.h"
 #include "kivbase/persist/KivPersist.h"
+#include "kivbase/persist/KivRecordPlan.h"
 
 namespace {
 
@@ -73,19 +78,113 @@ void DefaultField(const KivFieldDef& f, void* m) {
     }
 }
 
-// Text, blocks and custom members; numbers are copied as their bytes.
-void DefaultField(const KivDefaultStep& s, void* m) {
-    switch (s.member) {
-    case KivMember::wstr: static_cast<CString*>(m)->Empty(); break;
-    case KivMember::block: s.field->unpackBlock(s.field->defBlock.data(), m); break;
-    case KivMember::custom: s.field->custom->reset(m); break;
-    default: break;
+// Every field Default() and construction reset: all but those marked kKivFieldNoAssign.
+bool IsReset(const KivFieldDef& f) { return !(f.flags & kKivFieldNoAssign); }
+
+// ---- what registration prepares ----
+
+// Classes chained deeper than this are not worth a plan (and no hierarchy is this deep).
+constexpr int kMaxChainLevels = 64;
+
+// The levels of cls's record, root first, when its Serialize and every base's down to
+// CKivObject (whose part is empty) is the engine's own; empty otherwise.
+std::vector<const KivClassLevel*> EngineChain(const CRuntimeClass* cls, const KivClassLevel& level) {
+    std::vector<const KivClassLevel*> chain;
+    const KivClassLevel* current = &level;
+    for (int depth = 0; depth < kMaxChainLevels; ++depth) {
+        // The table must be the class's own (not inherited from a base) and its Serialize the engine's.
+        const KivLevelLink* link = current->engine;
+        if (!link || link->self != cls) return {};
+        chain.push_back(current);
+        if (link->base == RUNTIME_CLASS(CKivObject)) {
+            std::reverse(chain.begin(), chain.end());
+            return chain;
+        }
+        if (!link->baseLevel) return {};
+        current = &link->baseLevel();
+        cls = link->base;
     }
+    return {};
 }
 
-inline void ApplyDefaults(const KivDefaults& d, char* base) {
-    d.byNumbers.Apply(reinterpret_cast<CObject*>(base));
-    for (const KivDefaultStep& s : d.others) DefaultField(s, base + s.offset);
+// The level's defaults as the bytes of each number member, when every reset field is a
+// number; null otherwise. Kept for the life of the process with the view into them.
+struct OwnedNumbers {
+    KivNumberDefaults view;
+    std::vector<KivNumberDefaults::Number> numbers;
+};
+
+const KivNumberDefaults* MakeNumberDefaults(const KivClassLevel& level, const CObject* prototype) {
+    static_assert(sizeof(double) == 8 && sizeof(int) == 4 && sizeof(DWORD) == 4 && sizeof(float) == 4 && sizeof(short) == 2,
+                  "defaults are grouped by the size of their member");
+    std::array<std::vector<KivNumberDefaults::Number>, KivNumberDefaults::kSizes> bySize;
+    for (const KivFieldDef& f : level.fields) {
+        if (!IsReset(f)) continue;
+        KivNumberDefaults::Size size;
+        switch (f.member) {
+        case KivMember::f64: size = KivNumberDefaults::by8; break;
+        case KivMember::i32:
+        case KivMember::u32:
+        case KivMember::f32: size = KivNumberDefaults::by4; break;
+        case KivMember::i16: size = KivNumberDefaults::by2; break;
+        case KivMember::u8: size = KivNumberDefaults::by1; break;
+        default: return nullptr;  // text, a block or an array: member by member
+        }
+        KivNumberDefaults::Number n{static_cast<const char*>(f.At(prototype)) - reinterpret_cast<const char*>(prototype), {}};
+        alignas(double) BYTE image[sizeof n.image] = {};
+        DefaultField(f, image);  // the default in the member's own type
+        std::memcpy(n.image, image, sizeof image);
+        bySize[size].push_back(n);
+    }
+    auto owned = std::make_unique<OwnedNumbers>();
+    for (int size = 0; size < KivNumberDefaults::kSizes; ++size) {
+        owned->numbers.insert(owned->numbers.end(), bySize[size].begin(), bySize[size].end());
+        owned->view.ends[size] = static_cast<std::uint32_t>(owned->numbers.size());
+        if (!bySize[size].empty()) owned->view.used |= static_cast<BYTE>(1u << size);
+    }
+    owned->view.numbers = owned->numbers.data();
+    return &owned.release()->view;
+}
+
+bool XmlNamesChecked(const KivClassLevel& level) {
+    if (!KivXMLIsValidName(level.element)) return false;
+    for (size_t i = 0; i < level.fields.size(); ++i) {
+        const KivFieldDef& f = level.fields[i];
+        if (!f.IsPersisted()) continue;
+        if (!KivXMLIsValidName(f.name)) return false;
+        for (size_t k = 0; k < i; ++k)
+            if (level.fields[k].IsPersisted() && std::strcmp(level.fields[k].name, f.name) == 0) return false;
+    }
+    return true;
+}
+
+// Prepares a level once, from a default object of its class when its Serialize is the
+// engine's (made on the stack, so that preparing leaves no memory in use). Without memory,
+// or for another class, less is prepared and walks take the plain way.
+void Prepare(const CRuntimeClass* cls, const KivClassLevel& level) {
+    KivLevelCache* cache = level.cache;
+    if (!cache) return;
+    cache->xmlNamesChecked.store(XmlNamesChecked(level), std::memory_order_release);
+    const KivLevelLink* link = level.engine;
+    if (!link || link->self != cls || cache->prepared.exchange(true)) return;  // once, when it first registers
+    struct Context {
+        const CRuntimeClass* cls;
+        const KivClassLevel& level;
+    } context{cls, level};
+    try {
+        link->withObject(
+            [](void* c, const CObject* object) {
+                const auto& [cls, level] = *static_cast<Context*>(c);
+                level.cache->numberDefaults.store(MakeNumberDefaults(level, object), std::memory_order_release);
+                const std::vector<const KivClassLevel*> chain = EngineChain(cls, level);
+                // Kept for the life of the process: objects of the class may still be stored
+                // from other static destructors.
+                if (!chain.empty()) level.cache->record.store(KivMakeRecordPlan(chain, object).release(), std::memory_order_release);
+            },
+            &context);
+    } catch (const std::exception&) {
+        // Out of memory: the plain way, as always.
+    }
 }
 
 template <class T>
@@ -97,36 +196,31 @@ std::string ToChars(T v) {
 
 }  // namespace
 
-void KivDefaultLevelPlanned(CObject* object, const KivClassLevel& level) {
-    char* base = reinterpret_cast<char*>(object);
-    // Every constructor of a level with more than numbers comes here: the cached plan's way
-    // holds nothing to release.
-    if (level.cache)
-        if (const KivLevelPlan* plan = level.cache->plan.load(std::memory_order_acquire)) return ApplyDefaults(plan->defaults, base);
-    KivPlanHolder holder;
-    ApplyDefaults(KivCompilePlan(level, object, holder).defaults, base);
+void KivDefaultLevelByTable(CObject* object, const KivClassLevel& level) {
+    for (const KivFieldDef& f : level.fields)
+        if (IsReset(f)) DefaultField(f, f.At(object));
 }
 
 void KivAssignLevel(CObject* dst, const CObject* src, const KivClassLevel& level) {
     if (dst == src) return;
-    KivForEachMemberPair(level, dst, src, [](const KivFieldDef& f, void* d, const void* s) {
-        if (f.flags & kKivFieldNoAssign) return true;
+    for (const KivFieldDef& f : level.fields) {
+        if (f.flags & kKivFieldNoAssign) continue;
         if (f.flags & kKivFieldResetOnAssign)
-            DefaultField(f, d);
+            DefaultField(f, f.At(dst));
         else
-            AssignField(f, d, s);
-        return true;
-    });
+            AssignField(f, f.At(dst), f.At(src));
+    }
 }
 
 bool KivEqualLevel(const CObject* a, const CObject* b, const KivClassLevel& level) {
-    return KivForEachMemberPair(level, const_cast<CObject*>(a), b, [](const KivFieldDef& f, const void* x, const void* y) {
-        return !f.IsStored() || EqualField(f, x, y);
-    });
+    return std::all_of(level.fields.begin(), level.fields.end(),
+                       [&](const KivFieldDef& f) { return !f.IsStored() || EqualField(f, f.At(a), f.At(b)); });
 }
 
 void KivRegisterLevel(const CRuntimeClass* cls, KivLevelFn level) {
-    if (cls && level) LevelRegistry()[cls] = level;
+    if (!cls || !level) return;
+    LevelRegistry()[cls] = level;
+    Prepare(cls, level());
 }
 
 void KivUnregisterLevel(const CRuntimeClass* cls) { LevelRegistry().erase(cls); }

@@ -1,6 +1,6 @@
 // The XML half of the persistence engine. Field values travel as the document's typed
 // records, spelled by KivXMLFormatValue and read by KivXMLParseValue, so each code's rules
-// live in one place. A level whose names its plan checked once is written straight into
+// live in one place. A level whose names were checked when its class registered is written straight into
 // the fresh elements it creates, without checking each name again or looking for an
 // attribute that cannot be there yet; short blocks read back decode on the stack.
 #include <cstdint>
@@ -11,7 +11,6 @@
 #include "kivbase/KivXMLDOMDoc.h"
 #include "kivbase/KivXMLTrusted.h"
 #include "kivbase/KivXMLValueText.h"
-#include "kivbase/persist/KivLevelPlan.h"
 #include "kivbase/persist/KivMemberAccess.h"
 #include "kivbase/persist/KivPersist.h"
 
@@ -28,7 +27,8 @@ SKivXMLDataType Record(KivXml code) {
     return r;
 }
 
-bool InXml(const KivFieldDef& f) { return f.xml != KivXml::none && f.xml != KivXml::version; }
+// The fields a level's "DataMember" carries, in table order.
+bool InXml(const KivFieldDef& f) { return f.IsPersisted() && f.xml != KivXml::none && f.xml != KivXml::version; }
 
 // The record carrying the member's value for the field's code; a block is packed into block.
 SKivXMLDataType StoreRecord(const KivFieldDef& f, const void* m, BYTE* block) {
@@ -92,8 +92,8 @@ void ReadField(IXMLDOMNode* node, const KivFieldDef& f, void* m) {
     TakeRecord(f, m, r);
 }
 
-// The level's element with its "Version" 0, appended directly: for levels whose names the
-// plan checked.
+// The level's element with its "Version" 0, appended directly: for levels whose names were
+// checked when their class registered.
 IXMLDOMNode* AppendElement(IXMLDOMNode* node, const KivClassLevel& level) {
     SKivXMLDataType version = Record(KivXml::version);
     version.value.wVal = 0;
@@ -102,13 +102,12 @@ IXMLDOMNode* AppendElement(IXMLDOMNode* node, const KivClassLevel& level) {
     return KivXmlAppendElement(node, level.element, kVersion, text.View());
 }
 
-void AppendFields(IXMLDOMNode* dataMember, const char* base, const KivLevelPlan& plan) {
-    for (const KivStep& s : plan.stored) {
-        const KivFieldDef& f = *s.field;
+void AppendFields(IXMLDOMNode* dataMember, const CObject* object, const KivClassLevel& level) {
+    for (const KivFieldDef& f : level.fields) {
         if (!InXml(f)) continue;
         BYTE block[kKivMaxBlockSize];
         KivXMLValueText text;
-        if (KivXMLFormatValue(StoreRecord(f, base + s.offset, block), text) == KIVXML_OK)
+        if (KivXMLFormatValue(StoreRecord(f, f.At(object), block), text) == KIVXML_OK)
             KivXmlAppendAttribute(dataMember, f.name, text.View());
     }
 }
@@ -127,22 +126,16 @@ IXMLDOMNode* KivXmlFindElement(CKivXMLDOMDocObj* doc, IXMLDOMNode* node, const K
 }
 
 void KivXmlStoreFields(CKivXMLDOMDocObj* doc, IXMLDOMNode* dataMember, const CObject* object, const KivClassLevel& level) {
-    KivPlanHolder holder;
-    const KivLevelPlan& plan = KivPlanOf(level, object, holder);
-    const char* base = reinterpret_cast<const char*>(object);
-    for (const KivStep& s : plan.stored) {
-        if (!InXml(*s.field)) continue;
+    for (const KivFieldDef& f : level.fields) {
+        if (!InXml(f)) continue;
         BYTE block[kKivMaxBlockSize];
-        doc->SetNodeAttribute(dataMember, s.field->name, StoreRecord(*s.field, base + s.offset, block));
+        doc->SetNodeAttribute(dataMember, f.name, StoreRecord(f, f.At(object), block));
     }
 }
 
 void KivXmlLoadFields(CKivXMLDOMDocObj*, IXMLDOMNode* dataMember, CObject* object, const KivClassLevel& level) {
-    KivPlanHolder holder;
-    const KivLevelPlan& plan = KivPlanOf(level, object, holder);
-    char* base = reinterpret_cast<char*>(object);
-    for (const KivStep& s : plan.stored)
-        if (InXml(*s.field)) ReadField(dataMember, *s.field, base + s.offset);
+    for (const KivFieldDef& f : level.fields)
+        if (InXml(f)) ReadField(dataMember, f, f.At(object));
 }
 
 IXMLDOMNode* KivXmlChild(CKivXMLDOMDocObj* doc, IXMLDOMNode* element, const char* name) {
@@ -152,23 +145,22 @@ IXMLDOMNode* KivXmlChild(CKivXMLDOMDocObj* doc, IXMLDOMNode* element, const char
 
 IXMLDOMNode* KivXmlLevelElement(CKivXMLDOMDocObj* doc, IXMLDOMNode* node, CObject* object, const KivClassLevel& level) {
     if (!doc || !node) return nullptr;
-    KivPlanHolder holder;
-    const KivLevelPlan& plan = KivPlanOf(level, object, holder);
+    const bool hasDataMember = level.HasDataMember();
     if (doc->IsStoring()) {
-        if (plan.xmlNamesChecked) {
+        if (level.cache && level.cache->xmlNamesChecked.load(std::memory_order_acquire)) {
             // A fresh element and "DataMember": nothing to check or replace.
             IXMLDOMNode* element = AppendElement(node, level);
             if (!element) return nullptr;
-            if (plan.hasDataMember) {
+            if (hasDataMember) {
                 IXMLDOMNode* data = KivXmlAppendElement(element, kKivXmlDataMember);
                 if (!data) return nullptr;
-                AppendFields(data, reinterpret_cast<const char*>(object), plan);
+                AppendFields(data, object, level);
             }
             return element;
         }
         IXMLDOMNode* element = KivXmlCreateElement(doc, node, level);
         if (!element) return nullptr;
-        if (plan.hasDataMember) {
+        if (hasDataMember) {
             IXMLDOMNode* data = doc->CreateDOMNode(element, kKivXmlDataMember, 1);
             if (!data) return nullptr;
             KivXmlStoreFields(doc, data, object, level);
@@ -176,7 +168,7 @@ IXMLDOMNode* KivXmlLevelElement(CKivXMLDOMDocObj* doc, IXMLDOMNode* node, CObjec
         return element;
     }
     IXMLDOMNode* element = KivXmlFindElement(doc, node, level);
-    if (element && plan.hasDataMember)
+    if (element && hasDataMember)
         if (IXMLDOMNode* data = doc->GetFirstNameMatchChildNode(element, kKivXmlDataMember))
             KivXmlLoadFields(doc, data, object, level);
     return element;

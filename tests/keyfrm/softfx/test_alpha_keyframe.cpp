@@ -5,8 +5,11 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "keyfrm/softfx/CKivSoftFXAlphaKeyFrm.h"
+#include "kivbase/KivXMLTrusted.h"
+#include "kivbase/persist/KivPersistList.h"
 #include "support/ArchiveBytes.h"
 
 using kfxtest::Bytes;
@@ -177,4 +180,52 @@ TEST(AlphaXml, CorruptCountsNeitherReserveNorInventValues) {
     ASSERT_GE(k.ShadeColor.GetSize(), 2);
     EXPECT_LE(k.ShadeColor.GetSize(), 3) << "no more values than the element has attributes";
     EXPECT_EQ(k.ShadeColor[1], 0.5);
+}
+
+// Looking up an attribute by name walks the element's attributes, so a list whose every
+// value looked its name up would cost the square of its length. The count of look-ups must
+// not grow with the list, in either direction; the values come back whatever the length.
+TEST(AlphaXml, LongListsCostNoLookUpPerValue) {
+    struct Case {
+        int values;
+        long storeLookUps;
+        long loadLookUps;
+    };
+    std::vector<Case> cases = {{1, 0, 0}, {100, 0, 0}, {20000, 0, 0}};
+    for (Case& c : cases) {
+        CKivSoftFXAlphaKeyFrm k;
+        for (int i = 0; i < c.values; ++i) k.ShadeColor.Add(i * 0.5);
+        const long beforeStore = KivXmlAttributeLookups();
+        const std::string xml = kfxtest::StoreXml(k);
+        c.storeLookUps = KivXmlAttributeLookups() - beforeStore;
+
+        CKivSoftFXAlphaKeyFrm back;
+        const long beforeLoad = KivXmlAttributeLookups();
+        kfxtest::LoadXml(back, xml);
+        c.loadLookUps = KivXmlAttributeLookups() - beforeLoad;
+        EXPECT_EQ(Values(back), Values(k)) << c.values;
+    }
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.storeLookUps, cases.front().storeLookUps) << c.values << " values stored";
+        EXPECT_EQ(c.loadLookUps, cases.front().loadLookUps) << c.values << " values loaded";
+    }
+}
+
+// A "DataMember" that already carries attributes (a caller's own) keeps one attribute per
+// name: the list's values replace any of their names in place.
+TEST(AlphaXml, AListWrittenOverExistingAttributesReplacesThem) {
+    CKivXMLDOMDocObj doc;
+    ASSERT_TRUE(doc.CreateNew(L"Root"));
+    IXMLDOMNode* data = doc.CreateDOMNode(doc.GetRootNode(), "DataMember", 1);
+    SKivXMLDataType old{};
+    old.type = static_cast<int>(KivXml::f64);
+    old.value.dVal = 9.0;
+    for (const char* name : {"Other", "ShadeColor1", "Count"}) doc.SetNodeAttribute(data, name, old);
+    CArray<double> list;
+    list.Add(0.25);
+    list.Add(0.75);
+    KivXmlSerializeList(&doc, data, "Count", "ShadeColor", list);
+    EXPECT_NE(doc.GetXMLUtf8().find("<DataMember Other=\"9\" ShadeColor1=\"0.75\" Count=\"2\" ShadeColor0=\"0.25\" />"),
+              std::string::npos)
+        << doc.GetXMLUtf8();
 }
