@@ -88,7 +88,7 @@ void KfxRenderCurveWindow(CKivFXInsKeyFrmList& track, const KfxCurveView& reques
     screen.Resize(view.size.cx, view.size.cy);
     const CRect area(0, 0, view.size.cx, view.size.cy);
     CWnd host;
-    if (!host.CreateEx(0, nullptr, nullptr, WS_POPUP | WS_VISIBLE, area, nullptr, 0))
+    if (!host.CreateEx(0, nullptr, nullptr, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, area, nullptr, 0))
         throw KfxError("cannot create the window to draw in");
     CKivFXInsKeyFrmWnd curve;
     // Attached before creation, so the first WM_SIZE scales the track's range to the height.

@@ -15,7 +15,7 @@ void KfxRenderColourDialog(CKivFXColor32KeyFrmList& track, const KfxColourView& 
     const CSize first = view.size ? *view.size : CSize(1, 1);
     screen.Resize(first.cx, first.cy);
     CWnd host;
-    if (!host.CreateEx(0, nullptr, nullptr, WS_POPUP | WS_VISIBLE, CRect(CPoint(0, 0), first), nullptr, 0))
+    if (!host.CreateEx(0, nullptr, nullptr, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, CRect(CPoint(0, 0), first), nullptr, 0))
         throw KfxError("cannot create the window to draw in");
     CKivFXClr32KeyFrmDlg dialog(&track);
     dialog.SetBuildEditor(view.size ? 1 : 0);

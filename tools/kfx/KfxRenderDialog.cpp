@@ -74,7 +74,7 @@ void KfxRenderCurveDialog(CKivFXInsKeyFrmList& shown, const KfxDialogView& view,
     screen.Resize(view.size.cx, view.size.cy);
     const CRect area(0, 0, view.size.cx, view.size.cy);
     CWnd host;
-    if (!host.CreateEx(0, nullptr, nullptr, WS_POPUP | WS_VISIBLE, area, nullptr, 0))
+    if (!host.CreateEx(0, nullptr, nullptr, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, area, nullptr, 0))
         throw KfxError("cannot create the window to draw in");
     CKivFXInsKeyFrmDlg dialog(&host);
     dialog.SetRange(AquaEdit_Type_Number, in, out, &track);
