@@ -59,7 +59,7 @@ struct Scene {
     Scene() {
         KivScreen::Get().Resize(kWidth, kHeight);
         const CRect area(0, 0, kWidth, kHeight);
-        host.CreateEx(0, nullptr, nullptr, WS_POPUP | WS_VISIBLE, area, nullptr, 0);
+        host.CreateEx(0, nullptr, nullptr, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, area, nullptr, 0);
         dialog.SetRange(AquaEdit_Type_Number, 0, kStoryOut, track.get());
         dialog.Create(&host);
         dialog.MoveWindow(&area, FALSE);

@@ -39,7 +39,7 @@ struct Shown {
         KivScreen& screen = KivScreen::Get();
         const bool wide = size != kTemplateSize;
         screen.Resize(wide ? kWideWidth : 1, wide ? kWideHeight : 1);
-        host.CreateEx(0, nullptr, nullptr, WS_POPUP | WS_VISIBLE, CRect(0, 0, screen.GetWidth(), screen.GetHeight()), nullptr, 0);
+        host.CreateEx(0, nullptr, nullptr, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, CRect(0, 0, screen.GetWidth(), screen.GetHeight()), nullptr, 0);
         dlg.SetBuildEditor(wide ? 1 : 0);
         dlg.Create(&host);
         CRect r(0, 0, kWideWidth, kWideHeight);

@@ -202,6 +202,7 @@ protected:
     void OnMenuShowRecover();
 
 private:
+    template <class> friend struct KivFXKeyFrmDlgCommands;
     int HMargin() const;
     int VMargin() const;
     CPoint PartPoint(const CKivFXValueKeyFrm& keyframe, int part) const;
@@ -216,8 +217,6 @@ private:
     void CancelDrag();
     /// Whether the dragged keyframe is still in the shown track.
     bool DraggedKFAlive() const;
-    void SetInsMode(int mode);
-    void SetCtrlMode(int mode);
     void MoveMargins(int delta);
 
     KivFXDialogParts m_parts;

@@ -272,6 +272,7 @@ protected:
     void OnMenuShowRecover();
 
 private:
+    template <class> friend struct KivFXKeyFrmDlgCommands;
     /// The track's keyframes in list order (elements of other classes left out).
     std::vector<CKivFXPosiKeyFrm*> KeyFrames() const;
     CPoint PartPoint(const CKivFXPosiKeyFrm& keyframe, int part) const;
@@ -295,8 +296,6 @@ private:
     /// Moves the fore (or after) handle to the point and lets the other one follow.
     void DragHandle(CPoint point, bool fore);
     void SelectDragged();
-    void SetInsMode(int mode);
-    void SetCtrlMode(int mode);
     void SetZoomScale(float scale);
 
     KivFXDialogParts m_parts;

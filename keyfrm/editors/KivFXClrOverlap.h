@@ -1,17 +1,10 @@
-// Keeping a keyframe dragged along a strip of locations off the other keyframes: when it
-// lands on one, it steps one pixel's worth of location aside.
+// Keeping a keyframe dragged along the colour strip off the other keyframes: when it lands
+// on one, it steps one pixel's worth of location aside, never leaving [0, 1].
 #pragma once
 
-#include "keyfrm/core/CKivFXBaseKeyFrm.h"
-#include "kivbase/CKivObList.h"
+#include "keyfrm/editors/KivFXTimeStrip.h"
 
-/// Two keyframes closer than this in location count as one place.
-constexpr float kKivFXDragOverlapTolerance = 0.001f;
-
-/// When another keyframe of list lies within kKivFXDragOverlapTolerance of keyframe's
-/// Location (KivFXKeyFrmIsOverlapKF), moves keyframe by step (the location of one pixel):
-/// backwards when the pointer did not move sideways since the last step (pointerStill) or
-/// the location is 1 or more, forwards otherwise. The result stays within [0, 1]. Returns 1
-/// when the keyframe moved; 0 (nothing changed) without a collision, for a null list or
-/// keyframe, or a step that is not a positive finite number.
+/// KivFXStepOffOverlap clamped to [0, 1], for a step that is one pixel's worth of location.
+/// Returns 1 when the keyframe moved; 0 (nothing changed) without a collision, for a null
+/// list or keyframe, or a step that is not a positive finite number.
 int KivFXClrMoveOffOverlap(CKivObList* list, CKivFXBaseKeyFrm* keyframe, float step, bool pointerStill);

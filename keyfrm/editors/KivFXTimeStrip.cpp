@@ -1,5 +1,6 @@
 #include "keyfrm/editors/KivFXTimeStrip.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -10,8 +11,6 @@
 
 namespace {
 
-// Another keyframe closer than this in location sits "at the same place" as a dragged one.
-constexpr float kOverlapTolerance = 0.001f;
 // Pixels the dialogs keep free beside half the client when they clamp a margin.
 constexpr int kMarginReserve = 30;
 // The frame scale's ticks: medium every 5 steps, long (labelled) every 10.
@@ -44,15 +43,21 @@ int KivFXStoryRange::Clamp(int frame) const {
     return frame;
 }
 
+bool KivFXStepOffOverlap(CKivObList* track, CKivFXBaseKeyFrm* keyframe, float step, bool mouseStill, bool clampToRange) {
+    if (!track || !keyframe || !KivFXKeyFrmIsOverlapKF(track, keyframe, kKivFXDragOverlapTolerance)) return false;
+    if (mouseStill || keyframe->Location >= 1.0)
+        keyframe->Location -= step;
+    else
+        keyframe->Location += step;
+    // A step past either end would leave the range every location lies in.
+    if (clampToRange) keyframe->Location = std::clamp(keyframe->Location, 0.0, 1.0);
+    return true;
+}
+
 void KivFXPlaceDraggedKF(CKivObList* track, CKivFXBaseKeyFrm* keyframe, double location, float step, bool mouseStill) {
     if (!track || !keyframe) return;
     keyframe->Location = location;
-    if (KivFXKeyFrmIsOverlapKF(track, keyframe, kOverlapTolerance)) {
-        if (mouseStill || keyframe->Location >= 1.0)
-            keyframe->Location -= step;
-        else
-            keyframe->Location += step;
-    }
+    KivFXStepOffOverlap(track, keyframe, step, mouseStill, false);
     KivFXKeyFrmTaxisList(track);
 }
 

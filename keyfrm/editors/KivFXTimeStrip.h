@@ -32,10 +32,19 @@ struct KivFXStoryRange {
     bool Contains(int frame) const { return frame >= in && frame <= out; }
 };
 
-/// Puts a dragged keyframe at location, then, when KivFXKeyFrmIsOverlapKF finds another
-/// keyframe of track there, moves it by step: backwards when the mouse did not move
-/// horizontally (mouseStill) or the location is already at least 1, otherwise forwards.
-/// Re-sorts the track afterwards in every case. Nothing for a null track or keyframe.
+/// Two keyframes closer than this in location count as one place.
+constexpr float kKivFXDragOverlapTolerance = 0.001f;
+
+/// When KivFXKeyFrmIsOverlapKF finds another keyframe of track within
+/// kKivFXDragOverlapTolerance of keyframe's Location, moves keyframe by step: backwards when
+/// the mouse did not move horizontally (mouseStill) or the location is already at least 1,
+/// otherwise forwards; with clampToRange the result stays within [0, 1]. True when it moved;
+/// false without a collision or for a null track or keyframe.
+bool KivFXStepOffOverlap(CKivObList* track, CKivFXBaseKeyFrm* keyframe, float step, bool mouseStill, bool clampToRange);
+
+/// Puts a dragged keyframe at location, then steps it off another keyframe there
+/// (KivFXStepOffOverlap, unclamped). Re-sorts the track afterwards in every case. Nothing
+/// for a null track or keyframe.
 void KivFXPlaceDraggedKF(CKivObList* track, CKivFXBaseKeyFrm* keyframe, double location, float step, bool mouseStill);
 
 /// A margin raised to at least minimum and then lowered to at most half the client extent

@@ -81,15 +81,24 @@ CKivFXPosiKeyFrmList* KfxFindPositionTrack(CObList& list, int n) {
     return static_cast<CKivFXPosiKeyFrmList*>(KfxFindObjectOf(list, RUNTIME_CLASS(CKivFXPosiKeyFrmList), n));
 }
 
+void KfxCreateDrawingHost(CWnd& host, CSize size) {
+    KivScreen::Get().Resize(size.cx, size.cy);
+    if (!host.CreateEx(0, nullptr, nullptr, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, CRect(CPoint(0, 0), size), nullptr, 0))
+        throw KfxError("cannot create the window to draw in");
+}
+
+void KfxSaveScreen(const std::string& png) {
+    KivScreen& screen = KivScreen::Get();
+    screen.PaintAll();
+    if (!screen.SavePng(CString(png.c_str()))) throw KfxError(png + ": cannot write the picture");
+}
+
 void KfxRenderCurveWindow(CKivFXInsKeyFrmList& track, const KfxCurveView& requested, const std::string& png) {
     KfxCurveView view = requested;
     FitView(track, view);
-    KivScreen& screen = KivScreen::Get();
-    screen.Resize(view.size.cx, view.size.cy);
     const CRect area(0, 0, view.size.cx, view.size.cy);
     CWnd host;
-    if (!host.CreateEx(0, nullptr, nullptr, WS_POPUP | WS_VISIBLE, area, nullptr, 0))
-        throw KfxError("cannot create the window to draw in");
+    KfxCreateDrawingHost(host, view.size);
     CKivFXInsKeyFrmWnd curve;
     // Attached before creation, so the first WM_SIZE scales the track's range to the height.
     curve.SetKeyFrmList(&track);
@@ -97,8 +106,7 @@ void KfxRenderCurveWindow(CKivFXInsKeyFrmList& track, const KfxCurveView& reques
     curve.SetPixelPreFrame(*view.scale);
     curve.SetTimeLine(view.frame);
     if (!curve.Create(WS_CHILD | WS_VISIBLE, &host, area)) throw KfxError("cannot create the curve window");
-    screen.PaintAll();
-    if (!screen.SavePng(CString(png.c_str()))) throw KfxError(png + ": cannot write the picture");
+    KfxSaveScreen(png);
 }
 
 int KfxRender(const KfxArgs& args) {

@@ -9,6 +9,7 @@
 #include "platform/fw/CGeometry.h"
 
 class CKivFXColor32KeyFrmList;
+class CWnd;
 class CKivFXInsKeyFrmList;
 class CKivFXPosiKeyFrmList;
 
@@ -20,6 +21,13 @@ struct KfxCurveView {
     std::optional<long> scroll;     // the frame at the left edge
     std::optional<double> scale;    // pixels per frame
 };
+
+/// Sizes the headless screen to size and creates host over all of it, a window that clips
+/// its children (so a repaint of the host leaves the editor in it alone); throws KfxError
+/// when the window cannot be made.
+void KfxCreateDrawingHost(CWnd& host, CSize size);
+/// Paints the whole screen and writes it to png; throws KfxError when it cannot.
+void KfxSaveScreen(const std::string& png);
 
 /// Draws track in the curve window on the screen and writes the picture to png; throws
 /// KfxError when the file cannot be written.

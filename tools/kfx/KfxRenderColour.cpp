@@ -10,13 +10,10 @@
 #include "platform/ui/WindowSystem.h"
 
 void KfxRenderColourDialog(CKivFXColor32KeyFrmList& track, const KfxColourView& view, const std::string& png) {
-    KivScreen& screen = KivScreen::Get();
     // Without a size the template's own size decides; it is known once the dialog exists.
     const CSize first = view.size ? *view.size : CSize(1, 1);
-    screen.Resize(first.cx, first.cy);
     CWnd host;
-    if (!host.CreateEx(0, nullptr, nullptr, WS_POPUP | WS_VISIBLE, CRect(CPoint(0, 0), first), nullptr, 0))
-        throw KfxError("cannot create the window to draw in");
+    KfxCreateDrawingHost(host, first);
     CKivFXClr32KeyFrmDlg dialog(&track);
     dialog.SetBuildEditor(view.size ? 1 : 0);
     if (!dialog.Create(&host)) throw KfxError("cannot create the colour dialog");
@@ -26,13 +23,12 @@ void KfxRenderColourDialog(CKivFXColor32KeyFrmList& track, const KfxColourView& 
     } else {
         dialog.GetWindowRect(&area);
         area.OffsetRect(-area.left, -area.top);
-        screen.Resize(area.Width(), area.Height());
+        KivScreen::Get().Resize(area.Width(), area.Height());
         host.MoveWindow(&area);
     }
     dialog.UpCurLocation(view.location);
     dialog.ShowWindow(SW_SHOW);
-    screen.PaintAll();
-    if (!screen.SavePng(CString(png.c_str()))) throw KfxError(png + ": cannot write the picture");
+    KfxSaveScreen(png);
 }
 
 int KfxRenderColourCommand(CObList& list, const std::string& file, int n, const KfxColourView& view, const std::string& png) {

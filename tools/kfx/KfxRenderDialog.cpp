@@ -70,18 +70,14 @@ void KfxRenderCurveDialog(CKivFXInsKeyFrmList& shown, const KfxDialogView& view,
     std::unique_ptr<CKivFXInsKeyFrmList> converted;
     if (shown.IsBaseOnFrame()) converted = ByLocation(shown, in, out);
     CKivFXInsKeyFrmList& track = converted ? *converted : shown;
-    KivScreen& screen = KivScreen::Get();
-    screen.Resize(view.size.cx, view.size.cy);
     const CRect area(0, 0, view.size.cx, view.size.cy);
     CWnd host;
-    if (!host.CreateEx(0, nullptr, nullptr, WS_POPUP | WS_VISIBLE, area, nullptr, 0))
-        throw KfxError("cannot create the window to draw in");
+    KfxCreateDrawingHost(host, view.size);
     CKivFXInsKeyFrmDlg dialog(&host);
     dialog.SetRange(AquaEdit_Type_Number, in, out, &track);
     if (!dialog.Create(&host)) throw KfxError("cannot create the curve dialog");
     dialog.MoveWindow(&area, FALSE);
     dialog.UpTimeLine(std::clamp(view.frame, std::min(in, out), std::max(in, out)));
     dialog.ShowWindow(SW_SHOW);
-    screen.PaintAll();
-    if (!screen.SavePng(CString(png.c_str()))) throw KfxError(png + ": cannot write the picture");
+    KfxSaveScreen(png);
 }

@@ -34,20 +34,16 @@ void KfxRenderPositionDialog(CKivFXPosiKeyFrmList& shown, const KfxDialogView& v
     std::unique_ptr<CKivFXPosiKeyFrmList> converted;
     if (shown.IsBaseOnFrame()) converted = ByLocation(shown, in, out);
     CKivFXPosiKeyFrmList& track = converted ? *converted : shown;
-    KivScreen& screen = KivScreen::Get();
-    screen.Resize(view.size.cx, view.size.cy);
     const CRect area(0, 0, view.size.cx, view.size.cy);
     CWnd host;
-    if (!host.CreateEx(0, nullptr, nullptr, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, area, nullptr, 0))
-        throw KfxError("cannot create the window to draw in");
+    KfxCreateDrawingHost(host, view.size);
     CKivFXPosiKeyFrmDlg dialog(&host);
     dialog.SetRange(in, out, &track);
     if (!dialog.Create(&host)) throw KfxError("cannot create the position dialog");
     dialog.MoveWindow(&area, FALSE);
     dialog.UpTimeLine(std::clamp(view.frame, std::min(in, out), std::max(in, out)));
     dialog.ShowWindow(SW_SHOW);
-    screen.PaintAll();
-    if (!screen.SavePng(CString(png.c_str()))) throw KfxError(png + ": cannot write the picture");
+    KfxSaveScreen(png);
 }
 
 int KfxRenderPosition(CObList& list, const std::string& file, int trackIndex, const KfxDialogView& view, const std::string& png) {
