@@ -23,7 +23,35 @@ bool FrameSpan(const CKivObList& list, int& lo, int& hi) {
     return lo <= hi;
 }
 
+// Calls place(keyframe) for each keyframe of a scalar or position track.
+template <class Place>
+void ForEachTimedKeyFrame(CKivObList& list, Place place) {
+    auto walk = [&](auto& track) {
+        for (int i = 0; i < track.GetKeyFrmCount(); ++i)
+            if (auto* k = track.GetFXKeyFrm(i)) place(*k);
+    };
+    if (list.IsKindOf(RUNTIME_CLASS(CKivFXInsKeyFrmList))) walk(static_cast<CKivFXInsKeyFrmList&>(list));
+    if (list.IsKindOf(RUNTIME_CLASS(CKivFXPosiKeyFrmList))) walk(static_cast<CKivFXPosiKeyFrmList&>(list));
+}
+
+bool PlacedByFrame(const CKivObList& list) {
+    if (list.IsKindOf(RUNTIME_CLASS(CKivFXInsKeyFrmList))) return static_cast<const CKivFXInsKeyFrmList&>(list).IsBaseOnFrame() != 0;
+    if (list.IsKindOf(RUNTIME_CLASS(CKivFXPosiKeyFrmList))) return static_cast<const CKivFXPosiKeyFrmList&>(list).IsBaseOnFrame() != 0;
+    return false;
+}
+
 }  // namespace
+
+void KfxPlaceOnStory(CKivObList& track, const KfxEditTime& time) {
+    if (PlacedByFrame(track))
+        ForEachTimedKeyFrame(track, [&](auto& k) { k.Location = time.LocationOf(k.Frame); });
+    else
+        KfxFramesFollowLocations(track, time);
+}
+
+void KfxFramesFollowLocations(CKivObList& track, const KfxEditTime& time) {
+    ForEachTimedKeyFrame(track, [&](auto& k) { k.Frame = time.FrameOf(k.Location); });
+}
 
 double KfxEditTime::LocationOf(int f) const {
     if (storyOut <= storyIn) return 0.0;

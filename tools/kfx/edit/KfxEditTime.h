@@ -25,3 +25,12 @@ struct KfxEditTime {
 /// placed by frame (kDefaultSpan frames from the first when they all share one frame), else
 /// 0 to kDefaultSpan; the current frame at story in.
 KfxEditTime KfxStoryOf(const CKivObList& track);
+
+/// The dialogs place a scalar or position track's keyframes by Location over the story
+/// range, the curve window and frame sampling by Frame. On opening, the one the track is
+/// placed by leads: a frame-placed track's Locations are set from its Frames, another
+/// track's Frames from its Locations. Nothing for a colour track (placed by location only).
+void KfxPlaceOnStory(CKivObList& track, const KfxEditTime& time);
+/// After an editor moved keyframes by location: every Frame becomes the frame nearest its
+/// Location, so the file's Frames say where the keyframes were seen.
+void KfxFramesFollowLocations(CKivObList& track, const KfxEditTime& time);
