@@ -26,6 +26,8 @@ public:
     CKivFXClr32KeyFrmDlg& Dialog() { return m_dialog; }
 
 private:
+    void DropSharedLocations();
+
     CKivFXClr32KeyFrmDlg m_dialog;
     CKivFXColor32KeyFrmList* m_track = nullptr;
     KfxEditTime m_time;

@@ -45,6 +45,8 @@ KfxEditorNotice KfxCurveDialogSlot::Route(UINT msg, WPARAM wParam, LPARAM lParam
     notice.frame = m_dialog.GetCurFrame();
     // Keyframes the dialog moved or made carry their new Location only.
     KfxFramesFollowLocations(*m_track, m_time);
+    if (!m_dialog.IsDragging()) KfxMergeSharedFrames(*m_track);
+    if (m_dialog.GetDragKind() == CKivFXInsKeyFrmDlg::kDragKeyFrm) KfxKeepDraggedApart(*m_track, m_dialog.GetDragKF(), m_time);
     if (notice.frameMoved) {
         m_time.frame = notice.frame;
         m_window.UpdateTimeLine(notice.frame);
@@ -68,6 +70,7 @@ bool KfxCurveDialogSlot::SendValues(const std::vector<double>& values) {
     if (!m_track || values.empty() || IsBusy()) return false;
     m_dialog.SendCurKFValue(static_cast<float>(values[0]), 0);
     KfxFramesFollowLocations(*m_track, m_time);
+    KfxMergeSharedFrames(*m_track);
     m_window.FlushWindow();
     return KivFXKeyFrmIsPoint(m_time.Location(), m_track) != 0;
 }
@@ -77,6 +80,8 @@ bool KfxCurveDialogSlot::IsBusy() const { return m_dialog.IsDragging() || KfxCur
 bool KfxCurveDialogSlot::DragsIn(const CWnd* w) const { return w == &m_dialog || KfxCurveSlot::DragsIn(w); }
 
 void KfxCurveDialogSlot::TrackRestored() {
+    // A restored snapshot may be the file as opened, before its keyframes were placed.
+    KfxPlaceOnStory(*m_track, m_time);
     KfxCurveSlot::TrackRestored();
     m_dialog.UpKeyFrmList(AquaEdit_Type_Number, m_track);
 }

@@ -4,7 +4,9 @@
 #include <climits>
 #include <cmath>
 
+#include "keyfrm/core/KivFXKeyFrmList.h"
 #include "keyfrm/tracks/KivFXTracks.h"
+#include "platform/fw/CException.h"
 
 namespace {
 
@@ -51,6 +53,15 @@ void KfxPlaceOnStory(CKivObList& track, const KfxEditTime& time) {
 
 void KfxFramesFollowLocations(CKivObList& track, const KfxEditTime& time) {
     ForEachTimedKeyFrame(track, [&](auto& k) { k.Frame = time.FrameOf(k.Location); });
+    // A keyframe a dialog added by location to a frame-placed track was sorted in while its
+    // Frame was still 0: in step now, the frame order is the location order again.
+    if (PlacedByFrame(track)) {
+        try {
+            KivFXKeyFrmTaxisList(&track);
+        } catch (const CMemoryException&) {
+            // The order stays as it was; the next change sorts again.
+        }
+    }
 }
 
 double KfxEditTime::LocationOf(int f) const {

@@ -49,6 +49,8 @@ KfxEditorNotice KfxPositionDialogSlot::Route(UINT msg, WPARAM wParam, LPARAM lPa
     notice.frameMoved = info->bFrameChanged != 0;
     notice.frame = m_dialog.GetCurFrame();
     KfxFramesFollowLocations(*m_track, m_time);
+    if (!m_dialog.IsDragging()) KfxMergeSharedFrames(*m_track);
+    if (m_dialog.GetDragKind() == CKivFXPosiKeyFrmDlg::kDragTimeNote) KfxKeepDraggedApart(*m_track, m_dialog.GetDragKF(), m_time);
     if (notice.frameMoved) m_time.frame = notice.frame;
     if (notice.finished)
         notice.detail = L"path changed in the dialog";
@@ -104,11 +106,14 @@ bool KfxPositionDialogSlot::SendValues(const std::vector<double>& v) {
     auto in = [&](size_t i) { return static_cast<float>(std::clamp(v[i], fields[i].min, fields[i].max)); };
     m_dialog.SendCurKFValue(in(0), in(1), in(2), 0);
     KfxFramesFollowLocations(*m_track, m_time);
+    KfxMergeSharedFrames(*m_track);
     ShowValues();
     return KivFXKeyFrmIsPoint(m_time.Location(), m_track) != 0;
 }
 
 void KfxPositionDialogSlot::TrackRestored() {
+    // A restored snapshot may be the file as opened, before its keyframes were placed.
+    KfxPlaceOnStory(*m_track, m_time);
     // Attaching again drops any dragged keyframe and takes the restored range.
     m_dialog.SetRange(m_time.storyIn, m_time.storyOut, m_track);
     m_dialog.UpStoryInOut(m_time.storyIn, m_time.storyOut);
