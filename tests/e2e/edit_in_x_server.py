@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """`kfx edit` in a real X server, driven with xdotool as a person would: a click on a
-keyframe, a drag, a right-click menu choice, a typed value, undo, save and quit; then the
+keyframe, a drag, a right-click menu choice, a typed value, undo, save and quit (and a drag
+in the position dialog, saved); then the
 saved file is checked with kfx itself, and the X screen is compared with what the same state
 draws without a display. A second session checks that quitting with unsaved changes asks
 once and leaves the file alone.
@@ -237,8 +238,9 @@ def person_edits_and_saves(kfx, display, work):
     # The curve window's own mapping of the pixel it was dropped on: 4 pixels of margin at
     # the top and bottom, and half a value unit added to the value (not to the pixels).
     top, bottom = float(fields["MaxValue"]), float(fields["MinValue"])
-    per_pixel = (top - bottom) / ((editor[3] - editor[1] - 4) - 4)
-    dropped_value = top - ((moved_to[1] - editor[1] - 4) * per_pixel + 0.5)
+    curve = s.layout["marks"]  # the curve window, below the curve dialog
+    per_pixel = (top - bottom) / ((curve[3] - curve[1] - 4) - 4)
+    dropped_value = top - ((moved_to[1] - curve[1] - 4) * per_pixel + 0.5)
     check(abs(sample(kfx, path, 25) - dropped_value) < 1e-3,
           "the dragged keyframe has the value of the pixel it was dropped on (%g, expected %g)" % (sample(kfx, path, 25), dropped_value))
     check(after["key"][1][0] == keys[1][0], "the drag changed the value only, not the frame")
@@ -270,6 +272,25 @@ def quitting_unsaved_asks_once(kfx, display, work):
     s.keys("Escape")
     check(s.end() == 0, "the second Escape quits")
     check(open(path, "rb").read() == before, "quitting without saving leaves the file as it was")
+
+
+def position_dialog_drag_is_saved(kfx, display, work):
+    """The position track in its dialog: a keyframe dragged in the X-Y view, saved, reopened."""
+    path = os.path.join(work, "path.kfa")
+    shutil.copy(os.path.join(work, "demo", "demo.kfa"), path)
+    s = Session(kfx, display, path, track=1)
+    keys = s.layout["key"]
+    check(len(keys) == 3, "the demo's path has 3 keyframes, the dialog shows %d" % len(keys))
+    s.drag(keys[1], (keys[1][0] - DRAG, keys[1][1] + DRAG // 2))
+    wait_for("the unsaved mark after a drag", lambda: s.title().startswith("*"))
+    s.keys("ctrl+s")
+    wait_for("the saved title", lambda: not s.title().startswith("*"))
+    s.keys("Escape")
+    check(s.end() == 0, "kfx edit quits with 0 after a save")
+    after = snapshot_layout(kfx, path, 1)["key"]
+    check(after[1] != keys[1], "the dragged position keyframe moved in the saved file")
+    for i in (0, 2):
+        check(after[i] == keys[i], "position keyframe %d did not move" % i)
 
 
 def screenshots(kfx, display, work, out):
@@ -318,6 +339,7 @@ def main():
             return 0
         person_edits_and_saves(args.kfx, server.display, args.work)
         quitting_unsaved_asks_once(args.kfx, server.display, args.work)
+        position_dialog_drag_is_saved(args.kfx, server.display, args.work)
         print("passed: kfx edit in the X server " + server.display)
         return 0
     except Failure as e:

@@ -93,6 +93,9 @@ void PrintLayout(KfxEditHost& host) {
         host.ValueEdit(i)->GetWindowRect(&r);
         std::printf("value %d %d %d %d %d\n", i, r.left, r.top, r.right, r.bottom);
     }
+    CRect marks;
+    host.Slot()->MarksWindow()->GetWindowRect(&marks);
+    PrintRect("marks", marks);
     const std::vector<CPoint> keys = host.Slot()->KeyFramePoints();
     for (size_t i = 0; i < keys.size(); ++i) std::printf("key %zu %d %d\n", i, keys[i].x, keys[i].y);
     std::printf("frame %d %d %d\n", host.Time().storyIn, host.Time().frame, host.Time().storyOut);

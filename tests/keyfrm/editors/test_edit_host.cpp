@@ -7,7 +7,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include "KfxColourDialogSlot.h"
+#include "KfxCurveDialogSlot.h"
 #include "KfxEditHost.h"
+#include "KfxPositionDialogSlot.h"
 #include "keyfrm/tracks/KivFXTracks.h"
 #include "platform/ui/Screen.h"
 
@@ -213,8 +216,10 @@ TEST_F(EditHost, TracksAreChosenFromTheListOrWithUpAndDown) {
     const CRect list = m_host->TrackListArea();
     KivScreen::Get().MouseDown(CPoint(list.left + 20, list.top + 2 * KfxTrackListPanel::kRowHeight + 5));
     EXPECT_EQ(m_host->CurrentTrack(), 1);
-    EXPECT_EQ(m_host->ValueEditCount(), 3) << "X, Y and Z";
-    EXPECT_EQ(m_host->ValueEdit(1)->GetValue(), 2.0);
+    EXPECT_EQ(m_host->ValueEditCount(), 0) << "the coordinate window shows X, Y and Z";
+    auto* position = dynamic_cast<KfxPositionDialogSlot*>(m_host->Slot());
+    ASSERT_NE(position, nullptr);
+    EXPECT_EQ(position->Values().EditY().GetValue(), 2.0);
     Key(VK_UP);
     EXPECT_EQ(m_host->CurrentTrack(), 0);
     Key(VK_UP);
@@ -223,11 +228,15 @@ TEST_F(EditHost, TracksAreChosenFromTheListOrWithUpAndDown) {
 
 TEST_F(EditHost, TheLayoutFollowsTheScreen) {
     KivScreen::Get().Resize(1000, 600);
-    CRect editor;
-    m_host->Slot()->Window()->GetWindowRect(&editor);
-    EXPECT_EQ(editor, m_host->EditorArea());
-    EXPECT_EQ(editor.right, 1000);
-    EXPECT_EQ(editor.bottom, 600 - KfxEditHost::kStatusHeight - KfxEditHost::kValueRowHeight);
+    CRect dialog, curve;
+    m_host->Slot()->Window()->GetWindowRect(&dialog);
+    m_host->Slot()->MarksWindow()->GetWindowRect(&curve);
+    CRect both;
+    both.UnionRect(dialog, curve);
+    EXPECT_EQ(both, m_host->EditorArea()) << "the dialog above, the curve window below";
+    EXPECT_EQ(dialog.bottom, curve.top);
+    EXPECT_EQ(both.right, 1000);
+    EXPECT_EQ(both.bottom, 600 - KfxEditHost::kStatusHeight - KfxEditHost::kValueRowHeight);
     const std::vector<CPoint> keys = m_host->Slot()->KeyFramePoints();
     EXPECT_GT(keys.back().x, 900) << "the story still spans the width";
 }
@@ -253,4 +262,93 @@ TEST(EditTime, FramesAndLocationsMapBothWays) {
     one.SetBaseOnFrame(1);
     one.SendKeyFrmValue(7, 1.0f);
     EXPECT_EQ(KfxStoryOf(one).storyOut, 7 + KfxEditTime::kDefaultSpan) << "one keyframe: the default span from it";
+}
+
+TEST_F(EditHost, ADialogDragMovesAKeyframeInTimeAndItsFrameFollows) {
+    auto* slot = dynamic_cast<KfxCurveDialogSlot*>(m_host->Slot());
+    ASSERT_NE(slot, nullptr);
+    CKivFXInsKeyFrmDlg& dialog = slot->Dialog();
+    CKivFXValueKeyFrm* key = Track().GetFXKeyFrm(1);
+    CPoint from = dialog.GetKeyFrmRect(key, 0).CenterPoint();
+    dialog.ClientToScreen(&from);
+    const int curveX = slot->KeyFramePoints()[1].x;
+    const int right = dialog.FrameToPixelX(40) - dialog.FrameToPixelX(25);
+    Drag(from, from + CPoint(right, 0));
+
+    EXPECT_GT(key->Frame, 30) << "moved later";
+    EXPECT_LT(key->Frame, 60) << "not past the next keyframe";
+    EXPECT_EQ(key->Frame, m_host->Time().FrameOf(key->Location)) << "the Frame follows the Location the dialog set";
+    EXPECT_GT(slot->KeyFramePoints()[1].x, curveX) << "the curve window shows the move";
+    EXPECT_EQ(m_host->History()->Size(), 2u);
+    Key('Z', MK_CONTROL);
+    EXPECT_EQ(Track().GetFXKeyFrm(1)->Frame, 25);
+    EXPECT_EQ(Track().GetFXKeyFrm(1)->Location, 0.25);
+}
+
+TEST_F(EditHost, EachEditorTakesATypedValueAsOneUndoStep) {
+    struct Row {
+        KfxTrackKindId kind;
+        CKivAquaEdit* (*box)(KfxEditHost&);
+    };
+    const Row rows[] = {
+        {KfxTrackKindId::scalar, [](KfxEditHost& h) { return h.ValueEdit(0); }},
+        {KfxTrackKindId::position, [](KfxEditHost& h) { return &dynamic_cast<KfxPositionDialogSlot&>(*h.Slot()).Values().EditX(); }},
+        {KfxTrackKindId::colour, [](KfxEditHost& h) { return dynamic_cast<KfxColourDialogSlot&>(*h.Slot()).Dialog().GetAquaEdit(1005); }},
+    };
+    m_host.reset();
+    for (const Row& row : rows) {
+        auto doc = KfxEditDocument::New(row.kind, (m_dir / "new.kfa").string());
+        KfxEditHost host(*doc);
+        ASSERT_TRUE(host.CreateOnScreen(0));
+        KivScreen::Get().PaintAll();
+        host.GoToFrame(50);
+        CKivAquaEdit* box = row.box(host);
+        ASSERT_NE(box, nullptr);
+        CRect r;
+        box->GetWindowRect(&r);
+        KivScreen::Get().MouseDown(r.CenterPoint());
+        KivScreen::Get().MouseUp(r.CenterPoint());
+        for (const wchar_t* c = L"40"; *c; ++c) KivScreen::Get().Char(*c);
+        Key(VK_RETURN);
+        const int kind = static_cast<int>(row.kind);
+        EXPECT_EQ(host.Track()->GetCount(), 1) << kind << ": a keyframe where the value was typed";
+        EXPECT_EQ(host.History()->Size(), 2u) << kind;
+        EXPECT_TRUE(host.IsModified()) << kind;
+        Key('Z', MK_CONTROL);
+        EXPECT_EQ(host.Track()->GetCount(), 0) << kind << ": undone";
+    }
+}
+
+TEST(EditTime, TracksArePlacedOnTheStoryByWhatTheyArePlacedBy) {
+    struct Case {
+        bool byFrame;
+        std::vector<int> frames;
+        std::vector<double> locations;
+        std::vector<int> wantFrames;
+        std::vector<double> wantLocations;
+    };
+    const Case cases[] = {
+        {true, {10, 20, 60}, {0.9, 0.1, 0.3}, {10, 20, 60}, {0.0, 0.2, 1.0}},
+        {false, {7, 7, 7}, {0.0, 0.5, 1.0}, {0, 50, 100}, {0.0, 0.5, 1.0}},
+    };
+    for (const Case& c : cases) {
+        CKivFXPosiKeyFrmList track;
+        track.SetBaseOnFrame(c.byFrame);
+        for (size_t i = 0; i < c.frames.size(); ++i) {
+            auto k = std::make_unique<CKivFXPosiKeyFrm>();
+            k->Frame = c.frames[i];
+            k->Location = c.locations[i];
+            track.AddTail(k.release());
+        }
+        const KfxEditTime time = KfxStoryOf(track);
+        KfxPlaceOnStory(track, time);
+        for (size_t i = 0; i < c.frames.size(); ++i) {
+            EXPECT_EQ(track.GetFXKeyFrm(static_cast<int>(i))->Frame, c.wantFrames[i]) << c.byFrame << i;
+            EXPECT_DOUBLE_EQ(track.GetFXKeyFrm(static_cast<int>(i))->Location, c.wantLocations[i]) << c.byFrame << i;
+        }
+        // A dialog moved the middle keyframe by location: its Frame follows.
+        track.GetFXKeyFrm(1)->Location = time.LocationOf(c.wantFrames[0] + 1);
+        KfxFramesFollowLocations(track, time);
+        EXPECT_EQ(track.GetFXKeyFrm(1)->Frame, c.wantFrames[0] + 1);
+    }
 }

@@ -20,12 +20,13 @@ public:
     KfxEditReading Read() const override;
     bool SendValues(const std::vector<double>& values) override;
     bool IsBusy() const override;
+    bool DragsIn(const CWnd* w) const override { return w == &m_window; }
     void TrackRestored() override;
     CWnd* Window() override { return &m_window; }
     std::vector<CPoint> KeyFramePoints() const override;
     std::vector<std::pair<std::wstring, std::wstring>> MouseHelp() const override;
 
-private:
+protected:
     /// The curve window with its mapping open to the host.
     class CurveWindow : public CKivFXInsKeyFrmWnd {
     public:

@@ -133,12 +133,17 @@ CRect KfxEditHost::EditorArea() const {
     CRect c;
     GetClientRect(&c);
     const int left = std::min<int>(kTrackListWidth, c.right);
-    return CRect(left, 0, std::max<int>(left, c.right), std::max<int>(0, c.bottom - kStatusHeight - kValueRowHeight));
+    return CRect(left, 0, std::max<int>(left, c.right), std::max<int>(0, c.bottom - kStatusHeight - ValueRowHeight()));
 }
 
 CRect KfxEditHost::ValueRow() const {
     const CRect editor = EditorArea();
-    return CRect(editor.left, editor.bottom, editor.right, editor.bottom + kValueRowHeight);
+    return CRect(editor.left, editor.bottom, editor.right, editor.bottom + ValueRowHeight());
+}
+
+int KfxEditHost::ValueRowHeight() const {
+    // An editor that shows its own values takes the row of the host's numeric edits too.
+    return m_slot && !m_slot->HostEdits() ? 0 : kValueRowHeight;
 }
 
 void KfxEditHost::Layout() {
@@ -175,6 +180,7 @@ void KfxEditHost::OnPaint() {
 }
 
 void KfxEditHost::MakeValueEdits() {
+    if (!m_slot->HostEdits()) return;
     const std::vector<KfxValueField> fields = m_slot->Fields();
     for (size_t i = 0; i < fields.size(); ++i) {
         AquaEdit_Describ d = KivAquaEditDescrib(fields[i].label, static_cast<int>(kFirstValueEditId + i));
@@ -363,16 +369,17 @@ LRESULT KfxEditHost::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     return CWnd::WindowProc(msg, wParam, lParam);
 }
 
-bool KfxEditHost::IsValueEdit(HWND h) const {
+CKivAquaEdit* KfxEditHost::ValueEditOf(HWND h) const {
+    if (!h) return nullptr;
     for (const auto& edit : m_edits)
-        if (edit->m_hWnd == h) return true;
-    return false;
+        if (edit->m_hWnd == h) return edit.get();
+    return m_slot ? m_slot->ValueBox(h) : nullptr;
 }
 
 BOOL KfxEditHost::PreTranslateMessage(MSG* msg) {
     if (msg->message == WM_LBUTTONDOWN || msg->message == WM_RBUTTONDOWN) {
         // A click anywhere but a value box takes the keys back (and ends any typing there).
-        if (!IsValueEdit(msg->hwnd) && GetFocus() != this) SetFocus();
+        if (!ValueEditOf(msg->hwnd) && GetFocus() != this) SetFocus();
         return FALSE;
     }
     return msg->message == WM_KEYDOWN && OnShortcut(static_cast<UINT>(msg->wParam));
@@ -382,8 +389,9 @@ bool KfxEditHost::OnShortcut(UINT vk) {
     const bool ctrl = GetKeyState(VK_CONTROL) < 0;
     const bool shift = GetKeyState(VK_SHIFT) < 0;
     CWnd* focus = GetFocus();
-    const bool inEdit = focus && IsValueEdit(focus->m_hWnd);
-    const bool typing = inEdit && static_cast<CKivAquaEdit*>(focus)->IsTyping();
+    CKivAquaEdit* const box = focus ? ValueEditOf(focus->m_hWnd) : nullptr;
+    const bool inEdit = box != nullptr;
+    const bool typing = inEdit && box->IsTyping();
     if (ctrl) {
         if (vk != 'S' && vk != 'Z' && vk != 'Y') return false;
         // Typed text is taken first, as leaving the box would.

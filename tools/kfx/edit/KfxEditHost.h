@@ -79,8 +79,10 @@ protected:
 private:
     /// Handles a shortcut; true when the key was one.
     bool OnShortcut(UINT vk);
-    bool IsValueEdit(HWND h) const;
+    /// The host's or the editor's numeric edit with window h, or null.
+    CKivAquaEdit* ValueEditOf(HWND h) const;
     void Layout();
+    int ValueRowHeight() const;
     void MakeValueEdits();
     /// Reads the track at the current frame into the edits and the status line.
     void Refresh();

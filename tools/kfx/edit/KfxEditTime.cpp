@@ -4,7 +4,9 @@
 #include <climits>
 #include <cmath>
 
+#include "keyfrm/core/KivFXKeyFrmList.h"
 #include "keyfrm/tracks/KivFXTracks.h"
+#include "platform/fw/CException.h"
 
 namespace {
 
@@ -23,7 +25,44 @@ bool FrameSpan(const CKivObList& list, int& lo, int& hi) {
     return lo <= hi;
 }
 
+// Calls place(keyframe) for each keyframe of a scalar or position track.
+template <class Place>
+void ForEachTimedKeyFrame(CKivObList& list, Place place) {
+    auto walk = [&](auto& track) {
+        for (int i = 0; i < track.GetKeyFrmCount(); ++i)
+            if (auto* k = track.GetFXKeyFrm(i)) place(*k);
+    };
+    if (list.IsKindOf(RUNTIME_CLASS(CKivFXInsKeyFrmList))) walk(static_cast<CKivFXInsKeyFrmList&>(list));
+    if (list.IsKindOf(RUNTIME_CLASS(CKivFXPosiKeyFrmList))) walk(static_cast<CKivFXPosiKeyFrmList&>(list));
+}
+
+bool PlacedByFrame(const CKivObList& list) {
+    if (list.IsKindOf(RUNTIME_CLASS(CKivFXInsKeyFrmList))) return static_cast<const CKivFXInsKeyFrmList&>(list).IsBaseOnFrame() != 0;
+    if (list.IsKindOf(RUNTIME_CLASS(CKivFXPosiKeyFrmList))) return static_cast<const CKivFXPosiKeyFrmList&>(list).IsBaseOnFrame() != 0;
+    return false;
+}
+
 }  // namespace
+
+void KfxPlaceOnStory(CKivObList& track, const KfxEditTime& time) {
+    if (PlacedByFrame(track))
+        ForEachTimedKeyFrame(track, [&](auto& k) { k.Location = time.LocationOf(k.Frame); });
+    else
+        KfxFramesFollowLocations(track, time);
+}
+
+void KfxFramesFollowLocations(CKivObList& track, const KfxEditTime& time) {
+    ForEachTimedKeyFrame(track, [&](auto& k) { k.Frame = time.FrameOf(k.Location); });
+    // A keyframe a dialog added by location to a frame-placed track was sorted in while its
+    // Frame was still 0: in step now, the frame order is the location order again.
+    if (PlacedByFrame(track)) {
+        try {
+            KivFXKeyFrmTaxisList(&track);
+        } catch (const CMemoryException&) {
+            // The order stays as it was; the next change sorts again.
+        }
+    }
+}
 
 double KfxEditTime::LocationOf(int f) const {
     if (storyOut <= storyIn) return 0.0;

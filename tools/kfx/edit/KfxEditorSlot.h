@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "KfxEditTime.h"
+#include "kivbase/gui/CKivAquaEdit.h"
 #include "platform/ui/Wnd.h"
 
 /// One of the host's numeric edits for a track kind.
@@ -61,12 +62,24 @@ public:
     virtual void TrackRestored() = 0;
     /// The editor's main window, for tests and layout reports.
     virtual CWnd* Window() = 0;
+    /// The window KeyFramePoints lie in (the main window unless the editor has two).
+    virtual CWnd* MarksWindow() { return Window(); }
+    /// Whether w is one of the editor's windows that hold the mouse while they drag.
+    virtual bool DragsIn(const CWnd* w) const = 0;
     /// What a person can do in the editor with the mouse, as (action, effect) lines for the
     /// list of keys F1 shows.
     virtual std::vector<std::pair<std::wstring, std::wstring>> MouseHelp() const = 0;
     /// Centres of the keyframes' marks in screen coordinates, in track order (for scripts
     /// that drive the editor as a person would); empty when the editor has none.
     virtual std::vector<CPoint> KeyFramePoints() const = 0;
+    /// Every point (screen coordinates) where a drag of a keyframe can start, in all the
+    /// editor's windows.
+    virtual std::vector<CPoint> GripPoints() const { return KeyFramePoints(); }
+    /// False when the editor shows and takes the values itself: the host makes no numeric
+    /// edits for Fields() then (they still label the status line).
+    virtual bool HostEdits() const { return true; }
+    /// The editor's own numeric edit with window h, or null: the host lets it keep the keys.
+    virtual CKivAquaEdit* ValueBox(HWND) { return nullptr; }
 };
 
 /// The slot for a track (scalar, position or colour), or null for an object of another kind.

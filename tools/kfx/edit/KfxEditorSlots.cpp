@@ -1,8 +1,9 @@
 // The table of editors `kfx edit` knows: one row per track kind. An editor joins by its
 // slot class and one row here.
-#include "KfxCurveSlot.h"
+#include "KfxColourDialogSlot.h"
+#include "KfxCurveDialogSlot.h"
 #include "KfxEditorSlot.h"
-#include "KfxKeyFrameListSlot.h"
+#include "KfxPositionDialogSlot.h"
 #include "keyfrm/tracks/KivFXTracks.h"
 
 namespace {
@@ -19,9 +20,9 @@ std::unique_ptr<KfxEditorSlot> Make() {
 }
 
 const SlotRow kSlotRows[] = {
-    {RUNTIME_CLASS(CKivFXInsKeyFrmList), L"curve window", Make<KfxCurveSlot>},
-    {RUNTIME_CLASS(CKivFXPosiKeyFrmList), L"keyframe list (read-only) and X, Y, Z values", Make<KfxPositionListSlot>},
-    {RUNTIME_CLASS(CKivFXColor32KeyFrmList), L"keyframe list (read-only) and R, G, B, A values", Make<KfxColourListSlot>},
+    {RUNTIME_CLASS(CKivFXInsKeyFrmList), L"curve dialog and curve window", Make<KfxCurveDialogSlot>},
+    {RUNTIME_CLASS(CKivFXPosiKeyFrmList), L"position dialog", Make<KfxPositionDialogSlot>},
+    {RUNTIME_CLASS(CKivFXColor32KeyFrmList), L"colour dialog", Make<KfxColourDialogSlot>},
 };
 
 const SlotRow* RowFor(const CKivObList& track) {
