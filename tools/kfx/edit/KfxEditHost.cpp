@@ -260,28 +260,11 @@ void KfxEditHost::TrackRestored() {
     Refresh();
 }
 
-bool KfxEditHost::Undo() {
-    KfxUndoHistory* history = History();
-    if (!m_slot || !history) return false;
-    if (m_slot->IsBusy()) {
-        Say(L"finish the drag first");
-        return false;
-    }
-    try {
-        if (!history->Undo()) {
-            Say(L"nothing to undo");
-            return false;
-        }
-    } catch (const CMemoryException&) {
-        Say(L"cannot undo: out of memory");
-        return false;
-    }
-    m_lastEvent = L"undone";
-    TrackRestored();
-    return true;
-}
+bool KfxEditHost::Undo() { return StepHistory(&KfxUndoHistory::Undo, L"undo", L"undone"); }
 
-bool KfxEditHost::Redo() {
+bool KfxEditHost::Redo() { return StepHistory(&KfxUndoHistory::Redo, L"redo", L"redone"); }
+
+bool KfxEditHost::StepHistory(bool (KfxUndoHistory::*step)(), const wchar_t* verb, const wchar_t* done) {
     KfxUndoHistory* history = History();
     if (!m_slot || !history) return false;
     if (m_slot->IsBusy()) {
@@ -289,15 +272,15 @@ bool KfxEditHost::Redo() {
         return false;
     }
     try {
-        if (!history->Redo()) {
-            Say(L"nothing to redo");
+        if (!(history->*step)()) {
+            Say(std::wstring(L"nothing to ") + verb);
             return false;
         }
     } catch (const CMemoryException&) {
-        Say(L"cannot redo: out of memory");
+        Say(std::wstring(L"cannot ") + verb + L": out of memory");
         return false;
     }
-    m_lastEvent = L"redone";
+    m_lastEvent = done;
     TrackRestored();
     return true;
 }

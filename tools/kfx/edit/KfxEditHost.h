@@ -88,6 +88,9 @@ private:
     void Refresh();
     void UpdateTitle();
     void Say(const std::wstring& what);
+    /// Undo or redo (step) on the current track, refused during a drag; verb and done name
+    /// it in the status line. True when the track was restored to another step.
+    bool StepHistory(bool (KfxUndoHistory::*step)(), const wchar_t* verb, const wchar_t* done);
     /// After a finished change: an undo step, the title and the readings.
     void Committed();
     void ValuesTyped();
