@@ -52,7 +52,7 @@ KfxValue Block(const KivFieldDef& f, const CObject& object) {
     v.kind = KfxValue::Kind::parts;
     for (const KivBlockPart& p : parts) {
         const bool real = p.type == KivPartType::f32 || p.type == KivPartType::f64;
-        v.parts.emplace_back(p.name, Of(real ? KfxValue::Kind::real : KfxValue::Kind::integer, KivFormatPart(p, image)));
+        v.parts.push_back({p.name, Of(real ? KfxValue::Kind::real : KfxValue::Kind::integer, KivFormatPart(p, image))});
     }
     return v;
 }

@@ -10,6 +10,8 @@
 
 #include "platform/fw/CObject.h"
 
+struct KfxPart;
+
 /// One field's value. Numbers are kept spelled as the XML format spells them (the shortest
 /// text that reads back to the same value; "nan", "inf", "-inf" for the special values).
 struct KfxValue {
@@ -24,8 +26,14 @@ struct KfxValue {
     };
     Kind kind = Kind::unknown;
     std::string text;
-    std::vector<std::pair<std::string, KfxValue>> parts;
+    std::vector<KfxPart> parts;
     std::vector<KfxValue> items;
+};
+
+/// A named part of a block: its member name and its value (a real or an integer).
+struct KfxPart {
+    std::string name;
+    KfxValue value;
 };
 
 /// A stored object: its class, its stored fields from the root class's level down, and for a
