@@ -45,7 +45,9 @@ int KivFXStoryRange::Clamp(int frame) const {
 
 bool KivFXStepOffOverlap(CKivObList* track, CKivFXBaseKeyFrm* keyframe, float step, bool mouseStill, bool clampToRange) {
     if (!track || !keyframe || !KivFXKeyFrmIsOverlapKF(track, keyframe, kKivFXDragOverlapTolerance)) return false;
-    if (mouseStill || keyframe->Location >= 1.0)
+    // Backwards when the mouse stood still or the end is reached, but never from location 0,
+    // where a step back would put the keyframe before the story.
+    if ((mouseStill && keyframe->Location > 0.0) || keyframe->Location >= 1.0)
         keyframe->Location -= step;
     else
         keyframe->Location += step;

@@ -38,7 +38,8 @@ constexpr float kKivFXDragOverlapTolerance = 0.001f;
 /// When KivFXKeyFrmIsOverlapKF finds another keyframe of track within
 /// kKivFXDragOverlapTolerance of keyframe's Location, moves keyframe by step: backwards when
 /// the mouse did not move horizontally (mouseStill) or the location is already at least 1,
-/// otherwise forwards; with clampToRange the result stays within [0, 1]. True when it moved;
+/// otherwise forwards; from location 0 or below always forwards, so a keyframe never steps
+/// before the story. With clampToRange the result stays within [0, 1]. True when it moved;
 /// false without a collision or for a null track or keyframe.
 bool KivFXStepOffOverlap(CKivObList* track, CKivFXBaseKeyFrm* keyframe, float step, bool mouseStill, bool clampToRange);
 

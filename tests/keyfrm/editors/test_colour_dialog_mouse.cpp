@@ -156,7 +156,7 @@ TEST(ColourOverlapRule, StepsOffByOnePixelWithinTheRange) {
         {0.5, 0.5, false, 0.51, 1},   {0.5, 0.5, true, 0.49, 1},  {0.5, 0.5009, false, 0.5109, 1},
         {0.5, 0.5011, false, 0.5011, 0},  // beyond the tolerance: stays
         {1.0, 1.0, false, 0.99, 1},   // at the end: backwards
-        {0.0, 0.0, true, 0.0, 1},     // backwards from the start stays at it
+        {0.0, 0.0, true, 0.01, 1},    // from the start forwards, never onto it or before it
         {0.995, 0.995, false, 1.0, 1},  // forwards past the end stops at it
     };
     for (const Case& c : cases) {

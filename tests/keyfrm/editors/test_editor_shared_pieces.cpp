@@ -76,6 +76,7 @@ TEST(DraggedKeyFrame, StepsOffAnotherKeyframeAndKeepsTheTrackSorted) {
         {"within the tolerance counts as onto it", 0.5004, false, 0.5004 + s},
         {"at location 1, moving: backwards", 1.0, false, 1.0 - s},
         {"onto the first keyframe, moving: forwards", 0.0, false, static_cast<double>(s)},
+        {"at location 0, not moving: forwards, never before the story", 0.0, true, static_cast<double>(s)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
