@@ -13,13 +13,12 @@
 #include "keyfrm/editors/KivFXCurveNotes.h"
 #include "keyfrm/editors/KivFXEditorMessages.h"
 #include "keyfrm/tracks/CKivFXInsKeyFrmList.h"
-#include "platform/ui/WindowSystem.h"
+#include "EditorBench.h"
 
 namespace {
 
 constexpr int kWidth = 800, kHeight = 300;
 constexpr int kKeyFrames = 100;
-constexpr double kFrameMs = 1000.0 / 60.0;  // one frame at 60 Hz
 // The story range, frames 0 to 990: ten frames between neighbouring keyframes.
 constexpr int kStoryOut = 990;
 
@@ -57,26 +56,14 @@ struct Scene {
     Host host;
     CKivFXInsKeyFrmDlg dialog{&host};
     Scene() {
-        KivScreen::Get().Resize(kWidth, kHeight);
-        const CRect area(0, 0, kWidth, kHeight);
-        host.CreateEx(0, nullptr, nullptr, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, area, nullptr, 0);
         dialog.SetRange(AquaEdit_Type_Number, 0, kStoryOut, track.get());
-        dialog.Create(&host);
-        dialog.MoveWindow(&area, FALSE);
-        dialog.ShowWindow(SW_SHOW);
-        KivScreen::Get().PaintAll();
+        KivBenchShowDialog(host, dialog, CSize(kWidth, kHeight));
     }
     ~Scene() {
         dialog.DestroyWindow();
         host.DestroyWindow();
     }
 };
-
-void ReportShareOfFrame(benchmark::State& state, std::chrono::steady_clock::duration spent) {
-    const double ms = std::chrono::duration<double, std::milli>(spent).count() / static_cast<double>(state.iterations());
-    state.counters["ms"] = ms;
-    state.counters["frame_%"] = 100.0 * ms / kFrameMs;
-}
 
 void BM_DragStep(benchmark::State& state) {
     Scene scene;
@@ -97,7 +84,7 @@ void BM_DragStep(benchmark::State& state) {
         const CPoint o = offsets[i++ % std::size(offsets)];
         KivScreen::Get().MouseMove(CPoint(start.x + o.x, start.y + o.y));
     }
-    ReportShareOfFrame(state, std::chrono::steady_clock::now() - begin);
+    KivBenchReportShareOfFrame(state, std::chrono::steady_clock::now() - begin);
     KivScreen::Get().MouseUp(start);
     if (scene.host.modifies < static_cast<long>(state.iterations())) state.SkipWithError("a step sent no message");
 }
@@ -109,7 +96,7 @@ void BM_FullRepaint(benchmark::State& state) {
         scene.dialog.Invalidate(TRUE);
         scene.dialog.UpdateWindow();
     }
-    ReportShareOfFrame(state, std::chrono::steady_clock::now() - begin);
+    KivBenchReportShareOfFrame(state, std::chrono::steady_clock::now() - begin);
 }
 
 }  // namespace

@@ -14,14 +14,13 @@
 #include "keyfrm/editors/KivFXCurveNotes.h"
 #include "keyfrm/editors/KivFXEditorMessages.h"
 #include "keyfrm/tracks/CKivFXPosiKeyFrmList.h"
-#include "platform/ui/WindowSystem.h"
+#include "EditorBench.h"
 
 namespace {
 
 constexpr int kWidth = 800, kHeight = 400;
 constexpr int kKeyFrames = 100;
 constexpr int kStoryOut = 999;              // frames 0 to 999
-constexpr double kFrameMs = 1000.0 / 60.0;  // one frame at 60 Hz
 
 // Counts the host's messages, as a host that reads the record would.
 class Host : public CWnd {
@@ -59,26 +58,14 @@ struct Scene {
     Host host;
     CKivFXPosiKeyFrmDlg dialog{&host};
     Scene() {
-        KivScreen::Get().Resize(kWidth, kHeight);
-        const CRect area(0, 0, kWidth, kHeight);
-        host.CreateEx(0, nullptr, nullptr, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, area, nullptr, 0);
         dialog.SetRange(0, kStoryOut, track.get());
-        dialog.Create(&host);
-        dialog.MoveWindow(&area, FALSE);
-        dialog.ShowWindow(SW_SHOW);
-        KivScreen::Get().PaintAll();
+        KivBenchShowDialog(host, dialog, CSize(kWidth, kHeight));
     }
     ~Scene() {
         dialog.DestroyWindow();
         host.DestroyWindow();
     }
 };
-
-void ReportShare(benchmark::State& state, std::chrono::steady_clock::duration spent) {
-    const double ms = std::chrono::duration<double, std::milli>(spent).count() / static_cast<double>(state.iterations());
-    state.counters["ms"] = ms;
-    state.counters["frame_%"] = 100.0 * ms / kFrameMs;
-}
 
 // Presses at start, moves back and forth over a few pixels each way, and reports each move.
 void DragSteps(benchmark::State& state, Scene& scene, CPoint start, int expectedKind) {
@@ -95,7 +82,7 @@ void DragSteps(benchmark::State& state, Scene& scene, CPoint start, int expected
         const CPoint o = offsets[i++ % std::size(offsets)];
         KivScreen::Get().MouseMove(CPoint(start.x + o.x, start.y + o.y));
     }
-    ReportShare(state, std::chrono::steady_clock::now() - begin);
+    KivBenchReportShareOfFrame(state, std::chrono::steady_clock::now() - begin);
     KivScreen::Get().MouseUp(start);
     if (scene.host.modifies - before < static_cast<long>(state.iterations())) state.SkipWithError("a step sent no message");
 }
@@ -120,7 +107,7 @@ void BM_PosiFullRepaint(benchmark::State& state) {
         scene.dialog.Invalidate(TRUE);
         scene.dialog.UpdateWindow();
     }
-    ReportShare(state, std::chrono::steady_clock::now() - begin);
+    KivBenchReportShareOfFrame(state, std::chrono::steady_clock::now() - begin);
 }
 
 }  // namespace
