@@ -45,6 +45,11 @@ void CKivFXInsKeyFrmDlg::OnPaint() {
     DrawTimeRuler(&dc);
     DrawKeyFrmLine(&dc);
     DrawKeyFrmArray(&dc);
+    // What is on the screen now is the track as it is: the keyframe UpKeyFrm follows lies here.
+    if (m_followed.index >= 0) {
+        m_followed.footprint = GetKeyFrmFootprint(m_followed.index);
+        m_followed.painted = true;
+    }
 }
 
 void CKivFXInsKeyFrmDlg::DrawTimeLine(CDC* dc) {

@@ -1,0 +1,136 @@
+// Where the curve window draws one keyframe, so that a drag repaints only what it moved: a
+// mouse move would otherwise send the whole window to the display.
+#include <algorithm>
+
+#include "keyfrm/editors/CKivFXInsKeyFrmWnd.h"
+#include "keyfrm/editors/KivFXCurveNotes.h"
+#include "keyfrm/tracks/CKivFXInsKeyFrmList.h"
+
+namespace {
+
+// The dots' footprint is kept as one rectangle per band of this many pixel columns: a sloped
+// curve then costs a staircase of thin rectangles rather than its whole bounding box.
+constexpr int kBandColumns = 24;
+// The dotted curve evaluates every frame in view, but at most this many per pixel column:
+// beyond that the dots of a column overlap anyway, and a tiny scale must not make painting
+// walk billions of frames.
+constexpr std::int64_t kMaxDotsPerColumn = 16;
+
+// Collects dots into one rectangle per band of columns.
+class DotBands {
+public:
+    DotBands(KivRegion& area, int left) : m_area(area), m_left(left) {}
+    ~DotBands() { Flush(); }
+    DotBands(const DotBands&) = delete;
+    DotBands& operator=(const DotBands&) = delete;
+
+    void Add(int x, int y) {
+        const std::int64_t band = (static_cast<std::int64_t>(x) - m_left) / kBandColumns;
+        if (!m_box.IsRectEmpty() && band != m_band) Flush();
+        m_band = band;
+        const CRect dot(x, y, x + 1, y + 1);
+        if (m_box.IsRectEmpty())
+            m_box = dot;
+        else
+            m_box.UnionRect(m_box, dot);
+    }
+
+private:
+    void Flush() {
+        m_area.Add(m_box);
+        m_box.SetRectEmpty();
+    }
+    KivRegion& m_area;
+    int m_left;
+    std::int64_t m_band = 0;
+    CRect m_box;
+};
+
+}  // namespace
+
+CKivFXInsKeyFrmWnd::DotWalk CKivFXInsKeyFrmWnd::CurveDots() const {
+    CRect client;
+    if (m_hWnd) GetClientRect(&client);
+    DotWalk walk;
+    walk.in = GetStoryIn();
+    walk.out = GetStoryOut();
+    const std::int64_t frames = walk.out - walk.in + 1;
+    const std::int64_t budget = std::max<std::int64_t>(1, client.Width()) * kMaxDotsPerColumn;
+    walk.stride = frames > budget ? (frames + budget - 1) / budget : 1;
+    return walk;
+}
+
+KivRegion CKivFXInsKeyFrmWnd::GetKeyFrmFootprint(int index) const {
+    CRect client;
+    if (m_hWnd) GetClientRect(&client);
+    KivRegion area;
+    const int count = m_pKFList ? m_pKFList->GetKeyFrmCount() : 0;
+    CKivFXValueKeyFrm* k = m_pKFList && index >= 0 && index < count ? m_pKFList->GetFXKeyFrm(index) : nullptr;
+    if (!k) {
+        area.Add(client);
+        return area;
+    }
+    CPoint points[3];
+    CalcuBezierPoints(points, k);
+    KivFXAddNoteFootprint(area, points, KivFXNoteKind(index, count, m_pKFList->InsMode));
+    if (count == 1) {
+        // A lone keyframe's value is drawn as a line across the client.
+        const int y = ValueToPixelY(k->Value);
+        area.Add(CRect(client.left, y, client.right, y + 1));
+    } else {
+        AddCurveFootprint(area, index, *k);
+    }
+    area.Intersect(client);
+    return area;
+}
+
+void CKivFXInsKeyFrmWnd::AddCurveFootprint(KivRegion& area, int index, const CKivFXValueKeyFrm& keyframe) const {
+    const DotWalk walk = CurveDots();
+    // A keyframe decides the value of the frames between the nearest keyframes before and
+    // after it in time; the first and the last also the flat ends. That holds while the
+    // keyframes stand in time order; otherwise any frame may depend on it.
+    std::int64_t from = walk.in, to = walk.out;
+    bool inOrder = true, seenLater = false;
+    int previous = 0, i = 0;
+    bool first = true;
+    for (POSITION pos = m_pKFList->GetHeadPosition(); pos; ++i) {
+        const CObject* o = m_pKFList->GetNext(pos);
+        if (!o || !o->IsKindOf(RUNTIME_CLASS(CKivFXValueKeyFrm))) continue;
+        const int f = static_cast<const CKivFXValueKeyFrm*>(o)->Frame;
+        if (!first && f < previous) inOrder = false;
+        first = false;
+        previous = f;
+        if (i < index && f < keyframe.Frame) from = f;
+        if (i > index && f > keyframe.Frame && !seenLater) {
+            to = f;
+            seenLater = true;
+        }
+    }
+    if (!inOrder) {
+        from = walk.in;
+        to = walk.out;
+    }
+    from = std::max(from, walk.in);
+    to = std::min(to, walk.out);
+    if (from > to) return;
+    CRect client;
+    GetClientRect(&client);
+    DotBands bands(area, client.left);
+    // The first frame at or after `from` on the walk's lattice, so the dots are the painted ones.
+    const std::int64_t start = walk.in + (from - walk.in + walk.stride - 1) / walk.stride * walk.stride;
+    for (std::int64_t f = start; f <= to; f += walk.stride) {
+        const int frame = static_cast<int>(f);
+        bands.Add(FrameToPixelX(frame, 0), ValueToPixelY(m_pKFList->InsValue(frame)));
+    }
+}
+
+KivRegion CKivFXInsKeyFrmWnd::DraggedFootprint() const {
+    return GetKeyFrmFootprint(m_pKFList && m_pDragKF ? m_pKFList->GetFXKeyFrmIndex(m_pDragKF) : -1);
+}
+
+void CKivFXInsKeyFrmWnd::RepaintDragged(const KivRegion& before) {
+    KivRegion changed = before;
+    changed.Add(DraggedFootprint());
+    for (const CRect& r : changed.Rects()) InvalidateRect(&r, TRUE);
+    UpdateWindow();
+}
