@@ -1,19 +1,10 @@
 // Where the curve dialog draws one keyframe, so that a change another editor makes to it
 // repaints only what moved rather than the whole dialog.
-#include <algorithm>
-
 #include "keyfrm/editors/CKivFXInsKeyFrmDlg.h"
 #include "keyfrm/editors/KivFXCurveNotes.h"
+#include "keyfrm/editors/KivFXCurveWalk.h"
 #include "keyfrm/tracks/CKivFXInsKeyFrmList.h"
 #include "keyfrm/tracks/KivFXHandleModes.h"
-
-namespace {
-
-// The Bezier walk truncates each column's value; a pixel of slack around the control points
-// keeps any rounding of the walk inside the rectangle.
-constexpr int kBezierSlack = 1;
-
-}  // namespace
 
 KivRegion CKivFXInsKeyFrmDlg::GetKeyFrmFootprint(int index) const {
     CRect client;
@@ -27,7 +18,7 @@ KivRegion CKivFXInsKeyFrmDlg::GetKeyFrmFootprint(int index) const {
     }
     CPoint points[3];
     CalcuBezierPoints(points, k);
-    KivFXAddNoteFootprint(area, points, KivFXNoteKind(index, count, m_pKFList->InsMode));
+    KivFXAddNoteFootprint(area, points, KivFXNoteKind(index, count, m_pKFList->InsMode), client);
     // The curve as DrawKeyFrmLine draws it: a flat line for fewer than two keyframes, else
     // flat ends out to the story edges and one segment between neighbours in the list.
     const int left = FrameToPixelX(m_range.in);
@@ -36,10 +27,10 @@ KivRegion CKivFXInsKeyFrmDlg::GetKeyFrmFootprint(int index) const {
     const CKivFXValueKeyFrm* last = m_pKFList->GetFXKeyFrm(count - 1);
     if (count < 2 || !first || !last) {
         const int y = ValueToPixelY(count == 1 && first ? first->Value : m_fDefValue);
-        area.Add(KivFXLineBounds(CPoint(left, y), CPoint(right, y)));
+        KivFXAddLineFootprint(area, CPoint(left, y), CPoint(right, y), client);
     } else {
-        if (k == first) area.Add(KivFXLineBounds(CPoint(left, points[1].y), points[1]));
-        if (k == last) area.Add(KivFXLineBounds(points[1], CPoint(right, points[1].y)));
+        if (k == first) KivFXAddLineFootprint(area, CPoint(left, points[1].y), points[1], client);
+        if (k == last) KivFXAddLineFootprint(area, points[1], CPoint(right, points[1].y), client);
         const bool bezier = KivFXIsBezier(m_pKFList->InsMode);
         for (int a = index - 1; a <= index; ++a) {
             CKivFXValueKeyFrm* from = a >= 0 ? m_pKFList->GetFXKeyFrm(a) : nullptr;
@@ -47,14 +38,26 @@ KivRegion CKivFXInsKeyFrmDlg::GetKeyFrmFootprint(int index) const {
             if (!from || !to) continue;
             CPoint p[4];
             CalcuBezierPoints(p, from, to);
-            CRect segment = KivFXLineBounds(p[0], p[3]);
-            if (bezier) {
-                // The walk goes column by column from one keyframe to the other, its values
-                // a Bezier of the four heights: they stay between the lowest and the highest.
-                segment.top = std::min({segment.top, p[1].y, p[2].y}) - kBezierSlack;
-                segment.bottom = std::max({segment.bottom, p[1].y + 1, p[2].y + 1}) + kBezierSlack;
+            if (p[0].x == p[3].x) continue;  // not drawn
+            if (!bezier) {
+                KivFXAddLineFootprint(area, p[0], p[3], client);
+                continue;
             }
-            area.Add(segment);
+            // The pieces DrawKeyFrmLine joins, column by column.
+            KivFXBandedArea bands(area, client.left);
+            CPoint at = p[0];
+            const auto join = [&](CPoint next) {
+                CRect piece;
+                if (piece.IntersectRect(KivFXLineBounds(at, next), client)) bands.Add(piece);
+                at = next;
+            };
+            KivFXWalkBezierColumns(p, client, [&](CPoint column, bool move) {
+                if (move)
+                    at = column;
+                else
+                    join(column);
+            });
+            join(p[3]);
         }
     }
     area.Intersect(client);

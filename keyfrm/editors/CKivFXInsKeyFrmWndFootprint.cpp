@@ -4,47 +4,15 @@
 
 #include "keyfrm/editors/CKivFXInsKeyFrmWnd.h"
 #include "keyfrm/editors/KivFXCurveNotes.h"
+#include "keyfrm/editors/KivFXCurveWalk.h"
 #include "keyfrm/tracks/CKivFXInsKeyFrmList.h"
 
 namespace {
 
-// The dots' footprint is kept as one rectangle per band of this many pixel columns: a sloped
-// curve then costs a staircase of thin rectangles rather than its whole bounding box.
-constexpr int kBandColumns = 24;
 // The dotted curve evaluates every frame in view, but at most this many per pixel column:
 // beyond that the dots of a column overlap anyway, and a tiny scale must not make painting
 // walk billions of frames.
 constexpr std::int64_t kMaxDotsPerColumn = 16;
-
-// Collects dots into one rectangle per band of columns.
-class DotBands {
-public:
-    DotBands(KivRegion& area, int left) : m_area(area), m_left(left) {}
-    ~DotBands() { Flush(); }
-    DotBands(const DotBands&) = delete;
-    DotBands& operator=(const DotBands&) = delete;
-
-    void Add(int x, int y) {
-        const std::int64_t band = (static_cast<std::int64_t>(x) - m_left) / kBandColumns;
-        if (!m_box.IsRectEmpty() && band != m_band) Flush();
-        m_band = band;
-        const CRect dot(x, y, x + 1, y + 1);
-        if (m_box.IsRectEmpty())
-            m_box = dot;
-        else
-            m_box.UnionRect(m_box, dot);
-    }
-
-private:
-    void Flush() {
-        m_area.Add(m_box);
-        m_box.SetRectEmpty();
-    }
-    KivRegion& m_area;
-    int m_left;
-    std::int64_t m_band = 0;
-    CRect m_box;
-};
 
 }  // namespace
 
@@ -72,7 +40,7 @@ KivRegion CKivFXInsKeyFrmWnd::GetKeyFrmFootprint(int index) const {
     }
     CPoint points[3];
     CalcuBezierPoints(points, k);
-    KivFXAddNoteFootprint(area, points, KivFXNoteKind(index, count, m_pKFList->InsMode));
+    KivFXAddNoteFootprint(area, points, KivFXNoteKind(index, count, m_pKFList->InsMode), client);
     if (count == 1) {
         // A lone keyframe's value is drawn as a line across the client.
         const int y = ValueToPixelY(k->Value);
@@ -115,12 +83,13 @@ void CKivFXInsKeyFrmWnd::AddCurveFootprint(KivRegion& area, int index, const CKi
     if (from > to) return;
     CRect client;
     GetClientRect(&client);
-    DotBands bands(area, client.left);
+    KivFXBandedArea bands(area, client.left);
     // The first frame at or after `from` on the walk's lattice, so the dots are the painted ones.
     const std::int64_t start = walk.in + (from - walk.in + walk.stride - 1) / walk.stride * walk.stride;
     for (std::int64_t f = start; f <= to; f += walk.stride) {
         const int frame = static_cast<int>(f);
-        bands.Add(FrameToPixelX(frame, 0), ValueToPixelY(m_pKFList->InsValue(frame)));
+        const int x = FrameToPixelX(frame, 0), y = ValueToPixelY(m_pKFList->InsValue(frame));
+        bands.Add(CRect(x, y, x + 1, y + 1));
     }
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "keyfrm/editors/KivFXCurveWalk.h"
 #include "keyfrm/editors/KivFXPixelMath.h"
 #include "keyfrm/tracks/KivFXHandleModes.h"
 
@@ -73,14 +74,14 @@ CRect KivFXLineBounds(CPoint a, CPoint b) {
     return CRect(std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x) + 1, std::max(a.y, b.y) + 1);
 }
 
-void KivFXAddNoteFootprint(KivRegion& area, const CPoint points[3], int kind) {
+void KivFXAddNoteFootprint(KivRegion& area, const CPoint points[3], int kind, const CRect& clip) {
     area.Add(KivFXNoteRect(points[1]));
     if (ShowsFore(kind)) {
-        area.Add(KivFXLineBounds(points[0], points[1]));
+        KivFXAddLineFootprint(area, points[0], points[1], clip);
         area.Add(KivFXNoteRect(points[0]));
     }
     if (ShowsAfter(kind)) {
-        area.Add(KivFXLineBounds(points[1], points[2]));
+        KivFXAddLineFootprint(area, points[1], points[2], clip);
         area.Add(KivFXNoteRect(points[2]));
     }
 }

@@ -34,8 +34,9 @@ CRect KivFXNoteRect(CPoint point);
 /// handle's green square and the after handle's blue one.
 void KivFXDrawKeyFrmNote(CDC& dc, const CPoint points[3], bool selected, int kind);
 
-/// Adds to area every pixel KivFXDrawKeyFrmNote may draw for these points and kind.
-void KivFXAddNoteFootprint(KivRegion& area, const CPoint points[3], int kind);
+/// Adds to area every pixel inside clip that KivFXDrawKeyFrmNote may draw for these points
+/// and kind.
+void KivFXAddNoteFootprint(KivRegion& area, const CPoint points[3], int kind, const CRect& clip);
 /// The smallest rectangle holding every pixel of a 1-pixel line from a to b.
 CRect KivFXLineBounds(CPoint a, CPoint b);
 

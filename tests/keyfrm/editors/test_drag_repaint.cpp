@@ -1,11 +1,14 @@
 // A drag in the curve window repaints only what it moved, in the window and in a curve
 // dialog on the same track told of each move, and the picture after every move is the one a
-// full repaint of the same state gives, pixel for pixel.
+// full repaint of the same state gives, pixel for pixel. The area a line covers, which those
+// repaints are made of, holds every pixel of it.
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "CurveDialogTestSupport.h"
 #include "CurveWindowTestSupport.h"
+#include "keyfrm/editors/KivFXCurveWalk.h"
 
 namespace {
 
@@ -165,5 +168,34 @@ TEST_P(DragRepaint, EveryMoveRepaintsPartOfEachEditorAndLeavesTheFullPicture) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, DragRepaint, ::testing::ValuesIn(kCases));
+
+TEST(LineFootprint, HoldsEveryPixelOfTheLineInsideTheClipAndFollowsItsSlope) {
+    constexpr int kSide = 120;
+    const CRect clip(10, 0, 110, kSide);
+    struct Case {
+        CPoint a, b;
+    };
+    // Shallow both ways, steep, flat, upright, and one reaching far beyond the canvas.
+    for (const Case& line : {Case{{0, 5}, {119, 100}}, Case{{119, 100}, {0, 5}}, Case{{3, 90}, {115, 60}}, Case{{40, 2}, {60, 118}},
+                             Case{{0, 50}, {119, 50}}, Case{{70, 10}, {70, 100}}, Case{{60, 60}, {100060, 40060}}}) {
+        MemCanvas canvas(kSide, kSide);
+        CPen pen(PS_SOLID, 1, RGB(0, 0, 0));
+        canvas.dc.SelectObject(&pen);
+        canvas.dc.MoveTo(line.a);
+        canvas.dc.LineTo(line.b);
+        KivRegion area;
+        KivFXAddLineFootprint(area, line.a, line.b, clip);
+        for (CPoint p : canvas.Ink())
+            EXPECT_EQ(area.Contains(p.x, p.y), clip.PtInRect(p) != FALSE) << p.x << "," << p.y;
+        long covered = 0;
+        for (const CRect& r : area.Rects()) covered += static_cast<long>(r.Width()) * r.Height();
+        CRect bounds;
+        bounds.IntersectRect(KivFXLineBounds(line.a, line.b), clip);
+        EXPECT_LE(covered, static_cast<long>(bounds.Width()) * bounds.Height());
+        if (std::abs(line.b.x - line.a.x) > 2 * std::abs(line.b.y - line.a.y) && bounds.Height() > 8) {
+            EXPECT_LT(covered, static_cast<long>(bounds.Width()) * bounds.Height() / 2) << "a staircase, not the bounds";
+        }
+    }
+}
 
 }  // namespace
