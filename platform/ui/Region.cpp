@@ -1,5 +1,7 @@
 #include "platform/ui/Region.h"
 
+#include <algorithm>
+
 namespace {
 
 // Appends the parts of r that lie outside cut (at most four bands).
@@ -19,10 +21,19 @@ void AppendDifference(const CRect& r, const CRect& cut, std::vector<CRect>& out)
 
 void KivRegion::Add(const CRect& r) {
     if (r.IsRectEmpty()) return;
-    std::vector<CRect> pieces{r};
-    for (const CRect& existing : m_rects) {
-        std::vector<CRect> rest;
-        for (const CRect& p : pieces) AppendDifference(p, existing, rest);
+    // Only rectangles that overlap r can cut it (its pieces lie inside it), and most added
+    // rectangles overlap none: those go in as they are, with nothing to allocate.
+    const auto overlapsR = [&r](const CRect& e) { return e.left < r.right && r.left < e.right && e.top < r.bottom && r.top < e.bottom; };
+    auto it = std::find_if(m_rects.begin(), m_rects.end(), overlapsR);
+    if (it == m_rects.end()) {
+        m_rects.push_back(r);
+        return;
+    }
+    std::vector<CRect> pieces{r}, rest;
+    for (; it != m_rects.end(); ++it) {
+        if (!overlapsR(*it)) continue;
+        rest.clear();
+        for (const CRect& p : pieces) AppendDifference(p, *it, rest);
         pieces.swap(rest);
         if (pieces.empty()) return;
     }
