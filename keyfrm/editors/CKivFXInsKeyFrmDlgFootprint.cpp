@@ -44,7 +44,7 @@ KivRegion CKivFXInsKeyFrmDlg::GetKeyFrmFootprint(int index) const {
                 continue;
             }
             // The pieces DrawKeyFrmLine joins, column by column.
-            KivFXBandedArea bands(area, client.left);
+            KivFXBandedArea bands(area);
             CPoint at = p[0];
             const auto join = [&](CPoint next) {
                 CRect piece;

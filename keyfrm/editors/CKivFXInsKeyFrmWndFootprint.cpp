@@ -81,9 +81,7 @@ void CKivFXInsKeyFrmWnd::AddCurveFootprint(KivRegion& area, int index, const CKi
     from = std::max(from, walk.in);
     to = std::min(to, walk.out);
     if (from > to) return;
-    CRect client;
-    GetClientRect(&client);
-    KivFXBandedArea bands(area, client.left);
+    KivFXBandedArea bands(area);
     // The first frame at or after `from` on the walk's lattice, so the dots are the painted ones.
     const std::int64_t start = walk.in + (from - walk.in + walk.stride - 1) / walk.stride * walk.stride;
     for (std::int64_t f = start; f <= to; f += walk.stride) {

@@ -230,7 +230,8 @@ void KivRaster::Line(CPoint a, CPoint b, KivPixel color, int rop2) {
         return num >= 0 ? (num + 2 * len - 1) / (2 * len) : -((-num) / (2 * len));
     };
     CRect box;
-    box.IntersectRect(CRect(std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x) + 1, std::max(a.y, b.y) + 1), m_limit);
+    if (!box.IntersectRect(CRect(std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x) + 1, std::max(a.y, b.y) + 1), m_limit))
+        return;
     // Each rectangle of the clip is walked on its own: only the steps whose major coordinate
     // lies inside it, and a pixel is kept when its minor coordinate does too. The rectangles
     // do not overlap, so no pixel is drawn twice (which XOR would undo).

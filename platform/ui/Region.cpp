@@ -27,6 +27,7 @@ void KivRegion::Add(const CRect& r) {
     auto it = std::find_if(m_rects.begin(), m_rects.end(), overlapsR);
     if (it == m_rects.end()) {
         m_rects.push_back(r);
+        m_bounds.UnionRect(m_bounds, r);
         return;
     }
     std::vector<CRect> pieces{r}, rest;
@@ -38,6 +39,7 @@ void KivRegion::Add(const CRect& r) {
         if (pieces.empty()) return;
     }
     m_rects.insert(m_rects.end(), pieces.begin(), pieces.end());
+    m_bounds.UnionRect(m_bounds, r);
 }
 
 void KivRegion::Add(const KivRegion& other) {
@@ -49,6 +51,7 @@ void KivRegion::Subtract(const CRect& r) {
     std::vector<CRect> rest;
     for (const CRect& e : m_rects) AppendDifference(e, r, rest);
     m_rects.swap(rest);
+    FindBounds();
 }
 
 void KivRegion::Subtract(const KivRegion& other) {
@@ -62,6 +65,7 @@ void KivRegion::Intersect(const CRect& r) {
         if (overlap.IntersectRect(e, r)) kept.push_back(overlap);
     }
     m_rects.swap(kept);
+    FindBounds();
 }
 
 void KivRegion::Intersect(const KivRegion& other) {
@@ -72,10 +76,12 @@ void KivRegion::Intersect(const KivRegion& other) {
             if (overlap.IntersectRect(a, b)) kept.push_back(overlap);
         }
     m_rects.swap(kept);
+    FindBounds();
 }
 
 void KivRegion::Offset(int dx, int dy) {
     for (CRect& r : m_rects) r.OffsetRect(dx, dy);
+    if (!m_rects.empty()) m_bounds.OffsetRect(dx, dy);
 }
 
 bool KivRegion::Contains(int x, int y) const {
@@ -84,8 +90,7 @@ bool KivRegion::Contains(int x, int y) const {
     return false;
 }
 
-CRect KivRegion::Bounds() const {
-    CRect b;
-    for (const CRect& r : m_rects) b.UnionRect(b, r);
-    return b;
+void KivRegion::FindBounds() {
+    m_bounds.SetRectEmpty();
+    for (const CRect& r : m_rects) m_bounds.UnionRect(m_bounds, r);
 }

@@ -17,7 +17,7 @@ constexpr COLORREF kDesktopColor = RGB(58, 110, 165);
 constexpr LPARAM kSingleKeyPress = 1;
 // A presenter sends each changed rectangle as a request of its own; past this many pieces
 // one bounding rectangle costs less, and keeping the region small keeps adding to it cheap.
-constexpr size_t kMaxChangedRects = 96;
+constexpr size_t kMaxChangedRects = 256;
 
 struct ScreenData {
     std::shared_ptr<KivSurface> surface;

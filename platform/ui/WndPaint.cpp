@@ -9,7 +9,7 @@ namespace {
 // An invalid region of more rectangles than this is merged into its bounds: repainting a
 // little more is harmless, and the region stays cheap to walk. An editor's drag invalidates
 // a staircase of thin rectangles along a curve, old and new, which must stay apart.
-constexpr size_t kMaxInvalidRects = 128;
+constexpr size_t kMaxInvalidRects = 256;
 
 CRect ClientRectOf(const CWnd* w) { return CRect(0, 0, w->State()->rect.Width(), w->State()->rect.Height()); }
 

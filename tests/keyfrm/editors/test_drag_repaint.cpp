@@ -170,29 +170,34 @@ TEST_P(DragRepaint, EveryMoveRepaintsPartOfEachEditorAndLeavesTheFullPicture) {
 INSTANTIATE_TEST_SUITE_P(Cases, DragRepaint, ::testing::ValuesIn(kCases));
 
 TEST(LineFootprint, HoldsEveryPixelOfTheLineInsideTheClipAndFollowsItsSlope) {
-    constexpr int kSide = 120;
-    const CRect clip(10, 0, 110, kSide);
+    constexpr int kWidth = 1000, kHeight = 700;
+    const CRect clip(10, 0, 990, kHeight);
     struct Case {
         CPoint a, b;
     };
     // Shallow both ways, steep, flat, upright, and one reaching far beyond the canvas.
-    for (const Case& line : {Case{{0, 5}, {119, 100}}, Case{{119, 100}, {0, 5}}, Case{{3, 90}, {115, 60}}, Case{{40, 2}, {60, 118}},
-                             Case{{0, 50}, {119, 50}}, Case{{70, 10}, {70, 100}}, Case{{60, 60}, {100060, 40060}}}) {
-        MemCanvas canvas(kSide, kSide);
+    for (const Case& line : {Case{{0, 5}, {999, 690}}, Case{{999, 690}, {0, 5}}, Case{{3, 690}, {995, 60}}, Case{{400, 2}, {420, 698}},
+                             Case{{0, 350}, {999, 350}}, Case{{500, 10}, {500, 690}}, Case{{600, 300}, {1000600, 400300}}}) {
+        MemCanvas canvas(kWidth, kHeight);
         CPen pen(PS_SOLID, 1, RGB(0, 0, 0));
         canvas.dc.SelectObject(&pen);
         canvas.dc.MoveTo(line.a);
         canvas.dc.LineTo(line.b);
         KivRegion area;
         KivFXAddLineFootprint(area, line.a, line.b, clip);
-        for (CPoint p : canvas.Ink())
-            EXPECT_EQ(area.Contains(p.x, p.y), clip.PtInRect(p) != FALSE) << p.x << "," << p.y;
+        int missing = 0, outside = 0;
+        for (CPoint p : canvas.Ink()) {
+            if (clip.PtInRect(p) && !area.Contains(p.x, p.y)) ++missing;
+            if (!clip.PtInRect(p) && area.Contains(p.x, p.y)) ++outside;
+        }
+        EXPECT_EQ(missing, 0) << "pixels of the line left out";
+        EXPECT_EQ(outside, 0) << "the footprint stays in the clip";
         long covered = 0;
         for (const CRect& r : area.Rects()) covered += static_cast<long>(r.Width()) * r.Height();
         CRect bounds;
         bounds.IntersectRect(KivFXLineBounds(line.a, line.b), clip);
         EXPECT_LE(covered, static_cast<long>(bounds.Width()) * bounds.Height());
-        if (std::abs(line.b.x - line.a.x) > 2 * std::abs(line.b.y - line.a.y) && bounds.Height() > 8) {
+        if (std::abs(line.b.x - line.a.x) > std::abs(line.b.y - line.a.y) && bounds.Height() > kHeight / 2) {
             EXPECT_LT(covered, static_cast<long>(bounds.Width()) * bounds.Height() / 2) << "a staircase, not the bounds";
         }
     }
