@@ -41,3 +41,29 @@ TEST(DcLineClip, AClipOfSeveralRectanglesKeepsExactlyTheLinesOwnPixels) {
         }
     }
 }
+
+TEST(DcLineClip, EveryChangeOfTheClipReachesTheNextDrawing) {
+    const COLORREF ink = RGB(200, 0, 0);
+    MemCanvas c(20, 20);
+    CPen pen(PS_SOLID, 1, ink);
+    c.dc.SelectObject(&pen);
+    auto row = [&](int y) {
+        c.dc.MoveTo(0, y);
+        c.dc.LineTo(20, y);
+        int inked = 0;
+        for (int x = 0; x < 20; ++x) inked += c.dc.GetPixel(x, y) == ink;
+        return inked;
+    };
+    const int whole = c.dc.SaveDC();
+    EXPECT_EQ(row(1), 20) << "no clip";
+    c.dc.IntersectClipRect(5, 0, 15, 20);
+    EXPECT_EQ(row(2), 10) << "narrowed";
+    c.dc.ExcludeClipRect(8, 0, 10, 20);
+    EXPECT_EQ(row(3), 8) << "with a hole";
+    c.dc.RestoreDC(whole);
+    EXPECT_EQ(row(4), 20) << "restored";
+    CBitmap other;
+    other.CreateCompatibleBitmap(&c.dc, 6, 6);
+    c.dc.SelectObject(&other);
+    EXPECT_EQ(row(5), 6) << "another bitmap, its own size";
+}
