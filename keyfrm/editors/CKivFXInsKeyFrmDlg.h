@@ -161,6 +161,8 @@ protected:
     /// with their lines and the curve segments it ends (the whole client for an index that
     /// names no keyframe).
     KivRegion GetKeyFrmFootprint(int index) const;
+    /// Adds where the curve segments and flat ends the index-th keyframe shapes lie.
+    void AddCurveFootprint(KivRegion& area, int index, const CKivFXValueKeyFrm& keyframe, int count, const CRect& client) const;
 
     BOOL IsHitTimeRuler(CPoint point) const;
     /// The first keyframe, head to tail, whose part square holds the point; null without a

@@ -9,16 +9,14 @@
 KivRegion CKivFXInsKeyFrmDlg::GetKeyFrmFootprint(int index) const {
     CRect client;
     if (m_hWnd) GetClientRect(&client);
-    KivRegion area;
-    const int count = m_pKFList ? m_pKFList->GetKeyFrmCount() : 0;
-    CKivFXValueKeyFrm* k = m_pKFList && index >= 0 && index < count ? m_pKFList->GetFXKeyFrm(index) : nullptr;
-    if (!k) {
-        area.Add(client);
-        return area;
-    }
-    CPoint points[3];
-    CalcuBezierPoints(points, k);
-    KivFXAddNoteFootprint(area, points, KivFXNoteKind(index, count, m_pKFList->InsMode), client);
+    return KivFXKeyFrmFootprint(
+        m_pKFList, index, client, [this](CKivFXValueKeyFrm* k, CPoint* out) { CalcuBezierPoints(out, k); },
+        [&](KivRegion& area, const CKivFXValueKeyFrm& k, int count) { AddCurveFootprint(area, index, k, count, client); });
+}
+
+void CKivFXInsKeyFrmDlg::AddCurveFootprint(KivRegion& area, int index, const CKivFXValueKeyFrm& k, int count,
+                                           const CRect& client) const {
+    const CPoint at = PartPoint(k, kKivFXPartKeyFrm);
     // The curve as DrawKeyFrmLine draws it: a flat line for fewer than two keyframes, else
     // flat ends out to the story edges and one segment between neighbours in the list.
     const int left = FrameToPixelX(m_range.in);
@@ -29,8 +27,8 @@ KivRegion CKivFXInsKeyFrmDlg::GetKeyFrmFootprint(int index) const {
         const int y = ValueToPixelY(count == 1 && first ? first->Value : m_fDefValue);
         KivFXAddLineFootprint(area, CPoint(left, y), CPoint(right, y), client);
     } else {
-        if (k == first) KivFXAddLineFootprint(area, CPoint(left, points[1].y), points[1], client);
-        if (k == last) KivFXAddLineFootprint(area, points[1], CPoint(right, points[1].y), client);
+        if (&k == first) KivFXAddLineFootprint(area, CPoint(left, at.y), at, client);
+        if (&k == last) KivFXAddLineFootprint(area, at, CPoint(right, at.y), client);
         const bool bezier = KivFXIsBezier(m_pKFList->InsMode);
         for (int a = index - 1; a <= index; ++a) {
             CKivFXValueKeyFrm* from = a >= 0 ? m_pKFList->GetFXKeyFrm(a) : nullptr;
@@ -60,8 +58,6 @@ KivRegion CKivFXInsKeyFrmDlg::GetKeyFrmFootprint(int index) const {
             join(p[3]);
         }
     }
-    area.Intersect(client);
-    return area;
 }
 
 void CKivFXInsKeyFrmDlg::UpKeyFrm(int index) {

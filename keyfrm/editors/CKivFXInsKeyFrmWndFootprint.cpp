@@ -31,25 +31,17 @@ CKivFXInsKeyFrmWnd::DotWalk CKivFXInsKeyFrmWnd::CurveDots() const {
 KivRegion CKivFXInsKeyFrmWnd::GetKeyFrmFootprint(int index) const {
     CRect client;
     if (m_hWnd) GetClientRect(&client);
-    KivRegion area;
-    const int count = m_pKFList ? m_pKFList->GetKeyFrmCount() : 0;
-    CKivFXValueKeyFrm* k = m_pKFList && index >= 0 && index < count ? m_pKFList->GetFXKeyFrm(index) : nullptr;
-    if (!k) {
-        area.Add(client);
-        return area;
-    }
-    CPoint points[3];
-    CalcuBezierPoints(points, k);
-    KivFXAddNoteFootprint(area, points, KivFXNoteKind(index, count, m_pKFList->InsMode), client);
-    if (count == 1) {
-        // A lone keyframe's value is drawn as a line across the client.
-        const int y = ValueToPixelY(k->Value);
-        area.Add(CRect(client.left, y, client.right, y + 1));
-    } else {
-        AddCurveFootprint(area, index, *k);
-    }
-    area.Intersect(client);
-    return area;
+    return KivFXKeyFrmFootprint(
+        m_pKFList, index, client, [this](CKivFXValueKeyFrm* k, CPoint* out) { CalcuBezierPoints(out, k); },
+        [&](KivRegion& area, const CKivFXValueKeyFrm& k, int count) {
+            if (count == 1) {
+                // A lone keyframe's value is drawn as a line across the client.
+                const int y = ValueToPixelY(k.Value);
+                area.Add(CRect(client.left, y, client.right, y + 1));
+            } else {
+                AddCurveFootprint(area, index, k);
+            }
+        });
 }
 
 void CKivFXInsKeyFrmWnd::AddCurveFootprint(KivRegion& area, int index, const CKivFXValueKeyFrm& keyframe) const {

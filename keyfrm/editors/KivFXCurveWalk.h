@@ -1,12 +1,14 @@
 // How the curve editors trace a curve, shared by their painting and by the footprint a drag
-// repaints: the curve dialog's column walk along a Bezier segment, and the area a traced
-// curve covers kept as a staircase of rectangles.
+// repaints: the curve dialog's column walk along a Bezier segment, the area a traced curve
+// covers kept as a staircase of rectangles, and a keyframe's footprint around its note.
 #pragma once
 
 #include <algorithm>
 #include <cstdint>
 
+#include "keyfrm/editors/KivFXCurveNotes.h"
 #include "keyfrm/editors/KivFXPixelMath.h"
+#include "keyfrm/tracks/CKivFXInsKeyFrmList.h"
 #include "kivbase/KivInterpolate.h"
 #include "platform/fw/CGeometry.h"
 #include "platform/ui/Region.h"
@@ -77,3 +79,23 @@ private:
     CRect m_box;
     std::int64_t m_pieces = 0;  // the pieces' area in m_box (overlaps counted twice)
 };
+
+/// Where the drawing of the index-th keyframe of track lies in client: the whole client when
+/// there is no such keyframe, else its note, with points(keyframe, out) giving its three
+/// points, and what curve(area, keyframe, count) adds for the curve it shapes.
+template <class Points, class Curve>
+KivRegion KivFXKeyFrmFootprint(const CKivFXInsKeyFrmList* track, int index, const CRect& client, Points points, Curve curve) {
+    KivRegion area;
+    const int count = track ? track->GetKeyFrmCount() : 0;
+    CKivFXValueKeyFrm* k = track && index >= 0 && index < count ? track->GetFXKeyFrm(index) : nullptr;
+    if (!k) {
+        area.Add(client);
+        return area;
+    }
+    CPoint note[3];
+    points(k, note);
+    KivFXAddNoteFootprint(area, note, KivFXNoteKind(index, count, track->InsMode), client);
+    curve(area, *k, count);
+    area.Intersect(client);
+    return area;
+}
