@@ -206,6 +206,14 @@ private:
     int HMargin() const;
     int VMargin() const;
     CPoint PartPoint(const CKivFXValueKeyFrm& keyframe, int part) const;
+    /// A handle's PosOffset is in the track's own position unit: frames on a track placed by
+    /// frame, location on any other. The dialog draws handles by location, so on a frame
+    /// track it converts with the story's length, as it places keyframes.
+    bool HandlesInFrames() const;
+    double HandleLocationOffset(double posOffset) const;
+    /// Where a client x and a keyframe lie along the time axis in the handles' unit.
+    double HandleUnitsAt(int x) const;
+    double HandleUnitsOf(const CKivFXValueKeyFrm& keyframe) const;
     CSize HandleExtent(const CKivFXValueKeyFrm& keyframe, int part) const;
     int HandlePixelLength(const CKivFXValueKeyFrm& keyframe, int part) const;
     void AdjustOpposite(int movedPart);

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "ColourDialogTestSupport.h"
-#include "keyfrm/editors/KivFXClrOverlap.h"
+#include "keyfrm/editors/KivFXTimeStrip.h"
 
 namespace {
 
@@ -164,13 +164,13 @@ TEST(ColourOverlapRule, StepsOffByOnePixelWithinTheRange) {
         auto* k = new CKivFXColor32KeyFrm();
         k->Location = c.moved;
         track->AddTail(k);
-        EXPECT_EQ(KivFXClrMoveOffOverlap(track.get(), k, 0.01f, c.still), c.result) << c.other << " " << c.moved;
+        EXPECT_EQ(KivFXStepOffOverlap(track.get(), k, 0.01f, c.still) ? 1 : 0, c.result) << c.other << " " << c.moved;
         EXPECT_NEAR(k->Location, c.expected, 1e-7) << c.other << " " << c.moved;
     }
     auto track = MakeColourTrack({{0.5, 0, 0, 0, 0}, {0.5004, 0, 0, 0, 0}});
     for (const float bad : {0.0f, -0.01f, NAN, INFINITY})
-        EXPECT_EQ(KivFXClrMoveOffOverlap(track.get(), track->GetFXKeyFrm(0), bad, false), 0) << bad;
-    EXPECT_EQ(KivFXClrMoveOffOverlap(nullptr, track->GetFXKeyFrm(0), 0.01f, false), 0);
+        EXPECT_FALSE(KivFXStepOffOverlap(track.get(), track->GetFXKeyFrm(0), bad, false)) << bad;
+    EXPECT_FALSE(KivFXStepOffOverlap(nullptr, track->GetFXKeyFrm(0), 0.01f, false));
 }
 
 TEST_F(ColourDialogTest, RightClickDeletesTheKeyframeUnderItOnly) {
