@@ -134,8 +134,8 @@ void CKivFXInsKeyFrmDlg::UpKeyFrmList(AquaEdit_Type type, CKivFXInsKeyFrmList* t
 void CKivFXInsKeyFrmDlg::SendCurKFValue(float value, int notify) {
     if (!m_pKFList) return;
     CKivFXInsKeyFrmList& track = *m_pKFList;
-    if (CKivFXValueKeyFrm* k = KivFXEditAtFrame(track, m_range, m_nCurFrame, [&](auto at) { return track.SendKeyFrmValue(at, value); }))
-        track.SetSelectKF(k, 1);
+    auto set = [&](auto at) { return track.SendKeyFrmValue(at, value); };
+    if (CKivFXValueKeyFrm* k = KivFXEditAtFrame(track, m_range, m_nCurFrame, set)) track.SetSelectKF(k, 1);
     RepaintNow();
     if (notify) SendToModifyMsg(1, 0);
 }

@@ -145,8 +145,8 @@ void CKivFXPosiKeyFrmDlg::SetShowLimit(int show) {
 void CKivFXPosiKeyFrmDlg::SendCurKFValue(float x, float y, float z, int notify) {
     if (!m_pKFList) return;
     CKivFXPosiKeyFrmList& track = *m_pKFList;
-    if (CKivFXPosiKeyFrm* k = KivFXEditAtFrame(track, m_range, m_nCurFrame, [&](auto at) { return track.SendKeyFrmValue(at, x, y, z); }))
-        track.SetSelectKF(k, 1);
+    auto set = [&](auto at) { return track.SendKeyFrmValue(at, x, y, z); };
+    if (CKivFXPosiKeyFrm* k = KivFXEditAtFrame(track, m_range, m_nCurFrame, set)) track.SetSelectKF(k, 1);
     RepaintNow();
     if (notify) SendToModifyMsg(1, 0);
 }
