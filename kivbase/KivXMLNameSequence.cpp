@@ -22,29 +22,31 @@ bool KivXmlSplitIndexedName(const char* name, size_t& stemLength, unsigned long 
 }
 
 void KivXmlNameSequence::Start(const char* stem, size_t stemLength, unsigned long long first) {
-    m_stem = stem;
+    m_open = false;
+    m_expected.reserve(stemLength + kMaxDigits);  // so that moving on never allocates
+    m_expected.assign(stem, stemLength);
     m_stemLength = stemLength;
     m_index = first;
     char text[24];  // any 64-bit value in decimal
     const auto r = std::to_chars(text, text + sizeof text, first);
-    m_digitCount = static_cast<size_t>(r.ptr - text);
-    m_open = m_digitCount <= kMaxDigits;
-    if (m_open) std::memcpy(m_digits, text, m_digitCount);
+    const auto digits = static_cast<size_t>(r.ptr - text);
+    if (digits > kMaxDigits) return;
+    m_expected.append(text, digits);
+    m_open = true;
 }
 
-void KivXmlNameSequence::Advance() {
-    ++m_index;
-    size_t i = m_digitCount;
-    while (i > 0 && m_digits[i - 1] == '9') m_digits[--i] = '0';
-    if (i > 0) {
-        ++m_digits[i - 1];
+void KivXmlNameSequence::Carry() {
+    size_t i = m_expected.size();
+    while (i > m_stemLength && m_expected[i - 1] == '9') m_expected[--i] = '0';
+    if (i > m_stemLength) {
+        ++m_expected[i - 1];
         return;
     }
     // All nines: one digit more, "1" and then the zeros already there.
-    if (m_digitCount == kMaxDigits) {
+    if (m_expected.size() - m_stemLength == kMaxDigits) {
         m_open = false;
         return;
     }
-    m_digits[0] = '1';
-    m_digits[m_digitCount++] = '0';
+    m_expected[m_stemLength] = '1';
+    m_expected.push_back('0');  // within the room reserved
 }

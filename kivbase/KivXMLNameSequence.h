@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
+#include <string>
 
 /// Splits name into a stem and an index: true when name ends in a decimal index written
 /// canonically (no sign, no leading zero, "0" alone allowed) of at most
@@ -19,32 +21,34 @@ public:
     /// Longest index kept: 18 decimal digits fit a 64-bit integer with room for the next one.
     static constexpr size_t kMaxDigits = 18;
 
-    /// Expects stem (stemLength bytes, kept by the caller while this is used) followed by
-    /// first in canonical decimal. An index of more than kMaxDigits digits matches nothing.
+    /// Expects stem (stemLength bytes) followed by first in canonical decimal. An index of
+    /// more than kMaxDigits digits matches nothing. Raises std::bad_alloc, but only for a
+    /// stem longer than every earlier one.
     void Start(const char* stem, size_t stemLength, unsigned long long first);
     /// The index name carries when it is the expected one, which then moves on by one;
     /// -1, leaving the sequence as it was, for any other name (null and before Start included).
     long long Match(const char* name) {
-        if (!m_open || !name) return -1;
-        const char* p = name;
-        for (size_t i = 0; i < m_stemLength; ++i, ++p)
-            if (*p != m_stem[i]) return -1;  // a shorter name fails at its terminator
-        for (size_t i = 0; i < m_digitCount; ++i, ++p)
-            if (*p != m_digits[i]) return -1;
-        if (*p != '\0') return -1;
+        // One comparison of whole strings: the library's is faster than any loop here.
+        if (!m_open || !name || std::strcmp(name, m_expected.c_str()) != 0) return -1;
         const unsigned long long index = m_index;
         Advance();
         return static_cast<long long>(index);
     }
 
 private:
-    /// The next index, carried in its decimal text.
-    void Advance();
+    /// The next index in its decimal text; a carry past the last digit is rare, out of line.
+    void Advance() {
+        ++m_index;
+        char& last = m_expected.back();
+        if (last != '9')
+            ++last;
+        else
+            Carry();
+    }
+    void Carry();
 
-    const char* m_stem = nullptr;
+    std::string m_expected;  // the stem and the expected index; room for kMaxDigits reserved
     size_t m_stemLength = 0;
-    char m_digits[kMaxDigits + 1] = {};  // the expected index, most significant digit first
-    size_t m_digitCount = 0;
     unsigned long long m_index = 0;
     bool m_open = false;  // false before Start and once the index outgrows kMaxDigits
 };

@@ -78,7 +78,7 @@ int KivXmlListIndex(const char* name, const char* prefix, int count) {
 
 KivXmlListNames::KivXmlListNames(const char* prefix, int count)
     : m_prefix(prefix), m_prefixLength(std::strlen(prefix)), m_count(count) {
-    m_next.Start(m_prefix, m_prefixLength, 0);
+    KivTranslateBadAlloc([&] { m_next.Start(m_prefix, m_prefixLength, 0); });
 }
 
 int KivXmlListNames::Restart(const char* name) {

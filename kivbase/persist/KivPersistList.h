@@ -77,6 +77,7 @@ int KivXmlListIndex(const char* name, const char* prefix, int count);
 /// full reading of its index.
 class KivXmlListNames {
 public:
+    /// Raises CMemoryException; nothing after it allocates.
     KivXmlListNames(const char* prefix, int count);
     int IndexOf(const char* name) {
         const long long next = m_next.Match(name);
@@ -85,7 +86,8 @@ public:
     }
 
 private:
-    /// KivXmlListIndex, the sequence then expecting the name after the one found.
+    /// KivXmlListIndex, the sequence then expecting the name after the one found (with the
+    /// prefix it started with, so in the room it already has).
     int Restart(const char* name);
 
     const char* m_prefix;
@@ -113,8 +115,8 @@ void KivXmlSerializeList(CKivXMLDOMDocObj* doc, IXMLDOMNode* data, const char* c
     }
     list.RemoveAll();
     const int count = KivXmlLoadListCount(doc, data, countName);
-    list.SetSize(count);  // zero-filled, as absent values load; count is bounded by the attributes
     KivXmlListNames names(prefix, count);
+    list.SetSize(count);  // zero-filled, as absent values load; count is bounded by the attributes
     auto take = [&](const char* name, const char* text) {
         const int index = names.IndexOf(name);
         if (index < 0) return;
