@@ -22,13 +22,14 @@ public:
     static constexpr size_t kMaxDigits = 18;
 
     /// Expects stem (stemLength bytes) followed by first in canonical decimal. An index of
-    /// more than kMaxDigits digits matches nothing. Raises std::bad_alloc, but only for a
-    /// stem longer than every earlier one.
+    /// more than kMaxDigits digits matches nothing. Raises std::bad_alloc, and only when
+    /// stemLength is above that of every earlier Start.
     void Start(const char* stem, size_t stemLength, unsigned long long first);
     /// The index name carries when it is the expected one, which then moves on by one;
     /// -1, leaving the sequence as it was, for any other name (null and before Start included).
     long long Match(const char* name) {
-        // One comparison of whole strings: the library's is faster than any loop here.
+        // One comparison of whole strings: the C library's compares many bytes at a time,
+        // which a loop over the stem and then the digits cannot.
         if (!m_open || !name || std::strcmp(name, m_expected.c_str()) != 0) return -1;
         const unsigned long long index = m_index;
         Advance();
