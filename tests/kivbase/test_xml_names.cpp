@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "kivbase/KivXMLDOMDoc.h"
-#include "kivbase/KivXMLNameSequence.h"
 #include "kivbase/persist/KivPersistList.h"
 
 namespace {
@@ -59,51 +58,6 @@ std::string Refused(CKivXMLDOMDocObj& doc, const Names& names) {
 }
 
 }  // namespace
-
-TEST(XmlNameSequence, SplitsNamesAndCountsInDecimal) {
-    struct Split {
-        const char* name;
-        bool splits;
-        size_t stemLength;
-        unsigned long long index;
-    };
-    const Split splits[] = {
-        {"Color0", true, 5, 0},     {"Color17", true, 5, 17}, {"A1B2", true, 3, 2},
-        {"9", true, 0, 9},          {"Color", false, 0, 0},   {"Color01", false, 0, 0},
-        {"Color00", false, 0, 0},   {"", false, 0, 0},        {"A999999999999999999", true, 1, 999999999999999999ull},
-        {"A1000000000000000000", false, 0, 0},
-    };
-    for (const Split& s : splits) {
-        size_t stemLength = 0;
-        unsigned long long index = 0;
-        EXPECT_EQ(KivXmlSplitIndexedName(s.name, stemLength, index), s.splits) << s.name;
-        EXPECT_EQ(stemLength, s.stemLength) << s.name;
-        EXPECT_EQ(index, s.index) << s.name;
-    }
-
-    struct Step {
-        const char* name;
-        long long index;  // what Match answers; -1 leaves the sequence where it was
-    };
-    struct Sequence {
-        unsigned long long first;
-        std::vector<Step> steps;
-    };
-    const Sequence sequences[] = {
-        {9, {{"A9", 9}, {"A1", -1}, {"A10", 10}, {"A11", 11}}},
-        {99, {{"A99", 99}, {"A100", 100}, {"A0100", -1}, {"A101", 101}}},
-        {0, {{"A", -1}, {"A00", -1}, {"A0x", -1}, {"B0", -1}, {nullptr, -1}, {"A0", 0}, {"A1", 1}}},
-        {999999999999999999ull, {{"A999999999999999999", 999999999999999999ll}, {"A1000000000000000000", -1}}},
-        {1000000000000000000ull, {{"A1000000000000000000", -1}}},
-    };
-    for (const Sequence& s : sequences) {
-        KivXmlNameSequence seq;
-        seq.Start("A", 1, s.first);
-        for (const Step& step : s.steps)
-            EXPECT_EQ(seq.Match(step.name), step.index) << (step.name ? step.name : "(null)") << " from " << s.first;
-    }
-    EXPECT_EQ(KivXmlNameSequence().Match("A0"), -1) << "nothing matches before Start";
-}
 
 // Elements above the pairwise limit (16 attributes), in the shapes lists and hosts give
 // them, each second use past that limit. Lists as written never go through the table of
