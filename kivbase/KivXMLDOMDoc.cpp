@@ -14,6 +14,7 @@
 #include <pugixml.hpp>
 
 #include "kivbase/KivPugiHandles.h"
+#include "kivbase/KivXMLNameSequence.h"
 #include "kivbase/KivXMLValueText.h"
 #include "platform/fw/CException.h"
 
@@ -25,9 +26,19 @@ constexpr const char* kIndent = "\t";
 
 pugi::xml_node Node(IXMLDOMNode* p) { return pugi::xml_node(p); }
 
-// Attributes compared pairwise up to this many; more go through a table of their names, so
-// that an element with a great many attributes (a long list) costs time in proportion.
+// Attributes compared pairwise up to this many; more are taken as runs of indexed names
+// (below), and failing that go through a table of their names, so that an element with a
+// great many attributes (a long list) costs time in proportion.
 constexpr size_t kPairwiseAttributes = 16;
+
+// Most runs and most other names an element may have for its names to be told apart by
+// comparing runs: a list level writes one run and its count, so a handful is ample, and the
+// comparisons of that many among themselves stay below the table's cost.
+constexpr size_t kMaxRuns = 16;
+
+// Names this thread has put through the table (KivXmlNamesHashed); per thread, so that
+// counting needs neither a lock nor an atomic.
+[[gnu::tls_model("initial-exec")]] thread_local long t_namesHashed = 0;
 
 // The name that two attributes of the element share, or null.
 const char* DuplicateAttributeHashed(const pugi::xml_node& element) {
@@ -43,6 +54,7 @@ const char* DuplicateAttributeHashed(const pugi::xml_node& element) {
     std::vector<Slot> slots(mask + 1, Slot{0, nullptr});
     for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) {
         const char* name = a.name();
+        ++t_namesHashed;
         const size_t hash = std::hash<std::string_view>{}(name);
         for (size_t i = hash & mask;; i = (i + 1) & mask) {
             if (!slots[i].name) {
@@ -53,6 +65,58 @@ const char* DuplicateAttributeHashed(const pugi::xml_node& element) {
         }
     }
     return nullptr;
+}
+
+// Indexed names (KivXmlSplitIndexedName) of one stem whose indices rise by one from first
+// to last: distinct among themselves, wherever other attributes stand between them.
+struct NameRun {
+    const char* stem;
+    size_t stemLength;
+    unsigned long long first;
+    unsigned long long last;
+};
+
+bool Overlap(const NameRun& a, const NameRun& b) {
+    return a.stemLength == b.stemLength && std::memcmp(a.stem, b.stem, a.stemLength) == 0 && a.first <= b.last &&
+           b.first <= a.last;
+}
+
+// True when the element's attribute names are proven distinct as runs of indexed names plus
+// a few names of any other kind, which is how a list's values are written: each name is
+// compared with the next one its run expects, and then only the runs' ranges and the other
+// names are compared among themselves. Two names split the same way only when they are
+// equal, so a name that does not split never equals one in a run. False when a name may be
+// used twice, or when the element holds too many runs or other names to tell by this.
+bool DistinctByRuns(const pugi::xml_node& element) {
+    NameRun runs[kMaxRuns];
+    size_t runCount = 0;
+    const char* others[kMaxRuns];
+    size_t otherCount = 0;
+    KivXmlNameSequence next;  // the name that continues the latest run
+    for (pugi::xml_attribute a = element.first_attribute(); KivPugiPresent(a); a = a.next_attribute()) {
+        const char* name = a.name();
+        if (next.Match(name) >= 0) {
+            ++runs[runCount - 1].last;
+            continue;
+        }
+        size_t stemLength = 0;
+        unsigned long long index = 0;
+        if (!KivXmlSplitIndexedName(name, stemLength, index)) {
+            if (otherCount == kMaxRuns) return false;
+            others[otherCount++] = name;
+        } else {
+            if (runCount == kMaxRuns) return false;
+            runs[runCount++] = {name, stemLength, index, index};
+            next.Start(name, stemLength, index + 1);
+        }
+    }
+    for (size_t i = 1; i < otherCount; ++i)
+        for (size_t j = 0; j < i; ++j)
+            if (std::strcmp(others[i], others[j]) == 0) return false;
+    for (size_t i = 1; i < runCount; ++i)
+        for (size_t j = 0; j < i; ++j)
+            if (Overlap(runs[i], runs[j])) return false;
+    return true;
 }
 
 // XML allows one attribute of a name per element; the parser does not check it, and a
@@ -67,7 +131,9 @@ const char* DuplicateAttribute(const pugi::xml_node& element) {
     seen[0] = first.name();
     size_t count = 1;
     for (; KivPugiPresent(a); a = a.next_attribute()) {
-        if (count == kPairwiseAttributes) return DuplicateAttributeHashed(element);
+        // Only a clear answer is taken from the runs; the name used twice, if any, comes from
+        // the table, as it would without them.
+        if (count == kPairwiseAttributes) return DistinctByRuns(element) ? nullptr : DuplicateAttributeHashed(element);
         const char* name = a.name();
         for (size_t i = 0; i < count; ++i)
             if (seen[i][0] == name[0] && std::strcmp(seen[i], name) == 0) return name;
@@ -389,6 +455,8 @@ LONG CKivXMLDOMDocObj::GetNodeAttribute(IXMLDOMNode* node, LPCWSTR name, SKivXML
         return KIVXML_E_MEMORY;
     }
 }
+
+long KivXmlNamesHashed() { return t_namesHashed; }
 
 LONG KivXmlLoadAttribute(CKivXMLDOMDocObj* doc, IXMLDOMNode* node, const char* name, SKivXMLDataType& value) {
     const LONG status = doc->GetNodeAttribute(node, name, value);

@@ -124,6 +124,12 @@ private:
 /// one: KIVXML_E_MEMORY raises CMemoryException. Otherwise returns the status.
 LONG KivXmlLoadAttribute(CKivXMLDOMDocObj* doc, IXMLDOMNode* node, const char* name, SKivXMLDataType& value);
 
+/// How many attribute names this thread's loads have checked for a second use through a
+/// table of names, the way for large elements of no recognisable shape. Elements of up to
+/// 16 attributes and elements whose names are runs of indexed names ("Color0", "Color1"...)
+/// with a few others, as lists are written, add nothing, however long they are.
+long KivXmlNamesHashed();
+
 /// One level of a recursive load or store for the guard's lifetime; check IsOk() first.
 /// A null document counts nothing and is always OK.
 class KivXMLNestingGuard {

@@ -2,6 +2,8 @@
 
 #include <pugixml.hpp>
 
+#include "kivbase/KivPugiHandles.h"
+
 IXMLDOMNode* KivXmlFirstChild(IXMLDOMNode* parent, const char* name) {
     if (!parent || !name) return nullptr;
     return pugi::xml_node(parent).child(name).internal_object();
@@ -12,14 +14,17 @@ IXMLDOMNode* KivXmlNextSibling(IXMLDOMNode* node, const char* name) {
     return pugi::xml_node(node).next_sibling(name).internal_object();
 }
 
+// Both walks step by the attribute handle alone: they run over every value of a long list,
+// where the iterator's calls would cost more than the step.
 int KivXmlAttributeCount(IXMLDOMNode* node) {
     int n = 0;
     if (node)
-        for ([[maybe_unused]] pugi::xml_attribute a : pugi::xml_node(node).attributes()) ++n;
+        for (pugi::xml_attribute a = KivPugiNode(node).first_attribute(); KivPugiPresent(a); a = a.next_attribute()) ++n;
     return n;
 }
 
 void KivXmlForEachAttribute(IXMLDOMNode* node, KivXmlAttributeFn fn, void* context) {
     if (!node) return;
-    for (const pugi::xml_attribute a : pugi::xml_node(node).attributes()) fn(context, a.name(), a.value());
+    for (pugi::xml_attribute a = KivPugiNode(node).first_attribute(); KivPugiPresent(a); a = a.next_attribute())
+        fn(context, a.name(), a.value());
 }

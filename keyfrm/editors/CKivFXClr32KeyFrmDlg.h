@@ -3,7 +3,9 @@
 // blue, alpha), a preview, and two bars showing the track's colours and alphas with a strip
 // between them where keyframes and the current location are dragged. Every finished change
 // is written into the keyframe at the current location and reported to the parent with
-// "WM_MODIFY_FROM_CLRKFDLG" (KivFXEditorMessages.h).
+// "WM_MODIFY_FROM_CLRKFDLG" (KivFXEditorMessages.h). A keyframe dragged onto another goes
+// to the nearest free place one pixel's worth of location at a time, so two keyframes never
+// share a location, during a drag or after it.
 #pragma once
 
 #include <array>

@@ -6,8 +6,8 @@
 
 #include "keyfrm/core/KivFXKeyFrmList.h"
 #include "keyfrm/editors/CKivFXClr32KeyFrmDlg.h"
-#include "keyfrm/editors/KivFXClrOverlap.h"
 #include "keyfrm/editors/KivFXPixelMath.h"
+#include "keyfrm/editors/KivFXTimeStrip.h"
 #include "keyfrm/tracks/CKivFXColor32KeyFrmList.h"
 
 namespace {
@@ -281,11 +281,9 @@ void CKivFXClr32KeyFrmDlg::DragKeyFrm(CPoint point) {
     double location = 0.0;
     if (!m_pDragKF || !StripLocation(point.x, location)) return;
     const int oldX = GetKeyFrmRect(m_pDragKF).CenterPoint().x;
-    m_pDragKF->Location = location;
-    // One pixel's worth of location, in single precision.
+    // Off another keyframe by one pixel's worth of location (in single precision) at a time.
     const float step = static_cast<float>(1.0 / m_rcKeyFrmStrip.Width());
-    KivFXClrMoveOffOverlap(m_pClrList, m_pDragKF, step, point.x == m_ptLast.x);
-    KivFXKeyFrmTaxisList(m_pClrList);
+    KivFXPlaceDraggedKF(m_pClrList, m_pDragKF, location, step, point.x == m_ptLast.x);
     const int newX = GetKeyFrmRect(m_pDragKF).CenterPoint().x;
     // The mark is as wide as the strip is high; the band around each place covers it.
     const int reach = std::max(0, m_rcKeyFrmStrip.Height() / 2 + 1 - kRepaintHalfWidth);

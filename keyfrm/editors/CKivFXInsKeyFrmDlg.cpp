@@ -134,7 +134,9 @@ void CKivFXInsKeyFrmDlg::UpKeyFrmList(AquaEdit_Type type, CKivFXInsKeyFrmList* t
 
 void CKivFXInsKeyFrmDlg::SendCurKFValue(float value, int notify) {
     if (!m_pKFList) return;
-    if (CKivFXValueKeyFrm* k = m_pKFList->SendKeyFrmValue(GetLocation(m_nCurFrame), value)) m_pKFList->SetSelectKF(k, 1);
+    CKivFXInsKeyFrmList& track = *m_pKFList;
+    auto set = [&](auto at) { return track.SendKeyFrmValue(at, value); };
+    if (CKivFXValueKeyFrm* k = KivFXEditAtFrame(track, m_range, m_nCurFrame, set)) track.SetSelectKF(k, 1);
     RepaintNow();
     if (notify) SendToModifyMsg(1, 0);
 }
@@ -146,7 +148,7 @@ void CKivFXInsKeyFrmDlg::SendToModifyMsg(int trackChanged, int frameChanged) {
     info.fValue = m_pKFList->InsValue(location);
     info.dLocation = location;
     info.nSignID = m_nSignID;
-    info.bOnKeyFrm = KivFXKeyFrmIsPoint(location, m_pKFList);
+    info.bOnKeyFrm = KivFXIsKeyFrmAtFrame(*m_pKFList, m_range, m_nCurFrame) ? 1 : 0;
     info.bFrameChanged = frameChanged;
     info.bTrackChanged = trackChanged;
     KivFXSendRecordToParent(*this, KivFXEditorMessages().modifyFromInsKFDlg, info);
@@ -219,7 +221,21 @@ CRect CKivFXInsKeyFrmDlg::GetTimeRulerRect() const {
 CPoint CKivFXInsKeyFrmDlg::PartPoint(const CKivFXValueKeyFrm& k, int part) const {
     if (part == kKivFXPartKeyFrm) return CPoint(LocationToPixelX(k.Location), ValueToPixelY(k.Value));
     const SKivFXBezierHandle& h = part == kKivFXPartForePt ? k.PtFore : k.PtAfter;
-    return CPoint(LocationToPixelX(k.Location + h.PosOffset), ValueToPixelY(k.Value + h.ValueOffset));
+    return CPoint(LocationToPixelX(k.Location + HandleLocationOffset(h.PosOffset)), ValueToPixelY(k.Value + h.ValueOffset));
+}
+
+bool CKivFXInsKeyFrmDlg::HandlesInFrames() const { return m_pKFList && m_pKFList->IsBaseOnFrame(); }
+
+double CKivFXInsKeyFrmDlg::HandleLocationOffset(double posOffset) const {
+    return HandlesInFrames() ? m_range.FramesToLocation(posOffset) : posOffset;
+}
+
+double CKivFXInsKeyFrmDlg::HandleUnitsAt(int x) const {
+    return HandlesInFrames() ? static_cast<double>(PixelToFrameX(x)) : PixelToLocationX(x);
+}
+
+double CKivFXInsKeyFrmDlg::HandleUnitsOf(const CKivFXValueKeyFrm& k) const {
+    return HandlesInFrames() ? static_cast<double>(GetSBFrame(k.Location)) : k.Location;
 }
 
 CRect CKivFXInsKeyFrmDlg::GetKeyFrmRect(CKivFXValueKeyFrm* keyframe, int part) const {

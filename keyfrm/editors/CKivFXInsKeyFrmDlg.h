@@ -5,6 +5,18 @@
 // menu moves the current frame, adds and deletes keyframes, switches interpolation kind and
 // handle coupling and changes the margins. Every change reaches the parent as
 // "WM_MODIFY_FROM_INSKFDLG".
+//
+// Choices this dialog makes where its rules leave room:
+// - On a track placed by frame (BaseOnFrame) a keyframe this dialog makes or moves in
+//   time gets the frame as its Frame along with the frame's location, and "Add Key Frame",
+//   a value set at the current frame and "on keyframe" go by frame, so the track's own key
+//   (what it sorts, looks up and samples by) always agrees with where the dialog draws.
+// - A keyframe dragged onto another goes to the nearest free place (frame by frame on a
+//   frame track, one frame's worth of location at a time on another), not just one step:
+//   two keyframes never share a place; with none free in the story it stays where it was.
+// - A handle's PosOffset is in the track's own position unit: frames on a frame-placed
+//   track (the frames the curve window reads there too) and location on another. The
+//   dialog converts frames with the story's length, as it places keyframes.
 #pragma once
 
 #include <cstddef>
@@ -79,8 +91,8 @@ public:
     /// repaints and sends the message with both flags 0. Another track than the one shown
     /// ends a keyframe drag without a message.
     void UpKeyFrmList(AquaEdit_Type type, CKivFXInsKeyFrmList* track);
-    /// Sets value at the current frame's location (a keyframe there gets it, or one is made),
-    /// selects that keyframe alone, repaints, and with notify sends the message with track
+    /// Sets value at the current frame (a keyframe there gets it, or one is made; by frame
+    /// on a frame-placed track), selects that keyframe alone, repaints, and with notify sends the message with track
     /// changed 1. Nothing without a track.
     void SendCurKFValue(float value, int notify);
     /// Sends "WM_MODIFY_FROM_INSKFDLG" to the parent: the value and location at the current
@@ -219,6 +231,14 @@ private:
     int HMargin() const;
     int VMargin() const;
     CPoint PartPoint(const CKivFXValueKeyFrm& keyframe, int part) const;
+    /// A handle's PosOffset is in the track's own position unit: frames on a track placed by
+    /// frame, location on any other. The dialog draws handles by location, so on a frame
+    /// track it converts with the story's length, as it places keyframes.
+    bool HandlesInFrames() const;
+    double HandleLocationOffset(double posOffset) const;
+    /// Where a client x and a keyframe lie along the time axis in the handles' unit.
+    double HandleUnitsAt(int x) const;
+    double HandleUnitsOf(const CKivFXValueKeyFrm& keyframe) const;
     CSize HandleExtent(const CKivFXValueKeyFrm& keyframe, int part) const;
     int HandlePixelLength(const CKivFXValueKeyFrm& keyframe, int part) const;
     void AdjustOpposite(int movedPart);

@@ -163,16 +163,16 @@ void CKivFXInsKeyFrmDlg::DragKF(CPoint point) {
     if (v > m_fTopValue) v = m_fTopValue;
     if (v < m_fBottomValue) v = m_fBottomValue;
     m_pDragKF->Value = v;
-    KivFXPlaceDraggedKF(m_pKFList, m_pDragKF, GetLocation(frame), m_range.FrameStep(), point.x == m_ptLast.x);
+    KivFXPlaceDraggedKF(m_pKFList, m_pDragKF, frame, m_range, point.x == m_ptLast.x);
     RepaintNow();
     m_ptLast = point;
 }
 
 void CKivFXInsKeyFrmDlg::DragKFForePt(CPoint point) {
     CKivFXValueKeyFrm& k = *m_pDragKF;
-    const double location = PixelToLocationX(point.x);
+    const double at = HandleUnitsAt(point.x), key = HandleUnitsOf(k);
     k.PtFore.ValueOffset = PixelToValueY(point.y) - k.Value;
-    k.PtFore.PosOffset = std::min(location, k.Location) - k.Location;
+    k.PtFore.PosOffset = std::min(at, key) - key;
     AdjustDragAfterPt();
     RepaintNow();
     m_ptLast = point;
@@ -180,9 +180,9 @@ void CKivFXInsKeyFrmDlg::DragKFForePt(CPoint point) {
 
 void CKivFXInsKeyFrmDlg::DragKFAfterPt(CPoint point) {
     CKivFXValueKeyFrm& k = *m_pDragKF;
-    const double location = PixelToLocationX(point.x);
+    const double at = HandleUnitsAt(point.x), key = HandleUnitsOf(k);
     k.PtAfter.ValueOffset = PixelToValueY(point.y) - k.Value;
-    k.PtAfter.PosOffset = std::max(location, k.Location) - k.Location;
+    k.PtAfter.PosOffset = std::max(at, key) - key;
     AdjustDragForePt();
     RepaintNow();
     m_ptLast = point;
@@ -199,8 +199,8 @@ void CKivFXInsKeyFrmDlg::AdjustOpposite(int movedPart) {
     KivFXHandleScale scale;
     scale.length = m_nHandleLength;
     scale.movedExtent = HandleExtent(k, movedPart);
-    // Location offsets for pixel counts, measured from the plot's origin.
-    scale.posOfPixels = [this](int n) { return std::fabs(PixelToLocationX(n) - PixelToLocationX(0)); };
+    // Offsets in the handles' unit for pixel counts, measured from the plot's origin.
+    scale.posOfPixels = [this](int n) { return std::fabs(HandleUnitsAt(n) - HandleUnitsAt(0)); };
     scale.valueOfPixels = [this](int n) { return std::fabs(PixelToValueY(n) - PixelToValueY(0)); };
     KivFXCoupleHandles(foreMoved ? k.PtFore : k.PtAfter, foreMoved ? k.PtAfter : k.PtFore, foreMoved, m_pKFList->CtrlMode,
                        scale);

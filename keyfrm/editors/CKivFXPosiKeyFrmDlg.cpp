@@ -144,7 +144,9 @@ void CKivFXPosiKeyFrmDlg::SetShowLimit(int show) {
 
 void CKivFXPosiKeyFrmDlg::SendCurKFValue(float x, float y, float z, int notify) {
     if (!m_pKFList) return;
-    if (CKivFXPosiKeyFrm* k = m_pKFList->SendKeyFrmValue(GetLocation(m_nCurFrame), x, y, z)) m_pKFList->SetSelectKF(k, 1);
+    CKivFXPosiKeyFrmList& track = *m_pKFList;
+    auto set = [&](auto at) { return track.SendKeyFrmValue(at, x, y, z); };
+    if (CKivFXPosiKeyFrm* k = KivFXEditAtFrame(track, m_range, m_nCurFrame, set)) track.SetSelectKF(k, 1);
     RepaintNow();
     if (notify) SendToModifyMsg(1, 0);
 }
@@ -158,7 +160,7 @@ void CKivFXPosiKeyFrmDlg::SendToModifyMsg(int trackChanged, int frameChanged) {
     info.nSignIDY = m_nSignIDY;
     info.nSignIDZ = m_nSignIDZ;
     info.dLocation = location;
-    info.bOnKeyFrm = KivFXKeyFrmIsPoint(location, m_pKFList);
+    info.bOnKeyFrm = KivFXIsKeyFrmAtFrame(*m_pKFList, m_range, m_nCurFrame) ? 1 : 0;
     info.bFrameChanged = frameChanged;
     info.bTrackChanged = trackChanged;
     KivFXSendRecordToParent(*this, KivFXEditorMessages().modifyFromPosiKFDlg, info);

@@ -22,6 +22,13 @@
 //   view's left or top edge; a story range whose out is not above its in counts as one
 //   frame (every frame at location 0); a client too small for the layout counts its X-Y
 //   rectangle and time strip as one pixel wide and high. No mapping divides by zero.
+// - On a track placed by frame (BaseOnFrame) a keyframe this dialog makes or moves in
+//   time gets the frame as its Frame along with the frame's location, and "Add Key Frame",
+//   a value set at the current frame and "on keyframe" go by frame, so the track's own key
+//   (what it sorts, looks up and samples by) always agrees with where the dialog draws.
+// - A keyframe dragged onto another goes to the nearest free place (frame by frame on a
+//   frame track, one frame's worth of location at a time on another), not just one step:
+//   two keyframes never share a place; with none free in the story it stays where it was.
 // - The path is drawn with at most kMaxPathDots dots: a story range of more frames than
 //   that is walked in even steps.
 #pragma once
@@ -111,8 +118,8 @@ public:
     /// With show nonzero the X-Y view spans the track's range times the zoom scale, with 0
     /// the video frame. A change recomputes the layout and repaints the X-Y rectangle.
     void SetShowLimit(int show);
-    /// Sets the position at the current frame's location (a keyframe there gets it, or one
-    /// is made), selects that keyframe alone, repaints, and with notify sends the message
+    /// Sets the position at the current frame (a keyframe there gets it, or one is made;
+    /// by frame on a frame-placed track), selects that keyframe alone, repaints, and with notify sends the message
     /// with track changed 1. Nothing without a track.
     void SendCurKFValue(float x, float y, float z, int notify);
     /// Sends "WM_MODIFY_FROM_POSIKFDLG" to the parent: the position and location at the

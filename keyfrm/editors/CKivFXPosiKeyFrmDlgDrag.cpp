@@ -189,7 +189,7 @@ void CKivFXPosiKeyFrmDlg::DragTLNote(CPoint point) {
     const int frame = m_range.Clamp(PixelToFrame(point.x));
     if (m_bShowScale)
         KivFXShowFrameTip(m_parts.toolTip, *this, frame, CPoint(point.x, m_rcTimeStrip.bottom + kTipBelowStrip));
-    KivFXPlaceDraggedKF(m_pKFList, m_pDragKF, GetLocation(frame), m_range.FrameStep(), point.x == m_ptLast.x);
+    KivFXPlaceDraggedKF(m_pKFList, m_pDragKF, frame, m_range, point.x == m_ptLast.x);
     InvalidateStripAndXY();
     m_ptLast = point;
 }

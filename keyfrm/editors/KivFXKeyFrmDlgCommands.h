@@ -7,6 +7,7 @@
 #include "keyfrm/core/KivFXKeyFrmList.h"
 #include "keyfrm/editors/KivFXEditorMenu.h"
 #include "keyfrm/editors/KivFXEditorResources.h"
+#include "keyfrm/editors/KivFXTimeStrip.h"
 
 /// Dlg is a dialog with the fifteen OnMenu handlers, a track m_pKFList, the current frame
 /// m_nCurFrame in the story range m_range and a dragged keyframe m_pDragKF; it makes this a
@@ -20,7 +21,7 @@ struct KivFXKeyFrmDlgCommands {
     static void AppendFrameAndTrackItems(Dlg& d, CKivFXEditorMenu& menu) {
         menu.AppendFrameItems(d.m_nCurFrame, d.m_range.in, d.m_range.out);
         if (!d.m_pKFList) return;
-        menu.AppendKeyFrameItems(KivFXKeyFrmIsPoint(d.GetLocation(d.m_nCurFrame), d.m_pKFList) != 0,
+        menu.AppendKeyFrameItems(KivFXIsKeyFrmAtFrame(*d.m_pKFList, d.m_range, d.m_nCurFrame),
                                  d.m_pKFList->IsHasSelectKF() != 0, d.m_pKFList->GetKeyFrmCount());
         menu.AppendInsModeItems(d.m_pKFList->InsMode, d.m_pKFList->CtrlMode);
         menu.Separator();
@@ -64,7 +65,7 @@ struct KivFXKeyFrmDlgCommands {
 
     static void AddKF(Dlg& d, Repaint repaint) {
         if (!d.m_pKFList) return;
-        auto* k = d.m_pKFList->AddKeyFrm(d.GetLocation(d.m_nCurFrame));
+        auto* k = KivFXEditAtFrame(*d.m_pKFList, d.m_range, d.m_nCurFrame, [&](auto at) { return d.m_pKFList->AddKeyFrm(at); });
         if (!k) return;
         d.m_pKFList->SetSelectKF(k, 1);
         TrackEdited(d, repaint);

@@ -43,23 +43,125 @@ int KivFXStoryRange::Clamp(int frame) const {
     return frame;
 }
 
-bool KivFXStepOffOverlap(CKivObList* track, CKivFXBaseKeyFrm* keyframe, float step, bool mouseStill, bool clampToRange) {
-    if (!track || !keyframe || !KivFXKeyFrmIsOverlapKF(track, keyframe, kKivFXDragOverlapTolerance)) return false;
-    // Backwards when the mouse stood still or the end is reached, but never from location 0,
+double KivFXStoryRange::FramesToLocation(double frames) const {
+    if (out <= in) return 0.0;
+    return frames / (static_cast<double>(out) - in);
+}
+
+namespace {
+
+// The places a dragged keyframe may take: from lo to hi by steps of step. Along locations
+// another keyframe blocks every place within the drag tolerance of its own; along whole
+// frames only its frame. put(place) puts the keyframe at a place.
+struct DragAxis {
+    double lo = 0.0, hi = 1.0, step = 0.0;
+    bool byLocation = true;
+    std::function<void(double)> put;
+};
+
+bool Overlaps(CKivObList* track, CKivFXBaseKeyFrm* keyframe) {
+    return KivFXKeyFrmIsOverlapKF(track, keyframe, kKivFXDragOverlapTolerance) != 0;
+}
+
+// Of the other keyframes within the drag tolerance of keyframe's Location, the location of
+// the one farthest towards dir; false when there is none.
+bool FarthestNear(CKivObList* track, const CKivFXBaseKeyFrm* keyframe, int dir, double& at) {
+    bool found = false;
+    for (POSITION pos = track->GetHeadPosition(); pos;) {
+        CObject* o = track->GetNext(pos);
+        if (!o || o == keyframe || !o->IsKindOf(RUNTIME_CLASS(CKivFXBaseKeyFrm))) continue;
+        const double other = static_cast<const CKivFXBaseKeyFrm*>(o)->Location;
+        if (!(std::fabs(other - keyframe->Location) < static_cast<double>(kKivFXDragOverlapTolerance))) continue;
+        if (!found || dir * (other - at) > 0.0) at = other;
+        found = true;
+    }
+    return found;
+}
+
+// Steps from start towards dir until the keyframe collides with none; false once it
+// reached an end without finding a free place. A location step goes at once past the farthest keyframe in the way, so
+// each step passes at least one keyframe: the keyframes bound the steps, the slack covers
+// a landing that rounding leaves just inside the tolerance.
+bool StepOneWay(CKivObList* track, CKivFXBaseKeyFrm* keyframe, const DragAxis& axis, double start, int dir) {
+    constexpr long long kSlack = 8;
+    // Beyond this many steps every place lies past either end.
+    const double maxSteps = (axis.hi - axis.lo) / axis.step + 2.0;
+    const long long tries = 2LL * track->GetCount() + kSlack;
+    double taken = 0.0;
+    for (long long t = 0; t < tries; ++t) {
+        double next = taken + 1.0;
+        double at = 0.0;
+        if (axis.byLocation && FarthestNear(track, keyframe, dir, at))
+            next = std::max(next, std::ceil((kKivFXDragOverlapTolerance + dir * (at - start)) / axis.step));
+        next = std::min(next, maxSteps);
+        const double place = start + dir * next * axis.step;
+        const bool atEnd = place <= axis.lo || place >= axis.hi;
+        axis.put(std::clamp(place, axis.lo, axis.hi));
+        if (!Overlaps(track, keyframe)) return true;
+        if (atEnd) return false;
+        taken = next;
+    }
+    return false;
+}
+
+// The keyframe, at start on the axis, to the nearest free place (see KivFXStepOffOverlap);
+// back at start when none is free.
+bool StepOff(CKivObList* track, CKivFXBaseKeyFrm* keyframe, const DragAxis& axis, double start, bool mouseStill) {
+    if (!(axis.step > 0.0) || !std::isfinite(axis.step) || !Overlaps(track, keyframe)) return false;
+    // Backwards when the mouse stood still or the end is reached, but never from the start,
     // where a step back would put the keyframe before the story.
-    if ((mouseStill && keyframe->Location > 0.0) || keyframe->Location >= 1.0)
-        keyframe->Location -= step;
-    else
-        keyframe->Location += step;
-    // A step past either end would leave the range every location lies in.
-    if (clampToRange) keyframe->Location = std::clamp(keyframe->Location, 0.0, 1.0);
-    return true;
+    const int preferred = (mouseStill && start > axis.lo) || start >= axis.hi ? -1 : 1;
+    for (const int dir : {preferred, -preferred})
+        if (StepOneWay(track, keyframe, axis, start, dir)) return true;
+    axis.put(start);
+    return false;
+}
+
+DragAxis LocationAxis(CKivFXBaseKeyFrm* keyframe, float step) {
+    DragAxis axis;
+    axis.step = step;
+    axis.put = [keyframe](double location) { keyframe->Location = location; };
+    return axis;
+}
+
+}  // namespace
+
+bool KivFXStepOffOverlap(CKivObList* track, CKivFXBaseKeyFrm* keyframe, float step, bool mouseStill) {
+    if (!track || !keyframe) return false;
+    return StepOff(track, keyframe, LocationAxis(keyframe, step), keyframe->Location, mouseStill);
 }
 
 void KivFXPlaceDraggedKF(CKivObList* track, CKivFXBaseKeyFrm* keyframe, double location, float step, bool mouseStill) {
     if (!track || !keyframe) return;
+    const double before = keyframe->Location;
     keyframe->Location = location;
-    KivFXStepOffOverlap(track, keyframe, step, mouseStill, false);
+    if (!KivFXStepOffOverlap(track, keyframe, step, mouseStill) && Overlaps(track, keyframe)) keyframe->Location = before;
+    KivFXKeyFrmTaxisList(track);
+}
+
+void KivFXPlaceDraggedKF(CKivObList* track, CKivFXInsValueKeyFrm* keyframe, int frame, const KivFXStoryRange& range,
+                         bool mouseStill) {
+    if (!track || !keyframe) return;
+    if (!KivFXKeyFrmListIsBaseOnFrame(track)) {
+        KivFXPlaceDraggedKF(track, keyframe, range.GetLocation(frame), range.FrameStep(), mouseStill);
+        return;
+    }
+    const int beforeFrame = keyframe->Frame;
+    const double beforeLocation = keyframe->Location;
+    DragAxis axis;
+    axis.lo = std::min(range.in, range.out);
+    axis.hi = std::max(range.in, range.out);
+    axis.step = 1.0;
+    axis.byLocation = false;
+    axis.put = [keyframe, &range](double f) {
+        keyframe->Frame = static_cast<int>(f);
+        keyframe->Location = range.GetLocation(keyframe->Frame);
+    };
+    axis.put(frame);
+    if (!StepOff(track, keyframe, axis, frame, mouseStill) && Overlaps(track, keyframe)) {
+        keyframe->Frame = beforeFrame;
+        keyframe->Location = beforeLocation;
+    }
     KivFXKeyFrmTaxisList(track);
 }
 

@@ -6,6 +6,8 @@
 #include <functional>
 
 #include "keyfrm/core/CKivFXBaseKeyFrm.h"
+#include "keyfrm/core/KivFXKeyFrmList.h"
+#include "keyfrm/tracks/CKivFXInsValueKeyFrm.h"
 #include "kivbase/CKivObList.h"
 #include "platform/ui/Wnd.h"
 
@@ -27,6 +29,9 @@ struct KivFXStoryRange {
     double SpanFrames() const;
     /// One frame's worth of location, 1 / SpanFrames() in single precision.
     float FrameStep() const { return static_cast<float>(1.0 / SpanFrames()); }
+    /// A distance of frames as a distance of location, frames / (out - in), as GetLocation
+    /// places frames; 0 when out is not above in.
+    double FramesToLocation(double frames) const;
     /// frame raised to in, then lowered to out (out wins for a reversed range).
     int Clamp(int frame) const;
     bool Contains(int frame) const { return frame >= in && frame <= out; }
@@ -36,17 +41,47 @@ struct KivFXStoryRange {
 constexpr float kKivFXDragOverlapTolerance = 0.001f;
 
 /// When KivFXKeyFrmIsOverlapKF finds another keyframe of track within
-/// kKivFXDragOverlapTolerance of keyframe's Location, moves keyframe by step: backwards when
-/// the mouse did not move horizontally (mouseStill) or the location is already at least 1,
-/// otherwise forwards; from location 0 or below always forwards, so a keyframe never steps
-/// before the story. With clampToRange the result stays within [0, 1]. True when it moved;
-/// false without a collision or for a null track or keyframe.
-bool KivFXStepOffOverlap(CKivObList* track, CKivFXBaseKeyFrm* keyframe, float step, bool mouseStill, bool clampToRange);
+/// kKivFXDragOverlapTolerance of keyframe's Location, moves keyframe by steps of step to
+/// the nearest place within [0, 1] where none is: the preferred way first (backwards when the
+/// mouse did not move horizontally (mouseStill) and the location is above 0, or when it is
+/// already at least 1; otherwise forwards), then the other way. A step past an end stops at
+/// that end. True when it moved to a free place; false, with the keyframe where it was,
+/// without a collision, when no place is free, or for a null track or keyframe or a step
+/// that is not a positive finite number.
+bool KivFXStepOffOverlap(CKivObList* track, CKivFXBaseKeyFrm* keyframe, float step, bool mouseStill);
 
-/// Puts a dragged keyframe at location, then steps it off another keyframe there
-/// (KivFXStepOffOverlap, unclamped). Re-sorts the track afterwards in every case. Nothing
-/// for a null track or keyframe.
+/// Puts a dragged keyframe at location, then steps it off the others (KivFXStepOffOverlap);
+/// when no place is free it stays where it was before the call. Re-sorts the track
+/// afterwards in every case. Nothing for a null track or keyframe.
 void KivFXPlaceDraggedKF(CKivObList* track, CKivFXBaseKeyFrm* keyframe, double location, float step, bool mouseStill);
+
+/// The curve and position dialogs' drag to a frame of the story. On a track placed by frame
+/// (KivFXKeyFrmListIsBaseOnFrame) the keyframe takes the frame as its Frame and the frame's
+/// location, and steps off the others by whole frames within the story, so the key the
+/// track sorts and looks up by moves with it; on any other track it is the location drag
+/// above with one frame's worth of location (range.FrameStep()) as the step.
+void KivFXPlaceDraggedKF(CKivObList* track, CKivFXInsValueKeyFrm* keyframe, int frame, const KivFXStoryRange& range,
+                         bool mouseStill);
+
+/// The keyframe an edit at a frame of the story makes or changes, reached by the track's
+/// own key: edit is called with the frame on a track placed by frame and with the frame's
+/// location over range on any other (so a frame-placed track finds its keyframe at that
+/// frame and sorts a new one by it); the keyframe edit returns is put at that location,
+/// where the dialogs draw it. Returns what edit returns.
+template <class Track, class Edit>
+auto KivFXEditAtFrame(Track& track, const KivFXStoryRange& range, int frame, Edit edit) {
+    const double location = range.GetLocation(frame);
+    auto* keyframe = track.IsBaseOnFrame() ? edit(frame) : edit(location);
+    if (keyframe) keyframe->Location = location;
+    return keyframe;
+}
+
+/// Whether a keyframe of track sits at a frame of the story, by the track's own key.
+template <class Track>
+bool KivFXIsKeyFrmAtFrame(Track& track, const KivFXStoryRange& range, int frame) {
+    return track.IsBaseOnFrame() ? KivFXKeyFrmIsPoint(frame, &track) != 0
+                                 : KivFXKeyFrmIsPoint(range.GetLocation(frame), &track) != 0;
+}
 
 /// A margin raised to at least minimum and then lowered to at most half the client extent
 /// less 30 pixels (the half truncated toward zero). The second comparison is unsigned, as

@@ -75,3 +75,14 @@ int KivXmlListIndex(const char* name, const char* prefix, int count) {
     if (r.ec != std::errc() || r.ptr != end || digits == end || index < 0 || index >= count) return -1;
     return index;
 }
+
+KivXmlListNames::KivXmlListNames(const char* prefix, int count)
+    : m_prefix(prefix), m_prefixLength(std::strlen(prefix)), m_count(count) {
+    KivTranslateBadAlloc([&] { m_next.Start(m_prefix, m_prefixLength, 0); });
+}
+
+int KivXmlListNames::Restart(const char* name) {
+    const int index = KivXmlListIndex(name, m_prefix, m_count);
+    if (index >= 0) m_next.Start(m_prefix, m_prefixLength, static_cast<unsigned long long>(index) + 1);
+    return index;
+}

@@ -7,6 +7,7 @@
 
 #include "kivbase/KivColor.h"
 #include "kivbase/KivXMLDOMDoc.h"
+#include "kivbase/KivXMLNameSequence.h"
 #include "kivbase/KivXMLNodeWalk.h"
 #include "kivbase/KivXMLValueText.h"
 #include "kivbase/persist/KivPersist.h"
@@ -71,6 +72,30 @@ int KivXmlLoadListCount(CKivXMLDOMDocObj* doc, IXMLDOMNode* data, const char* co
 /// canonical decimal (no sign, no leading zero), below count; -1 for any other name.
 int KivXmlListIndex(const char* name, const char* prefix, int count);
 
+/// KivXmlListIndex over the attributes of one element in document order: a name that
+/// follows the one before it (as lists are written) costs one comparison, any other the
+/// full reading of its index.
+class KivXmlListNames {
+public:
+    /// Raises CMemoryException; nothing after it allocates.
+    KivXmlListNames(const char* prefix, int count);
+    int IndexOf(const char* name) {
+        const long long next = m_next.Match(name);
+        if (next >= 0) return next < m_count ? static_cast<int>(next) : -1;
+        return Restart(name);
+    }
+
+private:
+    /// KivXmlListIndex, the sequence then expecting the name after the one found (with the
+    /// prefix it started with, so in the room it already has).
+    int Restart(const char* name);
+
+    const char* m_prefix;
+    size_t m_prefixLength;
+    int m_count;
+    KivXmlNameSequence m_next;
+};
+
 /// Storing: countName and then each value. Loading: empties the list, then holds values
 /// 0 to count - 1 in order, an absent or unreadable value as 0. The attributes are read in
 /// one pass, so a document with many values costs time in proportion to its size. When
@@ -90,9 +115,10 @@ void KivXmlSerializeList(CKivXMLDOMDocObj* doc, IXMLDOMNode* data, const char* c
     }
     list.RemoveAll();
     const int count = KivXmlLoadListCount(doc, data, countName);
+    KivXmlListNames names(prefix, count);
     list.SetSize(count);  // zero-filled, as absent values load; count is bounded by the attributes
     auto take = [&](const char* name, const char* text) {
-        const int index = KivXmlListIndex(name, prefix, count);
+        const int index = names.IndexOf(name);
         if (index < 0) return;
         SKivXMLDataType r{};
         r.type = static_cast<int>(Value::kCode);

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """`kfx edit` in a real X server, driven with xdotool as a person would: a click on a
 keyframe, a drag, a right-click menu choice, a typed value, undo, save and quit (and a drag
-in the position dialog, saved); then the
+in the position dialog and one along the colour dialog's bar, each saved); then the
 saved file is checked with kfx itself, and the X screen is compared with what the same state
 draws without a display. A second session checks that quitting with unsaved changes asks
 once and leaves the file alone.
@@ -27,6 +27,8 @@ PATIENCE = 20.0
 STATUS_COLOUR = (48, 52, 60)
 # Pixels the drag moves a keyframe down.
 DRAG = 80
+# Evenly spaced colour samples read back: one every 0.01 of the story, 0.5 among them.
+SAMPLES = 101
 
 
 class Failure(Exception):
@@ -194,6 +196,27 @@ def scalar_track_fields(kfx, path):
     return fields
 
 
+def colour_track_locations(kfx, path):
+    """The Locations of the keyframes of the file's first colour track, from kfx info."""
+    out = run([kfx, "info", path]).stdout.splitlines()
+    start = next(i for i, line in enumerate(out) if line.endswith("CKivFXColor32KeyFrmList"))
+    locations = []
+    for line in out[start + 1:]:
+        if not line.startswith(" "):
+            break
+        key, _, value = line.strip().partition(" = ")
+        if key == "Location":
+            locations.append(float(value))
+    return locations
+
+
+def colour_samples(kfx, path, count, track):
+    """kfx sample's evenly spaced rows of a colour track: (location, red, green, blue, alpha)."""
+    r = run([kfx, "sample", path, "--count", str(count), "--track", str(track)])
+    check(r.returncode == 0, "kfx sample failed: " + r.stderr)
+    return [tuple(float(v) for v in line.split(",")[1:]) for line in r.stdout.splitlines()[1:]]
+
+
 def sample(kfx, path, frame):
     r = run([kfx, "sample", path, "--frames", "%d:%d" % (frame, frame), "--track", "0"])
     check(r.returncode == 0, "kfx sample failed: " + r.stderr)
@@ -293,6 +316,42 @@ def position_dialog_drag_is_saved(kfx, display, work):
         check(after[i] == keys[i], "position keyframe %d did not move" % i)
 
 
+def colour_dialog_drag_is_saved(kfx, display, work):
+    """The colour track in its dialog: the middle keyframe's dot dragged along the bar, saved;
+    the file holds it at the location of the pixel it was dropped on, and the colours follow."""
+    path = os.path.join(work, "colours.kfa")
+    shutil.copy(os.path.join(work, "demo", "demo.kfa"), path)
+    track = 2
+    before = colour_samples(kfx, path, SAMPLES, track)
+    s = Session(kfx, display, path, track=track)
+    keys = s.layout["key"]
+    check(len(keys) == 3, "the demo's colour track has 3 keyframes, the dialog shows %d" % len(keys))
+    # The dots stand at locations 0, 0.5 and 1: the first at the strip's left end, the last
+    # one pixel inside its right end.
+    left, width = keys[0][0], keys[2][0] - keys[0][0] + 1
+    dropped = (keys[1][0] + 2 * DRAG, keys[1][1])
+    s.drag(keys[1], dropped)
+    wait_for("the unsaved mark after a drag", lambda: s.title().startswith("*"))
+    s.keys("ctrl+s")
+    wait_for("the saved title", lambda: not s.title().startswith("*"))
+    s.keys("Escape")
+    check(s.end() == 0, "kfx edit quits with 0 after a save")
+    locations = colour_track_locations(kfx, path)
+    expected = (dropped[0] - left) / width
+    check(len(locations) == 3, "the drag neither adds nor drops keyframes (%d saved)" % len(locations))
+    check(locations[0] == 0.0 and locations[2] == 1.0, "the other keyframes did not move: %s" % locations)
+    check(abs(locations[1] - expected) < 1e-9,
+          "the dragged keyframe is saved at the location it was dropped on (%r, expected %r)" % (locations[1], expected))
+    after = colour_samples(kfx, path, SAMPLES, track)
+    middle = SAMPLES // 2
+    check(after[0] == before[0] and after[-1] == before[-1], "the colours at both ends stay")
+    # At 0.5 the colour now lies on the way from the first keyframe's to the moved one's
+    # (within a unit: the samples place keyframes on their grid and truncate channels).
+    red = before[0][1] + (before[middle][1] - before[0][1]) * 0.5 / expected
+    check(abs(after[middle][1] - red) <= 1.0,
+          "the red at location 0.5 follows the moved keyframe (%g, expected %g)" % (after[middle][1], red))
+
+
 def screenshots(kfx, display, work, out):
     """The pictures docs/EDITING.md shows, taken from the X server."""
     path = os.path.join(work, "pictures.kfa")
@@ -340,6 +399,7 @@ def main():
         person_edits_and_saves(args.kfx, server.display, args.work)
         quitting_unsaved_asks_once(args.kfx, server.display, args.work)
         position_dialog_drag_is_saved(args.kfx, server.display, args.work)
+        colour_dialog_drag_is_saved(args.kfx, server.display, args.work)
         print("passed: kfx edit in the X server " + server.display)
         return 0
     except Failure as e:

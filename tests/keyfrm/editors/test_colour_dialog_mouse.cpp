@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "ColourDialogTestSupport.h"
-#include "keyfrm/editors/KivFXClrOverlap.h"
+#include "keyfrm/editors/KivFXTimeStrip.h"
 
 namespace {
 
@@ -145,6 +145,36 @@ TEST_F(ColourDialogTest, KeyframesDragAndStepOffOneAnother) {
     }
 }
 
+TEST_F(ColourDialogTest, AKeyframeDroppedOnARunOfKeyframesLandsOnTheNearestFreePlace) {
+    struct Case {
+        const char* what;
+        std::vector<double> others;
+        int x;  // where the pointer drops the keyframe
+        double expected;
+    };
+    const double step = static_cast<float>(1.0 / kStripWidth);
+    const Case cases[] = {
+        {"past the end onto a keyframe with another one pixel before it: two pixels back", {1.0, 1.0 - step}, 900,
+         1.0 - 2 * step},
+        {"onto a run of three, moving: past the run", {0.5, 0.5 + step, 0.5 + 2 * step}, StripX(0.5), 0.5 + 3 * step},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto t = MakeColourTrack({{0.25, 200, 0, 0, 255}});
+        CKivFXColor32KeyFrm* dragged = t->GetFXKeyFrm(0);
+        for (double at : c.others) t->SendKeyFrmValue(at, 9, 9, 9, 255);
+        Open(std::move(t), 0.0);
+        Press(CPoint(StripX(0.25) + 1, kStripMiddle));
+        ASSERT_EQ(dlg->GetDragKeyFrm(), dragged);
+        Move(CPoint(c.x, kStripMiddle));
+        EXPECT_NEAR(dragged->Location, c.expected, 1e-9);
+        Release(CPoint(c.x, kStripMiddle));
+        ASSERT_EQ(track->GetKeyFrmCount(), static_cast<int>(c.others.size()) + 1) << "nothing is dropped";
+        for (int i = 1; i < track->GetKeyFrmCount(); ++i) EXPECT_LT(Key(i - 1)->Location, Key(i)->Location) << "distinct and sorted";
+        TearDown();
+    }
+}
+
 TEST(ColourOverlapRule, StepsOffByOnePixelWithinTheRange) {
     struct Case {
         double other, moved;
@@ -164,13 +194,13 @@ TEST(ColourOverlapRule, StepsOffByOnePixelWithinTheRange) {
         auto* k = new CKivFXColor32KeyFrm();
         k->Location = c.moved;
         track->AddTail(k);
-        EXPECT_EQ(KivFXClrMoveOffOverlap(track.get(), k, 0.01f, c.still), c.result) << c.other << " " << c.moved;
+        EXPECT_EQ(KivFXStepOffOverlap(track.get(), k, 0.01f, c.still) ? 1 : 0, c.result) << c.other << " " << c.moved;
         EXPECT_NEAR(k->Location, c.expected, 1e-7) << c.other << " " << c.moved;
     }
     auto track = MakeColourTrack({{0.5, 0, 0, 0, 0}, {0.5004, 0, 0, 0, 0}});
     for (const float bad : {0.0f, -0.01f, NAN, INFINITY})
-        EXPECT_EQ(KivFXClrMoveOffOverlap(track.get(), track->GetFXKeyFrm(0), bad, false), 0) << bad;
-    EXPECT_EQ(KivFXClrMoveOffOverlap(nullptr, track->GetFXKeyFrm(0), 0.01f, false), 0);
+        EXPECT_FALSE(KivFXStepOffOverlap(track.get(), track->GetFXKeyFrm(0), bad, false)) << bad;
+    EXPECT_FALSE(KivFXStepOffOverlap(nullptr, track->GetFXKeyFrm(0), 0.01f, false));
 }
 
 TEST_F(ColourDialogTest, RightClickDeletesTheKeyframeUnderItOnly) {

@@ -1,8 +1,9 @@
 // The pieces the keyframe dialogs share: the story range and its locations, the rule that
-// steps a dragged keyframe off another one, the margin limits, the frame scale, the menu
+// steps a dragged keyframe off others by the track's own key, the margin limits, the frame scale, the menu
 // blocks and the message to the parent.
 #include <climits>
 #include <cmath>
+#include <type_traits>
 
 #include "keyfrm/editors/KivFXCurveNotes.h"
 #include "keyfrm/editors/KivFXDialogParts.h"
@@ -11,6 +12,7 @@
 #include "keyfrm/editors/KivFXEditorResources.h"
 #include "keyfrm/editors/KivFXTimeStrip.h"
 #include "keyfrm/tracks/CKivFXInsKeyFrmList.h"
+#include "keyfrm/tracks/CKivFXPosiKeyFrmList.h"
 #include "platform/ui/UiTestSupport.h"
 
 namespace {
@@ -92,6 +94,76 @@ TEST(DraggedKeyFrame, StepsOffAnotherKeyframeAndKeepsTheTrackSorted) {
     KivFXPlaceDraggedKF(&track, nullptr, 0.5, s, false);
     KivFXPlaceDraggedKF(nullptr, track.SendKeyFrmValue(0.5, 1.0f), 0.7, s, false);
     EXPECT_EQ(track.GetFXKeyFrm(0)->Location, 0.5) << "nothing without a track";
+}
+
+namespace {
+
+// A keyframe at frame f of the story, placed by both keys as a host places a track.
+template <class Track>
+auto* AddPlaced(Track& track, const KivFXStoryRange& range, int f) {
+    auto* k = new typename std::remove_pointer_t<decltype(track.GetFXKeyFrm(0))>();
+    k->Frame = f;
+    k->Location = range.GetLocation(f);
+    track.AddTail(k);
+    KivFXKeyFrmTaxisList(&track);
+    return k;
+}
+
+// The curve and position dialogs' drag on a scalar or position track placed by frame or by
+// location: the keyframe lands on the nearest free place in the track's own key, and both of
+// its keys move together.
+template <class Track>
+void CheckDragsToFreePlaces(bool byFrame) {
+    struct Case {
+        const char* what;
+        int to;
+        bool still;
+        int steps;  // from the frame dragged to, in frames or one frame's worth of location
+    };
+    const Case cases[] = {
+        {"a free frame", 20, false, 0},
+        {"onto another, moving: the next frame on", 10, false, 1},
+        {"onto another, held still: the frame before", 10, true, -1},
+        {"onto a run of three, moving: past the run", 40, false, 3},
+        {"into a run of three, held still: before it", 41, true, -2},
+        {"at story out onto the last: back", 99, false, -1},
+        {"at story in onto the first, held still: on, never before the story", 0, true, 1},
+    };
+    const KivFXStoryRange range{0, 99};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.what << (byFrame ? ", placed by frame" : ", placed by location"));
+        Track track;
+        track.SetBaseOnFrame(byFrame);
+        for (int f : {0, 10, 40, 41, 42, 99}) AddPlaced(track, range, f);
+        auto* dragged = AddPlaced(track, range, 70);
+        KivFXPlaceDraggedKF(&track, dragged, c.to, range, c.still);
+        if (byFrame) {
+            EXPECT_EQ(dragged->Frame, c.to + c.steps) << "the key the track sorts by moves";
+            EXPECT_EQ(dragged->Location, range.GetLocation(dragged->Frame)) << "where the dialog draws it";
+        } else {
+            EXPECT_NEAR(dragged->Location, range.GetLocation(c.to) + c.steps * static_cast<double>(range.FrameStep()), 1e-12);
+        }
+        EXPECT_EQ(KivFXKeyFrmIsOverlapKF(&track, dragged, kKivFXDragOverlapTolerance), 0) << "on no other keyframe";
+        EXPECT_EQ(KivFXKeyFrmTaxisList(&track), 0) << "the track was left sorted";
+    }
+}
+
+}  // namespace
+
+TEST(DraggedKeyFrame, LandsOnTheNearestFreePlaceInTheTracksOwnKey) {
+    for (bool byFrame : {true, false}) {
+        CheckDragsToFreePlaces<CKivFXInsKeyFrmList>(byFrame);
+        CheckDragsToFreePlaces<CKivFXPosiKeyFrmList>(byFrame);
+    }
+    // A story whose every frame is taken: the keyframe stays where it was.
+    const KivFXStoryRange range{0, 1};
+    CKivFXInsKeyFrmList track;
+    track.SetBaseOnFrame(1);
+    for (int f : {0, 1}) AddPlaced(track, range, f);
+    CKivFXValueKeyFrm* outside = AddPlaced(track, range, 5);
+    KivFXPlaceDraggedKF(&track, outside, 0, range, false);
+    EXPECT_EQ(outside->Frame, 5);
+    EXPECT_EQ(outside->Location, range.GetLocation(5));
 }
 
 TEST(DialogMargins, RaisedToTheMinimumThenLimitedByHalfTheClient) {

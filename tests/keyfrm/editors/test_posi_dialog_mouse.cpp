@@ -73,6 +73,40 @@ TEST_F(PosiDialogMouse, ATimeSquareMovesItsKeyframeInTimeAndKeepsOffOthers) {
     EXPECT_FALSE(dlg.GetToolTip().IsWindowVisible());
 }
 
+TEST_F(PosiDialogMouse, KeyframesMadeOrMovedInTimeKeepTheTracksOwnKey) {
+    for (bool byFrame : {true, false}) {
+        SCOPED_TRACE(byFrame ? "placed by frame" : "placed by location");
+        auto t = ThreeKeys();
+        t->SetBaseOnFrame(byFrame);
+        for (int i = 0; i < t->GetKeyFrmCount(); ++i) t->GetFXKeyFrm(i)->Frame = static_cast<int>(std::lround(t->GetFXKeyFrm(i)->Location * kOut));
+        Open(std::move(t));
+        dlg.UpTimeLine(25);
+        Command(ID_MENU_ADD_KF);
+        ASSERT_EQ(track->GetKeyFrmCount(), 4);
+        CKivFXPosiKeyFrm* added = Key(1);
+        EXPECT_TRUE(added->IsSelect()) << "the new keyframe is sorted in between frames 10 and 50";
+        EXPECT_EQ(added->Location, 25.0 / 99.0);
+        EXPECT_EQ(added->Frame, byFrame ? 25 : 0);
+        dlg.UpTimeLine(50);
+        dlg.SendCurKFValue(1.0f, 2.0f, 3.0f, 1);
+        EXPECT_EQ(track->GetKeyFrmCount(), 4) << "the keyframe at frame 50 takes the position";
+        EXPECT_EQ(host.modifies.back().bOnKeyFrm, 1);
+
+        CKivFXPosiKeyFrm* first = Key(0);
+        Press(Screen(dlg.GetTimeNoteRect(first).CenterPoint()));
+        ASSERT_EQ(dlg.GetDragKind(), CKivFXPosiKeyFrmDlg::kDragTimeNote);
+        Move(Screen(CPoint(dlg.FrameToPixel(50), 241)));
+        EXPECT_EQ(dlg.GetSBFrame(first->Location), 51) << "off the keyframe at frame 50, one frame on";
+        if (byFrame) {
+            EXPECT_EQ(first->Frame, 51);
+        }
+        EXPECT_EQ(track->GetFXKeyFrmIndex(first), 2) << "sorted by the track's key";
+        Release(Screen(CPoint(dlg.FrameToPixel(50), 241)));
+        dlg.DestroyWindow();
+        host.DestroyWindow();
+    }
+}
+
 TEST_F(PosiDialogMouse, APositionStopsAtTheTracksRangeWhateverTheZoom) {
     struct Case {
         int zoomOuts, zoomIns;

@@ -39,24 +39,8 @@ KfxEditorNotice KfxColourDialogSlot::Route(UINT msg, WPARAM wParam, LPARAM lPara
     // The dialog's location is continuous; the host's frame is the one nearest it.
     notice.frame = m_time.FrameOf(m_dialog.GetCurLocation());
     if (notice.frameMoved) m_time.frame = notice.frame;
-    if (notice.finished && !IsBusy()) DropSharedLocations();
     notice.detail = notice.finished ? L"colours changed in the dialog" : notice.frameMoved ? L"current location moved in the dialog" : L"";
     return notice;
-}
-
-void KfxColourDialogSlot::DropSharedLocations() {
-    // A keyframe dropped onto another leaves two at one location: the one the dialog marks
-    // selected (the dropped one) stays, as a drop onto a keyframe replaces it.
-    bool dropped = false;
-    for (int i = 1; i < m_track->GetKeyFrmCount(); ++i) {
-        CKivFXColor32KeyFrm* a = m_track->GetFXKeyFrm(i - 1);
-        CKivFXColor32KeyFrm* b = m_track->GetFXKeyFrm(i);
-        if (!a || !b || a->Location != b->Location) continue;
-        m_track->DeleteKeyFrm(a->IsSelect() && !b->IsSelect() ? b : a);
-        dropped = true;
-        --i;
-    }
-    if (dropped) TrackRestored();
 }
 
 void KfxColourDialogSlot::SetTime(const KfxEditTime& time) {

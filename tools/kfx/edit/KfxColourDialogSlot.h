@@ -26,7 +26,6 @@ public:
     CKivFXClr32KeyFrmDlg& Dialog() { return m_dialog; }
 
 private:
-    void DropSharedLocations();
 
     CKivFXClr32KeyFrmDlg m_dialog;
     CKivFXColor32KeyFrmList* m_track = nullptr;

@@ -50,10 +50,7 @@ KfxEditorNotice KfxCurveDialogSlot::Route(UINT msg, WPARAM wParam, LPARAM lParam
     notice.finished = info->bTrackChanged != 0;
     notice.frameMoved = info->bFrameChanged != 0;
     notice.frame = m_dialog.GetCurFrame();
-    // Keyframes the dialog moved or made carry their new Location only.
-    KfxFramesFollowLocations(*m_track, m_time);
-    if (!m_dialog.IsDragging()) KfxMergeSharedFrames(*m_track);
-    if (m_dialog.GetDragKind() == CKivFXInsKeyFrmDlg::kDragKeyFrm) KfxKeepDraggedApart(*m_track, m_dialog.GetDragKF(), m_time);
+    KfxFramesForSaving(*m_track, m_time);
     if (notice.frameMoved) {
         m_time.frame = notice.frame;
         m_window.UpdateTimeLine(notice.frame);
@@ -76,8 +73,7 @@ void KfxCurveDialogSlot::SetTime(const KfxEditTime& time) {
 bool KfxCurveDialogSlot::SendValues(const std::vector<double>& values) {
     if (!m_track || values.empty() || IsBusy()) return false;
     m_dialog.SendCurKFValue(static_cast<float>(values[0]), 0);
-    KfxFramesFollowLocations(*m_track, m_time);
-    KfxMergeSharedFrames(*m_track);
+    KfxFramesForSaving(*m_track, m_time);
     m_window.FlushWindow();
     return KivFXKeyFrmIsPoint(m_time.Location(), m_track) != 0;
 }

@@ -53,8 +53,7 @@ void KfxPlaceOnStory(CKivObList& track, const KfxEditTime& time) {
 
 void KfxFramesFollowLocations(CKivObList& track, const KfxEditTime& time) {
     ForEachTimedKeyFrame(track, [&](auto& k) { k.Frame = time.FrameOf(k.Location); });
-    // A keyframe a dialog added by location to a frame-placed track was sorted in while its
-    // Frame was still 0: in step now, the frame order is the location order again.
+    // New Frames may be in another order than the old ones.
     if (PlacedByFrame(track)) {
         try {
             KivFXKeyFrmTaxisList(&track);
@@ -62,6 +61,10 @@ void KfxFramesFollowLocations(CKivObList& track, const KfxEditTime& time) {
             // The order stays as it was; the next change sorts again.
         }
     }
+}
+
+void KfxFramesForSaving(CKivObList& track, const KfxEditTime& time) {
+    if (!PlacedByFrame(track)) KfxFramesFollowLocations(track, time);
 }
 
 double KfxEditTime::LocationOf(int f) const {

@@ -31,48 +31,11 @@ KfxEditTime KfxStoryOf(const CKivObList& track);
 /// placed by leads: a frame-placed track's Locations are set from its Frames, another
 /// track's Frames from its Locations. Nothing for a colour track (placed by location only).
 void KfxPlaceOnStory(CKivObList& track, const KfxEditTime& time);
-/// After an editor moved keyframes by location: every Frame becomes the frame nearest its
-/// Location, so the file's Frames say where the keyframes were seen; a frame-placed track is
-/// sorted again.
+/// Every Frame becomes the frame nearest its Location; a frame-placed track is sorted again
+/// by its new Frames.
 void KfxFramesFollowLocations(CKivObList& track, const KfxEditTime& time);
-
-/// A dialog keeps a dragged keyframe off its neighbours by the Frames of a frame-placed
-/// track, which it does not move: when the dragged keyframe shares its (now followed) Frame
-/// with another, it goes to the nearest free frame of the story, preferring the side the
-/// dialog steps to (back at the story's end, else on), and the track is sorted again.
-template <class Track, class Key>
-void KfxKeepDraggedApart(Track& track, Key* dragged, const KfxEditTime& time) {
-    if (!dragged || !track.IsBaseOnFrame() || track.GetFXKeyFrmIndex(dragged) < 0) return;
-    auto taken = [&](long long f) {
-        for (int i = 0; i < track.GetKeyFrmCount(); ++i)
-            if (const Key* k = track.GetFXKeyFrm(i); k && k != dragged && k->Frame == f) return true;
-        return false;
-    };
-    if (!taken(dragged->Frame)) return;
-    const long long side = dragged->Location >= 1.0 ? -1 : 1;
-    const long long span = static_cast<long long>(time.storyOut) - time.storyIn;
-    for (long long d = 1; d <= span; ++d)
-        for (const long long f : {dragged->Frame + side * d, dragged->Frame - side * d})
-            if (f >= time.storyIn && f <= time.storyOut && !taken(f)) {
-                dragged->Frame = static_cast<int>(f);
-                dragged->Location = time.LocationOf(dragged->Frame);
-                KfxFramesFollowLocations(track, time);
-                return;
-            }
-}
-
-/// A dialog adds a keyframe by location; on a frame-placed track the track looks it up by
-/// Frame, so one may be added beside the keyframe already at that frame. Once its Frame
-/// follows, the pair is made one: the keyframe the dialog selected (the one it just set)
-/// stays, the other goes. Call only while no drag holds a keyframe.
-template <class Track>
-void KfxMergeSharedFrames(Track& track) {
-    if (!track.IsBaseOnFrame()) return;
-    for (int i = 1; i < track.GetKeyFrmCount(); ++i) {
-        auto* a = track.GetFXKeyFrm(i - 1);
-        auto* b = track.GetFXKeyFrm(i);
-        if (!a || !b || a->Frame != b->Frame) continue;
-        track.DeleteKeyFrm(a->IsSelect() && !b->IsSelect() ? b : a);
-        --i;
-    }
-}
+/// After a dialog moved or made keyframes of a track placed by location, which the dialog
+/// places by Location only: their Frames follow (KfxFramesFollowLocations), so the saved
+/// file's Frames say where the keyframes were seen. Nothing for a frame-placed track, whose
+/// Frames the dialogs keep themselves.
+void KfxFramesForSaving(CKivObList& track, const KfxEditTime& time);

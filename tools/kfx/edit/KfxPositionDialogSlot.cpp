@@ -48,9 +48,7 @@ KfxEditorNotice KfxPositionDialogSlot::Route(UINT msg, WPARAM wParam, LPARAM lPa
     notice.finished = info->bTrackChanged != 0;
     notice.frameMoved = info->bFrameChanged != 0;
     notice.frame = m_dialog.GetCurFrame();
-    KfxFramesFollowLocations(*m_track, m_time);
-    if (!m_dialog.IsDragging()) KfxMergeSharedFrames(*m_track);
-    if (m_dialog.GetDragKind() == CKivFXPosiKeyFrmDlg::kDragTimeNote) KfxKeepDraggedApart(*m_track, m_dialog.GetDragKF(), m_time);
+    KfxFramesForSaving(*m_track, m_time);
     if (notice.frameMoved) m_time.frame = notice.frame;
     if (notice.finished)
         notice.detail = L"path changed in the dialog";
@@ -105,8 +103,7 @@ bool KfxPositionDialogSlot::SendValues(const std::vector<double>& v) {
     const std::vector<KfxValueField> fields = Fields();
     auto in = [&](size_t i) { return static_cast<float>(std::clamp(v[i], fields[i].min, fields[i].max)); };
     m_dialog.SendCurKFValue(in(0), in(1), in(2), 0);
-    KfxFramesFollowLocations(*m_track, m_time);
-    KfxMergeSharedFrames(*m_track);
+    KfxFramesForSaving(*m_track, m_time);
     ShowValues();
     return KivFXKeyFrmIsPoint(m_time.Location(), m_track) != 0;
 }
