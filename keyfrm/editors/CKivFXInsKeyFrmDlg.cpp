@@ -85,6 +85,7 @@ void CKivFXInsKeyFrmDlg::SetRange(AquaEdit_Type type, int in, int out, float top
 void CKivFXInsKeyFrmDlg::AttachTrack(CKivFXInsKeyFrmList* track) {
     // The dragged keyframe belongs to the track shown so far.
     if (track != m_pKFList && m_nDragKind != kDragNone && m_nDragKind != kDragTimeLine) CancelDrag();
+    if (track != m_pKFList) m_followed = FollowedKF{};
     m_pKFList = track;
     if (!track) return;
     m_fTopValue = track->MaxValue;
@@ -203,6 +204,8 @@ void CKivFXInsKeyFrmDlg::CalcuPrePixel() {
     const float height = static_cast<float>(std::max(1, m_rcPlot.Height()));
     m_fFramesPerPixel = static_cast<float>(m_range.SpanFrames()) / width;
     m_fValuePerPixel = (m_fTopValue - m_fBottomValue) / height;
+    // Where the followed keyframe was painted is no longer where the new scales put it.
+    m_followed = FollowedKF{};
 }
 
 void CKivFXInsKeyFrmDlg::OnSize(UINT, int, int) {

@@ -25,6 +25,7 @@
 #include "keyfrm/editors/KivFXTimeStrip.h"
 #include "kivbase/gui/CKivAquaBaseDlg.h"
 #include "kivbase/gui/KivAquaEditTypes.h"
+#include "platform/ui/Region.h"
 
 class CKivFXInsKeyFrmList;
 class CKivFXValueKeyFrm;
@@ -97,6 +98,11 @@ public:
     /// Sends "WM_MODIFY_FROM_INSKFDLG" to the parent: the value and location at the current
     /// frame and the two flags. Nothing without a track or a parent.
     void SendToModifyMsg(int trackChanged, int frameChanged);
+    /// Another editor of the same track changed only the value or the handles of the
+    /// index-th keyframe: repaints where the dialog last painted it and where it lies now.
+    /// The first call for an index repaints the whole dialog. Call it right after the change,
+    /// before anything paints the dialog.
+    void UpKeyFrm(int index);
 
     // Mapping between frames, locations, values and client pixels, with the current margins
     // and scales. Every input is defined: see CalcuPrePixel for degenerate ranges.
@@ -162,6 +168,13 @@ protected:
     void DrawKeyFrmLine(CDC* dc);
     void DrawKeyFrmArray(CDC* dc);
     void DrawKeyFrmNote(CDC* dc, CKivFXValueKeyFrm* keyframe, int kind);
+
+    /// Where the drawing of the index-th keyframe lies in the client: its square, its handles
+    /// with their lines and the curve segments it ends (the whole client for an index that
+    /// names no keyframe).
+    KivRegion GetKeyFrmFootprint(int index) const;
+    /// Adds where the curve segments and flat ends the index-th keyframe shapes lie.
+    void AddCurveFootprint(KivRegion& area, int index, const CKivFXValueKeyFrm& keyframe, int count, const CRect& client) const;
 
     BOOL IsHitTimeRuler(CPoint point) const;
     /// The first keyframe, head to tail, whose part square holds the point; null without a
@@ -239,6 +252,13 @@ private:
     bool DraggedKFAlive() const;
     void MoveMargins(int delta);
 
+    /// The keyframe UpKeyFrm follows and where it lay at the last paint.
+    struct FollowedKF {
+        int index = -1;
+        bool painted = false;
+        KivRegion footprint;
+    };
+
     KivFXDialogParts m_parts;
     CKivFXInsKeyFrmList* m_pKFList = nullptr;
     int m_nSignID = 0;
@@ -259,4 +279,5 @@ private:
     int m_nHandleLength = 0;
     CPoint m_ptLast;
     CKivFXValueKeyFrm* m_pDragKF = nullptr;
+    FollowedKF m_followed;
 };

@@ -1,14 +1,11 @@
 // The curve dialog's painting: axes with value ticks, value labels and the frame scale,
 // the current-frame marker, the curve (flat ends, Bezier per pixel column or straight
 // segments) and the keyframes with their handles, in that order over the skin.
-#include <algorithm>
-
 #include "keyfrm/editors/CKivFXInsKeyFrmDlg.h"
 #include "keyfrm/editors/KivFXCurveNotes.h"
-#include "keyfrm/editors/KivFXPixelMath.h"
+#include "keyfrm/editors/KivFXCurveWalk.h"
 #include "keyfrm/tracks/CKivFXInsKeyFrmList.h"
 #include "keyfrm/tracks/KivFXHandleModes.h"
-#include "kivbase/KivInterpolate.h"
 #include "platform/ui/DC.h"
 
 namespace {
@@ -45,6 +42,11 @@ void CKivFXInsKeyFrmDlg::OnPaint() {
     DrawTimeRuler(&dc);
     DrawKeyFrmLine(&dc);
     DrawKeyFrmArray(&dc);
+    // What is on the screen now is the track as it is: the keyframe UpKeyFrm follows lies here.
+    if (m_followed.index >= 0) {
+        m_followed.footprint = GetKeyFrmFootprint(m_followed.index);
+        m_followed.painted = true;
+    }
 }
 
 void CKivFXInsKeyFrmDlg::DrawTimeLine(CDC* dc) {
@@ -132,26 +134,13 @@ void CKivFXInsKeyFrmDlg::DrawKeyFrmLine(CDC* dc) {
         CalcuBezierPoints(p, a, b);
         if (p[0].x == p[3].x) continue;
         dc->MoveTo(p[0]);
-        if (bezier) {
-            const int n = std::max(1, p[3].x - p[0].x + 1);
-            const double u = 1.0 / n;
-            const float ys[4] = {static_cast<float>(p[0].y), static_cast<float>(p[1].y), static_cast<float>(p[2].y),
-                                 static_cast<float>(p[3].y)};
-            // Columns left of the client are skipped (the walk starts just before it) and the
-            // walk stops just after its right edge: what lies outside is clipped anyway, and
-            // a segment far off the client must not cost a column walk of its pixel length.
-            const int firstJ = std::max(1, client.left - 1 - p[0].x);
-            const int lastJ = std::min(n - 1, client.right + 1 - p[0].x);
-            double t = firstJ == 1 ? 0.0 : (firstJ - 1) * u;
-            for (int j = firstJ; j <= lastJ; ++j) {
-                t += u;
-                const int y = KivTruncToPixel(KivPublicInsBezier3(ys, static_cast<float>(t)));
-                if (j == firstJ && firstJ > 1)
-                    dc->MoveTo(p[0].x + j, y);
+        if (bezier)
+            KivFXWalkBezierColumns(p, client, [dc](CPoint column, bool move) {
+                if (move)
+                    dc->MoveTo(column);
                 else
-                    dc->LineTo(p[0].x + j, y);
-            }
-        }
+                    dc->LineTo(column);
+            });
         dc->LineTo(p[3]);
     }
 }

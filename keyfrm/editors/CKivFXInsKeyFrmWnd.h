@@ -4,7 +4,10 @@
 // through three registered messages (KivFXEditorMessages.h).
 #pragma once
 
+#include <cstdint>
+
 #include "kivbase/gui/KivAquaEditTypes.h"
+#include "platform/ui/Region.h"
 #include "platform/ui/Wnd.h"
 
 class CKivFXInsKeyFrmList;
@@ -153,7 +156,24 @@ protected:
     void OnMenuInsLinkageCtrl();
     void OnMenuInsSymmetryCtrl();
 
+    /// Where the drawing of the index-th keyframe lies in the client: its square, its handles
+    /// with their lines, and the curve between its neighbours (the whole client for an index
+    /// that names no keyframe). Painting only this after the keyframe's value or handles
+    /// changed gives the same picture as painting everything.
+    KivRegion GetKeyFrmFootprint(int index) const;
+
 private:
+    /// The frames the dotted curve takes a dot at: every stride-th from in to out.
+    struct DotWalk {
+        std::int64_t in = 0, out = -1, stride = 1;
+    };
+    DotWalk CurveDots() const;
+    /// Adds where the dots that the index-th keyframe's value and handles decide lie.
+    void AddCurveFootprint(KivRegion& area, int index, const CKivFXValueKeyFrm& keyframe) const;
+    /// Repaints at once what a change of the dragged keyframe touched: where it was drawn
+    /// before (taken before the change) and where it is drawn now.
+    void RepaintDragged(const KivRegion& before);
+    KivRegion DraggedFootprint() const;
     CPoint PartPoint(const CKivFXValueKeyFrm& keyframe, int part) const;
     /// The pixel extent (handle point minus keyframe point) of a handle.
     CSize HandleExtent(const CKivFXValueKeyFrm& keyframe, int part) const;

@@ -109,28 +109,31 @@ void CKivFXInsKeyFrmWnd::DragKF(CPoint point) {
     // Into [bottom value, top value]; the bottom wins when the two are inverted.
     if (v > m_fTopValue) v = m_fTopValue;
     if (v < m_fBottomValue) v = m_fBottomValue;
+    const KivRegion before = DraggedFootprint();
     m_pDragKF->Value = v;
-    RepaintNow();
+    RepaintDragged(before);
 }
 
 void CKivFXInsKeyFrmWnd::DragKFForePt(CPoint point) {
     CKivFXValueKeyFrm& k = *m_pDragKF;
+    const KivRegion before = DraggedFootprint();
     int f = PixelToFrameX(point.x, 0);
     if (f > k.Frame) f = k.Frame;  // the fore handle never passes its keyframe
     k.PtFore.ValueOffset = PixelToValueY(point.y) - k.Value;
     k.PtFore.PosOffset = static_cast<double>(f) - static_cast<double>(k.Frame);
     AdjustDragAfterPt();
-    RepaintNow();
+    RepaintDragged(before);
 }
 
 void CKivFXInsKeyFrmWnd::DragKFAfterPt(CPoint point) {
     CKivFXValueKeyFrm& k = *m_pDragKF;
+    const KivRegion before = DraggedFootprint();
     int f = PixelToFrameX(point.x, 0);
     if (f < k.Frame) f = k.Frame;
     k.PtAfter.ValueOffset = PixelToValueY(point.y) - k.Value;
     k.PtAfter.PosOffset = static_cast<double>(f) - static_cast<double>(k.Frame);
     AdjustDragForePt();
-    RepaintNow();
+    RepaintDragged(before);
 }
 
 void CKivFXInsKeyFrmWnd::AdjustDragAfterPt() { AdjustOpposite(kPartForePt); }

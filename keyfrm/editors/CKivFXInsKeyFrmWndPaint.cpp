@@ -1,6 +1,5 @@
 // The curve window's painting: background, grid, current-frame line, curve, keyframes and
 // frame, in that order.
-#include <algorithm>
 #include <cstdint>
 
 #include "keyfrm/editors/CKivFXInsKeyFrmWnd.h"
@@ -19,10 +18,6 @@ constexpr COLORREF kCurveDotColor = RGB(0, 0, 255);
 constexpr COLORREF kFrameColor = RGB(0, 0, 0);
 // The grid's spacing in pixels; it does not follow scrolling or zoom.
 constexpr double kMeshStep = 20.0;
-// The dotted curve evaluates every frame in view, but at most this many per pixel column:
-// beyond that the dots of a column overlap anyway, and a tiny scale must not make painting
-// walk billions of frames.
-constexpr std::int64_t kMaxDotsPerColumn = 16;
 
 }  // namespace
 
@@ -96,11 +91,8 @@ void CKivFXInsKeyFrmWnd::DrawKeyFrmLine(CDC* dc) {
         dc->LineTo(client.right, y);
         return;
     }
-    const std::int64_t in = GetStoryIn(), out = GetStoryOut();
-    const std::int64_t frames = out - in + 1;
-    const std::int64_t budget = std::max<std::int64_t>(1, client.Width()) * kMaxDotsPerColumn;
-    const std::int64_t stride = frames > budget ? (frames + budget - 1) / budget : 1;
-    for (std::int64_t f = in; f <= out; f += stride) {
+    const DotWalk walk = CurveDots();
+    for (std::int64_t f = walk.in; f <= walk.out; f += walk.stride) {
         const int frame = static_cast<int>(f);
         dc->SetPixel(FrameToPixelX(frame, 0), ValueToPixelY(m_pKFList->InsValue(frame)), kCurveDotColor);
     }

@@ -1,7 +1,9 @@
 #include "keyfrm/editors/KivFXCurveNotes.h"
 
+#include <algorithm>
 #include <cmath>
 
+#include "keyfrm/editors/KivFXCurveWalk.h"
 #include "keyfrm/editors/KivFXPixelMath.h"
 #include "keyfrm/tracks/KivFXHandleModes.h"
 
@@ -35,12 +37,19 @@ bool KivFXPartShown(int index, int count, int part, int insMode) {
 
 CRect KivFXNoteRect(CPoint p) { return CRect(p.x - kNoteHalf, p.y - kNoteHalf, p.x + kNoteHalf, p.y + kNoteHalf); }
 
+namespace {
+
+bool ShowsFore(int kind) { return kind != kKivFXNoteNoHandles && kind != kKivFXNoteHead; }
+bool ShowsAfter(int kind) { return kind != kKivFXNoteNoHandles && kind != kKivFXNoteTail; }
+
+}  // namespace
+
 void KivFXDrawKeyFrmNote(CDC& dc, const CPoint points[3], bool selected, int kind) {
     CPen pen(PS_SOLID, 1, kNotePenColor);
     KivSaveDC saved(dc);
     dc.SelectObject(&pen);
-    const bool showFore = kind != kKivFXNoteNoHandles && kind != kKivFXNoteHead;
-    const bool showAfter = kind != kKivFXNoteNoHandles && kind != kKivFXNoteTail;
+    const bool showFore = ShowsFore(kind);
+    const bool showAfter = ShowsAfter(kind);
     if (showFore) {
         dc.MoveTo(points[0]);
         dc.LineTo(points[1]);
@@ -58,6 +67,22 @@ void KivFXDrawKeyFrmNote(CDC& dc, const CPoint points[3], bool selected, int kin
     if (showAfter) {
         const CRect after = KivFXNoteRect(points[2]);
         dc.FillSolidRect(&after, kAfterPtColor);
+    }
+}
+
+CRect KivFXLineBounds(CPoint a, CPoint b) {
+    return CRect(std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x) + 1, std::max(a.y, b.y) + 1);
+}
+
+void KivFXAddNoteFootprint(KivRegion& area, const CPoint points[3], int kind, const CRect& clip) {
+    area.Add(KivFXNoteRect(points[1]));
+    if (ShowsFore(kind)) {
+        KivFXAddLineFootprint(area, points[0], points[1], clip);
+        area.Add(KivFXNoteRect(points[0]));
+    }
+    if (ShowsAfter(kind)) {
+        KivFXAddLineFootprint(area, points[1], points[2], clip);
+        area.Add(KivFXNoteRect(points[2]));
     }
 }
 

@@ -7,6 +7,7 @@
 
 #include "keyfrm/tracks/SKivFXBezierHandle.h"
 #include "platform/ui/DC.h"
+#include "platform/ui/Region.h"
 
 /// Parts of a keyframe: its point and its two handles.
 constexpr int kKivFXPartKeyFrm = 0;
@@ -32,6 +33,12 @@ CRect KivFXNoteRect(CPoint point);
 /// lines its kind shows, the keyframe's square (red when selected, else white), the fore
 /// handle's green square and the after handle's blue one.
 void KivFXDrawKeyFrmNote(CDC& dc, const CPoint points[3], bool selected, int kind);
+
+/// Adds to area every pixel inside clip that KivFXDrawKeyFrmNote may draw for these points
+/// and kind.
+void KivFXAddNoteFootprint(KivRegion& area, const CPoint points[3], int kind, const CRect& clip);
+/// The smallest rectangle holding every pixel of a 1-pixel line from a to b.
+CRect KivFXLineBounds(CPoint a, CPoint b);
 
 /// What linkage measures with: the handle length to keep (pixels), the moved handle's pixel
 /// extent, and how many position units and values a pixel count covers (not negative).

@@ -316,9 +316,9 @@ std::string& LastError() {
 
 }  // namespace
 
-// The window's own surface takes the screen's pixels: only the changed rows of the changed
-// area are copied and only that area is sent to the display, where a renderer would redraw
-// the whole window for every change.
+// The window's own surface takes the screen's pixels: only the changed rectangles are copied
+// and only they are sent to the display, where a renderer would redraw the whole window for
+// every change.
 struct KivSdlPresenter::Impl {
     bool sdlStarted = false;
     SDL_Window* window = nullptr;
@@ -346,9 +346,18 @@ struct KivSdlPresenter::Impl {
                           surface->pitch);
         if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
     }
-    void Send(CRect area) {
-        const SDL_Rect r{area.left, area.top, area.Width(), area.Height()};
-        SDL_UpdateWindowSurfaceRects(window, &r, 1);
+    // Shows the rectangles in the window; each goes to the display as a request of its own,
+    // so the space between them is never sent.
+    void Send(const std::vector<CRect>& areas) {
+        if (!surface) return;
+        std::vector<SDL_Rect> rects;
+        rects.reserve(areas.size());
+        const CRect shown(0, 0, surface->w, surface->h);
+        for (const CRect& a : areas) {
+            CRect r;
+            if (r.IntersectRect(a, shown)) rects.push_back(SDL_Rect{r.left, r.top, r.Width(), r.Height()});
+        }
+        if (!rects.empty()) SDL_UpdateWindowSurfaceRects(window, rects.data(), static_cast<int>(rects.size()));
     }
     bool Fail(const char* what) {
         error = std::string(what) + ": " + SDL_GetError();
@@ -366,6 +375,11 @@ KivSdlPresenter::~KivSdlPresenter() {
 
 const std::string& KivSdlPresenter::Error() const { return m_impl->error; }
 
+std::string KivSdlPresenter::VideoDriver() const {
+    const char* driver = m_impl->window ? SDL_GetCurrentVideoDriver() : nullptr;
+    return driver ? driver : "";
+}
+
 bool KivSdlPresenter::Open(const char* title) {
     Impl& p = *m_impl;
     if (p.window) return true;
@@ -374,6 +388,11 @@ bool KivSdlPresenter::Open(const char* title) {
     // SDL_VIDEODRIVER names another (tests and benchmarks name "dummy").
     // Wayland is asked only in a Wayland session: its library complains on stderr elsewhere.
     if (!SDL_getenv("SDL_VIDEODRIVER")) SDL_SetHint(SDL_HINT_VIDEODRIVER, SDL_getenv("WAYLAND_DISPLAY") ? "x11,wayland" : "x11");
+    // The window's surface stays the display's own: SDL would otherwise put it in a texture
+    // and draw the whole window through OpenGL at every update, however little changed, and
+    // through a software OpenGL (a virtual machine, a remote or virtual X server) that costs
+    // milliseconds. SDL_FRAMEBUFFER_ACCELERATION in the environment still decides.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return p.Fail("no display to open it on");
     p.sdlStarted = true;
     KivScreen& screen = KivScreen::Get();
@@ -388,17 +407,19 @@ bool KivSdlPresenter::Open(const char* title) {
 CRect KivSdlPresenter::PresentChanged() {
     Impl& p = *m_impl;
     KivScreen& screen = KivScreen::Get();
-    CRect changed = screen.TakeChangedArea();
-    if (!p.surface) return changed;
-    if (p.redraw) {
+    std::vector<CRect> changed = screen.TakeChangedRects();
+    const CRect all(0, 0, screen.GetWidth(), screen.GetHeight());
+    if (p.surface && p.redraw) {
         // The whole window: after a resize or a menu, or when the display uncovered it.
-        changed = CRect(0, 0, screen.GetWidth(), screen.GetHeight());
+        changed = {all};
         p.redraw = false;
     }
-    if (changed.IsRectEmpty()) return changed;
-    p.CopyIn(screen.GetBits(), screen.GetWidth(), screen.GetHeight(), changed);
+    CRect bounds;
+    for (const CRect& r : changed) bounds.UnionRect(bounds, r);
+    if (!p.surface || changed.empty()) return bounds;
+    for (const CRect& r : changed) p.CopyIn(screen.GetBits(), all.Width(), all.Height(), r);
     p.Send(changed);
-    return changed;
+    return bounds;
 }
 
 void KivSdlPresenter::PresentFrame(const std::uint32_t* pixels) {
@@ -406,7 +427,7 @@ void KivSdlPresenter::PresentFrame(const std::uint32_t* pixels) {
     KivScreen& screen = KivScreen::Get();
     const CRect all(0, 0, screen.GetWidth(), screen.GetHeight());
     p.CopyIn(pixels, all.Width(), all.Height(), all);
-    p.Send(all);
+    p.Send({all});
 }
 
 void KivSdlPresenter::RequestRedraw() { m_impl->redraw = true; }

@@ -20,9 +20,12 @@ public:
     /// SDL, the window or its renderer cannot be started; Error() then says why in a line.
     bool Open(const char* title);
     const std::string& Error() const;
-    /// Copies the screen's changed area (KivScreen::TakeChangedArea) to the window and shows
-    /// it; shows nothing when nothing changed and nothing asked for a redraw. Returns the
-    /// area copied.
+    /// The SDL video driver the window is shown through ("x11", "wayland", "dummy"...);
+    /// empty before Open succeeds.
+    std::string VideoDriver() const;
+    /// Copies the screen's changed rectangles (KivScreen::TakeChangedRects) to the window and
+    /// shows them; shows nothing when nothing changed and nothing asked for a redraw. Returns
+    /// the bounds of what was copied.
     CRect PresentChanged();
     /// Shows whole frames of pixels the size of the screen (a menu over the screen).
     void PresentFrame(const std::uint32_t* pixels);

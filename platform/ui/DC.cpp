@@ -30,6 +30,7 @@ CDC::CDC() { Open(); }
 void CDC::Open() {
     m_hDC = KivHandleFromValue<HDC>(DCs().Add(this));
     m_state = KivDCState();
+    ClipChanged();
     m_origin = CPoint(0, 0);
     SelectStockObject(BLACK_PEN);
     SelectStockObject(WHITE_BRUSH);
@@ -54,6 +55,7 @@ BOOL CDC::CreateCompatibleDC(CDC*) {
     m_state.surface = bmp->Surface();
     // The shared 1 x 1 default bitmap is never drawn on.
     m_state.systemClip.Clear();
+    ClipChanged();
     m_origin = CPoint(0, 0);
     return TRUE;
 }
@@ -62,6 +64,7 @@ BOOL CDC::DeleteDC() {
     if (!m_hDC) return FALSE;
     m_state.surface.reset();
     m_state.systemClip.Clear();
+    ClipChanged();
     m_saved.clear();
     ReleaseHandle();
     return TRUE;
@@ -70,6 +73,7 @@ BOOL CDC::DeleteDC() {
 void CDC::AttachSurface(std::shared_ptr<KivSurface> surface, const KivRegion& clip, CPoint origin) {
     m_state.surface = std::move(surface);
     m_state.systemClip = clip;
+    ClipChanged();
     m_origin = origin;
 }
 
@@ -84,6 +88,7 @@ BOOL CDC::RestoreDC(int saved) {
     const int level = saved < 0 ? depth + 1 + saved : saved;
     if (level < 1 || level > depth) return FALSE;
     m_state = m_saved[static_cast<size_t>(level - 1)];
+    ClipChanged();
     m_saved.resize(static_cast<size_t>(level - 1));
     return TRUE;
 }
@@ -116,6 +121,7 @@ HGDIOBJ CDC::SelectHandle(HGDIOBJ object) {
             m_state.surface = static_cast<CBitmap*>(o)->Surface();
             m_state.systemClip.Clear();
             if (o != KivDefaultBitmap()) m_state.systemClip.Add(CRect(0, 0, m_state.surface->width, m_state.surface->height));
+            ClipChanged();
             break;
         case CGdiObject::Kind::None: return nullptr;
     }
@@ -178,11 +184,18 @@ CRect CDC::ToSurface(const CRect& r) const {
                  Shift(r.right, m_origin.x, m_state.viewportOrg.x), Shift(r.bottom, m_origin.y, m_state.viewportOrg.y));
 }
 
-KivRegion CDC::EffectiveClip() const {
-    KivRegion clip = m_state.systemClip;
-    if (m_state.userClip) clip.Intersect(*m_state.userClip);
-    if (m_state.surface) clip.Intersect(CRect(0, 0, m_state.surface->width, m_state.surface->height));
-    return clip;
+const KivRegion& CDC::EffectiveClip() const {
+    ClipCache& c = m_clipCache;
+    const KivSurface* surface = m_state.surface.get();
+    if (c.valid && c.surface == surface && (!surface || (c.width == surface->width && c.height == surface->height))) return c.clip;
+    c.clip = m_state.systemClip;
+    if (m_state.userClip) c.clip.Intersect(*m_state.userClip);
+    if (surface) c.clip.Intersect(CRect(0, 0, surface->width, surface->height));
+    c.valid = true;
+    c.surface = surface;
+    c.width = surface ? surface->width : 0;
+    c.height = surface ? surface->height : 0;
+    return c.clip;
 }
 
 int CDC::IntersectClipRect(int l, int t, int r, int b) {
@@ -190,6 +203,7 @@ int CDC::IntersectClipRect(int l, int t, int r, int b) {
     KivRegion user = m_state.userClip ? *m_state.userClip : m_state.systemClip;
     user.Intersect(ToSurface(CRect(l, t, r, b)));
     m_state.userClip = user;
+    ClipChanged();
     return RegionKind(EffectiveClip());
 }
 
@@ -198,12 +212,13 @@ int CDC::ExcludeClipRect(int l, int t, int r, int b) {
     KivRegion user = m_state.userClip ? *m_state.userClip : m_state.systemClip;
     user.Subtract(ToSurface(CRect(l, t, r, b)));
     m_state.userClip = user;
+    ClipChanged();
     return RegionKind(EffectiveClip());
 }
 
 int CDC::GetClipBox(LPRECT r) const {
     if (!r) return RGN_ERROR;
-    const KivRegion clip = EffectiveClip();
+    const KivRegion& clip = EffectiveClip();
     CRect box = clip.Bounds();
     box.OffsetRect(-(m_origin.x + m_state.viewportOrg.x), -(m_origin.y + m_state.viewportOrg.y));
     *r = box;
@@ -233,7 +248,7 @@ BOOL CDC::LineTo(int x, int y) {
     if (!InRange(from.x, from.y, x, y)) return FALSE;
     m_state.position = CPoint(x, y);
     if (!HasSurface()) return TRUE;
-    const KivRegion clip = EffectiveClip();
+    const KivRegion& clip = EffectiveClip();
     KivRaster raster(*m_state.surface, clip);
     StrokeSegment(raster, ToSurface(from.x, from.y), ToSurface(x, y));
     return TRUE;
@@ -244,7 +259,7 @@ BOOL CDC::Polyline(const POINT* points, int count) {
     for (int i = 0; i < count; ++i)
         if (!InRange(points[i].x, points[i].y, 0, 0)) return FALSE;
     if (!HasSurface()) return TRUE;
-    const KivRegion clip = EffectiveClip();
+    const KivRegion& clip = EffectiveClip();
     KivRaster raster(*m_state.surface, clip);
     for (int i = 0; i + 1 < count; ++i)
         StrokeSegment(raster, ToSurface(points[i].x, points[i].y), ToSurface(points[i + 1].x, points[i + 1].y));
@@ -256,7 +271,7 @@ BOOL CDC::DrawShape(int l, int t, int r, int b, KivShapeMasks masks) {
     if (!HasSurface()) return TRUE;
     CRect box = ToSurface(CRect(l, t, r, b));
     box.NormalizeRect();
-    const KivRegion clip = EffectiveClip();
+    const KivRegion& clip = EffectiveClip();
     KivRaster raster(*m_state.surface, clip);
     const KivPenData& pen = m_state.penData;
     KivPixelMask outline, interior;
@@ -294,7 +309,7 @@ void CDC::FillSolidRect(LPCRECT r, COLORREF color) {
     if (!r || !HasSurface()) return;
     CRect box = ToSurface(CRect(*r));
     box.NormalizeRect();
-    const KivRegion clip = EffectiveClip();
+    const KivRegion& clip = EffectiveClip();
     KivRaster(*m_state.surface, clip).FillRect(box, KivPixelFromColor(color), R2_COPYPEN);
 }
 
@@ -305,7 +320,7 @@ void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF color) {
 
 void CDC::FillRect(LPCRECT r, CBrush* brush) {
     if (!r || !brush || !brush->m_hObject || brush->Data().hollow || !HasSurface()) return;
-    const KivRegion clip = EffectiveClip();
+    const KivRegion& clip = EffectiveClip();
     KivRaster(*m_state.surface, clip).FillRect(ToSurface(CRect(*r)), KivPixelFromColor(brush->Data().color), R2_COPYPEN);
 }
 

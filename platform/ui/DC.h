@@ -204,7 +204,11 @@ private:
     void Open();
     CPoint ToSurface(int x, int y) const;
     CRect ToSurface(const CRect& r) const;
-    KivRegion EffectiveClip() const;
+    /// The clip the drawing calls use: the system clip, the user clip and the surface. Kept
+    /// until one of them changes, since a curve drawn column by column calls it per column.
+    const KivRegion& EffectiveClip() const;
+    /// Forgets the kept EffectiveClip (after the clip or the surface changed).
+    void ClipChanged() { m_clipCache.valid = false; }
     /// Whether a surface point lies in EffectiveClip(), without building it.
     bool ClipContains(CPoint surfacePoint) const;
     bool HasSurface() const { return m_state.surface != nullptr; }
@@ -220,6 +224,15 @@ private:
     KivDCState m_state;
     CPoint m_origin;  // surface position of logical (0, 0) before the viewport origin
     std::vector<KivDCState> m_saved;
+    // EffectiveClip's last answer, with the surface and size it was made for (a screen
+    // surface may be resized while a DC on it lives).
+    struct ClipCache {
+        bool valid = false;
+        const KivSurface* surface = nullptr;
+        int width = 0, height = 0;
+        KivRegion clip;
+    };
+    mutable ClipCache m_clipCache;
 };
 
 /// A DC for the invalid part of a window during WM_PAINT: sends WM_ERASEBKGND when erasing

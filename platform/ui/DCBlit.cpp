@@ -30,7 +30,7 @@ BOOL CDC::BitBlt(int x, int y, int width, int height, CDC* src, int xSrc, int yS
     const bool needsSource = UsesSource(rop);
     if (needsSource && (!src || !src->HasSurface())) return FALSE;
     if (!HasSurface()) return TRUE;
-    const KivRegion clip = EffectiveClip();
+    const KivRegion& clip = EffectiveClip();
     KivRaster raster(*m_state.surface, clip);
     // Only the part of the block that can reach the destination is walked.
     const CPoint origin = ToSurface(x, y);
@@ -116,7 +116,7 @@ int CDC::StretchDIBits(int xDest, int yDest, int destWidth, int destHeight, int 
     if (!HasSurface()) return srcHeight;
     const auto* base = static_cast<const unsigned char*>(bits);
     const KivPixel pattern = KivPixelFromColor(m_state.brushData.color);
-    const KivRegion clip = EffectiveClip();
+    const KivRegion& clip = EffectiveClip();
     KivRaster raster(*m_state.surface, clip);
     // Only destination pixels inside the drawing limits are walked.
     const CPoint origin = ToSurface(xDest, yDest);
@@ -154,7 +154,7 @@ BOOL CDC::DrawState(CPoint pt, CSize size, HBITMAP bitmap, UINT flags, HBRUSH) {
     const int w = size.cx > 0 ? std::min(size.cx, static_cast<LONG>(s.width)) : s.width;
     const int hgt = size.cy > 0 ? std::min(size.cy, static_cast<LONG>(s.height)) : s.height;
     if (!HasSurface()) return TRUE;
-    const KivRegion clip = EffectiveClip();
+    const KivRegion& clip = EffectiveClip();
     KivRaster raster(*m_state.surface, clip);
     for (int j = 0; j < hgt; ++j)
         for (int i = 0; i < w; ++i) {

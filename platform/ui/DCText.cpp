@@ -88,7 +88,7 @@ void CDC::DrawTextLine(KivRaster& raster, int x, int y, std::wstring_view text) 
 BOOL CDC::TextOut(int x, int y, LPCWSTR text, int count) {
     if (!text || count < 0) return FALSE;
     if (!HasSurface()) return TRUE;
-    const KivRegion clip = EffectiveClip();
+    const KivRegion& clip = EffectiveClip();
     KivRaster raster(*m_state.surface, clip);
     const CPoint p = ToSurface(x, y);
     DrawTextLine(raster, p.x, p.y, std::wstring_view(text, static_cast<size_t>(count)));

@@ -220,30 +220,39 @@ void KivRaster::Line(CPoint a, CPoint b, KivPixel color, int rop2) {
     const int minorStep = (xMajor ? dy : dx) > 0 ? 1 : -1;
     const int majorStart = xMajor ? a.x : a.y;
     const int minorStart = xMajor ? a.y : a.x;
-    // Only the steps whose major coordinate lies inside the drawing limits are walked.
-    const int lo = xMajor ? m_limit.left : m_limit.top;
-    const int hi = (xMajor ? m_limit.right : m_limit.bottom) - 1;
-    std::int64_t kFirst = majorStep > 0 ? std::int64_t{lo} - majorStart : std::int64_t{majorStart} - hi;
-    std::int64_t kLast = majorStep > 0 ? std::int64_t{hi} - majorStart : std::int64_t{majorStart} - lo;
-    kFirst = std::max<std::int64_t>(kFirst, 0);
-    kLast = std::min<std::int64_t>(kLast, len - 1);
     const bool roundAway = OctantRoundsAway(octant);
-    for (std::int64_t k = kFirst; k <= kLast; ++k) {
-        // The minor offset is k * minorLen / len rounded to the nearest pixel, ties broken by
-        // the octant; this is exactly what the incremental error walk produces.
-        std::int64_t m;
-        if (roundAway) {
-            m = (2 * k * minorLen + len) / (2 * len);
-        } else {
-            const std::int64_t num = 2 * k * minorLen - len;
-            m = num >= 0 ? (num + 2 * len - 1) / (2 * len) : -((-num) / (2 * len));
+    // The minor offset of step k is k * minorLen / len rounded to the nearest pixel, ties
+    // broken by the octant; this is exactly what the incremental error walk produces. Being
+    // closed-form, a pixel is the same whatever part of the line a clip leaves.
+    auto minorOffset = [&](std::int64_t k) -> std::int64_t {
+        if (roundAway) return (2 * k * minorLen + len) / (2 * len);
+        const std::int64_t num = 2 * k * minorLen - len;
+        return num >= 0 ? (num + 2 * len - 1) / (2 * len) : -((-num) / (2 * len));
+    };
+    CRect box;
+    if (!box.IntersectRect(CRect(std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x) + 1, std::max(a.y, b.y) + 1), m_limit))
+        return;
+    // Each rectangle of the clip is walked on its own: only the steps whose major coordinate
+    // lies inside it, and a pixel is kept when its minor coordinate does too. The rectangles
+    // do not overlap, so no pixel is drawn twice (which XOR would undo).
+    for (const CRect& c : m_clip.Rects()) {
+        CRect part;
+        if (!part.IntersectRect(c, box)) continue;
+        const int lo = xMajor ? part.left : part.top;
+        const int hi = (xMajor ? part.right : part.bottom) - 1;
+        const int minorLo = xMajor ? part.top : part.left;
+        const int minorHi = (xMajor ? part.bottom : part.right) - 1;
+        std::int64_t kFirst = majorStep > 0 ? std::int64_t{lo} - majorStart : std::int64_t{majorStart} - hi;
+        std::int64_t kLast = majorStep > 0 ? std::int64_t{hi} - majorStart : std::int64_t{majorStart} - lo;
+        kFirst = std::max<std::int64_t>(kFirst, 0);
+        kLast = std::min<std::int64_t>(kLast, len - 1);
+        for (std::int64_t k = kFirst; k <= kLast; ++k) {
+            const std::int64_t minor = minorStart + minorStep * minorOffset(k);
+            if (minor < minorLo || minor > minorHi) continue;
+            const int major = majorStart + majorStep * static_cast<int>(k);
+            KivPixel& p = xMajor ? m_surface.At(major, static_cast<int>(minor)) : m_surface.At(static_cast<int>(minor), major);
+            p = KivApplyRop2(rop2, color, p);
         }
-        const int major = majorStart + majorStep * static_cast<int>(k);
-        const int minor = minorStart + minorStep * static_cast<int>(m);
-        if (xMajor)
-            Plot(major, minor, color, rop2);
-        else
-            Plot(minor, major, color, rop2);
     }
 }
 

@@ -1,5 +1,7 @@
 #include "platform/ui/Region.h"
 
+#include <algorithm>
+
 namespace {
 
 // Appends the parts of r that lie outside cut (at most four bands).
@@ -19,14 +21,25 @@ void AppendDifference(const CRect& r, const CRect& cut, std::vector<CRect>& out)
 
 void KivRegion::Add(const CRect& r) {
     if (r.IsRectEmpty()) return;
-    std::vector<CRect> pieces{r};
-    for (const CRect& existing : m_rects) {
-        std::vector<CRect> rest;
-        for (const CRect& p : pieces) AppendDifference(p, existing, rest);
+    // Only rectangles that overlap r can cut it (its pieces lie inside it), and most added
+    // rectangles overlap none: those go in as they are, with nothing to allocate.
+    const auto overlapsR = [&r](const CRect& e) { return e.left < r.right && r.left < e.right && e.top < r.bottom && r.top < e.bottom; };
+    auto it = std::find_if(m_rects.begin(), m_rects.end(), overlapsR);
+    if (it == m_rects.end()) {
+        m_rects.push_back(r);
+        m_bounds.UnionRect(m_bounds, r);
+        return;
+    }
+    std::vector<CRect> pieces{r}, rest;
+    for (; it != m_rects.end(); ++it) {
+        if (!overlapsR(*it)) continue;
+        rest.clear();
+        for (const CRect& p : pieces) AppendDifference(p, *it, rest);
         pieces.swap(rest);
         if (pieces.empty()) return;
     }
     m_rects.insert(m_rects.end(), pieces.begin(), pieces.end());
+    m_bounds.UnionRect(m_bounds, r);
 }
 
 void KivRegion::Add(const KivRegion& other) {
@@ -38,6 +51,7 @@ void KivRegion::Subtract(const CRect& r) {
     std::vector<CRect> rest;
     for (const CRect& e : m_rects) AppendDifference(e, r, rest);
     m_rects.swap(rest);
+    FindBounds();
 }
 
 void KivRegion::Subtract(const KivRegion& other) {
@@ -51,6 +65,7 @@ void KivRegion::Intersect(const CRect& r) {
         if (overlap.IntersectRect(e, r)) kept.push_back(overlap);
     }
     m_rects.swap(kept);
+    FindBounds();
 }
 
 void KivRegion::Intersect(const KivRegion& other) {
@@ -61,10 +76,12 @@ void KivRegion::Intersect(const KivRegion& other) {
             if (overlap.IntersectRect(a, b)) kept.push_back(overlap);
         }
     m_rects.swap(kept);
+    FindBounds();
 }
 
 void KivRegion::Offset(int dx, int dy) {
     for (CRect& r : m_rects) r.OffsetRect(dx, dy);
+    if (!m_rects.empty()) m_bounds.OffsetRect(dx, dy);
 }
 
 bool KivRegion::Contains(int x, int y) const {
@@ -73,8 +90,7 @@ bool KivRegion::Contains(int x, int y) const {
     return false;
 }
 
-CRect KivRegion::Bounds() const {
-    CRect b;
-    for (const CRect& r : m_rects) b.UnionRect(b, r);
-    return b;
+void KivRegion::FindBounds() {
+    m_bounds.SetRectEmpty();
+    for (const CRect& r : m_rects) m_bounds.UnionRect(m_bounds, r);
 }

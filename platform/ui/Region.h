@@ -21,14 +21,19 @@ public:
     void Intersect(const CRect& r);
     void Intersect(const KivRegion& other);
     void Offset(int dx, int dy);
-    void Clear() { m_rects.clear(); }
+    void Clear() {
+        m_rects.clear();
+        m_bounds.SetRectEmpty();
+    }
 
     bool IsEmpty() const { return m_rects.empty(); }
     bool Contains(int x, int y) const;
     /// The smallest rectangle holding the region; all zero when empty.
-    CRect Bounds() const;
+    const CRect& Bounds() const { return m_bounds; }
     const std::vector<CRect>& Rects() const { return m_rects; }
 
 private:
+    void FindBounds();
     std::vector<CRect> m_rects;
+    CRect m_bounds;  // kept with the rectangles: every drawing call asks for it
 };

@@ -15,11 +15,14 @@ constexpr int kDefaultScreenHeight = 768;
 constexpr COLORREF kDesktopColor = RGB(58, 110, 165);
 // Mouse and key messages carry a repeat count of one in the low word of lParam.
 constexpr LPARAM kSingleKeyPress = 1;
+// A presenter sends each changed rectangle as a request of its own; past this many pieces
+// one bounding rectangle costs less, and keeping the region small keeps adding to it cheap.
+constexpr size_t kMaxChangedRects = 256;
 
 struct ScreenData {
     std::shared_ptr<KivSurface> surface;
     KivRegion desktopInvalid;
-    CRect changed;  // bounds of what DCs on the screen may have drawn since TakeChangedArea
+    KivRegion changed;  // what DCs on the screen may have drawn since it was last taken
 };
 
 ScreenData& Data() {
@@ -99,8 +102,13 @@ UINT ModifierOfKey(UINT vk) {
 std::shared_ptr<KivSurface> KivScreenSurface() { return Data().surface; }
 
 void KivNoteScreenChange(const CRect& area) {
-    CRect& changed = Data().changed;
-    changed.UnionRect(changed, area);
+    KivRegion& changed = Data().changed;
+    changed.Add(area);
+    if (changed.Rects().size() > kMaxChangedRects) changed = KivRegion(changed.Bounds());
+}
+
+void KivNoteScreenChange(const KivRegion& area) {
+    for (const CRect& r : area.Rects()) KivNoteScreenChange(r);
 }
 
 CRect KivScreenBounds() { return CRect(0, 0, Data().surface->width, Data().surface->height); }
@@ -124,7 +132,7 @@ void KivPaintDesktop() {
         }
     KivRaster raster(*d.surface, bare);
     raster.FillRect(KivScreenBounds(), KivPixelFromColor(kDesktopColor), R2_COPYPEN);
-    KivNoteScreenChange(bare.Bounds());
+    KivNoteScreenChange(bare);
     d.desktopInvalid.Clear();
 }
 
@@ -139,7 +147,7 @@ void KivScreen::Resize(int width, int height) {
     ScreenData& d = Data();
     *d.surface = KivSurface(std::clamp(width, 1, kMaxBitmapSide), std::clamp(height, 1, kMaxBitmapSide),
                             KivPixelFromColor(kDesktopColor));
-    d.changed = KivScreenBounds();
+    d.changed = KivRegion(KivScreenBounds());
     const CRect all = KivScreenBounds();
     for (CWnd* w : std::vector<CWnd*>(KivWindows().topLevels))
         if (IsWindow(w->m_hWnd) && (w->GetStyle() & WS_MAXIMIZE)) w->MoveWindow(&all, FALSE);
@@ -148,9 +156,17 @@ void KivScreen::Resize(int width, int height) {
 
 CRect KivScreen::TakeChangedArea() {
     CRect changed;
-    changed.IntersectRect(Data().changed, KivScreenBounds());
-    Data().changed.SetRectEmpty();
+    changed.IntersectRect(Data().changed.Bounds(), KivScreenBounds());
+    Data().changed.Clear();
     return changed;
+}
+
+std::vector<CRect> KivScreen::TakeChangedRects() {
+    KivRegion& changed = Data().changed;
+    changed.Intersect(KivScreenBounds());
+    std::vector<CRect> rects = changed.Rects();
+    changed.Clear();
+    return rects;
 }
 
 int KivScreen::GetWidth() const { return Data().surface->width; }

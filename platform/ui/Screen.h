@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/fw/CGeometry.h"
 #include "platform/ui/Messages.h"
@@ -26,8 +27,11 @@ public:
     /// Writes the screen as an 8-bit RGB PNG; FALSE when the file cannot be written.
     BOOL SavePng(LPCWSTR path) const;
     /// The bounds of what painting may have changed since the last call (the whole screen
-    /// after Resize), then forgets them; empty when nothing. Presenters copy only that.
+    /// after Resize), then forgets them; empty when nothing.
     CRect TakeChangedArea();
+    /// The same as disjoint rectangles within the screen, so that presenters copy only what
+    /// changed and not the space between; empty when nothing changed.
+    std::vector<CRect> TakeChangedRects();
 
     /// Mouse input in screen coordinates: sent to the window holding the capture, else to
     /// the topmost enabled visible window under the point, in its client coordinates. A

@@ -59,5 +59,6 @@ void KivInvalidateScreenArea(const CRect& area, CWnd* except);
 KivRegion KivVisibleRegion(CWnd* wnd);
 /// Widens the screen's changed area (screen coordinates) by what a DC on it may draw.
 void KivNoteScreenChange(const CRect& area);
+void KivNoteScreenChange(const KivRegion& area);
 /// Paints the invalid part of the desktop.
 void KivPaintDesktop();

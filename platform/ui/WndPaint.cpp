@@ -7,8 +7,9 @@
 namespace {
 
 // An invalid region of more rectangles than this is merged into its bounds: repainting a
-// little more is harmless, and the region stays cheap to walk.
-constexpr size_t kMaxInvalidRects = 32;
+// little more is harmless, and the region stays cheap to walk. An editor's drag invalidates
+// a staircase of thin rectangles along a curve, old and new, which must stay apart.
+constexpr size_t kMaxInvalidRects = 256;
 
 CRect ClientRectOf(const CWnd* w) { return CRect(0, 0, w->State()->rect.Width(), w->State()->rect.Height()); }
 
@@ -136,7 +137,7 @@ CPaintDC::CPaintDC(CWnd* wnd) {
     KivRegion clip = KivVisibleRegion(wnd);
     clip.Intersect(update);
     AttachSurface(KivScreenSurface(), clip, origin.TopLeft());
-    KivNoteScreenChange(clip.Bounds());
+    KivNoteScreenChange(clip);
     // The old system validates first and then erases, so an eraser that invalidates again
     // gets another WM_PAINT.
     const bool erase = s.erase;
@@ -155,7 +156,7 @@ CClientDC::CClientDC(CWnd* wnd) {
     wnd->GetWindowRect(&origin);
     const KivRegion visible = KivVisibleRegion(wnd);
     AttachSurface(KivScreenSurface(), visible, origin.TopLeft());
-    KivNoteScreenChange(visible.Bounds());
+    KivNoteScreenChange(visible);
 }
 
 CClientDC::~CClientDC() = default;

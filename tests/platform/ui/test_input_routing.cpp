@@ -1,6 +1,8 @@
 // Input seen first by PreTranslateMessage up the parents, the modifiers as GetKeyState
 // reads them, maximized windows following the screen, and the screen's changed area that
 // presenters copy.
+#include <algorithm>
+
 #include "platform/ui/UiTestSupport.h"
 
 namespace {
@@ -141,4 +143,17 @@ TEST_F(InputRouting, TheChangedAreaCoversWhatWasPaintedSinceItWasTaken) {
     EXPECT_EQ(screen.TakeChangedArea(), CRect(15, 15, 120, 150)) << "the bounds of both";
     screen.PaintAll();
     EXPECT_TRUE(screen.TakeChangedArea().IsRectEmpty()) << "painting nothing changes nothing";
+
+    // As rectangles: both parts, not the space between them.
+    a.InvalidateRect(&part);
+    b.Invalidate();
+    screen.PaintAll();
+    const std::vector<CRect> rects = screen.TakeChangedRects();
+    long area = 0;
+    for (const CRect& r : rects) area += static_cast<long>(r.Width()) * r.Height();
+    EXPECT_EQ(area, 10 * 7 + 20 * 50) << "each part once";
+    for (CPoint p : {CPoint(15, 15), CPoint(24, 21), CPoint(100, 100), CPoint(119, 149)})
+        EXPECT_TRUE(std::any_of(rects.begin(), rects.end(), [&](const CRect& r) { return r.PtInRect(p) != FALSE; }))
+            << p.x << "," << p.y;
+    EXPECT_TRUE(screen.TakeChangedRects().empty()) << "taken means forgotten";
 }

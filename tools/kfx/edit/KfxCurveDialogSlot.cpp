@@ -32,8 +32,15 @@ void KfxCurveDialogSlot::Layout(const CRect& area) {
 KfxEditorNotice KfxCurveDialogSlot::Route(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == 0 || msg != KivFXEditorMessages().modifyFromInsKFDlg) {
         KfxEditorNotice notice = KfxCurveSlot::Route(msg, wParam, lParam);
-        // The curve window changed what the dialog draws.
-        if (notice.handled && m_dialog.m_hWnd) m_dialog.Invalidate(TRUE);
+        // The curve window changed what the dialog draws: a move of a drag only the dragged
+        // keyframe's value or handles, anything else possibly every keyframe's look.
+        const auto* move = msg == KivFXEditorMessages().modifyFromInsKFWnd ? reinterpret_cast<const InsKFWndModifyInfo*>(lParam) : nullptr;
+        if (notice.handled && m_dialog.m_hWnd) {
+            if (move && move->ucPhase == kInsKFWndDragging)
+                m_dialog.UpKeyFrm(move->nIndex);
+            else
+                m_dialog.Invalidate(TRUE);
+        }
         return notice;
     }
     KfxEditorNotice notice;
