@@ -45,6 +45,15 @@ void CKivFXInsKeyFrmWnd::OnLButtonDown(UINT, CPoint point) {
     }
     const HWND self = m_hWnd;
     if (m_bDragging) {
+        // Selecting the dragged keyframe alone clears every other selection: their squares
+        // are repainted too, or they would stay drawn as selected until the next full paint.
+        const int count = m_pKFList->GetKeyFrmCount();
+        for (int i = 0; i < count; ++i) {
+            CKivFXValueKeyFrm* other = m_pKFList->GetFXKeyFrm(i);
+            if (!other || other == m_pDragKF || !other->IsSelect()) continue;
+            const CRect was = GetKeyFrmRect(other, kPartKeyFrm);
+            InvalidateRect(&was, TRUE);
+        }
         m_pKFList->SetSelectKF(m_pDragKF, 1);
         const CRect square = GetKeyFrmRect(m_pDragKF, kPartKeyFrm);
         InvalidateRect(&square, TRUE);

@@ -132,12 +132,18 @@ TEST_P(DragRepaint, EveryMoveRepaintsPartOfEachEditorAndLeavesTheFullPicture) {
     Open(c);
     CKivFXValueKeyFrm* k = track->GetFXKeyFrm(c.index);
     const CPoint grip = wnd.ScreenOfPart(k, c.part);
+    // The others start selected: the drag selects its keyframe alone, and their squares
+    // must be repainted as unselected.
+    for (int i = 0; i < track->GetKeyFrmCount(); ++i) track->GetFXKeyFrm(i)->SetSelect(1);
+    wnd.Invalidate(TRUE);
+    KivScreen::Get().PaintAll();
     KivScreen::Get().MouseDown(grip);
     ASSERT_TRUE(wnd.IsDragging());
     ASSERT_EQ(wnd.GetDragKind(), c.part == kKivFXPartKeyFrm ? CKivFXInsKeyFrmWnd::kDragKeyFrm
                                  : c.part == kKivFXPartForePt ? CKivFXInsKeyFrmWnd::kDragForePt
                                                               : CKivFXInsKeyFrmWnd::kDragAfterPt);
     KivScreen::Get().PaintAll();
+    EXPECT_EQ(DifferenceFromFullRepaint(wnd), "") << "the drag's start";
     CRect wndClient, dlgClient;
     wnd.GetClientRect(&wndClient);
     dlg.GetClientRect(&dlgClient);
