@@ -6,19 +6,15 @@
 
 namespace {
 
-// The sorted order is made only once a snapshot has served this many calls unchanged, so
-// that a host editing keys between every evaluation pays a scan, not a sort, per call.
-constexpr unsigned kCallsBeforeSorting = 4;
-
-// Releases the snapshot for the next reader on every path out.
-class SnapshotLock {
+// Releases the cache for the next reader on every path out.
+class CacheLock {
 public:
-    explicit SnapshotLock(std::atomic_flag& flag) : m_flag(flag), m_held(!flag.test_and_set(std::memory_order_acquire)) {}
-    ~SnapshotLock() {
+    explicit CacheLock(std::atomic_flag& flag) : m_flag(flag), m_held(!flag.test_and_set(std::memory_order_acquire)) {}
+    ~CacheLock() {
         if (m_held) m_flag.clear(std::memory_order_release);
     }
-    SnapshotLock(const SnapshotLock&) = delete;
-    SnapshotLock& operator=(const SnapshotLock&) = delete;
+    CacheLock(const CacheLock&) = delete;
+    CacheLock& operator=(const CacheLock&) = delete;
     bool IsHeld() const { return m_held; }
 
 private:
@@ -26,21 +22,57 @@ private:
     bool m_held;
 };
 
+bool IsNaN(double k) { return k != k; }
+
+// The rule over keyframes in list order: forEach(visit) calls visit with each keyframe
+// until it returns true.
+template <class Key, class ForEach>
+KivFXBracket Scan(Key pos, ForEach forEach) {
+    KivFXBracketScan<Key, const CKivFXInsValueKeyFrm> scan(pos);
+    forEach([&](const CKivFXInsValueKeyFrm* k) { return scan.Offer(k, KivFXKeyOf(k, pos)); });
+    return {scan.Previous(), scan.Next()};
+}
+
+// Calls visit with each element of that class, head to tail, until it returns true.
+template <class Visit>
+void ForEachKey(const CObList& list, const CRuntimeClass* keyClass, Visit visit) {
+    for (POSITION pos = list.GetHeadPosition(); pos;) {
+        const CObject* o = list.GetNext(pos);
+        if (o && o->IsKindOf(keyClass) && visit(static_cast<const CKivFXInsValueKeyFrm*>(o))) return;
+    }
+}
+
 template <class Key>
-bool IsNaN(Key k) {
-    return k != k;
+KivFXBracket Reference(const CObList& list, const CRuntimeClass* keyClass, Key pos) {
+    std::size_t count = 0;
+    const CKivFXInsValueKeyFrm* first = nullptr;
+    const CKivFXInsValueKeyFrm* last = nullptr;
+    ForEachKey(list, keyClass, [&](const CKivFXInsValueKeyFrm* k) {
+        if (!first) first = k;
+        last = k;
+        ++count;
+        return false;
+    });
+    return KivFXBracketOf(pos, count, first, last, [&] { return Scan(pos, [&](auto visit) { ForEachKey(list, keyClass, visit); }); });
 }
 
 }  // namespace
 
+KivFXBracket KivFXTrackBracket(const CObList& list, const CRuntimeClass* keyClass, double location) {
+    return Reference(list, keyClass, location);
+}
+
+KivFXBracket KivFXTrackBracket(const CObList& list, const CRuntimeClass* keyClass, int frame) {
+    return Reference(list, keyClass, frame);
+}
+
 // ---- the sorted keys ----
 
-template <class Key>
-void KivFXSortedKeys<Key>::Build(const std::vector<const CKivFXInsValueKeyFrm*>& keys) {
+void KivFXSortedKeys::Build(const std::vector<const CKivFXInsValueKeyFrm*>& keys, bool byFrame) {
     m_sorted.clear();
     m_sorted.reserve(keys.size());
     for (const CKivFXInsValueKeyFrm* k : keys) {
-        const Key key = KivFXKeyOf(k, Key{});
+        const double key = byFrame ? k->Frame : k->Location;
         if (!IsNaN(key)) m_sorted.push_back({key, k, 0});
     }
     // Stable, so that among equal keys the first in list order comes first, as the scan chooses.
@@ -49,66 +81,38 @@ void KivFXSortedKeys<Key>::Build(const std::vector<const CKivFXInsValueKeyFrm*>&
         m_sorted[i].runStart = m_sorted[i].key == m_sorted[i - 1].key ? m_sorted[i - 1].runStart : i;
 }
 
-template <class Key>
-KivFXBracket KivFXSortedKeys<Key>::At(std::size_t lo, Key pos) const {
+KivFXBracket KivFXSortedKeys::At(std::size_t lo, double pos) const {
     if (lo < m_sorted.size() && m_sorted[lo].key == pos) return {m_sorted[lo].k, nullptr};
     KivFXBracket b;
     if (lo > 0) {
         const Entry& below = m_sorted[m_sorted[lo - 1].runStart];
-        if (below.key > -kKivFXBound<Key>) b.previous = below.k;
+        if (below.key > -kKivFXBound<double>) b.previous = below.k;
     }
-    if (lo < m_sorted.size() && m_sorted[lo].key < kKivFXBound<Key>) b.next = m_sorted[lo].k;
+    if (lo < m_sorted.size() && m_sorted[lo].key < kKivFXBound<double>) b.next = m_sorted[lo].k;
     return b;
 }
 
-template <class Key>
-KivFXBracket KivFXSortedKeys<Key>::Find(Key pos) const {
+KivFXBracket KivFXSortedKeys::Find(double pos) const {
     if (IsNaN(pos)) return {};
-    const auto it = std::lower_bound(m_sorted.begin(), m_sorted.end(), pos, [](const Entry& e, Key p) { return e.key < p; });
+    const auto it = std::lower_bound(m_sorted.begin(), m_sorted.end(), pos, [](const Entry& e, double p) { return e.key < p; });
     return At(static_cast<std::size_t>(it - m_sorted.begin()), pos);
 }
 
-template <class Key>
-KivFXBracket KivFXSortedKeys<Key>::FindFrom(Key pos, std::size_t& cursor) const {
+KivFXBracket KivFXSortedKeys::FindFrom(double pos, std::size_t& cursor) const {
     if (IsNaN(pos)) return {};
     while (cursor < m_sorted.size() && m_sorted[cursor].key < pos) ++cursor;
     return At(cursor, pos);
 }
 
-template class KivFXSortedKeys<double>;
-template class KivFXSortedKeys<int>;
-
-// ---- the track's view ----
+// ---- the track's view and its cache ----
 
 std::vector<const CKivFXInsValueKeyFrm*> CKivFXTrackKeys::Keys(const CObList& list) const {
     std::vector<const CKivFXInsValueKeyFrm*> keys;
-    for (POSITION pos = list.GetHeadPosition(); pos;) {
-        const CObject* o = list.GetNext(pos);
-        if (IsKey(o)) keys.push_back(static_cast<const CKivFXInsValueKeyFrm*>(o));
-    }
-    return keys;
-}
-
-template <class Key>
-KivFXBracket CKivFXTrackKeys::Walk(const CObList& list, Key pos) const {
-    std::size_t count = 0;
-    const CKivFXInsValueKeyFrm* first = nullptr;
-    const CKivFXInsValueKeyFrm* last = nullptr;
-    for (POSITION p = list.GetHeadPosition(); p;) {
-        const CObject* o = list.GetNext(p);
-        if (!IsKey(o)) continue;
-        last = static_cast<const CKivFXInsValueKeyFrm*>(o);
-        if (!first) first = last;
-        ++count;
-    }
-    return KivFXBracketOf(pos, count, first, last, [&] {
-        KivFXBracketScan<Key> scan(pos);
-        for (POSITION p = list.GetHeadPosition(); p;) {
-            const CObject* o = list.GetNext(p);
-            if (IsKey(o) && scan.Offer(static_cast<const CKivFXInsValueKeyFrm*>(o))) break;
-        }
-        return scan.Result();
+    ForEachKey(list, m_keyClass, [&](const CKivFXInsValueKeyFrm* k) {
+        keys.push_back(k);
+        return false;
     });
+    return keys;
 }
 
 template <class Key>
@@ -130,10 +134,9 @@ bool CKivFXTrackKeys::IsCurrent(const CObList& list) const {
     return same;
 }
 
-bool CKivFXTrackKeys::Refresh(const CObList& list) const {
+bool CKivFXTrackKeys::Fill(const CObList& list) const {
     m_list = nullptr;
-    m_byLocation.built = m_byFrame.built = false;
-    m_unchangedCalls = 0;
+    m_sortedBy = SortedBy::none;
     try {
         m_entries.clear();
         m_others.clear();
@@ -155,46 +158,35 @@ bool CKivFXTrackKeys::Refresh(const CObList& list) const {
     return true;
 }
 
-template <>
-CKivFXTrackKeys::Sorted<double>& CKivFXTrackKeys::SortedBy<double>() const {
-    return m_byLocation;
-}
-
-template <>
-CKivFXTrackKeys::Sorted<int>& CKivFXTrackKeys::SortedBy<int>() const {
-    return m_byFrame;
-}
-
 template <class Key>
 KivFXBracket CKivFXTrackKeys::FindCached(const CObList& list, Key pos) const {
-    SnapshotLock lock(m_busy);
-    if (!lock.IsHeld()) return Walk(list, pos);
-    if (!IsCurrent<Key>(list) && !Refresh(list)) return Walk(list, pos);
+    CacheLock lock(m_busy);
+    if (!lock.IsHeld()) return KivFXTrackBracket(list, m_keyClass, pos);
+    const bool current = IsCurrent<Key>(list);
+    if (!current && !Fill(list)) return KivFXTrackBracket(list, m_keyClass, pos);
     const std::size_t n = m_entries.size();
     const CKivFXInsValueKeyFrm* first = n ? m_entries.front().key : nullptr;
     const CKivFXInsValueKeyFrm* last = n ? m_entries.back().key : nullptr;
     return KivFXBracketOf(pos, n, first, last, [&] {
-        Sorted<Key>& sorted = SortedBy<Key>();
-        if (!sorted.built && ++m_unchangedCalls >= kCallsBeforeSorting) {
+        constexpr SortedBy kBy = std::is_same_v<Key, int> ? SortedBy::frame : SortedBy::location;
+        if (current && m_sortedBy == SortedBy::none) {
             try {
                 std::vector<const CKivFXInsValueKeyFrm*> keys;
                 keys.reserve(n);
                 for (const Entry& e : m_entries) keys.push_back(e.key);
-                sorted.keys.Build(keys);
-                sorted.built = true;
+                m_sorted.Build(keys, kBy == SortedBy::frame);
+                m_sortedBy = kBy;
             } catch (const std::bad_alloc&) {
                 // The scan below answers the same.
             }
         }
-        if (sorted.built) return sorted.keys.Find(pos);
-        KivFXBracketScan<Key> scan(pos);
-        for (const Entry& e : m_entries)
-            if (scan.Offer(e.key)) break;
-        return scan.Result();
+        if (m_sortedBy == kBy) return m_sorted.Find(pos);
+        return Scan(pos, [&](auto visit) {
+            for (const Entry& e : m_entries)
+                if (visit(e.key)) return;
+        });
     });
 }
 
 template KivFXBracket CKivFXTrackKeys::FindCached(const CObList&, double) const;
 template KivFXBracket CKivFXTrackKeys::FindCached(const CObList&, int) const;
-template KivFXBracket CKivFXTrackKeys::Walk(const CObList&, double) const;
-template KivFXBracket CKivFXTrackKeys::Walk(const CObList&, int) const;
