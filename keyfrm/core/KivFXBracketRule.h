@@ -3,8 +3,7 @@
 #pragma once
 
 /// The bounds the search starts from: a key at or beyond them is found by an exact hit but
-/// never chosen as a neighbour. Frames and locations share the value, so a frame widened to
-/// double compares against the same bound.
+/// never chosen as a neighbour. Frames and locations share the value.
 inline constexpr int kKivFXKeyBound = 1073741823;
 
 template <class Key>

@@ -22,7 +22,10 @@ private:
     bool m_held;
 };
 
-bool IsNaN(double k) { return k != k; }
+template <class Key>
+bool IsNaN(Key k) {
+    return k != k;
+}
 
 // The rule over keyframes in list order: forEach(visit) calls visit with each keyframe
 // until it returns true.
@@ -68,11 +71,12 @@ KivFXBracket KivFXTrackBracket(const CObList& list, const CRuntimeClass* keyClas
 
 // ---- the sorted keys ----
 
-void KivFXSortedKeys::Build(const std::vector<const CKivFXInsValueKeyFrm*>& keys, bool byFrame) {
+template <class Key>
+void KivFXSortedKeys<Key>::Build(const std::vector<const CKivFXInsValueKeyFrm*>& keys) {
     m_sorted.clear();
     m_sorted.reserve(keys.size());
     for (const CKivFXInsValueKeyFrm* k : keys) {
-        const double key = byFrame ? k->Frame : k->Location;
+        const Key key = KivFXKeyOf(k, Key{});
         if (!IsNaN(key)) m_sorted.push_back({key, k, 0});
     }
     // Stable, so that among equal keys the first in list order comes first, as the scan chooses.
@@ -81,28 +85,34 @@ void KivFXSortedKeys::Build(const std::vector<const CKivFXInsValueKeyFrm*>& keys
         m_sorted[i].runStart = m_sorted[i].key == m_sorted[i - 1].key ? m_sorted[i - 1].runStart : i;
 }
 
-KivFXBracket KivFXSortedKeys::At(std::size_t lo, double pos) const {
+template <class Key>
+KivFXBracket KivFXSortedKeys<Key>::At(std::size_t lo, Key pos) const {
     if (lo < m_sorted.size() && m_sorted[lo].key == pos) return {m_sorted[lo].k, nullptr};
     KivFXBracket b;
     if (lo > 0) {
         const Entry& below = m_sorted[m_sorted[lo - 1].runStart];
-        if (below.key > -kKivFXBound<double>) b.previous = below.k;
+        if (below.key > -kKivFXBound<Key>) b.previous = below.k;
     }
-    if (lo < m_sorted.size() && m_sorted[lo].key < kKivFXBound<double>) b.next = m_sorted[lo].k;
+    if (lo < m_sorted.size() && m_sorted[lo].key < kKivFXBound<Key>) b.next = m_sorted[lo].k;
     return b;
 }
 
-KivFXBracket KivFXSortedKeys::Find(double pos) const {
+template <class Key>
+KivFXBracket KivFXSortedKeys<Key>::Find(Key pos) const {
     if (IsNaN(pos)) return {};
-    const auto it = std::lower_bound(m_sorted.begin(), m_sorted.end(), pos, [](const Entry& e, double p) { return e.key < p; });
+    const auto it = std::lower_bound(m_sorted.begin(), m_sorted.end(), pos, [](const Entry& e, Key p) { return e.key < p; });
     return At(static_cast<std::size_t>(it - m_sorted.begin()), pos);
 }
 
-KivFXBracket KivFXSortedKeys::FindFrom(double pos, std::size_t& cursor) const {
+template <class Key>
+KivFXBracket KivFXSortedKeys<Key>::FindFrom(Key pos, std::size_t& cursor) const {
     if (IsNaN(pos)) return {};
     while (cursor < m_sorted.size() && m_sorted[cursor].key < pos) ++cursor;
     return At(cursor, pos);
 }
+
+template class KivFXSortedKeys<double>;
+template class KivFXSortedKeys<int>;
 
 // ---- the track's view and its cache ----
 
@@ -136,7 +146,7 @@ bool CKivFXTrackKeys::IsCurrent(const CObList& list) const {
 
 bool CKivFXTrackKeys::Fill(const CObList& list) const {
     m_list = nullptr;
-    m_sortedBy = SortedBy::none;
+    m_sorted = std::monostate{};
     try {
         m_entries.clear();
         m_others.clear();
@@ -159,28 +169,33 @@ bool CKivFXTrackKeys::Fill(const CObList& list) const {
 }
 
 template <class Key>
+void CKivFXTrackKeys::Sort() const {
+    try {
+        std::vector<const CKivFXInsValueKeyFrm*> keys;
+        keys.reserve(m_entries.size());
+        for (const Entry& e : m_entries) keys.push_back(e.key);
+        KivFXSortedKeys<Key> sorted;
+        sorted.Build(keys);
+        m_sorted = std::move(sorted);
+    } catch (const std::bad_alloc&) {
+        // Calls scan the cache instead, with the same answers.
+    }
+}
+
+template <class Key>
 KivFXBracket CKivFXTrackKeys::FindCached(const CObList& list, Key pos) const {
     CacheLock lock(m_busy);
     if (!lock.IsHeld()) return KivFXTrackBracket(list, m_keyClass, pos);
-    const bool current = IsCurrent<Key>(list);
-    if (!current && !Fill(list)) return KivFXTrackBracket(list, m_keyClass, pos);
+    if (!IsCurrent<Key>(list)) {
+        if (!Fill(list)) return KivFXTrackBracket(list, m_keyClass, pos);
+    } else if (std::holds_alternative<std::monostate>(m_sorted)) {
+        Sort<Key>();
+    }
     const std::size_t n = m_entries.size();
     const CKivFXInsValueKeyFrm* first = n ? m_entries.front().key : nullptr;
     const CKivFXInsValueKeyFrm* last = n ? m_entries.back().key : nullptr;
     return KivFXBracketOf(pos, n, first, last, [&] {
-        constexpr SortedBy kBy = std::is_same_v<Key, int> ? SortedBy::frame : SortedBy::location;
-        if (current && m_sortedBy == SortedBy::none) {
-            try {
-                std::vector<const CKivFXInsValueKeyFrm*> keys;
-                keys.reserve(n);
-                for (const Entry& e : m_entries) keys.push_back(e.key);
-                m_sorted.Build(keys, kBy == SortedBy::frame);
-                m_sortedBy = kBy;
-            } catch (const std::bad_alloc&) {
-                // The scan below answers the same.
-            }
-        }
-        if (m_sortedBy == kBy) return m_sorted.Find(pos);
+        if (const auto* sorted = std::get_if<KivFXSortedKeys<Key>>(&m_sorted)) return sorted->Find(pos);
         return Scan(pos, [&](auto visit) {
             for (const Entry& e : m_entries)
                 if (visit(e.key)) return;

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <type_traits>
+#include <variant>
 #include <vector>
 
 #include "keyfrm/core/KivFXBracketRule.h"
@@ -46,28 +47,32 @@ KivFXBracket KivFXBracketOf(Key pos, std::size_t count, const CKivFXInsValueKeyF
 KivFXBracket KivFXTrackBracket(const CObList& list, const CRuntimeClass* keyClass, double location);
 KivFXBracket KivFXTrackBracket(const CObList& list, const CRuntimeClass* keyClass, int frame);
 
-/// Keyframes sorted by (key, list order), Frame widened to double when sorted by frame, for
-/// the scan's answers in O(log n), or in one forward pass over ascending positions.
+/// Keyframes sorted by (key, list order), for the scan's answers in O(log n), or in one
+/// forward pass over ascending positions.
+template <class Key>
 class KivFXSortedKeys {
 public:
     /// keys: the keyframes in list order.
-    void Build(const std::vector<const CKivFXInsValueKeyFrm*>& keys, bool byFrame);
+    void Build(const std::vector<const CKivFXInsValueKeyFrm*>& keys);
     /// The scan's answer at pos.
-    KivFXBracket Find(double pos) const;
+    KivFXBracket Find(Key pos) const;
     /// The same, for positions that never decrease from one call to the next with the
     /// same cursor (which starts at 0).
-    KivFXBracket FindFrom(double pos, std::size_t& cursor) const;
+    KivFXBracket FindFrom(Key pos, std::size_t& cursor) const;
 
 private:
     struct Entry {
-        double key;
+        Key key;
         const CKivFXInsValueKeyFrm* k;
         std::size_t runStart;  // index of the first entry with an equal key
     };
     /// The answer from the index of the first entry whose key is not below pos.
-    KivFXBracket At(std::size_t lo, double pos) const;
+    KivFXBracket At(std::size_t lo, Key pos) const;
     std::vector<Entry> m_sorted;  // NaN keys left out: they never match or bracket
 };
+
+extern template class KivFXSortedKeys<double>;
+extern template class KivFXSortedKeys<int>;
 
 /// A track's view of its own keyframes (those of keyClass), with the one cache of its
 /// brackets. The cache answers only while the list, its modification count, every element
@@ -102,7 +107,6 @@ private:
         CObject* const* slot;
         const CObject* element;
     };
-    enum class SortedBy : std::uint8_t { none, location, frame };
 
     template <class Key>
     KivFXBracket FindCached(const CObList& list, Key pos) const;
@@ -111,6 +115,9 @@ private:
     bool IsCurrent(const CObList& list) const;
     /// Fills the cache from the list; false (cache dropped) when memory runs out.
     bool Fill(const CObList& list) const;
+    /// Sorts the filled keyframes by that key; without memory they stay unsorted.
+    template <class Key>
+    void Sort() const;
 
     const CRuntimeClass* m_keyClass;
     mutable std::atomic_flag m_busy;  // set while one reader uses or fills the cache
@@ -118,6 +125,6 @@ private:
     mutable DWORD_PTR m_modCount = 0;
     mutable std::vector<Entry> m_entries;  // the keyframes, in list order
     mutable std::vector<Other> m_others;   // every other element
-    mutable KivFXSortedKeys m_sorted;
-    mutable SortedBy m_sortedBy = SortedBy::none;
+    /// The one sorted order, by Location or by Frame, once a call has sorted it.
+    mutable std::variant<std::monostate, KivFXSortedKeys<double>, KivFXSortedKeys<int>> m_sorted;
 };

@@ -42,8 +42,8 @@ int KivFXBuildFrameSamples(CObList* out, int from, int to, KeysOf keysOf, ValueA
     if (last - first + 1 > kKivFXMaxSamples) AfxThrowMemoryException();
     out->RemoveAll();
     const std::vector<const CKivFXInsValueKeyFrm*> keys = keysOf();
-    KivFXSortedKeys sorted;
-    KivTranslateBadAlloc([&] { sorted.Build(keys, true); });
+    KivFXSortedKeys<int> sorted;
+    KivTranslateBadAlloc([&] { sorted.Build(keys); });
     const CKivFXInsValueKeyFrm* head = keys.empty() ? nullptr : keys.front();
     const CKivFXInsValueKeyFrm* tail = keys.empty() ? nullptr : keys.back();
     std::size_t cursor = 0;
