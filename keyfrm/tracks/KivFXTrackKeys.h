@@ -75,10 +75,10 @@ extern template class KivFXSortedKeys<double>;
 extern template class KivFXSortedKeys<int>;
 
 /// A track's view of its own keyframes (those of keyClass), with the one cache of its
-/// brackets. The cache answers only while the list, its modification count, every element
-/// slot and every keyframe's key compared are as they were when it was filled, which each
-/// call checks. It is filled by a call that finds it stale (which scans the filled
-/// keyframes) and sorted once, by the key of the first call that finds it current; calls
+/// brackets. Validity: the cache answers only while the list, its modification count,
+/// every element slot and the asked key of every keyframe are as they were when it was
+/// filled, and every call checks all of them. A call that finds it stale refills it and
+/// scans; the first call that finds it current sorts it once by that call's key, and calls
 /// by the other key scan. Readers on other threads while one uses the cache walk the list.
 class CKivFXTrackKeys {
 public:
