@@ -3,13 +3,11 @@
 #include <cmath>
 #include <vector>
 
+#include "keyfrm/core/KivFXBracketRule.h"
 #include "keyfrm/core/KivFXExchangeSort.h"
 
 namespace {
 
-// Bounds the bracketing search starts from; keys beyond them are never chosen.
-constexpr double kLocationBound = 1073741823.0;
-constexpr int kFrameBound = 1073741823;
 // A negative overlap tolerance stands for this one.
 constexpr float kDefaultOverlapTolerance = 0.001f;
 
@@ -81,31 +79,10 @@ bool RefusedByTrack(CKivObList* list, CKivFXBaseKeyFrm* keyframe) {
 
 template <class Key>
 int CalcRange(Key pos, CKivObList* list, CKivFXBaseKeyFrm** previous, CKivFXBaseKeyFrm** next) {
-    constexpr Key kBound = static_cast<Key>(std::is_same_v<Key, int> ? kFrameBound : kLocationBound);
-    CKivFXBaseKeyFrm* prev = nullptr;
-    CKivFXBaseKeyFrm* after = nullptr;
-    Key below = -kBound;
-    Key above = kBound;
-    // One pass: the first exact hit wins at once; otherwise the best candidates below and
-    // above, strict comparisons keeping the first of equal keys.
-    CKivFXBaseKeyFrm* hit = Walk<Key>(list, false, [&](CKivFXBaseKeyFrm* k, Key key) {
-        if (key == pos) return true;
-        if (pos > key && key > below) {
-            prev = k;
-            below = key;
-        }
-        if (key > pos && key < above) {
-            after = k;
-            above = key;
-        }
-        return false;
-    });
-    if (hit) {
-        prev = hit;
-        after = nullptr;
-    }
-    if (previous) *previous = prev;
-    if (next) *next = after;
+    KivFXBracketScan<Key, CKivFXBaseKeyFrm> scan(pos);
+    const bool hit = Walk<Key>(list, false, [&](CKivFXBaseKeyFrm* k, Key key) { return scan.Offer(k, key); }) != nullptr;
+    if (previous) *previous = scan.Previous();
+    if (next) *next = scan.Next();
     return hit ? 1 : 0;
 }
 

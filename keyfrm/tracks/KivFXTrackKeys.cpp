@@ -6,19 +6,15 @@
 
 namespace {
 
-// The sorted order is made only once a snapshot has served this many calls unchanged, so
-// that a host editing keys between every evaluation pays a scan, not a sort, per call.
-constexpr unsigned kCallsBeforeSorting = 4;
-
-// Releases the snapshot for the next reader on every path out.
-class SnapshotLock {
+// Releases the cache for the next reader on every path out.
+class CacheLock {
 public:
-    explicit SnapshotLock(std::atomic_flag& flag) : m_flag(flag), m_held(!flag.test_and_set(std::memory_order_acquire)) {}
-    ~SnapshotLock() {
+    explicit CacheLock(std::atomic_flag& flag) : m_flag(flag), m_held(!flag.test_and_set(std::memory_order_acquire)) {}
+    ~CacheLock() {
         if (m_held) m_flag.clear(std::memory_order_release);
     }
-    SnapshotLock(const SnapshotLock&) = delete;
-    SnapshotLock& operator=(const SnapshotLock&) = delete;
+    CacheLock(const CacheLock&) = delete;
+    CacheLock& operator=(const CacheLock&) = delete;
     bool IsHeld() const { return m_held; }
 
 private:
@@ -31,7 +27,47 @@ bool IsNaN(Key k) {
     return k != k;
 }
 
+// The rule over keyframes in list order: forEach(visit) calls visit with each keyframe
+// until it returns true.
+template <class Key, class ForEach>
+KivFXBracket Scan(Key pos, ForEach forEach) {
+    KivFXBracketScan<Key, const CKivFXInsValueKeyFrm> scan(pos);
+    forEach([&](const CKivFXInsValueKeyFrm* k) { return scan.Offer(k, KivFXKeyOf(k, pos)); });
+    return {scan.Previous(), scan.Next()};
+}
+
+// Calls visit with each element of that class, head to tail, until it returns true.
+template <class Visit>
+void ForEachKey(const CObList& list, const CRuntimeClass* keyClass, Visit visit) {
+    for (POSITION pos = list.GetHeadPosition(); pos;) {
+        const CObject* o = list.GetNext(pos);
+        if (o && o->IsKindOf(keyClass) && visit(static_cast<const CKivFXInsValueKeyFrm*>(o))) return;
+    }
+}
+
+template <class Key>
+KivFXBracket Reference(const CObList& list, const CRuntimeClass* keyClass, Key pos) {
+    std::size_t count = 0;
+    const CKivFXInsValueKeyFrm* first = nullptr;
+    const CKivFXInsValueKeyFrm* last = nullptr;
+    ForEachKey(list, keyClass, [&](const CKivFXInsValueKeyFrm* k) {
+        if (!first) first = k;
+        last = k;
+        ++count;
+        return false;
+    });
+    return KivFXBracketOf(pos, count, first, last, [&] { return Scan(pos, [&](auto visit) { ForEachKey(list, keyClass, visit); }); });
+}
+
 }  // namespace
+
+KivFXBracket KivFXTrackBracket(const CObList& list, const CRuntimeClass* keyClass, double location) {
+    return Reference(list, keyClass, location);
+}
+
+KivFXBracket KivFXTrackBracket(const CObList& list, const CRuntimeClass* keyClass, int frame) {
+    return Reference(list, keyClass, frame);
+}
 
 // ---- the sorted keys ----
 
@@ -78,37 +114,15 @@ KivFXBracket KivFXSortedKeys<Key>::FindFrom(Key pos, std::size_t& cursor) const 
 template class KivFXSortedKeys<double>;
 template class KivFXSortedKeys<int>;
 
-// ---- the track's view ----
+// ---- the track's view and its cache ----
 
 std::vector<const CKivFXInsValueKeyFrm*> CKivFXTrackKeys::Keys(const CObList& list) const {
     std::vector<const CKivFXInsValueKeyFrm*> keys;
-    for (POSITION pos = list.GetHeadPosition(); pos;) {
-        const CObject* o = list.GetNext(pos);
-        if (IsKey(o)) keys.push_back(static_cast<const CKivFXInsValueKeyFrm*>(o));
-    }
-    return keys;
-}
-
-template <class Key>
-KivFXBracket CKivFXTrackKeys::Walk(const CObList& list, Key pos) const {
-    std::size_t count = 0;
-    const CKivFXInsValueKeyFrm* first = nullptr;
-    const CKivFXInsValueKeyFrm* last = nullptr;
-    for (POSITION p = list.GetHeadPosition(); p;) {
-        const CObject* o = list.GetNext(p);
-        if (!IsKey(o)) continue;
-        last = static_cast<const CKivFXInsValueKeyFrm*>(o);
-        if (!first) first = last;
-        ++count;
-    }
-    return KivFXBracketOf(pos, count, first, last, [&] {
-        KivFXBracketScan<Key> scan(pos);
-        for (POSITION p = list.GetHeadPosition(); p;) {
-            const CObject* o = list.GetNext(p);
-            if (IsKey(o) && scan.Offer(static_cast<const CKivFXInsValueKeyFrm*>(o))) break;
-        }
-        return scan.Result();
+    ForEachKey(list, m_keyClass, [&](const CKivFXInsValueKeyFrm* k) {
+        keys.push_back(k);
+        return false;
     });
+    return keys;
 }
 
 template <class Key>
@@ -130,10 +144,9 @@ bool CKivFXTrackKeys::IsCurrent(const CObList& list) const {
     return same;
 }
 
-bool CKivFXTrackKeys::Refresh(const CObList& list) const {
+bool CKivFXTrackKeys::Fill(const CObList& list) const {
     m_list = nullptr;
-    m_byLocation.built = m_byFrame.built = false;
-    m_unchangedCalls = 0;
+    m_sorted = std::monostate{};
     try {
         m_entries.clear();
         m_others.clear();
@@ -155,46 +168,40 @@ bool CKivFXTrackKeys::Refresh(const CObList& list) const {
     return true;
 }
 
-template <>
-CKivFXTrackKeys::Sorted<double>& CKivFXTrackKeys::SortedBy<double>() const {
-    return m_byLocation;
-}
-
-template <>
-CKivFXTrackKeys::Sorted<int>& CKivFXTrackKeys::SortedBy<int>() const {
-    return m_byFrame;
+template <class Key>
+void CKivFXTrackKeys::Sort() const {
+    try {
+        std::vector<const CKivFXInsValueKeyFrm*> keys;
+        keys.reserve(m_entries.size());
+        for (const Entry& e : m_entries) keys.push_back(e.key);
+        KivFXSortedKeys<Key> sorted;
+        sorted.Build(keys);
+        m_sorted = std::move(sorted);
+    } catch (const std::bad_alloc&) {
+        // Calls scan the cache instead, with the same answers.
+    }
 }
 
 template <class Key>
 KivFXBracket CKivFXTrackKeys::FindCached(const CObList& list, Key pos) const {
-    SnapshotLock lock(m_busy);
-    if (!lock.IsHeld()) return Walk(list, pos);
-    if (!IsCurrent<Key>(list) && !Refresh(list)) return Walk(list, pos);
+    CacheLock lock(m_busy);
+    if (!lock.IsHeld()) return KivFXTrackBracket(list, m_keyClass, pos);
+    if (!IsCurrent<Key>(list)) {
+        if (!Fill(list)) return KivFXTrackBracket(list, m_keyClass, pos);
+    } else if (std::holds_alternative<std::monostate>(m_sorted)) {
+        Sort<Key>();
+    }
     const std::size_t n = m_entries.size();
     const CKivFXInsValueKeyFrm* first = n ? m_entries.front().key : nullptr;
     const CKivFXInsValueKeyFrm* last = n ? m_entries.back().key : nullptr;
     return KivFXBracketOf(pos, n, first, last, [&] {
-        Sorted<Key>& sorted = SortedBy<Key>();
-        if (!sorted.built && ++m_unchangedCalls >= kCallsBeforeSorting) {
-            try {
-                std::vector<const CKivFXInsValueKeyFrm*> keys;
-                keys.reserve(n);
-                for (const Entry& e : m_entries) keys.push_back(e.key);
-                sorted.keys.Build(keys);
-                sorted.built = true;
-            } catch (const std::bad_alloc&) {
-                // The scan below answers the same.
-            }
-        }
-        if (sorted.built) return sorted.keys.Find(pos);
-        KivFXBracketScan<Key> scan(pos);
-        for (const Entry& e : m_entries)
-            if (scan.Offer(e.key)) break;
-        return scan.Result();
+        if (const auto* sorted = std::get_if<KivFXSortedKeys<Key>>(&m_sorted)) return sorted->Find(pos);
+        return Scan(pos, [&](auto visit) {
+            for (const Entry& e : m_entries)
+                if (visit(e.key)) return;
+        });
     });
 }
 
 template KivFXBracket CKivFXTrackKeys::FindCached(const CObList&, double) const;
 template KivFXBracket CKivFXTrackKeys::FindCached(const CObList&, int) const;
-template KivFXBracket CKivFXTrackKeys::Walk(const CObList&, double) const;
-template KivFXBracket CKivFXTrackKeys::Walk(const CObList&, int) const;

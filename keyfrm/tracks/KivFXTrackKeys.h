@@ -1,13 +1,16 @@
-// Finding a track's keyframes around a position, by the list functions' bracketing rule
-// over the track's own keyframes: the rule once, and the cached, exact fast paths to it.
+// Finding a track's keyframes around a position: the bracketing rule over the track's own
+// keyframes as the list holds them at the call (the reference), and the one cache that gives
+// the same answers faster.
 #pragma once
 
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <type_traits>
+#include <variant>
 #include <vector>
 
+#include "keyfrm/core/KivFXBracketRule.h"
 #include "keyfrm/tracks/CKivFXInsValueKeyFrm.h"
 #include "platform/fw/CObList.h"
 
@@ -19,55 +22,14 @@ struct KivFXBracket {
     const CKivFXInsValueKeyFrm* next = nullptr;
 };
 
-/// The bounds the bracketing search starts from, as the list functions': a key at or beyond
-/// them is found by an exact hit but never chosen as a neighbour.
-inline constexpr double kKivFXLocationBound = 1073741823.0;
-inline constexpr int kKivFXFrameBound = 1073741823;
-
-template <class Key>
-inline constexpr Key kKivFXBound = static_cast<Key>(std::is_same_v<Key, int> ? kKivFXFrameBound : kKivFXLocationBound);
-
 /// The key a bracket of that position type compares: Location for double, Frame for int.
 inline double KivFXKeyOf(const CKivFXInsValueKeyFrm* k, double) { return k->Location; }
 inline int KivFXKeyOf(const CKivFXInsValueKeyFrm* k, int) { return k->Frame; }
 
-/// The bracketing rule, fed the keyframes in list order: the first exact hit ends the
-/// search; otherwise the nearest key below and above (the first in list order among equal
-/// keys), within the bounds. NaN keys and a NaN position match and bracket nothing.
-template <class Key>
-class KivFXBracketScan {
-public:
-    explicit KivFXBracketScan(Key pos) : m_pos(pos) {}
-    /// Returns true when k sits exactly at the position (the search is over).
-    bool Offer(const CKivFXInsValueKeyFrm* k) {
-        const Key key = KivFXKeyOf(k, m_pos);
-        if (key == m_pos) {
-            m_result = {k, nullptr};
-            return true;
-        }
-        if (m_pos > key) {
-            if (key > m_below) {
-                m_result.previous = k;
-                m_below = key;
-            }
-        } else if (key > m_pos && key < m_above) {
-            m_result.next = k;
-            m_above = key;
-        }
-        return false;
-    }
-    KivFXBracket Result() const { return m_result; }
-
-private:
-    Key m_pos;
-    Key m_below = -kKivFXBound<Key>;
-    Key m_above = kKivFXBound<Key>;
-    KivFXBracket m_result;
-};
-
 /// The bracket of a track's keyframes, the whole rule: no keyframes, neither; one keyframe,
 /// that one wherever the position is; a location below 0.0 the first keyframe and above 1.0
-/// the last (in list order); otherwise search(), which must answer as KivFXBracketScan.
+/// the last (in list order); otherwise search(), which must answer as KivFXBracketScan
+/// over the keyframes in list order.
 template <class Key, class Search>
 KivFXBracket KivFXBracketOf(Key pos, std::size_t count, const CKivFXInsValueKeyFrm* first, const CKivFXInsValueKeyFrm* last,
                             Search search) {
@@ -80,8 +42,13 @@ KivFXBracket KivFXBracketOf(Key pos, std::size_t count, const CKivFXInsValueKeyF
     return search();
 }
 
-/// Keyframes sorted by (key, list order), for the same answers as KivFXBracketScan in
-/// O(log n), or in one forward pass over ascending positions.
+/// The reference: the bracket of the position among the list's elements of keyClass (and
+/// derived), walking the list as it is now. Every faster path must answer exactly this.
+KivFXBracket KivFXTrackBracket(const CObList& list, const CRuntimeClass* keyClass, double location);
+KivFXBracket KivFXTrackBracket(const CObList& list, const CRuntimeClass* keyClass, int frame);
+
+/// Keyframes sorted by (key, list order), for the scan's answers in O(log n), or in one
+/// forward pass over ascending positions.
 template <class Key>
 class KivFXSortedKeys {
 public:
@@ -107,15 +74,16 @@ private:
 extern template class KivFXSortedKeys<double>;
 extern template class KivFXSortedKeys<int>;
 
-/// One track's view of its own keyframes, with a snapshot of the list kept between calls.
-/// Every call checks the snapshot against the list's modification count, each element slot
-/// and each key (keys are plain members hosts write), so answers are always those of the
-/// list as it is now; after a few unchanged calls it searches keys sorted once. Safe for
-/// several threads reading the same track at once: one uses the snapshot, the others walk.
+/// A track's view of its own keyframes (those of keyClass), with the one cache of its
+/// brackets. Validity: the cache answers only while the list, its modification count,
+/// every element slot and the asked key of every keyframe are as they were when it was
+/// filled, and every call checks all of them. A call that finds it stale refills it and
+/// scans; the first call that finds it current sorts it once by that call's key, and calls
+/// by the other key scan. Readers on other threads while one uses the cache walk the list.
 class CKivFXTrackKeys {
 public:
     explicit CKivFXTrackKeys(const CRuntimeClass* keyClass) : m_keyClass(keyClass) {}
-    /// A copy starts without a snapshot: it belongs to another list.
+    /// A copy starts empty: it belongs to another list.
     CKivFXTrackKeys(const CKivFXTrackKeys& other) : m_keyClass(other.m_keyClass) {}
     CKivFXTrackKeys& operator=(const CKivFXTrackKeys&) { return *this; }
 
@@ -124,50 +92,39 @@ public:
     /// The track's keyframes in list order.
     std::vector<const CKivFXInsValueKeyFrm*> Keys(const CObList& list) const;
 
-    /// The bracket of the position among list's keyframes (see KivFXBracketOf). Never fails:
-    /// without memory for the snapshot it walks the list.
+    /// KivFXTrackBracket's answer. Never fails: without memory for the cache it walks.
     KivFXBracket Find(const CObList& list, double location) const { return FindCached(list, location); }
     KivFXBracket Find(const CObList& list, int frame) const { return FindCached(list, frame); }
-    /// The same answers, walking the list with the scan and leaving the snapshot alone.
-    KivFXBracket FindByWalking(const CObList& list, double location) const { return Walk(list, location); }
-    KivFXBracket FindByWalking(const CObList& list, int frame) const { return Walk(list, frame); }
 
 private:
     struct Entry {
         CObject* const* slot;  // where the list holds it
         const CKivFXInsValueKeyFrm* key;
-        std::uint64_t locationBits;  // Location's bits at the snapshot (so NaN equals itself)
-        int frame;                   // Frame at the snapshot
+        std::uint64_t locationBits;  // Location's bits when filled (so NaN equals itself)
+        int frame;                   // Frame when filled
     };
     struct Other {
         CObject* const* slot;
         const CObject* element;
     };
-    template <class Key>
-    struct Sorted {
-        KivFXSortedKeys<Key> keys;
-        bool built = false;
-    };
 
     template <class Key>
     KivFXBracket FindCached(const CObList& list, Key pos) const;
-    template <class Key>
-    KivFXBracket Walk(const CObList& list, Key pos) const;
-    /// True when the elements and their keys of that type are as the snapshot saw them.
+    /// True when the elements, and their keys of that type, are as when filled.
     template <class Key>
     bool IsCurrent(const CObList& list) const;
-    /// Remakes the snapshot; false (snapshot dropped) when memory runs out.
-    bool Refresh(const CObList& list) const;
+    /// Fills the cache from the list; false (cache dropped) when memory runs out.
+    bool Fill(const CObList& list) const;
+    /// Sorts the filled keyframes by that key; without memory they stay unsorted.
     template <class Key>
-    Sorted<Key>& SortedBy() const;
+    void Sort() const;
 
     const CRuntimeClass* m_keyClass;
-    mutable std::atomic_flag m_busy;  // set while one reader uses or remakes the snapshot
+    mutable std::atomic_flag m_busy;  // set while one reader uses or fills the cache
     mutable const CObList* m_list = nullptr;
     mutable DWORD_PTR m_modCount = 0;
     mutable std::vector<Entry> m_entries;  // the keyframes, in list order
     mutable std::vector<Other> m_others;   // every other element
-    mutable unsigned m_unchangedCalls = 0;  // calls since the snapshot was made
-    mutable Sorted<double> m_byLocation;
-    mutable Sorted<int> m_byFrame;
+    /// The one sorted order, by Location or by Frame, once a call has sorted it.
+    mutable std::variant<std::monostate, KivFXSortedKeys<double>, KivFXSortedKeys<int>> m_sorted;
 };

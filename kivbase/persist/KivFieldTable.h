@@ -227,6 +227,11 @@ KivFieldDef KivField(const char* name, KivEnc enc, KivXml xml, const D& def = D{
     using T = typename Traits::Type;
     constexpr KivMember kind = kiv_detail::MemberKindOf<T>();
     static_assert(kind != KivMember::block || KivBlockCodec<T>::kSize <= kKivMaxBlockSize);
+    // KivNumberDefaults copies defaults at each member's offset from the CObject part, learned
+    // from an object of the level's class; every object of a derived class has the member at
+    // that offset only while CObject is a non-virtual, unambiguous base.
+    static_assert(requires(CObject* o) { static_cast<C*>(o); },
+                  "a persisted member's class must reach CObject through non-virtual, unambiguous bases");
 
     KivFieldDef f{};
     f.name = name;
@@ -284,8 +289,8 @@ struct KivLevelLink {
 /// A level's defaults when every field they reset is a number: each member's bytes copied from
 /// its default, grouped by size, so that constructors (which all reset their level) run them
 /// inline. Made when the level's class registers, from an object of that class: members sit
-/// at the same offsets from the CObject part in every object that has the level, as the
-/// persistable classes derive singly and without virtual bases from CObject.
+/// at the same offsets from the CObject part in every object that has the level, as CObject
+/// is a non-virtual, unambiguous base of every class with a field table (KivField asserts it).
 struct KivNumberDefaults {
     struct Number {
         std::ptrdiff_t offset;  // of the member from the object's CObject part

@@ -97,9 +97,8 @@ bool Compile(const std::vector<Item>& items, bool loading, KivRecordCode& code) 
     for (int g = 0; g < Code::kGroups; ++g) {
         code.copies.insert(code.copies.end(), groups[g].begin(), groups[g].end());
         code.ends[g] = static_cast<std::uint32_t>(code.copies.size());
-        if (!groups[g].empty()) code.used |= 1u << g;
     }
-    if (!code.blocks.empty() || !code.converted.empty()) code.used |= Code::kCallsUsed;
+    code.hasCalls = !code.blocks.empty() || !code.converted.empty();
     return true;
 }
 

@@ -49,10 +49,8 @@ struct KivRecordCode {
     std::array<std::uint32_t, kGroups> ends{};  // one past each group's last copy
     std::vector<Block> blocks;
     std::vector<Converted> converted;  // a float stored from a double, a short as 32 bits...
-    /// Bit g set when group g has copies; kCallsUsed when there are blocks or converted
-    /// values. Most records use few groups, and an empty one then costs one test.
-    std::uint32_t used = 0;
-    static constexpr std::uint32_t kCallsUsed = 1u << kGroups;
+    /// Blocks or converted values follow the copies (most records have none).
+    bool hasCalls = false;
 
     std::span<const Copy> Of(Group g) const {
         const std::uint32_t from = g == version ? 0 : ends[g - 1];

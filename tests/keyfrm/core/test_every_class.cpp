@@ -172,6 +172,35 @@ TEST_P(EveryClass, DefaultRestoresTheLevelsItCovers) {
             EXPECT_EQ(IsDefault(f, o.get()), !(level->flags & kKivLevelKeptByDefault)) << level->className << "." << f.name;
 }
 
+// A level's prepared defaults are copied at offsets learned from an object of the level's
+// own class; in an object of this class they must fall exactly on the level's members and
+// carry the table's defaults.
+TEST_P(EveryClass, NumberDefaultsLandOnTheirMembers) {
+    auto o = Create(GetParam());
+    ASSERT_TRUE(o);
+    ChangeEveryStoredField(*o);
+    const auto* base = reinterpret_cast<const char*>(o.get());
+    int levels = 0;
+    for (const KivClassLevel* level : KivLevelChain(o->GetRuntimeClass())) {
+        const KivNumberDefaults* numbers = level->cache ? level->cache->numberDefaults.load() : nullptr;
+        if (!numbers) continue;
+        ++levels;
+        std::vector<std::ptrdiff_t> members, copied;
+        for (const KivFieldDef& f : level->fields)
+            if (!(f.flags & kKivFieldNoAssign)) members.push_back(static_cast<const char*>(f.At(o.get())) - base);
+        for (std::uint32_t i = 0; i < numbers->ends[KivNumberDefaults::kSizes - 1]; ++i) copied.push_back(numbers->numbers[i].offset);
+        std::sort(members.begin(), members.end());
+        std::sort(copied.begin(), copied.end());
+        EXPECT_EQ(copied, members) << level->className;
+        numbers->Apply(o.get());
+        for (const KivFieldDef& f : level->fields) {
+            if (f.flags & kKivFieldNoAssign) continue;
+            EXPECT_TRUE(IsDefault(f, o.get())) << level->className << "." << f.name;
+        }
+    }
+    if (levels == 0) GTEST_SKIP() << "no level with number defaults";
+}
+
 TEST_P(EveryClass, MakeCopyGivesTheSameClassWithEqualFields) {
     auto o = Create(GetParam());
     ASSERT_TRUE(o);

@@ -1,7 +1,8 @@
 // The tracks' fast paths against the plain rule on random tracks, sorted and unsorted, with
-// equal keys, keys out of range, NaN, foreign elements and edits between calls: the cached
-// snapshot, its sorted search, the per-frame sampler's single pass and the concurrent
-// readers' walk must all answer exactly as bracketing with KivFXKeyFrmCalcRangeKF does.
+// equal keys, keys out of range, NaN, foreign elements and edits between calls: the cache
+// (filled, sorted or scanning), the per-frame sampler's single pass and the concurrent
+// readers' walk must all answer exactly as the reference bracket does, and the reference
+// exactly as bracketing with KivFXKeyFrmCalcRangeKF.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -107,7 +108,101 @@ void ExpectScalarMatches(const CKivFXInsKeyFrmList& t, RandomTracks& r, const ch
     }
 }
 
+// The reference's bracket as the value rule reads it: a lone neighbour is that keyframe's own value.
+std::array<const CKivFXInsValueKeyFrm*, 2> AsValueRule(const KivFXBracket& b) {
+    if (b.previous && b.next) return {b.previous, b.next};
+    return {b.previous ? b.previous : b.next, nullptr};
+}
+
+CKivFXValueKeyFrm* AnyKey(CKivFXInsKeyFrmList& t, RandomTracks& r) {
+    return t.IsEmpty() ? nullptr : t.GetFXKeyFrm(r.Int(0, static_cast<int>(t.GetKeyFrmCount()) - 1));
+}
+
+// Changes made between two calls, as hosts and editors make them: keys written directly
+// (the list's modification count unchanged), elements replaced through the reference the
+// list hands out, and structural changes. "none" lets the cache sort and serve unchanged.
+struct Edit {
+    const char* name;
+    void (*apply)(CKivFXInsKeyFrmList& t, RandomTracks& r);
+};
+const Edit kEdits[] = {
+    {"none", [](CKivFXInsKeyFrmList&, RandomTracks&) {}},
+    {"a location written", [](CKivFXInsKeyFrmList& t, RandomTracks& r) {
+         if (auto* k = AnyKey(t, r)) k->Location = r.Location();
+     }},
+    {"a frame written", [](CKivFXInsKeyFrmList& t, RandomTracks& r) {
+         if (auto* k = AnyKey(t, r)) k->Frame = r.Frame();
+     }},
+    {"two keys exchanged", [](CKivFXInsKeyFrmList& t, RandomTracks& r) {
+         auto* a = AnyKey(t, r);
+         auto* b = AnyKey(t, r);
+         if (a && b) std::swap(a->Location, b->Location), std::swap(a->Frame, b->Frame);
+     }},
+    {"an element replaced in place", [](CKivFXInsKeyFrmList& t, RandomTracks& r) {
+         if (t.IsEmpty()) return;
+         const POSITION pos = t.FindIndex(r.Int(0, static_cast<int>(t.GetCount()) - 1));
+         auto fresh = std::make_unique<CKivFXValueKeyFrm>();
+         fresh->Location = r.Location();
+         fresh->Frame = r.Frame();
+         delete t.GetAt(pos);
+         t.GetAt(pos) = fresh.release();
+     }},
+    {"a foreign element replaced by a keyframe", [](CKivFXInsKeyFrmList& t, RandomTracks& r) {
+         kfxtest::AppendColour(t, r.Location(), 0u);
+         const POSITION tail = t.GetTailPosition();
+         delete t.GetAt(tail);
+         t.GetAt(tail) = new CKivFXValueKeyFrm;
+     }},
+    {"an append", [](CKivFXInsKeyFrmList& t, RandomTracks& r) { kfxtest::Append(t, {r.Location(), r.Frame(), r.Value()}); }},
+    {"a removal", [](CKivFXInsKeyFrmList& t, RandomTracks&) {
+         if (!t.IsEmpty()) t.DeleteAt(t.GetHeadPosition());
+     }},
+    {"reversed", [](CKivFXInsKeyFrmList& t, RandomTracks&) { t.ReverseList(); }},
+    {"re-sorted", [](CKivFXInsKeyFrmList& t, RandomTracks& r) {
+         t.SetBaseOnFrame(r.Int(0, 1));
+         KivFXKeyFrmTaxisList(&t);
+     }},
+};
+
+// Each probe through the cache against the reference, and the reference against bracketing
+// with the list function over the track's own keyframes.
+template <class Key>
+void ExpectCacheMatches(const CKivFXTrackKeys& cache, const CKivFXInsKeyFrmList& t, kfxref::Borrowed<CKivFXValueKeyFrm>& plain,
+                        const std::vector<Key>& probes, const char* edit) {
+    for (Key pos : probes) {
+        const KivFXBracket want = KivFXTrackBracket(t, RUNTIME_CLASS(CKivFXValueKeyFrm), pos);
+        const KivFXBracket got = cache.Find(t, pos);
+        ASSERT_TRUE(got.previous == want.previous && got.next == want.next) << "after " << edit << ": at " << pos;
+        const auto rule = kfxref::Bracket(plain, pos);
+        ASSERT_EQ(AsValueRule(want), (std::array<const CKivFXInsValueKeyFrm*, 2>{rule[0], rule[1]})) << "at " << pos;
+    }
+}
+
 }  // namespace
+
+TEST(TrackFastPaths, CacheAnswersAsTheReferenceOnEveryCall) {
+    RandomTracks r(2026);
+    for (int i = 0; i < kTracks; ++i) {
+        auto t = r.Scalar();
+        const CKivFXTrackKeys cache(RUNTIME_CLASS(CKivFXValueKeyFrm));
+        for (int step = 0; step < 12; ++step) {
+            const Edit& edit = kEdits[r.Int(0, static_cast<int>(std::size(kEdits)) - 1)];
+            edit.apply(*t, r);
+            kfxref::Borrowed<CKivFXValueKeyFrm> plain(*t);
+            // Several calls in a row by one key, then by the other, in a random order, so
+            // that the cache is met stale, current and sorted, and sorted by the other key.
+            const auto locations = r.LocationProbes(*t);
+            const auto frames = r.FrameProbes(*t);
+            const bool locationsFirst = r.Chance(50);
+            for (int pass = 0; pass < 2; ++pass) {
+                if ((pass == 0) == locationsFirst)
+                    ExpectCacheMatches(cache, *t, plain, locations, edit.name);
+                else
+                    ExpectCacheMatches(cache, *t, plain, frames, edit.name);
+            }
+        }
+    }
+}
 
 TEST(TrackFastPaths, ScalarValuesEqualThePlainRule) {
     RandomTracks r(20261207);
