@@ -18,6 +18,20 @@ void DrawLine(CDC& dc, const std::wstring& text, CRect r, UINT align = DT_LEFT) 
     dc.DrawText(text.c_str(), &r, align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
+/// What every panel's paint begins with: its client filled with its background, the GUI font
+/// and transparent text, the DC's state given back when the paint ends.
+struct PanelPaint {
+    PanelPaint(CWnd* panel, COLORREF back) : dc(panel), saved(dc) {
+        panel->GetClientRect(&client);
+        dc.SelectStockObject(DEFAULT_GUI_FONT);
+        dc.SetBkMode(TRANSPARENT);
+        dc.FillSolidRect(&client, back);
+    }
+    CPaintDC dc;
+    KivSaveDC saved;
+    CRect client;
+};
+
 }  // namespace
 
 // ---- Track list -----------------------------------------------------------------------
@@ -33,13 +47,9 @@ void KfxTrackListPanel::SetChosen(int row) {
 }
 
 void KfxTrackListPanel::OnPaint() {
-    CPaintDC dc(this);
-    CRect client;
-    GetClientRect(&client);
-    KivSaveDC saved(dc);
-    dc.SelectStockObject(DEFAULT_GUI_FONT);
-    dc.SetBkMode(TRANSPARENT);
-    dc.FillSolidRect(&client, kListBack);
+    PanelPaint paint(this, kListBack);
+    CDC& dc = paint.dc;
+    const CRect& client = paint.client;
     dc.SetTextColor(GetSysColor(COLOR_GRAYTEXT));
     DrawLine(dc, L"Tracks", CRect(kInset, 0, client.right, kRowHeight));
     for (size_t i = 0; i < m_rows.size(); ++i) {
@@ -69,13 +79,9 @@ void KfxStatusLine::SetText(const std::wstring& text) {
 }
 
 void KfxStatusLine::OnPaint() {
-    CPaintDC dc(this);
-    CRect client;
-    GetClientRect(&client);
-    KivSaveDC saved(dc);
-    dc.SelectStockObject(DEFAULT_GUI_FONT);
-    dc.SetBkMode(TRANSPARENT);
-    dc.FillSolidRect(&client, kStatusBack);
+    PanelPaint paint(this, kStatusBack);
+    CDC& dc = paint.dc;
+    const CRect& client = paint.client;
     dc.SetTextColor(kStatusText);
     DrawLine(dc, m_text, CRect(kInset, 0, client.right - kInset, client.bottom));
 }
@@ -88,13 +94,9 @@ void KfxHelpPanel::SetLines(std::vector<std::pair<std::wstring, std::wstring>> l
 }
 
 void KfxHelpPanel::OnPaint() {
-    CPaintDC dc(this);
-    CRect client;
-    GetClientRect(&client);
-    KivSaveDC saved(dc);
-    dc.SelectStockObject(DEFAULT_GUI_FONT);
-    dc.SetBkMode(TRANSPARENT);
-    dc.FillSolidRect(&client, kHelpBack);
+    PanelPaint paint(this, kHelpBack);
+    CDC& dc = paint.dc;
+    const CRect& client = paint.client;
     dc.Draw3dRect(&client, kHelpFrame, kHelpFrame);
     dc.SetTextColor(GetSysColor(COLOR_WINDOWTEXT));
     int y = kInset;
