@@ -85,6 +85,8 @@ int main(int argc, char** argv) {
     const auto named = [&first](const KfxCommand& c) { return first == c.name; };
     if (first[0] != '-' && std::none_of(KfxCommands().begin(), KfxCommands().end(), named))
         return KfxFail("unknown command '" + first + "' (see kfx --help)");
+    if (first[0] == '-' && first != "-h" && first != "--help" && first != "--version")
+        return KfxFail("unknown option " + first + " (see kfx --help)");
     try {
         kfx.parse(argc, argv);
         for (auto& [sub, run] : commands)
