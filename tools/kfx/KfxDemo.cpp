@@ -30,6 +30,16 @@ void KfxDemoContext::Fail(const std::string& message) {
     ok = false;
 }
 
+bool KfxDemoContext::Write(const std::string& name, const std::string& text) {
+    try {
+        KfxWriteFile((dir / name).string(), std::span(reinterpret_cast<const BYTE*>(text.data()), text.size()));
+        return true;
+    } catch (const KfxError& e) {
+        Fail(e.what());
+        return false;
+    }
+}
+
 namespace {
 
 int Run(const std::filesystem::path& dir) {

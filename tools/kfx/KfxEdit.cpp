@@ -80,8 +80,7 @@ int Run(const EditOptions& o) {
     if (o.frame) host.GoToFrame(*o.frame);
 
     if (!o.snapshot.empty()) {
-        screen.PaintAll();
-        if (!screen.SavePng(CString::FromUtf8(o.snapshot))) return KfxFail(o.snapshot + ": cannot write the picture");
+        KfxSaveScreen(o.snapshot);
         PrintLayout(host);
         return kKfxOk;
     }

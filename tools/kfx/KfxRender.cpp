@@ -91,7 +91,9 @@ void KfxCreateDrawingHost(CWnd& host, CSize size) {
 void KfxSaveScreen(const std::string& png) {
     KivScreen& screen = KivScreen::Get();
     screen.PaintAll();
-    if (!screen.SavePng(CString(png.c_str()))) throw KfxError(png + ": cannot write the picture");
+    const std::vector<BYTE> bytes = KivEncodePng(screen.GetWidth(), screen.GetHeight(), screen.GetBits());
+    if (bytes.empty()) throw KfxError(png + ": cannot make the picture");
+    KfxWriteFile(png, bytes);
 }
 
 void KfxRenderCurveWindow(CKivFXInsKeyFrmList& track, const KfxCurveView& requested, const std::string& png) {
