@@ -2,7 +2,7 @@
 #include <cstdio>
 
 #include "KfxCommands.h"
-#include "keyfrm/KivFXKeyFrmStartup.h"
+#include "KfxFormatDoc.h"
 
 namespace {
 
@@ -10,7 +10,7 @@ KfxRun Declare(CLI::App& command) {
     command.footer("Prints, in Markdown, the archive record and XML element of every persistable\n"
                    "class, generated from the field tables (the class reference of docs/FORMATS.md).");
     return [] {
-        std::fputs(KivFXDescribeAllFormats().c_str(), stdout);
+        std::fputs(KfxDescribeAllFormats().c_str(), stdout);
         return kKfxOk;
     };
 }
