@@ -69,6 +69,8 @@ int main(int argc, char** argv) {
     std::vector<std::pair<CLI::App*, KfxRun>> commands;
     for (const KfxCommand& c : KfxCommands()) {
         CLI::App* sub = kfx.add_subcommand(c.name, c.summary);
+        // An option given twice takes its last value, as kfx has always read them.
+        sub->option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
         commands.emplace_back(sub, c.declare(*sub));
     }
     // Run bare, or asked with the old word, kfx says how to use it: on stderr (and failing)
