@@ -11,7 +11,6 @@
 #include "keyfrm/editors/KivFXEditorMessages.h"
 #include "keyfrm/editors/KivFXEditorResources.h"
 #include "keyfrm/tracks/KivFXTrackKinds.h"
-#include "kivbase/persist/KivFormatDoc.h"
 #include "platform/ui/Resources.h"
 
 namespace {
@@ -62,11 +61,4 @@ void KivFXKeyFrmModuleEnd() {
         KivUnregisterLevel(c.runtimeClass);
         CRuntimeClass::Unregister(c.runtimeClass);
     }
-}
-
-std::string KivFXDescribeAllFormats() {
-    std::string out;
-    for (const KivFXPersistClass& c : KivFXKeyFrmPersistClasses())
-        if (c.level) out += KivDescribeClass(c.runtimeClass);
-    return out;
 }

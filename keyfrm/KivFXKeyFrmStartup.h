@@ -23,6 +23,3 @@ std::span<const KivFXPersistClass> KivFXKeyFrmPersistClasses();
 BOOL KivFXKeyFrmModuleStart();
 /// Unregisters the library's classes and ends the module record.
 void KivFXKeyFrmModuleEnd();
-
-/// The generated part of docs/FORMATS.md: every persistable class's levels and fields.
-std::string KivFXDescribeAllFormats();

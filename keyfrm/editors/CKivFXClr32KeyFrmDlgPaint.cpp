@@ -7,7 +7,7 @@
 #include "keyfrm/editors/CKivFXClr32KeyFrmDlg.h"
 #include "keyfrm/editors/KivFXPixelMath.h"
 #include "keyfrm/tracks/CKivFXColor32KeyFrmList.h"
-#include "kivbase/KivPicture.h"
+#include "kivbase/gui/KivPicture.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 // handle coupling and changes the margins. Every change reaches the parent as
 // "WM_MODIFY_FROM_INSKFDLG".
 //
-// Choices this dialog makes where its rules leave room:
+// How this dialog behaves in cases the description above does not settle:
 // - On a track placed by frame (BaseOnFrame) a keyframe this dialog makes or moves in
 //   time gets the frame as its Frame along with the frame's location, and "Add Key Frame",
 //   a value set at the current frame and "on keyframe" go by frame, so the track's own key

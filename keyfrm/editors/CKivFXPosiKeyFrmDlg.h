@@ -7,7 +7,7 @@
 // handle coupling and zooms the view. Every change reaches the parent as
 // "WM_MODIFY_FROM_POSIKFDLG".
 //
-// Choices this dialog makes where its rules leave room:
+// How this dialog behaves in cases the description above does not settle:
 // - "Zoom Out" is offered while the zoom scale is above kZoomMin and "Recover" while it
 //   differs from kZoomRecover: the two items follow the scale they change (the margins, which
 //   the curve dialog's items follow, never change here).

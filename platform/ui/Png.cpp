@@ -13,8 +13,8 @@ constexpr int kRgbBytes = 3;
 constexpr int kMaxPngSide = 1 << 16;  // beyond this the sizes are a mistake
 }  // namespace
 
-BOOL KivSavePng(LPCWSTR path, int width, int height, const std::uint32_t* pixels) {
-    if (!path || !*path || !pixels || width <= 0 || height <= 0 || width > kMaxPngSide || height > kMaxPngSide) return FALSE;
+std::vector<BYTE> KivEncodePng(int width, int height, const std::uint32_t* pixels) {
+    if (!pixels || width <= 0 || height <= 0 || width > kMaxPngSide || height > kMaxPngSide) return {};
     std::vector<png_byte> rgb(static_cast<size_t>(width) * static_cast<size_t>(height) * kRgbBytes);
     for (size_t i = 0; i < static_cast<size_t>(width) * static_cast<size_t>(height); ++i) {
         rgb[i * kRgbBytes + 0] = static_cast<png_byte>(pixels[i] >> 16);
@@ -26,11 +26,20 @@ BOOL KivSavePng(LPCWSTR path, int width, int height, const std::uint32_t* pixels
     image.width = static_cast<png_uint_32>(width);
     image.height = static_cast<png_uint_32>(height);
     image.format = PNG_FORMAT_RGB;
-    // Encode in memory first so that a failure leaves no partial file behind.
     png_alloc_size_t size = 0;
-    if (!png_image_write_to_memory(&image, nullptr, &size, 0, rgb.data(), 0, nullptr)) return FALSE;
-    std::vector<png_byte> encoded(size);
-    if (!png_image_write_to_memory(&image, encoded.data(), &size, 0, rgb.data(), 0, nullptr)) return FALSE;
+    if (!png_image_write_to_memory(&image, nullptr, &size, 0, rgb.data(), 0, nullptr)) return {};
+    std::vector<BYTE> encoded(size);
+    if (!png_image_write_to_memory(&image, encoded.data(), &size, 0, rgb.data(), 0, nullptr)) return {};
+    encoded.resize(size);
+    return encoded;
+}
+
+BOOL KivSavePng(LPCWSTR path, int width, int height, const std::uint32_t* pixels) {
+    if (!path || !*path) return FALSE;
+    // Encoded in memory first so that a failure leaves no partial file behind.
+    const std::vector<BYTE> encoded = KivEncodePng(width, height, pixels);
+    if (encoded.empty()) return FALSE;
+    const size_t size = encoded.size();
     const std::filesystem::path file(CString(path).ToUtf8());
     {
         std::ofstream out(file, std::ios::binary | std::ios::trunc);

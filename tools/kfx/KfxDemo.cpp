@@ -30,15 +30,19 @@ void KfxDemoContext::Fail(const std::string& message) {
     ok = false;
 }
 
-int KfxDemo(const KfxArgs& args) {
-    if (KfxWantsHelp(args)) {
-        std::printf(
-            "usage: kfx demo [DIR]\n\nBuilds a sample project of keyframes, writes it to DIR/demo.kfa and\nDIR/demo.xml (DIR defaults to ./%s), reads both back and checks that\nthey equal what was written. Exit code 3 if a check fails.\n",
-            kDefaultDir);
-        return kKfxOk;
+bool KfxDemoContext::Write(const std::string& name, const std::string& text) {
+    try {
+        KfxWriteFile((dir / name).string(), std::span(reinterpret_cast<const BYTE*>(text.data()), text.size()));
+        return true;
+    } catch (const KfxError& e) {
+        Fail(e.what());
+        return false;
     }
-    if (args.size() > 1) return KfxFail("demo takes at most one DIR (see kfx demo --help)");
-    const std::filesystem::path dir = args.empty() ? kDefaultDir : args[0];
+}
+
+namespace {
+
+int Run(const std::filesystem::path& dir) {
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
     if (ec) return KfxFail(dir.string() + ": cannot create the folder: " + ec.message());
@@ -59,3 +63,16 @@ int KfxDemo(const KfxArgs& args) {
     std::printf("kfx demo: %s\n", ok ? "all checks passed" : "CHECKS FAILED");
     return ok ? kKfxOk : kKfxCheckFailed;
 }
+
+KfxRun Declare(CLI::App& command) {
+    auto dir = std::make_shared<std::string>(kDefaultDir);
+    command.footer(std::string("Builds a sample project of keyframes, writes it to DIR/demo.kfa and DIR/demo.xml,\n"
+                               "reads both back and checks that they equal what was written. Exit code 3 if a\n"
+                               "check fails."));
+    command.add_option("DIR", *dir, "the folder to write into")->capture_default_str();
+    return [dir] { return Run(*dir); };
+}
+
+const KfxRegistration kDemo({"demo", "build a sample project, write it in both formats and check it reads back", Declare});
+
+}  // namespace

@@ -15,6 +15,9 @@ struct KfxDemoContext {
     void Report(const std::string& line) const;
     /// Records a failed check with its message.
     void Fail(const std::string& message);
+    /// Writes text to name in the demo folder as every kfx file is written (KfxWriteFile);
+    /// false, with the fault recorded, when it cannot.
+    bool Write(const std::string& name, const std::string& text);
 };
 
 void KfxDemoValueKeyFrames(KfxDemoContext& demo);  // KfxDemoValues.cpp

@@ -4,7 +4,7 @@
 // frame cache file written, drawn back, checked and removed.
 #include <charconv>
 #include <filesystem>
-#include <fstream>
+#include <sstream>
 #include <memory>
 #include <string>
 
@@ -86,7 +86,7 @@ void AddSlideAnimation(KfxDemoContext& demo) {
     }
 
     const std::filesystem::path csvPath = demo.dir / "slide.csv";
-    std::ofstream csv(csvPath);
+    std::ostringstream csv;
     csv << "frame,location";
     for (const auto& column : kSlideColumns) csv << ',' << column.first;
     csv << '\n';
@@ -98,8 +98,7 @@ void AddSlideAnimation(KfxDemoContext& demo) {
         for (const auto& column : kSlideColumns) csv << ',' << Number(at.*column.second);
         csv << '\n';
     }
-    csv.close();
-    if (!csv) return demo.Fail(csvPath.string() + ": cannot write the slide samples");
+    if (!demo.Write(csvPath.filename().string(), csv.str())) return;
 
     // The last frame is the last key's own, its width clamped to a mirrored full size.
     if (at.CoordX != 1.5 || at.Width != -0.5 || at.AValue != 0.25) demo.Fail("the slide animation misses its last key");

@@ -1,6 +1,7 @@
 // Demo part: one track of each kind (a Bezier curve by frames, a path in space by frames,
 // a colour ramp by location), sampled to CSV next to the project files.
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 #include "KfxDemoParts.h"
@@ -15,11 +16,15 @@ constexpr int kLastFrame = 100;
 
 void SampleToCsv(KfxDemoContext& demo, CKivObList& track, const KfxSampling& how, const char* name) {
     const std::filesystem::path path = demo.dir / name;
-    std::FILE* out = std::fopen(path.string().c_str(), "w");
-    if (!out) return demo.Fail(path.string() + ": cannot write the samples");
+    char* text = nullptr;
+    size_t size = 0;
+    std::FILE* out = ::open_memstream(&text, &size);
+    if (!out) return demo.Fail(path.string() + ": cannot make the samples");
     KfxWriteSamples(track, how, out);
-    const bool written = std::fclose(out) == 0;
-    if (!written) return demo.Fail(path.string() + ": cannot write the samples");
+    const bool made = std::fclose(out) == 0;
+    const std::unique_ptr<char, decltype(&std::free)> owned(text, &std::free);
+    if (!made) return demo.Fail(path.string() + ": cannot make the samples");
+    if (!demo.Write(name, std::string(text, size))) return;
     demo.Report(KfxTrackKind(track) + " track: " + std::to_string(track.GetCount()) + " keyframes, samples in " + path.string());
 }
 

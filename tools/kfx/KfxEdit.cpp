@@ -2,6 +2,7 @@
 // a real window; --snapshot draws the same window without a display.
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 
 #include "KfxCommands.h"
@@ -27,58 +28,6 @@ struct EditOptions {
     CSize size{kDefaultWidth, kDefaultHeight};
     std::optional<int> frame;
 };
-
-void PrintHelp() {
-    std::printf(
-        "usage: kfx edit FILE [--track K] [--size WxH]\n"
-        "       kfx edit --new scalar|position|colour FILE\n"
-        "       kfx edit FILE --snapshot OUT.png [--track K] [--size WxH] [--frame F]\n\n"
-        "Opens FILE (.kfa or .xml) in a window: the file's tracks on the left (pick one with\n"
-        "the mouse, or Up and Down), the chosen track's editor, boxes for the value at the\n"
-        "current frame, and a status line. --track K starts with track K (from 0, in file\n"
-        "order; `kfx info` lists them). --new starts FILE as a project of one empty track\n"
-        "(FILE must not exist yet; Ctrl+S writes it).\n\n"
-        "Keys: Left/Right frame (Shift: 10), Home/End story in/out, Ctrl+S save, Ctrl+Z\n"
-        "undo, Ctrl+Shift+Z or Ctrl+Y redo, Tab to the value boxes, F1 all keys, Escape\n"
-        "quit (asks once when changes are unsaved). See docs/EDITING.md.\n\n"
-        "--snapshot draws the window as it opens (at frame F with --frame) without a\n"
-        "display, writes it to OUT.png and prints where its parts are, for scripts.\n"
-        "Without a display (DISPLAY unset, or no window can be opened) kfx edit says so\n"
-        "and exits with code 2.\n");
-}
-
-// Reads the arguments; an empty string, or the message of the first fault.
-std::string Parse(const KfxArgs& args, EditOptions& o) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if ((a == "--track" || a == "--new" || a == "--snapshot" || a == "--size" || a == "--frame") && !hasValue)
-            return a + " needs a value (see kfx edit --help)";
-        if (a == "--track") {
-            if (!KfxParseNumber(args[++i], o.track) || o.track < 0) return "--track wants a number from 0";
-        } else if (a == "--new") {
-            KfxTrackKindId kind{};
-            if (!KfxParseTrackKind(args[++i], kind)) return "--new wants scalar, position or colour";
-            o.newKind = kind;
-        } else if (a == "--snapshot") {
-            o.snapshot = args[++i];
-        } else if (a == "--size") {
-            if (!KfxParseSize(args[++i], o.size)) return "--size wants WxH, each 1 to " + std::to_string(kMaxBitmapSide);
-        } else if (a == "--frame") {
-            int f = 0;
-            if (!KfxParseNumber(args[++i], f)) return "--frame wants a whole number";
-            o.frame = f;
-        } else if (!a.empty() && a[0] == '-') {
-            return "unknown option " + a + " (see kfx edit --help)";
-        } else if (o.file.empty()) {
-            o.file = a;
-        } else {
-            return "edit takes one FILE (see kfx edit --help)";
-        }
-    }
-    if (o.file.empty()) return "edit needs a FILE (see kfx edit --help)";
-    return {};
-}
 
 void PrintRect(const char* name, CRect r) { std::printf("%s %d %d %d %d\n", name, r.left, r.top, r.right, r.bottom); }
 
@@ -109,16 +58,7 @@ bool HasDisplay() {
     return false;
 }
 
-}  // namespace
-
-int KfxEdit(const KfxArgs& args) {
-    if (KfxWantsHelp(args)) {
-        PrintHelp();
-        return kKfxOk;
-    }
-    EditOptions o;
-    if (const std::string fault = Parse(args, o); !fault.empty()) return KfxFail(fault);
-
+int Run(const EditOptions& o) {
     std::unique_ptr<KfxEditDocument> doc;
     if (o.newKind) {
         if (std::FILE* existing = std::fopen(o.file.c_str(), "rb")) {
@@ -140,8 +80,7 @@ int KfxEdit(const KfxArgs& args) {
     if (o.frame) host.GoToFrame(*o.frame);
 
     if (!o.snapshot.empty()) {
-        screen.PaintAll();
-        if (!screen.SavePng(CString::FromUtf8(o.snapshot))) return KfxFail(o.snapshot + ": cannot write the picture");
+        KfxSaveScreen(o.snapshot);
         PrintLayout(host);
         return kKfxOk;
     }
@@ -155,3 +94,41 @@ int KfxEdit(const KfxArgs& args) {
     return KfxFail("edit needs the SDL2 presenter, and this kfx was built without it (install libsdl2-dev)");
 #endif
 }
+
+KfxRun Declare(CLI::App& command) {
+    auto o = std::make_shared<EditOptions>();
+    command.footer(
+        "Opens FILE (.kfa or .xml) in a window: the file's tracks on the left (pick one with\n"
+        "the mouse, or Up and Down), the chosen track's editor, boxes for the value at the\n"
+        "current frame, and a status line. --track K starts with track K (from 0, in file\n"
+        "order; `kfx info` lists them). --new starts FILE as a project of one empty track\n"
+        "(FILE must not exist yet; Ctrl+S writes it).\n\n"
+        "Keys: Left/Right frame (Shift: 10), Home/End story in/out, Ctrl+S save, Ctrl+Z\n"
+        "undo, Ctrl+Shift+Z or Ctrl+Y redo, Tab to the value boxes, F1 all keys, Escape\n"
+        "quit (asks once when changes are unsaved). See docs/EDITING.md.\n\n"
+        "--snapshot draws the window as it opens (at frame F with --frame) without a\n"
+        "display, writes it to OUT.png and prints where its parts are, for scripts.\n"
+        "Without a display (DISPLAY unset, or no window can be opened) kfx edit says so\n"
+        "and exits with code 2.");
+    command.add_option("FILE", o->file, "the project file to edit (.kfa or .xml)")->required();
+    KfxAddOption(command, "--track", "K", "start with track K, from 0", "--track wants a number from 0",
+                 [o](const std::string& v) { return KfxParseNumber(v, o->track) && o->track >= 0; });
+    KfxAddOption(command, "--new", "KIND", "start FILE as one empty track: scalar, position or colour",
+                 "--new wants scalar, position or colour", [o](const std::string& v) {
+                     KfxTrackKindId kind{};
+                     if (!KfxParseTrackKind(v, kind)) return false;
+                     o->newKind = kind;
+                     return true;
+                 });
+    command.add_option("--snapshot", o->snapshot, "draw the window without a display into this picture")->type_name("OUT.png");
+    KfxAddOption(command, "--size", "WxH", "the window's size (default 1280x720)",
+                 "--size wants WxH, each 1 to " + std::to_string(kMaxBitmapSide),
+                 [o](const std::string& v) { return KfxParseSize(v, o->size); });
+    KfxAddOption(command, "--frame", "F", "with --snapshot: the current frame", "--frame wants a whole number",
+                 [o](const std::string& v) { return KfxParseNumber(v, o->frame.emplace()); });
+    return [o] { return Run(*o); };
+}
+
+const KfxRegistration kEdit({"edit", "edit a file's tracks in a window: drag keyframes, type values, undo, save", Declare});
+
+}  // namespace

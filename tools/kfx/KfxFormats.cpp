@@ -2,14 +2,19 @@
 #include <cstdio>
 
 #include "KfxCommands.h"
-#include "keyfrm/KivFXKeyFrmStartup.h"
+#include "KfxFormatDoc.h"
 
-int KfxFormats(const KfxArgs& args) {
-    if (KfxWantsHelp(args)) {
-        std::printf("usage: kfx formats\n\nPrints, in Markdown, the archive record and XML element of every persistable\nclass, generated from the field tables (the class reference of docs/FORMATS.md).\n");
+namespace {
+
+KfxRun Declare(CLI::App& command) {
+    command.footer("Prints, in Markdown, the archive record and XML element of every persistable\n"
+                   "class, generated from the field tables (the class reference of docs/FORMATS.md).");
+    return [] {
+        std::fputs(KfxDescribeAllFormats().c_str(), stdout);
         return kKfxOk;
-    }
-    if (!args.empty()) return KfxFail("formats takes no arguments");
-    std::fputs(KivFXDescribeAllFormats().c_str(), stdout);
-    return kKfxOk;
+    };
 }
+
+const KfxRegistration kFormats({"formats", "print the stored layout of every persistable class (Markdown)", Declare});
+
+}  // namespace

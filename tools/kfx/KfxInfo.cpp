@@ -1,6 +1,7 @@
 // kfx info [--json] FILE: every object with its class and stored fields, blocks shown by
 // their named parts, as text for people or as JSON for scripts.
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "KfxCommands.h"
@@ -133,43 +134,39 @@ void PrintJsonElements(const std::vector<std::unique_ptr<KfxObjectView>>& elemen
     std::printf(elements.empty() ? "]" : "\n%*s]", depth * 2, "");
 }
 
-}  // namespace
-
-int KfxInfo(const KfxArgs& args) {
-    if (KfxWantsHelp(args)) {
-        std::printf(
-            "usage: kfx info [--json] FILE\n\n"
-            "Prints every object of FILE (.kfa or .xml) with its class and its stored\n"
-            "fields, level by level from the root class down; blocks show their named parts\n"
-            "(a handle's ValueOffset and PosOffset, a point's x, y, z), lists stored by their\n"
-            "class their values, and lists of objects their elements. --json prints the same\n"
-            "as one JSON document (see docs/FORMATS.md).\n");
-        return kKfxOk;
-    }
+struct Options {
     bool json = false;
     std::string file;
-    for (const std::string& a : args) {
-        if (a == "--json") {
-            json = true;
-        } else if (!a.empty() && a[0] == '-') {
-            return KfxFail("unknown option '" + a + "' (see kfx info --help)");
-        } else if (file.empty()) {
-            file = a;
-        } else {
-            return KfxFail("info takes one FILE (see kfx info --help)");
-        }
-    }
-    if (file.empty()) return KfxFail("info takes one FILE (see kfx info --help)");
+};
+
+int Run(const Options& o) {
     CKivObList list;
-    KfxLoad(file, list);
+    KfxLoad(o.file, list);
     const std::unique_ptr<KfxObjectView> project = KfxViewOf(list);
-    if (json) {
-        std::printf("{\n  \"file\": %s,\n  \"objects\": ", JsonString(file).c_str());
+    if (o.json) {
+        std::printf("{\n  \"file\": %s,\n  \"objects\": ", JsonString(o.file).c_str());
         PrintJsonElements(project->elements, 1);
         std::printf("\n}\n");
         return kKfxOk;
     }
-    std::printf("%s: %d object(s)\n", file.c_str(), static_cast<int>(project->elements.size()));
+    std::printf("%s: %d object(s)\n", o.file.c_str(), static_cast<int>(project->elements.size()));
     PrintTextElements(project->elements, 0);
     return kKfxOk;
 }
+
+KfxRun Declare(CLI::App& command) {
+    auto o = std::make_shared<Options>();
+    command.footer(
+        "Prints every object of FILE (.kfa or .xml) with its class and its stored fields,\n"
+        "level by level from the root class down; blocks show their named parts (a\n"
+        "handle's ValueOffset and PosOffset, a point's x, y, z), lists stored by their\n"
+        "class their values, and lists of objects their elements. --json prints the same\n"
+        "as one JSON document (see docs/FORMATS.md).");
+    command.add_flag("--json", o->json, "print one JSON document instead of text");
+    command.add_option("FILE", o->file, "the project file to show")->required();
+    return [o] { return Run(*o); };
+}
+
+const KfxRegistration kInfo({"info", "show every object of a project file with its class and fields", Declare});
+
+}  // namespace

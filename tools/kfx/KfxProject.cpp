@@ -1,7 +1,15 @@
 #include "KfxProject.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <random>
 
 #include "keyfrm/tracks/KivFXTracks.h"
 #include "kivbase/KivXMLDOMDoc.h"
@@ -86,6 +94,79 @@ void SaveXmlDocument(const std::string& name, CKivXMLDOMDocObj& doc, CKivObList&
     list.SerializeXML(&doc, doc.GetRootNode());
 }
 
+// The temporary file is the target's name with this tail and a random number: beside it, so
+// that the rename stays on one file system and replaces the target in one step.
+constexpr const char* kTempTail = ".kfx-save-";
+// Names tried before giving up; a clash needs another writer with the same random number.
+constexpr int kTempAttempts = 16;
+
+[[noreturn]] void FailSystem(const std::string& path, const char* what) { Fail(path, std::string(what) + ": " + std::strerror(errno)); }
+
+// A new file beside the target, removed again unless it was renamed into place (name cleared).
+struct TempFile {
+    TempFile(const std::string& path, const std::string& target) : m_path(path) {
+        std::random_device random;
+        for (int i = 0; i < kTempAttempts && fd < 0; ++i) {
+            name = target + kTempTail + std::to_string(random());
+            // 0666 lets the umask decide a new file's permissions, as for any file a program makes.
+            fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (fd < 0 && errno != EEXIST) break;
+        }
+        if (fd < 0) {
+            name.clear();
+            FailSystem(path, "cannot make a temporary file beside it");
+        }
+    }
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+    ~TempFile() {
+        if (fd >= 0) ::close(fd);
+        if (!name.empty()) ::unlink(name.c_str());
+    }
+    [[noreturn]] void Fail(const char* what) { FailSystem(m_path, what); }
+    void Close() {
+        const int closing = fd;
+        fd = -1;
+        if (::close(closing) != 0) Fail("cannot close the temporary file");
+    }
+
+    int fd = -1;
+    std::string name;
+
+private:
+    std::string m_path;
+};
+
+// Writes every byte to fd; false (errno set) on a write that cannot go on.
+bool WriteAll(int fd, std::span<const BYTE> bytes) {
+    const BYTE* p = bytes.data();
+    size_t n = bytes.size();
+    while (n > 0) {
+        const ssize_t w = ::write(fd, p, n);
+        if (w < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        p += w;
+        n -= static_cast<size_t>(w);
+    }
+    return true;
+}
+
+// The rename is a change of the folder: it lasts through a power cut only once the folder is
+// flushed too. Some file systems cannot flush a folder (EINVAL); nothing more can be done there.
+void FlushFolderOf(const std::string& path, const std::string& target) {
+    std::string folder = std::filesystem::path(target).parent_path().string();
+    if (folder.empty()) folder = ".";
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) FailSystem(path, "saved, but cannot open its folder to flush it");
+    const bool flushed = ::fsync(fd) == 0 || errno == EINVAL;
+    const int fault = errno;
+    ::close(fd);
+    errno = fault;
+    if (!flushed) FailSystem(path, "saved, but cannot flush its folder to the disk");
+}
+
 }  // namespace
 
 KfxFormat KfxFormatOf(const std::string& path) {
@@ -134,25 +215,27 @@ void KfxLoadBytes(const std::string& name, KfxFormat format, std::span<const BYT
     });
 }
 
-void KfxSave(const std::string& path, CKivObList& list) {
-    const CString wpath = CString::FromUtf8(path);
-    SaveGuarded(path, [&] {
-        switch (KfxFormatOf(path)) {
-        case KfxFormat::archive: {
-            CFile file(wpath, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary);
-            SaveArchive(file, list);
-            file.Close();
-            break;
-        }
-        case KfxFormat::xml: {
-            CKivXMLDOMDocObj doc;
-            SaveXmlDocument(path, doc, list);
-            if (!doc.SaveFile(wpath)) Fail(path, "cannot write the file");
-            break;
-        }
-        case KfxFormat::unknown: FailUnknownType(path);
-        }
-    });
+void KfxSave(const std::string& path, CKivObList& list) { KfxWriteFile(path, KfxSaveBytes(path, KfxFormatOf(path), list)); }
+
+void KfxWriteFile(const std::string& path, std::span<const BYTE> bytes) {
+    std::string target = path;
+    // Saving through a link replaces the file it points at, not the link.
+    struct stat link{};
+    if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        std::error_code ec;
+        target = std::filesystem::weakly_canonical(path, ec).string();
+        if (ec) Fail(path, "cannot follow the link: " + ec.message());
+    }
+    TempFile temp(path, target);
+    struct stat original{};
+    if (::stat(target.c_str(), &original) == 0 && ::fchmod(temp.fd, original.st_mode & 07777) != 0)
+        temp.Fail("cannot give the temporary file the file's permissions");
+    if (!WriteAll(temp.fd, bytes)) temp.Fail("cannot write the temporary file");
+    if (::fsync(temp.fd) != 0) temp.Fail("cannot flush the temporary file to the disk");
+    temp.Close();
+    if (::rename(temp.name.c_str(), target.c_str()) != 0) temp.Fail("cannot put the saved file in place");
+    temp.name.clear();
+    FlushFolderOf(path, target);
 }
 
 std::vector<BYTE> KfxSaveBytes(const std::string& name, KfxFormat format, CKivObList& list) {

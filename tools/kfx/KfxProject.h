@@ -18,8 +18,16 @@ KfxFormat KfxFormatOf(const std::string& path);
 void KfxLoad(const std::string& path, CKivObList& list);
 /// KfxLoad from the bytes of a file in the given format; name is used in messages only.
 void KfxLoadBytes(const std::string& name, KfxFormat format, std::span<const BYTE> data, CKivObList& list);
-/// Writes list to the file in the format its extension names; throws KfxError.
+/// Writes list to the file in the format its extension names, whole or not at all: the bytes
+/// are made first, then written as KfxWriteFile does. Throws KfxError; the file is then as
+/// it was unless the message says it was saved.
 void KfxSave(const std::string& path, CKivObList& list);
+/// Replaces path's contents with bytes the safe way: a temporary file in the same folder,
+/// flushed to the disk, renamed over path, then the folder flushed. An existing file keeps
+/// its permissions, a new one gets 0666 less the umask; through a link, the file it points
+/// at is replaced. Throws KfxError naming path; before the rename, path is untouched and the
+/// temporary file removed ("saved, but ..." when only the folder's flush failed).
+void KfxWriteFile(const std::string& path, std::span<const BYTE> bytes);
 /// The bytes KfxSave would write in that format; throws KfxError.
 std::vector<BYTE> KfxSaveBytes(const std::string& name, KfxFormat format, CKivObList& list);
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <memory>
 
 #include "KfxCommands.h"
 #include "KfxProject.h"
@@ -90,7 +91,9 @@ void KfxCreateDrawingHost(CWnd& host, CSize size) {
 void KfxSaveScreen(const std::string& png) {
     KivScreen& screen = KivScreen::Get();
     screen.PaintAll();
-    if (!screen.SavePng(CString(png.c_str()))) throw KfxError(png + ": cannot write the picture");
+    const std::vector<BYTE> bytes = KivEncodePng(screen.GetWidth(), screen.GetHeight(), screen.GetBits());
+    if (bytes.empty()) throw KfxError(png + ": cannot make the picture");
+    KfxWriteFile(png, bytes);
 }
 
 void KfxRenderCurveWindow(CKivFXInsKeyFrmList& track, const KfxCurveView& requested, const std::string& png) {
@@ -109,109 +112,83 @@ void KfxRenderCurveWindow(CKivFXInsKeyFrmList& track, const KfxCurveView& reques
     KfxSaveScreen(png);
 }
 
-int KfxRender(const KfxArgs& args) {
-    if (KfxWantsHelp(args)) {
-        std::printf(
-            "usage: kfx render FILE --editor curve-window --size WxH --frame F -o OUT.png\n"
-            "                  [--track N] [--scroll FRAME] [--scale PIXELS_PER_FRAME]\n"
-            "       kfx render FILE --editor curve-dialog --size WxH --frame F -o OUT.png\n"
-            "                  [--track N] [--range IN:OUT]\n"
-            "       kfx render FILE --editor position-dialog --size WxH --frame F -o OUT.png\n"
-            "                  [--track N] [--range IN:OUT]\n"
-            "       kfx render FILE --editor colour-dialog [--size WxH] [--track N]\n"
-            "                  [--location L] -o OUT.png\n\n"
-            "Draws the first scalar track of FILE (.kfa or .xml), or the N-th from 0 with\n"
-            "--track, in an editor on a headless screen of WxH pixels (default 640x240)\n"
-            "with the current frame at F (default 0), and writes the picture to OUT.png.\n\n"
-            "curve-window (the default) places keyframes by their Frame; the view fits the\n"
-            "keyframes unless --scroll (the frame at the left edge) and --scale are given.\n"
-            "curve-dialog places keyframes by their Location over the story range IN to\n"
-            "OUT (location 0 to 1): --range, or by default the frames of the track's\n"
-            "keyframes (0 to 100 when they span none); F is kept inside that range. A\n"
-            "frame-based track is drawn placed by location: each keyframe at its Frame's\n"
-            "place in the range, its handles' frame offsets as the locations they cover.\n\n"
-            "position-dialog draws the first position track (the N-th with --track) as a\n"
-            "path in the X-Y plane over the story range, placed like curve-dialog.\n\n"
-            "colour-dialog draws the first colour track (or the N-th) in the colour dialog\n"
-            "with the current location at L (0 to 1, default 0.5); with --size the dialog\n"
-            "is laid out for a client of WxH, otherwise it keeps its template's size.\n");
-        return kKfxOk;
-    }
+namespace {
+
+struct Options {
     std::string file, out, editor = kCurveWindow;
     KfxCurveView view;
     std::optional<std::pair<int, int>> range;
     KfxColourView colour;
     bool sized = false;
-    int trackIndex = 0;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        auto value = [&]() -> const std::string& { return args[++i]; };
-        if ((a == "--editor" || a == "--size" || a == "--frame" || a == "-o" || a == "--output" || a == "--track" ||
-             a == "--scroll" || a == "--scale" || a == "--range" || a == "--location") &&
-            !hasValue)
-            return KfxFail(a + " needs a value (see kfx render --help)");
-        if (a == "--editor") {
-            editor = value();
-        } else if (a == "--size") {
-            if (!KfxParseSize(value(), view.size)) return KfxFail("--size wants WxH, each 1 to " + std::to_string(kMaxBitmapSide));
-            sized = true;
-        } else if (a == "--frame") {
-            if (!KfxParseNumber(value(), view.frame)) return KfxFail("--frame wants a whole number");
-        } else if (a == "-o" || a == "--output") {
-            out = value();
-        } else if (a == "--track") {
-            if (!KfxParseNumber(value(), trackIndex) || trackIndex < 0) return KfxFail("--track wants a number from 0");
-        } else if (a == "--scroll") {
-            long s = 0;
-            if (!KfxParseNumber(value(), s)) return KfxFail("--scroll wants a whole number");
-            view.scroll = s;
-        } else if (a == "--scale") {
-            double s = 0;
-            if (!KfxParseNumber(value(), s) || !(s > 0.0)) return KfxFail("--scale wants a positive number");
-            view.scale = s;
-        } else if (a == "--range") {
-            std::pair<int, int> r;
-            if (!ParseRange(value(), r)) return KfxFail("--range wants IN:OUT, two whole numbers");
-            range = r;
-        } else if (a == "--location") {
-            if (!KfxParseNumber(value(), colour.location) || !(colour.location >= 0.0 && colour.location <= 1.0))
-                return KfxFail("--location wants a number from 0 to 1");
-        } else if (!a.empty() && a[0] == '-') {
-            return KfxFail("unknown option " + a + " (see kfx render --help)");
-        } else if (file.empty()) {
-            file = a;
-        } else {
-            return KfxFail("render takes one FILE (see kfx render --help)");
-        }
-    }
-    const bool position = editor == kPositionDialog;
-    const bool dialog = editor == kCurveDialog || position;
-    if (editor != kCurveWindow && !dialog && editor != kColourDialog)
-        return KfxFail("unknown editor '" + editor + "' (there are: curve-window, curve-dialog, position-dialog, colour-dialog)");
-    if (!dialog && range) return KfxFail("--range is for --editor curve-dialog and position-dialog");
-    if (editor != kCurveWindow && (view.scroll || view.scale)) return KfxFail("--scroll and --scale are for --editor curve-window");
-    if (file.empty()) return KfxFail("render needs a FILE (see kfx render --help)");
-    if (out.empty()) return KfxFail("render needs -o OUT.png (see kfx render --help)");
+    int track = 0;
+};
+
+int Run(Options& o) {
+    const bool position = o.editor == kPositionDialog;
+    const bool dialog = o.editor == kCurveDialog || position;
+    if (o.editor != kCurveWindow && !dialog && o.editor != kColourDialog)
+        return KfxFail("unknown editor '" + o.editor + "' (there are: curve-window, curve-dialog, position-dialog, colour-dialog)");
+    if (!dialog && o.range) return KfxFail("--range is for --editor curve-dialog and position-dialog");
+    if (o.editor != kCurveWindow && (o.view.scroll || o.view.scale)) return KfxFail("--scroll and --scale are for --editor curve-window");
     CKivObList list;
-    KfxLoad(file, list);
-    if (position) return KfxRenderPosition(list, file, trackIndex, KfxDialogView{view.size, view.frame, range}, out);
-    if (editor == kColourDialog) {
-        if (sized) colour.size = view.size;
-        return KfxRenderColourCommand(list, file, trackIndex, colour, out);
+    KfxLoad(o.file, list);
+    if (position) return KfxRenderPosition(list, o.file, o.track, KfxDialogView{o.view.size, o.view.frame, o.range}, o.out);
+    if (o.editor == kColourDialog) {
+        if (o.sized) o.colour.size = o.view.size;
+        return KfxRenderColourCommand(list, o.file, o.track, o.colour, o.out);
     }
-    CKivFXInsKeyFrmList* track = KfxFindScalarTrack(list, trackIndex);
-    if (!track) return KfxFail(file + ": no scalar track number " + std::to_string(trackIndex) + " in it");
-    if (dialog) {
-        KfxDialogView dialogView;
-        dialogView.size = view.size;
-        dialogView.frame = view.frame;
-        dialogView.range = range;
-        KfxRenderCurveDialog(*track, dialogView, out);
-    } else {
-        KfxRenderCurveWindow(*track, view, out);
-    }
-    std::printf("%s: track %d (%d keyframes) drawn into %s (%ldx%ld)\n", file.c_str(), trackIndex, track->GetKeyFrmCount(),
-                out.c_str(), static_cast<long>(view.size.cx), static_cast<long>(view.size.cy));
+    CKivFXInsKeyFrmList* track = KfxFindScalarTrack(list, o.track);
+    if (!track) return KfxFail(o.file + ": no scalar track number " + std::to_string(o.track) + " in it");
+    if (dialog)
+        KfxRenderCurveDialog(*track, KfxDialogView{o.view.size, o.view.frame, o.range}, o.out);
+    else
+        KfxRenderCurveWindow(*track, o.view, o.out);
+    std::printf("%s: track %d (%d keyframes) drawn into %s (%ldx%ld)\n", o.file.c_str(), o.track, track->GetKeyFrmCount(),
+                o.out.c_str(), static_cast<long>(o.view.size.cx), static_cast<long>(o.view.size.cy));
     return kKfxOk;
 }
+
+KfxRun Declare(CLI::App& command) {
+    auto o = std::make_shared<Options>();
+    command.footer(
+        "Draws the first scalar track of FILE (.kfa or .xml), or the N-th from 0 with\n"
+        "--track, in an editor on a headless screen of WxH pixels (default 640x240)\n"
+        "with the current frame at F (default 0), and writes the picture to OUT.png.\n\n"
+        "curve-window (the default) places keyframes by their Frame; the view fits the\n"
+        "keyframes unless --scroll (the frame at the left edge) and --scale are given.\n"
+        "curve-dialog places keyframes by their Location over the story range IN to\n"
+        "OUT (location 0 to 1): --range, or by default the frames of the track's\n"
+        "keyframes (0 to 100 when they span none); F is kept inside that range. A\n"
+        "frame-based track is drawn placed by location: each keyframe at its Frame's\n"
+        "place in the range, its handles' frame offsets as the locations they cover.\n\n"
+        "position-dialog draws the first position track (the N-th with --track) as a\n"
+        "path in the X-Y plane over the story range, placed like curve-dialog.\n\n"
+        "colour-dialog draws the first colour track (or the N-th) in the colour dialog\n"
+        "with the current location at L (0 to 1, default 0.5); with --size the dialog\n"
+        "is laid out for a client of WxH, otherwise it keeps its template's size.");
+    command.add_option("FILE", o->file, "the project file to read")->required();
+    command.add_option("-o,--output", o->out, "the picture to write")->type_name("OUT.png")->required();
+    command.add_option("--editor", o->editor, "curve-window, curve-dialog, position-dialog or colour-dialog")->capture_default_str();
+    KfxAddOption(command, "--size", "WxH", "the screen's size in pixels",
+                 "--size wants WxH, each 1 to " + std::to_string(kMaxBitmapSide),
+                 [o](const std::string& v) { return o->sized = KfxParseSize(v, o->view.size); });
+    KfxAddOption(command, "--frame", "F", "the current frame", "--frame wants a whole number",
+                 [o](const std::string& v) { return KfxParseNumber(v, o->view.frame); });
+    KfxAddOption(command, "--track", "N", "the N-th track of its kind, from 0", "--track wants a number from 0",
+                 [o](const std::string& v) { return KfxParseNumber(v, o->track) && o->track >= 0; });
+    KfxAddOption(command, "--scroll", "FRAME", "curve-window: the frame at the left edge", "--scroll wants a whole number",
+                 [o](const std::string& v) { return KfxParseNumber(v, o->view.scroll.emplace()); });
+    KfxAddOption(command, "--scale", "PIXELS_PER_FRAME", "curve-window: pixels per frame", "--scale wants a positive number",
+                 [o](const std::string& v) { return KfxParseNumber(v, o->view.scale.emplace()) && *o->view.scale > 0.0; });
+    KfxAddOption(command, "--range", "IN:OUT", "curve-dialog, position-dialog: the story range",
+                 "--range wants IN:OUT, two whole numbers", [o](const std::string& v) { return ParseRange(v, o->range.emplace()); });
+    KfxAddOption(command, "--location", "L", "colour-dialog: the current location, 0 to 1", "--location wants a number from 0 to 1",
+                 [o](const std::string& v) {
+                     return KfxParseNumber(v, o->colour.location) && o->colour.location >= 0.0 && o->colour.location <= 1.0;
+                 });
+    return [o] { return Run(*o); };
+}
+
+const KfxRegistration kRender({"render", "draw a file's track in an editor and write the picture (PNG)", Declare});
+
+}  // namespace

@@ -26,7 +26,8 @@ struct KfxCurveView {
 /// its children (so a repaint of the host leaves the editor in it alone); throws KfxError
 /// when the window cannot be made.
 void KfxCreateDrawingHost(CWnd& host, CSize size);
-/// Paints the whole screen and writes it to png; throws KfxError when it cannot.
+/// Paints the whole screen and writes it to png as KfxWriteFile does; throws KfxError when
+/// it cannot.
 void KfxSaveScreen(const std::string& png);
 
 /// Draws track in the curve window on the screen and writes the picture to png; throws

@@ -66,65 +66,64 @@ void KfxWriteSamples(CKivObList& track, const KfxSampling& how, std::FILE* out) 
     }
 }
 
-int KfxSample(const KfxArgs& args) {
-    if (KfxWantsHelp(args)) {
-        std::printf(
-            "usage: kfx sample FILE (--frames A:B | --count N) [--track K]\n\n"
-            "Prints one track of FILE (.kfa or .xml) as CSV. --frames samples every frame\n"
-            "from A to B (scalar and position tracks), always in ascending frame order: with\n"
-            "A above B the rows are those of B:A. --count makes N evenly spaced samples,\n"
-            "sample i standing for location i / (N - 1). --track picks the K-th track of\n"
-            "the file, counting from 0 (default 0). At most %lld samples.\n",
-            static_cast<long long>(kMaxSamples));
-        return kKfxOk;
-    }
+namespace {
+
+struct Options {
     std::string file;
     KfxSampling how;
-    bool haveMode = false;
-    std::int64_t trackIndex = 0;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == "--frames" || a == "--count" || a == "--track") {
-            if (!hasValue) return KfxFail(a + " needs a value (see kfx sample --help)");
-            const std::string v = args[++i];
-            if (a == "--track") {
-                if (!KfxParseNumber(v, trackIndex) || trackIndex < 0) return KfxFail("--track takes a track number from 0, not '" + v + "'");
-                continue;
-            }
-            if (haveMode) return KfxFail("give one of --frames and --count");
-            haveMode = true;
-            if (a == "--count") {
-                std::int64_t n = 0;
-                if (!KfxParseNumber(v, n) || n < 1 || n > kMaxSamples)
-                    return KfxFail("--count takes a number of samples from 1 to " + KfxSpelled(kMaxSamples) + ", not '" + v + "'");
-                how.count = static_cast<ULONG>(n);
-                continue;
-            }
-            const size_t colon = v.find(':', 1);  // from 1: A may be negative
-            std::int64_t from = 0, to = 0;
-            if (colon == std::string::npos || !KfxParseNumber(v.substr(0, colon), from) || !KfxParseNumber(v.substr(colon + 1), to) ||
-                from < INT32_MIN || from > INT32_MAX || to < INT32_MIN || to > INT32_MAX)
-                return KfxFail("--frames takes A:B, two frame numbers, not '" + v + "'");
-            if ((to > from ? to - from : from - to) + 1 > kMaxSamples)
-                return KfxFail("--frames " + v + " asks for more than " + KfxSpelled(kMaxSamples) + " samples");
-            how.byFrames = true;
-            how.from = static_cast<int>(from);
-            how.to = static_cast<int>(to);
-        } else if (!a.empty() && a[0] == '-') {
-            return KfxFail("unknown option '" + a + "' (see kfx sample --help)");
-        } else if (file.empty()) {
-            file = a;
-        } else {
-            return KfxFail("sample takes one FILE (see kfx sample --help)");
-        }
-    }
-    if (file.empty() || !haveMode) return KfxFail("sample needs FILE and --frames A:B or --count N (see kfx sample --help)");
+    std::int64_t track = 0;
+};
+
+// "A:B", two frame numbers whose span holds at most kMaxSamples frames.
+bool ParseFrames(const std::string& v, KfxSampling& how) {
+    const size_t colon = v.find(':', 1);  // from 1: A may be negative
+    std::int64_t from = 0, to = 0;
+    if (colon == std::string::npos || !KfxParseNumber(v.substr(0, colon), from) || !KfxParseNumber(v.substr(colon + 1), to) ||
+        from < INT32_MIN || from > INT32_MAX || to < INT32_MIN || to > INT32_MAX || (to > from ? to - from : from - to) + 1 > kMaxSamples)
+        return false;
+    how.byFrames = true;
+    how.from = static_cast<int>(from);
+    how.to = static_cast<int>(to);
+    return true;
+}
+
+int Run(const Options& o) {
     CKivObList list;
-    KfxLoad(file, list);
+    KfxLoad(o.file, list);
     const std::vector<CKivObList*> tracks = KfxTracks(list);
-    if (trackIndex >= static_cast<std::int64_t>(tracks.size()))
-        return KfxFail(file + ": no track " + KfxSpelled(trackIndex) + " (the file holds " + KfxSpelled(tracks.size()) + ")");
-    KfxWriteSamples(*tracks[static_cast<size_t>(trackIndex)], how, stdout);
+    if (o.track >= static_cast<std::int64_t>(tracks.size()))
+        return KfxFail(o.file + ": no track " + KfxSpelled(o.track) + " (the file holds " + KfxSpelled(tracks.size()) + ")");
+    KfxWriteSamples(*tracks[static_cast<size_t>(o.track)], o.how, stdout);
     return kKfxOk;
 }
+
+KfxRun Declare(CLI::App& command) {
+    auto o = std::make_shared<Options>();
+    command.footer("Prints one track of FILE (.kfa or .xml) as CSV. --frames samples every frame\n"
+                   "from A to B (scalar and position tracks), always in ascending frame order: with\n"
+                   "A above B the rows are those of B:A. --count makes N evenly spaced samples,\n"
+                   "sample i standing for location i / (N - 1). At most " +
+                   KfxSpelled(kMaxSamples) + " samples.");
+    command.add_option("FILE", o->file, "the project file to read")->required();
+    CLI::Option* frames = KfxAddOption(command, "--frames", "A:B", "sample every frame from A to B",
+                                       "--frames takes A:B, two frame numbers at most " + KfxSpelled(kMaxSamples) + " apart",
+                                       [o](const std::string& v) { return ParseFrames(v, o->how); });
+    CLI::Option* count = KfxAddOption(command, "--count", "N", "make N evenly spaced samples",
+                                      "--count takes a number of samples from 1 to " + KfxSpelled(kMaxSamples), [o](const std::string& v) {
+                                          std::int64_t n = 0;
+                                          if (!KfxParseNumber(v, n) || n < 1 || n > kMaxSamples) return false;
+                                          o->how.count = static_cast<ULONG>(n);
+                                          return true;
+                                      });
+    frames->excludes(count);
+    KfxAddOption(command, "--track", "K", "the K-th track of the file, from 0 (default 0)", "--track takes a track number from 0",
+                 [o](const std::string& v) { return KfxParseNumber(v, o->track) && o->track >= 0; });
+    return [o, frames, count] {
+        if (!frames->count() && !count->count()) return KfxFail("sample needs --frames A:B or --count N (see kfx sample --help)");
+        return Run(*o);
+    };
+}
+
+const KfxRegistration kSample({"sample", "print a track's values as CSV, per frame or evenly spaced", Declare});
+
+}  // namespace

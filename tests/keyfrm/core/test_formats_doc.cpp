@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "keyfrm/KivFXKeyFrmStartup.h"
+#include "KfxFormatDoc.h"
 
 TEST(FormatsDocument, ClassReferenceMatchesTheFieldTables) {
     std::ifstream in(std::string(KIVFX_SOURCE_DIR) + "/docs/FORMATS.md");
@@ -19,6 +19,6 @@ TEST(FormatsDocument, ClassReferenceMatchesTheFieldTables) {
     const auto b = doc.find(end);
     ASSERT_NE(a, std::string::npos);
     ASSERT_NE(b, std::string::npos);
-    EXPECT_EQ(doc.substr(a + begin.size(), b - a - begin.size()), KivFXDescribeAllFormats())
+    EXPECT_EQ(doc.substr(a + begin.size(), b - a - begin.size()), KfxDescribeAllFormats())
         << "regenerate the class reference with: kfx formats";
 }

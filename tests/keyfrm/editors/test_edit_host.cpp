@@ -197,21 +197,6 @@ TEST_F(EditHost, SavingWritesTheFilesOwnFormatAndClearsTheMark) {
     EXPECT_FALSE(leftovers) << "no temporary file stays beside it";
 }
 
-TEST_F(EditHost, AFailedSaveLeavesTheOriginalAndSaysWhy) {
-    // The file's place is taken by a folder: the new file cannot be put in place.
-    const fs::path blocked = m_dir / "blocked.kfa";
-    fs::create_directories(blocked / "inside");
-    std::string why;
-    EXPECT_FALSE(KfxWriteFileAtomically(blocked.string(), {1, 2, 3}, why));
-    EXPECT_NE(why.find("cannot put the saved file in place"), std::string::npos) << why;
-    EXPECT_TRUE(fs::is_directory(blocked / "inside"));
-    EXPECT_FALSE(KfxWriteFileAtomically((m_dir / "no-such-folder" / "x.kfa").string(), {1}, why));
-    EXPECT_NE(why.find("temporary file"), std::string::npos) << why;
-    int files = 0;
-    for (const auto& e : fs::directory_iterator(m_dir)) files += e.is_regular_file();
-    EXPECT_EQ(files, 1) << "only project.kfa: the temporary file went";
-}
-
 TEST_F(EditHost, TracksAreChosenFromTheListOrWithUpAndDown) {
     const CRect list = m_host->TrackListArea();
     KivScreen::Get().MouseDown(CPoint(list.left + 20, list.top + 2 * KfxTrackListPanel::kRowHeight + 5));

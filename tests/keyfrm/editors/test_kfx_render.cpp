@@ -1,5 +1,5 @@
 // `kfx render` and the demo's picture: the program's PNG against the curve window drawn here
-// through the pinned calls over the same track, and its refusals.
+// through the library's public calls over the same track, and its refusals.
 #include <sys/wait.h>
 #include <unistd.h>
 

@@ -1,5 +1,5 @@
 // `kfx render --editor colour-dialog` and the demo's colour-dialog.png: the program's
-// picture against the dialog drawn here through the pinned calls over the same track.
+// picture against the dialog drawn here through the library's public calls over the same track.
 #include <sys/wait.h>
 #include <unistd.h>
 

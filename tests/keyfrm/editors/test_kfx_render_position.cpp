@@ -1,5 +1,5 @@
 // `kfx render --editor position-dialog` and the demo's picture of it: the program's PNG
-// against the position dialog drawn here through the pinned calls over the same track, and
+// against the position dialog drawn here through the library's public calls over the same track, and
 // its refusals.
 #include <sys/wait.h>
 #include <unistd.h>

@@ -1,37 +1,6 @@
 #include "KfxEditDocument.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-
 #include "keyfrm/tracks/KivFXTracks.h"
-
-namespace {
-
-// The temporary file is the file's name with this tail and six letters mkstemp fills in.
-constexpr const char* kTempTail = ".kfx-save-XXXXXX";
-
-std::string SystemFault(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
-
-// Writes every byte to fd; false (errno set) on a short write that cannot go on.
-bool WriteAll(int fd, const BYTE* p, size_t n) {
-    while (n > 0) {
-        const ssize_t w = ::write(fd, p, n);
-        if (w < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        p += w;
-        n -= static_cast<size_t>(w);
-    }
-    return true;
-}
-
-}  // namespace
 
 bool KfxParseTrackKind(const std::string& text, KfxTrackKindId& kind) {
     if (text == "scalar") kind = KfxTrackKindId::scalar;
@@ -67,43 +36,10 @@ std::unique_ptr<KfxEditDocument> KfxEditDocument::New(KfxTrackKindId kind, const
 }
 
 bool KfxEditDocument::Save(std::string& why) {
-    std::vector<BYTE> bytes;
     try {
-        bytes = KfxSaveBytes(m_path, KfxFormatOf(m_path), m_objects);
+        KfxSave(m_path, m_objects);
     } catch (const KfxError& e) {
         why = e.what();
-        return false;
-    }
-    return KfxWriteFileAtomically(m_path, bytes, why);
-}
-
-bool KfxWriteFileAtomically(const std::string& path, const std::vector<BYTE>& bytes, std::string& why) {
-    std::string temp = path + kTempTail;
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) {
-        why = path + ": " + SystemFault("cannot make a temporary file beside it");
-        return false;
-    }
-    auto fail = [&](const char* what) {
-        why = path + ": " + SystemFault(what);
-        ::close(fd);
-        ::unlink(temp.c_str());
-        return false;
-    };
-    // The saved file keeps the permissions the original had (mkstemp makes it private).
-    struct stat original{};
-    if (::stat(path.c_str(), &original) == 0 && ::fchmod(fd, original.st_mode & 07777) != 0)
-        return fail("cannot give the temporary file the file's permissions");
-    if (!WriteAll(fd, bytes.data(), bytes.size())) return fail("cannot write the temporary file");
-    if (::fsync(fd) != 0) return fail("cannot flush the temporary file to the disk");
-    if (::close(fd) != 0) {
-        why = path + ": " + SystemFault("cannot close the temporary file");
-        ::unlink(temp.c_str());
-        return false;
-    }
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
-        why = path + ": " + SystemFault("cannot put the saved file in place");
-        ::unlink(temp.c_str());
         return false;
     }
     return true;

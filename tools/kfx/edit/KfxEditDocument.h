@@ -1,5 +1,5 @@
 // The project file `kfx edit` works on: its objects, the tracks among them, and saving that
-// never loses the file (a temporary file beside it, flushed, then renamed over it).
+// never loses the file (KfxSave: a temporary file beside it, flushed, then renamed over it).
 #pragma once
 
 #include <memory>
@@ -24,9 +24,8 @@ public:
     /// The tracks among the objects, in file order (the objects own them).
     const std::vector<CKivObList*>& Tracks() const { return m_tracks; }
 
-    /// Writes the objects in the file's own format: to a temporary file in the same folder,
-    /// flushed to the disk, then renamed over the file. On failure the file is untouched,
-    /// the temporary file removed, and why says what went wrong in a line; false then.
+    /// Writes the objects in the file's own format the safe way KfxSave does (the file whole
+    /// or as it was); false with why, one line, when that fails.
     bool Save(std::string& why);
 
 private:
@@ -36,7 +35,5 @@ private:
     std::vector<CKivObList*> m_tracks;
 };
 
-/// Writes bytes to path the safe way Save does; false with why on failure (path untouched).
-bool KfxWriteFileAtomically(const std::string& path, const std::vector<BYTE>& bytes, std::string& why);
 /// Parses "scalar", "position" or "colour"; false for anything else.
 bool KfxParseTrackKind(const std::string& text, KfxTrackKindId& kind);

@@ -1,4 +1,4 @@
-#include "kivbase/KivPicture.h"
+#include "kivbase/gui/KivPicture.h"
 
 #include <algorithm>
 #include <cstring>

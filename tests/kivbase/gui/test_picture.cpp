@@ -2,7 +2,7 @@
 // that draws a pixel block, checked through StretchDIBits as the colour preview uses them.
 #include <gtest/gtest.h>
 
-#include "kivbase/KivPicture.h"
+#include "kivbase/gui/KivPicture.h"
 
 namespace {
 

@@ -1,7 +1,8 @@
-#include "kivbase/persist/KivFormatDoc.h"
+#include "KfxFormatDoc.h"
 
 #include <cstdio>
 
+#include "keyfrm/KivFXKeyFrmStartup.h"
 #include "kivbase/CKivObList.h"
 
 namespace {
@@ -46,9 +47,8 @@ std::string DefaultText(const KivFieldDef& f) {
     }
 }
 
-}  // namespace
-
-int KivLevelArchiveBytes(const KivClassLevel& level) {
+// Bytes a level's archive part takes (version word included); -1 when it varies (text).
+int LevelArchiveBytes(const KivClassLevel& level) {
     int total = 2;  // the version word
     for (const auto& f : level.fields) {
         const int n = EncodedBytes(f);
@@ -58,22 +58,25 @@ int KivLevelArchiveBytes(const KivClassLevel& level) {
     return total;
 }
 
-int KivClassArchiveBytes(const CRuntimeClass* cls) {
+// Bytes of a class's record after CKivObject's part: every level root first; -1 if it varies.
+int ClassArchiveBytes(const CRuntimeClass* cls) {
     int total = 0;
     for (const KivClassLevel* level : KivLevelChain(cls)) {
-        const int n = KivLevelArchiveBytes(*level);
+        const int n = LevelArchiveBytes(*level);
         if (n < 0) return -1;
         total += n;
     }
     return total;
 }
 
-std::string KivDescribeClass(const CRuntimeClass* cls) {
+}  // namespace
+
+std::string KfxDescribeClass(const CRuntimeClass* cls) {
     std::string out = "### " + std::string(cls->m_lpszClassName) + "\n\n";
     const auto chain = KivLevelChain(cls);
     std::string path;
     for (const KivClassLevel* level : chain) path += (path.empty() ? "" : " → ") + std::string(level->className);
-    const int record = KivClassArchiveBytes(cls);
+    const int record = ClassArchiveBytes(cls);
     // A list class (a track) writes its elements first, then its own level.
     const char* after = cls->IsDerivedFrom(RUNTIME_CLASS(CKivObList)) ? "CKivObList's part (its elements)" : "CKivObject's part";
     out += "Levels: " + path + ". Record after " + after + ": " +
@@ -84,7 +87,7 @@ std::string KivDescribeClass(const CRuntimeClass* cls) {
            (level->HasDataMember() ? ", \"DataMember\"" : ", no \"DataMember\"");
     if (level->flags & kKivLevelSkipVersionConvert) out += ", version word skipped on load";
     if (level->flags & kKivLevelKeptByDefault) out += ", not reset by Default()";
-    const int n = KivLevelArchiveBytes(*level);
+    const int n = LevelArchiveBytes(*level);
     out += n < 0 ? ", archive part varies.\n" : ", archive part " + std::to_string(n) + " bytes.\n";
     bool header = false;
     for (const auto& f : level->fields) {
@@ -102,4 +105,11 @@ std::string KivDescribeClass(const CRuntimeClass* cls) {
                (f.xml == KivXml::none ? std::string("-") : std::to_string(static_cast<int>(f.xml))) + " | " + DefaultText(f) + " |\n";
     }
     return out + "\n";
+}
+
+std::string KfxDescribeAllFormats() {
+    std::string out;
+    for (const KivFXPersistClass& c : KivFXKeyFrmPersistClasses())
+        if (c.level) out += KfxDescribeClass(c.runtimeClass);
+    return out;
 }
