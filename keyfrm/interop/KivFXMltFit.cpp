@@ -98,17 +98,37 @@ private:
         return true;
     }
 
-    // Covers forced[i]..forced[i + 1] with the fewest pieces of equal length (MLT's spline is
-    // uniform: its tangents follow the neighbours' values only when they are evenly spaced),
-    // each linear where a line fits, else smooth. Without the keyframe after the span
-    // (kGuess) it is guessed one piece further on.
+    // Covers forced[i]..forced[i + 1] with the fewer keyframes of two ways: pieces of equal
+    // length (MLT's spline is uniform: its tangents follow the neighbours' values only when
+    // they are evenly spaced), or the longest piece that fits from each keyframe on (better
+    // at kinks, such as where the track clamps). Without the keyframe after the span (kGuess)
+    // it is guessed one piece further on.
     Keys Span(std::size_t i, int prev, int after) const {
         const int a = m_forced[i], b = m_forced[i + 1];
         const int beyond = i + 2 < m_forced.size() ? m_forced[i + 2] : b;
-        Keys pieces;
+        const int next = after == kGuess ? -beyond - 1 : after;
+        Keys even;
         for (int k = 1; k <= b - a; k = NextCount(k, b - a))
-            if (Pieces(a, b, k, prev, after == kGuess ? -beyond - 1 : after, pieces)) break;
-        return pieces;
+            if (Pieces(a, b, k, prev, next, even)) break;
+        Keys longest = Longest(a, b, prev, next);
+        return longest.size() < even.size() ? longest : even;
+    }
+
+    Keys Longest(int a, int b, int prev, int after) const {
+        Keys out;
+        for (int s = a; s < b;) {
+            const int before = out.empty() ? prev : out.back().frame;
+            int e = b;
+            KivFXMltKind kind = KivFXMltKind::linear;
+            for (; e > s + 1; --e) {
+                const int next = e < b ? std::min(b, e + (e - s)) : after >= 0 ? after : std::min(-after - 1, e + (e - s));
+                if (Fits(before, s, e, next, kind)) break;
+            }
+            if (e == s + 1) kind = KivFXMltKind::linear;
+            out.push_back({s, 0.0, kind});
+            s = e;
+        }
+        return out;
     }
 
     // The piece counts tried: every count up to a few dozen, then a quarter more each time.
