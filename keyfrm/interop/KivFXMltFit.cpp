@@ -118,11 +118,17 @@ private:
         Keys out;
         for (int s = a; s < b;) {
             const int before = out.empty() ? prev : out.back().frame;
-            int e = b;
+            std::vector<int> lengths;
+            for (int d = 1; d <= b - s; d = NextCount(d, b - s)) lengths.push_back(d);
+            int e = s + 1;
             KivFXMltKind kind = KivFXMltKind::linear;
-            for (; e > s + 1; --e) {
-                const int next = e < b ? std::min(b, e + (e - s)) : after >= 0 ? after : std::min(-after - 1, e + (e - s));
-                if (Fits(before, s, e, next, kind)) break;
+            for (auto d = lengths.rbegin(); d != lengths.rend() && *d > 1; ++d) {
+                const int end = s + *d;
+                const int next = end < b ? std::min(b, end + *d) : after >= 0 ? after : std::min(-after - 1, end + *d);
+                if (Fits(before, s, end, next, kind)) {
+                    e = end;
+                    break;
+                }
             }
             if (e == s + 1) kind = KivFXMltKind::linear;
             out.push_back({s, 0.0, kind});
@@ -131,7 +137,8 @@ private:
         return out;
     }
 
-    // The piece counts tried: every count up to a few dozen, then a quarter more each time.
+    // The piece counts (and lengths) tried: every one up to a few dozen, then a quarter more
+    // each time, so that long spans cost a few passes over their frames, not one per frame.
     static int NextCount(int k, int length) {
         constexpr int kEveryCountUpTo = 32;
         if (k >= length) return length + 1;

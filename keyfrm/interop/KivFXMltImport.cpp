@@ -16,8 +16,8 @@ namespace {
 constexpr double kHandlePull = 1e-9;
 // As in export: differences below a few float steps of the values are rounding.
 constexpr double kFloatSlack = 4.0 * FLT_EPSILON;
-// Segments this short or shorter have at most two frames inside, which two handles meet.
-constexpr int kExactSpan = 3;
+// Two handles meet any two frames inside a segment: segments with no more are not split.
+constexpr int kExactInside = 2;
 
 // A keyframe of the track being made: frame, value and the value offsets of its handles.
 struct Key {
@@ -29,7 +29,8 @@ struct Key {
 
 class Builder {
 public:
-    Builder(const std::vector<KivFXMltKey>& keys, bool bezier, double tol) : m_mlt(keys), m_bezier(bezier), m_tol(tol) {}
+    Builder(const std::vector<KivFXMltKey>& keys, int frames, bool bezier, double tol)
+        : m_mlt(keys), m_last(frames - 1), m_bezier(bezier), m_tol(tol) {}
 
     std::vector<Key> Build() {
         m_keys.push_back({m_mlt[0].frame, static_cast<float>(m_mlt[0].value)});
@@ -50,14 +51,15 @@ private:
     double Target(int f) const { return KivFXMltValueAt(m_mlt, f); }
 
     // Appends the key at e (value b) after handles for the segment from the last key made:
-    // least squares over the frames inside, split in two where that misses by more than
-    // the tolerance.
+    // least squares over its frames inside the story, split in two where that misses by more
+    // than the tolerance (frames outside the story are never evaluated, so they do not count).
     void Fit(int s, int e, float b) {
         const std::size_t ia = m_keys.size() - 1;
+        const int lo = std::max(s + 1, 0), hi = std::min(e - 1, m_last);
         const float a = m_keys[ia].value;
         double m11 = kHandlePull, m12 = 0.0, m22 = kHandlePull;
         double r1 = kHandlePull * (a + (b - a) / 3.0), r2 = kHandlePull * (b - (b - a) / 3.0);
-        for (int f = s + 1; f < e; ++f) {
+        for (int f = lo; f <= hi; ++f) {
             const double t = KivFXBezierParam(s, e, f), u = 1.0 - t;
             const double g1 = 3.0 * t * u * u, g2 = 3.0 * t * t * u;
             const double r = Target(f) - a * u * u * u - b * t * t * t;
@@ -70,8 +72,8 @@ private:
         const double det = m11 * m22 - m12 * m12;
         const float after = static_cast<float>((r1 * m22 - r2 * m12) / det - a);
         const float fore = static_cast<float>((m11 * r2 - m12 * r1) / det - b);
-        if (e - s > kExactSpan && Miss(s, e, a, after, b, fore) > m_tol) {
-            const int mid = s + (e - s) / 2;
+        if (hi - lo >= kExactInside && Miss(s, e, a, after, b, fore) > m_tol) {
+            const int mid = lo + (hi - lo) / 2;
             Fit(s, mid, static_cast<float>(Target(mid)));
             Fit(mid, e, b);
             return;
@@ -84,11 +86,12 @@ private:
     double Miss(int s, int e, float a, float after, float b, float fore) const {
         const float p[4] = {a, a + after, b + fore, b};
         double worst = 0.0;
-        for (int f = s + 1; f < e; ++f) worst = std::max(worst, std::fabs(KivPublicInsBezier3(p, KivFXBezierParam(s, e, f)) - Target(f)));
+        for (int f = std::max(s + 1, 0); f <= std::min(e - 1, m_last); ++f) worst = std::max(worst, std::fabs(KivPublicInsBezier3(p, KivFXBezierParam(s, e, f)) - Target(f)));
         return worst;
     }
 
     const std::vector<KivFXMltKey>& m_mlt;
+    int m_last;
     bool m_bezier;
     double m_tol;
     std::vector<Key> m_keys;
@@ -127,7 +130,7 @@ KivFXMltImported KivFXMltImport(std::string_view text, int frames, const KivFXMl
 
     bool bezier = false;
     for (std::size_t i = 0; i + 1 < keys.size(); ++i) bezier = bezier || keys[i].kind == KivFXMltKind::smooth;
-    const std::vector<Key> made = Builder(keys, bezier, out.tolerance).Build();
+    const std::vector<Key> made = Builder(keys, frames, bezier, out.tolerance).Build();
 
     auto track = std::make_unique<CKivFXInsKeyFrmList>();
     track->SetBaseOnFrame(1);
