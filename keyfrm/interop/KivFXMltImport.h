@@ -7,8 +7,7 @@
 #include <string_view>
 
 #include "keyfrm/interop/KivFXMltAnim.h"
-
-class CKivFXInsKeyFrmList;
+#include "keyfrm/tracks/CKivFXInsKeyFrmList.h"
 
 struct KivFXMltImportOptions {
     /// The track's MinValue..MaxValue; without it the range the string reaches over the
