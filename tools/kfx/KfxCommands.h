@@ -20,6 +20,8 @@ int KfxFormats(const KfxArgs& args);
 int KfxSample(const KfxArgs& args);
 int KfxRender(const KfxArgs& args);
 int KfxEdit(const KfxArgs& args);
+int KfxExport(const KfxArgs& args);
+int KfxImport(const KfxArgs& args);
 
 /// True when args ask for help (-h or --help anywhere).
 bool KfxWantsHelp(const KfxArgs& args);

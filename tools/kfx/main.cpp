@@ -20,6 +20,8 @@ constexpr Command kCommands[] = {
     {"formats", KfxFormats, "print the stored layout of every persistable class (Markdown)"},
     {"sample", KfxSample, "print a track's values as CSV, per frame or evenly spaced"},
     {"render", KfxRender, "draw a file's scalar track in the curve window and write the picture (PNG)"},
+    {"export", KfxExport, "print a track as MLT animation strings, within a tolerance at every frame"},
+    {"import", KfxImport, "read an MLT animation string into a project of one scalar track"},
     {"edit", KfxEdit, "edit a file's tracks in a window: drag keyframes, type values, undo, save"},
 };
 
