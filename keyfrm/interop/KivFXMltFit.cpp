@@ -9,7 +9,7 @@ using Keys = std::vector<KivFXMltKey>;
 
 class Fitter {
 public:
-    explicit Fitter(const KivFXMltCurve& c) : m_c(c), m_n(c.channels.empty() ? 0 : static_cast<int>(c.channels[0].size())) {
+    Fitter(const KivFXMltCurve& c, bool farGuess) : m_c(c), m_n(c.channels.empty() ? 0 : static_cast<int>(c.channels[0].size())), m_farGuess(farGuess) {
         for (const std::vector<double>& channel : c.channels) {
             m_written.emplace_back();
             for (double v : channel) m_written.back().push_back(KivFXMltAsWritten(v));
@@ -102,7 +102,7 @@ private:
     // length (MLT's spline is uniform: its tangents follow the neighbours' values only when
     // they are evenly spaced), or the longest piece that fits from each keyframe on (better
     // at kinks, such as where the track clamps). Without the keyframe after the span (kGuess)
-    // it is guessed one piece further on.
+    // it is guessed (see Guess).
     Keys Span(std::size_t i, int prev, int after) const {
         const int a = m_forced[i], b = m_forced[i + 1];
         const int beyond = i + 2 < m_forced.size() ? m_forced[i + 2] : b;
@@ -124,7 +124,7 @@ private:
             KivFXMltKind kind = KivFXMltKind::linear;
             for (auto d = lengths.rbegin(); d != lengths.rend() && *d > 1; ++d) {
                 const int end = s + *d;
-                const int next = end < b ? std::min(b, end + *d) : after >= 0 ? after : std::min(-after - 1, end + *d);
+                const int next = end < b ? std::min(b, end + *d) : after >= 0 ? after : Guess(-after - 1, end, *d);
                 if (Fits(before, s, end, next, kind)) {
                     e = end;
                     break;
@@ -137,6 +137,11 @@ private:
         return out;
     }
 
+    // The keyframe after a span's last piece e - length..e, before the next span is fitted:
+    // that span whole (spans MLT's spline fits whole then stay whole, as in a track read from
+    // a smooth string), or one piece further on (better where the next span needs pieces).
+    int Guess(int nextForced, int e, int length) const { return m_farGuess ? std::min(nextForced, e + length) : nextForced; }
+
     // The piece counts (and lengths) tried: every one up to a few dozen, then a quarter more
     // each time, so that long spans cost a few passes over their frames, not one per frame.
     static int NextCount(int k, int length) {
@@ -148,7 +153,7 @@ private:
     // Splits [a, b] into k pieces of (nearly) equal length, a piece that fits neither as a
     // line nor as MLT's spline halved once (the ends next to a turn of the curve need
     // shorter pieces than the middle); true with their first frames and kinds in out when
-    // all fit. after < 0 stands for a guess no further than -after - 1.
+    // all fit. after < 0 stands for the guess -after - 1.
     bool Pieces(int a, int b, int k, int prev, int after, Keys& out) const {
         out.clear();
         const long long length = b - a;
@@ -156,7 +161,7 @@ private:
         for (int j = 0; j < k; ++j) {
             const int s = at(j), e = at(j + 1);
             const int before = j == 0 ? prev : out.back().frame;
-            const int next = j + 1 < k ? at(j + 2) : after >= 0 ? after : std::min(-after - 1, e + (e - s));
+            const int next = j + 1 < k ? at(j + 2) : after >= 0 ? after : Guess(-after - 1, e, e - s);
             KivFXMltKind kind;
             if (Fits(before, s, e, next, kind)) {
                 out.push_back({s, 0.0, kind});
@@ -200,6 +205,7 @@ private:
 
     const KivFXMltCurve& m_c;
     int m_n;
+    bool m_farGuess;
     std::vector<std::vector<double>> m_written;
     std::vector<int> m_forced;
     std::vector<Keys> m_spans;  // the pieces from each forced frame to the next
@@ -208,7 +214,11 @@ private:
 
 }  // namespace
 
-std::vector<KivFXMltKey> KivFXMltFit(const KivFXMltCurve& curve) { return Fitter(curve).Run(); }
+std::vector<KivFXMltKey> KivFXMltFit(const KivFXMltCurve& curve) {
+    Keys near = Fitter(curve, false).Run();
+    Keys far = Fitter(curve, true).Run();
+    return far.size() < near.size() ? far : near;
+}
 
 std::vector<KivFXMltKey> KivFXMltChannelKeys(const KivFXMltCurve& curve, const std::vector<KivFXMltKey>& fitted, std::size_t channel) {
     Keys keys = fitted;

@@ -218,4 +218,19 @@ TEST_F(MltInterop, RoundTripKeepsEveryOriginalKeyframeExactly) {
     }
 }
 
+TEST_F(MltInterop, SmoothStringsComeBackWithoutAddedKeyframes) {
+    std::mt19937 rng(5);
+    std::uniform_int_distribution<int> gap(2, 60);
+    std::uniform_real_distribution<double> value(-100, 100);
+    for (int run = 0; run < 40; ++run) {
+        std::vector<KivFXMltKey> keys;
+        for (int i = 0, f = 0; i < 2 + run % 6; ++i, f += gap(rng)) keys.push_back({f, std::round(value(rng)), KivFXMltKind::smooth});
+        const std::string text = KivFXMltFormat(keys);
+        const KivFXMltImported in = KivFXMltImport(text, keys.back().frame + 1);
+        ASSERT_TRUE(in.Ok()) << in.error;
+        const KivFXMltExported out = KivFXMltExport(*in.track);
+        EXPECT_EQ(out.extraKeyframes, 0) << "MLT's own spline is not recognised: " << text << " came back as " << out.strings[0];
+    }
+}
+
 }  // namespace
