@@ -1,7 +1,6 @@
 #include "keyfrm/interop/KivFXMltExport.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
 #include <cstdio>
 
@@ -10,9 +9,6 @@
 
 namespace {
 
-// A tolerance never goes below a few float steps of the values: samples are floats, MLT
-// works in doubles, so exact agreement cannot be asked of either.
-constexpr double kFloatSlack = 4.0 * FLT_EPSILON;
 // One step of a colour channel: MLT and the track both truncate, and may fall either side.
 constexpr double kColourStep = 1.0;
 
@@ -49,20 +45,17 @@ bool MakeStory(const Track& track, bool byFrame, const KivFXMltExportOptions& op
             if (const auto* k = track.GetFXKeyFrm(i)) last = std::max<long long>(last, k->Frame);
         frames = last + 1;
     }
-    if (frames < 1 || frames > kKivFXMltMaxFrames) {
-        out.error = "a story of " + std::to_string(frames) + " frames: it must have 1 to " + std::to_string(kKivFXMltMaxFrames);
-        return false;
-    }
+    out.error = KivFXMltCheckFrames(frames);
+    if (!out.Ok()) return false;
     story.frames = static_cast<int>(frames);
     out.frames = story.frames;
     return true;
 }
 
 double Tolerance(const KivFXMltExportOptions& options, double range, const std::vector<double>& samples) {
-    double tol = options.tolerance >= 0.0 ? options.tolerance : kKivFXMltDefaultShare * std::fabs(range);
-    double largest = 1.0;
+    double largest = 0.0;
     for (double v : samples) largest = std::max(largest, std::fabs(v));
-    return std::isfinite(tol) ? std::max(tol, kFloatSlack * largest) : kFloatSlack * largest;
+    return KivFXMltTolerance(options.tolerance, range, largest);
 }
 
 // Fits the curve, fills out's figures and, unless the caller spells them itself, one string

@@ -6,18 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "keyfrm/interop/KivFXMltAnim.h"
+#include "keyfrm/interop/KivFXMltFit.h"
 
 class CKivFXInsKeyFrmList;
 class CKivFXPosiKeyFrmList;
 class CKivFXColor32KeyFrmList;
 
-/// Share of a track's value range (MaxValue - MinValue) an export may miss by at any frame.
-constexpr double kKivFXMltDefaultShare = 0.001;
 /// Frames of the story of a location-based track when the caller gives none: 0..100.
 constexpr int kKivFXMltDefaultLocationFrames = 101;
-/// Longest story an export or import takes, in frames.
-constexpr int kKivFXMltMaxFrames = 10000000;
 
 struct KivFXMltExportOptions {
     /// Frames of the story, 0 for the track's own: a frame-based track's reach 0 to its last

@@ -1,9 +1,13 @@
 #include "keyfrm/interop/KivFXMltFit.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 
 namespace {
+
+// Differences below a few float steps of the values are rounding.
+constexpr double kFloatSlack = 4.0 * FLT_EPSILON;
 
 using Keys = std::vector<KivFXMltKey>;
 
@@ -224,4 +228,15 @@ std::vector<KivFXMltKey> KivFXMltChannelKeys(const KivFXMltCurve& curve, const s
     Keys keys = fitted;
     for (KivFXMltKey& k : keys) k.value = KivFXMltAsWritten(curve.channels[channel][static_cast<std::size_t>(k.frame)]);
     return keys;
+}
+
+double KivFXMltTolerance(double requested, double range, double largest) {
+    const double tol = requested >= 0.0 ? requested : kKivFXMltDefaultShare * std::fabs(range);
+    const double slack = kFloatSlack * std::max(1.0, std::fabs(largest));
+    return std::isfinite(tol) ? std::max(tol, slack) : slack;
+}
+
+std::string KivFXMltCheckFrames(long long frames) {
+    if (frames >= 1 && frames <= kKivFXMltMaxFrames) return {};
+    return "a story of " + std::to_string(frames) + " frames: it must have 1 to " + std::to_string(kKivFXMltMaxFrames);
 }

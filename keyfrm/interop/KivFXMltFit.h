@@ -2,9 +2,22 @@
 // each linear or smooth, whose MLT evaluation stays within a tolerance of every sample.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "keyfrm/interop/KivFXMltAnim.h"
+
+/// Share of a track's value range (MaxValue - MinValue) an export or import may miss by.
+constexpr double kKivFXMltDefaultShare = 0.001;
+/// Longest story an export or import takes, in frames.
+constexpr int kKivFXMltMaxFrames = 10000000;
+
+/// The tolerance of an export or import: requested, or for a negative request
+/// kKivFXMltDefaultShare of range; never below a few float steps of largest (the largest
+/// value's magnitude), since tracks compute in float and MLT in double.
+double KivFXMltTolerance(double requested, double range, double largest);
+/// Empty when a story of that many frames can be exported or imported, else why not.
+std::string KivFXMltCheckFrames(long long frames);
 
 /// A curve sampled at frames 0..n-1 in one or more channels that share their keyframes.
 struct KivFXMltCurve {

@@ -4,7 +4,7 @@
 #include <cfloat>
 #include <cmath>
 
-#include "keyfrm/interop/KivFXMltExport.h"
+#include "keyfrm/interop/KivFXMltFit.h"
 #include "keyfrm/tracks/KivFXTrackMath.h"
 #include "keyfrm/tracks/KivFXTracks.h"
 #include "kivbase/KivInterpolate.h"
@@ -14,8 +14,6 @@ namespace {
 // Pulls the least-squares handles towards a straight line's thirds, just enough to settle
 // the segments with fewer frames inside than handles to choose.
 constexpr double kHandlePull = 1e-9;
-// As in export: differences below a few float steps of the values are rounding.
-constexpr double kFloatSlack = 4.0 * FLT_EPSILON;
 // Two handles meet any two frames inside a segment: segments with no more are not split.
 constexpr int kExactInside = 2;
 
@@ -101,10 +99,8 @@ private:
 
 KivFXMltImported KivFXMltImport(std::string_view text, int frames, const KivFXMltImportOptions& options) {
     KivFXMltImported out;
-    if (frames < 1 || frames > kKivFXMltMaxFrames) {
-        out.error = "a story of " + std::to_string(frames) + " frames: it must have 1 to " + std::to_string(kKivFXMltMaxFrames);
-        return out;
-    }
+    out.error = KivFXMltCheckFrames(frames);
+    if (!out.error.empty()) return out;
     KivFXMltParsed parsed = KivFXMltParse(text, frames);
     if (!parsed.Ok()) {
         out.error = parsed.error;
@@ -120,13 +116,12 @@ KivFXMltImported KivFXMltImport(std::string_view text, int frames, const KivFXMl
         }
     std::vector<double> targets(static_cast<std::size_t>(frames));
     for (int f = 0; f < frames; ++f) targets[static_cast<std::size_t>(f)] = KivFXMltValueAt(keys, f);
-    double lo = targets[0], hi = targets[0], largest = 1.0;
+    double lo = targets[0], hi = targets[0], largest = 0.0;
     for (double v : targets) lo = std::min(lo, v), hi = std::max(hi, v);
     for (const KivFXMltKey& k : keys) lo = std::min(lo, k.value), hi = std::max(hi, k.value), largest = std::max(largest, std::fabs(k.value));
     const float minValue = options.hasRange ? options.minValue : static_cast<float>(lo);
     const float maxValue = options.hasRange ? options.maxValue : static_cast<float>(hi);
-    const double share = options.tolerance >= 0.0 ? options.tolerance : kKivFXMltDefaultShare * std::fabs(static_cast<double>(maxValue) - minValue);
-    out.tolerance = std::isfinite(share) ? std::max(share, kFloatSlack * largest) : kFloatSlack * largest;
+    out.tolerance = KivFXMltTolerance(options.tolerance, static_cast<double>(maxValue) - minValue, largest);
 
     bool bezier = false;
     for (std::size_t i = 0; i + 1 < keys.size(); ++i) bezier = bezier || keys[i].kind == KivFXMltKind::smooth;
