@@ -1,6 +1,7 @@
 #include "keyfrm/interop/KivFXMltAnim.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -151,8 +152,9 @@ KivFXMltParsed ParseItems(std::string_view text, int frames) {
 
 std::string Spelled(double v) {
     char buf[40];
-    const float f = static_cast<float>(v);
-    const auto r = static_cast<double>(f) == v ? std::to_chars(buf, buf + sizeof buf, f) : std::to_chars(buf, buf + sizeof buf, v);
+    const bool isFloat = std::fabs(v) <= FLT_MAX && static_cast<double>(static_cast<float>(v)) == v;
+    const float f = isFloat ? static_cast<float>(v) : 0.0f;
+    const auto r = isFloat ? std::to_chars(buf, buf + sizeof buf, f) : std::to_chars(buf, buf + sizeof buf, v);
     return std::string(buf, r.ptr);
 }
 

@@ -61,6 +61,12 @@ double Tolerance(const KivFXMltExportOptions& options, double range, const std::
 // Fits the curve, fills out's figures and, unless the caller spells them itself, one string
 // per channel; returns the fitted keyframes.
 std::vector<KivFXMltKey> Finish(const KivFXMltCurve& curve, KivFXMltExported& out, bool strings = true) {
+    for (const std::vector<double>& channel : curve.channels)
+        for (std::size_t f = 0; f < channel.size(); ++f)
+            if (!std::isfinite(channel[f])) {
+                out.error = "the track's value at frame " + std::to_string(f) + " is not a number MLT can hold";
+                return {};
+            }
     const std::vector<KivFXMltKey> fitted = KivFXMltFit(curve);
     out.keyframes = static_cast<int>(fitted.size());
     out.extraKeyframes = static_cast<int>(fitted.size() - std::min(curve.forced.size(), fitted.size()));
@@ -119,6 +125,7 @@ KivFXMltExported KivFXMltExport(const CKivFXPosiKeyFrmList& track, const KivFXMl
         curve.tolerance = {Tolerance(options, ranges[a], axes[a])};
         curve.forced = forced;
         Finish(curve, axis[a]);
+        if (!axis[a].Ok()) return axis[a];
         out.strings.push_back(axis[a].strings[0]);
         out.keyframes = std::max(out.keyframes, axis[a].keyframes);
         out.extraKeyframes = std::max(out.extraKeyframes, axis[a].extraKeyframes);

@@ -17,6 +17,10 @@ constexpr double kHandlePull = 1e-9;
 // Two handles meet any two frames inside a segment: segments with no more are not split.
 constexpr int kExactInside = 2;
 
+// A number the track keeps as a float: MLT's spline may overshoot beyond a float's range,
+// where the track cannot follow anyway.
+float ToFloat(double v) { return static_cast<float>(std::clamp(v, -static_cast<double>(FLT_MAX), static_cast<double>(FLT_MAX))); }
+
 // A keyframe of the track being made: frame, value and the value offsets of its handles.
 struct Key {
     int frame;
@@ -31,12 +35,12 @@ public:
         : m_mlt(keys), m_last(frames - 1), m_bezier(bezier), m_tol(tol) {}
 
     std::vector<Key> Build() {
-        m_keys.push_back({m_mlt[0].frame, static_cast<float>(m_mlt[0].value)});
+        m_keys.push_back({m_mlt[0].frame, ToFloat(m_mlt[0].value)});
         for (std::size_t i = 0; i + 1 < m_mlt.size(); ++i) {
             const KivFXMltKey& a = m_mlt[i];
             const KivFXMltKey& b = m_mlt[i + 1];
-            const float value = static_cast<float>(b.value);
-            if (a.kind == KivFXMltKind::discrete && b.frame - a.frame > 1) m_keys.push_back({b.frame - 1, static_cast<float>(a.value)});
+            const float value = ToFloat(b.value);
+            if (a.kind == KivFXMltKind::discrete && b.frame - a.frame > 1) m_keys.push_back({b.frame - 1, ToFloat(a.value)});
             if (m_bezier && a.kind != KivFXMltKind::discrete)
                 Fit(a.frame, b.frame, value);
             else
@@ -68,11 +72,11 @@ private:
             r2 += g2 * r;
         }
         const double det = m11 * m22 - m12 * m12;
-        const float after = static_cast<float>((r1 * m22 - r2 * m12) / det - a);
-        const float fore = static_cast<float>((m11 * r2 - m12 * r1) / det - b);
+        const float after = ToFloat((r1 * m22 - r2 * m12) / det - a);
+        const float fore = ToFloat((m11 * r2 - m12 * r1) / det - b);
         if (hi - lo >= kExactInside && Miss(s, e, a, after, b, fore) > m_tol) {
             const int mid = lo + (hi - lo) / 2;
-            Fit(s, mid, static_cast<float>(Target(mid)));
+            Fit(s, mid, ToFloat(Target(mid)));
             Fit(mid, e, b);
             return;
         }
@@ -119,8 +123,8 @@ KivFXMltImported KivFXMltImport(std::string_view text, int frames, const KivFXMl
     double lo = targets[0], hi = targets[0], largest = 0.0;
     for (double v : targets) lo = std::min(lo, v), hi = std::max(hi, v);
     for (const KivFXMltKey& k : keys) lo = std::min(lo, k.value), hi = std::max(hi, k.value), largest = std::max(largest, std::fabs(k.value));
-    const float minValue = options.hasRange ? options.minValue : static_cast<float>(lo);
-    const float maxValue = options.hasRange ? options.maxValue : static_cast<float>(hi);
+    const float minValue = options.hasRange ? options.minValue : ToFloat(lo);
+    const float maxValue = options.hasRange ? options.maxValue : ToFloat(hi);
     out.tolerance = KivFXMltTolerance(options.tolerance, static_cast<double>(maxValue) - minValue, largest);
 
     bool bezier = false;
