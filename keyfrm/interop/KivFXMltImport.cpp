@@ -119,7 +119,18 @@ KivFXMltImported KivFXMltImport(std::string_view text, int frames, const KivFXMl
             return out;
         }
     std::vector<double> targets(static_cast<std::size_t>(frames));
-    for (int f = 0; f < frames; ++f) targets[static_cast<std::size_t>(f)] = KivFXMltValueAt(keys, f);
+    for (int f = 0; f < frames; ++f) {
+        const double v = targets[static_cast<std::size_t>(f)] = KivFXMltValueAt(keys, f);
+        if (std::fabs(v) > FLT_MAX) {
+            // Only a smooth segment overshoots: name the keyframe that starts it.
+            std::size_t k = 0;
+            while (k + 1 < keys.size() && keys[k + 1].frame <= f) ++k;
+            out.position = keys[k].position;
+            out.error = "position " + std::to_string(out.position) + ": MLT's curve from this keyframe goes beyond the range of a track's values (frame " +
+                        std::to_string(f) + ")";
+            return out;
+        }
+    }
     double lo = targets[0], hi = targets[0], largest = 0.0;
     for (double v : targets) lo = std::min(lo, v), hi = std::max(hi, v);
     for (const KivFXMltKey& k : keys) lo = std::min(lo, k.value), hi = std::max(hi, k.value), largest = std::max(largest, std::fabs(k.value));

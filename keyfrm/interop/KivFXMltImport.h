@@ -36,5 +36,6 @@ struct KivFXMltImported {
 /// until the frame before the next keyframe. With smooth keyframes the track is Bezier:
 /// every segment gets the handles that best follow MLT at its frames (a straight line's
 /// thirds, a held value's flat handles), split where one Bezier cannot stay within the
-/// tolerance. Values beyond a float's range are refused. Raises std::bad_alloc only.
+/// tolerance. Values beyond a float's range are refused, and so is a spline that overshoots
+/// beyond it at a frame of the story. Raises std::bad_alloc only.
 KivFXMltImported KivFXMltImport(std::string_view text, int frames, const KivFXMltImportOptions& options = {});
