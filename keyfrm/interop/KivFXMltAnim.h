@@ -43,7 +43,8 @@ constexpr int kKivFXMltFrameLimit = 1073741822;
 KivFXMltParsed KivFXMltParse(std::string_view text, int frames);
 
 /// The string of keys (in the order given): "F=V", "F|=V" or "F~=V" joined by ";", each
-/// value in the shortest text that reads back to it (as a float when it is one).
+/// value in the shortest text that reads back to it (as a float when it is one). A negative
+/// frame is written as it is, which MLT (and KivFXMltParse) reads from the story's end.
 std::string KivFXMltFormat(std::span<const KivFXMltKey> keys);
 
 /// The number MLT reads back from the text KivFXMltFormat writes for v.
