@@ -7,6 +7,7 @@
 #include <set>
 
 #include "KfxProject.h"
+#include "keyfrm/interop/KivFXInterop.h"
 #include "fuzz/common/KivFuzzSamples.h"
 #include "kivbase/persist/KivPersist.h"
 #include "platform/fw/CFile.h"
@@ -230,6 +231,43 @@ std::vector<KivFuzzSeed> KfxConvertSeeds() {
     return out;
 }
 
+// An MLT animation string imported as `kfx import --from mlt` does: two bytes give the
+// story's length (1 to 65536 frames), the rest is the string. What is read must come back
+// the same from its own spelling, and the track must stay within the tolerance it reports.
+KivFuzzResult MltImport(Input data) {
+    if (data.size() < 2) return KivFuzzResult::skipped;
+    const int frames = 1 + (data[0] | (data[1] << 8));
+    const std::string text(data.begin() + 2, data.end());
+    const KivFXMltImported in = KivFXMltImport(text, frames);
+    if (!in.Ok()) {
+        if (in.error.empty() || in.position > text.size()) Finding("a refused string without a fault's position: " + in.error);
+        return KivFuzzResult::refused;
+    }
+    if (!(in.largestDifference <= in.tolerance * (1.0 + 1e-9))) Finding("an import misses MLT by more than its tolerance: " + text);
+    const KivFXMltParsed keys = KivFXMltParse(text, frames);
+    bool ahead = true;  // negative frames would be read from the story's end again
+    for (const KivFXMltKey& k : keys.keys) ahead = ahead && k.frame >= 0;
+    if (ahead) {
+        const KivFXMltParsed again = KivFXMltParse(KivFXMltFormat(keys.keys), frames);
+        bool same = again.Ok() && again.keys.size() == keys.keys.size();
+        for (std::size_t i = 0; same && i < keys.keys.size(); ++i)
+            same = again.keys[i].frame == keys.keys[i].frame && again.keys[i].kind == keys.keys[i].kind && again.keys[i].value == keys.keys[i].value;
+        if (!same) Finding("the spelling of a read string reads back different: " + text);
+    }
+    return KivFuzzResult::accepted;
+}
+
+std::vector<KivFuzzSeed> MltImportSeeds() {
+    std::vector<KivFuzzSeed> out;
+    int n = 0;
+    for (const char* text : {"0=0;25~=10;50|=3", "0~=-5.5;10~=20;30~=1e2;99=0", "-1=5;0=0;7|=2", "  42", "0=50%;3=\"7\";", "0=1;5!=2"}) {
+        Bytes bytes{100, 0};
+        bytes.insert(bytes.end(), text, text + std::strlen(text));
+        out.push_back({"mlt" + std::to_string(n++), std::move(bytes)});
+    }
+    return out;
+}
+
 #if KIVFUZZ_HAVE_MOVIE
 
 // A frame cache file as the movie keyframe writes it: width, height, then the pixels.
@@ -276,6 +314,7 @@ const KivFuzzTarget kTargets[] = {
     {"list_class", ListClass, ListClassSeeds, true},
     {"xml_class", XmlClass, XmlClassSeeds, true},
     {"kfx_convert", KfxConvert, KfxConvertSeeds, true},
+    {"mlt_import", MltImport, MltImportSeeds, true},
     {"movie_cache", MovieCache, MovieCacheSeeds, KIVFUZZ_HAVE_MOVIE != 0},
 };
 
@@ -342,6 +381,8 @@ std::vector<std::string> KivFuzzDictionary(const KivFuzzTarget& target) {
     if (name == "movie_cache")
         for (const DWORD v : {0u, 1u, 2u, 0x7FFFu, 0x8000u, 0x10000u, 0x10001u, 0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu})
             words.insert(Word(static_cast<WORD>(v & 0xFFFF)) + Word(static_cast<WORD>(v >> 16)));
+    if (name == "mlt_import")
+        for (const char* w : {"=", "|=", "~=", "!=", "$=", "-=", ";", "%", "\"", "e-", "-1=", "1073741822", "0.5", "1e38"}) words.insert(w);
     if (name == "list_class" || name == "xml_class")
         for (const CRuntimeClass* cls : KivFuzzAllClasses()) words.insert(std::string(cls->m_lpszClassName) + "\n");
     std::vector<std::string> lines;

@@ -27,5 +27,6 @@
 #include "keyfrm/core/KivFXCore.h"
 #include "keyfrm/effectobj/KivFXEffectObj.h"
 #include "keyfrm/fx3d/KivFX3D.h"
+#include "keyfrm/interop/KivFXInterop.h"
 #include "keyfrm/softfx/KivFXSoft.h"
 #include "keyfrm/tracks/KivFXTracks.h"

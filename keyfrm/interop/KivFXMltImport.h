@@ -1,0 +1,41 @@
+// An MLT animation string read into a frame-based scalar track: linear and discrete
+// keyframes exactly, smooth segments as Bezier handles following MLT's spline.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "keyfrm/interop/KivFXMltAnim.h"
+#include "keyfrm/tracks/CKivFXInsKeyFrmList.h"
+
+struct KivFXMltImportOptions {
+    /// The track's MinValue..MaxValue; without it the range the string reaches over the
+    /// story. Interpolated values are clamped to it, as the track always clamps.
+    bool hasRange = false;
+    float minValue = 0.0f;
+    float maxValue = 0.0f;
+    /// Largest difference from MLT allowed at any frame of the story; negative for 0.1 % of
+    /// the track's range. Segments that cannot stay within it as one Bezier are split.
+    double tolerance = -1.0;
+};
+
+struct KivFXMltImported {
+    std::unique_ptr<CKivFXInsKeyFrmList> track;  // null when refused
+    std::string error;                           // "position P: ..." or about the arguments
+    std::size_t position = 0;                    // offset of the fault in the string
+    int extraKeyframes = 0;                      // keyframes the track has beyond the string's
+    double largestDifference = 0.0;              // largest |track - MLT| at a frame of the story
+    double tolerance = 0.0;                      // the tolerance used
+    bool Ok() const { return track != nullptr; }
+};
+
+/// Reads text (see KivFXMltParse) for a story of `frames` frames (1 to kKivFXMltMaxFrames)
+/// into a new frame-based track. Without smooth keyframes the track is linear and matches
+/// MLT at every frame up to float rounding: a discrete keyframe becomes two, its value held
+/// until the frame before the next keyframe. With smooth keyframes the track is Bezier:
+/// every segment gets the handles that best follow MLT at its frames (a straight line's
+/// thirds, a held value's flat handles), split where one Bezier cannot stay within the
+/// tolerance. Values beyond a float's range are refused, and so is a spline that overshoots
+/// beyond it at a frame of the story. Raises std::bad_alloc only.
+KivFXMltImported KivFXMltImport(std::string_view text, int frames, const KivFXMltImportOptions& options = {});
