@@ -169,12 +169,12 @@ std::vector<Case> Cases() {
                                  std::shared_ptr<CKivFXInsKeyFrmList> t = MakeTrack(keys, false);
                                  auto view = std::make_shared<CKivFXTrackView<CKivFXInsKeyFrmList>>(*t);
                                  view->InsValue(0);  // the first call by frame sorts the keyframes
-                                 return Runner{[t, view](size_t i) { benchmark::DoNotOptimize(view->InsValue(ViewProbe(i, rising))); }, {}};
+                                 return Runner{[t, view, rising](size_t i) { benchmark::DoNotOptimize(view->InsValue(ViewProbe(i, rising))); }, {}};
                              }});
             cases.push_back({"View_Peer" + suffix, 1, [=] {
                                  auto p = std::make_shared<Peer>(keys, false);
                                  p->At(0);
-                                 return Runner{[p](size_t i) { benchmark::DoNotOptimize(p->At(ViewProbe(i, rising))); }, {}};
+                                 return Runner{[p, rising](size_t i) { benchmark::DoNotOptimize(p->At(ViewProbe(i, rising))); }, {}};
                              }});
         }
     for (int keys : {2, 100, 10000}) {
