@@ -165,6 +165,7 @@ std::vector<Case> Cases() {
     for (int keys : {10, 1000, 100000})
         for (bool rising : {false, true}) {
             const std::string suffix = "/" + std::to_string(keys) + (rising ? "/rising" : "/random");
+            WideProbeFrames();  // made here, not inside a measured loop
             cases.push_back({"View_Library" + suffix, 1, [=] {
                                  std::shared_ptr<CKivFXInsKeyFrmList> t = MakeTrack(keys, false);
                                  auto view = std::make_shared<CKivFXTrackView<CKivFXInsKeyFrmList>>(*t);
