@@ -87,13 +87,16 @@ private:
     mlt_properties m_props;
 };
 
+// n pseudo-random frames, the same on every run for one seed.
+std::vector<int> RandomFrames(size_t n, unsigned long long seed) {
+    std::vector<int> p(n);
+    Lcg g{seed};
+    for (int& f : p) f = static_cast<int>(g.Next() % kFrames);
+    return p;
+}
+
 const std::vector<int>& ProbeFrames() {
-    static const std::vector<int> probes = [] {
-        std::vector<int> p(kProbes);
-        Lcg g{12345};
-        for (int& f : p) f = static_cast<int>(g.Next() % kFrames);
-        return p;
-    }();
+    static const std::vector<int> probes = RandomFrames(kProbes, 12345);
     return probes;
 }
 
@@ -101,12 +104,7 @@ const std::vector<int>& ProbeFrames() {
 // keyframes finds no keyframe of an earlier call waiting in one.
 constexpr size_t kWideProbes = size_t{1} << 20;
 const std::vector<int>& WideProbeFrames() {
-    static const std::vector<int> probes = [] {
-        std::vector<int> p(kWideProbes);
-        Lcg g{54321};
-        for (int& f : p) f = static_cast<int>(g.Next() % kFrames);
-        return p;
-    }();
+    static const std::vector<int> probes = RandomFrames(kWideProbes, 54321);
     return probes;
 }
 
