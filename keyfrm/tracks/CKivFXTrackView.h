@@ -103,14 +103,14 @@ private:
         x = v[0], y = v[1], z = v[2];
         return 1;
     }
-#ifndef NDEBUG
     /// Every key and element of the list as now, folded into one number.
     std::uint64_t Checksum() const;
-    /// Stops the program when a key moved without the modification count (some calls only).
+    /// Stops the program when a key moved without the modification count (some calls only;
+    /// called only in a build without NDEBUG). The members it uses are kept in every build,
+    /// so that the view's layout does not depend on NDEBUG.
     void CheckPromise();
     std::uint64_t m_checksum = 0;
     std::uint64_t m_calls = 0;
-#endif
 
     const Track* m_track;
     DWORD_PTR m_modCount = 0;
@@ -176,7 +176,6 @@ KivFXBracket CKivFXTrackView<Track>::Find(Order<Key>& order, Key pos) {
     return KivFXBracketOf(pos, m_count, m_head, m_tail, [&] { return order.keys.FindFrom(pos, order.cursor); });
 }
 
-#ifndef NDEBUG
 template <class Track>
 std::uint64_t CKivFXTrackView<Track>::Checksum() const {
     std::uint64_t sum = 0;
@@ -208,4 +207,3 @@ void CKivFXTrackView<Track>::CheckPromise() {
                  "(call NoteKeyFrmChange on the track after such writes)\n");
     std::abort();
 }
-#endif
