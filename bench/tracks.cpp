@@ -1,7 +1,8 @@
 // Evaluating tracks, against the animation API that open-source editors use for keyframed
 // parameters, on the same keyframes in the same run: InsValue by frame and by location on
-// 2, 10 and 1,000 keyframes (linear, and Bezier against the peer's smooth keys), and the
-// per-frame sampler over 100,000 frames on 2, 100 and 10,000 keyframes.
+// 2, 10 and 1,000 keyframes (linear, and Bezier against the peer's smooth keys), the per-frame
+// sampler over 100,000 frames on 2, 100 and 10,000 keyframes, and a view of a track
+// (CKivFXTrackView) on 10, 1,000 and 100,000 keyframes asked at random and at rising frames.
 //
 // `bench_tracks --instructions CASE N` runs one case N times with callgrind's collection
 // switched on only around the loop (run it under valgrind --tool=callgrind
@@ -19,6 +20,7 @@
 #include <vector>
 
 #include "keyfrm/tracks/CKivFXInsKeyFrmList.h"
+#include "keyfrm/tracks/CKivFXTrackView.h"
 
 namespace {
 
@@ -85,14 +87,30 @@ private:
     mlt_properties m_props;
 };
 
+// n pseudo-random frames, the same on every run for one seed.
+std::vector<int> RandomFrames(size_t n, unsigned long long seed) {
+    std::vector<int> p(n);
+    Lcg g{seed};
+    for (int& f : p) f = static_cast<int>(g.Next() % kFrames);
+    return p;
+}
+
 const std::vector<int>& ProbeFrames() {
-    static const std::vector<int> probes = [] {
-        std::vector<int> p(kProbes);
-        Lcg g{12345};
-        for (int& f : p) f = static_cast<int>(g.Next() % kFrames);
-        return p;
-    }();
+    static const std::vector<int> probes = RandomFrames(kProbes, 12345);
     return probes;
+}
+
+// The views' random frames: a table far larger than any cache, so that a call on 100,000
+// keyframes finds no keyframe of an earlier call waiting in one.
+constexpr size_t kWideProbes = size_t{1} << 20;
+const std::vector<int>& WideProbeFrames() {
+    static const std::vector<int> probes = RandomFrames(kWideProbes, 54321);
+    return probes;
+}
+
+// Call i's frame: at random, or rising one by one through every frame (then from 0 again).
+int ViewProbe(size_t i, bool rising) {
+    return rising ? static_cast<int>(i % kFrames) : WideProbeFrames()[i & (kWideProbes - 1)];
 }
 
 const std::vector<double>& ProbeLocations() {
@@ -140,6 +158,22 @@ std::vector<Case> Cases() {
                                  auto p = std::make_shared<Peer>(keys, bezier);
                                  p->At(0);
                                  return Runner{[p](size_t i) { benchmark::DoNotOptimize(p->At(ProbeFrames()[i & (kProbes - 1)])); }, {}};
+                             }});
+        }
+    for (int keys : {10, 1000, 100000})
+        for (bool rising : {false, true}) {
+            const std::string suffix = "/" + std::to_string(keys) + (rising ? "/rising" : "/random");
+            WideProbeFrames();  // made here, not inside a measured loop
+            cases.push_back({"View_Library" + suffix, 1, [=] {
+                                 std::shared_ptr<CKivFXInsKeyFrmList> t = MakeTrack(keys, false);
+                                 auto view = std::make_shared<CKivFXTrackView<CKivFXInsKeyFrmList>>(*t);
+                                 view->InsValue(0);  // the first call by frame sorts the keyframes
+                                 return Runner{[t, view, rising](size_t i) { benchmark::DoNotOptimize(view->InsValue(ViewProbe(i, rising))); }, {}};
+                             }});
+            cases.push_back({"View_Peer" + suffix, 1, [=] {
+                                 auto p = std::make_shared<Peer>(keys, false);
+                                 p->At(0);
+                                 return Runner{[p, rising](size_t i) { benchmark::DoNotOptimize(p->At(ViewProbe(i, rising))); }, {}};
                              }});
         }
     for (int keys : {2, 100, 10000}) {

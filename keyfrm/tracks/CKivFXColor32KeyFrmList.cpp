@@ -38,9 +38,12 @@ KIV_LEVEL(CKivFXColor32KeyFrmList, "CKivFXBaseKeyFrm", 0, 0,
 
 CKivFXColor32KeyFrmList::CKivFXColor32KeyFrmList() { KivDefaultLevel(this, Level()); }
 
+tagCOLOR32 CKivFXColor32KeyFrmList::ValueAt(const KivFXBracket& bracket, double location) const {
+    return Channels::ToColor(KivFXEvaluate<CKivFXColor32KeyFrm>(bracket, location, false, kWhite).values);
+}
+
 int CKivFXColor32KeyFrmList::InsValue(double location, BYTE& red, BYTE& green, BYTE& blue, BYTE& alpha) const {
-    const auto e = KivFXEvaluate<CKivFXColor32KeyFrm>(m_keys.Find(*this, location), location, false, kWhite);
-    const tagCOLOR32 c = Channels::ToColor(e.values);
+    const tagCOLOR32 c = ValueAt(m_keys.Find(*this, location), location);
     red = c.red, green = c.green, blue = c.blue, alpha = c.alpha;
     return 1;
 }

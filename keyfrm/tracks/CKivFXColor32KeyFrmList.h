@@ -43,4 +43,10 @@ protected:
     /// colours and the others on the line per channel, truncated; after the last (below 1.0)
     /// its colour from the next sample on.
     int BuildInsLocation(CObList* out, ULONG n);
+
+private:
+    template <class>
+    friend class CKivFXTrackView;
+    /// The colour at the bracket the track's search gives at location.
+    tagCOLOR32 ValueAt(const KivFXBracket& bracket, double location) const;
 };

@@ -22,12 +22,6 @@ KIV_LEVEL(CKivFXInsKeyFrmList, "CKivFXInsKeyFrmList", 1, 0,
 
 CKivFXInsKeyFrmList::CKivFXInsKeyFrmList() { KivDefaultLevel(this, Level()); }
 
-template <class Key>
-float CKivFXInsKeyFrmList::ValueAt(const KivFXBracket& bracket, Key pos) const {
-    const auto e = KivFXEvaluate<CKivFXValueKeyFrm>(bracket, pos, InsMode != 0, {DefValue});
-    return e.interpolated ? KivFXClamp(e.values[0], MinValue, MaxValue) : e.values[0];
-}
-
 float CKivFXInsKeyFrmList::InsValue(double location) const { return ValueAt(m_keys.Find(*this, location), location); }
 
 float CKivFXInsKeyFrmList::InsValue(int frame) const { return ValueAt(m_keys.Find(*this, frame), frame); }
@@ -56,9 +50,7 @@ CKivFXValueKeyFrm* CKivFXInsKeyFrmList::AddKeyFrm(double location) {
 CKivFXValueKeyFrm* CKivFXInsKeyFrmList::AddKeyFrm(int frame) { return SendKeyFrmValue(frame, InsValue(frame)); }
 
 int CKivFXInsKeyFrmList::BuildInsFrame(CObList* out, int from, int to) {
-    return KivFXBuildFrameSamples<CKivFXValueKeyFrm>(out, from, to, [this] { return SampleKeys(); }, [this](const KivFXBracket& b, int f) {
-        return KivFXValues<CKivFXValueKeyFrm>{ValueAt(b, f)};
-    });
+    return KivFXBuildFrameSamples<CKivFXValueKeyFrm>(out, from, to, *this);
 }
 
 int CKivFXInsKeyFrmList::BuildInsLocation(CObList* out, ULONG n) {

@@ -77,9 +77,18 @@ protected:
     int BuildInsLocation(CObList* out, ULONG n);
 
 private:
+    template <class>
+    friend class CKivFXTrackView;
+    /// The value at the bracket the track's search gives at pos.
     template <class Key>
     float ValueAt(const KivFXBracket& bracket, Key pos) const;
     /// SendKeyFrmValue's body; a new keyframe's handles reach handle units on each side.
     template <class Key>
     CKivFXValueKeyFrm* SetValueAt(Key pos, float value, double handle);
 };
+
+template <class Key>
+float CKivFXInsKeyFrmList::ValueAt(const KivFXBracket& bracket, Key pos) const {
+    const auto e = KivFXEvaluate<CKivFXValueKeyFrm>(bracket, pos, InsMode != 0, {DefValue});
+    return e.interpolated ? KivFXClamp(e.values[0], MinValue, MaxValue) : e.values[0];
+}

@@ -39,11 +39,6 @@ KIV_LEVEL(CKivFXPosiKeyFrmList, "CKivFXInsKeyFrmList", 1, 0,
 CKivFXPosiKeyFrmList::CKivFXPosiKeyFrmList() { KivDefaultLevel(this, Level()); }
 
 template <class Key>
-Values CKivFXPosiKeyFrmList::ValueAt(const KivFXBracket& bracket, Key pos) const {
-    return KivFXEvaluate<CKivFXPosiKeyFrm>(bracket, pos, InsMode != 0, {DefX, DefY, DefZ}).values;
-}
-
-template <class Key>
 Values CKivFXPosiKeyFrmList::PathAt(Key pos) const {
     return ValueAt(m_keys.Find(*this, pos), pos);
 }
@@ -103,8 +98,7 @@ CKivFXPosiKeyFrm* CKivFXPosiKeyFrmList::AddKeyFrm(int frame) {
 }
 
 int CKivFXPosiKeyFrmList::BuildInsFrame(CObList* out, int from, int to) {
-    return KivFXBuildFrameSamples<CKivFXPosiKeyFrm>(out, from, to, [this] { return SampleKeys(); },
-                                                    [this](const KivFXBracket& b, int f) { return ValueAt(b, f); });
+    return KivFXBuildFrameSamples<CKivFXPosiKeyFrm>(out, from, to, *this);
 }
 
 int CKivFXPosiKeyFrmList::BuildInsLocation(CObList* out, ULONG n) {

@@ -63,9 +63,17 @@ protected:
     int BuildInsLocation(CObList* out, ULONG n);
 
 private:
+    template <class>
+    friend class CKivFXTrackView;
     using Values = KivFXValues<CKivFXPosiKeyFrm>;
     template <class Key>
     Values PathAt(Key pos) const;
+    /// The position at the bracket the track's search gives at pos.
     template <class Key>
     Values ValueAt(const KivFXBracket& bracket, Key pos) const;
 };
+
+template <class Key>
+KivFXValues<CKivFXPosiKeyFrm> CKivFXPosiKeyFrmList::ValueAt(const KivFXBracket& bracket, Key pos) const {
+    return KivFXEvaluate<CKivFXPosiKeyFrm>(bracket, pos, InsMode != 0, {DefX, DefY, DefZ}).values;
+}

@@ -39,11 +39,6 @@ std::vector<const K*> CKivFXTrackBase<K>::KeyFrames() const {
 }
 
 template <class K>
-std::vector<const CKivFXInsValueKeyFrm*> CKivFXTrackBase<K>::SampleKeys() const {
-    return KivTranslateBadAlloc([this] { return m_keys.Keys(*this); });
-}
-
-template <class K>
 void CKivFXTrackBase<K>::DeleteKeyFrm(CKivFXBaseKeyFrm* keyframe) {
     if (!keyframe) return;
     if (POSITION pos = Find(keyframe)) DeleteAt(pos);

@@ -36,6 +36,13 @@ public:
     K* GetFXKeyFrm(int index) const;
     /// Index of that object among the elements (by identity); -1 if absent or null.
     int GetFXKeyFrmIndex(const K* keyframe) const;
+    /// Moves the list's modification count, as the track's own edits do, so that views of
+    /// the track (CKivFXTrackView) rebuild: for hosts and editors that write keyframes'
+    /// members directly.
+    void NoteKeyFrmChange() {
+        // A slot set to what it holds moves the count: the list's one way to be told.
+        if (!IsEmpty()) SetAt(GetHeadPosition(), GetHead());
+    }
 
 protected:
     CKivFXTrackBase() : m_keys(K::GetThisClass()) {}
@@ -43,12 +50,12 @@ protected:
 
     /// The track's keyframes in list order; raises CMemoryException.
     std::vector<const K*> KeyFrames() const;
-    /// The same as the samplers take them; raises CMemoryException.
-    std::vector<const CKivFXInsValueKeyFrm*> SampleKeys() const;
     /// Calls visit(K&) for each of the track's keyframes in list order, allocating nothing
     /// (so edits made this way cannot fail half way); visit must not add or remove elements.
+    /// Counts as a change of the list.
     template <class Visit>
     void ForEachKeyFrame(Visit visit) {
+        NoteKeyFrmChange();
         for (POSITION pos = GetHeadPosition(); pos;) {
             CObject* o = GetNext(pos);
             if (m_keys.IsKey(o)) visit(*static_cast<K*>(o));
@@ -97,6 +104,7 @@ K* CKivFXTrackBase<K>::SetKeyFrm(Key pos, Set set, Init init) {
         if (!m_keys.IsKey(existing)) return nullptr;
         K* k = static_cast<K*>(existing);
         set(*k);
+        NoteKeyFrmChange();
         return k;
     }
     std::unique_ptr<K> k = KivTranslateBadAlloc([] { return std::make_unique<K>(); });

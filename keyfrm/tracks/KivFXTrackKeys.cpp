@@ -73,42 +73,72 @@ KivFXBracket KivFXTrackBracket(const CObList& list, const CRuntimeClass* keyClas
 
 template <class Key>
 void KivFXSortedKeys<Key>::Build(const std::vector<const CKivFXInsValueKeyFrm*>& keys) {
-    m_sorted.clear();
-    m_sorted.reserve(keys.size());
+    struct Entry {
+        Key key;
+        const CKivFXInsValueKeyFrm* k;
+    };
+    std::vector<Entry> sorted;
+    sorted.reserve(keys.size());
     for (const CKivFXInsValueKeyFrm* k : keys) {
         const Key key = KivFXKeyOf(k, Key{});
-        if (!IsNaN(key)) m_sorted.push_back({key, k, 0});
+        if (!IsNaN(key)) sorted.push_back({key, k});
     }
-    // Stable, so that among equal keys the first in list order comes first, as the scan chooses.
-    std::stable_sort(m_sorted.begin(), m_sorted.end(), [](const Entry& a, const Entry& b) { return a.key < b.key; });
-    for (std::size_t i = 1; i < m_sorted.size(); ++i)
-        m_sorted[i].runStart = m_sorted[i].key == m_sorted[i - 1].key ? m_sorted[i - 1].runStart : i;
+    // Stable, so that among equal keys the first in list order comes first, as the scan
+    // chooses. Tracks are mostly kept in order already: then there is nothing to sort.
+    const auto byKey = [](const Entry& a, const Entry& b) { return a.key < b.key; };
+    if (!std::is_sorted(sorted.begin(), sorted.end(), byKey)) std::stable_sort(sorted.begin(), sorted.end(), byKey);
+    m_keys.clear();
+    m_first.clear();
+    m_keys.reserve(sorted.size());
+    m_first.reserve(sorted.size());
+    for (const Entry& e : sorted)
+        if (m_keys.empty() || !(m_keys.back() == e.key)) {
+            m_keys.push_back(e.key);
+            m_first.push_back(e.k);
+        }
 }
 
 template <class Key>
 KivFXBracket KivFXSortedKeys<Key>::At(std::size_t lo, Key pos) const {
-    if (lo < m_sorted.size() && m_sorted[lo].key == pos) return {m_sorted[lo].k, nullptr};
+    const std::size_t n = m_keys.size();
+    if (lo < n && m_keys[lo] == pos) return {m_first[lo], nullptr};
     KivFXBracket b;
-    if (lo > 0) {
-        const Entry& below = m_sorted[m_sorted[lo - 1].runStart];
-        if (below.key > -kKivFXBound<Key>) b.previous = below.k;
-    }
-    if (lo < m_sorted.size() && m_sorted[lo].key < kKivFXBound<Key>) b.next = m_sorted[lo].k;
+    if (lo > 0 && m_keys[lo - 1] > -kKivFXBound<Key>) b.previous = m_first[lo - 1];
+    if (lo < n && m_keys[lo] < kKivFXBound<Key>) b.next = m_first[lo];
     return b;
+}
+
+template <class Key>
+std::size_t KivFXSortedKeys<Key>::LowerBound(Key pos, std::size_t lo, std::size_t hi) const {
+    // Halving without a branch on the comparison (a conditional move): positions asked at
+    // random make that branch a coin toss, and its mispredictions cost more than the reads.
+    if (lo >= hi) return lo;
+    const Key* b = m_keys.data() + lo;
+    for (std::size_t n = hi - lo; n > 1;) {
+        const std::size_t half = n / 2;
+        b = b[half] < pos ? b + half : b;
+        n -= half;
+    }
+    return static_cast<std::size_t>(b - m_keys.data()) + (*b < pos ? 1 : 0);
 }
 
 template <class Key>
 KivFXBracket KivFXSortedKeys<Key>::Find(Key pos) const {
     if (IsNaN(pos)) return {};
-    const auto it = std::lower_bound(m_sorted.begin(), m_sorted.end(), pos, [](const Entry& e, Key p) { return e.key < p; });
-    return At(static_cast<std::size_t>(it - m_sorted.begin()), pos);
+    return At(LowerBound(pos, 0, m_keys.size()), pos);
 }
 
 template <class Key>
 KivFXBracket KivFXSortedKeys<Key>::FindFrom(Key pos, std::size_t& cursor) const {
     if (IsNaN(pos)) return {};
-    while (cursor < m_sorted.size() && m_sorted[cursor].key < pos) ++cursor;
-    return At(cursor, pos);
+    const std::size_t n = m_keys.size();
+    std::size_t c = std::min(cursor, n);
+    if (c > 0 && !(m_keys[c - 1] < pos))
+        c = LowerBound(pos, 0, c - 1);  // moved back
+    else if (c < n && m_keys[c] < pos)
+        c = c + 1 == n || !(m_keys[c + 1] < pos) ? c + 1 : LowerBound(pos, c + 2, n);
+    cursor = c;
+    return At(c, pos);
 }
 
 template class KivFXSortedKeys<double>;

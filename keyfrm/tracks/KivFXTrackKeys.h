@@ -47,28 +47,28 @@ KivFXBracket KivFXBracketOf(Key pos, std::size_t count, const CKivFXInsValueKeyF
 KivFXBracket KivFXTrackBracket(const CObList& list, const CRuntimeClass* keyClass, double location);
 KivFXBracket KivFXTrackBracket(const CObList& list, const CRuntimeClass* keyClass, int frame);
 
-/// Keyframes sorted by (key, list order), for the scan's answers in O(log n), or in one
-/// forward pass over ascending positions.
+/// The distinct keys of keyframes in ascending order, each with the first keyframe in list
+/// order that has it, for the scan's answers in O(log n), or in O(1) when positions rise.
+/// Keys and keyframes are kept apart so that a search reads only keys.
 template <class Key>
 class KivFXSortedKeys {
 public:
-    /// keys: the keyframes in list order.
+    /// keys: the keyframes in list order. Raises std::bad_alloc.
     void Build(const std::vector<const CKivFXInsValueKeyFrm*>& keys);
     /// The scan's answer at pos.
     KivFXBracket Find(Key pos) const;
-    /// The same, for positions that never decrease from one call to the next with the
-    /// same cursor (which starts at 0).
+    /// The same, starting from where the last call with this cursor (which starts at 0)
+    /// ended: O(1) when pos lies in that segment or the next one, as when positions rise
+    /// one by one; a bisection otherwise.
     KivFXBracket FindFrom(Key pos, std::size_t& cursor) const;
 
 private:
-    struct Entry {
-        Key key;
-        const CKivFXInsValueKeyFrm* k;
-        std::size_t runStart;  // index of the first entry with an equal key
-    };
-    /// The answer from the index of the first entry whose key is not below pos.
+    /// The answer from the index of the first key not below pos.
     KivFXBracket At(std::size_t lo, Key pos) const;
-    std::vector<Entry> m_sorted;  // NaN keys left out: they never match or bracket
+    /// The index of the first key not below pos among [lo, hi).
+    std::size_t LowerBound(Key pos, std::size_t lo, std::size_t hi) const;
+    std::vector<Key> m_keys;  // NaN keys left out: they never match or bracket
+    std::vector<const CKivFXInsValueKeyFrm*> m_first;
 };
 
 extern template class KivFXSortedKeys<double>;

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "keyfrm/tracks/CKivFXTrackView.h"
 #include "keyfrm/tracks/KivFXTrackChannels.h"
 #include "platform/fw/CException.h"
 
@@ -30,28 +31,18 @@ K* KivFXAppendSample(CObList& out) {
 /// order, which the caller owns. The track itself is never changed.
 
 /// Per-frame samples for every frame from min(from, to) to max(from, to): one new K per frame
-/// holding valueAt(bracket, frame), the bracket being the one the track's own search gives
-/// at that frame (keysOf(): the track's keyframes in list order, sorted once here). Returns
-/// 0 for a null out; otherwise empties out and returns 1. Raises CMemoryException as stated
-/// above.
-template <class K, class KeysOf, class ValueAt>
-int KivFXBuildFrameSamples(CObList* out, int from, int to, KeysOf keysOf, ValueAt valueAt) {
+/// holding the track's InsValue there, read through one view of the track (sorted once, the
+/// frames rising). Returns 0 for a null out; otherwise empties out and returns 1. Raises
+/// CMemoryException as stated above.
+template <class K, class Track>
+int KivFXBuildFrameSamples(CObList* out, int from, int to, const Track& track) {
     if (!out) return 0;
     const std::int64_t first = from < to ? from : to;
     const std::int64_t last = from < to ? to : from;
     if (last - first + 1 > kKivFXMaxSamples) AfxThrowMemoryException();
     out->RemoveAll();
-    const std::vector<const CKivFXInsValueKeyFrm*> keys = keysOf();
-    KivFXSortedKeys<int> sorted;
-    KivTranslateBadAlloc([&] { sorted.Build(keys); });
-    const CKivFXInsValueKeyFrm* head = keys.empty() ? nullptr : keys.front();
-    const CKivFXInsValueKeyFrm* tail = keys.empty() ? nullptr : keys.back();
-    std::size_t cursor = 0;
-    for (std::int64_t f = first; f <= last; ++f) {
-        const int frame = static_cast<int>(f);
-        const KivFXBracket b = KivFXBracketOf(frame, keys.size(), head, tail, [&] { return sorted.FindFrom(frame, cursor); });
-        KivFXChannels<K>::Put(*KivFXAppendSample<K>(*out), valueAt(b, frame));
-    }
+    CKivFXTrackView<Track> view(track);
+    for (std::int64_t f = first; f <= last; ++f) KivFXChannels<K>::Put(*KivFXAppendSample<K>(*out), KivFXValues<K>{view.At(static_cast<int>(f))});
     return 1;
 }
 

@@ -5,6 +5,7 @@
 
 #include "KfxCommands.h"
 #include "KfxProject.h"
+#include "keyfrm/tracks/CKivFXTrackView.h"
 #include "keyfrm/tracks/KivFXTracks.h"
 
 namespace {
@@ -27,35 +28,41 @@ std::string Where(const KfxSampling& how, std::int64_t i) {
     return KfxSpelled(i) + "," + KfxSpelled(location);
 }
 
-template <class Track>
-void Build(Track& track, const KfxSampling& how, CObList& out) {
-    if (how.byFrames)
-        track.BuildInsValueKF(&out, how.from, how.to);
-    else
-        track.BuildInsValueKF(&out, how.count);
+// Calls print(i, values) for each sample in order: per-frame samples straight from a view
+// of the track (the keyframes sorted once, no object per sample), evenly spaced ones from
+// the track's own sampler.
+template <class K, class Track, class Print>
+void ForEachSample(Track& track, const KfxSampling& how, Print print) {
+    if (how.byFrames) {
+        CKivFXTrackView<Track> view(track);
+        const std::int64_t first = how.from < how.to ? how.from : how.to;
+        const std::int64_t last = how.from < how.to ? how.to : how.from;
+        for (std::int64_t f = first; f <= last; ++f) print(f - first, KivFXValues<K>{view.At(static_cast<int>(f))});
+        return;
+    }
+    Samples samples;
+    track.BuildInsValueKF(&samples, how.count);
+    std::int64_t i = 0;
+    for (POSITION pos = samples.GetHeadPosition(); pos; ++i) print(i, KivFXChannels<K>::Of(*static_cast<const K*>(samples.GetNext(pos))));
 }
 
 }  // namespace
 
 void KfxWriteSamples(CKivObList& track, const KfxSampling& how, std::FILE* out) {
     const std::string first = how.byFrames ? "frame" : "index,location";
-    Samples samples;
     if (track.IsKindOf(RUNTIME_CLASS(CKivFXInsKeyFrmList))) {
-        Build(static_cast<CKivFXInsKeyFrmList&>(track), how, samples);
         std::fprintf(out, "%s,value\n", first.c_str());
-        std::int64_t i = 0;
-        for (POSITION pos = samples.GetHeadPosition(); pos; ++i)
-            std::fprintf(out, "%s,%s\n", Where(how, i).c_str(), KfxSpelled(static_cast<CKivFXValueKeyFrm*>(samples.GetNext(pos))->Value).c_str());
+        ForEachSample<CKivFXValueKeyFrm>(static_cast<CKivFXInsKeyFrmList&>(track), how, [&](std::int64_t i, const auto& v) {
+            std::fprintf(out, "%s,%s\n", Where(how, i).c_str(), KfxSpelled(v[0]).c_str());
+        });
     } else if (track.IsKindOf(RUNTIME_CLASS(CKivFXPosiKeyFrmList))) {
-        Build(static_cast<CKivFXPosiKeyFrmList&>(track), how, samples);
         std::fprintf(out, "%s,x,y,z\n", first.c_str());
-        std::int64_t i = 0;
-        for (POSITION pos = samples.GetHeadPosition(); pos; ++i) {
-            const auto* k = static_cast<CKivFXPosiKeyFrm*>(samples.GetNext(pos));
-            std::fprintf(out, "%s,%s,%s,%s\n", Where(how, i).c_str(), KfxSpelled(k->PosiX).c_str(), KfxSpelled(k->PosiY).c_str(), KfxSpelled(k->PosiZ).c_str());
-        }
+        ForEachSample<CKivFXPosiKeyFrm>(static_cast<CKivFXPosiKeyFrmList&>(track), how, [&](std::int64_t i, const auto& v) {
+            std::fprintf(out, "%s,%s,%s,%s\n", Where(how, i).c_str(), KfxSpelled(v[0]).c_str(), KfxSpelled(v[1]).c_str(), KfxSpelled(v[2]).c_str());
+        });
     } else {
         if (how.byFrames) throw KfxError("a colour track is placed by location only: use --count");
+        Samples samples;
         static_cast<CKivFXColor32KeyFrmList&>(track).BuildInsValueKF(&samples, how.count);
         std::fprintf(out, "%s,red,green,blue,alpha\n", first.c_str());
         std::int64_t i = 0;

@@ -15,6 +15,7 @@
 
 #include "TrackBuilders.h"
 #include "TrackReference.h"
+#include "keyfrm/tracks/CKivFXTrackView.h"
 
 namespace {
 
@@ -327,3 +328,184 @@ TEST(TrackFastPaths, PositionAndColourValuesEqualThePlainRule) {
         }
     }
 }
+
+// ---- the evaluation view ----
+
+namespace {
+
+// Equal bits, or NaN on both sides (a NaN's payload is not part of any promise).
+bool SameBits(float a, float b) { return Same(a, b) || (a != a && b != b); }
+
+// A random track of one kind: 0..300 keyframes of its class, sorted or not, with equal keys,
+// extreme keys, NaN, and now and then an element of another class.
+template <class Track>
+std::unique_ptr<Track> RandomTrack(RandomTracks& r) {
+    auto t = std::make_unique<Track>();
+    if constexpr (!std::is_same_v<Track, CKivFXColor32KeyFrmList>) t->InsMode = r.Int(0, 1), t->BaseOnFrame = r.Int(0, 1);
+    if constexpr (std::is_same_v<Track, CKivFXInsKeyFrmList>) t->MinValue = -20.0f, t->MaxValue = r.Chance(80) ? 20.0f : -30.0f;
+    const int sizes[] = {0, 1, 2, 3, 7, 40, 150};
+    const int n = sizes[r.Int(0, 6)];
+    for (int i = 0; i < n; ++i) {
+        if (r.Chance(3)) kfxtest::AppendPosi(*t, {r.Location(), r.Frame(), 1, 2, 3});  // foreign to scalar and colour tracks
+        const double location = r.Location();
+        const int frame = r.Frame();
+        if constexpr (std::is_same_v<Track, CKivFXInsKeyFrmList>)
+            kfxtest::Append(*t, {location, frame, r.Value(), r.Value(), r.Value()});
+        else if constexpr (std::is_same_v<Track, CKivFXPosiKeyFrmList>)
+            kfxtest::AppendPosi(*t, {location, frame, r.Value(), r.Value(), r.Value()})->After = {r.Value(), r.Value(), r.Value()};
+        else
+            kfxtest::AppendColour(*t, location, static_cast<DWORD>(r.Int(0, INT_MAX)) * 2u + 1u);
+    }
+    if (r.Chance(50)) KivFXKeyFrmTaxisList(t.get());
+    return t;
+}
+
+// The view's answer against the track's InsValue, the plain rule and the reference bracket.
+template <class Track, class Key>
+void ExpectViewMatches(CKivFXTrackView<Track>& view, const Track& t, Key pos, const char* edit) {
+    using K = std::remove_pointer_t<decltype(t.GetFXKeyFrm(0))>;
+    const KivFXBracket want = KivFXTrackBracket(t, K::GetThisClass(), pos);
+    const KivFXBracket got = view.Bracket(pos);
+    ASSERT_TRUE(got.previous == want.previous && got.next == want.next) << "after " << edit << ": bracket at " << pos;
+    if constexpr (std::is_same_v<Track, CKivFXInsKeyFrmList>) {
+        const float v = view.InsValue(pos);
+        ASSERT_TRUE(SameBits(v, t.InsValue(pos)) && SameBits(v, kfxref::ScalarAt(t, pos))) << "after " << edit << ": at " << pos;
+    } else if constexpr (std::is_same_v<Track, CKivFXPosiKeyFrmList>) {
+        std::array<float, 3> v, w;
+        view.InsValue(pos, v[0], v[1], v[2]);
+        t.InsValue(pos, w[0], w[1], w[2]);
+        const auto plain = kfxref::PathAt(t, pos);
+        for (int c = 0; c < 3; ++c) ASSERT_TRUE(SameBits(v[c], w[c]) && SameBits(v[c], plain[c])) << "after " << edit << ": at " << pos;
+    } else {
+        ULONG v = 0, w = 0;
+        view.InsValue(pos, v);
+        t.InsValue(pos, w);
+        ASSERT_TRUE(v == w && v == kfxref::ColourAt(t, pos)) << "after " << edit << ": at " << pos;
+    }
+}
+
+// Probes in a random order, then rising (sorted, then every frame of a stretch one by one).
+template <class Track>
+void ExpectViewMatchesEverywhere(CKivFXTrackView<Track>& view, const Track& t, RandomTracks& r, const char* edit) {
+    auto locations = r.LocationProbes(t);
+    std::shuffle(locations.begin(), locations.end(), std::mt19937(static_cast<unsigned>(r.Int(0, INT_MAX))));
+    for (double x : locations) ExpectViewMatches(view, t, x, edit);
+    std::sort(locations.begin(), locations.end());
+    for (double x : locations) ExpectViewMatches(view, t, x, edit);
+    if constexpr (!std::is_same_v<Track, CKivFXColor32KeyFrmList>) {
+        auto frames = r.FrameProbes(t);
+        std::shuffle(frames.begin(), frames.end(), std::mt19937(static_cast<unsigned>(r.Int(0, INT_MAX))));
+        for (int f : frames) ExpectViewMatches(view, t, f, edit);
+        for (int f = r.Int(-30, 20), end = f + 120; f < end; ++f) ExpectViewMatches(view, t, f, edit);
+    }
+}
+
+// Every way a track changes through its operations, the list functions and the list, each
+// made while a view of it lives; "a key written, then told" is the host keeping its promise.
+template <class Track>
+void EditThroughAnOperation(Track& t, RandomTracks& r, const char*& name) {
+    using K = std::remove_pointer_t<decltype(t.GetFXKeyFrm(0))>;
+    K* any = t.GetFXKeyFrm(r.Int(0, std::max(0, t.GetKeyFrmCount() - 1)));
+    constexpr bool kFramed = !std::is_same_v<Track, CKivFXColor32KeyFrmList>;
+    switch (r.Int(0, 13)) {
+        case 0: name = "nothing"; break;
+        case 1:
+            name = "AddKeyFrm by location";
+            t.AddKeyFrm(static_cast<double>(r.Int(0, 16)) / 16.0);
+            break;
+        case 2:
+            name = "AddKeyFrm by frame";
+            if constexpr (kFramed) t.AddKeyFrm(r.Int(-20, 120));
+            break;
+        case 3:
+            name = "SendKeyFrmValue on an existing key";
+            if (any) {
+                if constexpr (std::is_same_v<Track, CKivFXInsKeyFrmList>) t.SendKeyFrmValue(any->Location, r.Value());
+                if constexpr (std::is_same_v<Track, CKivFXPosiKeyFrmList>) t.SendKeyFrmValue(any->Frame, r.Value(), 0.0f, 1.0f);
+                if constexpr (std::is_same_v<Track, CKivFXColor32KeyFrmList>) t.SendKeyFrmValue(any->Location, 0x80402010u);
+            }
+            break;
+        case 4:
+            name = "DeleteKeyFrm";
+            t.DeleteKeyFrm(any);
+            break;
+        case 5:
+            name = "DeleteSelectKeyFrm";
+            t.SetSelectKF(any, 1);
+            t.DeleteSelectKeyFrm();
+            break;
+        case 6:
+            name = "MakeReverse";
+            if constexpr (kFramed) t.MakeReverse(r.Int(-5, 5), r.Int(50, 150));
+            break;
+        case 7:
+            name = "OffsetFrame";
+            if constexpr (kFramed) t.OffsetFrame(r.Int(-9, 9));
+            break;
+        case 8:
+            name = "ZoomRangeValue or OffsetPosi";
+            if constexpr (std::is_same_v<Track, CKivFXInsKeyFrmList>) t.ZoomRangeValue(-1.5f);
+            if constexpr (std::is_same_v<Track, CKivFXPosiKeyFrmList>) t.OffsetPosi(1.0f, -2.0f, 0.5f);
+            break;
+        case 9:
+            name = "KivFXKeyFrmInsertKF and KivFXKeyFrmTaxisList";
+            if (any) any->Location = r.Location(), any->Frame = r.Frame();  // then sorted through the list function
+            KivFXKeyFrmInsertKF(&t, new K);
+            KivFXKeyFrmTaxisList(&t);
+            break;
+        case 10:
+            name = "ReverseList";
+            t.ReverseList();
+            break;
+        case 11:
+            name = "an element replaced with SetAt";
+            if (!t.IsEmpty()) {
+                const POSITION pos = t.GetTailPosition();
+                CObject* old = t.GetAt(pos);
+                t.SetAt(pos, new K);
+                delete old;
+            }
+            break;
+        case 12:
+            name = "operator= from a random track";
+            t = *RandomTrack<Track>(r);
+            break;
+        default:
+            name = "a key written, then told";
+            if (any) any->Location = r.Location(), any->Frame = r.Frame();
+            t.NoteKeyFrmChange();
+            break;
+    }
+}
+
+template <class Track>
+void ViewScenario(unsigned seed) {
+    RandomTracks r(seed);
+    for (int i = 0; i < kTracks / 5; ++i) {
+        auto t = RandomTrack<Track>(r);
+        CKivFXTrackView<Track> view(*t);
+        const char* edit = "building";
+        for (int step = 0; step < 6; ++step) {
+            ExpectViewMatchesEverywhere(view, *t, r, edit);
+            EditThroughAnOperation(*t, r, edit);
+        }
+    }
+}
+
+}  // namespace
+
+TEST(TrackView, AnswersAsTheTrackAcrossEveryOperation) {
+    ViewScenario<CKivFXInsKeyFrmList>(25);
+    ViewScenario<CKivFXPosiKeyFrmList>(2025);
+    ViewScenario<CKivFXColor32KeyFrmList>(202512);
+}
+
+#ifndef NDEBUG
+TEST(TrackViewDeathTest, AKeyWrittenDirectlyStopsADebugBuild) {
+    auto t = kfxtest::Scalar({{0.0, 0, 1.0f}, {1.0, 10, 2.0f}});
+    CKivFXTrackView<CKivFXInsKeyFrmList> view(*t);
+    view.InsValue(5);
+    t->GetFXKeyFrm(1)->Frame = 20;  // the promise broken: no operation, no NoteKeyFrmChange
+    EXPECT_DEATH(view.InsValue(5), "written directly");
+}
+#endif
