@@ -52,6 +52,7 @@ template <class Host, class Ed, class Track>
 class RigOf : public Rig {
 public:
     CWnd& Editor() override { return *editor; }
+    bool Dragging() override { return editor->IsDragging(); }
     size_t Told() const override { return host.modifies.size(); }
     void WhenTold(std::function<void()> f) override {
         if (f)
@@ -91,6 +92,11 @@ protected:
         KivScreen::Get().PaintAll();
         host.modifies.clear();
     }
+    /// The middle keyframe's square, for the editors that draw one.
+    CPoint GrabSquare() const {
+        const CRect r = editor->GetKeyFrmRect(track->GetFXKeyFrm(1), kKivFXPartKeyFrm);
+        return OnScreen(CPoint(r.left + 2, r.top + 2));
+    }
     CPoint OnScreen(CPoint client) const {
         editor->ClientToScreen(&client);
         return client;
@@ -124,8 +130,7 @@ public:
         ASSERT_TRUE(editor->Create(WS_CHILD | WS_VISIBLE, &host, CRect(10, 10, 210, 118)));
         Shown();
     }
-    bool Dragging() override { return editor->IsDragging(); }
-    CPoint Grab() override { return editor->ScreenOfPart(track->GetFXKeyFrm(1), kKivFXPartKeyFrm); }
+    CPoint Grab() override { return GrabSquare(); }
     void AttachAnother() override {
         AttachOther(MakeTrack({{10, -50.0f}, {40, 60.0f}, {70, 0.0f}}, 0), [this](auto* t) { editor->SetKeyFrmList(t); });
     }
@@ -144,11 +149,7 @@ public:
         editor->ShowWindow(SW_SHOW);
         Shown();
     }
-    bool Dragging() override { return editor->IsDragging(); }
-    CPoint Grab() override {
-        const CRect r = editor->GetKeyFrmRect(track->GetFXKeyFrm(1), kKivFXPartKeyFrm);
-        return OnScreen(CPoint(r.left + 2, r.top + 2));
-    }
+    CPoint Grab() override { return GrabSquare(); }
     void AttachAnother() override {
         AttachOther(MakeDlgTrack({{0.1, -50.0f}, {0.4, 60.0f}, {0.7, 0.0f}}, 0),
                     [this](auto* t) { editor->UpKeyFrmList(AquaEdit_Type_Number, t); });
@@ -172,11 +173,7 @@ public:
         editor->ShowWindow(SW_SHOW);
         Shown();
     }
-    bool Dragging() override { return editor->IsDragging(); }
-    CPoint Grab() override {
-        const CRect r = editor->GetKeyFrmRect(track->GetFXKeyFrm(1), kKivFXPartKeyFrm);
-        return OnScreen(CPoint(r.left + 2, r.top + 2));
-    }
+    CPoint Grab() override { return GrabSquare(); }
     void AttachAnother() override {
         AttachOther(MakePosiTrack({{0.1, -300.0f, -300.0f}, {0.4, 100.0f, 200.0f}, {0.7, 300.0f, -100.0f}}, 0),
                     [this](auto* t) { editor->SetRange(0, 99, t); });
@@ -201,13 +198,11 @@ public:
         editor->ShowWindow(SW_SHOW);
         Shown();
     }
-    bool Dragging() override { return editor->IsDragging(); }
     CPoint Grab() override { return OnScreen(CPoint(10 + static_cast<int>(370 * 0.4), 265)); }
     void AttachAnother() override {
         AttachOther(MakeColourTrack({{0.1, 10, 20, 30, 255}, {0.4, 200, 100, 0, 128}, {0.7, 0, 0, 255, 255}}),
                     [this](auto* t) { editor->SetFXClrList(t); });
     }
-    void SelectFirst() override {}  // the strip does not show selection
     bool Command() override {
         // A right click on a keyframe's mark deletes it and tells the host.
         const CPoint mark = OnScreen(CPoint(10 + static_cast<int>(370 * 0.7), 265));
