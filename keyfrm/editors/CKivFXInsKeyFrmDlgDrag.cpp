@@ -43,11 +43,7 @@ KivFXDragController CKivFXInsKeyFrmDlg::MakeDrag() {
             InvalidateRect(&square, TRUE);
         });
     };
-    hooks.tell = [this](Drag::Phase phase, int kind) {
-        const bool marker = kind == kDragTimeLine;
-        if (phase == Drag::Phase::moved) SendToModifyMsg(0, marker ? 1 : 0);
-        if (phase == Drag::Phase::ended) SendToModifyMsg(marker ? 0 : 1, marker ? 1 : 0);
-    };
+    hooks.tell = [this](Drag::Phase phase, int kind) { KivFXTellDialogHost(*this, phase, kind == kDragTimeLine); };
     hooks.ending = [this](int) { RepaintNow(); };
     hooks.cancelled = [this](int kind) {
         if (kind == kDragTimeLine) m_parts.HideToolTip();
@@ -65,13 +61,8 @@ void CKivFXInsKeyFrmDlg::OnLButtonDown(UINT, CPoint point) {
     const KivWeakWnd alive(*this);
     if (IsHitTimeRuler(point)) {
         m_drag.Press(kDragTimeLine, point);
-    } else if (CKivFXValueKeyFrm* hit = IsHitKeyFrm(point, kKivFXPartAfterPt)) {
-        m_drag.Press(kDragAfterPt, point, hit);
-    } else if ((hit = IsHitKeyFrm(point, kKivFXPartForePt))) {
-        m_drag.Press(kDragForePt, point, hit);
-    } else if ((hit = IsHitKeyFrm(point, kKivFXPartKeyFrm))) {
-        m_drag.Press(kDragKeyFrm, point, hit);
-    } else {
+    } else if (!KivFXPressOnPart(m_drag, point, [this](CPoint p, int part) { return IsHitKeyFrm(p, part); },
+                                 {kDragKeyFrm, kDragForePt, kDragAfterPt})) {
         if (m_pKFList) m_pKFList->UnSelectKF();
         RepaintNow();
     }

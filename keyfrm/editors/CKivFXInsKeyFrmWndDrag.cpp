@@ -65,13 +65,8 @@ void CKivFXInsKeyFrmWnd::OnLButtonDown(UINT, CPoint point) {
         return;
     }
     const KivWeakWnd alive(*this);
-    if (CKivFXValueKeyFrm* hit = IsHitKeyFrm(point, kPartAfterPt)) {
-        m_drag.Press(kDragAfterPt, point, hit);
-    } else if ((hit = IsHitKeyFrm(point, kPartForePt))) {
-        m_drag.Press(kDragForePt, point, hit);
-    } else if ((hit = IsHitKeyFrm(point, kPartKeyFrm))) {
-        m_drag.Press(kDragKeyFrm, point, hit);
-    } else {
+    const auto hit = [this](CPoint p, int part) { return IsHitKeyFrm(p, part); };
+    if (!KivFXPressOnPart(m_drag, point, hit, {kDragKeyFrm, kDragForePt, kDragAfterPt})) {
         m_pKFList->UnSelectKF();
         RepaintNow();
     }

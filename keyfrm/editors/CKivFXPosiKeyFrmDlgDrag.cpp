@@ -66,11 +66,7 @@ KivFXDragController CKivFXPosiKeyFrmDlg::MakeDrag() {
             InvalidateRect(&note, TRUE);
         });
     };
-    hooks.tell = [this](Drag::Phase phase, int kind) {
-        const bool marker = kind == kDragTimeLine;
-        if (phase == Drag::Phase::moved) SendToModifyMsg(0, marker ? 1 : 0);
-        if (phase == Drag::Phase::ended) SendToModifyMsg(marker ? 0 : 1, marker ? 1 : 0);
-    };
+    hooks.tell = [this](Drag::Phase phase, int kind) { KivFXTellDialogHost(*this, phase, kind == kDragTimeLine); };
     hooks.ending = [this](int) { RepaintNow(); };
     hooks.cancelled = [this](int kind) {
         if (kind == kDragTimeLine || kind == kDragTimeNote) m_parts.HideToolTip();
@@ -90,13 +86,8 @@ void CKivFXPosiKeyFrmDlg::OnLButtonDown(UINT, CPoint point) {
         m_drag.Press(kDragTimeLine, point);
     } else if ((hit = IsHitTimeNote(point))) {
         m_drag.Press(kDragTimeNote, point, hit);
-    } else if ((hit = IsHitKeyFrm(point, kKivFXPartAfterPt))) {
-        m_drag.Press(kDragAfterPt, point, hit);
-    } else if ((hit = IsHitKeyFrm(point, kKivFXPartForePt))) {
-        m_drag.Press(kDragForePt, point, hit);
-    } else if ((hit = IsHitKeyFrm(point, kKivFXPartKeyFrm))) {
-        m_drag.Press(kDragKeyFrm, point, hit);
-    } else {
+    } else if (!KivFXPressOnPart(m_drag, point, [this](CPoint p, int part) { return IsHitKeyFrm(p, part); },
+                                 {kDragKeyFrm, kDragForePt, kDragAfterPt})) {
         if (m_pKFList) m_pKFList->UnSelectKF();
         RepaintNow();
     }
@@ -199,7 +190,9 @@ void CKivFXPosiKeyFrmDlg::AdjustOpposite(bool foreMoved) {
     if (!k || !m_pKFList) return;
     const SKivFXPosiHandle& m = foreMoved ? k->Fore : k->After;
     SKivFXPosiHandle& o = foreMoved ? k->After : k->Fore;
-    // Coupling works in position units on X and Y; Z offsets are the host's and stay.
+    // Coupling works in position units on X and Y; Z offsets are the host's and stay. The
+    // curve editors' KivFXCoupleHandles measures whole pixels, which would round this
+    // dialog's lengths and change the handles its drags have always stored.
     switch (KivFXDragCtrlMode(m_pKFList->CtrlMode)) {
         case kCtrlModeSymmetry:
             o.X = -m.X;

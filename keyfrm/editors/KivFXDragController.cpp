@@ -21,6 +21,12 @@ bool KivFXDragController::HoldsItsKeyFrm() const {
     return m_keyFrm && track && track->Find(m_keyFrm);
 }
 
+bool KivFXDragController::CancelWithoutItsKeyFrm() {
+    if (HoldsItsKeyFrm()) return false;
+    Cancel(true);
+    return true;
+}
+
 bool KivFXDragController::Press(int kind, CPoint point, CObject* keyframe) {
     const Kind* k = Find(kind);
     if (m_dragging || !k) return true;
@@ -42,10 +48,7 @@ bool KivFXDragController::Press(int kind, CPoint point, CObject* keyframe) {
 bool KivFXDragController::Move(CPoint point) {
     if (!m_dragging) return true;
     const KivWeakWnd alive(m_wnd);
-    if (!HoldsItsKeyFrm()) {
-        Cancel(true);
-        return alive.Alive();
-    }
+    if (CancelWithoutItsKeyFrm()) return alive.Alive();
     const int kind = m_kind;
     if (const Kind* k = Find(kind); k && k->move) k->move(point);
     m_last = point;
@@ -56,10 +59,7 @@ bool KivFXDragController::Move(CPoint point) {
 bool KivFXDragController::End() {
     if (!m_dragging) return true;
     const KivWeakWnd alive(m_wnd);
-    if (!HoldsItsKeyFrm()) {
-        Cancel(true);
-        return alive.Alive();
-    }
+    if (CancelWithoutItsKeyFrm()) return alive.Alive();
     const int kind = m_kind;
     if (const Kind* k = Find(kind); k && k->end) k->end();
     m_dragging = false;

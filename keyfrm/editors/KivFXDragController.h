@@ -9,6 +9,7 @@
 #include <functional>
 #include <vector>
 
+#include "keyfrm/editors/KivFXCurveNotes.h"
 #include "platform/fw/CObList.h"
 #include "platform/ui/Wnd.h"
 
@@ -73,6 +74,8 @@ public:
 private:
     const Kind* Find(int kind) const;
     bool HoldsItsKeyFrm() const;
+    /// Ends the drag quietly when its keyframe left the track; whether it did.
+    bool CancelWithoutItsKeyFrm();
 
     CWnd& m_wnd;
     std::vector<Kind> m_kinds;
@@ -95,4 +98,27 @@ void KivFXSelectAlone(CWnd& wnd, Track& track, K& keyframe, Invalidate invalidat
     track.SetSelectKF(&keyframe, 1);
     invalidate(keyframe);
     wnd.UpdateWindow();
+}
+
+/// Grabs the first keyframe part under point in the order the curve and position editors
+/// test them (after handle, fore handle, the keyframe itself): hit(point, part) gives the
+/// keyframe whose part is there, kinds[part] the drag kind for that part. False when none.
+template <class Hit>
+bool KivFXPressOnPart(KivFXDragController& drag, CPoint point, Hit hit, const int (&kinds)[3]) {
+    for (int part : {kKivFXPartAfterPt, kKivFXPartForePt, kKivFXPartKeyFrm}) {
+        if (auto* k = hit(point, part)) {
+            drag.Press(kinds[part], point, k);
+            return true;
+        }
+    }
+    return false;
+}
+
+/// How the two keyframe dialogs tell their host of a drag: at every step and at its end;
+/// the marker's drag moved the current frame, any other drag changed the track (at its end).
+template <class Dlg>
+void KivFXTellDialogHost(Dlg& dlg, KivFXDragController::Phase phase, bool marker) {
+    if (phase == KivFXDragController::Phase::started) return;
+    const bool ended = phase == KivFXDragController::Phase::ended;
+    dlg.SendToModifyMsg(ended && !marker ? 1 : 0, marker ? 1 : 0);
 }
