@@ -48,7 +48,7 @@ KivFXDragController CKivFXInsKeyFrmWnd::MakeDrag() {
                                                       : kInsKFWndDragEnded);
     };
     hooks.ended = [this](int) {
-        DraggedKF()->SetSelect(0);
+        if (CKivFXValueKeyFrm* k = DraggedKF()) k->SetSelect(0);
         RepaintNow();
     };
     hooks.cancelled = [this](int) {

@@ -13,12 +13,15 @@ const KivFXDragController::Kind* KivFXDragController::Find(int kind) const {
     return k.begin ? &k : nullptr;
 }
 
-bool KivFXDragController::HoldsItsKeyFrm() const {
-    const Kind* k = Find(m_kind);
-    if (!k || !k->holdsKeyFrm) return true;
+bool KivFXDragController::InTrack(CObject* keyframe) const {
     // Only compared, never read: the keyframe may have been destroyed with the track's element.
     const CObList* track = m_hooks.track ? m_hooks.track() : nullptr;
-    return m_keyFrm && track && track->Find(m_keyFrm);
+    return keyframe && track && track->Find(keyframe);
+}
+
+bool KivFXDragController::HoldsItsKeyFrm() const {
+    const Kind* k = Find(m_kind);
+    return !k || !k->holdsKeyFrm || InTrack(m_keyFrm);
 }
 
 bool KivFXDragController::CancelWithoutItsKeyFrm() {
@@ -68,6 +71,8 @@ bool KivFXDragController::End() {
     if (m_hooks.ending) m_hooks.ending(kind);
     if (m_hooks.tell) m_hooks.tell(Phase::ended, kind);
     if (!alive) return false;
+    // The host may have taken the keyframe out of the track when told of the end.
+    if (m_keyFrm && !InTrack(m_keyFrm)) m_keyFrm = nullptr;
     if (m_hooks.ended) m_hooks.ended(kind);
     m_keyFrm = nullptr;
     return true;

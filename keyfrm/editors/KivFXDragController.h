@@ -38,7 +38,8 @@ public:
         std::function<void(Phase, int kind)> tell;
         /// The editor's look once a drag is over, before the host is told of its end.
         std::function<void(int kind)> ending;
-        /// After the host was told of the end, with the window still there.
+        /// After the host was told of the end, with the window still there (the held
+        /// keyframe is then null when the host took it out of the track).
         std::function<void(int kind)> ended;
         /// After a drag ended quietly (nothing told): what the editor resets, such as its tip.
         std::function<void(int kind)> cancelled;
@@ -73,6 +74,7 @@ public:
 
 private:
     const Kind* Find(int kind) const;
+    bool InTrack(CObject* keyframe) const;
     bool HoldsItsKeyFrm() const;
     /// Ends the drag quietly when its keyframe left the track; whether it did.
     bool CancelWithoutItsKeyFrm();

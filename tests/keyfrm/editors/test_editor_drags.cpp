@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ColourDialogTestSupport.h"
@@ -249,35 +250,43 @@ protected:
 };
 
 TEST_P(EditorDrags, AKeyframeThatLeavesTheTrackEndsTheDragQuietly) {
+    enum Act { kRemove, kAttach, kRemoveWhenToldOfTheEnd };
     struct When {
         const char* what;
         bool moveFirst;  // one step of the drag before the host acts
-        bool attach;     // the host attaches another track instead of removing the keyframe
+        Act act;
     };
-    for (const When& w : {When{"removed before the first move", false, false},
-                          When{"removed between the last move and the release", true, false},
-                          When{"another track attached", true, true}}) {
+    for (const When& w : {When{"removed before the first move", false, kRemove},
+                          When{"removed between the last move and the release", true, kRemove},
+                          When{"another track attached", true, kAttach},
+                          When{"removed when told of the drag's end", true, kRemoveWhenToldOfTheEnd}}) {
         SCOPED_TRACE(w.what);
         Rig& r = Open();
         const CPoint grab = r.Grab();
         const CPoint to(grab.x + 6, grab.y + 8);
+        bool releasing = false;
         Press(grab);
         ASSERT_TRUE(r.Dragging());
         if (w.moveFirst) Move(CPoint(grab.x + 3, grab.y + 4));
-        if (w.attach)
-            r.AttachAnother();
-        else
-            r.RemoveGrabbed();
+        if (w.act == kRemove) r.RemoveGrabbed();
+        if (w.act == kAttach) r.AttachAnother();
+        if (w.act == kRemoveWhenToldOfTheEnd) {
+            r.WhenTold([&] {
+                if (std::exchange(releasing, false)) r.RemoveGrabbed();
+            });
+        } else {
+            Move(to);
+        }
         const size_t told = r.Told();
-        Move(to);
+        releasing = true;
         Release(to);
         EXPECT_FALSE(r.Dragging());
         EXPECT_EQ(CWnd::GetCapture(), nullptr);
-        EXPECT_EQ(r.Told(), told) << "nothing is told of a drag that ended";
-        if (w.attach) {
+        EXPECT_EQ(r.Told(), told + (w.act == kRemoveWhenToldOfTheEnd ? 1 : 0)) << "nothing is told of a drag that ended";
+        if (w.act == kAttach) {
             EXPECT_TRUE(r.AnotherUndisturbed());
-        } else {
-            EXPECT_EQ(DifferenceFromFullRepaint(r.Editor()), "") << "the editor shows the track as it is";
+        } else if (w.act == kRemove) {  // after its own change when told, the host repaints
+            EXPECT_EQ(DifferenceFromFullRepaint(r.Editor()), "") << "a quiet end shows the track as it is";
         }
     }
 }
