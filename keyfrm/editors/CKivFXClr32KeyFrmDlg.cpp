@@ -9,6 +9,7 @@
 #include "keyfrm/core/KivFXKeyFrmModule.h"
 #include "keyfrm/editors/KivFXEditorMessages.h"
 #include "keyfrm/tracks/CKivFXColor32KeyFrmList.h"
+#include "platform/ui/WeakWnd.h"
 
 IMPLEMENT_DYNCREATE(CKivFXClr32KeyFrmDlg, CKivAquaBaseDlg)
 
@@ -321,7 +322,7 @@ BOOL CKivFXClr32KeyFrmDlg::OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDL
 // ---- Track and parent ------------------------------------------------------------------
 
 void CKivFXClr32KeyFrmDlg::SetFXClrList(CKivFXColor32KeyFrmList* track) {
-    if (m_bDragging || m_pDragKF) CancelDrag();
+    CancelDrag();
     m_pClrList = track;
     if (m_bInitialized && track) {
         TakeTrackColor();
@@ -335,7 +336,7 @@ bool CKivFXClr32KeyFrmDlg::SendToModifyMsg(int trackChanged, int frameChanged) {
     CWnd* parent = GetParent();
     const UINT msg = KivFXEditorMessages().modifyFromClrKFDlg;
     if (!m_pClrList || !parent || msg == 0) return true;
-    const HWND self = m_hWnd;
+    const KivWeakWnd alive(*this);
     parent->SendMessage(msg, static_cast<WPARAM>(trackChanged), static_cast<LPARAM>(frameChanged));
-    return IsWindow(self) != FALSE;
+    return alive.Alive();
 }

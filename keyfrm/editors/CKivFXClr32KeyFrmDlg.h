@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "keyfrm/editors/KivFXClrDlgResources.h"
+#include "keyfrm/editors/KivFXDragController.h"
 #include "kivbase/KivColor.h"
 #include "kivbase/gui/CKivAquaAutoMaker.h"
 #include "kivbase/gui/CKivAquaBaseDlg.h"
@@ -80,9 +81,9 @@ public:
     double GetCurLocation() const { return m_dCurLocation; }
     /// The current hue, luminance and saturation (alpha 255).
     tagCOLORHLSA GetCurHLS() const { return {m_cCurHue, m_cCurLum, m_cCurSat, 255}; }
-    BOOL IsDragging() const { return m_bDragging; }
-    int GetDragKind() const { return m_nDragKind; }
-    CKivFXColor32KeyFrm* GetDragKeyFrm() const { return m_pDragKF; }
+    BOOL IsDragging() const { return m_drag.IsDragging(); }
+    int GetDragKind() const { return m_drag.GetKind(); }
+    CKivFXColor32KeyFrm* GetDragKeyFrm() const { return DraggedKF(); }
     BOOL IsInitialized() const { return m_bInitialized; }
     /// Client rectangles of the colour field, luminance strip, alpha strip, colour bar,
     /// alpha bar and preview (by control id), and of the keyframe strip.
@@ -187,11 +188,13 @@ private:
     void FillLines(Surface s, const std::vector<RGBQUAD>& colours, bool rows);
     /// A surface's size in pixels; (0, 0) when it has nothing to draw on.
     CSize SurfaceSize(Surface s) const;
-    void EndDragState();
     /// The edits, the current hue, luminance and saturation and every drawing follow the
     /// colour at the current location.
     void FollowCurLocation();
     void CancelDrag();
+    /// This dialog's drags: their kinds and what the dialog does around them.
+    KivFXDragController MakeDrag();
+    CKivFXColor32KeyFrm* DraggedKF() const { return m_drag.KeyFrm<CKivFXColor32KeyFrm>(); }
     /// The edits in id order (red, green, blue, alpha); null before OnInitDialog.
     CKivAquaEdit* Edit(int index);
     const CKivAquaEdit* Edit(int index) const;
@@ -207,10 +210,7 @@ private:
     CRect m_rcColorShow;
     std::array<MemSurface, kSurfaceCount> m_surfaces;
     std::array<CKivAquaEdit, 4> m_edits;
-    BOOL m_bDragging = FALSE;
-    int m_nDragKind = kDragNone;
-    CPoint m_ptLast;
-    CKivFXColor32KeyFrm* m_pDragKF = nullptr;
+    KivFXDragController m_drag{MakeDrag()};
     CKivAquaAutoMaker m_autoMaker;
     // The colour field depends only on its size: its pixels are kept and reused while the
     // size stays.

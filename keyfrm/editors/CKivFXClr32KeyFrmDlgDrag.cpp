@@ -9,6 +9,7 @@
 #include "keyfrm/editors/KivFXPixelMath.h"
 #include "keyfrm/editors/KivFXTimeStrip.h"
 #include "keyfrm/tracks/CKivFXColor32KeyFrmList.h"
+#include "platform/ui/WeakWnd.h"
 
 namespace {
 
@@ -70,60 +71,75 @@ void CKivFXClr32KeyFrmDlg::InvalidateStrip(int x0, int x1) {
 
 // ---- Buttons ----------------------------------------------------------------------------
 
+KivFXDragController CKivFXClr32KeyFrmDlg::MakeDrag() {
+    using Drag = KivFXDragController;
+    std::vector<Drag::Kind> kinds(kDragTL + 1);
+    kinds[kDragClrPic] = {false, [this](CPoint p) { BeginDragClrPic(p); }, [this](CPoint p) { DragClrPic(p); },
+                          [this] { EndDragClrPic(); }};
+    kinds[kDragLum] = {false, [this](CPoint p) { BeginDragLum(p); }, [this](CPoint p) { DragLum(p); }, [this] { EndDragLum(); }};
+    kinds[kDragAlpha] = {false, [this](CPoint p) { BeginDragAlpha(p); }, [this](CPoint p) { DragAlpha(p); },
+                         [this] { EndDragAlpha(); }};
+    kinds[kDragKeyFrm] = {true, [this](CPoint p) { BeginDragKeyFrm(p); }, [this](CPoint p) { DragKeyFrm(p); },
+                          [this] { EndDragKeyFrm(); }};
+    kinds[kDragTL] = {false, [this](CPoint p) { BeginDragTL(p); }, [this](CPoint p) { DragTL(p); }, [this] { EndDragTL(); }};
+    Drag::Hooks hooks;
+    hooks.track = [this] { return m_pClrList; };
+    hooks.grabbed = [this](int) { UpdateWindow(); };
+    // Colour drags tell the host only at their end; each step shows at once.
+    hooks.tell = [this](Drag::Phase phase, int kind) {
+        if (phase == Drag::Phase::moved) UpdateWindow();
+        if (phase == Drag::Phase::ended) SendToModifyMsg(kind == kDragTL ? 0 : 1, kind == kDragTL ? 1 : 0);
+    };
+    hooks.ending = [this](int kind) {
+        if (kind == kDragKeyFrm) InvalidateStrip(m_rcKeyFrmStrip.left, m_rcKeyFrmStrip.right);  // its red outline goes
+        UpAquaEditState();
+        UpdateWindow();
+    };
+    // The keyframe may be gone (the host removed it, or the track), so its place is not read:
+    // the whole strip is repainted.
+    hooks.cancelled = [this](int kind) {
+        if (kind == kDragKeyFrm) InvalidateStrip(m_rcKeyFrmStrip.left, m_rcKeyFrmStrip.right);
+    };
+    return Drag(*this, std::move(kinds), std::move(hooks));
+}
+
 void CKivFXClr32KeyFrmDlg::OnLButtonDown(UINT, CPoint point) {
-    if (m_bDragging) {
+    if (m_drag.IsDragging()) {
         Default();
         return;
     }
-    int kind = kDragNone;
+    const KivWeakWnd alive(*this);
     if (m_surfaces[kSurfClrPic].area.PtInRect(point)) {
-        kind = kDragClrPic;
+        m_drag.Press(kDragClrPic, point);
     } else if (m_surfaces[kSurfLum].area.PtInRect(point)) {
-        kind = kDragLum;
+        m_drag.Press(kDragLum, point);
     } else if (m_surfaces[kSurfAlpha].area.PtInRect(point)) {
-        kind = kDragAlpha;
+        m_drag.Press(kDragAlpha, point);
     } else if (m_rcKeyFrmStrip.PtInRect(point)) {
-        if (GetTimeLineRect().PtInRect(point)) {
-            kind = kDragTL;
-        } else {
-            m_pDragKF = HitKeyFrm(point);
-            if (m_pDragKF) kind = kDragKeyFrm;
-        }
+        if (GetTimeLineRect().PtInRect(point))
+            m_drag.Press(kDragTL, point);
+        else if (CKivFXColor32KeyFrm* hit = HitKeyFrm(point))
+            m_drag.Press(kDragKeyFrm, point, hit);
     }
-    if (kind != kDragNone) {
-        m_bDragging = TRUE;
-        m_nDragKind = kind;
-        switch (kind) {
-            case kDragClrPic: BeginDragClrPic(point); break;
-            case kDragLum: BeginDragLum(point); break;
-            case kDragAlpha: BeginDragAlpha(point); break;
-            case kDragKeyFrm: BeginDragKeyFrm(point); break;
-            default: BeginDragTL(point); break;
-        }
-        SetCapture();
-        UpdateWindow();
-    }
-    Default();
+    if (alive) Default();
 }
 
 void CKivFXClr32KeyFrmDlg::OnMouseMove(UINT, CPoint point) {
-    if (m_bDragging) Drag(point);
-    Default();
+    const KivWeakWnd alive(*this);
+    if (m_drag.IsDragging()) Drag(point);
+    if (alive) Default();
 }
 
 void CKivFXClr32KeyFrmDlg::OnLButtonUp(UINT, CPoint) {
-    if (m_bDragging) {
-        const HWND self = m_hWnd;
-        EndDrag();
-        if (!IsWindow(self)) return;
-    }
-    Default();
+    const KivWeakWnd alive(*this);
+    if (m_drag.IsDragging()) EndDrag();
+    if (alive) Default();
 }
 
 void CKivFXClr32KeyFrmDlg::OnRButtonDown(UINT, CPoint point) {
     CKivFXColor32KeyFrm* hit = m_rcKeyFrmStrip.PtInRect(point) ? HitKeyFrm(point) : nullptr;
     // The keyframe being dragged stays: its drag holds it until the left button is released.
-    if (hit && !(m_nDragKind == kDragKeyFrm && hit == m_pDragKF)) {
+    if (hit && !(m_drag.GetKind() == kDragKeyFrm && hit == DraggedKF())) {
         if (POSITION pos = m_pClrList->Find(hit)) m_pClrList->DeleteAt(pos);
         UpAquaEditState();
         TakeTrackColor();
@@ -141,56 +157,11 @@ void CKivFXClr32KeyFrmDlg::OnRButtonDown(UINT, CPoint point) {
 
 // ---- Drags --------------------------------------------------------------------------------
 
-void CKivFXClr32KeyFrmDlg::Drag(CPoint point) {
-    switch (m_nDragKind) {
-        case kDragClrPic: DragClrPic(point); break;
-        case kDragLum: DragLum(point); break;
-        case kDragAlpha: DragAlpha(point); break;
-        case kDragKeyFrm:
-            // The host may have removed the keyframe meanwhile: the drag then ends quietly.
-            if (!m_pClrList || m_pClrList->GetFXKeyFrmIndex(m_pDragKF) < 0) {
-                CancelDrag();
-                return;
-            }
-            DragKeyFrm(point);
-            break;
-        case kDragTL: DragTL(point); break;
-        default: return;
-    }
-    UpdateWindow();
-}
+void CKivFXClr32KeyFrmDlg::Drag(CPoint point) { m_drag.Move(point); }
 
-void CKivFXClr32KeyFrmDlg::EndDrag() {
-    const int kind = m_nDragKind;
-    if (kind == kDragKeyFrm && (!m_pClrList || m_pClrList->GetFXKeyFrmIndex(m_pDragKF) < 0)) m_pDragKF = nullptr;
-    switch (kind) {
-        case kDragClrPic: EndDragClrPic(); break;
-        case kDragLum: EndDragLum(); break;
-        case kDragAlpha: EndDragAlpha(); break;
-        case kDragKeyFrm: EndDragKeyFrm(); break;
-        case kDragTL: EndDragTL(); break;
-        default: break;
-    }
-    EndDragState();
-    UpAquaEditState();
-    UpdateWindow();
-    if (kind == kDragTL)
-        SendToModifyMsg(0, 1);
-    else if (kind != kDragNone)
-        SendToModifyMsg(1, 0);
-}
+void CKivFXClr32KeyFrmDlg::EndDrag() { m_drag.End(); }
 
-void CKivFXClr32KeyFrmDlg::EndDragState() {
-    // The dragged keyframe's red outline goes. The keyframe itself may be gone (the host
-    // removed it, or the track), so its place is not read: the whole strip is repainted.
-    if (m_pDragKF) InvalidateStrip(m_rcKeyFrmStrip.left, m_rcKeyFrmStrip.right);
-    m_bDragging = FALSE;
-    m_nDragKind = kDragNone;
-    m_pDragKF = nullptr;
-    if (m_hWnd && GetCapture() == this) ReleaseCapture();
-}
-
-void CKivFXClr32KeyFrmDlg::CancelDrag() { EndDragState(); }
+void CKivFXClr32KeyFrmDlg::CancelDrag() { m_drag.Cancel(false); }
 
 // Colour field.
 
@@ -265,31 +236,30 @@ void CKivFXClr32KeyFrmDlg::EndDragAlpha() {
 
 // Keyframes.
 
-void CKivFXClr32KeyFrmDlg::BeginDragKeyFrm(CPoint point) {
-    if (m_pDragKF) {
-        SetEditColor(m_pDragKF->GetColor32());
-        const CRect mark = GetKeyFrmRect(m_pDragKF);
+void CKivFXClr32KeyFrmDlg::BeginDragKeyFrm(CPoint) {
+    if (CKivFXColor32KeyFrm* k = DraggedKF()) {
+        SetEditColor(k->GetColor32());
+        const CRect mark = GetKeyFrmRect(k);
         InvalidateStrip(mark.left, mark.right);  // outlined red while dragged
     }
     DrawLuminanceDC();
     DrawAlphaDC();
     ShowColorShow();
-    m_ptLast = point;
 }
 
 void CKivFXClr32KeyFrmDlg::DragKeyFrm(CPoint point) {
     double location = 0.0;
-    if (!m_pDragKF || !StripLocation(point.x, location)) return;
-    const int oldX = GetKeyFrmRect(m_pDragKF).CenterPoint().x;
+    CKivFXColor32KeyFrm* k = DraggedKF();
+    if (!k || !StripLocation(point.x, location)) return;
+    const int oldX = GetKeyFrmRect(k).CenterPoint().x;
     // Off another keyframe by one pixel's worth of location (in single precision) at a time.
     const float step = static_cast<float>(1.0 / m_rcKeyFrmStrip.Width());
-    KivFXPlaceDraggedKF(m_pClrList, m_pDragKF, location, step, point.x == m_ptLast.x);
-    const int newX = GetKeyFrmRect(m_pDragKF).CenterPoint().x;
+    KivFXPlaceDraggedKF(m_pClrList, k, location, step, point.x == m_drag.Last().x);
+    const int newX = GetKeyFrmRect(k).CenterPoint().x;
     // The mark is as wide as the strip is high; the band around each place covers it.
     const int reach = std::max(0, m_rcKeyFrmStrip.Height() / 2 + 1 - kRepaintHalfWidth);
     InvalidateStrip(oldX - reach, oldX + reach);
     InvalidateStrip(newX - reach, newX + reach);
-    m_ptLast = point;
     UpAquaEditState();
 }
 
@@ -306,7 +276,7 @@ void CKivFXClr32KeyFrmDlg::EndDragKeyFrm() {
 
 // Current location.
 
-void CKivFXClr32KeyFrmDlg::BeginDragTL(CPoint point) { m_ptLast = point; }
+void CKivFXClr32KeyFrmDlg::BeginDragTL(CPoint) {}
 
 void CKivFXClr32KeyFrmDlg::DragTL(CPoint point) {
     double location = 0.0;
@@ -316,7 +286,6 @@ void CKivFXClr32KeyFrmDlg::DragTL(CPoint point) {
     UpAquaEditState();
     InvalidateStrip(oldX, oldX);
     InvalidateStrip(GetTimeLine(), GetTimeLine());
-    m_ptLast = point;
 }
 
 void CKivFXClr32KeyFrmDlg::EndDragTL() { FollowCurLocation(); }

@@ -216,7 +216,7 @@ void CKivFXClr32KeyFrmDlg::DrawKeyFrmNode(CDC* dc) {
         // The others keep the DC's own pen.
         KivSaveDC saved(*dc);
         dc->SelectObject(&brush);
-        if (k == m_pDragKF) dc->SelectObject(&dragPen);
+        if (k == DraggedKF()) dc->SelectObject(&dragPen);
         const CRect mark = GetKeyFrmRect(k);
         dc->Ellipse(&mark);
     }

@@ -21,16 +21,6 @@ namespace {
 // The marker's strips leave this many pixels of the client untouched at top and bottom.
 constexpr int kStripInset = 2;
 
-// d rounded half away from zero, as a pixel offset.
-int RoundToPixel(double d) { return KivTruncToPixel(d >= 0.0 ? d + 0.5 : d - 0.5); }
-
-// num / scale, or 0 when the scale is 0 or not finite (every value then maps to the edge
-// the offset is measured from).
-double Scaled(double num, float scale) {
-    if (scale == 0.0f || !std::isfinite(scale)) return 0.0;
-    return num / scale;
-}
-
 }  // namespace
 
 CKivFXInsKeyFrmDlg::CKivFXInsKeyFrmDlg(CWnd* parent) : CKivAquaBaseDlg(kTemplateId, parent) {}
@@ -84,7 +74,7 @@ void CKivFXInsKeyFrmDlg::SetRange(AquaEdit_Type type, int in, int out, float top
 
 void CKivFXInsKeyFrmDlg::AttachTrack(CKivFXInsKeyFrmList* track) {
     // The dragged keyframe belongs to the track shown so far.
-    if (track != m_pKFList && m_nDragKind != kDragNone && m_nDragKind != kDragTimeLine) CancelDrag();
+    if (track != m_pKFList && m_drag.GetKind() != kDragTimeLine) CancelDrag();
     if (track != m_pKFList) m_followed = FollowedKF{};
     m_pKFList = track;
     if (!track) return;
@@ -171,13 +161,13 @@ int CKivFXInsKeyFrmDlg::HMargin() const { return static_cast<int>(std::min<UINT>
 int CKivFXInsKeyFrmDlg::VMargin() const { return static_cast<int>(std::min<UINT>(m_uVMargin, kKivPixelReach)); }
 
 int CKivFXInsKeyFrmDlg::FrameToPixelX(int frame) const {
-    return HMargin() + RoundToPixel(Scaled(static_cast<double>(frame) - m_range.in, m_fFramesPerPixel));
+    return HMargin() + KivRoundToPixel(KivScaled(static_cast<double>(frame) - m_range.in, m_fFramesPerPixel));
 }
 
 int CKivFXInsKeyFrmDlg::LocationToPixelX(double location) const { return FrameToPixelX(GetSBFrame(location)); }
 
 int CKivFXInsKeyFrmDlg::ValueToPixelY(float value) const {
-    return VMargin() + RoundToPixel(Scaled(static_cast<double>(m_fTopValue - value), m_fValuePerPixel));
+    return VMargin() + KivRoundToPixel(KivScaled(KivSpan(m_fTopValue, value), m_dValuePerPixel));
 }
 
 int CKivFXInsKeyFrmDlg::PixelToFrameX(int x) const {
@@ -189,7 +179,9 @@ double CKivFXInsKeyFrmDlg::PixelToLocationX(int x) const { return GetLocation(Pi
 
 float CKivFXInsKeyFrmDlg::PixelToValueY(int y) const {
     // The half unit is added to the value, not to the pixel count.
-    return m_fTopValue - KivToFloat((static_cast<double>(y) - VMargin()) * m_fValuePerPixel + 0.5);
+    const double offset = (static_cast<double>(y) - VMargin()) * m_dValuePerPixel + 0.5;
+    const float v = m_fTopValue - KivToFloat(offset);
+    return std::isfinite(v) ? v : KivToFloat(m_fTopValue - offset);
 }
 
 void CKivFXInsKeyFrmDlg::CalcuPrePixel() {
@@ -204,6 +196,8 @@ void CKivFXInsKeyFrmDlg::CalcuPrePixel() {
     const float height = static_cast<float>(std::max(1, m_rcPlot.Height()));
     m_fFramesPerPixel = static_cast<float>(m_range.SpanFrames()) / width;
     m_fValuePerPixel = (m_fTopValue - m_fBottomValue) / height;
+    // In double where the range spans beyond the float range (the float is then infinite).
+    m_dValuePerPixel = KivUnitsPerPixel(m_fTopValue, m_fBottomValue, height);
     // Where the followed keyframe was painted is no longer where the new scales put it.
     m_followed = FollowedKF{};
 }

@@ -22,6 +22,7 @@
 #include <cstddef>
 
 #include "keyfrm/editors/KivFXDialogParts.h"
+#include "keyfrm/editors/KivFXDragController.h"
 #include "keyfrm/editors/KivFXTimeStrip.h"
 #include "kivbase/gui/CKivAquaBaseDlg.h"
 #include "kivbase/gui/KivAquaEditTypes.h"
@@ -147,10 +148,10 @@ public:
     const CRect& GetPlotRect() const { return m_rcPlot; }
     float GetFramesPerPixel() const { return m_fFramesPerPixel; }
     float GetValuePerPixel() const { return m_fValuePerPixel; }
-    BOOL IsDragging() const { return m_bDragging; }
-    int GetDragKind() const { return m_nDragKind; }
-    CKivFXValueKeyFrm* GetDragKF() const { return m_pDragKF; }
-    CPoint GetLastPoint() const { return m_ptLast; }
+    BOOL IsDragging() const { return m_drag.IsDragging(); }
+    int GetDragKind() const { return m_drag.GetKind(); }
+    CKivFXValueKeyFrm* GetDragKF() const { return DraggedKF(); }
+    CPoint GetLastPoint() const { return m_drag.Last(); }
     int GetHandleLength() const { return m_nHandleLength; }
     const CKivToolTipDlg& GetToolTip() const { return m_parts.toolTip; }
 
@@ -248,8 +249,9 @@ private:
     void AttachTrack(CKivFXInsKeyFrmList* track);
     /// Ends a drag without a message (its keyframe is gone or belongs to another track).
     void CancelDrag();
-    /// Whether the dragged keyframe is still in the shown track.
-    bool DraggedKFAlive() const;
+    /// This dialog's drags: their kinds and what the dialog does around them.
+    KivFXDragController MakeDrag();
+    CKivFXValueKeyFrm* DraggedKF() const { return m_drag.KeyFrm<CKivFXValueKeyFrm>(); }
     void MoveMargins(int delta);
 
     /// The keyframe UpKeyFrm follows and where it lay at the last paint.
@@ -274,10 +276,8 @@ private:
     CRect m_rcPlot;
     float m_fFramesPerPixel = 1.0f;
     float m_fValuePerPixel = 1.0f;
-    BOOL m_bDragging = FALSE;
-    int m_nDragKind = kDragNone;
+    double m_dValuePerPixel = 1.0;  // what the mappings use
+    KivFXDragController m_drag{MakeDrag()};
     int m_nHandleLength = 0;
-    CPoint m_ptLast;
-    CKivFXValueKeyFrm* m_pDragKF = nullptr;
     FollowedKF m_followed;
 };

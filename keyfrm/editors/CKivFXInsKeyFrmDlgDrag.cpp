@@ -7,6 +7,7 @@
 #include "keyfrm/editors/KivFXPixelMath.h"
 #include "keyfrm/tracks/CKivFXInsKeyFrmList.h"
 #include "keyfrm/tracks/KivFXHandleModes.h"
+#include "platform/ui/WeakWnd.h"
 
 BOOL CKivFXInsKeyFrmDlg::IsHitTimeRuler(CPoint point) const { return GetTimeRulerRect().PtInRect(point); }
 
@@ -23,60 +24,66 @@ CKivFXValueKeyFrm* CKivFXInsKeyFrmDlg::IsHitKeyFrm(CPoint point, int part) const
     return nullptr;
 }
 
+KivFXDragController CKivFXInsKeyFrmDlg::MakeDrag() {
+    using Drag = KivFXDragController;
+    std::vector<Drag::Kind> kinds(kDragAfterPt + 1);
+    kinds[kDragTimeLine] = {false, [this](CPoint p) { BeginDragTL(p); }, [this](CPoint p) { DragTL(p); }, [this] { EndDragTL(); }};
+    kinds[kDragKeyFrm] = {true, [this](CPoint p) { BeginDragKF(p); }, [this](CPoint p) { DragKF(p); }, [this] { EndDragKF(); }};
+    kinds[kDragForePt] = {true, [this](CPoint p) { BeginDragKFForePt(p); }, [this](CPoint p) { DragKFForePt(p); },
+                          [this] { EndDragKFForePt(); }};
+    kinds[kDragAfterPt] = {true, [this](CPoint p) { BeginDragKFAfterPt(p); }, [this](CPoint p) { DragKFAfterPt(p); },
+                           [this] { EndDragKFAfterPt(); }};
+    Drag::Hooks hooks;
+    hooks.track = [this] { return m_pKFList; };
+    hooks.grabbed = [this](int kind) {
+        // Only a keyframe drag selects; its handles are dragged without.
+        if (kind != kDragKeyFrm || !m_pKFList) return;
+        KivFXSelectAlone(*this, *m_pKFList, *DraggedKF(), [this](CKivFXValueKeyFrm& k) {
+            const CRect square = GetKeyFrmRect(&k, kKivFXPartKeyFrm);
+            InvalidateRect(&square, TRUE);
+        });
+    };
+    hooks.tell = [this](Drag::Phase phase, int kind) { KivFXTellDialogHost(*this, phase, kind == kDragTimeLine); };
+    hooks.ending = [this](int) { RepaintNow(); };
+    hooks.cancelled = [this](int kind) {
+        if (kind == kDragTimeLine) m_parts.HideToolTip();
+        m_nHandleLength = 0;
+    };
+    return Drag(*this, std::move(kinds), std::move(hooks));
+}
+
 void CKivFXInsKeyFrmDlg::OnLButtonDown(UINT, CPoint point) {
     SetFocus();
-    if (m_bDragging) {
+    if (m_drag.IsDragging()) {
         Default();
         return;
     }
+    const KivWeakWnd alive(*this);
     if (IsHitTimeRuler(point)) {
-        m_bDragging = TRUE;
-        BeginDragTL(point);
-    } else if (CKivFXValueKeyFrm* hit = IsHitKeyFrm(point, kKivFXPartAfterPt)) {
-        m_bDragging = TRUE;
-        m_pDragKF = hit;
-        BeginDragKFAfterPt(point);
-    } else if ((hit = IsHitKeyFrm(point, kKivFXPartForePt))) {
-        m_bDragging = TRUE;
-        m_pDragKF = hit;
-        BeginDragKFForePt(point);
-    } else if ((hit = IsHitKeyFrm(point, kKivFXPartKeyFrm))) {
-        m_bDragging = TRUE;
-        m_pDragKF = hit;
-        BeginDragKF(point);
-    }
-    if (m_bDragging) {
-        if (m_nDragKind == kDragKeyFrm && m_pKFList) {
-            m_pKFList->SetSelectKF(m_pDragKF, 1);
-            const CRect square = GetKeyFrmRect(m_pDragKF, kKivFXPartKeyFrm);
-            InvalidateRect(&square, TRUE);
-            UpdateWindow();
-        }
-        SetCapture();
-    } else {
+        m_drag.Press(kDragTimeLine, point);
+    } else if (!KivFXPressOnPart(m_drag, point, [this](CPoint p, int part) { return IsHitKeyFrm(p, part); },
+                                 {kDragKeyFrm, kDragForePt, kDragAfterPt})) {
         if (m_pKFList) m_pKFList->UnSelectKF();
         RepaintNow();
     }
-    Default();
+    if (alive) Default();
 }
 
 // The host may destroy the dialog while it handles a message sent from a handler: default
 // processing then has no window to run for.
 void CKivFXInsKeyFrmDlg::OnMouseMove(UINT, CPoint point) {
-    const HWND self = m_hWnd;
-    if (m_bDragging) Drag(point);
-    if (IsWindow(self)) Default();
+    const KivWeakWnd alive(*this);
+    if (m_drag.IsDragging()) Drag(point);
+    if (alive) Default();
 }
 
 void CKivFXInsKeyFrmDlg::OnLButtonUp(UINT, CPoint) {
-    const HWND self = m_hWnd;
-    if (m_bDragging) EndDrag();
-    if (IsWindow(self)) Default();
+    const KivWeakWnd alive(*this);
+    if (m_drag.IsDragging()) EndDrag();
+    if (alive) Default();
 }
 
 void CKivFXInsKeyFrmDlg::BeginDragTL(CPoint point) {
-    m_ptLast = point;
-    m_nDragKind = kDragTimeLine;
     if (m_bShowScale) {
         CRect client;
         GetClientRect(&client);
@@ -85,23 +92,16 @@ void CKivFXInsKeyFrmDlg::BeginDragTL(CPoint point) {
     SetFocus();
 }
 
-void CKivFXInsKeyFrmDlg::BeginDragKF(CPoint point) {
-    m_ptLast = point;
-    m_nDragKind = kDragKeyFrm;
+void CKivFXInsKeyFrmDlg::BeginDragKF(CPoint) {}
+
+void CKivFXInsKeyFrmDlg::BeginDragKFForePt(CPoint) {
+    if (m_pKFList && KivFXDragCtrlMode(m_pKFList->CtrlMode) == kCtrlModeLinkage)
+        m_nHandleLength = HandlePixelLength(*DraggedKF(), kKivFXPartAfterPt);
 }
 
-void CKivFXInsKeyFrmDlg::BeginDragKFForePt(CPoint point) {
-    m_ptLast = point;
-    m_nDragKind = kDragForePt;
-    if (m_pKFList && m_pDragKF && KivFXDragCtrlMode(m_pKFList->CtrlMode) == kCtrlModeLinkage)
-        m_nHandleLength = HandlePixelLength(*m_pDragKF, kKivFXPartAfterPt);
-}
-
-void CKivFXInsKeyFrmDlg::BeginDragKFAfterPt(CPoint point) {
-    m_ptLast = point;
-    m_nDragKind = kDragAfterPt;
-    if (m_pKFList && m_pDragKF && KivFXDragCtrlMode(m_pKFList->CtrlMode) == kCtrlModeLinkage)
-        m_nHandleLength = HandlePixelLength(*m_pDragKF, kKivFXPartForePt);
+void CKivFXInsKeyFrmDlg::BeginDragKFAfterPt(CPoint) {
+    if (m_pKFList && KivFXDragCtrlMode(m_pKFList->CtrlMode) == kCtrlModeLinkage)
+        m_nHandleLength = HandlePixelLength(*DraggedKF(), kKivFXPartForePt);
 }
 
 CSize CKivFXInsKeyFrmDlg::HandleExtent(const CKivFXValueKeyFrm& k, int part) const {
@@ -115,39 +115,16 @@ int CKivFXInsKeyFrmDlg::HandlePixelLength(const CKivFXValueKeyFrm& k, int part) 
     return KivTruncToInt(std::sqrt(static_cast<double>(e.cx) * e.cx + static_cast<double>(e.cy) * e.cy));
 }
 
-bool CKivFXInsKeyFrmDlg::DraggedKFAlive() const {
-    return m_pKFList && m_pDragKF && m_pKFList->GetFXKeyFrmIndex(m_pDragKF) >= 0;
-}
-
-void CKivFXInsKeyFrmDlg::Drag(CPoint point) {
-    if (m_nDragKind == kDragTimeLine) {
-        DragTL(point);
-        SendToModifyMsg(0, 1);
-        return;
-    }
-    // The host may have removed the keyframe while it was dragged: the drag ends quietly.
-    if (!DraggedKFAlive()) {
-        CancelDrag();
-        return;
-    }
-    switch (m_nDragKind) {
-        case kDragKeyFrm: DragKF(point); break;
-        case kDragForePt: DragKFForePt(point); break;
-        case kDragAfterPt: DragKFAfterPt(point); break;
-        default: break;
-    }
-    SendToModifyMsg(0, 0);
-}
+void CKivFXInsKeyFrmDlg::Drag(CPoint point) { m_drag.Move(point); }
 
 void CKivFXInsKeyFrmDlg::DragTL(CPoint point) {
     m_nCurFrame = m_range.Clamp(PixelToFrameX(point.x));
     CRect client;
     GetClientRect(&client);
     if (m_bShowScale) KivFXShowFrameTip(m_parts.toolTip, *this, m_nCurFrame, CPoint(point.x, client.bottom));
-    InvalidateTimeStrip(m_ptLast.x);
+    InvalidateTimeStrip(m_drag.Last().x);
     InvalidateTimeStrip(point.x);
     UpdateWindow();
-    m_ptLast = point;
     {
         CClientDC dc(this);
         DrawKeyFrmLine(&dc);
@@ -158,34 +135,28 @@ void CKivFXInsKeyFrmDlg::DragTL(CPoint point) {
 
 void CKivFXInsKeyFrmDlg::DragKF(CPoint point) {
     const int frame = m_range.Clamp(PixelToFrameX(point.x));
-    float v = PixelToValueY(point.y);
-    // Into [bottom value, top value]; the bottom wins when the two are inverted.
-    if (v > m_fTopValue) v = m_fTopValue;
-    if (v < m_fBottomValue) v = m_fBottomValue;
-    m_pDragKF->Value = v;
-    KivFXPlaceDraggedKF(m_pKFList, m_pDragKF, frame, m_range, point.x == m_ptLast.x);
+    CKivFXValueKeyFrm* k = DraggedKF();
+    k->Value = KivClampOrKeep(PixelToValueY(point.y), m_fBottomValue, m_fTopValue, k->Value);
+    KivFXPlaceDraggedKF(m_pKFList, k, frame, m_range, point.x == m_drag.Last().x);
     RepaintNow();
-    m_ptLast = point;
 }
 
 void CKivFXInsKeyFrmDlg::DragKFForePt(CPoint point) {
-    CKivFXValueKeyFrm& k = *m_pDragKF;
+    CKivFXValueKeyFrm& k = *DraggedKF();
     const double at = HandleUnitsAt(point.x), key = HandleUnitsOf(k);
-    k.PtFore.ValueOffset = PixelToValueY(point.y) - k.Value;
+    KivStoreFinite(k.PtFore.ValueOffset, PixelToValueY(point.y) - k.Value);
     k.PtFore.PosOffset = std::min(at, key) - key;
     AdjustDragAfterPt();
     RepaintNow();
-    m_ptLast = point;
 }
 
 void CKivFXInsKeyFrmDlg::DragKFAfterPt(CPoint point) {
-    CKivFXValueKeyFrm& k = *m_pDragKF;
+    CKivFXValueKeyFrm& k = *DraggedKF();
     const double at = HandleUnitsAt(point.x), key = HandleUnitsOf(k);
-    k.PtAfter.ValueOffset = PixelToValueY(point.y) - k.Value;
+    KivStoreFinite(k.PtAfter.ValueOffset, PixelToValueY(point.y) - k.Value);
     k.PtAfter.PosOffset = std::max(at, key) - key;
     AdjustDragForePt();
     RepaintNow();
-    m_ptLast = point;
 }
 
 void CKivFXInsKeyFrmDlg::AdjustDragAfterPt() { AdjustOpposite(kKivFXPartForePt); }
@@ -193,8 +164,8 @@ void CKivFXInsKeyFrmDlg::AdjustDragAfterPt() { AdjustOpposite(kKivFXPartForePt);
 void CKivFXInsKeyFrmDlg::AdjustDragForePt() { AdjustOpposite(kKivFXPartAfterPt); }
 
 void CKivFXInsKeyFrmDlg::AdjustOpposite(int movedPart) {
-    if (!m_pDragKF || !m_pKFList) return;
-    CKivFXValueKeyFrm& k = *m_pDragKF;
+    if (!DraggedKF() || !m_pKFList) return;
+    CKivFXValueKeyFrm& k = *DraggedKF();
     const bool foreMoved = movedPart == kKivFXPartForePt;
     KivFXHandleScale scale;
     scale.length = m_nHandleLength;
@@ -206,24 +177,7 @@ void CKivFXInsKeyFrmDlg::AdjustOpposite(int movedPart) {
                        scale);
 }
 
-void CKivFXInsKeyFrmDlg::EndDrag() {
-    const int kind = m_nDragKind;
-    switch (kind) {
-        case kDragTimeLine: EndDragTL(); break;
-        case kDragKeyFrm: EndDragKF(); break;
-        case kDragForePt: EndDragKFForePt(); break;
-        case kDragAfterPt: EndDragKFAfterPt(); break;
-        default: break;
-    }
-    m_bDragging = FALSE;
-    m_nDragKind = kDragNone;
-    if (GetCapture() == this) ReleaseCapture();
-    RepaintNow();
-    if (kind == kDragTimeLine)
-        SendToModifyMsg(0, 1);
-    else
-        SendToModifyMsg(1, 0);
-}
+void CKivFXInsKeyFrmDlg::EndDrag() { m_drag.End(); }
 
 void CKivFXInsKeyFrmDlg::EndDragTL() {
     m_parts.HideToolTip();
@@ -232,30 +186,17 @@ void CKivFXInsKeyFrmDlg::EndDragTL() {
     DrawKeyFrmArray(&dc);
 }
 
-void CKivFXInsKeyFrmDlg::EndDragKF() { m_pDragKF = nullptr; }
+void CKivFXInsKeyFrmDlg::EndDragKF() {}
 
-void CKivFXInsKeyFrmDlg::EndDragKFForePt() {
-    m_pDragKF = nullptr;
-    m_nHandleLength = 0;
-}
+void CKivFXInsKeyFrmDlg::EndDragKFForePt() { m_nHandleLength = 0; }
 
-void CKivFXInsKeyFrmDlg::EndDragKFAfterPt() {
-    m_pDragKF = nullptr;
-    m_nHandleLength = 0;
-}
+void CKivFXInsKeyFrmDlg::EndDragKFAfterPt() { m_nHandleLength = 0; }
 
-void CKivFXInsKeyFrmDlg::CancelDrag() {
-    if (m_nDragKind == kDragTimeLine) m_parts.HideToolTip();
-    m_bDragging = FALSE;
-    m_nDragKind = kDragNone;
-    m_pDragKF = nullptr;
-    m_nHandleLength = 0;
-    if (m_hWnd && GetCapture() == this) ReleaseCapture();
-}
+void CKivFXInsKeyFrmDlg::CancelDrag() { m_drag.Cancel(false); }
 
 void CKivFXInsKeyFrmDlg::OnRButtonDown(UINT, CPoint point) {
-    const HWND self = m_hWnd;
+    const KivWeakWnd alive(*this);
     SetFocus();
     CreateMenu(point);
-    if (IsWindow(self)) Default();
+    if (alive) Default();
 }

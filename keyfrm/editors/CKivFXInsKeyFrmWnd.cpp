@@ -37,7 +37,7 @@ int CKivFXInsKeyFrmWnd::Create(DWORD style, CWnd* parent, const CRect& rect) {
 }
 
 void CKivFXInsKeyFrmWnd::SetKeyFrmList(CKivFXInsKeyFrmList* track) {
-    if (m_bDragging || m_pDragKF) CancelDrag();
+    CancelDrag();
     m_pKFList = track;
     if (!track) return;
     m_fTopValue = track->MaxValue;
@@ -170,7 +170,7 @@ bool CKivFXInsKeyFrmWnd::SendToParent(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void CKivFXInsKeyFrmWnd::SendToModifyMsg(unsigned char phase) {
-    if (!m_pKFList || !m_pDragKF || m_nDragIndex < 0) return;
+    if (!m_pKFList || !DraggedKF() || m_nDragIndex < 0) return;
     InsKFWndModifyInfo info{m_nDragIndex, m_nSignID, phase};
     SendToParent(KivFXEditorMessages().modifyFromInsKFWnd, 0, reinterpret_cast<LPARAM>(&info));
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "keyfrm/editors/KivFXDragController.h"
 #include "kivbase/gui/KivAquaEditTypes.h"
 #include "platform/ui/Region.h"
 #include "platform/ui/Wnd.h"
@@ -77,8 +78,8 @@ public:
     float GetTopValue() const { return m_fTopValue; }
     float GetBottomValue() const { return m_fBottomValue; }
     float GetDefValue() const { return m_fDefValue; }
-    BOOL IsDragging() const { return m_bDragging; }
-    int GetDragKind() const { return m_nDragKind; }
+    BOOL IsDragging() const { return m_drag.IsDragging(); }
+    int GetDragKind() const { return m_drag.GetKind(); }
 
     /// Moves the current-frame line and repaints only the strips it leaves and enters;
     /// nothing when the frame is the current one.
@@ -184,6 +185,9 @@ private:
     void SetCtrlMode(int mode);
     void RepaintNow();
     void CancelDrag();
+    /// This window's drags: their kinds and what the window does around them.
+    KivFXDragController MakeDrag();
+    CKivFXValueKeyFrm* DraggedKF() const { return m_drag.KeyFrm<CKivFXValueKeyFrm>(); }
     /// Sends a registered message to the parent; false when this window did not survive it.
     bool SendToParent(UINT msg, WPARAM wParam, LPARAM lParam);
 
@@ -198,9 +202,7 @@ private:
     LONG m_lScrollPos = 0;
     double m_dPixelPreFrame = 1.0;
     double m_dValuePrePixel = 1.0;
-    BOOL m_bDragging = FALSE;
-    int m_nDragKind = kDragNone;
-    CKivFXValueKeyFrm* m_pDragKF = nullptr;
+    KivFXDragController m_drag{MakeDrag()};
     int m_nDragIndex = -1;
     int m_nHandleLength = 0;
 };

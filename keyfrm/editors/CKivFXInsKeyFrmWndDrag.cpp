@@ -8,6 +8,7 @@
 #include "keyfrm/editors/KivFXPixelMath.h"
 #include "keyfrm/tracks/CKivFXInsKeyFrmList.h"
 #include "keyfrm/tracks/KivFXHandleModes.h"
+#include "platform/ui/WeakWnd.h"
 
 CKivFXValueKeyFrm* CKivFXInsKeyFrmWnd::IsHitKeyFrm(CPoint point, int part) const {
     if (!m_pKFList) return nullptr;
@@ -24,94 +25,83 @@ CKivFXValueKeyFrm* CKivFXInsKeyFrmWnd::IsHitKeyFrm(CPoint point, int part) const
     return nullptr;
 }
 
+KivFXDragController CKivFXInsKeyFrmWnd::MakeDrag() {
+    using Drag = KivFXDragController;
+    std::vector<Drag::Kind> kinds(kDragAfterPt + 1);
+    kinds[kDragKeyFrm] = {true, [this](CPoint p) { BeginDragKF(p); }, [this](CPoint p) { DragKF(p); }, [this] { EndDragKF(); }};
+    kinds[kDragForePt] = {true, [this](CPoint p) { BeginDragKFForePt(p); }, [this](CPoint p) { DragKFForePt(p); },
+                          [this] { EndDragKFForePt(); }};
+    kinds[kDragAfterPt] = {true, [this](CPoint p) { BeginDragKFAfterPt(p); }, [this](CPoint p) { DragKFAfterPt(p); },
+                           [this] { EndDragKFAfterPt(); }};
+    Drag::Hooks hooks;
+    hooks.track = [this] { return m_pKFList; };
+    hooks.grabbed = [this](int) {
+        KivFXSelectAlone(*this, *m_pKFList, *DraggedKF(), [this](CKivFXValueKeyFrm& k) {
+            const CRect square = GetKeyFrmRect(&k, kPartKeyFrm);
+            InvalidateRect(&square, TRUE);
+        });
+        m_nDragIndex = m_pKFList->GetFXKeyFrmIndex(DraggedKF());
+    };
+    hooks.tell = [this](Drag::Phase phase, int) {
+        SendToModifyMsg(phase == Drag::Phase::started ? kInsKFWndDragStarted
+                        : phase == Drag::Phase::moved ? kInsKFWndDragging
+                                                      : kInsKFWndDragEnded);
+    };
+    hooks.ended = [this](int) {
+        if (CKivFXValueKeyFrm* k = DraggedKF()) k->SetSelect(0);
+        RepaintNow();
+    };
+    hooks.cancelled = [this](int) {
+        m_nDragIndex = -1;
+        m_nHandleLength = 0;
+    };
+    return Drag(*this, std::move(kinds), std::move(hooks));
+}
+
 void CKivFXInsKeyFrmWnd::OnLButtonDown(UINT, CPoint point) {
     // Without a track there is nothing to select or drag.
-    if (!m_pKFList || m_bDragging) {
+    if (!m_pKFList || m_drag.IsDragging()) {
         Default();
         return;
     }
-    if (CKivFXValueKeyFrm* hit = IsHitKeyFrm(point, kPartAfterPt)) {
-        m_bDragging = TRUE;
-        m_pDragKF = hit;
-        BeginDragKFAfterPt(point);
-    } else if ((hit = IsHitKeyFrm(point, kPartForePt))) {
-        m_bDragging = TRUE;
-        m_pDragKF = hit;
-        BeginDragKFForePt(point);
-    } else if ((hit = IsHitKeyFrm(point, kPartKeyFrm))) {
-        m_bDragging = TRUE;
-        m_pDragKF = hit;
-        BeginDragKF(point);
-    }
-    const HWND self = m_hWnd;
-    if (m_bDragging) {
-        // Selecting the dragged keyframe alone clears every other selection: their squares
-        // are repainted too, or they would stay drawn as selected until the next full paint.
-        const int count = m_pKFList->GetKeyFrmCount();
-        for (int i = 0; i < count; ++i) {
-            CKivFXValueKeyFrm* other = m_pKFList->GetFXKeyFrm(i);
-            if (!other || other == m_pDragKF || !other->IsSelect()) continue;
-            const CRect was = GetKeyFrmRect(other, kPartKeyFrm);
-            InvalidateRect(&was, TRUE);
-        }
-        m_pKFList->SetSelectKF(m_pDragKF, 1);
-        const CRect square = GetKeyFrmRect(m_pDragKF, kPartKeyFrm);
-        InvalidateRect(&square, TRUE);
-        UpdateWindow();
-        m_nDragIndex = m_pKFList->GetFXKeyFrmIndex(m_pDragKF);
-        SendToModifyMsg(kInsKFWndDragStarted);
-        if (!IsWindow(self)) return;
-        // The parent may have ended the drag (by attaching another track) while it was told.
-        if (m_bDragging) SetCapture();
-    } else {
+    const KivWeakWnd alive(*this);
+    const auto hit = [this](CPoint p, int part) { return IsHitKeyFrm(p, part); };
+    if (!KivFXPressOnPart(m_drag, point, hit, {kDragKeyFrm, kDragForePt, kDragAfterPt})) {
         m_pKFList->UnSelectKF();
         RepaintNow();
     }
-    Default();
+    if (alive) Default();
 }
 
 void CKivFXInsKeyFrmWnd::OnMouseMove(UINT, CPoint point) {
-    if (m_bDragging) Drag(point);
-    Default();
+    const KivWeakWnd alive(*this);
+    if (m_drag.IsDragging()) Drag(point);
+    if (alive) Default();
 }
 
 void CKivFXInsKeyFrmWnd::OnLButtonUp(UINT, CPoint) {
-    if (m_bDragging) EndDrag();
-    Default();
+    const KivWeakWnd alive(*this);
+    if (m_drag.IsDragging()) EndDrag();
+    if (alive) Default();
 }
 
-void CKivFXInsKeyFrmWnd::BeginDragKF(CPoint) { m_nDragKind = kDragKeyFrm; }
+void CKivFXInsKeyFrmWnd::BeginDragKF(CPoint) {}
 
 void CKivFXInsKeyFrmWnd::BeginDragKFForePt(CPoint) {
-    m_nDragKind = kDragForePt;
-    if (m_pKFList && m_pDragKF && KivFXDragCtrlMode(m_pKFList->CtrlMode) == kCtrlModeLinkage) {
-        const CSize e = HandleExtent(*m_pDragKF, kPartAfterPt);
+    if (m_pKFList && KivFXDragCtrlMode(m_pKFList->CtrlMode) == kCtrlModeLinkage) {
+        const CSize e = HandleExtent(*DraggedKF(), kPartAfterPt);
         m_nHandleLength = KivTruncToInt(std::sqrt(static_cast<double>(e.cx) * e.cx + static_cast<double>(e.cy) * e.cy));
     }
 }
 
 void CKivFXInsKeyFrmWnd::BeginDragKFAfterPt(CPoint) {
-    m_nDragKind = kDragAfterPt;
-    if (m_pKFList && m_pDragKF && KivFXDragCtrlMode(m_pKFList->CtrlMode) == kCtrlModeLinkage) {
-        const CSize e = HandleExtent(*m_pDragKF, kPartForePt);
+    if (m_pKFList && KivFXDragCtrlMode(m_pKFList->CtrlMode) == kCtrlModeLinkage) {
+        const CSize e = HandleExtent(*DraggedKF(), kPartForePt);
         m_nHandleLength = KivTruncToInt(std::sqrt(static_cast<double>(e.cx) * e.cx + static_cast<double>(e.cy) * e.cy));
     }
 }
 
-void CKivFXInsKeyFrmWnd::Drag(CPoint point) {
-    // The host may have removed the keyframe while it was dragged: the drag ends quietly.
-    if (!m_pKFList || !m_pDragKF || m_pKFList->GetFXKeyFrmIndex(m_pDragKF) < 0) {
-        CancelDrag();
-        return;
-    }
-    switch (m_nDragKind) {
-        case kDragKeyFrm: DragKF(point); break;
-        case kDragForePt: DragKFForePt(point); break;
-        case kDragAfterPt: DragKFAfterPt(point); break;
-        default: break;
-    }
-    SendToModifyMsg(kInsKFWndDragging);
-}
+void CKivFXInsKeyFrmWnd::Drag(CPoint point) { m_drag.Move(point); }
 
 void CKivFXInsKeyFrmWnd::DragKF(CPoint point) {
     float v = PixelToValueY(point.y);
@@ -119,12 +109,12 @@ void CKivFXInsKeyFrmWnd::DragKF(CPoint point) {
     if (v > m_fTopValue) v = m_fTopValue;
     if (v < m_fBottomValue) v = m_fBottomValue;
     const KivRegion before = DraggedFootprint();
-    m_pDragKF->Value = v;
+    DraggedKF()->Value = v;
     RepaintDragged(before);
 }
 
 void CKivFXInsKeyFrmWnd::DragKFForePt(CPoint point) {
-    CKivFXValueKeyFrm& k = *m_pDragKF;
+    CKivFXValueKeyFrm& k = *DraggedKF();
     const KivRegion before = DraggedFootprint();
     int f = PixelToFrameX(point.x, 0);
     if (f > k.Frame) f = k.Frame;  // the fore handle never passes its keyframe
@@ -135,7 +125,7 @@ void CKivFXInsKeyFrmWnd::DragKFForePt(CPoint point) {
 }
 
 void CKivFXInsKeyFrmWnd::DragKFAfterPt(CPoint point) {
-    CKivFXValueKeyFrm& k = *m_pDragKF;
+    CKivFXValueKeyFrm& k = *DraggedKF();
     const KivRegion before = DraggedFootprint();
     int f = PixelToFrameX(point.x, 0);
     if (f < k.Frame) f = k.Frame;
@@ -150,8 +140,8 @@ void CKivFXInsKeyFrmWnd::AdjustDragAfterPt() { AdjustOpposite(kPartForePt); }
 void CKivFXInsKeyFrmWnd::AdjustDragForePt() { AdjustOpposite(kPartAfterPt); }
 
 void CKivFXInsKeyFrmWnd::AdjustOpposite(int movedPart) {
-    if (!m_pDragKF || !m_pKFList) return;
-    CKivFXValueKeyFrm& k = *m_pDragKF;
+    if (!DraggedKF() || !m_pKFList) return;
+    CKivFXValueKeyFrm& k = *DraggedKF();
     const bool foreMoved = movedPart == kPartForePt;
     KivFXHandleScale scale;
     scale.length = m_nHandleLength;
@@ -162,25 +152,7 @@ void CKivFXInsKeyFrmWnd::AdjustOpposite(int movedPart) {
                        scale);
 }
 
-void CKivFXInsKeyFrmWnd::EndDrag() {
-    const HWND self = m_hWnd;
-    switch (m_nDragKind) {
-        case kDragKeyFrm: EndDragKF(); break;
-        case kDragForePt: EndDragKFForePt(); break;
-        case kDragAfterPt: EndDragKFAfterPt(); break;
-        default: break;
-    }
-    m_bDragging = FALSE;
-    m_nDragKind = kDragNone;
-    // A keyframe the host removed during the drag is neither reported nor touched.
-    if (m_pKFList && m_pDragKF && m_pKFList->GetFXKeyFrmIndex(m_pDragKF) < 0) m_pDragKF = nullptr;
-    SendToModifyMsg(kInsKFWndDragEnded);
-    if (!IsWindow(self)) return;
-    if (m_pDragKF) m_pDragKF->SetSelect(0);
-    m_pDragKF = nullptr;
-    if (GetCapture() == this) ReleaseCapture();
-    RepaintNow();
-}
+void CKivFXInsKeyFrmWnd::EndDrag() { m_drag.End(); }
 
 void CKivFXInsKeyFrmWnd::EndDragKF() {}
 
@@ -188,11 +160,4 @@ void CKivFXInsKeyFrmWnd::EndDragKFForePt() { m_nHandleLength = 0; }
 
 void CKivFXInsKeyFrmWnd::EndDragKFAfterPt() { m_nHandleLength = 0; }
 
-void CKivFXInsKeyFrmWnd::CancelDrag() {
-    m_bDragging = FALSE;
-    m_nDragKind = kDragNone;
-    m_pDragKF = nullptr;
-    m_nDragIndex = -1;
-    m_nHandleLength = 0;
-    if (m_hWnd && GetCapture() == this) ReleaseCapture();
-}
+void CKivFXInsKeyFrmWnd::CancelDrag() { m_drag.Cancel(false); }

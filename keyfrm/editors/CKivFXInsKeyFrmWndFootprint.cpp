@@ -84,7 +84,7 @@ void CKivFXInsKeyFrmWnd::AddCurveFootprint(KivRegion& area, int index, const CKi
 }
 
 KivRegion CKivFXInsKeyFrmWnd::DraggedFootprint() const {
-    return GetKeyFrmFootprint(m_pKFList && m_pDragKF ? m_pKFList->GetFXKeyFrmIndex(m_pDragKF) : -1);
+    return GetKeyFrmFootprint(m_pKFList && DraggedKF() ? m_pKFList->GetFXKeyFrmIndex(DraggedKF()) : -1);
 }
 
 void CKivFXInsKeyFrmWnd::RepaintDragged(const KivRegion& before) {

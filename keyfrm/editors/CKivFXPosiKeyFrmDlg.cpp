@@ -28,16 +28,6 @@ constexpr int kMarkerReach = 10;
 constexpr int kStripLabelOverhang = 1;
 constexpr int kStripNoteOverhang = 3;
 
-// d rounded half away from zero, as a pixel offset.
-int RoundToPixel(double d) { return KivTruncToPixel(d >= 0.0 ? d + 0.5 : d - 0.5); }
-
-// num / scale, or 0 when the scale is 0 or not finite (every value then maps to the edge
-// the offset is measured from).
-double Scaled(double num, float scale) {
-    if (scale == 0.0f || !std::isfinite(scale)) return 0.0;
-    return num / scale;
-}
-
 // A pixel count the window system can hold (a margin beyond it is as good as the limit).
 int Pixels(UINT n) { return static_cast<int>(std::min<UINT>(n, kKivPixelReach)); }
 
@@ -96,7 +86,7 @@ void CKivFXPosiKeyFrmDlg::SetRange(int in, int out, CKivFXPosiKeyFrmList* track)
 
 void CKivFXPosiKeyFrmDlg::AttachTrack(CKivFXPosiKeyFrmList* track) {
     // The dragged keyframe belongs to the track shown so far.
-    if (track != m_pKFList && m_pDragKF) CancelDrag();
+    if (track != m_pKFList && DraggedKF()) CancelDrag();
     m_pKFList = track;
     if (!track) return;
     m_fMaxX = track->MaxX;
@@ -213,7 +203,7 @@ double CKivFXPosiKeyFrmDlg::GetLocation(int frame) const { return m_range.GetLoc
 int CKivFXPosiKeyFrmDlg::GetSBFrame(double location) const { return m_range.GetSBFrame(location); }
 
 int CKivFXPosiKeyFrmDlg::FrameToPixel(int frame) const {
-    return m_rcTimeStrip.left + RoundToPixel(Scaled(static_cast<double>(frame) - m_range.in, m_fFramesPerPixel));
+    return m_rcTimeStrip.left + KivRoundToPixel(KivScaled(static_cast<double>(frame) - m_range.in, m_fFramesPerPixel));
 }
 
 int CKivFXPosiKeyFrmDlg::LocationToPixel(double location) const { return FrameToPixel(GetSBFrame(location)); }
@@ -226,20 +216,20 @@ int CKivFXPosiKeyFrmDlg::PixelToFrame(int x) const {
 double CKivFXPosiKeyFrmDlg::PixelToLocation(int x) const { return GetLocation(PixelToFrame(x)); }
 
 int CKivFXPosiKeyFrmDlg::ValueToPixelX(float value) const {
-    return m_rcXY.left + RoundToPixel(Scaled(static_cast<double>(value) - m_fXViewMin, m_fXValuePerPixel));
+    return m_rcXY.left + KivRoundToPixel(KivScaled(static_cast<double>(value) - m_fXViewMin, m_dXValuePerPixel));
 }
 
 int CKivFXPosiKeyFrmDlg::ValueToPixelY(float value) const {
-    return m_rcXY.top + RoundToPixel(Scaled(static_cast<double>(m_fYViewTop) - value, m_fYValuePerPixel));
+    return m_rcXY.top + KivRoundToPixel(KivScaled(static_cast<double>(m_fYViewTop) - value, m_dYValuePerPixel));
 }
 
 float CKivFXPosiKeyFrmDlg::PixelToValueX(int x) const {
     // The half unit is added to the value, not to the pixel count.
-    return KivToFloat(m_fXViewMin + ((static_cast<double>(x) - m_rcXY.left) * m_fXValuePerPixel + 0.5));
+    return KivToFloat(m_fXViewMin + ((static_cast<double>(x) - m_rcXY.left) * m_dXValuePerPixel + 0.5));
 }
 
 float CKivFXPosiKeyFrmDlg::PixelToValueY(int y) const {
-    return KivToFloat(m_fYViewTop - ((static_cast<double>(y) - m_rcXY.top) * m_fYValuePerPixel + 0.5));
+    return KivToFloat(m_fYViewTop - ((static_cast<double>(y) - m_rcXY.top) * m_dYValuePerPixel + 0.5));
 }
 
 void CKivFXPosiKeyFrmDlg::CalcuPrePixel() {
@@ -278,6 +268,9 @@ void CKivFXPosiKeyFrmDlg::CalcuPrePixel() {
     m_fFramesPerPixel = static_cast<float>(m_range.SpanFrames()) / stripWidth;
     m_fXValuePerPixel = (m_fXViewMax - m_fXViewMin) / xyWidth;
     m_fYValuePerPixel = (m_fYViewTop - m_fYViewBottom) / xyHeight;
+    // In double where a view spans beyond the float range (the float is then infinite).
+    m_dXValuePerPixel = KivUnitsPerPixel(m_fXViewMax, m_fXViewMin, xyWidth);
+    m_dYValuePerPixel = KivUnitsPerPixel(m_fYViewTop, m_fYViewBottom, xyHeight);
 
     m_rcVideo = CRect(ValueToPixelX(static_cast<float>(-halfW)), ValueToPixelY(static_cast<float>(halfH)),
                       ValueToPixelX(static_cast<float>(halfW)), ValueToPixelY(static_cast<float>(-halfH)));

@@ -37,6 +37,7 @@
 #include <vector>
 
 #include "keyfrm/editors/KivFXDialogParts.h"
+#include "keyfrm/editors/KivFXDragController.h"
 #include "keyfrm/editors/KivFXTimeStrip.h"
 #include "kivbase/gui/CKivAquaBaseDlg.h"
 
@@ -197,10 +198,10 @@ public:
     float GetFramesPerPixel() const { return m_fFramesPerPixel; }
     float GetXValuePerPixel() const { return m_fXValuePerPixel; }
     float GetYValuePerPixel() const { return m_fYValuePerPixel; }
-    BOOL IsDragging() const { return m_bDragging; }
-    int GetDragKind() const { return m_nDragKind; }
-    CKivFXPosiKeyFrm* GetDragKF() const { return m_pDragKF; }
-    CPoint GetLastPoint() const { return m_ptLast; }
+    BOOL IsDragging() const { return m_drag.IsDragging(); }
+    int GetDragKind() const { return m_drag.GetKind(); }
+    CKivFXPosiKeyFrm* GetDragKF() const { return DraggedKF(); }
+    CPoint GetLastPoint() const { return m_drag.Last(); }
     float GetHandleLength() const { return m_fHandleLength; }
     const CKivToolTipDlg& GetToolTip() const { return m_parts.toolTip; }
 
@@ -297,12 +298,12 @@ private:
     void AttachTrack(CKivFXPosiKeyFrmList* track);
     /// Ends a drag without a message (its keyframe is gone or belongs to another track).
     void CancelDrag();
-    /// Whether the dragged keyframe is still in the shown track.
-    bool DraggedKFAlive() const;
+    /// This dialog's drags: their kinds and what the dialog does around them.
+    KivFXDragController MakeDrag();
+    CKivFXPosiKeyFrm* DraggedKF() const { return m_drag.KeyFrm<CKivFXPosiKeyFrm>(); }
     void AdjustOpposite(bool foreMoved);
     /// Moves the fore (or after) handle to the point and lets the other one follow.
     void DragHandle(CPoint point, bool fore);
-    void SelectDragged();
     void SetZoomScale(float scale);
 
     KivFXDialogParts m_parts;
@@ -329,9 +330,7 @@ private:
     float m_fFramesPerPixel = 1.0f;
     float m_fXValuePerPixel = 1.0f;
     float m_fYValuePerPixel = 1.0f;
-    BOOL m_bDragging = FALSE;
-    int m_nDragKind = kDragNone;
+    double m_dXValuePerPixel = 1.0, m_dYValuePerPixel = 1.0;  // what the mappings use
+    KivFXDragController m_drag{MakeDrag()};
     float m_fHandleLength = 0.0f;
-    CPoint m_ptLast;
-    CKivFXPosiKeyFrm* m_pDragKF = nullptr;
 };

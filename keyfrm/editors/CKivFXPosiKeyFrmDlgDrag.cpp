@@ -4,8 +4,10 @@
 
 #include "keyfrm/editors/CKivFXPosiKeyFrmDlg.h"
 #include "keyfrm/editors/KivFXCurveNotes.h"
+#include "keyfrm/editors/KivFXPixelMath.h"
 #include "keyfrm/tracks/CKivFXPosiKeyFrmList.h"
 #include "keyfrm/tracks/KivFXHandleModes.h"
+#include "platform/ui/WeakWnd.h"
 
 namespace {
 
@@ -13,17 +15,9 @@ namespace {
 constexpr int kTipBelowStrip = 25;
 constexpr float kRightAngle = 1.57079637f;  // pi / 2 in single precision
 
-// v limited to [lo, hi], the low end winning when the two are inverted; a NaN (from a range
-// that is not a number) keeps the value it had.
-float ClampAxis(float v, float lo, float hi, float before) {
-    if (v > hi) v = hi;
-    if (v < lo) v = lo;
-    return std::isnan(v) ? before : v;
-}
-
 // A handle's length in the X-Y plane, in position units (in double, so no square overflows).
 float HandleLength(const SKivFXPosiHandle& h) {
-    return static_cast<float>(std::sqrt(static_cast<double>(h.X) * h.X + static_cast<double>(h.Y) * h.Y));
+    return KivToFloat(std::sqrt(static_cast<double>(h.X) * h.X + static_cast<double>(h.Y) * h.Y));
 }
 
 }  // namespace
@@ -50,126 +44,95 @@ CKivFXPosiKeyFrm* CKivFXPosiKeyFrmDlg::IsHitKeyFrm(CPoint point, int part) const
     return nullptr;
 }
 
+KivFXDragController CKivFXPosiKeyFrmDlg::MakeDrag() {
+    using Drag = KivFXDragController;
+    std::vector<Drag::Kind> kinds(kDragAfterPt + 1);
+    kinds[kDragTimeLine] = {false, [this](CPoint p) { BeginDragTL(p); }, [this](CPoint p) { DragTL(p); }, [this] { EndDragTL(); }};
+    kinds[kDragTimeNote] = {true, [this](CPoint p) { BeginDragTLNote(p); }, [this](CPoint p) { DragTLNote(p); },
+                            [this] { EndDragTLNote(); }};
+    kinds[kDragKeyFrm] = {true, [this](CPoint p) { BeginDragKF(p); }, [this](CPoint p) { DragKF(p); }, [this] { EndDragKF(); }};
+    kinds[kDragForePt] = {true, [this](CPoint p) { BeginDragKFForePt(p); }, [this](CPoint p) { DragKFForePt(p); },
+                          [this] { EndDragKFForePt(); }};
+    kinds[kDragAfterPt] = {true, [this](CPoint p) { BeginDragKFAfterPt(p); }, [this](CPoint p) { DragKFAfterPt(p); },
+                           [this] { EndDragKFAfterPt(); }};
+    Drag::Hooks hooks;
+    hooks.track = [this] { return m_pKFList; };
+    hooks.grabbed = [this](int kind) {
+        if (kind == kDragTimeLine || !m_pKFList) return;
+        KivFXSelectAlone(*this, *m_pKFList, *DraggedKF(), [this](CKivFXPosiKeyFrm& k) {
+            const CRect square = GetKeyFrmRect(&k, kKivFXPartKeyFrm);
+            const CRect note = GetTimeNoteRect(&k);
+            InvalidateRect(&square, TRUE);
+            InvalidateRect(&note, TRUE);
+        });
+    };
+    hooks.tell = [this](Drag::Phase phase, int kind) { KivFXTellDialogHost(*this, phase, kind == kDragTimeLine); };
+    hooks.ending = [this](int) { RepaintNow(); };
+    hooks.cancelled = [this](int kind) {
+        if (kind == kDragTimeLine || kind == kDragTimeNote) m_parts.HideToolTip();
+        m_fHandleLength = 0.0f;
+    };
+    return Drag(*this, std::move(kinds), std::move(hooks));
+}
+
 void CKivFXPosiKeyFrmDlg::OnLButtonDown(UINT, CPoint point) {
-    if (m_bDragging) {
+    if (m_drag.IsDragging()) {
         Default();
         return;
     }
+    const KivWeakWnd alive(*this);
     CKivFXPosiKeyFrm* hit = nullptr;
     if (IsHitTimeRuler(point)) {
-        m_bDragging = TRUE;
-        BeginDragTL(point);
+        m_drag.Press(kDragTimeLine, point);
     } else if ((hit = IsHitTimeNote(point))) {
-        m_bDragging = TRUE;
-        m_pDragKF = hit;
-        BeginDragTLNote(point);
-    } else if ((hit = IsHitKeyFrm(point, kKivFXPartAfterPt))) {
-        m_bDragging = TRUE;
-        m_pDragKF = hit;
-        BeginDragKFAfterPt(point);
-    } else if ((hit = IsHitKeyFrm(point, kKivFXPartForePt))) {
-        m_bDragging = TRUE;
-        m_pDragKF = hit;
-        BeginDragKFForePt(point);
-    } else if ((hit = IsHitKeyFrm(point, kKivFXPartKeyFrm))) {
-        m_bDragging = TRUE;
-        m_pDragKF = hit;
-        BeginDragKF(point);
-    }
-    if (m_bDragging) {
-        if (m_nDragKind != kDragTimeLine) SelectDragged();
-        SetCapture();
-    } else {
+        m_drag.Press(kDragTimeNote, point, hit);
+    } else if (!KivFXPressOnPart(m_drag, point, [this](CPoint p, int part) { return IsHitKeyFrm(p, part); },
+                                 {kDragKeyFrm, kDragForePt, kDragAfterPt})) {
         if (m_pKFList) m_pKFList->UnSelectKF();
         RepaintNow();
     }
-    Default();
-}
-
-void CKivFXPosiKeyFrmDlg::SelectDragged() {
-    if (!m_pKFList || !m_pDragKF) return;
-    m_pKFList->SetSelectKF(m_pDragKF, 1);
-    const CRect square = GetKeyFrmRect(m_pDragKF, kKivFXPartKeyFrm);
-    const CRect note = GetTimeNoteRect(m_pDragKF);
-    InvalidateRect(&square, TRUE);
-    InvalidateRect(&note, TRUE);
-    UpdateWindow();
+    if (alive) Default();
 }
 
 // The host may destroy the dialog while it handles the message a handler sends: default
 // processing then has no window to run for.
 void CKivFXPosiKeyFrmDlg::OnMouseMove(UINT, CPoint point) {
-    const HWND self = m_hWnd;
-    if (m_bDragging) Drag(point);
-    if (IsWindow(self)) Default();
+    const KivWeakWnd alive(*this);
+    if (m_drag.IsDragging()) Drag(point);
+    if (alive) Default();
 }
 
 void CKivFXPosiKeyFrmDlg::OnLButtonUp(UINT, CPoint) {
-    const HWND self = m_hWnd;
-    if (m_bDragging) EndDrag();
-    if (IsWindow(self)) Default();
+    const KivWeakWnd alive(*this);
+    if (m_drag.IsDragging()) EndDrag();
+    if (alive) Default();
 }
 
 void CKivFXPosiKeyFrmDlg::BeginDragTL(CPoint point) {
-    m_ptLast = point;
-    m_nDragKind = kDragTimeLine;
     if (m_bShowScale)
         KivFXShowFrameTip(m_parts.toolTip, *this, m_nCurFrame, CPoint(point.x, m_rcTimeStrip.bottom + kTipBelowStrip));
     SetFocus();
 }
 
 void CKivFXPosiKeyFrmDlg::BeginDragTLNote(CPoint point) {
-    m_ptLast = point;
-    m_nDragKind = kDragTimeNote;
     if (m_bShowScale)
         KivFXShowFrameTip(m_parts.toolTip, *this, PixelToFrame(point.x), CPoint(point.x, m_rcTimeStrip.bottom + kTipBelowStrip));
     SetFocus();
 }
 
-void CKivFXPosiKeyFrmDlg::BeginDragKF(CPoint point) {
-    m_ptLast = point;
-    m_nDragKind = kDragKeyFrm;
+void CKivFXPosiKeyFrmDlg::BeginDragKF(CPoint) {}
+
+void CKivFXPosiKeyFrmDlg::BeginDragKFForePt(CPoint) {
+    if (m_pKFList && KivFXDragCtrlMode(m_pKFList->CtrlMode) == kCtrlModeLinkage)
+        m_fHandleLength = HandleLength(DraggedKF()->After);
 }
 
-void CKivFXPosiKeyFrmDlg::BeginDragKFForePt(CPoint point) {
-    m_ptLast = point;
-    m_nDragKind = kDragForePt;
-    if (m_pKFList && m_pDragKF && KivFXDragCtrlMode(m_pKFList->CtrlMode) == kCtrlModeLinkage)
-        m_fHandleLength = HandleLength(m_pDragKF->After);
+void CKivFXPosiKeyFrmDlg::BeginDragKFAfterPt(CPoint) {
+    if (m_pKFList && KivFXDragCtrlMode(m_pKFList->CtrlMode) == kCtrlModeLinkage)
+        m_fHandleLength = HandleLength(DraggedKF()->Fore);
 }
 
-void CKivFXPosiKeyFrmDlg::BeginDragKFAfterPt(CPoint point) {
-    m_ptLast = point;
-    m_nDragKind = kDragAfterPt;
-    if (m_pKFList && m_pDragKF && KivFXDragCtrlMode(m_pKFList->CtrlMode) == kCtrlModeLinkage)
-        m_fHandleLength = HandleLength(m_pDragKF->Fore);
-}
-
-bool CKivFXPosiKeyFrmDlg::DraggedKFAlive() const {
-    return m_pKFList && m_pDragKF && m_pKFList->GetFXKeyFrmIndex(m_pDragKF) >= 0;
-}
-
-void CKivFXPosiKeyFrmDlg::Drag(CPoint point) {
-    if (m_nDragKind == kDragTimeLine) {
-        DragTL(point);
-        SendToModifyMsg(0, 1);
-        return;
-    }
-    // The host may have removed the keyframe while it was dragged: the drag ends quietly.
-    if (!DraggedKFAlive()) {
-        CancelDrag();
-        RepaintNow();
-        return;
-    }
-    switch (m_nDragKind) {
-        case kDragTimeNote: DragTLNote(point); break;
-        case kDragKeyFrm: DragKF(point); break;
-        case kDragForePt: DragKFForePt(point); break;
-        case kDragAfterPt: DragKFAfterPt(point); break;
-        default: break;
-    }
-    SendToModifyMsg(0, 0);
-}
+void CKivFXPosiKeyFrmDlg::Drag(CPoint point) { m_drag.Move(point); }
 
 void CKivFXPosiKeyFrmDlg::DragTL(CPoint point) {
     const int before = m_nCurFrame;
@@ -181,7 +144,6 @@ void CKivFXPosiKeyFrmDlg::DragTL(CPoint point) {
     InvalidateMarker(FrameToPixel(m_nCurFrame));
     InvalidateXY();
     UpdateWindow();
-    m_ptLast = point;
     SetFocus();
 }
 
@@ -189,19 +151,17 @@ void CKivFXPosiKeyFrmDlg::DragTLNote(CPoint point) {
     const int frame = m_range.Clamp(PixelToFrame(point.x));
     if (m_bShowScale)
         KivFXShowFrameTip(m_parts.toolTip, *this, frame, CPoint(point.x, m_rcTimeStrip.bottom + kTipBelowStrip));
-    KivFXPlaceDraggedKF(m_pKFList, m_pDragKF, frame, m_range, point.x == m_ptLast.x);
+    KivFXPlaceDraggedKF(m_pKFList, DraggedKF(), frame, m_range, point.x == m_drag.Last().x);
     InvalidateStripAndXY();
-    m_ptLast = point;
 }
 
 void CKivFXPosiKeyFrmDlg::DragKF(CPoint point) {
-    CKivFXPosiKeyFrm& k = *m_pDragKF;
+    CKivFXPosiKeyFrm& k = *DraggedKF();
     // The track's range, not the zoomed view: a zoomed-in view never narrows where a
     // keyframe may go.
-    k.PosiX = ClampAxis(PixelToValueX(point.x), m_fMinX, m_fMaxX, k.PosiX);
-    k.PosiY = ClampAxis(PixelToValueY(point.y), m_fMinY, m_fMaxY, k.PosiY);
+    k.PosiX = KivClampOrKeep(PixelToValueX(point.x), m_fMinX, m_fMaxX, k.PosiX);
+    k.PosiY = KivClampOrKeep(PixelToValueY(point.y), m_fMinY, m_fMaxY, k.PosiY);
     RepaintXY();
-    m_ptLast = point;
 }
 
 void CKivFXPosiKeyFrmDlg::DragKFForePt(CPoint point) { DragHandle(point, true); }
@@ -209,17 +169,16 @@ void CKivFXPosiKeyFrmDlg::DragKFForePt(CPoint point) { DragHandle(point, true); 
 void CKivFXPosiKeyFrmDlg::DragKFAfterPt(CPoint point) { DragHandle(point, false); }
 
 void CKivFXPosiKeyFrmDlg::DragHandle(CPoint point, bool fore) {
-    CKivFXPosiKeyFrm& k = *m_pDragKF;
+    CKivFXPosiKeyFrm& k = *DraggedKF();
     // Handles have no limits: only the keyframe's own position keeps to the track's range.
     SKivFXPosiHandle& h = fore ? k.Fore : k.After;
-    h.X = PixelToValueX(point.x) - k.PosiX;
-    h.Y = PixelToValueY(point.y) - k.PosiY;
+    KivStoreFinite(h.X, PixelToValueX(point.x) - k.PosiX);
+    KivStoreFinite(h.Y, PixelToValueY(point.y) - k.PosiY);
     if (fore)
         AdjustDragAfterPt();
     else
         AdjustDragForePt();
     RepaintXY();
-    m_ptLast = point;
 }
 
 void CKivFXPosiKeyFrmDlg::AdjustDragAfterPt() { AdjustOpposite(true); }
@@ -227,10 +186,13 @@ void CKivFXPosiKeyFrmDlg::AdjustDragAfterPt() { AdjustOpposite(true); }
 void CKivFXPosiKeyFrmDlg::AdjustDragForePt() { AdjustOpposite(false); }
 
 void CKivFXPosiKeyFrmDlg::AdjustOpposite(bool foreMoved) {
-    if (!m_pDragKF || !m_pKFList) return;
-    const SKivFXPosiHandle& m = foreMoved ? m_pDragKF->Fore : m_pDragKF->After;
-    SKivFXPosiHandle& o = foreMoved ? m_pDragKF->After : m_pDragKF->Fore;
-    // Coupling works in position units on X and Y; Z offsets are the host's and stay.
+    CKivFXPosiKeyFrm* k = DraggedKF();
+    if (!k || !m_pKFList) return;
+    const SKivFXPosiHandle& m = foreMoved ? k->Fore : k->After;
+    SKivFXPosiHandle& o = foreMoved ? k->After : k->Fore;
+    // Coupling works in position units on X and Y; Z offsets are the host's and stay. The
+    // curve editors' KivFXCoupleHandles measures whole pixels, which would round this
+    // dialog's lengths and change the handles its drags have always stored.
     switch (KivFXDragCtrlMode(m_pKFList->CtrlMode)) {
         case kCtrlModeSymmetry:
             o.X = -m.X;
@@ -242,70 +204,30 @@ void CKivFXPosiKeyFrmDlg::AdjustOpposite(bool foreMoved) {
             const float angle = m.X == 0.0f ? kRightAngle : std::atan(std::fabs(m.Y) / std::fabs(m.X));
             const float x = std::cos(angle) * m_fHandleLength;
             const float y = std::sin(angle) * m_fHandleLength;
-            o.X = m.X > 0.0f ? -x : x;
-            o.Y = m.Y > 0.0f ? -y : y;
+            KivStoreFinite(o.X, m.X > 0.0f ? -x : x);
+            KivStoreFinite(o.Y, m.Y > 0.0f ? -y : y);
             return;
         }
         default: return;
     }
 }
 
-void CKivFXPosiKeyFrmDlg::EndDrag() {
-    const int kind = m_nDragKind;
-    // A keyframe the host removed during the drag ends it quietly.
-    if (kind != kDragTimeLine && !DraggedKFAlive()) {
-        CancelDrag();
-        RepaintNow();
-        return;
-    }
-    switch (kind) {
-        case kDragTimeLine: EndDragTL(); break;
-        case kDragTimeNote: EndDragTLNote(); break;
-        case kDragKeyFrm: EndDragKF(); break;
-        case kDragForePt: EndDragKFForePt(); break;
-        case kDragAfterPt: EndDragKFAfterPt(); break;
-        default: break;
-    }
-    m_bDragging = FALSE;
-    m_nDragKind = kDragNone;
-    if (GetCapture() == this) ReleaseCapture();
-    RepaintNow();
-    if (kind == kDragTimeLine)
-        SendToModifyMsg(0, 1);
-    else
-        SendToModifyMsg(1, 0);
-}
+void CKivFXPosiKeyFrmDlg::EndDrag() { m_drag.End(); }
 
 void CKivFXPosiKeyFrmDlg::EndDragTL() { m_parts.HideToolTip(); }
 
-void CKivFXPosiKeyFrmDlg::EndDragTLNote() {
-    m_pDragKF = nullptr;
-    m_parts.HideToolTip();
-}
+void CKivFXPosiKeyFrmDlg::EndDragTLNote() { m_parts.HideToolTip(); }
 
-void CKivFXPosiKeyFrmDlg::EndDragKF() { m_pDragKF = nullptr; }
+void CKivFXPosiKeyFrmDlg::EndDragKF() {}
 
-void CKivFXPosiKeyFrmDlg::EndDragKFForePt() {
-    m_pDragKF = nullptr;
-    m_fHandleLength = 0.0f;
-}
+void CKivFXPosiKeyFrmDlg::EndDragKFForePt() { m_fHandleLength = 0.0f; }
 
-void CKivFXPosiKeyFrmDlg::EndDragKFAfterPt() {
-    m_pDragKF = nullptr;
-    m_fHandleLength = 0.0f;
-}
+void CKivFXPosiKeyFrmDlg::EndDragKFAfterPt() { m_fHandleLength = 0.0f; }
 
-void CKivFXPosiKeyFrmDlg::CancelDrag() {
-    if (m_nDragKind == kDragTimeLine || m_nDragKind == kDragTimeNote) m_parts.HideToolTip();
-    m_bDragging = FALSE;
-    m_nDragKind = kDragNone;
-    m_pDragKF = nullptr;
-    m_fHandleLength = 0.0f;
-    if (m_hWnd && GetCapture() == this) ReleaseCapture();
-}
+void CKivFXPosiKeyFrmDlg::CancelDrag() { m_drag.Cancel(false); }
 
 void CKivFXPosiKeyFrmDlg::OnRButtonDown(UINT, CPoint point) {
-    const HWND self = m_hWnd;
+    const KivWeakWnd alive(*this);
     CreateMenu(point);
-    if (IsWindow(self)) Default();
+    if (alive) Default();
 }

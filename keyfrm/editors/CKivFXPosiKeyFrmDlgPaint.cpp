@@ -108,7 +108,7 @@ void CKivFXPosiKeyFrmDlg::DrawTimeKeyFrmNote(CDC* dc) {
     if (!dc) return;
     for (CKivFXPosiKeyFrm* k : KeyFrames()) {
         const CRect square = GetTimeNoteRect(k);
-        dc->FillSolidRect(&square, k == m_pDragKF ? kDraggedNoteColor : kTimeNoteColor);
+        dc->FillSolidRect(&square, k == DraggedKF() ? kDraggedNoteColor : kTimeNoteColor);
     }
 }
 

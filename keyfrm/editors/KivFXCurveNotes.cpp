@@ -103,7 +103,7 @@ void KivFXCoupleHandles(const SKivFXBezierHandle& m, SKivFXBezierHandle& o, bool
         o.PosOffset = posSign * scale.posOfPixels(scale.length);
     } else if (m.PosOffset == 0.0) {
         o.PosOffset = 0.0;
-        o.ValueOffset = valueSign * scale.valueOfPixels(scale.length);
+        KivStoreFinite(o.ValueOffset, valueSign * scale.valueOfPixels(scale.length));
     } else {
         const float dx = std::fabs(static_cast<float>(scale.movedExtent.cx));
         const float dy = std::fabs(static_cast<float>(scale.movedExtent.cy));
@@ -111,6 +111,6 @@ void KivFXCoupleHandles(const SKivFXBezierHandle& m, SKivFXBezierHandle& o, bool
         const float angle = dx == 0.0f ? kRightAngle : std::atan(dy / dx);
         const float length = static_cast<float>(scale.length);
         o.PosOffset = posSign * scale.posOfPixels(KivTruncToInt(std::cos(angle) * length));
-        o.ValueOffset = valueSign * scale.valueOfPixels(KivTruncToInt(std::sin(angle) * length));
+        KivStoreFinite(o.ValueOffset, valueSign * scale.valueOfPixels(KivTruncToInt(std::sin(angle) * length)));
     }
 }

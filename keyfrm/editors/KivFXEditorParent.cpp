@@ -1,10 +1,12 @@
 #include "keyfrm/editors/KivFXEditorParent.h"
 
+#include "platform/ui/WeakWnd.h"
+
 bool KivFXSendToParent(CWnd& editor, UINT msg, WPARAM wParam, LPARAM lParam) {
-    const HWND self = editor.m_hWnd;
-    if (!self) return false;
+    const KivWeakWnd alive(editor);
+    if (!alive) return false;
     CWnd* parent = editor.GetParent();
     if (!parent || msg == 0) return true;
     parent->SendMessage(msg, wParam, lParam);
-    return IsWindow(self) != FALSE;
+    return alive.Alive();
 }

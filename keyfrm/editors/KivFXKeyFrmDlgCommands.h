@@ -10,7 +10,7 @@
 #include "keyfrm/editors/KivFXTimeStrip.h"
 
 /// Dlg is a dialog with the fifteen OnMenu handlers, a track m_pKFList, the current frame
-/// m_nCurFrame in the story range m_range and a dragged keyframe m_pDragKF; it makes this a
+/// m_nCurFrame in the story range m_range and a dragged keyframe DraggedKF(); it makes this a
 /// friend. A Repaint is a member of Dlg that redraws what an edit changed.
 template <class Dlg>
 struct KivFXKeyFrmDlgCommands {
@@ -74,14 +74,14 @@ struct KivFXKeyFrmDlgCommands {
     static void DelSelKF(Dlg& d, Repaint repaint) {
         if (!d.m_pKFList) return;
         // A keyframe dragged while the host sends the command must not outlive the drag.
-        if (d.m_pDragKF && d.m_pDragKF->IsSelect()) d.CancelDrag();
+        if (d.DraggedKF() && d.DraggedKF()->IsSelect()) d.CancelDrag();
         d.m_pKFList->DeleteSelectKeyFrm();
         TrackEdited(d, repaint);
     }
 
     static void DelAllKF(Dlg& d, Repaint repaint) {
         if (!d.m_pKFList) return;
-        if (d.m_pDragKF) d.CancelDrag();
+        if (d.DraggedKF()) d.CancelDrag();
         d.m_pKFList->DeleteAll();
         TrackEdited(d, repaint);
     }

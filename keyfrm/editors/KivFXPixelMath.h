@@ -31,3 +31,40 @@ inline float KivToFloat(double v) {
     if (v < -kFloatMax) return -INFINITY;
     return static_cast<float>(v);
 }
+
+/// A distance in pixels rounded half away from zero, within kKivPixelReach.
+inline int KivRoundToPixel(double d) { return KivTruncToPixel(d >= 0.0 ? d + 0.5 : d - 0.5); }
+
+/// num / scale, or 0 when the scale is 0 or not finite (every value then maps to the edge
+/// the offset is measured from).
+inline double KivScaled(double num, double scale) {
+    if (scale == 0.0 || !std::isfinite(scale)) return 0.0;
+    return num / scale;
+}
+
+/// a - b as the float the editors have always computed it, or in double where that float
+/// overflows (a view or a track whose range spans beyond the float range).
+inline double KivSpan(float a, float b) {
+    const float f = a - b;
+    return std::isfinite(f) ? static_cast<double>(f) : static_cast<double>(a) - b;
+}
+
+/// Units per pixel of a view from hi to lo over pixels: the float the editors have always
+/// used, or the double where that float overflows, so that the mappings stay finite.
+inline double KivUnitsPerPixel(float hi, float lo, float pixels) {
+    const float f = (hi - lo) / pixels;
+    return std::isfinite(f) ? static_cast<double>(f) : KivSpan(hi, lo) / pixels;
+}
+
+/// v limited to [lo, hi], the low end winning when the two are inverted; a NaN (from a
+/// range that is not a number) gives before: a drag never stores what is not a number.
+inline float KivClampOrKeep(float v, float lo, float hi, float before) {
+    if (v > hi) v = hi;
+    if (v < lo) v = lo;
+    return std::isnan(v) ? before : v;
+}
+
+/// Stores v in field only when it is finite: a drag never stores an infinity or a NaN.
+inline void KivStoreFinite(float& field, float v) {
+    if (std::isfinite(v)) field = v;
+}

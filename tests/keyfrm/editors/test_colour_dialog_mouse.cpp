@@ -259,31 +259,6 @@ TEST_F(ColourDialogTest, ARightClickOnTheDraggedKeyframeLeavesIt) {
     EXPECT_DOUBLE_EQ(Key(0)->Location, 0.6);
 }
 
-TEST_F(ColourDialogTest, ATrackReplacedOrAKeyframeRemovedDuringADragEndsItQuietly) {
-    Open(MakeColourTrack({{0.25, 10, 20, 30, 255}}), 0.0);
-    Press(CPoint(StripX(0.25), kStripMiddle));
-    ASSERT_NE(dlg->GetDragKeyFrm(), nullptr);
-    auto other = MakeColourTrack({{0.25, 1, 1, 1, 1}});
-    dlg->SetFXClrList(other.get());
-    EXPECT_FALSE(dlg->IsDragging());
-    EXPECT_EQ(dlg->GetDragKeyFrm(), nullptr);
-    EXPECT_EQ(CWnd::GetCapture(), nullptr);
-    Move(CPoint(StripX(0.5), kStripMiddle));
-    Release(CPoint(StripX(0.5), kStripMiddle));
-    EXPECT_EQ(Key(0)->Location, 0.25);
-    EXPECT_EQ(other->GetFXKeyFrm(0)->Location, 0.25);
-    EXPECT_TRUE(host.modifies.empty());
-
-    dlg->SetFXClrList(track.get());
-    Press(CPoint(StripX(0.25), kStripMiddle));
-    track->DeleteKeyFrm(Key(0));  // the host removes it, say from its own timeline
-    Move(CPoint(StripX(0.5), kStripMiddle));
-    Release(CPoint(StripX(0.5), kStripMiddle));
-    EXPECT_EQ(track->GetKeyFrmCount(), 0);
-    EXPECT_FALSE(dlg->IsDragging());
-    EXPECT_TRUE(host.modifies.empty());
-}
-
 TEST_F(ColourDialogTest, WithoutATrackColourDragsWriteAndSendNothing) {
     Open(nullptr, 0.5);
     Drag(kFieldPoint, kFieldPoint);
@@ -299,11 +274,3 @@ TEST_F(ColourDialogTest, WithoutATrackColourDragsWriteAndSendNothing) {
     EXPECT_TRUE(host.modifies.empty());
 }
 
-TEST_F(ColourDialogTest, AHostThatDestroysTheDialogWhenToldIsSafe) {
-    Open(MakeColourTrack({{0.25, 10, 20, 30, 255}}), 0.0);
-    host.onModify = [this] { dlg->DestroyWindow(); };
-    Drag(kFieldPoint, kFieldPoint);
-    EXPECT_EQ(dlg->m_hWnd, nullptr);
-    EXPECT_EQ(host.modifies.size(), 1u);
-    EXPECT_EQ(CWnd::GetCapture(), nullptr);
-}

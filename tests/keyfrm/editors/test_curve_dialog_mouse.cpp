@@ -1,6 +1,7 @@
 // The curve dialog driven with the mouse as a person drives it: the current-frame marker,
 // keyframes moved in both directions, handles with their coupling, and what a host may do
 // to the track while a drag goes on.
+#include <cfloat>
 #include <cmath>
 #include <utility>
 
@@ -164,45 +165,6 @@ TEST_F(CurveDialogMouse, AClickOffEverythingDeselectsAndRepaints) {
     EXPECT_TRUE(host.modifies.empty());
 }
 
-TEST_F(CurveDialogMouse, ATrackReplacedOrEmptiedDuringADragEndsItQuietly) {
-    struct Case {
-        const char* what;
-        std::function<void(CKivFXInsKeyFrmDlg&, CKivFXInsKeyFrmList& shown, CKivFXInsKeyFrmList& other)> hostDoes;
-    };
-    const Case cases[] = {
-        {"SetRange with another track",
-         [](auto& d, auto&, auto& other) { d.SetRange(AquaEdit_Type_Number, 0, 99, &other); }},
-        {"UpKeyFrmList with another track", [](auto& d, auto&, auto& other) { d.UpKeyFrmList(AquaEdit_Type_Number, &other); }},
-        {"every keyframe deleted", [](auto&, auto& shown, auto&) { shown.DeleteAll(); }},
-        {"the dragged keyframe deleted through the menu command",
-         [](auto& d, auto&, auto&) { d.SendMessage(WM_COMMAND, ID_MENU_DEL_SEL_KF, 0); }},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        dlg.DestroyWindow();
-        host.DestroyWindow();
-        Open(FourKeys(0));
-        auto other = FourKeys(0);
-        bool done = false;
-        host.onModify = [&](const InsKFDlgModifyInfo&) {
-            if (std::exchange(done, true)) return;
-            c.hostDoes(dlg, *track, *other);
-        };
-        Press(ScreenOfPart(Key(1), kKivFXPartKeyFrm));
-        Move(Screen(CPoint(100, 40)));  // the host acts on this step's message
-        const size_t told = host.modifies.size();
-        Move(Screen(CPoint(110, 50)));
-        EXPECT_FALSE(dlg.IsDragging());
-        EXPECT_EQ(dlg.GetDragKF(), nullptr) << "no pointer into a track the dialog no longer shows";
-        EXPECT_EQ(CWnd::GetCapture(), nullptr);
-        Release(Screen(CPoint(110, 50)));
-        EXPECT_EQ(host.modifies.size(), told) << "an ended drag sends nothing more";
-        for (int i = 0; i < other->GetKeyFrmCount(); ++i) EXPECT_FALSE(other->GetFXKeyFrm(i)->IsSelect());
-        host.onModify = nullptr;
-        dlg.SetRange(AquaEdit_Type_Number, 0, 99, track.get());
-    }
-}
-
 TEST_F(CurveDialogMouse, UpTimeLineRepaintsOnlyTheMarkersTwoStrips) {
     Open(FourKeys(1));
     const int paints = dlg.paints;
@@ -219,23 +181,33 @@ TEST_F(CurveDialogMouse, UpTimeLineRepaintsOnlyTheMarkersTwoStrips) {
     EXPECT_TRUE(host.modifies.empty()) << "the host moved it: no message";
 }
 
-TEST_F(CurveDialogMouse, AHostMayCloseTheDialogWhenTold) {
-    for (UINT command : {0u, ID_MENU_DEL_ALL_KF}) {
-        SCOPED_TRACE(command ? "told of a command" : "told of a drag step");
-        dlg.DestroyWindow();
-        host.DestroyWindow();
-        Open(FourKeys(0));
-        host.onModify = [&](const InsKFDlgModifyInfo&) { dlg.DestroyWindow(); };
-        if (command) {
-            Command(command);
-        } else {
-            Press(ScreenOfPart(Key(1), kKivFXPartKeyFrm));
-            Move(Screen(CPoint(100, 40)));
-            Release(Screen(CPoint(100, 40)));
+TEST_F(CurveDialogMouse, ARangeBeyondTheFloatRangeNeverStoresANonFiniteValue) {
+    auto wide = MakeDlgTrack({{0.2, 0.0f}, {0.5, 0.0f, -0.1, 0.0f, 0.1, 0.0f}, {0.8, 0.0f}}, 1, 2);
+    wide->MinValue = -FLT_MAX;
+    wide->MaxValue = FLT_MAX;
+    Open(std::move(wide));
+    dlg.UpKeyFrmList(AquaEdit_Type_Number, track.get());
+    const auto finite = [this] {
+        for (int i = 0; i < track->GetKeyFrmCount(); ++i) {
+            const CKivFXValueKeyFrm* k = Key(i);
+            for (float v : {k->Value, k->PtFore.ValueOffset, k->PtAfter.ValueOffset})
+                if (!std::isfinite(v)) return false;
         }
-        EXPECT_EQ(dlg.m_hWnd, nullptr);
-        EXPECT_EQ(CWnd::GetCapture(), nullptr);
-        EXPECT_EQ(host.modifies.size(), 1u);
-        host.onModify = nullptr;
+        for (const InsKFDlgModifyInfo& m : host.modifies)
+            if (!std::isfinite(m.fValue)) return false;
+        return true;
+    };
+    const int top = dlg.GetPlotRect().top;
+    for (int part : {kKivFXPartKeyFrm, kKivFXPartAfterPt}) {
+        SCOPED_TRACE(part);
+        const CPoint grab = ScreenOfPart(Key(1), part);
+        Press(grab);
+        ASSERT_TRUE(dlg.IsDragging());
+        for (int y : {top - 10, top + 1, top}) {
+            Move(Screen(CPoint(grab.x - kLeft + 4, y)));
+            EXPECT_TRUE(finite()) << "at y " << y;
+        }
+        Release(Screen(CPoint(grab.x - kLeft + 4, top)));
     }
+    EXPECT_EQ(Key(1)->Value, FLT_MAX) << "the plot's top row is the top of the range";
 }

@@ -174,31 +174,6 @@ TEST_F(CurveMouse, LinkageFollowsAHorizontalDragWithAHorizontalHandle) {
     Release(wnd.Screen(CPoint(110, 29)));
 }
 
-TEST_F(CurveMouse, TheHostMayTakeTheKeyframeOrTheTrackAwayDuringADrag) {
-    Open(ThreeKeys(0));
-    host.onModify = [this](const InsKFWndModifyInfo& m) {
-        if (m.ucPhase == 0) track->DeleteKeyFrm(Key(m.nIndex));
-    };
-    const CPoint p = wnd.ScreenOfPart(Key(1), kKey);
-    Press(p);
-    Move(CPoint(p.x, p.y - 10));
-    Release(CPoint(p.x, p.y - 10));
-    EXPECT_EQ(host.Phases(), (Phases{0})) << "nothing more about a keyframe that is gone";
-    EXPECT_EQ(CWnd::GetCapture(), nullptr);
-    EXPECT_EQ(track->GetKeyFrmCount(), 2);
-
-    host.onModify = nullptr;
-    auto other = MakeTrack({{0, 0.0f}});
-    Press(wnd.ScreenOfPart(Key(0), kKey));
-    ASSERT_TRUE(wnd.IsDragging());
-    wnd.SetKeyFrmList(other.get());
-    EXPECT_FALSE(wnd.IsDragging()) << "attaching another track ends the drag";
-    EXPECT_EQ(CWnd::GetCapture(), nullptr);
-    Release(wnd.ScreenOfPart(Key(0), kKey));
-    EXPECT_EQ(host.Phases(), (Phases{0, 0}));
-    wnd.SetKeyFrmList(track.get());
-}
-
 TEST_F(CurveMouse, ClicksWithoutATrackDoNothing) {
     Open(nullptr);
     Press(wnd.Screen(CPoint(50, 50)));

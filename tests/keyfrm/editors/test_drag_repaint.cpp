@@ -2,12 +2,12 @@
 // dialog on the same track told of each move, and the picture after every move is the one a
 // full repaint of the same state gives, pixel for pixel. The area a line covers, which those
 // repaints are made of, holds every pixel of it.
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "CurveDialogTestSupport.h"
 #include "CurveWindowTestSupport.h"
+#include "ScreenPictureSupport.h"
 #include "keyfrm/editors/KivFXCurveWalk.h"
 
 namespace {
@@ -93,32 +93,6 @@ protected:
                 dlg.Invalidate(TRUE);
         };
         KivScreen::Get().PaintAll();
-    }
-
-    /// What the screen shows of a window.
-    static std::vector<COLORREF> Shown(const CWnd& w) {
-        CRect r;
-        w.GetWindowRect(&r);
-        std::vector<COLORREF> pixels;
-        for (int y = r.top; y < r.bottom; ++y)
-            for (int x = r.left; x < r.right; ++x) pixels.push_back(KivScreen::Get().GetPixel(x, y));
-        return pixels;
-    }
-
-    /// Empty when a full repaint of the window leaves its picture as it is; else where not.
-    static std::string DifferenceFromFullRepaint(CWnd& w) {
-        const std::vector<COLORREF> before = Shown(w);
-        w.Invalidate(TRUE);
-        KivScreen::Get().PaintAll();
-        const std::vector<COLORREF> after = Shown(w);
-        CRect r;
-        w.GetClientRect(&r);
-        int differing = 0;
-        std::string first;
-        for (size_t i = 0; i < before.size(); ++i)
-            if (before[i] != after[i] && differing++ == 0)
-                first = std::to_string(static_cast<int>(i) % r.Width()) + "," + std::to_string(static_cast<int>(i) / r.Width());
-        return differing ? std::to_string(differing) + " pixels differ, the first at " + first : std::string();
     }
 
     std::unique_ptr<CKivFXInsKeyFrmList> track;  // outlives the windows

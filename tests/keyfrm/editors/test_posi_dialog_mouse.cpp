@@ -1,6 +1,7 @@
 // The position dialog driven with the mouse as a person drives it: the current-frame
 // marker, a keyframe's time square with the overlap rule, positions clamped to the track's
 // range at any zoom, handles with their coupling, and what a host may do meanwhile.
+#include <cfloat>
 #include <cmath>
 
 #include "PosiDialogTestSupport.h"
@@ -183,51 +184,6 @@ TEST_F(PosiDialogMouse, TheOppositeHandleFollowsInXAndYOnly) {
     }
 }
 
-TEST_F(PosiDialogMouse, AHostChangingTheTrackMidDragEndsItQuietly) {
-    Open(ThreeKeys(0));
-    Press(ScreenOfPart(Key(1), kKivFXPartKeyFrm));
-    ASSERT_EQ(dlg.GetDragKind(), CKivFXPosiKeyFrmDlg::kDragKeyFrm);
-    auto other = ThreeKeys(0);
-    dlg.SetRange(kIn, kOut, other.get());
-    EXPECT_EQ(dlg.GetDragKind(), CKivFXPosiKeyFrmDlg::kDragNone);
-    EXPECT_EQ(dlg.GetDragKF(), nullptr);
-    EXPECT_EQ(CWnd::GetCapture(), nullptr);
-    Move(Screen(CPoint(30, 30)));
-    Release(Screen(CPoint(30, 30)));
-    EXPECT_TRUE(host.modifies.empty());
-    EXPECT_EQ(Key(1)->PosiX, 0.0f);
-
-    // The keyframe deleted by the host behind the dialog's back.
-    dlg.SetRange(kIn, kOut, track.get());
-    Press(ScreenOfPart(Key(1), kKivFXPartKeyFrm));
-    track->DeleteKeyFrm(Key(1));
-    Move(Screen(CPoint(30, 30)));
-    Release(Screen(CPoint(30, 30)));
-    EXPECT_TRUE(host.modifies.empty());
-    EXPECT_FALSE(dlg.IsDragging());
-}
-
-TEST_F(PosiDialogMouse, AHostMayCloseTheDialogWhenTold) {
-    for (UINT command : {0u, ID_MENU_DEL_ALL_KF, ID_MENU_TO_TAIL}) {
-        SCOPED_TRACE(command);
-        dlg.DestroyWindow();
-        host.DestroyWindow();
-        Open(ThreeKeys(0));
-        host.onModify = [&](const PosiKFDlgModifyInfo&) { dlg.DestroyWindow(); };
-        if (command) {
-            Command(command);
-        } else {
-            Press(ScreenOfPart(Key(1), kKivFXPartKeyFrm));
-            Move(Screen(CPoint(100, 40)));
-            Release(Screen(CPoint(100, 40)));
-        }
-        EXPECT_EQ(dlg.m_hWnd, nullptr);
-        EXPECT_EQ(CWnd::GetCapture(), nullptr);
-        EXPECT_EQ(host.modifies.size(), 1u);
-        host.onModify = nullptr;
-    }
-}
-
 TEST_F(PosiDialogMouse, WithoutTrackOrWindowNothingIsToldAndNothingFails) {
     Open(nullptr);
     KivSetPopupMenuHandler([](const CMenu&, CPoint) { return 0u; });
@@ -245,4 +201,28 @@ TEST_F(PosiDialogMouse, WithoutTrackOrWindowNothingIsToldAndNothingFails) {
     unmade.UpTimeLine(30);
     unmade.OnCmdMsg(ID_MENU_ADD_KF, CN_COMMAND, nullptr, nullptr);
     EXPECT_EQ(t->GetKeyFrmCount(), 5) << "the track is edited, no window is touched";
+}
+
+TEST_F(PosiDialogMouse, ARangeBeyondTheFloatRangeNeverStoresANonFiniteValue) {
+    auto wide = ThreeKeys(1, 2);
+    wide->MinX = wide->MinY = -FLT_MAX;
+    wide->MaxX = wide->MaxY = FLT_MAX;
+    Open(std::move(wide));
+    for (int i = 0; i < 10; ++i) Command(ID_MENU_SHOW_ZOOM_IN);
+    ASSERT_EQ(dlg.GetZoomScale(), 1.0f) << "the view spans the whole float range";
+    KivScreen::Get().PaintAll();
+    const CRect xy = dlg.GetXYRect();
+    const CPoint grab = ScreenOfPart(Key(1), kKivFXPartAfterPt);
+    Press(grab);
+    ASSERT_TRUE(dlg.IsDragging());
+    for (CPoint to : {xy.TopLeft(), CPoint(xy.left - 30, xy.top - 30), CPoint(xy.right - 1, xy.bottom - 1)}) {
+        Move(Screen(to));
+        for (int i = 0; i < track->GetKeyFrmCount(); ++i)
+            for (const SKivFXPosiHandle& h : {Key(i)->Fore, Key(i)->After}) {
+                EXPECT_TRUE(std::isfinite(h.X)) << "at " << to.x << "," << to.y;
+                EXPECT_TRUE(std::isfinite(h.Y)) << "at " << to.x << "," << to.y;
+            }
+        for (const PosiKFDlgModifyInfo& m : host.modifies) EXPECT_TRUE(std::isfinite(m.fX) && std::isfinite(m.fY));
+    }
+    Release(Screen(xy.TopLeft()));
 }

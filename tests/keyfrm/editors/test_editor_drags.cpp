@@ -1,0 +1,338 @@
+// Every editor's drag ends soundly whatever its host does meanwhile: a keyframe that leaves
+// the track (or a track replaced) ends the drag quietly, with nothing more told, the capture
+// released and the picture a full repaint gives; a host may close the editor when told, also
+// one whose window deletes itself when destroyed (run this under ASan and UBSan); and a
+// press repaints every selection it clears. One table over the four editors, driven through
+// the screen's mouse as a host's user would.
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ColourDialogTestSupport.h"
+#include "CurveDialogTestSupport.h"
+#include "CurveWindowTestSupport.h"
+#include "PosiDialogTestSupport.h"
+#include "ScreenPictureSupport.h"
+#include "platform/ui/WeakWnd.h"
+
+namespace {
+
+/// An editor as a host that deletes it when its window goes has it.
+template <class Editor>
+class SelfDeleting : public Editor {
+public:
+    using Editor::Editor;
+
+protected:
+    void PostNcDestroy() override { delete this; }
+};
+
+/// One editor on a host, with a track of three keyframes; the middle one is grabbed.
+class Rig {
+public:
+    virtual ~Rig() = default;
+    virtual void Open(bool selfDeleting) = 0;
+    virtual CWnd& Editor() = 0;
+    virtual bool Dragging() = 0;
+    virtual CPoint Grab() = 0;
+    virtual void RemoveGrabbed() = 0;
+    /// Attaches a copy of the track, and whether that copy is as it came (unselected, unmoved).
+    virtual void AttachAnother() = 0;
+    virtual bool AnotherUndisturbed() = 0;
+    virtual void SelectFirst() = 0;
+    virtual size_t Told() const = 0;
+    virtual void WhenTold(std::function<void()> f) = 0;
+    /// Something outside a drag that the host is told of; false where the editor has none.
+    virtual bool Command() = 0;
+    virtual void Close() = 0;
+};
+
+template <class Host, class Ed, class Track>
+class RigOf : public Rig {
+public:
+    CWnd& Editor() override { return *editor; }
+    bool Dragging() override { return editor->IsDragging(); }
+    size_t Told() const override { return host.modifies.size(); }
+    void WhenTold(std::function<void()> f) override {
+        if (f)
+            host.onModify = [f](auto&&...) { f(); };
+        else
+            host.onModify = nullptr;
+    }
+    void RemoveGrabbed() override { track->DeleteKeyFrm(track->GetFXKeyFrm(1)); }
+    bool AnotherUndisturbed() override {
+        for (int i = 0; i < other->GetKeyFrmCount(); ++i)
+            if (other->GetFXKeyFrm(i)->IsSelect() || other->GetFXKeyFrm(i)->Location != otherLocations[static_cast<size_t>(i)])
+                return false;
+        return true;
+    }
+    void SelectFirst() override { track->GetFXKeyFrm(0)->SetSelect(1); }
+    void Close() override {
+        WhenTold(nullptr);
+        if (editor && alive && *alive) editor->DestroyWindow();
+        owned.reset();
+        editor = nullptr;
+        host.DestroyWindow();
+    }
+
+protected:
+    /// Makes the editor (owned here, or deleting itself) before its window is created.
+    template <class... Args>
+    void Make(bool selfDeleting, Args&&... args) {
+        if (selfDeleting) {
+            editor = new SelfDeleting<Ed>(std::forward<Args>(args)...);
+        } else {
+            owned = std::make_unique<Ed>(std::forward<Args>(args)...);
+            editor = owned.get();
+        }
+    }
+    void Shown() {
+        alive = std::make_unique<KivWeakWnd>(*editor);
+        KivScreen::Get().PaintAll();
+        host.modifies.clear();
+    }
+    /// The middle keyframe's square, for the editors that draw one.
+    CPoint GrabSquare() const {
+        const CRect r = editor->GetKeyFrmRect(track->GetFXKeyFrm(1), kKivFXPartKeyFrm);
+        return OnScreen(CPoint(r.left + 2, r.top + 2));
+    }
+    CPoint OnScreen(CPoint client) const {
+        editor->ClientToScreen(&client);
+        return client;
+    }
+
+    /// Attaches other, remembering where its keyframes were.
+    template <class Attach>
+    void AttachOther(std::unique_ptr<Track> made, Attach attach) {
+        other = std::move(made);
+        otherLocations.clear();
+        for (int i = 0; i < other->GetKeyFrmCount(); ++i) otherLocations.push_back(other->GetFXKeyFrm(i)->Location);
+        attach(other.get());
+    }
+
+    std::unique_ptr<Track> track, other;  // outlive the windows
+    std::vector<double> otherLocations;
+    Host host;
+    Ed* editor = nullptr;
+    std::unique_ptr<Ed> owned;
+    std::unique_ptr<KivWeakWnd> alive;
+};
+
+class CurveWindowRig : public RigOf<CurveHost, TestCurveWnd, CKivFXInsKeyFrmList> {
+public:
+    void Open(bool selfDeleting) override {
+        track = MakeTrack({{10, -50.0f}, {40, 60.0f}, {70, 0.0f}}, 0);
+        ASSERT_TRUE(host.CreateTop(CRect(0, 0, 240, 140)));
+        Make(selfDeleting);
+        editor->SetKeyFrmList(track.get());
+        editor->SetPixelPreFrame(2.0);
+        ASSERT_TRUE(editor->Create(WS_CHILD | WS_VISIBLE, &host, CRect(10, 10, 210, 118)));
+        Shown();
+    }
+    CPoint Grab() override { return GrabSquare(); }
+    void AttachAnother() override {
+        AttachOther(MakeTrack({{10, -50.0f}, {40, 60.0f}, {70, 0.0f}}, 0), [this](auto* t) { editor->SetKeyFrmList(t); });
+    }
+    bool Command() override { return false; }
+};
+
+class CurveDialogRig : public RigOf<DialogHost, TestCurveDlg, CKivFXInsKeyFrmList> {
+public:
+    void Open(bool selfDeleting) override {
+        track = MakeDlgTrack({{0.1, -50.0f}, {0.4, 60.0f}, {0.7, 0.0f}}, 0);
+        ASSERT_TRUE(host.CreateTop(CRect(0, 0, 300, 200)));
+        Make(selfDeleting, &host);
+        editor->SetRange(AquaEdit_Type_Number, 0, 99, track.get());
+        ASSERT_NE(editor->Create(&host), 0);
+        editor->MoveWindow(10, 10, 230, 130, FALSE);
+        editor->ShowWindow(SW_SHOW);
+        Shown();
+    }
+    CPoint Grab() override { return GrabSquare(); }
+    void AttachAnother() override {
+        AttachOther(MakeDlgTrack({{0.1, -50.0f}, {0.4, 60.0f}, {0.7, 0.0f}}, 0),
+                    [this](auto* t) { editor->UpKeyFrmList(AquaEdit_Type_Number, t); });
+    }
+    bool Command() override {
+        editor->SendMessage(WM_COMMAND, ID_MENU_DEL_ALL_KF, 0);
+        return true;
+    }
+};
+
+class PosiDialogRig : public RigOf<PosiHost, TestPosiDlg, CKivFXPosiKeyFrmList> {
+public:
+    void Open(bool selfDeleting) override {
+        KivScreen::Get().Resize(320, 300);
+        track = MakePosiTrack({{0.1, -300.0f, -300.0f}, {0.4, 100.0f, 200.0f}, {0.7, 300.0f, -100.0f}}, 0);
+        ASSERT_TRUE(host.CreateTop(CRect(0, 0, 320, 300), WS_CLIPCHILDREN));
+        Make(selfDeleting, &host);
+        editor->SetRange(0, 99, track.get());
+        ASSERT_NE(editor->Create(&host), 0);
+        editor->MoveWindow(10, 10, 240, 261, FALSE);
+        editor->ShowWindow(SW_SHOW);
+        Shown();
+    }
+    CPoint Grab() override { return GrabSquare(); }
+    void AttachAnother() override {
+        AttachOther(MakePosiTrack({{0.1, -300.0f, -300.0f}, {0.4, 100.0f, 200.0f}, {0.7, 300.0f, -100.0f}}, 0),
+                    [this](auto* t) { editor->SetRange(0, 99, t); });
+    }
+    bool Command() override {
+        editor->SendMessage(WM_COMMAND, ID_MENU_DEL_ALL_KF, 0);
+        return true;
+    }
+};
+
+class ColourDialogRig : public RigOf<ColourHost, CKivFXClr32KeyFrmDlg, CKivFXColor32KeyFrmList> {
+public:
+    void Open(bool selfDeleting) override {
+        KivScreen::Get().Resize(400, 300);
+        track = MakeColourTrack({{0.1, 10, 20, 30, 255}, {0.4, 200, 100, 0, 128}, {0.7, 0, 0, 255, 255}});
+        ASSERT_TRUE(host.CreateTop(CRect(0, 0, 400, 300)));
+        Make(selfDeleting, track.get());
+        editor->SetBuildEditor(1);
+        ASSERT_TRUE(editor->Create(&host));
+        editor->MoveWindow(0, 0, 400, 300);
+        editor->UpCurLocation(0.0);
+        editor->ShowWindow(SW_SHOW);
+        Shown();
+    }
+    CPoint Grab() override { return OnScreen(CPoint(10 + static_cast<int>(370 * 0.4), 265)); }
+    void AttachAnother() override {
+        AttachOther(MakeColourTrack({{0.1, 10, 20, 30, 255}, {0.4, 200, 100, 0, 128}, {0.7, 0, 0, 255, 255}}),
+                    [this](auto* t) { editor->SetFXClrList(t); });
+    }
+    bool Command() override {
+        // A right click on a keyframe's mark deletes it and tells the host.
+        const CPoint mark = OnScreen(CPoint(10 + static_cast<int>(370 * 0.7), 265));
+        KivScreen::Get().MouseDown(mark, MK_RBUTTON);
+        KivScreen::Get().MouseUp(mark, MK_RBUTTON);
+        return true;
+    }
+};
+
+struct EditorCase {
+    const char* name;
+    std::function<std::unique_ptr<Rig>()> make;
+};
+std::ostream& operator<<(std::ostream& os, const EditorCase& c) { return os << c.name; }
+
+const EditorCase kEditors[] = {
+    {"CurveWindow", [] { return std::make_unique<CurveWindowRig>(); }},
+    {"CurveDialog", [] { return std::make_unique<CurveDialogRig>(); }},
+    {"PositionDialog", [] { return std::make_unique<PosiDialogRig>(); }},
+    {"ColourDialog", [] { return std::make_unique<ColourDialogRig>(); }},
+};
+
+class EditorDrags : public UiTest, public ::testing::WithParamInterface<EditorCase> {
+protected:
+    void SetUp() override {
+        UiTest::SetUp();
+        KivSetPopupMenuHandler([](const CMenu&, CPoint) { return 0u; });
+    }
+    void TearDown() override {
+        if (rig) rig->Close();
+        UiTest::TearDown();
+    }
+    Rig& Open(bool selfDeleting = false) {
+        if (rig) rig->Close();
+        rig = GetParam().make();
+        rig->Open(selfDeleting);
+        return *rig;
+    }
+    static void Press(CPoint p) { KivScreen::Get().MouseDown(p); }
+    static void Move(CPoint p) { KivScreen::Get().MouseMove(p); }
+    static void Release(CPoint p) { KivScreen::Get().MouseUp(p); }
+
+    std::unique_ptr<Rig> rig;
+};
+
+TEST_P(EditorDrags, AKeyframeThatLeavesTheTrackEndsTheDragQuietly) {
+    enum Act { kRemove, kAttach, kRemoveWhenToldOfTheEnd };
+    struct When {
+        const char* what;
+        bool moveFirst;  // one step of the drag before the host acts
+        Act act;
+    };
+    for (const When& w : {When{"removed before the first move", false, kRemove},
+                          When{"removed between the last move and the release", true, kRemove},
+                          When{"another track attached", true, kAttach},
+                          When{"removed when told of the drag's end", true, kRemoveWhenToldOfTheEnd}}) {
+        SCOPED_TRACE(w.what);
+        Rig& r = Open();
+        const CPoint grab = r.Grab();
+        const CPoint to(grab.x + 6, grab.y + 8);
+        bool releasing = false;
+        Press(grab);
+        ASSERT_TRUE(r.Dragging());
+        if (w.moveFirst) Move(CPoint(grab.x + 3, grab.y + 4));
+        if (w.act == kRemove) r.RemoveGrabbed();
+        if (w.act == kAttach) r.AttachAnother();
+        if (w.act == kRemoveWhenToldOfTheEnd) {
+            r.WhenTold([&] {
+                if (std::exchange(releasing, false)) r.RemoveGrabbed();
+            });
+        } else {
+            Move(to);
+        }
+        const size_t told = r.Told();
+        releasing = true;
+        Release(to);
+        EXPECT_FALSE(r.Dragging());
+        EXPECT_EQ(CWnd::GetCapture(), nullptr);
+        EXPECT_EQ(r.Told(), told + (w.act == kRemoveWhenToldOfTheEnd ? 1 : 0)) << "nothing is told of a drag that ended";
+        if (w.act == kAttach) {
+            EXPECT_TRUE(r.AnotherUndisturbed());
+        } else if (w.act == kRemove) {  // after its own change when told, the host repaints
+            EXPECT_EQ(DifferenceFromFullRepaint(r.Editor()), "") << "a quiet end shows the track as it is";
+        }
+    }
+}
+
+TEST_P(EditorDrags, AHostMayCloseTheEditorWhenTold) {
+    enum Told { kFirst, kEnd, kCommand };
+    for (bool selfDeleting : {false, true}) {
+        for (Told when : {kFirst, kEnd, kCommand}) {
+            SCOPED_TRACE(std::string(selfDeleting ? "a self-deleting window, " : "") +
+                         (when == kFirst ? "told first" : when == kEnd ? "told of the drag's end" : "told of a command"));
+            Rig& r = Open(selfDeleting);
+            const KivWeakWnd editor(r.Editor());
+            bool releasing = false;
+            r.WhenTold([&] {
+                if ((when != kEnd || releasing) && editor) r.Editor().DestroyWindow();
+            });
+            if (when == kCommand) {
+                if (!r.Command()) continue;
+            } else {
+                const CPoint grab = r.Grab();
+                Press(grab);
+                Move(CPoint(grab.x + 3, grab.y + 4));
+                releasing = true;
+                Release(CPoint(grab.x + 3, grab.y + 4));
+            }
+            EXPECT_FALSE(editor) << "the host closed it";
+            EXPECT_EQ(CWnd::GetCapture(), nullptr);
+            KivScreen::Get().PaintAll();
+        }
+    }
+}
+
+TEST_P(EditorDrags, APressRepaintsEverySelectionItClears) {
+    Rig& r = Open();
+    r.SelectFirst();
+    r.Editor().Invalidate(TRUE);
+    KivScreen::Get().PaintAll();
+    const CPoint grab = r.Grab();
+    Press(grab);
+    ASSERT_TRUE(r.Dragging());
+    KivScreen::Get().PaintAll();
+    EXPECT_EQ(DifferenceFromFullRepaint(r.Editor()), "");
+    Release(grab);
+}
+
+INSTANTIATE_TEST_SUITE_P(Editors, EditorDrags, ::testing::ValuesIn(kEditors),
+                         [](const ::testing::TestParamInfo<EditorCase>& info) { return std::string(info.param.name); });
+
+}  // namespace
