@@ -1,0 +1,106 @@
+#include "keyfrm/editors/KivFXVisibleNotes.h"
+
+#include <cstdlib>
+
+#include "keyfrm/editors/KivFXCurveNotes.h"
+
+namespace {
+
+// The colours KivFXDrawKeyFrmNote draws with.
+constexpr COLORREF kNotePenColor = RGB(255, 0, 0);
+constexpr COLORREF kKeyFrmColor = RGB(255, 255, 255);
+constexpr COLORREF kSelectedKeyFrmColor = RGB(255, 0, 0);
+constexpr COLORREF kForePtColor = RGB(0, 255, 0);
+constexpr COLORREF kAfterPtColor = RGB(0, 0, 255);
+
+// What remains of a note, one bit a part.
+constexpr unsigned char kForeLine = 1, kAfterLine = 2, kKeySquare = 4, kForeSquare = 8, kAfterSquare = 16;
+
+// A 1-pixel line no longer than this in either direction lies within the 4 x 4 squares
+// around its two ends.
+constexpr int kHiddenLineReach = 3;
+
+bool ShowsFore(int kind) { return kind != kKivFXNoteNoHandles && kind != kKivFXNoteHead; }
+bool ShowsAfter(int kind) { return kind != kKivFXNoteNoHandles && kind != kKivFXNoteTail; }
+
+bool Hidden(CPoint a, CPoint b) { return std::abs(a.x - b.x) <= kHiddenLineReach && std::abs(a.y - b.y) <= kHiddenLineReach; }
+
+// Which squares already lie on the picture, by their centre point, over the clip widened by
+// a square's reach (centres outside it draw nothing there).
+class SquareCentres {
+public:
+    explicit SquareCentres(const CRect& clip) : m_area(clip) {
+        m_area.InflateRect(2, 2);
+        if (m_area.IsRectEmpty()) return;
+        m_bits.assign(static_cast<std::size_t>(m_area.Width()) * static_cast<std::size_t>(m_area.Height()), false);
+    }
+    /// False when the square around p shows nothing in the clip or lies under a later one;
+    /// otherwise true, and p counts as taken.
+    bool Take(CPoint p) {
+        if (!m_area.PtInRect(p)) return false;
+        const std::size_t i = static_cast<std::size_t>(p.y - m_area.top) * static_cast<std::size_t>(m_area.Width()) +
+                              static_cast<std::size_t>(p.x - m_area.left);
+        if (m_bits[i]) return false;
+        m_bits[i] = true;
+        return true;
+    }
+
+private:
+    CRect m_area;
+    std::vector<bool> m_bits;
+};
+
+}  // namespace
+
+void KivFXNoteBatch::Add(const CPoint points[3], bool selected, int kind) {
+    Note n{{points[0], points[1], points[2]}, selected, kind, 0};
+    // Every pixel a note draws lies within 2 pixels of the box of its shown points.
+    CRect box(points[1].x, points[1].y, points[1].x + 1, points[1].y + 1);
+    for (int i : {0, 2}) {
+        if (i == 0 ? !ShowsFore(kind) : !ShowsAfter(kind)) continue;
+        box.UnionRect(box, CRect(points[i].x, points[i].y, points[i].x + 1, points[i].y + 1));
+    }
+    box.InflateRect(2, 2);
+    CRect in;
+    if (in.IntersectRect(box, m_clip)) m_notes.push_back(n);
+}
+
+void KivFXNoteBatch::Draw(CDC& dc) {
+    m_partsDrawn = 0;
+    // Backwards: a square is kept only when no later square has the same centre, since that
+    // one paints over every pixel of it.
+    SquareCentres taken(m_clip);
+    for (auto it = m_notes.rbegin(); it != m_notes.rend(); ++it) {
+        Note& n = *it;
+        const bool fore = ShowsFore(n.kind), after = ShowsAfter(n.kind);
+        n.draw = 0;
+        if (after && taken.Take(n.pts[2])) n.draw |= kAfterSquare;
+        if (fore && taken.Take(n.pts[0])) n.draw |= kForeSquare;
+        if (taken.Take(n.pts[1])) n.draw |= kKeySquare;
+        if (fore && !Hidden(n.pts[0], n.pts[1])) n.draw |= kForeLine;
+        if (after && !Hidden(n.pts[1], n.pts[2])) n.draw |= kAfterLine;
+    }
+    CPen pen(PS_SOLID, 1, kNotePenColor);
+    KivSaveDC saved(dc);
+    dc.SelectObject(&pen);
+    auto square = [&](CPoint p, COLORREF color) {
+        const CRect r = KivFXNoteRect(p);
+        dc.FillSolidRect(&r, color);
+        ++m_partsDrawn;
+    };
+    for (const Note& n : m_notes) {
+        if (n.draw & kForeLine) {
+            dc.MoveTo(n.pts[0]);
+            dc.LineTo(n.pts[1]);
+            ++m_partsDrawn;
+        }
+        if (n.draw & kAfterLine) {
+            dc.MoveTo(n.pts[1]);
+            dc.LineTo(n.pts[2]);
+            ++m_partsDrawn;
+        }
+        if (n.draw & kKeySquare) square(n.pts[1], n.selected ? kSelectedKeyFrmColor : kKeyFrmColor);
+        if (n.draw & kForeSquare) square(n.pts[0], kForePtColor);
+        if (n.draw & kAfterSquare) square(n.pts[2], kAfterPtColor);
+    }
+}
