@@ -29,6 +29,8 @@ constexpr COLORREF kPathColor = RGB(255, 255, 255);
 constexpr COLORREF kClientFrameColor = RGB(0, 0, 0);
 // Pixels a segment's box of the path grows by for the rounding of its evaluation.
 constexpr int kSegmentBoxSlack = 2;
+// Dots the path spends on a pixel of a segment's length at most.
+constexpr std::int64_t kPathDotsPerPixel = 4;
 
 // The frame scale hangs up from the strip's bottom line; labels stand on the long ticks.
 KivFXFrameScaleLook StripScaleLook() {
@@ -143,9 +145,9 @@ void CKivFXPosiKeyFrmDlg::DrawKeyFrmLine(CDC* dc) {
     const std::int64_t first = GetSBFrame(keys.front()->Location);
     const std::int64_t last = GetSBFrame(keys.back()->Location);
     const std::int64_t step = std::max<std::int64_t>(1, (last - first) / kMaxPathDots + 1);
-    auto walk = [&](std::int64_t from, std::int64_t to) {
-        const std::int64_t start = first + std::max<std::int64_t>(0, from - first + step - 1) / step * step;
-        for (std::int64_t f = start; f <= to; f += step) {
+    auto walk = [&](std::int64_t from, std::int64_t to, std::int64_t stride) {
+        const std::int64_t start = first + std::max<std::int64_t>(0, from - first + stride - 1) / stride * stride;
+        for (std::int64_t f = start; f <= to; f += stride) {
             float x = 0.0f, y = 0.0f, z = 0.0f;
             m_pKFList->InsValue(GetLocation(static_cast<int>(f)), x, y, z);
             dc->SetPixel(XYPoint(x, y), kPathColor);
@@ -153,7 +155,7 @@ void CKivFXPosiKeyFrmDlg::DrawKeyFrmLine(CDC* dc) {
     };
     const std::vector<CRect> boxes = SegmentBoxes(keys);
     if (boxes.empty()) {
-        walk(first, last);
+        walk(first, last, step);
         return;
     }
     // Segment by segment, evaluated only where its box shows: a frame at a segment's end may
@@ -166,7 +168,11 @@ void CKivFXPosiKeyFrmDlg::DrawKeyFrmLine(CDC* dc) {
         if (!dc->RectVisible(&reach)) continue;
         const std::int64_t from = GetSBFrame(keys[j]->Location);
         const std::int64_t to = j + 1 < n ? static_cast<std::int64_t>(GetSBFrame(keys[j + 1]->Location)) - 1 : last;
-        walk(from, to);
+        // A segment is no longer than three times its box's width and height together: a
+        // few dots a pixel of it draw it whole, however many frames it spans.
+        const std::int64_t budget =
+            kPathDotsPerPixel * 3 * (static_cast<std::int64_t>(boxes[j].Width()) + boxes[j].Height()) + kPathDotsPerPixel;
+        walk(from, to, std::max(step, (to - from + 1 + budget - 1) / budget));
     }
 }
 

@@ -39,7 +39,8 @@ struct KivFXGatheredKeys {
         reach = 0.0;
         for (POSITION pos = list.GetHeadPosition(); pos; ++count) {
             CObject* o = list.GetNext(pos);
-            if (!o || !o->IsKindOf(K::GetThisClass())) continue;
+            // The class itself first: IsKindOf's walk up the chain is the cost of a long track.
+            if (!o || (o->GetRuntimeClass() != K::GetThisClass() && !o->IsKindOf(K::GetThisClass()))) continue;
             K* k = static_cast<K*>(o);
             const double a = at(*k);
             if (!keys.empty() && !(keys.back().at <= a)) ordered = false;
