@@ -30,7 +30,11 @@
 //   frame track, one frame's worth of location at a time on another), not just one step:
 //   two keyframes never share a place; with none free in the story it stays where it was.
 // - The path is drawn with at most kMaxPathDots dots: a story range of more frames than
-//   that is walked in even steps.
+//   that is walked in even steps. A segment between neighbouring keyframes (in location
+//   order) gets at most a few dots a pixel of its length, and none when its box lies
+//   outside what is painted, so a paint costs what it shows.
+// - A step of the current frame repaints the time strip around the marker and the current
+//   position's mark; the path is not drawn again.
 #pragma once
 
 #include <cstddef>
