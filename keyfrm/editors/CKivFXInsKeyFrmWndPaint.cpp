@@ -139,11 +139,7 @@ void CKivFXInsKeyFrmWnd::DrawKeyFrmArray(CDC* dc) {
     const double hi = rising ? static_cast<double>(PixelToFrameX(clip.right + kReach, 0)) + 1.0 : INFINITY;
     const auto [first, last] = keys.Within(lo, hi);
     KivFXNoteBatch batch(clip);
-    for (std::size_t i = first; i < last; ++i) {
-        CPoint pts[3];
-        CalcuBezierPoints(pts, keys.keys[i].keyframe);
-        batch.Add(pts, keys.keys[i].keyframe->IsSelect() != 0, KivFXNoteKind(keys.keys[i].index, keys.count, m_pKFList->InsMode));
-    }
+    KivFXAddNotes(batch, keys, {first, last}, m_pKFList->InsMode, [this](CKivFXValueKeyFrm* k, CPoint* out) { CalcuBezierPoints(out, k); });
     batch.Draw(*dc);
 }
 

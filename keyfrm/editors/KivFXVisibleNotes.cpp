@@ -6,12 +6,6 @@
 
 namespace {
 
-// The colours KivFXDrawKeyFrmNote draws with.
-constexpr COLORREF kNotePenColor = RGB(255, 0, 0);
-constexpr COLORREF kKeyFrmColor = RGB(255, 255, 255);
-constexpr COLORREF kSelectedKeyFrmColor = RGB(255, 0, 0);
-constexpr COLORREF kForePtColor = RGB(0, 255, 0);
-constexpr COLORREF kAfterPtColor = RGB(0, 0, 255);
 
 // What remains of a note, one bit a part.
 constexpr unsigned char kForeLine = 1, kAfterLine = 2, kKeySquare = 4, kForeSquare = 8, kAfterSquare = 16;
@@ -80,7 +74,7 @@ void KivFXNoteBatch::Draw(CDC& dc) {
         if (fore && !Hidden(n.pts[0], n.pts[1])) n.draw |= kForeLine;
         if (after && !Hidden(n.pts[1], n.pts[2])) n.draw |= kAfterLine;
     }
-    CPen pen(PS_SOLID, 1, kNotePenColor);
+    CPen pen(PS_SOLID, 1, kKivFXNotePenColor);
     KivSaveDC saved(dc);
     dc.SelectObject(&pen);
     auto square = [&](CPoint p, COLORREF color) {
@@ -99,8 +93,8 @@ void KivFXNoteBatch::Draw(CDC& dc) {
             dc.LineTo(n.pts[2]);
             ++m_partsDrawn;
         }
-        if (n.draw & kKeySquare) square(n.pts[1], n.selected ? kSelectedKeyFrmColor : kKeyFrmColor);
-        if (n.draw & kForeSquare) square(n.pts[0], kForePtColor);
-        if (n.draw & kAfterSquare) square(n.pts[2], kAfterPtColor);
+        if (n.draw & kKeySquare) square(n.pts[1], n.selected ? kKivFXSelectedKeyFrmColor : kKivFXKeyFrmColor);
+        if (n.draw & kForeSquare) square(n.pts[0], kKivFXForePtColor);
+        if (n.draw & kAfterSquare) square(n.pts[2], kKivFXAfterPtColor);
     }
 }

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "keyfrm/editors/KivFXCurveNotes.h"
 #include "keyfrm/tracks/CKivFXValueKeyFrm.h"
 #include "platform/fw/CObList.h"
 #include "platform/ui/DC.h"
@@ -99,3 +100,15 @@ private:
     std::vector<Note> m_notes;
     std::size_t m_partsDrawn = 0;
 };
+
+/// Adds to batch the notes of the gathered keys [span.first, span.second), in list order:
+/// points(keyframe, out) gives a keyframe's three points (fore handle, keyframe, after handle).
+template <class K, class Points>
+void KivFXAddNotes(KivFXNoteBatch& batch, const KivFXGatheredKeys<K>& keys, std::pair<std::size_t, std::size_t> span,
+                   int insMode, Points points) {
+    for (std::size_t i = span.first; i < span.second; ++i) {
+        CPoint pts[3];
+        points(keys.keys[i].keyframe, pts);
+        batch.Add(pts, keys.keys[i].keyframe->IsSelect() != 0, KivFXNoteKind(keys.keys[i].index, keys.count, insMode));
+    }
+}
