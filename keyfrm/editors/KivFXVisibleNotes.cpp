@@ -1,5 +1,6 @@
 #include "keyfrm/editors/KivFXVisibleNotes.h"
 
+#include <cstdint>
 #include <cstdlib>
 
 #include "keyfrm/editors/KivFXCurveNotes.h"
@@ -19,29 +20,37 @@ bool ShowsAfter(int kind) { return kind != kKivFXNoteNoHandles && kind != kKivFX
 
 bool Hidden(CPoint a, CPoint b) { return std::abs(a.x - b.x) <= kHiddenLineReach && std::abs(a.y - b.y) <= kHiddenLineReach; }
 
-// Which squares already lie on the picture, by their centre point, over the clip widened by
-// a square's reach (centres outside it draw nothing there).
-class SquareCentres {
+// The pixels of the clip that squares drawn later cover, a bit a pixel, row by row.
+class CoveredPixels {
 public:
-    explicit SquareCentres(const CRect& clip) : m_area(clip) {
-        m_area.InflateRect(2, 2);
+    explicit CoveredPixels(const CRect& clip) : m_area(clip) {
         if (m_area.IsRectEmpty()) return;
-        m_bits.assign(static_cast<std::size_t>(m_area.Width()) * static_cast<std::size_t>(m_area.Height()), false);
+        m_words = static_cast<std::size_t>(m_area.Width() + 63) / 64;
+        m_bits.assign(m_words * static_cast<std::size_t>(m_area.Height()), 0);
     }
-    /// False when the square around p shows nothing in the clip or lies under a later one;
-    /// otherwise true, and p counts as taken.
+    /// False when the square around p shows nothing in the clip or later squares cover every
+    /// pixel of it there; otherwise true, and its pixels count as covered.
     bool Take(CPoint p) {
-        if (!m_area.PtInRect(p)) return false;
-        const std::size_t i = static_cast<std::size_t>(p.y - m_area.top) * static_cast<std::size_t>(m_area.Width()) +
-                              static_cast<std::size_t>(p.x - m_area.left);
-        if (m_bits[i]) return false;
-        m_bits[i] = true;
-        return true;
+        CRect r;
+        if (!r.IntersectRect(KivFXNoteRect(p), m_area)) return false;
+        const int x0 = r.left - m_area.left, x1 = r.right - m_area.left;  // at most 4 columns
+        bool shows = false;
+        for (int y = r.top; y < r.bottom; ++y) {
+            std::uint64_t* row = &m_bits[static_cast<std::size_t>(y - m_area.top) * m_words];
+            for (int x = x0; x < x1; ++x) {
+                std::uint64_t& word = row[static_cast<std::size_t>(x) / 64];
+                const std::uint64_t bit = std::uint64_t{1} << (x % 64);
+                shows |= (word & bit) == 0;
+                word |= bit;
+            }
+        }
+        return shows;
     }
 
 private:
     CRect m_area;
-    std::vector<bool> m_bits;
+    std::size_t m_words = 0;
+    std::vector<std::uint64_t> m_bits;
 };
 
 }  // namespace
@@ -61,9 +70,9 @@ void KivFXNoteBatch::Add(const CPoint points[3], bool selected, int kind) {
 
 void KivFXNoteBatch::Draw(CDC& dc) {
     m_partsDrawn = 0;
-    // Backwards: a square is kept only when no later square has the same centre, since that
-    // one paints over every pixel of it.
-    SquareCentres taken(m_clip);
+    // Backwards: a square is kept only when later squares leave a pixel of it in the clip
+    // uncovered, since they paint over it whatever their colours.
+    CoveredPixels taken(m_clip);
     for (auto it = m_notes.rbegin(); it != m_notes.rend(); ++it) {
         Note& n = *it;
         const bool fore = ShowsFore(n.kind), after = ShowsAfter(n.kind);

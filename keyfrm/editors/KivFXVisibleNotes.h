@@ -75,9 +75,9 @@ struct KivFXGatheredKeys {
 };
 
 /// Draws keyframe notes as KivFXDrawKeyFrmNote would one after another, but only those that
-/// reach the clip and without what a later part covers whole: a square under a later square
-/// around the same point, and a handle line so short that its own two squares, drawn right
-/// after it, hide it. The picture is the same, so keyframes and handles that fall on the
+/// reach the clip and without what later parts cover whole: a square whose pixels in the
+/// clip later squares all paint over, and a handle line so short that its own two squares,
+/// drawn right after it, hide it. The picture is the same, so keyframes and handles that fall on the
 /// same pixels are drawn once.
 class KivFXNoteBatch {
 public:
