@@ -24,6 +24,7 @@
 #include "keyfrm/editors/KivFXDialogParts.h"
 #include "keyfrm/editors/KivFXDragController.h"
 #include "keyfrm/editors/KivFXTimeStrip.h"
+#include "keyfrm/editors/KivFXVisibleNotes.h"
 #include "kivbase/gui/CKivAquaBaseDlg.h"
 #include "kivbase/gui/KivAquaEditTypes.h"
 #include "platform/ui/Region.h"
@@ -232,6 +233,8 @@ private:
     int HMargin() const;
     int VMargin() const;
     CPoint PartPoint(const CKivFXValueKeyFrm& keyframe, int part) const;
+    /// The track's keyframes by Location, their handles' reach in location (none without a track).
+    KivFXGatheredKeys<CKivFXValueKeyFrm> GatherKeys() const;
     /// A handle's PosOffset is in the track's own position unit: frames on a track placed by
     /// frame, location on any other. The dialog draws handles by location, so on a frame
     /// track it converts with the story's length, as it places keyframes.

@@ -1,9 +1,14 @@
 // The curve dialog's painting: axes with value ticks, value labels and the frame scale,
 // the current-frame marker, the curve (flat ends, Bezier per pixel column or straight
 // segments) and the keyframes with their handles, in that order over the skin.
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
 #include "keyfrm/editors/CKivFXInsKeyFrmDlg.h"
 #include "keyfrm/editors/KivFXCurveNotes.h"
 #include "keyfrm/editors/KivFXCurveWalk.h"
+#include "keyfrm/editors/KivFXVisibleNotes.h"
 #include "keyfrm/tracks/CKivFXInsKeyFrmList.h"
 #include "keyfrm/tracks/KivFXHandleModes.h"
 #include "platform/ui/DC.h"
@@ -32,7 +37,35 @@ constexpr int kLabelRight = 50;
 // The frame scale's labels stand on its longest tick.
 constexpr int kScaleLongTick = 8;
 
+// A note's square and the columns a frame's rounding spreads over, in pixels beyond the clip.
+constexpr int kClipReach = 4;
+
+// The locations whose drawing can reach the DC's clip: the frames at its edges widened by
+// the note squares' reach and a frame of rounding either side; every location when the
+// story has no length.
+std::pair<double, double> ClipLocations(const CKivFXInsKeyFrmDlg& dlg, CDC& dc) {
+    if (dlg.GetStoryOut() <= dlg.GetStoryIn()) return {-INFINITY, INFINITY};
+    CRect clip;
+    dc.GetClipBox(&clip);
+    auto location = [&](int x, int frames) {
+        const double f = static_cast<double>(dlg.PixelToFrameX(x)) + frames;
+        return (f - dlg.GetStoryIn()) / (static_cast<double>(dlg.GetStoryOut()) - dlg.GetStoryIn());
+    };
+    return {location(clip.left - kClipReach, -2), location(clip.right + kClipReach, 2)};
+}
+
 }  // namespace
+
+KivFXGatheredKeys<CKivFXValueKeyFrm> CKivFXInsKeyFrmDlg::GatherKeys() const {
+    KivFXGatheredKeys<CKivFXValueKeyFrm> keys;
+    if (m_pKFList)
+        keys.Gather(
+            *m_pKFList, [](const CKivFXValueKeyFrm& k) { return k.Location; },
+            [this](const CKivFXValueKeyFrm& k) {
+                return std::max(std::fabs(HandleLocationOffset(k.PtFore.PosOffset)), std::fabs(HandleLocationOffset(k.PtAfter.PosOffset)));
+            });
+    return keys;
+}
 
 void CKivFXInsKeyFrmDlg::OnPaint() {
     CPaintDC dc(this);
@@ -123,15 +156,19 @@ void CKivFXInsKeyFrmDlg::DrawKeyFrmLine(CDC* dc) {
     dc->MoveTo(tail);
     dc->LineTo(right, tail.y);
 
+    // The segments that reach the clip, found by bisection when the keyframes stand in
+    // order; each is drawn on its own, so leaving the others out changes no pixel.
     CRect client;
     GetClientRect(&client);
     const bool bezier = KivFXIsBezier(m_pKFList->InsMode);
-    for (int i = 0; i + 1 < count; ++i) {
-        CKivFXValueKeyFrm* a = m_pKFList->GetFXKeyFrm(i);
-        CKivFXValueKeyFrm* b = m_pKFList->GetFXKeyFrm(i + 1);
-        if (!a || !b) continue;
+    const KivFXGatheredKeys<CKivFXValueKeyFrm> keys = GatherKeys();
+    const auto [lo, hi] = ClipLocations(*this, *dc);
+    const auto [from, to] = keys.PairsWithin(lo, hi);
+    for (std::size_t j = from; j + 1 < to; ++j) {
+        // Neighbours in the list only: an element of another class between them breaks the curve.
+        if (keys.keys[j + 1].index != keys.keys[j].index + 1) continue;
         CPoint p[4];
-        CalcuBezierPoints(p, a, b);
+        CalcuBezierPoints(p, keys.keys[j].keyframe, keys.keys[j + 1].keyframe);
         if (p[0].x == p[3].x) continue;
         dc->MoveTo(p[0]);
         if (bezier)
@@ -147,8 +184,14 @@ void CKivFXInsKeyFrmDlg::DrawKeyFrmLine(CDC* dc) {
 
 void CKivFXInsKeyFrmDlg::DrawKeyFrmArray(CDC* dc) {
     if (!dc || !m_pKFList) return;
-    const int count = m_pKFList->GetKeyFrmCount();
-    for (int i = 0; i < count; ++i) DrawKeyFrmNote(dc, m_pKFList->GetFXKeyFrm(i), KivFXNoteKind(i, count, m_pKFList->InsMode));
+    const KivFXGatheredKeys<CKivFXValueKeyFrm> keys = GatherKeys();
+    const auto [lo, hi] = ClipLocations(*this, *dc);
+    const auto [first, last] = keys.Within(lo, hi);
+    CRect clip;
+    dc->GetClipBox(&clip);
+    KivFXNoteBatch batch(clip);
+    KivFXAddNotes(batch, keys, {first, last}, m_pKFList->InsMode, [this](CKivFXValueKeyFrm* k, CPoint* out) { CalcuBezierPoints(out, k); });
+    batch.Draw(*dc);
 }
 
 void CKivFXInsKeyFrmDlg::DrawKeyFrmNote(CDC* dc, CKivFXValueKeyFrm* keyframe, int kind) {

@@ -1,9 +1,12 @@
 // The curve window's painting: background, grid, current-frame line, curve, keyframes and
 // frame, in that order.
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 #include "keyfrm/editors/CKivFXInsKeyFrmWnd.h"
 #include "keyfrm/editors/KivFXCurveNotes.h"
+#include "keyfrm/editors/KivFXVisibleNotes.h"
 #include "keyfrm/tracks/CKivFXInsKeyFrmList.h"
 #include "keyfrm/tracks/KivFXHandleModes.h"
 #include "platform/ui/DC.h"
@@ -91,17 +94,53 @@ void CKivFXInsKeyFrmWnd::DrawKeyFrmLine(CDC* dc) {
         dc->LineTo(client.right, y);
         return;
     }
+    // Only the frames whose dots can fall in the clip: a dot's column is its frame's alone
+    // (with a scale that grows to the right; any other walks every frame in view).
     const DotWalk walk = CurveDots();
-    for (std::int64_t f = walk.in; f <= walk.out; f += walk.stride) {
+    std::int64_t from = walk.in, to = walk.out;
+    if (m_dPixelPreFrame > 0.0 && std::isfinite(m_dPixelPreFrame)) {
+        CRect clip;
+        dc->GetClipBox(&clip);
+        from = std::max<std::int64_t>(from, static_cast<std::int64_t>(PixelToFrameX(clip.left, 0)) - 1);
+        to = std::min<std::int64_t>(to, static_cast<std::int64_t>(PixelToFrameX(clip.right, 0)) + 1);
+    }
+    // The first frame at or after `from` on the walk's lattice, so the dots are the same.
+    const std::int64_t start = walk.in + std::max<std::int64_t>(0, from - walk.in + walk.stride - 1) / walk.stride * walk.stride;
+    // A frame is evaluated only when its column shows: two strips far apart (the current
+    // frame's old and new line) cost their own columns, not the columns between them.
+    int column = 0;
+    bool columnShows = false, columnKnown = false;
+    for (std::int64_t f = start; f <= to; f += walk.stride) {
         const int frame = static_cast<int>(f);
-        dc->SetPixel(FrameToPixelX(frame, 0), ValueToPixelY(m_pKFList->InsValue(frame)), kCurveDotColor);
+        const int x = FrameToPixelX(frame, 0);
+        if (!columnKnown || x != column) {
+            const CRect line(x, client.top, x + 1, client.bottom);
+            column = x;
+            columnShows = dc->RectVisible(&line) != FALSE;
+            columnKnown = true;
+        }
+        if (columnShows) dc->SetPixel(x, ValueToPixelY(m_pKFList->InsValue(frame)), kCurveDotColor);
     }
 }
 
 void CKivFXInsKeyFrmWnd::DrawKeyFrmArray(CDC* dc) {
     if (!dc || !m_pKFList) return;
-    const int count = m_pKFList->GetKeyFrmCount();
-    for (int i = 0; i < count; ++i) DrawKeyFrmNote(dc, m_pKFList->GetFXKeyFrm(i), KivFXNoteKind(i, count, m_pKFList->InsMode));
+    KivFXGatheredKeys<CKivFXValueKeyFrm> keys;
+    keys.Gather(
+        *m_pKFList, [](const CKivFXValueKeyFrm& k) { return static_cast<double>(k.Frame); },
+        [](const CKivFXValueKeyFrm& k) { return std::max(std::fabs(std::trunc(k.PtFore.PosOffset)), std::fabs(std::trunc(k.PtAfter.PosOffset))); });
+    CRect clip;
+    dc->GetClipBox(&clip);
+    // The frames a note square or its handle's end can show in: a frame and its square's
+    // reach either side of the clip (any frame when the scale does not grow to the right).
+    constexpr int kReach = 3;
+    const bool rising = m_dPixelPreFrame > 0.0 && std::isfinite(m_dPixelPreFrame);
+    const double lo = rising ? static_cast<double>(PixelToFrameX(clip.left - kReach, 0)) - 1.0 : -INFINITY;
+    const double hi = rising ? static_cast<double>(PixelToFrameX(clip.right + kReach, 0)) + 1.0 : INFINITY;
+    const auto [first, last] = keys.Within(lo, hi);
+    KivFXNoteBatch batch(clip);
+    KivFXAddNotes(batch, keys, {first, last}, m_pKFList->InsMode, [this](CKivFXValueKeyFrm* k, CPoint* out) { CalcuBezierPoints(out, k); });
+    batch.Draw(*dc);
 }
 
 void CKivFXInsKeyFrmWnd::DrawKeyFrmNote(CDC* dc, CKivFXValueKeyFrm* keyframe, int kind) {

@@ -115,8 +115,10 @@ void CKivFXPosiKeyFrmDlg::UpTimeLine(int frame) {
     }
     InvalidateMarker(FrameToPixel(m_nCurFrame));
     InvalidateMarker(FrameToPixel(frame));
+    // Of the X-Y view only the current position's mark moves: the path stays as it is.
+    InvalidateCurPosi();
     m_nCurFrame = frame;
-    InvalidateXY();
+    InvalidateCurPosi();
     UpdateWindow();
 }
 
@@ -168,6 +170,16 @@ void CKivFXPosiKeyFrmDlg::InvalidateMarker(int x) {
     const CRect band = StripBand();
     const CRect strip(x - reach, band.top, x + reach, band.bottom);
     InvalidateRect(&strip, TRUE);
+}
+
+void CKivFXPosiKeyFrmDlg::InvalidateCurPosi() {
+    if (!m_hWnd || !m_pKFList) return;
+    float x = 0.0f, y = 0.0f, z = 0.0f;
+    m_pKFList->InsValue(GetLocation(m_nCurFrame), x, y, z);
+    const CPoint c = XYPoint(x, y);
+    // The mark's last row and column are its own.
+    CRect mark(c.x - kCurPosiHalf, c.y - kCurPosiHalf, c.x + kCurPosiHalf + 1, c.y + kCurPosiHalf + 1);
+    if (mark.IntersectRect(mark, m_rcXY)) InvalidateRect(&mark, TRUE);
 }
 
 void CKivFXPosiKeyFrmDlg::InvalidateXY() {

@@ -30,7 +30,11 @@
 //   frame track, one frame's worth of location at a time on another), not just one step:
 //   two keyframes never share a place; with none free in the story it stays where it was.
 // - The path is drawn with at most kMaxPathDots dots: a story range of more frames than
-//   that is walked in even steps.
+//   that is walked in even steps. A segment between neighbouring keyframes (in location
+//   order) gets at most a few dots a pixel of its length, and none when its box lies
+//   outside what is painted, so a paint costs what it shows.
+// - A step of the current frame repaints the time strip around the marker and the current
+//   position's mark; the path is not drawn again.
 #pragma once
 
 #include <cstddef>
@@ -84,6 +88,8 @@ public:
     static constexpr float kZoomStep = 0.05f;
     /// The most dots the path is drawn with (more than an X-Y view of any screen can show).
     static constexpr int kMaxPathDots = 1 << 18;
+    /// The current position's mark reaches this many pixels from its centre.
+    static constexpr int kCurPosiHalf = 5;
     /// Drag kinds.
     static constexpr int kDragNone = -1;
     static constexpr int kDragTimeLine = 0;
@@ -283,6 +289,11 @@ private:
     template <class> friend struct KivFXKeyFrmDlgCommands;
     /// The track's keyframes in list order (elements of other classes left out).
     std::vector<CKivFXPosiKeyFrm*> KeyFrames() const;
+    /// The pixel box each segment of the path between neighbouring keyframes lies in; none
+    /// when the keyframes are out of location order or a point is not finite.
+    std::vector<CRect> SegmentBoxes(const std::vector<CKivFXPosiKeyFrm*>& keys) const;
+    /// Invalidates the current position's mark (within the X-Y rectangle).
+    void InvalidateCurPosi();
     CPoint PartPoint(const CKivFXPosiKeyFrm& keyframe, int part) const;
     CPoint XYPoint(float x, float y) const { return CPoint(ValueToPixelX(x), ValueToPixelY(y)); }
     /// The strip band around the marker at x, wide enough for the marker whatever the margin.

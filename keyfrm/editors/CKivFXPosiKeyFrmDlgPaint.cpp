@@ -3,11 +3,14 @@
 // scale, the current-frame marker, the keyframes' time squares, the path, the keyframes
 // with their handles, the current position, and the client frame.
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <unordered_set>
 
 #include "keyfrm/editors/CKivFXPosiKeyFrmDlg.h"
 #include "keyfrm/editors/KivFXCurveNotes.h"
 #include "keyfrm/editors/KivFXPixelMath.h"
+#include "keyfrm/editors/KivFXVisibleNotes.h"
 #include "keyfrm/tracks/CKivFXPosiKeyFrmList.h"
 #include "platform/ui/DC.h"
 
@@ -24,8 +27,10 @@ constexpr COLORREF kTimeNoteColor = RGB(0, 0, 220);
 constexpr COLORREF kDraggedNoteColor = RGB(255, 0, 0);
 constexpr COLORREF kPathColor = RGB(255, 255, 255);
 constexpr COLORREF kClientFrameColor = RGB(0, 0, 0);
-// The current position's square reaches this far from its centre.
-constexpr int kCurPosiHalf = 5;
+// Pixels a segment's box of the path grows by for the rounding of its evaluation.
+constexpr int kSegmentBoxSlack = 2;
+// Dots the path spends on a pixel of a segment's length at most.
+constexpr std::int64_t kPathDotsPerPixel = 4;
 
 // The frame scale hangs up from the strip's bottom line; labels stand on the long ticks.
 KivFXFrameScaleLook StripScaleLook() {
@@ -106,9 +111,28 @@ void CKivFXPosiKeyFrmDlg::DrawTimeRuler(CDC* dc) {
 
 void CKivFXPosiKeyFrmDlg::DrawTimeKeyFrmNote(CDC* dc) {
     if (!dc) return;
-    for (CKivFXPosiKeyFrm* k : KeyFrames()) {
-        const CRect square = GetTimeNoteRect(k);
-        dc->FillSolidRect(&square, k == DraggedKF() ? kDraggedNoteColor : kTimeNoteColor);
+    const std::vector<CKivFXPosiKeyFrm*> keys = KeyFrames();
+    // The squares that reach the clip, by bisection when the keyframes stand in time order.
+    CRect clip;
+    dc->GetClipBox(&clip);
+    const bool ordered =
+        std::none_of(keys.begin(), keys.end(), [](const CKivFXPosiKeyFrm* k) { return std::isnan(k->Location); }) &&
+        std::is_sorted(keys.begin(), keys.end(), [](const CKivFXPosiKeyFrm* a, const CKivFXPosiKeyFrm* b) { return a->Location < b->Location; });
+    auto first = keys.begin(), last = keys.end();
+    if (ordered) {
+        first = std::partition_point(keys.begin(), keys.end(), [&](CKivFXPosiKeyFrm* k) { return GetTimeNoteRect(k).right <= clip.left; });
+        last = std::partition_point(first, keys.end(), [&](CKivFXPosiKeyFrm* k) { return GetTimeNoteRect(k).left < clip.right; });
+    }
+    // All squares stand on one row: a later one at the same place covers an earlier whole.
+    std::vector<CKivFXPosiKeyFrm*> shown;
+    std::unordered_set<int> taken;
+    for (auto it = last; it != first;) {
+        --it;
+        if (taken.insert(GetTimeNoteRect(*it).left).second) shown.push_back(*it);
+    }
+    for (auto it = shown.rbegin(); it != shown.rend(); ++it) {
+        const CRect square = GetTimeNoteRect(*it);
+        dc->FillSolidRect(&square, *it == DraggedKF() ? kDraggedNoteColor : kTimeNoteColor);
     }
 }
 
@@ -121,18 +145,79 @@ void CKivFXPosiKeyFrmDlg::DrawKeyFrmLine(CDC* dc) {
     const std::int64_t first = GetSBFrame(keys.front()->Location);
     const std::int64_t last = GetSBFrame(keys.back()->Location);
     const std::int64_t step = std::max<std::int64_t>(1, (last - first) / kMaxPathDots + 1);
-    for (std::int64_t f = first; f <= last; f += step) {
-        float x = 0.0f, y = 0.0f, z = 0.0f;
-        m_pKFList->InsValue(GetLocation(static_cast<int>(f)), x, y, z);
-        dc->SetPixel(XYPoint(x, y), kPathColor);
+    auto walk = [&](std::int64_t from, std::int64_t to, std::int64_t stride) {
+        const std::int64_t start = first + std::max<std::int64_t>(0, from - first + stride - 1) / stride * stride;
+        for (std::int64_t f = start; f <= to; f += stride) {
+            float x = 0.0f, y = 0.0f, z = 0.0f;
+            m_pKFList->InsValue(GetLocation(static_cast<int>(f)), x, y, z);
+            dc->SetPixel(XYPoint(x, y), kPathColor);
+        }
+    };
+    const std::vector<CRect> boxes = SegmentBoxes(keys);
+    if (boxes.empty()) {
+        walk(first, last, step);
+        return;
     }
+    // Segment by segment, evaluated only where its box shows: a frame at a segment's end may
+    // round to either neighbour, so each takes its neighbours' boxes along.
+    const std::size_t n = boxes.size();
+    for (std::size_t j = 0; j < n; ++j) {
+        CRect reach = boxes[j];
+        if (j > 0) reach.UnionRect(reach, boxes[j - 1]);
+        if (j + 1 < n) reach.UnionRect(reach, boxes[j + 1]);
+        if (!dc->RectVisible(&reach)) continue;
+        const std::int64_t from = GetSBFrame(keys[j]->Location);
+        const std::int64_t to = j + 1 < n ? static_cast<std::int64_t>(GetSBFrame(keys[j + 1]->Location)) - 1 : last;
+        // A segment is no longer than three times its box's width and height together: a
+        // few dots a pixel of it draw it whole, however many frames it spans.
+        const std::int64_t budget =
+            kPathDotsPerPixel * 3 * (static_cast<std::int64_t>(boxes[j].Width()) + boxes[j].Height()) + kPathDotsPerPixel;
+        walk(from, to, std::max(step, (to - from + 1 + budget - 1) / budget));
+    }
+}
+
+std::vector<CRect> CKivFXPosiKeyFrmDlg::SegmentBoxes(const std::vector<CKivFXPosiKeyFrm*>& keys) const {
+    // A segment of the path lies within the box of its ends and, in Bezier mode, its two
+    // inner handles' ends. That holds for keyframes in location order with finite values.
+    std::vector<CRect> boxes;
+    const bool bezier = m_pKFList->InsMode != 0;
+    for (std::size_t j = 0; j + 1 < keys.size(); ++j) {
+        const CKivFXPosiKeyFrm& a = *keys[j];
+        const CKivFXPosiKeyFrm& b = *keys[j + 1];
+        if (!(a.Location <= b.Location)) return {};
+        const float xs[4] = {a.PosiX, b.PosiX, a.PosiX + a.After.X, b.PosiX + b.Fore.X};
+        const float ys[4] = {a.PosiY, b.PosiY, a.PosiY + a.After.Y, b.PosiY + b.Fore.Y};
+        const int points = bezier ? 4 : 2;
+        CRect box;
+        for (int i = 0; i < points; ++i) {
+            if (!std::isfinite(xs[i]) || !std::isfinite(ys[i])) return {};
+            const CPoint p = XYPoint(xs[i], ys[i]);
+            const CRect dot(p.x, p.y, p.x + 1, p.y + 1);
+            if (i == 0)
+                box = dot;
+            else
+                box.UnionRect(box, dot);
+        }
+        // Rounding of the evaluation and of the mapping.
+        box.InflateRect(kSegmentBoxSlack, kSegmentBoxSlack);
+        boxes.push_back(box);
+    }
+    return boxes;
 }
 
 void CKivFXPosiKeyFrmDlg::DrawKeyFrmArray(CDC* dc) {
     if (!dc || !m_pKFList) return;
     const std::vector<CKivFXPosiKeyFrm*> keys = KeyFrames();
     const int count = static_cast<int>(keys.size());
-    for (int i = 0; i < count; ++i) DrawKeyFrmNote(dc, keys[static_cast<size_t>(i)], KivFXNoteKind(i, count, m_pKFList->InsMode));
+    CRect clip;
+    dc->GetClipBox(&clip);
+    KivFXNoteBatch batch(clip);
+    for (int i = 0; i < count; ++i) {
+        CPoint pts[3];
+        CalcuBezierPoints(pts, keys[static_cast<size_t>(i)]);
+        batch.Add(pts, keys[static_cast<size_t>(i)]->IsSelect() != 0, KivFXNoteKind(i, count, m_pKFList->InsMode));
+    }
+    batch.Draw(*dc);
 }
 
 void CKivFXPosiKeyFrmDlg::DrawKeyFrmNote(CDC* dc, CKivFXPosiKeyFrm* keyframe, int kind) {

@@ -9,11 +9,6 @@
 
 namespace {
 
-constexpr COLORREF kNotePenColor = RGB(255, 0, 0);
-constexpr COLORREF kKeyFrmColor = RGB(255, 255, 255);
-constexpr COLORREF kSelectedKeyFrmColor = RGB(255, 0, 0);
-constexpr COLORREF kForePtColor = RGB(0, 255, 0);
-constexpr COLORREF kAfterPtColor = RGB(0, 0, 255);
 // Two pixels on each side: a 4 x 4 square with the point at its centre.
 constexpr int kNoteHalf = 2;
 constexpr float kRightAngle = 1.57079637f;  // pi / 2 in single precision
@@ -45,7 +40,7 @@ bool ShowsAfter(int kind) { return kind != kKivFXNoteNoHandles && kind != kKivFX
 }  // namespace
 
 void KivFXDrawKeyFrmNote(CDC& dc, const CPoint points[3], bool selected, int kind) {
-    CPen pen(PS_SOLID, 1, kNotePenColor);
+    CPen pen(PS_SOLID, 1, kKivFXNotePenColor);
     KivSaveDC saved(dc);
     dc.SelectObject(&pen);
     const bool showFore = ShowsFore(kind);
@@ -59,14 +54,14 @@ void KivFXDrawKeyFrmNote(CDC& dc, const CPoint points[3], bool selected, int kin
         dc.LineTo(points[2]);
     }
     const CRect key = KivFXNoteRect(points[1]);
-    dc.FillSolidRect(&key, selected ? kSelectedKeyFrmColor : kKeyFrmColor);
+    dc.FillSolidRect(&key, selected ? kKivFXSelectedKeyFrmColor : kKivFXKeyFrmColor);
     if (showFore) {
         const CRect fore = KivFXNoteRect(points[0]);
-        dc.FillSolidRect(&fore, kForePtColor);
+        dc.FillSolidRect(&fore, kKivFXForePtColor);
     }
     if (showAfter) {
         const CRect after = KivFXNoteRect(points[2]);
-        dc.FillSolidRect(&after, kAfterPtColor);
+        dc.FillSolidRect(&after, kKivFXAfterPtColor);
     }
 }
 

@@ -14,6 +14,14 @@ constexpr int kKivFXPartKeyFrm = 0;
 constexpr int kKivFXPartForePt = 1;
 constexpr int kKivFXPartAfterPt = 2;
 
+/// The colours of a note: its handle lines, its square (plain or selected) and its two
+/// handles' squares.
+constexpr COLORREF kKivFXNotePenColor = RGB(255, 0, 0);
+constexpr COLORREF kKivFXKeyFrmColor = RGB(255, 255, 255);
+constexpr COLORREF kKivFXSelectedKeyFrmColor = RGB(255, 0, 0);
+constexpr COLORREF kKivFXForePtColor = RGB(0, 255, 0);
+constexpr COLORREF kKivFXAfterPtColor = RGB(0, 0, 255);
+
 /// Kinds of a keyframe's note: the first keyframe shows no fore handle, the last no after
 /// handle, an inner one both; kKivFXNoteNoHandles shows none.
 constexpr int kKivFXNoteInner = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 
 #include "keyfrm/core/KivFXKeyFrmList.h"
 #include "keyfrm/editors/KivFXPixelMath.h"
@@ -177,36 +178,109 @@ int KivFXScaleStep(float framesPerPixel) {
     return step < 1 ? 1 : step;
 }
 
-void KivFXDrawFrameScale(CDC& dc, const KivFXStoryRange& range, int step, int baseline, const KivFXFrameScaleLook& look,
-                         const std::function<int(int)>& frameToX) {
-    if (step < 1) step = 1;
-    auto tick = [&](int x, int height) {
-        dc.MoveTo(x, baseline);
-        dc.LineTo(x, baseline - height);
-    };
-    auto label = [&](int x, int frame) {
-        CString text;
-        text.Format(L"%d", frame);
-        CRect r(x - look.labelHalfWidth, baseline - look.labelTop, x + look.labelHalfWidth, baseline - look.labelBottom);
-        dc.DrawText(text, &r, DT_CENTER | DT_BOTTOM | DT_SINGLELINE);
-    };
+namespace {
+
+// Labels keep at least this many pixels between their texts.
+constexpr int kLabelGap = 4;
+// The label step grows by these factors in turn: 10, 50, 100, 500 ... steps.
+constexpr std::int64_t kLabelGrowth[2] = {5, 2};
+
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) { return a / b - (a % b != 0 && (a < 0) != (b < 0)); }
+std::int64_t CeilDiv(std::int64_t a, std::int64_t b) { return -FloorDiv(-a, b); }
+
+// The first frame of [lo, hi] placed at x or right of it; hi + 1 when none is.
+std::int64_t FirstFrameFrom(std::int64_t lo, std::int64_t hi, int x, const std::function<int(int)>& frameToX) {
+    std::int64_t a = lo, b = hi + 1;
+    while (a < b) {
+        const std::int64_t m = a + (b - a) / 2;
+        if (frameToX(static_cast<int>(m)) >= x)
+            b = m;
+        else
+            a = m + 1;
+    }
+    return a;
+}
+
+}  // namespace
+
+std::vector<KivFXScaleMark> KivFXFrameScaleMarks(const KivFXStoryRange& range, int step, const KivFXFrameScaleLook& look,
+                                                 int left, int right, const std::function<int(int)>& frameToX,
+                                                 const std::function<int(int)>& textWidth) {
     // 64-bit frames: a range ending near the int limits must not overflow the walk.
-    const std::int64_t s = step;
-    for (std::int64_t i = range.in; i <= range.out; i += s) {
-        if (i == range.in || i == range.out) continue;
-        const int frame = static_cast<int>(i);
-        const int x = frameToX(frame);
-        if (i % (kLongEvery * s) == 0) {
-            tick(x, look.longTick);
-            label(x, frame);
-        } else {
-            tick(x, i % (kMediumEvery * s) == 0 ? look.mediumTick : look.shortTick);
+    const std::int64_t s = std::max(step, 1);
+    const std::int64_t in = range.in, out = range.out;
+    auto halfOf = [&](int frame) { return std::max(look.labelHalfWidth, (textWidth(frame) + 1) / 2); };
+    auto mark = [&](int frame, int height, bool labelled) {
+        return KivFXScaleMark{frame, frameToX(frame), height, labelled, labelled ? halfOf(frame) : 0};
+    };
+    const KivFXScaleMark ends[2] = {mark(range.in, look.longTick, true), mark(range.out, look.longTick, true)};
+    std::vector<KivFXScaleMark> marks;
+    if (out < in) {
+        for (const KivFXScaleMark& e : ends) marks.push_back(e);
+        return marks;
+    }
+    const int widest = std::max(textWidth(range.in), textWidth(range.out));
+    const int reach = std::max({look.labelHalfWidth, ends[0].labelHalfWidth, ends[1].labelHalfWidth}) + 1;
+    // The frames whose marks can reach into the columns asked, found by bisection.
+    const std::int64_t fLo = FirstFrameFrom(in, out, left - reach, frameToX);
+    const std::int64_t fHi = std::min(FirstFrameFrom(in, out, right + reach, frameToX) - 1, out - 1);
+
+    // Ticks, one per pixel column: ten ticks in one column hold a long one (when the
+    // lattice has any), so beyond ten the walk jumps to the next column.
+    constexpr int kTicksToTallest = static_cast<int>(kLongEvery);
+    auto heightOf = [&](std::int64_t f) {
+        return f % (kLongEvery * s) == 0 ? look.longTick : f % (kMediumEvery * s) == 0 ? look.mediumTick : look.shortTick;
+    };
+    for (std::int64_t k = std::max<std::int64_t>(1, CeilDiv(fLo - in, s)); in + k * s <= fHi;) {
+        const std::int64_t f = in + k * s;
+        const int x = frameToX(static_cast<int>(f));
+        int height = heightOf(f);
+        int n = 1;
+        for (++k; n < kTicksToTallest && in + k * s <= fHi && frameToX(static_cast<int>(in + k * s)) == x; ++k, ++n)
+            height = std::max(height, heightOf(in + k * s));
+        if (n == kTicksToTallest) k = std::max(k, CeilDiv(FirstFrameFrom(f, fHi, x + 1, frameToX) - in, s));
+        marks.push_back(KivFXScaleMark{static_cast<int>(f), x, height, false, 0});
+    }
+
+    // Labels on the ticks' lattice at multiples of the label step, grown until the widest
+    // label leaves a gap to the next (a pixel spared for rounding).
+    std::int64_t labelStep = kLongEvery * s;
+    for (int turn = 0; in + labelStep <= out; turn ^= 1) {
+        const int spacing = frameToX(static_cast<int>(in + labelStep)) - frameToX(range.in);
+        if (spacing - 1 >= widest + kLabelGap) break;
+        labelStep *= kLabelGrowth[turn];
+    }
+    if (in % s == 0) {
+        auto clear = [&](const KivFXScaleMark& m, const KivFXScaleMark& e) {
+            const std::int64_t apart = std::llabs(static_cast<std::int64_t>(m.x) - e.x);
+            return apart >= (textWidth(m.frame) + textWidth(e.frame) + 1) / 2 + kLabelGap;
+        };
+        for (std::int64_t f = CeilDiv(std::max(fLo, in + 1), labelStep) * labelStep; f <= fHi; f += labelStep) {
+            const KivFXScaleMark m = mark(static_cast<int>(f), look.longTick, true);
+            if (clear(m, ends[0]) && clear(m, ends[1])) marks.push_back(m);
         }
     }
-    for (int frame : {range.in, range.out}) {
-        const int x = frameToX(frame);
-        tick(x, look.longTick);
-        label(x, frame);
+    for (const KivFXScaleMark& e : ends) marks.push_back(e);
+    return marks;
+}
+
+void KivFXDrawFrameScale(CDC& dc, const KivFXStoryRange& range, int step, int baseline, const KivFXFrameScaleLook& look,
+                         const std::function<int(int)>& frameToX) {
+    CRect clip;
+    dc.GetClipBox(&clip);
+    auto textWidth = [&](int frame) {
+        CString text;
+        text.Format(L"%d", frame);
+        return static_cast<int>(dc.GetTextExtent(text).cx);
+    };
+    for (const KivFXScaleMark& m : KivFXFrameScaleMarks(range, step, look, clip.left, clip.right, frameToX, textWidth)) {
+        dc.MoveTo(m.x, baseline);
+        dc.LineTo(m.x, baseline - m.height);
+        if (!m.labelled) continue;
+        CString text;
+        text.Format(L"%d", m.frame);
+        CRect r(m.x - m.labelHalfWidth, baseline - look.labelTop, m.x + m.labelHalfWidth, baseline - look.labelBottom);
+        dc.DrawText(text, &r, DT_CENTER | DT_BOTTOM | DT_SINGLELINE);
     }
 }
 

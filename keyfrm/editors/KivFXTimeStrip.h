@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <vector>
 
 #include "keyfrm/core/CKivFXBaseKeyFrm.h"
 #include "keyfrm/core/KivFXKeyFrmList.h"
@@ -102,9 +103,32 @@ struct KivFXFrameScaleLook {
     int labelBottom = 8;
 };
 
-/// Draws the frame scale along baseline y from story in to story out with the DC's pen,
-/// font and text colour: a tick every step frames (story in and story out skipped), then
-/// the long tick and label "%d" at story in and story out. frameToX places a frame.
+/// One mark of a frame scale: a tick of height pixels at x, with the label "%d" of frame
+/// centred in a box labelHalfWidth either side of x when labelled.
+struct KivFXScaleMark {
+    int frame = 0;
+    int x = 0;
+    int height = 0;
+    bool labelled = false;
+    int labelHalfWidth = 0;
+};
+
+/// The marks of the frame scale that can show between pixel columns left and right
+/// (exclusive): a tick every step frames from story in (story in and story out skipped;
+/// long at multiples of 10 steps, medium at multiples of 5), then story in and story out
+/// with long ticks and labels. frameToX places a frame and never decreases as the frame
+/// grows. Labels stand at multiples of the label step, 10 steps grown by turns five and
+/// two times (10, 50, 100, 500 ... steps) until boxes as wide as the widest label
+/// (textWidth of a frame's label) leave a gap between neighbours; a label whose box would
+/// touch story in's or story out's is left out. What is marked does not depend on the
+/// columns asked, and their number bounds the work: about one mark per pixel column.
+std::vector<KivFXScaleMark> KivFXFrameScaleMarks(const KivFXStoryRange& range, int step, const KivFXFrameScaleLook& look,
+                                                 int left, int right, const std::function<int(int)>& frameToX,
+                                                 const std::function<int(int)>& textWidth);
+
+/// Draws the frame scale along baseline y with the DC's pen, font and text colour: the
+/// marks of KivFXFrameScaleMarks that fall in the DC's clip (ticks first, story in and story
+/// out last). frameToX places a frame.
 void KivFXDrawFrameScale(CDC& dc, const KivFXStoryRange& range, int step, int baseline, const KivFXFrameScaleLook& look,
                          const std::function<int(int)>& frameToX);
 

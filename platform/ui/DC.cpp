@@ -230,6 +230,15 @@ BOOL CDC::PtVisible(int x, int y) const {
     return EffectiveClip().Contains(p.x, p.y);
 }
 
+BOOL CDC::RectVisible(LPCRECT r) const {
+    if (!r) return FALSE;
+    const CRect area = ToSurface(CRect(*r));
+    CRect common;
+    for (const CRect& c : EffectiveClip().Rects())
+        if (common.IntersectRect(c, area)) return TRUE;
+    return FALSE;
+}
+
 CPoint CDC::MoveTo(int x, int y) { return std::exchange(m_state.position, CPoint(x, y)); }
 
 void CDC::StrokeSegment(KivRaster& raster, CPoint a, CPoint b) {

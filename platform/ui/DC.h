@@ -139,6 +139,8 @@ public:
     int ExcludeClipRect(LPCRECT r) { return ExcludeClipRect(r->left, r->top, r->right, r->bottom); }
     int GetClipBox(LPRECT r) const;
     BOOL PtVisible(int x, int y) const;
+    /// Whether any pixel of the rectangle (logical coordinates) lies in the clip.
+    BOOL RectVisible(LPCRECT r) const;
 
     // Lines and shapes, with the selected pen, brush and mix.
     CPoint MoveTo(int x, int y);

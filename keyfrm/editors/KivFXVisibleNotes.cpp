@@ -1,0 +1,109 @@
+#include "keyfrm/editors/KivFXVisibleNotes.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+#include "keyfrm/editors/KivFXCurveNotes.h"
+
+namespace {
+
+
+// What remains of a note, one bit a part.
+constexpr unsigned char kForeLine = 1, kAfterLine = 2, kKeySquare = 4, kForeSquare = 8, kAfterSquare = 16;
+
+// A 1-pixel line no longer than this in either direction lies within the 4 x 4 squares
+// around its two ends.
+constexpr int kHiddenLineReach = 3;
+
+bool ShowsFore(int kind) { return kind != kKivFXNoteNoHandles && kind != kKivFXNoteHead; }
+bool ShowsAfter(int kind) { return kind != kKivFXNoteNoHandles && kind != kKivFXNoteTail; }
+
+bool Hidden(CPoint a, CPoint b) { return std::abs(a.x - b.x) <= kHiddenLineReach && std::abs(a.y - b.y) <= kHiddenLineReach; }
+
+// The pixels of the clip that squares drawn later cover, a bit a pixel, row by row.
+class CoveredPixels {
+public:
+    explicit CoveredPixels(const CRect& clip) : m_area(clip) {
+        if (m_area.IsRectEmpty()) return;
+        m_words = static_cast<std::size_t>(m_area.Width() + 63) / 64;
+        m_bits.assign(m_words * static_cast<std::size_t>(m_area.Height()), 0);
+    }
+    /// False when the square around p shows nothing in the clip or later squares cover every
+    /// pixel of it there; otherwise true, and its pixels count as covered.
+    bool Take(CPoint p) {
+        CRect r;
+        if (!r.IntersectRect(KivFXNoteRect(p), m_area)) return false;
+        const int x0 = r.left - m_area.left, x1 = r.right - m_area.left;  // at most 4 columns
+        bool shows = false;
+        for (int y = r.top; y < r.bottom; ++y) {
+            std::uint64_t* row = &m_bits[static_cast<std::size_t>(y - m_area.top) * m_words];
+            for (int x = x0; x < x1; ++x) {
+                std::uint64_t& word = row[static_cast<std::size_t>(x) / 64];
+                const std::uint64_t bit = std::uint64_t{1} << (x % 64);
+                shows |= (word & bit) == 0;
+                word |= bit;
+            }
+        }
+        return shows;
+    }
+
+private:
+    CRect m_area;
+    std::size_t m_words = 0;
+    std::vector<std::uint64_t> m_bits;
+};
+
+}  // namespace
+
+void KivFXNoteBatch::Add(const CPoint points[3], bool selected, int kind) {
+    Note n{{points[0], points[1], points[2]}, selected, kind, 0};
+    // Every pixel a note draws lies within 2 pixels of the box of its shown points.
+    CRect box(points[1].x, points[1].y, points[1].x + 1, points[1].y + 1);
+    for (int i : {0, 2}) {
+        if (i == 0 ? !ShowsFore(kind) : !ShowsAfter(kind)) continue;
+        box.UnionRect(box, CRect(points[i].x, points[i].y, points[i].x + 1, points[i].y + 1));
+    }
+    box.InflateRect(2, 2);
+    CRect in;
+    if (in.IntersectRect(box, m_clip)) m_notes.push_back(n);
+}
+
+void KivFXNoteBatch::Draw(CDC& dc) {
+    m_partsDrawn = 0;
+    // Backwards: a square is kept only when later squares leave a pixel of it in the clip
+    // uncovered, since they paint over it whatever their colours.
+    CoveredPixels taken(m_clip);
+    for (auto it = m_notes.rbegin(); it != m_notes.rend(); ++it) {
+        Note& n = *it;
+        const bool fore = ShowsFore(n.kind), after = ShowsAfter(n.kind);
+        n.draw = 0;
+        if (after && taken.Take(n.pts[2])) n.draw |= kAfterSquare;
+        if (fore && taken.Take(n.pts[0])) n.draw |= kForeSquare;
+        if (taken.Take(n.pts[1])) n.draw |= kKeySquare;
+        if (fore && !Hidden(n.pts[0], n.pts[1])) n.draw |= kForeLine;
+        if (after && !Hidden(n.pts[1], n.pts[2])) n.draw |= kAfterLine;
+    }
+    CPen pen(PS_SOLID, 1, kKivFXNotePenColor);
+    KivSaveDC saved(dc);
+    dc.SelectObject(&pen);
+    auto square = [&](CPoint p, COLORREF color) {
+        const CRect r = KivFXNoteRect(p);
+        dc.FillSolidRect(&r, color);
+        ++m_partsDrawn;
+    };
+    for (const Note& n : m_notes) {
+        if (n.draw & kForeLine) {
+            dc.MoveTo(n.pts[0]);
+            dc.LineTo(n.pts[1]);
+            ++m_partsDrawn;
+        }
+        if (n.draw & kAfterLine) {
+            dc.MoveTo(n.pts[1]);
+            dc.LineTo(n.pts[2]);
+            ++m_partsDrawn;
+        }
+        if (n.draw & kKeySquare) square(n.pts[1], n.selected ? kKivFXSelectedKeyFrmColor : kKivFXKeyFrmColor);
+        if (n.draw & kForeSquare) square(n.pts[0], kKivFXForePtColor);
+        if (n.draw & kAfterSquare) square(n.pts[2], kKivFXAfterPtColor);
+    }
+}
