@@ -27,7 +27,7 @@ IntRange Intersect(IntRange a, IntRange b) { return {std::max(a.min, b.min), std
 constexpr IntRange kInt32{INT32_MIN, INT32_MAX};
 constexpr IntRange kUInt32{0, UINT32_MAX};
 
-// What the member holds and, narrower still, what the archive keeps of it: a value outside
+// What the member holds and, narrower still, what both formats keep of it: a value outside
 // would come back from a file as another number.
 IntRange RangeOf(const KivFieldDef& f) {
     IntRange r = kInt32;
@@ -39,6 +39,7 @@ IntRange RangeOf(const KivFieldDef& f) {
     }
     if (f.enc == KivEnc::i16) r = Intersect(r, {INT16_MIN, INT16_MAX});
     if (f.enc == KivEnc::u16) r = Intersect(r, {0, UINT16_MAX});
+    if (f.xml == KivXml::i16) r = Intersect(r, {INT16_MIN, INT16_MAX});
     return r;
 }
 

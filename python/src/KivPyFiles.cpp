@@ -1,5 +1,9 @@
 // Project files from Python: kivfx.load and kivfx.loads, Project.save and Project.dumps,
 // each the same code kfx runs, with the interpreter's lock released while it works.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -22,7 +26,19 @@ KfxFormat FormatNamed(const std::string& format) {
 
 [[noreturn]] void FailOs(int err, const std::string& path) { throw KivPyOsError{err, std::strerror(err), path}; }
 
+// File-system faults before the loader sees the file, so that they come out as OSError; what
+// the loader refuses after that is the data's fault.
+void CheckReadable(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) FailOs(errno, path);
+    struct stat st {};
+    const bool isDir = ::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode);
+    ::close(fd);
+    if (isDir) FailOs(EISDIR, path);
+}
+
 std::vector<BYTE> ReadFile(const std::string& path) {
+    CheckReadable(path);
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) FailOs(errno, path);
     std::vector<BYTE> data;
@@ -43,11 +59,12 @@ KfxFormat FormatOfContent(const std::vector<BYTE>& data) {
     return i < data.size() && data[i] == '<' ? KfxFormat::xml : KfxFormat::archive;
 }
 
-py::object Loaded(const std::string& name, KfxFormat format, const std::vector<BYTE>& data) {
+template <class Load>
+py::object Loaded(Load load) {
     auto list = std::make_unique<CKivObList>();
     {
         py::gil_scoped_release unlocked;
-        KfxLoadBytes(name, format, data, *list);
+        load(*list);
     }
     return KivPyWrap(KivPyNewRoot(std::move(list)), nullptr, true);
 }
@@ -83,20 +100,23 @@ py::bytes KivPyDumps(const KivPyProject& project, const std::string& format) {
 void KivPyBindFiles(py::module_& m) {
     m.def("load", [](py::object path) {
         const std::string name = PathOf(path);
-        std::vector<BYTE> data;
-        {
-            py::gil_scoped_release unlocked;
-            data = ReadFile(name);
-        }
-        const KfxFormat byName = KfxFormatOf(name);
-        return Loaded(name, byName != KfxFormat::unknown ? byName : FormatOfContent(data), data);
+        return Loaded([&](CKivObList& list) {
+            // A file named for its format goes through kfx's own loader, whose messages name it.
+            if (KfxFormatOf(name) != KfxFormat::unknown) {
+                CheckReadable(name);
+                return KfxLoad(name, list);
+            }
+            const std::vector<BYTE> data = ReadFile(name);
+            KfxLoadBytes(name, FormatOfContent(data), data, list);
+        });
     }, py::arg("path"), R"(Reads a project file: an archive (.kfa) or XML (.xml), by its extension, or by its
 content when the extension names neither. Raises FormatError with the message kfx prints
 when the file is refused, an OSError subclass when it cannot be read.)");
     m.def("loads", [](py::bytes data, const std::string& format) {
         const KfxFormat f = FormatNamed(format);
         std::string_view view = data;
-        return Loaded("<bytes>", f, std::vector<BYTE>(view.begin(), view.end()));
+        const std::vector<BYTE> copy(view.begin(), view.end());
+        return Loaded([&](CKivObList& list) { KfxLoadBytes("<bytes>", f, copy, list); });
     }, py::arg("data"), py::arg("format"), R"(Reads a project from bytes in the format named ("kfa" or "xml"); raises FormatError
 when they are refused.)");
 }
