@@ -1,6 +1,7 @@
 // kivfx.ScalarTrack, kivfx.PositionTrack and kivfx.ColourTrack: keyframes, edits, the
 // modes as enums, values at a frame or location, and whole ranges sampled into NumPy
 // arrays in one call with the interpreter's lock released.
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -34,6 +35,10 @@ public:
         while (!IsEmpty()) delete RemoveHead();
     }
 };
+
+// Frames sampled per call of a track's frame sampler: few enough that its objects stay
+// small beside the array, enough that sorting the keyframes again per chunk costs nothing.
+constexpr std::int64_t kFramesPerChunk = 1 << 18;
 
 // Exactly one of frame and location.
 struct Where {
@@ -91,6 +96,18 @@ py::array_t<float> SampleRanged(Track& track, std::optional<py::object> frames, 
         py::array_t<float> out = ArrayOf<float>(r.count, Channels);
         float* row = out.mutable_data();
         py::gil_scoped_release unlocked;
+        if (r.step == 1) {
+            // Every frame of a run: the track's frame sampler sorts its keyframes once and
+            // walks them instead of searching again for each frame. It makes an object per
+            // sample, so long runs go in chunks.
+            for (std::int64_t first = r.start, end = r.start + r.count; first < end; first += kFramesPerChunk) {
+                const std::int64_t last = std::min(first + kFramesPerChunk, end) - 1;
+                Samples samples;
+                track.BuildInsValueKF(&samples, static_cast<int>(first), static_cast<int>(last));
+                for (POSITION pos = samples.GetHeadPosition(); pos; row += Channels) put(*static_cast<const Key*>(samples.GetNext(pos)), row);
+            }
+            return out;
+        }
         for (py::ssize_t i = 0; i < r.count; ++i, row += Channels) valueAt(track, static_cast<int>(r.start + r.step * i), row);
         return out;
     }
