@@ -103,20 +103,21 @@ TypeError or OverflowError and leaves the field as it was.)")
             const KivFieldDef* f = KivPyFindField(*r.object, name);
             if (!f) throw py::attribute_error(std::string(r.object->GetRuntimeClass()->m_lpszClassName) + " has no field '" + name + "'");
             return KivPyGetField(*f, *r.object);
-        })
+        }, "A stored field's value; AttributeError when the class stores no field of that name.")
         .def("__setattr__", [](py::object self, const std::string& name, py::object value) {
             const KivPyRef& r = self.cast<const KivPyRef&>();
             if (const KivFieldDef* f = KivPyFindField(*r.object, name)) return KivPySetField(*f, *r.object, value);
             py::module_::import("builtins").attr("object").attr("__setattr__")(self, name, value);
-        })
+        }, "Stores a field's value; TypeError or OverflowError for a value it cannot hold.")
         .def("__dir__", [](py::object self) {
             py::list names = py::module_::import("builtins").attr("object").attr("__dir__")(self);
             for (auto item : KivPyFieldDict(*self.cast<const KivPyRef&>().object)) names.append(item.first);
             return names;
-        })
+        }, "The attributes, stored fields included.")
         .def("__copy__", [](const KivPyRef& r) { return KivPyWrap(KivPyNewRoot(CopyOf(*r.object)), nullptr, true); },
              "A copy made as the library copies (MakeCopy), owned by no list.")
-        .def("__deepcopy__", [](const KivPyRef& r, py::object) { return KivPyWrap(KivPyNewRoot(CopyOf(*r.object)), nullptr, true); })
+        .def("__deepcopy__", [](const KivPyRef& r, py::object) { return KivPyWrap(KivPyNewRoot(CopyOf(*r.object)), nullptr, true); },
+             "The same as __copy__: a copy is always whole.")
         .def("__eq__", [](const KivPyRef& a, py::object other) -> py::object {
             if (!py::isinstance<KivPyRef>(other)) return py::reinterpret_borrow<py::object>(Py_NotImplemented);
             const KivPyRef& b = other.cast<const KivPyRef&>();
