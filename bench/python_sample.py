@@ -4,10 +4,16 @@ own Python binding evaluating an equivalent animated property per frame.
 
 The track: 100 keyframes, Bezier, over frames 0..99,000; 100,000 frames sampled. MLT's
 property holds the same keyframes as a "smooth" animation (its curved kind). Figures are
-ratios against the per-frame loops measured in the same run; each time is the best of
-several rounds. Run with Debian's interpreter and the built package on the path:
+ratios against the per-frame loops measured in the same run; each time is the process's CPU time (the
+best of several rounds), steadier than wall time on a shared machine. Run with Debian's interpreter and the built package on the path:
 
     PYTHONPATH=build/python /usr/bin/python3 bench/python_sample.py
+
+Instructions instead of time (steady on a busy machine): run each way once under callgrind
+and subtract the set-up, e.g.
+
+    PYTHONPATH=build/python valgrind --tool=callgrind --callgrind-out-file=/dev/null \
+        /usr/bin/python3 bench/python_sample.py --once sample    # and none, loop, mlt-setup, mlt
 """
 
 import argparse
@@ -37,9 +43,9 @@ def make_track():
 def best(fn, rounds):
     times = []
     for _ in range(rounds):
-        start = time.perf_counter()
+        start = time.process_time()
         fn()
-        times.append(time.perf_counter() - start)
+        times.append(time.process_time() - start)
     return min(times)
 
 
@@ -63,10 +69,24 @@ def mlt_loop(track):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--rounds", type=int, default=5)
+    parser.add_argument("--once", choices=["none", "sample", "loop", "mlt-setup", "mlt"],
+                        help="run one way once, untimed (for instruction counts under callgrind; "
+                             "'none' and 'mlt-setup' are the set-ups alone, to subtract)")
     args = parser.parse_args()
     track = make_track()
     frames = range(FRAMES)
     value_at = track.value_at
+    if args.once:
+        track.sample(frames=range(1))  # loads NumPy, which every way then has
+        if args.once.startswith("mlt"):
+            run = mlt_loop(track)
+            if args.once == "mlt":
+                run()
+        elif args.once == "sample":
+            track.sample(frames=frames)
+        elif args.once == "loop":
+            [value_at(frame=f) for f in frames]
+        return 0
     t_sample = best(lambda: track.sample(frames=frames), args.rounds)
     t_loop = best(lambda: [value_at(frame=f) for f in frames], max(1, args.rounds // 2))
     print(f"sample():            {t_sample * 1e3:9.2f} ms  ({t_sample / FRAMES * 1e9:7.1f} ns/frame)")
