@@ -139,6 +139,12 @@ ULONG ColourOf(const py::object& value) {
     return packed;
 }
 
+// The keyframe add() set, or ValueError when the track placed none.
+py::object Placed(const KivPyRef& track, CObject* keyframe) {
+    if (!keyframe) throw py::value_error("no keyframe can be set there (NaN, outside 0.0..1.0 without a value, or another kind of keyframe)");
+    return KivPyWrap(track.root, keyframe);
+}
+
 // What every track offers: its keyframes, removal and selection.
 template <class Ref, class Track, class Class>
 void BindTrackBase(Class& c) {
@@ -211,8 +217,7 @@ Bezier segment (interpolation), clamped to MinValue..MaxValue; DefValue without 
         CKivFXValueKeyFrm* k = nullptr;
         if (w.frame) k = value ? t.SendKeyFrmValue(*w.frame, *value) : t.AddKeyFrm(*w.frame);
         else k = value ? t.SendKeyFrmValue(*w.location, *value) : t.AddKeyFrm(*w.location);
-        if (!k) throw py::value_error("no keyframe can be set there (NaN, outside 0.0..1.0 without a value, or another kind of keyframe)");
-        return KivPyWrap(r.root, k);
+        return Placed(r, k);
     }, py::kw_only(), py::arg("frame") = py::none(), py::arg("location") = py::none(), py::arg("value") = py::none(),
        "Sets the value of the keyframe at that frame or location, or adds one there (with the curve's current value when value is None); returns the keyframe.")
         .def("value_at", [](const KivPyScalarTrack& r, std::optional<int> frame, std::optional<double> location) {
@@ -247,8 +252,7 @@ Keyframes are CKivFXPosiKeyFrm objects; values are (x, y, z).)");
         } else {
             k = w.frame ? t.AddKeyFrm(*w.frame) : t.AddKeyFrm(*w.location);
         }
-        if (!k) throw py::value_error("no keyframe can be set there (NaN, outside 0.0..1.0 without a value, or another kind of keyframe)");
-        return KivPyWrap(r.root, k);
+        return Placed(r, k);
     }, py::kw_only(), py::arg("frame") = py::none(), py::arg("location") = py::none(), py::arg("value") = py::none(),
        "Sets the position (x, y, z) of the keyframe at that frame or location, or adds one; returns the keyframe.")
         .def("value_at", [](const KivPyPositionTrack& r, std::optional<int> frame, std::optional<double> location) {
@@ -282,9 +286,7 @@ Keyframes are CKivFXColor32KeyFrm objects, placed by location only; values are
         if (frame) throw py::type_error("a colour track is placed by location only");
         if (!location) throw py::type_error("give location=");
         T& t = TrackOf<T>(r);
-        CKivFXColor32KeyFrm* k = value ? t.SendKeyFrmValue(*location, ColourOf(*value)) : t.AddKeyFrm(*location);
-        if (!k) throw py::value_error("no keyframe can be set there (NaN, outside 0.0..1.0 without a value, or another kind of keyframe)");
-        return KivPyWrap(r.root, k);
+        return Placed(r, value ? t.SendKeyFrmValue(*location, ColourOf(*value)) : t.AddKeyFrm(*location));
     }, py::kw_only(), py::arg("frame") = py::none(), py::arg("location") = py::none(), py::arg("value") = py::none(),
        "Sets the colour ((r, g, b, a) or a packed int) of the keyframe at that location, or adds one; returns the keyframe.")
         .def("value_at", [](const KivPyColourTrack& r, std::optional<int> frame, std::optional<double> location) {
