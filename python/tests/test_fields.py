@@ -74,6 +74,8 @@ def test_values_the_field_cannot_hold_are_refused_and_nothing_changes():
         assert getattr(obj, field) == before, (field, value)
     with pytest.raises(AttributeError):
         key.NoSuchField
+    with pytest.raises(AttributeError):
+        key.Valeu = 1.0  # a misspelt field never becomes a new attribute
     with pytest.raises(ValueError):
         kivfx.create("CWnd")
 
