@@ -79,13 +79,17 @@ def _stage(build, staging):
     _configure(build)
     jobs = os.environ.get("KIVFX_PIP_JOBS", str(os.cpu_count() or 1))
     _run("cmake", "--build", build, "--target", "_kivfx", "-j", jobs)
-    for component in ("python", "Unspecified"):
-        _run("cmake", "--install", build, "--component", component, "--prefix", staging)
+    _run("cmake", "--install", build, "--component", "python", "--prefix", staging)
     package = os.path.join(staging, _cache_value(build, "KIVFX_PYTHON_INSTALL_DIR"), NAME)
-    libdir = os.path.join(staging, _cache_value(build, "CMAKE_INSTALL_LIBDIR") or "lib")
+    # The library's shared objects from the build tree, without the build folder's run path,
+    # as an install leaves them: the module, whose run path is its own folder, loads all three.
     with open(os.path.join(build, "python", "wheel-libraries.txt"), encoding="utf-8") as f:
-        for library in f.read().split():
-            shutil.copy(os.path.join(libdir, os.path.basename(library)), package)
+        libraries = [shutil.copy(library, package) for library in f.read().split()]
+    script = os.path.join(staging, "rpath.cmake")
+    with open(script, "w", encoding="utf-8") as f:
+        for library in libraries:
+            f.write(f'file(RPATH_REMOVE FILE "{library}")\n')
+    _run("cmake", "-P", script)
     suffix = sysconfig.get_config_var("EXT_SUFFIX")
     if not os.path.exists(os.path.join(package, "_kivfx" + suffix)):
         raise RuntimeError(f"{build} holds no module for this interpreter ({suffix}); "
