@@ -28,13 +28,15 @@ __attribute__((destructor)) void OnUnload() { KivFXKeyFrmModuleEnd(); }
 }  // namespace
 
 std::span<const KivFXPersistClass> KivFXKeyFrmPersistClasses() {
-    static const std::vector<KivFXPersistClass> classes = [] {
+    // Never destroyed: the unload function walks it after the static objects are gone (a
+    // host's exit runs them first), as the registries it unregisters from are kept.
+    static const auto& classes = *new std::vector<KivFXPersistClass>([] {
         std::vector<KivFXPersistClass> all;
         for (auto part : {KivFXCorePersistClasses(), KivFXTrackPersistClasses(), KivFX3DPersistClasses(),
                           KivFXSoftPersistClasses(), KivFXEffectObjPersistClasses()})
             all.insert(all.end(), part.begin(), part.end());
         return all;
-    }();
+    }());
     return classes;
 }
 

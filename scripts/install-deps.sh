@@ -13,6 +13,8 @@ packages=(
   fonts-liberation fonts-dejavu-core fonts-wqy-microhei
   clang libclang-rt-dev
   libmlt-dev valgrind
+  pybind11-dev python3-pybind11 python3-numpy python3-pytest python3-matplotlib python3-venv python3-pip
+  python3-mlt ccache
 )
 
 missing=()

@@ -12,12 +12,19 @@ jobs=$(nproc)
 options=(-DKIVFX_BUILD_TESTS=ON -DKIVFX_BUILD_BENCH=OFF -DKIVFX_BUILD_FUZZ=OFF)
 
 echo "== plain build and tests"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${options[@]}" -DKIVFX_SANITIZE=OFF -DKIVFX_BUILD_SDL=ON
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${options[@]}" -DKIVFX_SANITIZE=OFF -DKIVFX_BUILD_SDL=ON \
+  -DKIVFX_BUILD_PYTHON=ON
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure --no-tests=error -j "$jobs"
 
+echo "== the Python package installed by pip into a scratch virtual environment"
+# Reuses the plain build's objects: the check is the packaging, not another compile.
+bash python/tests/pip_install_check.sh build
+
 echo "== sanitizer build and tests"
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug "${options[@]}" -DKIVFX_SANITIZE=ON -DKIVFX_BUILD_SDL=OFF
+# The Python module stays out: the interpreter itself is not built with the sanitizers.
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug "${options[@]}" -DKIVFX_SANITIZE=ON -DKIVFX_BUILD_SDL=OFF \
+  -DKIVFX_BUILD_PYTHON=OFF
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir build-asan --output-on-failure --no-tests=error -j "$jobs"
 
