@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/fw/CString.h"
+#include "platform/ui/Clipboard.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/Screen.h"
@@ -26,6 +27,7 @@ constexpr int kCheckSize = 6;
 UINT ButtonOf(Uint8 sdlButton) {
     if (sdlButton == SDL_BUTTON_LEFT) return MK_LBUTTON;
     if (sdlButton == SDL_BUTTON_RIGHT) return MK_RBUTTON;
+    if (sdlButton == SDL_BUTTON_MIDDLE) return MK_MBUTTON;
     return 0;
 }
 
@@ -65,6 +67,38 @@ UINT VirtualKeyOf(SDL_Keycode key) {
     }
 }
 
+// The system cursor the screen's windows ask for at pt, made once per shape.
+void FollowCursor(CPoint pt) {
+    static SDL_Cursor* made[4] = {};
+    static KivCursor shown = KivCursor::unset;
+    const KivCursor wanted = KivScreen::Get().CursorAt(pt);
+    if (wanted == shown) return;
+    const int i = static_cast<int>(wanted);
+    if (!made[i]) {
+        const SDL_SystemCursor system = wanted == KivCursor::move   ? SDL_SYSTEM_CURSOR_SIZEALL
+                                        : wanted == KivCursor::text ? SDL_SYSTEM_CURSOR_IBEAM
+                                                                    : SDL_SYSTEM_CURSOR_ARROW;
+        made[i] = SDL_CreateSystemCursor(system);
+    }
+    if (made[i]) SDL_SetCursor(made[i]);
+    shown = wanted;
+}
+
+// SDL's clipboard, for KivSetClipboardText and KivGetClipboardText while a window is open.
+KivClipboardHandler SdlClipboard() {
+    KivClipboardHandler h;
+    h.set = [](const std::string& text) { return SDL_SetClipboardText(text.c_str()) == 0; };
+    h.get = []() -> std::optional<std::string> {
+        if (!SDL_HasClipboardText()) return std::nullopt;
+        char* text = SDL_GetClipboardText();
+        if (!text) return std::nullopt;
+        std::string out(text);
+        SDL_free(text);
+        return out;
+    };
+    return h;
+}
+
 // Sends a close request to the screen's top window; false when there is none to ask.
 bool RequestClose() {
     CWnd* top = KivScreen::Get().GetTopWindow();
@@ -86,7 +120,16 @@ bool Dispatch(const SDL_Event& ev, KivSdlPresenter& p) {
         case SDL_MOUSEMOTION:
             screen.SetModifiers(ModifiersNow());
             screen.MouseMove(CPoint(ev.motion.x, ev.motion.y));
+            FollowCursor(CPoint(ev.motion.x, ev.motion.y));
             return true;
+        case SDL_MOUSEWHEEL: {
+            int x = 0, y = 0;
+            SDL_GetMouseState(&x, &y);
+            const int turned = ev.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -ev.wheel.y : ev.wheel.y;
+            screen.SetModifiers(ModifiersNow());
+            screen.MouseWheel(CPoint(x, y), turned * WHEEL_DELTA);
+            return true;
+        }
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
             const UINT button = ButtonOf(ev.button.button);
@@ -469,6 +512,7 @@ int KivSdlRun(const char* title, std::function<bool()> idle) {
     KivScreen& screen = KivScreen::Get();
     const KivPopupMenuHandler previous = KivGetPopupMenuHandler();
     KivSetPopupMenuHandler([&p](const CMenu& menu, CPoint at) { return TrackInWindow(p, menu, at); });
+    KivClipboardHandler previousClipboard = KivSetClipboardHandler(SdlClipboard());
     SDL_StartTextInput();
     for (bool running = true; running;) {
         SDL_Event ev;
@@ -484,5 +528,6 @@ int KivSdlRun(const char* title, std::function<bool()> idle) {
     }
     SDL_StopTextInput();
     KivSetPopupMenuHandler(previous);
+    KivSetClipboardHandler(std::move(previousClipboard));
     return 0;
 }

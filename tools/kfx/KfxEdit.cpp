@@ -6,6 +6,7 @@
 
 #include "KfxCommands.h"
 #include "KfxEditHost.h"
+#include "KfxEditRecovery.h"
 #include "KfxRender.h"
 #include "platform/ui/WindowSystem.h"
 #if KIVFX_HAVE_SDL
@@ -26,21 +27,29 @@ struct EditOptions {
     std::string snapshot;
     CSize size{kDefaultWidth, kDefaultHeight};
     std::optional<int> frame;
+    double fps = KfxEditHost::kDefaultFps;
 };
+
+// The highest rate Space plays at: beyond it frames are only skipped.
+constexpr int kMaxFps = 1000;
 
 void PrintHelp() {
     std::printf(
-        "usage: kfx edit FILE [--track K] [--size WxH]\n"
+        "usage: kfx edit FILE [--track K] [--size WxH] [--fps N]\n"
         "       kfx edit --new scalar|position|colour FILE\n"
         "       kfx edit FILE --snapshot OUT.png [--track K] [--size WxH] [--frame F]\n\n"
         "Opens FILE (.kfa or .xml) in a window: the file's tracks on the left (pick one with\n"
         "the mouse, or Up and Down), the chosen track's editor, boxes for the value at the\n"
         "current frame, and a status line. --track K starts with track K (from 0, in file\n"
         "order; `kfx info` lists them). --new starts FILE as a project of one empty track\n"
-        "(FILE must not exist yet; Ctrl+S writes it).\n\n"
-        "Keys: Left/Right frame (Shift: 10), Home/End story in/out, Ctrl+S save, Ctrl+Z\n"
-        "undo, Ctrl+Shift+Z or Ctrl+Y redo, Tab to the value boxes, F1 all keys, Escape\n"
-        "quit (asks once when changes are unsaved). See docs/EDITING.md.\n\n"
+        "(FILE must not exist yet; Ctrl+S writes it). --fps N plays N frames a second\n"
+        "(1 to 1000; 25 when not given).\n\n"
+        "Keys: Left/Right frame (Shift: 10), Home/End story in/out, Space play/stop,\n"
+        "Ctrl+S save, Ctrl+Z undo, Ctrl+Shift+Z or Ctrl+Y redo, Ctrl+C/Ctrl+V copy and\n"
+        "paste keyframes, 1-4 easing, Tab to the value boxes, F1 all keys, Escape quit\n"
+        "(asks once when changes are unsaved). Ended by a signal (Ctrl+C here, a logout,\n"
+        "SIGTERM) with unsaved changes, kfx edit writes them to FILE's recovery file\n"
+        "(NAME.recovery.EXT beside it) and offers them on the next open. See docs/EDITING.md.\n\n"
         "--snapshot draws the window as it opens (at frame F with --frame) without a\n"
         "display, writes it to OUT.png and prints where its parts are, for scripts.\n"
         "Without a display (DISPLAY unset, or no window can be opened) kfx edit says so\n"
@@ -52,7 +61,7 @@ std::string Parse(const KfxArgs& args, EditOptions& o) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool hasValue = i + 1 < args.size();
-        if ((a == "--track" || a == "--new" || a == "--snapshot" || a == "--size" || a == "--frame") && !hasValue)
+        if ((a == "--track" || a == "--new" || a == "--snapshot" || a == "--size" || a == "--frame" || a == "--fps") && !hasValue)
             return a + " needs a value (see kfx edit --help)";
         if (a == "--track") {
             if (!KfxParseNumber(args[++i], o.track) || o.track < 0) return "--track wants a number from 0";
@@ -64,6 +73,10 @@ std::string Parse(const KfxArgs& args, EditOptions& o) {
             o.snapshot = args[++i];
         } else if (a == "--size") {
             if (!KfxParseSize(args[++i], o.size)) return "--size wants WxH, each 1 to " + std::to_string(kMaxBitmapSide);
+        } else if (a == "--fps") {
+            int fps = 0;
+            if (!KfxParseNumber(args[++i], fps) || fps < 1 || fps > kMaxFps) return "--fps wants a whole number from 1 to " + std::to_string(kMaxFps);
+            o.fps = fps;
         } else if (a == "--frame") {
             int f = 0;
             if (!KfxParseNumber(args[++i], f)) return "--frame wants a whole number";
@@ -138,6 +151,7 @@ int KfxEdit(const KfxArgs& args) {
     KfxEditHost host(*doc, o.newKind.has_value());
     if (!host.CreateOnScreen(o.track)) return KfxFail("cannot create the editor's windows");
     if (o.frame) host.GoToFrame(*o.frame);
+    host.SetFramesPerSecond(o.fps);
 
     if (!o.snapshot.empty()) {
         screen.PaintAll();
@@ -147,8 +161,19 @@ int KfxEdit(const KfxArgs& args) {
     }
 #if KIVFX_HAVE_SDL
     if (!HasDisplay()) return KfxFail("edit needs a display: DISPLAY is not set (try --snapshot to draw without one)");
-    if (KivSdlRun("kfx edit", [&host] { return !host.WantsToQuit(); }) != 0)
+    // From here a signal only notes itself; the loop's idle ends the session safely.
+    KfxWatchEndSignals();
+    if (KivSdlRun("kfx edit", [&host] {
+            host.Idle();
+            return !host.WantsToQuit();
+        }) != 0)
         return KfxFail("edit cannot open a window: " + KivSdlLastError());
+    if (const int sig = host.EndSignal()) {
+        std::fprintf(stderr, "kfx edit: ended by signal %d%s%s\n", sig, host.RecoveryReport().empty() ? "" : "; ",
+                     host.RecoveryReport().c_str());
+        // The shell's convention for a program a signal ended.
+        return 128 + sig;
+    }
     return kKfxOk;
 #else
     (void)HasDisplay;

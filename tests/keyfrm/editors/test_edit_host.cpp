@@ -2,6 +2,7 @@
 // numeric edits, undo and redo by snapshots restored into the track the editor holds, the
 // unsaved mark, quitting that asks once, safe saving, and the layout following the screen.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -351,4 +352,42 @@ TEST(EditTime, TracksArePlacedOnTheStoryByWhatTheyArePlacedBy) {
         KfxFramesFollowLocations(track, time);
         EXPECT_EQ(track.GetFXKeyFrm(1)->Frame, c.wantFrames[0] + 1);
     }
+}
+
+TEST_F(EditHost, KeysGoOnWorkingAfterATrackSwitchAndAfterEnter) {
+    // A drag gives the curve window the keys; the switch destroys it.
+    const std::vector<CPoint> keys = m_host->Slot()->KeyFramePoints();
+    Drag(keys[1], keys[1] + CPoint(0, 30));
+    Key(VK_DOWN);
+    ASSERT_EQ(m_host->CurrentTrack(), 1);
+    Key(VK_RIGHT);
+    EXPECT_EQ(m_host->Time().frame, 1) << "Right after a switch by key";
+    Key('S', MK_CONTROL);
+    EXPECT_NE(m_host->StatusText().find(L"saved"), std::wstring::npos) << "Ctrl+S after a switch saves and says so";
+    EXPECT_FALSE(m_host->IsModified());
+    auto* position = dynamic_cast<KfxPositionDialogSlot*>(m_host->Slot());
+    ASSERT_NE(position, nullptr);
+    CRect x, y, z;
+    position->Values().EditX().GetWindowRect(&x);
+    position->Values().EditY().GetWindowRect(&y);
+    position->Values().EditZ().GetWindowRect(&z);
+    EXPECT_TRUE(x.left < y.left && y.left < z.left) << "X, Y, Z from left to right";
+
+    Key(VK_UP);
+    Type(L"12");
+    const int frame = m_host->Time().frame;
+    Key(VK_RIGHT);
+    EXPECT_EQ(m_host->Time().frame, frame + 1) << "Enter gave the keys back to the window";
+}
+
+TEST_F(EditHost, ANewFileTakesTheUmaskAndAnExistingFileKeepsItsMode) {
+    const mode_t old = ::umask(027);
+    std::string why;
+    const fs::path fresh = m_dir / "fresh.kfa";
+    EXPECT_TRUE(KfxWriteFileAtomically(fresh.string(), {1}, why)) << why;
+    EXPECT_EQ(fs::status(fresh).permissions() & fs::perms::all, fs::perms(0640));
+    fs::permissions(fresh, fs::perms(0604));
+    EXPECT_TRUE(KfxWriteFileAtomically(fresh.string(), {2}, why)) << why;
+    EXPECT_EQ(fs::status(fresh).permissions() & fs::perms::all, fs::perms(0604));
+    ::umask(old);
 }

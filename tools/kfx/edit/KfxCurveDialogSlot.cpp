@@ -89,6 +89,12 @@ void KfxCurveDialogSlot::TrackRestored() {
     m_dialog.UpKeyFrmList(AquaEdit_Type_Number, m_track);
 }
 
+bool KfxCurveDialogSlot::Wheel(CWnd* under, CPoint screenPt, int steps, bool shift) {
+    if (!KfxIsWithin(under, m_dialog)) return KfxCurveSlot::Wheel(under, screenPt, steps, shift);
+    if (!shift) KfxZoomDialog(m_dialog, steps);
+    return !shift;
+}
+
 std::vector<std::pair<std::wstring, std::wstring>> KfxCurveDialogSlot::MouseHelp() const {
     return {{L"Dialog: drag a keyframe", L"its frame and value"},
             {L"Dialog: drag the marker on top", L"the current frame"},

@@ -23,6 +23,7 @@ public:
     CWnd* Window() override { return &m_dialog; }
     CWnd* MarksWindow() override { return &m_window; }
     std::vector<std::pair<std::wstring, std::wstring>> MouseHelp() const override;
+    bool Wheel(CWnd* under, CPoint screenPt, int steps, bool shift) override;
     std::vector<CPoint> GripPoints() const override;
 
     CKivFXInsKeyFrmDlg& Dialog() { return m_dialog; }

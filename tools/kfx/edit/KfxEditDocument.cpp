@@ -31,6 +31,13 @@ bool WriteAll(int fd, const BYTE* p, size_t n) {
     return true;
 }
 
+// The process's umask; reading it means setting it, so it is put straight back.
+mode_t CurrentUmask() {
+    const mode_t mask = ::umask(077);
+    ::umask(mask);
+    return mask;
+}
+
 }  // namespace
 
 bool KfxParseTrackKind(const std::string& text, KfxTrackKindId& kind) {
@@ -66,7 +73,9 @@ std::unique_ptr<KfxEditDocument> KfxEditDocument::New(KfxTrackKindId kind, const
     return doc;
 }
 
-bool KfxEditDocument::Save(std::string& why) {
+bool KfxEditDocument::Save(std::string& why) { return SaveTo(m_path, why); }
+
+bool KfxEditDocument::SaveTo(const std::string& target, std::string& why) {
     std::vector<BYTE> bytes;
     try {
         bytes = KfxSaveBytes(m_path, KfxFormatOf(m_path), m_objects);
@@ -74,7 +83,24 @@ bool KfxEditDocument::Save(std::string& why) {
         why = e.what();
         return false;
     }
-    return KfxWriteFileAtomically(m_path, bytes, why);
+    return KfxWriteFileAtomically(target, bytes, why);
+}
+
+std::vector<int> KfxEditDocument::TakeTracksOf(const KfxEditDocument& other, std::string& why) {
+    std::vector<int> changed;
+    const auto& theirs = other.Tracks();
+    bool same = theirs.size() == m_tracks.size();
+    for (size_t i = 0; same && i < theirs.size(); ++i) same = theirs[i]->GetRuntimeClass() == m_tracks[i]->GetRuntimeClass();
+    if (!same) {
+        why = other.Path() + ": its tracks are not this file's tracks";
+        return changed;
+    }
+    for (size_t i = 0; i < theirs.size(); ++i)
+        if (m_tracks[i]->Compare(theirs[i]) != 0) {
+            *m_tracks[i] = *theirs[i];
+            changed.push_back(static_cast<int>(i));
+        }
+    return changed;
 }
 
 bool KfxWriteFileAtomically(const std::string& path, const std::vector<BYTE>& bytes, std::string& why) {
@@ -90,10 +116,11 @@ bool KfxWriteFileAtomically(const std::string& path, const std::vector<BYTE>& by
         ::unlink(temp.c_str());
         return false;
     };
-    // The saved file keeps the permissions the original had (mkstemp makes it private).
+    // mkstemp makes the file private: the saved file keeps the permissions the original
+    // had, and a new file gets what the umask gives, as any program's new file does.
     struct stat original{};
-    if (::stat(path.c_str(), &original) == 0 && ::fchmod(fd, original.st_mode & 07777) != 0)
-        return fail("cannot give the temporary file the file's permissions");
+    const mode_t mode = ::stat(path.c_str(), &original) == 0 ? (original.st_mode & 07777) : (0666 & ~CurrentUmask());
+    if (::fchmod(fd, mode) != 0) return fail("cannot give the temporary file the file's permissions");
     if (!WriteAll(fd, bytes.data(), bytes.size())) return fail("cannot write the temporary file");
     if (::fsync(fd) != 0) return fail("cannot flush the temporary file to the disk");
     if (::close(fd) != 0) {

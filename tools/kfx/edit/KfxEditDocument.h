@@ -28,6 +28,12 @@ public:
     /// flushed to the disk, then renamed over the file. On failure the file is untouched,
     /// the temporary file removed, and why says what went wrong in a line; false then.
     bool Save(std::string& why);
+    /// Writes the objects in the file's own format to target, as safely as Save does.
+    bool SaveTo(const std::string& target, std::string& why);
+    /// Gives each track the contents of the same track of other (a recovery file of this
+    /// one); the indexes of the tracks that changed. Nothing changes, and why says so, when
+    /// other's tracks are not of the same kinds in the same order.
+    std::vector<int> TakeTracksOf(const KfxEditDocument& other, std::string& why);
 
 private:
     KfxEditDocument() = default;

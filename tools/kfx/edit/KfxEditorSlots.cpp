@@ -4,7 +4,10 @@
 #include "KfxCurveDialogSlot.h"
 #include "KfxEditorSlot.h"
 #include "KfxPositionDialogSlot.h"
+#include "keyfrm/editors/KivFXEditorResources.h"
 #include "keyfrm/tracks/KivFXTracks.h"
+
+#include <cstdlib>
 
 namespace {
 
@@ -36,6 +39,16 @@ const SlotRow* RowFor(const CKivObList& track) {
 std::unique_ptr<KfxEditorSlot> KfxMakeEditorSlot(const CKivObList& track) {
     const SlotRow* row = RowFor(track);
     return row ? row->make() : nullptr;
+}
+
+bool KfxIsWithin(const CWnd* w, const CWnd& top) {
+    for (; w; w = w->GetParent())
+        if (w == &top) return true;
+    return false;
+}
+
+void KfxZoomDialog(CWnd& dialog, int steps) {
+    for (int i = 0; i < std::abs(steps); ++i) dialog.SendMessage(WM_COMMAND, steps > 0 ? ID_MENU_SHOW_ZOOM_IN : ID_MENU_SHOW_ZOOM_OUT, 0);
 }
 
 std::wstring KfxEditorNameFor(const CKivObList& track) {

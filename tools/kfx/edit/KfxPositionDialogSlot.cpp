@@ -137,6 +137,12 @@ CKivAquaEdit* KfxPositionDialogSlot::ValueBox(HWND h) {
     return nullptr;
 }
 
+bool KfxPositionDialogSlot::Wheel(CWnd* under, CPoint, int steps, bool shift) {
+    if (shift || !KfxIsWithin(under, m_dialog)) return false;
+    KfxZoomDialog(m_dialog, steps);
+    return true;
+}
+
 std::vector<std::pair<std::wstring, std::wstring>> KfxPositionDialogSlot::MouseHelp() const {
     return {{L"Drag a keyframe (square)", L"its position in the frame"},
             {L"Drag a handle", L"the shape of the path around it"},

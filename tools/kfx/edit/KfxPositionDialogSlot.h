@@ -30,6 +30,7 @@ public:
     CWnd* Window() override { return &m_dialog; }
     std::vector<CPoint> KeyFramePoints() const override;
     std::vector<std::pair<std::wstring, std::wstring>> MouseHelp() const override;
+    bool Wheel(CWnd* under, CPoint screenPt, int steps, bool shift) override;
     bool HostEdits() const override { return false; }
     CKivAquaEdit* ValueBox(HWND h) override;
 
