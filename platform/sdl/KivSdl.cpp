@@ -89,11 +89,14 @@ KivClipboardHandler SdlClipboard() {
     KivClipboardHandler h;
     h.set = [](const std::string& text) { return SDL_SetClipboardText(text.c_str()) == 0; };
     h.get = []() -> std::optional<std::string> {
-        if (!SDL_HasClipboardText()) return std::nullopt;
+        // One request to the clipboard's owner (SDL_HasClipboardText would make a second):
+        // an owner in another process answers each, and a late answer to a window that has
+        // gone costs the owner an X error.
         char* text = SDL_GetClipboardText();
         if (!text) return std::nullopt;
         std::string out(text);
         SDL_free(text);
+        if (out.empty()) return std::nullopt;
         return out;
     };
     return h;
