@@ -41,9 +41,8 @@ void CKivFXPosiValueWnd::BulidEditPosi() {
     CRect area;
     GetClientRect(&area);
     area.DeflateRect(kSideInset, 0);
-    // Right-aligned, read left to right as X, Y, Z.
     int right = area.right;
-    for (CKivAquaEdit* edit : {&m_editZ, &m_editY, &m_editX}) {
+    for (CKivAquaEdit* edit : {&m_editX, &m_editY, &m_editZ}) {
         if (edit->m_hWnd) edit->MoveWindow(right - kEditWidth, area.top, kEditWidth, area.Height(), TRUE);
         right -= kEditWidth;
     }

@@ -27,6 +27,21 @@ void KfxPositionDialogSlot::Layout(const CRect& area) {
     const CRect values(area.left, split, area.right, area.bottom);
     m_dialog.MoveWindow(&dialog, TRUE);
     m_values.MoveWindow(&values, TRUE);
+    // The coordinate window lays its edits out from the right, X first, so they read Z, Y, X;
+    // a person reads X, Y, Z: X and Z trade places.
+    CKivAquaEdit& x = m_values.EditX();
+    CKivAquaEdit& z = m_values.EditZ();
+    if (x.m_hWnd && z.m_hWnd) {
+        CRect rx, rz;
+        x.GetWindowRect(&rx);
+        z.GetWindowRect(&rz);
+        if (rx.left > rz.left) {
+            m_values.ScreenToClient(&rx);
+            m_values.ScreenToClient(&rz);
+            x.MoveWindow(&rz, TRUE);
+            z.MoveWindow(&rx, TRUE);
+        }
+    }
 }
 
 KfxEditorNotice KfxPositionDialogSlot::Route(UINT msg, WPARAM wParam, LPARAM lParam) {
