@@ -229,8 +229,9 @@ void KivScreen::MouseWheel(CPoint pt, int delta) {
 }
 
 KivCursor KivScreen::CursorAt(CPoint pt) const {
-    for (CWnd* w = WindowFromPoint(pt); w; w = w->GetParent()) {
-        const LRESULT asked = w->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(w->m_hWnd), MAKELPARAM(pt.x, pt.y));
+    CWnd* const under = WindowFromPoint(pt);
+    for (CWnd* w = under; w; w = w->GetParent()) {
+        const LRESULT asked = w->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(under->m_hWnd), MAKELPARAM(pt.x, pt.y));
         if (asked > 0 && asked <= static_cast<LRESULT>(KivCursor::text)) return static_cast<KivCursor>(asked);
     }
     return KivCursor::arrow;
