@@ -551,7 +551,18 @@ def screenshots(kfx, display, work, out):
     save("edit-position.png")
     s.keys("Down")
     save("edit-colour.png")
-    s.keys("Escape")
+    s.keys("Up", "Up", "Home")
+    go_to_frame(s, 25)
+    s.keys("4")
+    save("edit-ease.png")
+    s.keys("Escape", "Escape")
+    s.end()
+    # A recovery file newer than the file: the next open offers it in the status line.
+    time.sleep(0.05)
+    shutil.copy(path, os.path.join(work, "pictures.recovery.kfa"))
+    s = Session(kfx, display, path)
+    save("edit-recovery.png")
+    s.keys("d", "Escape")
     s.end()
 
 

@@ -39,7 +39,7 @@ std::vector<std::pair<std::wstring, std::wstring>> KeyHelp() {
             {L"Wheel / Shift+wheel", L"zoom the time around the pointer / scroll the curve"},
             {L"R / D", L"restore / discard a recovery file, when offered"},
             {L"F1", L"show or hide this list"},
-            {L"Escape", L"hide this list; quit (asks once when changes are unsaved)"}};
+            {L"Escape", L"stop playing; hide this list; quit (asks once when unsaved)"}};
 }
 
 }  // namespace
