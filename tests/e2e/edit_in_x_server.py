@@ -209,18 +209,20 @@ def scalar_track_fields(kfx, path):
     return fields
 
 
-def colour_track_locations(kfx, path):
-    """The Locations of the keyframes of the file's first colour track, from kfx info."""
+def track_lines(kfx, path, track_class):
+    """(name, value) of each line kfx info prints for the file's first track of that class."""
     out = run([kfx, "info", path]).stdout.splitlines()
-    start = next(i for i, line in enumerate(out) if line.endswith("CKivFXColor32KeyFrmList"))
-    locations = []
+    start = next(i for i, line in enumerate(out) if line.endswith(track_class))
     for line in out[start + 1:]:
         if not line.startswith(" "):
             break
         key, _, value = line.strip().partition(" = ")
-        if key == "Location":
-            locations.append(float(value))
-    return locations
+        yield key, value
+
+
+def colour_track_locations(kfx, path):
+    """The Locations of the keyframes of the file's first colour track, from kfx info."""
+    return [float(value) for key, value in track_lines(kfx, path, "CKivFXColor32KeyFrmList") if key == "Location"]
 
 
 def colour_samples(kfx, path, count, track):
@@ -368,13 +370,8 @@ def colour_dialog_drag_is_saved(kfx, display, work):
 def scalar_keys(kfx, path):
     """The keyframes of the file's first scalar track, from kfx info: a dict per keyframe with
     Frame, Value and the handles' offsets (fore and after, value and position)."""
-    out = run([kfx, "info", path]).stdout.splitlines()
-    start = next(i for i, line in enumerate(out) if line.endswith("CKivFXInsKeyFrmList"))
     keys = []
-    for line in out[start + 1:]:
-        if not line.startswith(" "):
-            break
-        key, _, value = line.strip().partition(" = ")
+    for key, value in track_lines(kfx, path, "CKivFXInsKeyFrmList"):
         if key.startswith("[") and "CKivFXValueKeyFrm" in key:
             keys.append({})
         elif keys and key in ("Frame", "Value"):
