@@ -95,6 +95,16 @@ bool KfxCurveDialogSlot::Wheel(CWnd* under, CPoint screenPt, int steps, bool shi
     return !shift;
 }
 
+bool KfxCurveDialogSlot::WouldDrag(const CWnd* under, CPoint screenPt) const {
+    if (under != &m_dialog) return KfxCurveSlot::WouldDrag(under, screenPt);
+    CPoint p = screenPt;
+    m_dialog.ScreenToClient(&p);
+    if (m_dialog.IsHitTimeRuler(p)) return true;
+    for (int part : kKfxDragParts)
+        if (m_dialog.IsHitKeyFrm(p, part)) return true;
+    return false;
+}
+
 std::vector<std::pair<std::wstring, std::wstring>> KfxCurveDialogSlot::MouseHelp() const {
     return {{L"Dialog: drag a keyframe", L"its frame and value"},
             {L"Dialog: drag the marker on top", L"the current frame"},

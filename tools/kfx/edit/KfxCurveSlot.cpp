@@ -156,6 +156,15 @@ bool KfxCurveSlot::Wheel(CWnd* under, CPoint screenPt, int steps, bool shift) {
     return true;
 }
 
+bool KfxCurveSlot::WouldDrag(const CWnd* under, CPoint screenPt) const {
+    if (under != &m_window) return false;
+    CPoint p = screenPt;
+    m_window.ScreenToClient(&p);
+    for (int part : kKfxDragParts)
+        if (m_window.IsHitKeyFrm(p, part)) return true;
+    return false;
+}
+
 std::vector<std::pair<std::wstring, std::wstring>> KfxCurveSlot::MouseHelp() const {
     return {{L"Drag a keyframe (square)", L"up or down: its value"},
             {L"Drag a green or blue handle", L"the shape of the Bezier curve around it"},

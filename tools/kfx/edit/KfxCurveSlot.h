@@ -26,6 +26,7 @@ public:
     std::vector<CPoint> KeyFramePoints() const override;
     std::vector<std::pair<std::wstring, std::wstring>> MouseHelp() const override;
     bool Wheel(CWnd* under, CPoint screenPt, int steps, bool shift) override;
+    bool WouldDrag(const CWnd* under, CPoint screenPt) const override;
     /// The curve window's scale and the first frame it shows (for tests and reports).
     double PixelsPerFrame() const { return m_window.GetPixelPreFrame(); }
     long ScrollFrame() const { return m_window.GetScrollPos(); }
@@ -35,6 +36,7 @@ protected:
     class CurveWindow : public CKivFXInsKeyFrmWnd {
     public:
         using CKivFXInsKeyFrmWnd::FrameToPixelX;
+        using CKivFXInsKeyFrmWnd::IsHitKeyFrm;
         using CKivFXInsKeyFrmWnd::ValueToPixelY;
     };
     /// Scroll position and scale that show the story range across the window's width.

@@ -5,13 +5,6 @@
 #include "KfxEditHost.h"
 #include "platform/ui/Screen.h"
 
-namespace {
-
-// A press this close (in pixels, each way) to a grip point drags it.
-constexpr int kGripReach = 5;
-
-}  // namespace
-
 bool KfxEditHost::OnFeatureKey(UINT vk, bool ctrl) {
     if (ctrl) {
         if (vk == 'C') return CopyKeyFrames(), true;
@@ -46,8 +39,5 @@ KivCursor KfxEditHost::CursorAt(CPoint screenPt) const {
     if (under && ValueEditOf(under->m_hWnd)) return KivCursor::text;
     if (!m_slot) return KivCursor::arrow;
     // While a drag is on, the shape stays the one it started with.
-    if (m_slot->IsBusy()) return KivCursor::move;
-    for (const CPoint& grip : m_slot->GripPoints())
-        if (std::abs(grip.x - screenPt.x) <= kGripReach && std::abs(grip.y - screenPt.y) <= kGripReach) return KivCursor::move;
-    return KivCursor::arrow;
+    return m_slot->IsBusy() || (under && m_slot->WouldDrag(under, screenPt)) ? KivCursor::move : KivCursor::arrow;
 }

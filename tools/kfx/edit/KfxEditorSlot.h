@@ -84,7 +84,15 @@ public:
     /// the editor's windows: its zoom around the pointer, or with shift a scroll. False when
     /// the window has neither.
     virtual bool Wheel(CWnd* /*under*/, CPoint /*screenPt*/, int /*steps*/, bool /*shift*/) { return false; }
+    /// Whether a press at a screen point over under (one of the editor's windows) would start
+    /// a drag there: a keyframe, a handle, a marker. By default: within a few pixels of a
+    /// grip point.
+    virtual bool WouldDrag(const CWnd* under, CPoint screenPt) const;
 };
+
+/// The parts of a keyframe a press can drag in the curve window and the dialogs: the
+/// keyframe, its before handle and its after handle.
+constexpr int kKfxDragParts[] = {0, 1, 2};
 
 /// Whether w is inside (or is) the window top, for routing input to an editor's window.
 bool KfxIsWithin(const CWnd* w, const CWnd& top);

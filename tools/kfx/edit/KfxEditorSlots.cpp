@@ -41,6 +41,14 @@ std::unique_ptr<KfxEditorSlot> KfxMakeEditorSlot(const CKivObList& track) {
     return row ? row->make() : nullptr;
 }
 
+bool KfxEditorSlot::WouldDrag(const CWnd*, CPoint p) const {
+    // A press this close (in pixels, each way) to a grip point drags it.
+    constexpr int kReach = 5;
+    for (const CPoint& grip : GripPoints())
+        if (std::abs(grip.x - p.x) <= kReach && std::abs(grip.y - p.y) <= kReach) return true;
+    return false;
+}
+
 bool KfxIsWithin(const CWnd* w, const CWnd& top) {
     for (; w; w = w->GetParent())
         if (w == &top) return true;

@@ -158,6 +158,16 @@ bool KfxPositionDialogSlot::Wheel(CWnd* under, CPoint, int steps, bool shift) {
     return true;
 }
 
+bool KfxPositionDialogSlot::WouldDrag(const CWnd* under, CPoint screenPt) const {
+    if (under != &m_dialog) return false;
+    CPoint p = screenPt;
+    m_dialog.ScreenToClient(&p);
+    if (m_dialog.IsHitTimeRuler(p) || m_dialog.IsHitTimeNote(p)) return true;
+    for (int part : kKfxDragParts)
+        if (m_dialog.IsHitKeyFrm(p, part)) return true;
+    return false;
+}
+
 std::vector<std::pair<std::wstring, std::wstring>> KfxPositionDialogSlot::MouseHelp() const {
     return {{L"Drag a keyframe (square)", L"its position in the frame"},
             {L"Drag a handle", L"the shape of the path around it"},
