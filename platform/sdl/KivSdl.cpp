@@ -67,22 +67,36 @@ UINT VirtualKeyOf(SDL_Keycode key) {
     }
 }
 
-// The system cursor the screen's windows ask for at pt, made once per shape.
-void FollowCursor(CPoint pt) {
-    static SDL_Cursor* made[4] = {};
-    static KivCursor shown = KivCursor::unset;
-    const KivCursor wanted = KivScreen::Get().CursorAt(pt);
-    if (wanted == shown) return;
-    const int i = static_cast<int>(wanted);
-    if (!made[i]) {
-        const SDL_SystemCursor system = wanted == KivCursor::move   ? SDL_SYSTEM_CURSOR_SIZEALL
-                                        : wanted == KivCursor::text ? SDL_SYSTEM_CURSOR_IBEAM
-                                                                    : SDL_SYSTEM_CURSOR_ARROW;
-        made[i] = SDL_CreateSystemCursor(system);
+// The system cursors of one run, made once per shape when first asked for and freed
+// before the window goes.
+class Cursors {
+public:
+    Cursors() = default;
+    Cursors(const Cursors&) = delete;
+    Cursors& operator=(const Cursors&) = delete;
+    ~Cursors() {
+        for (SDL_Cursor* c : m_made)
+            if (c) SDL_FreeCursor(c);
     }
-    if (made[i]) SDL_SetCursor(made[i]);
-    shown = wanted;
-}
+    /// Shows the shape the screen's windows ask for at pt.
+    void Follow(CPoint pt) {
+        const KivCursor wanted = KivScreen::Get().CursorAt(pt);
+        if (wanted == m_shown) return;
+        SDL_Cursor*& made = m_made[static_cast<size_t>(wanted)];
+        if (!made) {
+            const SDL_SystemCursor system = wanted == KivCursor::move   ? SDL_SYSTEM_CURSOR_SIZEALL
+                                            : wanted == KivCursor::text ? SDL_SYSTEM_CURSOR_IBEAM
+                                                                        : SDL_SYSTEM_CURSOR_ARROW;
+            made = SDL_CreateSystemCursor(system);
+        }
+        if (made) SDL_SetCursor(made);
+        m_shown = wanted;
+    }
+
+private:
+    SDL_Cursor* m_made[4] = {};
+    KivCursor m_shown = KivCursor::unset;
+};
 
 // SDL's clipboard, for KivSetClipboardText and KivGetClipboardText while a window is open.
 KivClipboardHandler SdlClipboard() {
@@ -111,7 +125,7 @@ bool RequestClose() {
 }
 
 // Feeds one event to the screen; false when the run is to end.
-bool Dispatch(const SDL_Event& ev, KivSdlPresenter& p) {
+bool Dispatch(const SDL_Event& ev, KivSdlPresenter& p, Cursors& cursors) {
     KivScreen& screen = KivScreen::Get();
     switch (ev.type) {
         case SDL_QUIT: return RequestClose();
@@ -123,7 +137,7 @@ bool Dispatch(const SDL_Event& ev, KivSdlPresenter& p) {
         case SDL_MOUSEMOTION:
             screen.SetModifiers(ModifiersNow());
             screen.MouseMove(CPoint(ev.motion.x, ev.motion.y));
-            FollowCursor(CPoint(ev.motion.x, ev.motion.y));
+            cursors.Follow(CPoint(ev.motion.x, ev.motion.y));
             return true;
         case SDL_MOUSEWHEEL: {
             int x = 0, y = 0;
@@ -517,11 +531,12 @@ int KivSdlRun(const char* title, std::function<bool()> idle) {
     KivSetPopupMenuHandler([&p](const CMenu& menu, CPoint at) { return TrackInWindow(p, menu, at); });
     KivClipboardHandler previousClipboard = KivSetClipboardHandler(SdlClipboard());
     SDL_StartTextInput();
+    Cursors cursors;
     for (bool running = true; running;) {
         SDL_Event ev;
         if (SDL_WaitEventTimeout(&ev, static_cast<int>(kFrameMilliseconds))) {
-            running = Dispatch(ev, p);
-            while (running && SDL_PollEvent(&ev)) running = Dispatch(ev, p);
+            running = Dispatch(ev, p, cursors);
+            while (running && SDL_PollEvent(&ev)) running = Dispatch(ev, p, cursors);
         }
         if (running && idle && !idle()) running = false;
         if (running && !screen.GetTopWindow()) running = false;
