@@ -163,6 +163,12 @@ class Session:
         self.xdotool("type", "--delay", "50", text)
         self.settle()
 
+    def save_and_quit(self, what="kfx edit quits with 0 after a save"):
+        self.keys("ctrl+s")
+        wait_for("the saved title", lambda: not self.title().startswith("*"))
+        self.keys("Escape")
+        check(self.end() == 0, what)
+
     def screen(self):
         dump = subprocess.run(["xwd", "-root", "-silent"], env=self.env, check=True, capture_output=True).stdout
         return xpictures.read_xwd(dump)
@@ -264,10 +270,7 @@ def person_edits_and_saves(kfx, display, work):
     s.keys("ctrl+z")
     live = s.screen()
 
-    s.keys("ctrl+s")
-    wait_for("the saved title", lambda: not s.title().startswith("*"))
-    s.keys("Escape")
-    check(s.end() == 0, "kfx edit quits with 0 after a save")
+    s.save_and_quit()
 
     fields = scalar_track_fields(kfx, path)
     check(fields.get("InsMode") == "0", "the menu's Linear Interpolation is saved (InsMode %s)" % fields.get("InsMode"))
@@ -321,10 +324,7 @@ def position_dialog_drag_is_saved(kfx, display, work):
     check(len(keys) == 3, "the demo's path has 3 keyframes, the dialog shows %d" % len(keys))
     s.drag(keys[1], (keys[1][0] - DRAG, keys[1][1] + DRAG // 2))
     wait_for("the unsaved mark after a drag", lambda: s.title().startswith("*"))
-    s.keys("ctrl+s")
-    wait_for("the saved title", lambda: not s.title().startswith("*"))
-    s.keys("Escape")
-    check(s.end() == 0, "kfx edit quits with 0 after a save")
+    s.save_and_quit()
     after = snapshot_layout(kfx, path, 1)["key"]
     check(after[1] != keys[1], "the dragged position keyframe moved in the saved file")
     for i in (0, 2):
@@ -347,10 +347,7 @@ def colour_dialog_drag_is_saved(kfx, display, work):
     dropped = (keys[1][0] + 2 * DRAG, keys[1][1])
     s.drag(keys[1], dropped)
     wait_for("the unsaved mark after a drag", lambda: s.title().startswith("*"))
-    s.keys("ctrl+s")
-    wait_for("the saved title", lambda: not s.title().startswith("*"))
-    s.keys("Escape")
-    check(s.end() == 0, "kfx edit quits with 0 after a save")
+    s.save_and_quit()
     locations = colour_track_locations(kfx, path)
     expected = (dropped[0] - left) / width
     check(len(locations) == 3, "the drag neither adds nor drops keyframes (%d saved)" % len(locations))
@@ -487,10 +484,7 @@ def copy_between_windows(kfx, display, work):
     go_to_frame(b, 40)
     b.keys("ctrl+v")
     wait_for("the unsaved mark after a paste", lambda: b.title().startswith("*"))
-    b.keys("ctrl+s")
-    wait_for("the saved title", lambda: not b.title().startswith("*"))
-    b.keys("Escape")
-    check(b.end() == 0, "the second window quits after its save")
+    b.save_and_quit("the second window quits after its save")
     a.focus()
     a.keys("Escape")
     check(a.end() == 0, "the first window had nothing unsaved")
@@ -522,10 +516,7 @@ def sigterm_keeps_unsaved_changes(kfx, display, work):
     check(not s.title().startswith("*"), "the recovery file is offered, not restored silently")
     s.keys("r")
     wait_for("the restored changes", lambda: s.title().startswith("*"))
-    s.keys("ctrl+s")
-    wait_for("the saved title", lambda: not s.title().startswith("*"))
-    s.keys("Escape")
-    check(s.end() == 0, "kfx edit quits with 0 after a save")
+    s.save_and_quit()
     check(key_at(scalar_keys(kfx, path), 60)["Value"] == dragged, "the restored drag is saved")
     check(not os.path.exists(recovery), "a save removes the recovery file")
 
