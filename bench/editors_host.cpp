@@ -3,7 +3,7 @@
 // message to the host, the host's status line and value box, the screen's paint, and the
 // presenter's copy of the changed rectangles into the real window's surface (SDL's dummy
 // driver stands in for a display where there is none; with DISPLAY set the copy goes to that
-// X server). Figures are shares of a 60 Hz frame.
+// X server); and one step of play. Figures are shares of a 60 Hz frame.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -27,18 +27,24 @@ constexpr double kFrameSeconds = 1.0 / 60.0;
 // The drag swings this many pixels up and down, so every move changes the value.
 constexpr int kSwing = 40;
 
+/// A document of one track, the demo's curve, on a screen of 1280 x 720.
+std::unique_ptr<KfxEditDocument> DemoCurve() {
+    KivScreen::Get().Resize(kWidth, kHeight);
+    auto doc = KfxEditDocument::New(KfxTrackKindId::scalar, "/tmp/kfx-bench-editors.kfa");
+    auto& t = static_cast<CKivFXInsKeyFrmList&>(*doc->Tracks()[0]);
+    t.SetBaseOnFrame(1);
+    t.InsMode = 1;
+    t.MinValue = 0;
+    t.MaxValue = 100;
+    for (auto [f, v] : {std::pair{0, 0.0f}, {25, 80.0f}, {60, 20.0f}, {100, 100.0f}}) t.SendKeyFrmValue(f, v);
+    return doc;
+}
+
 /// The host over the demo's curve, with keyframe 2 held by a drag.
 class DragScene {
 public:
     DragScene() {
-        KivScreen::Get().Resize(kWidth, kHeight);
-        m_doc = KfxEditDocument::New(KfxTrackKindId::scalar, "/tmp/kfx-bench-editors.kfa");
-        auto& t = static_cast<CKivFXInsKeyFrmList&>(*m_doc->Tracks()[0]);
-        t.SetBaseOnFrame(1);
-        t.InsMode = 1;
-        t.MinValue = 0;
-        t.MaxValue = 100;
-        for (auto [f, v] : {std::pair{0, 0.0f}, {25, 80.0f}, {60, 20.0f}, {100, 100.0f}}) t.SendKeyFrmValue(f, v);
+        m_doc = DemoCurve();
         m_host = std::make_unique<KfxEditHost>(*m_doc);
         m_host->CreateOnScreen(0);
         KivScreen::Get().PaintAll();
@@ -153,8 +159,32 @@ void BM_HostDragMove_PaintAndCopy(benchmark::State& state) {
     ShareOfFrame(state);
 }
 
+// One step of play: the clock moves a frame on, the current frame advances, the curve dialog
+// and window repaint what the marker's move changed, the value box and the status line
+// follow, the screen paints.
+void BM_HostPlaybackStep(benchmark::State& state) {
+    auto doc = DemoCurve();
+    KfxEditHost host(*doc);
+    if (!host.CreateOnScreen(0)) return state.SkipWithError("the host did not open");
+    KivScreen::Get().PaintAll();
+    // A clock of its own: each step is exactly one frame of play later.
+    const auto step = std::chrono::duration_cast<KfxEditHost::Clock::duration>(std::chrono::duration<double>(1.0 / host.FramesPerSecond()));
+    auto now = KfxEditHost::Clock::now();
+    host.TogglePlay(now);
+    for (auto _ : state) {
+        now += step;
+        host.Idle(now);
+        // At story out play stops; it starts over from story in, as Space there does.
+        if (!host.IsPlaying()) host.TogglePlay(now);
+        KivScreen::Get().PaintAll();
+        KivScreen::Get().TakeChangedArea();
+    }
+    ShareOfFrame(state);
+}
+
 }  // namespace
 
+BENCHMARK(BM_HostPlaybackStep)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_HostDragMove_Whole)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_HostDragMove_EventToHost)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_HostDragMove_PaintAndCopy)->Unit(benchmark::kMicrosecond);

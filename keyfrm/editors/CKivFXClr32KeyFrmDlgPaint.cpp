@@ -31,6 +31,20 @@ RGBQUAD Grey(BYTE v) { return Quad(v, v, v); }
 // The byte at fraction i / n of the range: the integer part of (i / n x 255).
 BYTE Scaled(int i, int n) { return static_cast<BYTE>(static_cast<double>(i) / n * kByteMax); }
 
+// The colour field's colour for each saturation byte (rows of 256) and hue byte, at the
+// field's luminance: made once, shared by every dialog.
+const std::vector<RGBQUAD>& FieldColours() {
+    static const std::vector<RGBQUAD> colours = [] {
+        std::vector<RGBQUAD> c(256 * 256);
+        for (int sat = 0; sat < 256; ++sat)
+            for (int hue = 0; hue < 256; ++hue)
+                c[static_cast<size_t>(sat) * 256 + static_cast<size_t>(hue)] = Quad(KivPublicHLSA2RGBA(
+                    {static_cast<BYTE>(hue), CKivFXClr32KeyFrmDlg::kFieldLuminance, static_cast<BYTE>(sat), 255}));
+        return c;
+    }();
+    return colours;
+}
+
 // The row of a marker for value (0..255) on a strip of height h.
 int MarkerTop(double value, int h) { return static_cast<int>(value / kByteMax * h) - kMarkerAbove; }
 
@@ -62,13 +76,24 @@ void CKivFXClr32KeyFrmDlg::DrawClrPicDC() {
     // Hue runs left to right and saturation top to bottom at the field's luminance. The
     // pixels depend on the size alone, so they are computed once per size.
     if (size != m_fieldSize) {
-        m_fieldPixels.resize(static_cast<size_t>(size.cx) * static_cast<size_t>(size.cy));
-        for (int j = 0; j < size.cy; ++j)
-            for (int i = 0; i < size.cx; ++i) {
-                const tagCOLORHLSA hls{Scaled(i, size.cx), kFieldLuminance, Scaled(j, size.cy), 255};
-                m_fieldPixels[static_cast<size_t>(j) * static_cast<size_t>(size.cx) + static_cast<size_t>(i)] =
-                    Quad(KivPublicHLSA2RGBA(hls));
+        // Every pixel is one of the 256 x 256 hue and saturation bytes' colours: the columns'
+        // hues and the rows' saturations are looked up there, and a row whose saturation
+        // byte equals the one above is a copy of it (a field taller than 256 pixels).
+        const std::vector<RGBQUAD>& colours = FieldColours();
+        const size_t w = static_cast<size_t>(size.cx);
+        std::vector<BYTE> hues(w);
+        for (size_t i = 0; i < w; ++i) hues[i] = Scaled(static_cast<int>(i), size.cx);
+        m_fieldPixels.resize(w * static_cast<size_t>(size.cy));
+        for (int j = 0; j < size.cy; ++j) {
+            RGBQUAD* row = m_fieldPixels.data() + static_cast<size_t>(j) * w;
+            const BYTE sat = Scaled(j, size.cy);
+            if (j > 0 && sat == Scaled(j - 1, size.cy)) {
+                std::copy_n(row - w, w, row);
+                continue;
             }
+            const RGBQUAD* byHue = colours.data() + static_cast<size_t>(sat) * 256;
+            for (size_t i = 0; i < w; ++i) row[i] = byHue[hues[i]];
+        }
         m_fieldSize = size;
     }
     m_surfaces[kSurfClrPic].bitmap.SetBitmapBits(static_cast<DWORD>(m_fieldPixels.size() * sizeof(RGBQUAD)), m_fieldPixels.data());

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/fw/CString.h"
+#include "platform/ui/Clipboard.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/Screen.h"
@@ -26,6 +27,7 @@ constexpr int kCheckSize = 6;
 UINT ButtonOf(Uint8 sdlButton) {
     if (sdlButton == SDL_BUTTON_LEFT) return MK_LBUTTON;
     if (sdlButton == SDL_BUTTON_RIGHT) return MK_RBUTTON;
+    if (sdlButton == SDL_BUTTON_MIDDLE) return MK_MBUTTON;
     return 0;
 }
 
@@ -65,6 +67,55 @@ UINT VirtualKeyOf(SDL_Keycode key) {
     }
 }
 
+// The system cursors of one run, made once per shape when first asked for and freed
+// before the window goes.
+class Cursors {
+public:
+    Cursors() = default;
+    Cursors(const Cursors&) = delete;
+    Cursors& operator=(const Cursors&) = delete;
+    ~Cursors() {
+        for (SDL_Cursor* c : m_made)
+            if (c) SDL_FreeCursor(c);
+    }
+    /// Shows the shape the screen's windows ask for at pt.
+    void Follow(CPoint pt) {
+        const KivCursor wanted = KivScreen::Get().CursorAt(pt);
+        if (wanted == m_shown) return;
+        SDL_Cursor*& made = m_made[static_cast<size_t>(wanted)];
+        if (!made) {
+            const SDL_SystemCursor system = wanted == KivCursor::move   ? SDL_SYSTEM_CURSOR_SIZEALL
+                                            : wanted == KivCursor::text ? SDL_SYSTEM_CURSOR_IBEAM
+                                                                        : SDL_SYSTEM_CURSOR_ARROW;
+            made = SDL_CreateSystemCursor(system);
+        }
+        if (made) SDL_SetCursor(made);
+        m_shown = wanted;
+    }
+
+private:
+    SDL_Cursor* m_made[4] = {};
+    KivCursor m_shown = KivCursor::unset;
+};
+
+// SDL's clipboard, for KivSetClipboardText and KivGetClipboardText while a window is open.
+KivClipboardHandler SdlClipboard() {
+    KivClipboardHandler h;
+    h.set = [](const std::string& text) { return SDL_SetClipboardText(text.c_str()) == 0; };
+    h.get = []() -> std::optional<std::string> {
+        // One request to the clipboard's owner (SDL_HasClipboardText would make a second):
+        // an owner in another process answers each, and a late answer to a window that has
+        // gone costs the owner an X error.
+        char* text = SDL_GetClipboardText();
+        if (!text) return std::nullopt;
+        std::string out(text);
+        SDL_free(text);
+        if (out.empty()) return std::nullopt;
+        return out;
+    };
+    return h;
+}
+
 // Sends a close request to the screen's top window; false when there is none to ask.
 bool RequestClose() {
     CWnd* top = KivScreen::Get().GetTopWindow();
@@ -74,7 +125,7 @@ bool RequestClose() {
 }
 
 // Feeds one event to the screen; false when the run is to end.
-bool Dispatch(const SDL_Event& ev, KivSdlPresenter& p) {
+bool Dispatch(const SDL_Event& ev, KivSdlPresenter& p, Cursors& cursors) {
     KivScreen& screen = KivScreen::Get();
     switch (ev.type) {
         case SDL_QUIT: return RequestClose();
@@ -86,7 +137,16 @@ bool Dispatch(const SDL_Event& ev, KivSdlPresenter& p) {
         case SDL_MOUSEMOTION:
             screen.SetModifiers(ModifiersNow());
             screen.MouseMove(CPoint(ev.motion.x, ev.motion.y));
+            cursors.Follow(CPoint(ev.motion.x, ev.motion.y));
             return true;
+        case SDL_MOUSEWHEEL: {
+            int x = 0, y = 0;
+            SDL_GetMouseState(&x, &y);
+            const int turned = ev.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -ev.wheel.y : ev.wheel.y;
+            screen.SetModifiers(ModifiersNow());
+            screen.MouseWheel(CPoint(x, y), turned * WHEEL_DELTA);
+            return true;
+        }
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
             const UINT button = ButtonOf(ev.button.button);
@@ -469,12 +529,14 @@ int KivSdlRun(const char* title, std::function<bool()> idle) {
     KivScreen& screen = KivScreen::Get();
     const KivPopupMenuHandler previous = KivGetPopupMenuHandler();
     KivSetPopupMenuHandler([&p](const CMenu& menu, CPoint at) { return TrackInWindow(p, menu, at); });
+    KivClipboardHandler previousClipboard = KivSetClipboardHandler(SdlClipboard());
     SDL_StartTextInput();
+    Cursors cursors;
     for (bool running = true; running;) {
         SDL_Event ev;
         if (SDL_WaitEventTimeout(&ev, static_cast<int>(kFrameMilliseconds))) {
-            running = Dispatch(ev, p);
-            while (running && SDL_PollEvent(&ev)) running = Dispatch(ev, p);
+            running = Dispatch(ev, p, cursors);
+            while (running && SDL_PollEvent(&ev)) running = Dispatch(ev, p, cursors);
         }
         if (running && idle && !idle()) running = false;
         if (running && !screen.GetTopWindow()) running = false;
@@ -484,5 +546,6 @@ int KivSdlRun(const char* title, std::function<bool()> idle) {
     }
     SDL_StopTextInput();
     KivSetPopupMenuHandler(previous);
+    KivSetClipboardHandler(std::move(previousClipboard));
     return 0;
 }

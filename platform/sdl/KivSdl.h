@@ -47,7 +47,9 @@ private:
 /// is painted and what changed is shown. Closing the real window sends WM_CLOSE to the
 /// screen's top window (which may ask first); without one the run ends. The title follows
 /// the top window's text. While it runs, popup menus are drawn in the window and chosen with
-/// the mouse or the keys (Up, Down, Home, End, Enter; Escape dismisses).
+/// the mouse or the keys (Up, Down, Home, End, Enter; Escape dismisses). The wheel and the
+/// middle button reach the screen as WM_MOUSEWHEEL and WM_MBUTTONDOWN/UP, the cursor takes
+/// the shape KivScreen::CursorAt asks for, and the clipboard is the display's.
 /// Returns 0 on a normal end, 1 when SDL or its window cannot be started (see
 /// KivSdlLastError).
 int KivSdlRun(const char* title, std::function<bool()> idle);

@@ -36,9 +36,23 @@ constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
 constexpr UINT WM_RBUTTONDOWN = 0x0204;
 constexpr UINT WM_RBUTTONUP = 0x0205;
 constexpr UINT WM_RBUTTONDBLCLK = 0x0206;
+constexpr UINT WM_MBUTTONDOWN = 0x0207;
+constexpr UINT WM_MBUTTONUP = 0x0208;
+/// wParam: the key-state flags in the low word, the distance turned in the high word as a
+/// signed multiple of WHEEL_DELTA (positive away from the person); lParam: the pointer in
+/// screen coordinates.
+constexpr UINT WM_MOUSEWHEEL = 0x020A;
+constexpr int WHEEL_DELTA = 120;
+/// Which cursor a point wants: sent to the window under the pointer, then to its parents
+/// until one answers. wParam: the window under the pointer; lParam: the pointer in screen
+/// coordinates. The answer is a KivCursor; 0 (KivCursor::unset) leaves it to the parent.
+constexpr UINT WM_SETCURSOR = 0x0020;
 constexpr UINT WM_CAPTURECHANGED = 0x0215;
 constexpr UINT WM_USER = 0x0400;
 constexpr UINT WM_APP = 0x8000;
+
+/// The system cursors a window can ask for over a point (WM_SETCURSOR's answer).
+enum class KivCursor : int { unset = 0, arrow, move, text };
 
 // Mouse message key-state flags (wParam).
 constexpr UINT MK_LBUTTON = 0x0001;

@@ -215,9 +215,26 @@ void KivScreen::SendMouse(CPoint pt, UINT msg) {
 }
 
 void KivScreen::MouseDown(CPoint pt, UINT button) {
-    if (button != MK_LBUTTON && button != MK_RBUTTON) return;
+    if (button != MK_LBUTTON && button != MK_RBUTTON && button != MK_MBUTTON) return;
     m_buttons |= button;
-    SendMouse(pt, button == MK_LBUTTON ? WM_LBUTTONDOWN : WM_RBUTTONDOWN);
+    SendMouse(pt, button == MK_LBUTTON ? WM_LBUTTONDOWN : button == MK_RBUTTON ? WM_RBUTTONDOWN : WM_MBUTTONDOWN);
+}
+
+void KivScreen::MouseWheel(CPoint pt, int delta) {
+    CWnd* target = WindowFromPoint(pt);
+    if (!target || !target->IsWindowEnabled() || delta == 0) return;
+    const int turned = std::clamp(delta, -32768, 32767);
+    const WPARAM wParam = MAKEWPARAM(m_buttons | m_modifiers, static_cast<WORD>(static_cast<short>(turned)));
+    SendInput(target, WM_MOUSEWHEEL, wParam, MAKELPARAM(pt.x, pt.y), pt);
+}
+
+KivCursor KivScreen::CursorAt(CPoint pt) const {
+    CWnd* const under = WindowFromPoint(pt);
+    for (CWnd* w = under; w; w = w->GetParent()) {
+        const LRESULT asked = w->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(under->m_hWnd), MAKELPARAM(pt.x, pt.y));
+        if (asked > 0 && asked <= static_cast<LRESULT>(KivCursor::text)) return static_cast<KivCursor>(asked);
+    }
+    return KivCursor::arrow;
 }
 
 void KivScreen::MouseDoubleClick(CPoint pt, UINT button) {
@@ -229,9 +246,9 @@ void KivScreen::MouseDoubleClick(CPoint pt, UINT button) {
 void KivScreen::MouseMove(CPoint pt) { SendMouse(pt, WM_MOUSEMOVE); }
 
 void KivScreen::MouseUp(CPoint pt, UINT button) {
-    if (button != MK_LBUTTON && button != MK_RBUTTON) return;
+    if (button != MK_LBUTTON && button != MK_RBUTTON && button != MK_MBUTTON) return;
     m_buttons &= ~button;
-    SendMouse(pt, button == MK_LBUTTON ? WM_LBUTTONUP : WM_RBUTTONUP);
+    SendMouse(pt, button == MK_LBUTTON ? WM_LBUTTONUP : button == MK_RBUTTON ? WM_RBUTTONUP : WM_MBUTTONUP);
 }
 
 void KivScreen::SetModifiers(UINT modifiers) { m_modifiers = modifiers & (MK_SHIFT | MK_CONTROL); }

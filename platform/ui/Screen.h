@@ -35,11 +35,18 @@ public:
 
     /// Mouse input in screen coordinates: sent to the window holding the capture, else to
     /// the topmost enabled visible window under the point, in its client coordinates. A
-    /// button is MK_LBUTTON or MK_RBUTTON (other values are ignored). Like the keys, every
+    /// button is MK_LBUTTON, MK_RBUTTON or MK_MBUTTON (other values are ignored). Like the keys, every
     /// message goes through PreTranslateMessage of its window and that window's parents first.
     void MouseDown(CPoint pt, UINT button = MK_LBUTTON);
     void MouseMove(CPoint pt);
     void MouseUp(CPoint pt, UINT button = MK_LBUTTON);
+    /// The wheel turned by delta (multiples of WHEEL_DELTA, positive away from the person)
+    /// with the pointer at pt: WM_MOUSEWHEEL to the window under the pointer (the capture
+    /// does not take it).
+    void MouseWheel(CPoint pt, int delta);
+    /// The cursor the windows under pt ask for (WM_SETCURSOR from the deepest window up
+    /// through its parents); the arrow when none asks.
+    KivCursor CursorAt(CPoint pt) const;
     /// The second press of a double click (WM_LBUTTONDBLCLK or WM_RBUTTONDBLCLK).
     void MouseDoubleClick(CPoint pt, UINT button = MK_LBUTTON);
     /// MK_SHIFT and MK_CONTROL as held now; they travel in mouse messages.

@@ -4,14 +4,19 @@ keyframe, a drag, a right-click menu choice, a typed value, undo, save and quit 
 in the position dialog and one along the colour dialog's bar, each saved); then the
 saved file is checked with kfx itself, and the X screen is compared with what the same state
 draws without a display. A second session checks that quitting with unsaved changes asks
-once and leaves the file alone.
+once and leaves the file alone. Then the keys of a day's work: track switches by key, undo
+across tracks, a typed value followed by Right, an easing key, saving after a switch; play
+and stop, the wheel's zoom; keyframes copied in one window and pasted in another; and
+SIGTERM with unsaved changes, restored on the next open.
 
 usage: edit_in_x_server.py --kfx KFX --work DIR [--screenshots DIR]
 Exit codes: 0 passed, 1 failed, 77 skipped (no X server can be started here)."""
 import argparse
 import os
+import re
 import select
 import shutil
+import signal
 import subprocess
 import sys
 import time
@@ -98,11 +103,11 @@ class XServer:
 class Session:
     """kfx edit on one file in the X server, with the xdotool calls a person's hands make."""
 
-    def __init__(self, kfx, display, path, track=0):
+    def __init__(self, kfx, display, path, track=0, extra=()):
         self.kfx, self.path = kfx, path
         self.env = dict(os.environ, DISPLAY=display, SDL_VIDEODRIVER="x11")
         self.layout = snapshot_layout(kfx, path, track)
-        self.proc = subprocess.Popen([kfx, "edit", path, "--track", str(track)], env=self.env,
+        self.proc = subprocess.Popen([kfx, "edit", path, "--track", str(track)] + list(extra), env=self.env,
                                      stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
         self.window = wait_for("the window of kfx edit", lambda: self.find_window())
         # The pointer enters the new window the way a person's would before the first action.
@@ -113,7 +118,8 @@ class Session:
     def find_window(self):
         if self.proc.poll() is not None:
             raise Failure("kfx edit ended early: " + self.proc.stderr.read())
-        found = self.xdotool("search", "--onlyvisible", "--name", "kfx edit").split()
+        name = re.escape(os.path.basename(self.path)) + " - kfx edit"
+        found = self.xdotool("search", "--onlyvisible", "--name", name).split()
         return found[0] if found else None
 
     def xdotool(self, *args):
@@ -121,6 +127,11 @@ class Session:
 
     def title(self):
         return self.xdotool("getwindowname", self.window).strip()
+
+    def focus(self):
+        # With two windows on a server without a window manager the keys go where the focus
+        # was last put.
+        self.xdotool("windowfocus", "--sync", self.window)
 
     def settle(self):
         # Gives kfx a moment to take what was sent; the checks after it poll for their state.
@@ -152,6 +163,12 @@ class Session:
         self.xdotool("type", "--delay", "50", text)
         self.settle()
 
+    def save_and_quit(self, what="kfx edit quits with 0 after a save"):
+        self.keys("ctrl+s")
+        wait_for("the saved title", lambda: not self.title().startswith("*"))
+        self.keys("Escape")
+        check(self.end() == 0, what)
+
     def screen(self):
         dump = subprocess.run(["xwd", "-root", "-silent"], env=self.env, check=True, capture_output=True).stdout
         return xpictures.read_xwd(dump)
@@ -162,6 +179,8 @@ class Session:
         except subprocess.TimeoutExpired:
             self.proc.kill()
             raise Failure("kfx edit did not quit")
+        if self.proc.returncode not in (0, 128 + signal.SIGTERM):
+            print(self.proc.stderr.read(), file=sys.stderr)
         return self.proc.returncode
 
 
@@ -196,18 +215,20 @@ def scalar_track_fields(kfx, path):
     return fields
 
 
-def colour_track_locations(kfx, path):
-    """The Locations of the keyframes of the file's first colour track, from kfx info."""
+def track_lines(kfx, path, track_class):
+    """(name, value) of each line kfx info prints for the file's first track of that class."""
     out = run([kfx, "info", path]).stdout.splitlines()
-    start = next(i for i, line in enumerate(out) if line.endswith("CKivFXColor32KeyFrmList"))
-    locations = []
+    start = next(i for i, line in enumerate(out) if line.endswith(track_class))
     for line in out[start + 1:]:
         if not line.startswith(" "):
             break
         key, _, value = line.strip().partition(" = ")
-        if key == "Location":
-            locations.append(float(value))
-    return locations
+        yield key, value
+
+
+def colour_track_locations(kfx, path):
+    """The Locations of the keyframes of the file's first colour track, from kfx info."""
+    return [float(value) for key, value in track_lines(kfx, path, "CKivFXColor32KeyFrmList") if key == "Location"]
 
 
 def colour_samples(kfx, path, count, track):
@@ -249,10 +270,7 @@ def person_edits_and_saves(kfx, display, work):
     s.keys("ctrl+z")
     live = s.screen()
 
-    s.keys("ctrl+s")
-    wait_for("the saved title", lambda: not s.title().startswith("*"))
-    s.keys("Escape")
-    check(s.end() == 0, "kfx edit quits with 0 after a save")
+    s.save_and_quit()
 
     fields = scalar_track_fields(kfx, path)
     check(fields.get("InsMode") == "0", "the menu's Linear Interpolation is saved (InsMode %s)" % fields.get("InsMode"))
@@ -306,10 +324,7 @@ def position_dialog_drag_is_saved(kfx, display, work):
     check(len(keys) == 3, "the demo's path has 3 keyframes, the dialog shows %d" % len(keys))
     s.drag(keys[1], (keys[1][0] - DRAG, keys[1][1] + DRAG // 2))
     wait_for("the unsaved mark after a drag", lambda: s.title().startswith("*"))
-    s.keys("ctrl+s")
-    wait_for("the saved title", lambda: not s.title().startswith("*"))
-    s.keys("Escape")
-    check(s.end() == 0, "kfx edit quits with 0 after a save")
+    s.save_and_quit()
     after = snapshot_layout(kfx, path, 1)["key"]
     check(after[1] != keys[1], "the dragged position keyframe moved in the saved file")
     for i in (0, 2):
@@ -332,10 +347,7 @@ def colour_dialog_drag_is_saved(kfx, display, work):
     dropped = (keys[1][0] + 2 * DRAG, keys[1][1])
     s.drag(keys[1], dropped)
     wait_for("the unsaved mark after a drag", lambda: s.title().startswith("*"))
-    s.keys("ctrl+s")
-    wait_for("the saved title", lambda: not s.title().startswith("*"))
-    s.keys("Escape")
-    check(s.end() == 0, "kfx edit quits with 0 after a save")
+    s.save_and_quit()
     locations = colour_track_locations(kfx, path)
     expected = (dropped[0] - left) / width
     check(len(locations) == 3, "the drag neither adds nor drops keyframes (%d saved)" % len(locations))
@@ -350,6 +362,163 @@ def colour_dialog_drag_is_saved(kfx, display, work):
     red = before[0][1] + (before[middle][1] - before[0][1]) * 0.5 / expected
     check(abs(after[middle][1] - red) <= 1.0,
           "the red at location 0.5 follows the moved keyframe (%g, expected %g)" % (after[middle][1], red))
+
+
+def scalar_keys(kfx, path):
+    """The keyframes of the file's first scalar track, from kfx info: a dict per keyframe with
+    Frame, Value and the handles' offsets (fore and after, value and position)."""
+    keys = []
+    for key, value in track_lines(kfx, path, "CKivFXInsKeyFrmList"):
+        if key.startswith("[") and "CKivFXValueKeyFrm" in key:
+            keys.append({})
+        elif keys and key in ("Frame", "Value"):
+            keys[-1][key] = float(value)
+        elif keys and key in ("PtFore", "PtAfter"):
+            numbers = re.findall(r"-?\d+(?:\.\d+)?(?:e[-+]?\d+)?", value)
+            keys[-1][key] = (float(numbers[0]), float(numbers[1]))
+    return keys
+
+
+def key_at(keys, frame):
+    found = [k for k in keys if k["Frame"] == frame]
+    check(len(found) == 1, "one keyframe at frame %d (frames %s)" % (frame, [k["Frame"] for k in keys]))
+    return found[0]
+
+
+def go_to_frame(s, frame):
+    """From frame 0, as a person would: Shift+Right for tens, Right for ones."""
+    s.keys(*(["shift+Right"] * (frame // 10) + ["Right"] * (frame % 10)))
+
+
+def white_runs(picture, y, x0, x1):
+    """Centres of the runs of white (keyframe squares) on a row of the screen."""
+    centres, start = [], None
+    for x in range(x0, x1 + 1):
+        white = x < x1 and picture.rows[y][x] == (255, 255, 255)
+        if white and start is None:
+            start = x
+        elif not white and start is not None:
+            centres.append((start + x - 1) / 2)
+            start = None
+    return centres
+
+
+def a_days_keys(kfx, display, work):
+    """Undo after a track switch undoes the other track's edit; a typed value is followed by
+    Right; an easing key; a switch by key and Ctrl+S saves (the file checked)."""
+    path = os.path.join(work, "keys.kfa")
+    shutil.copy(os.path.join(work, "demo", "demo.kfa"), path)
+    s = Session(kfx, display, path)
+    keys, box = s.layout["key"], s.layout["value"][0]
+    s.drag(keys[2], (keys[2][0], keys[2][1] - DRAG))
+    wait_for("the unsaved mark after a drag", lambda: s.title().startswith("*"))
+    s.keys("Down", "Right", "ctrl+z")
+    wait_for("the drag on track 1 undone from track 2", lambda: not s.title().startswith("*"))
+    s.click((box[0] + box[2]) // 2, (box[1] + box[3]) // 2)
+    s.type("42")
+    s.keys("Return")
+    # Right goes on stepping frames after Enter: the second value lands on frame 25.
+    go_to_frame(s, 25)
+    s.click((box[0] + box[2]) // 2, (box[1] + box[3]) // 2)
+    s.type("55")
+    s.keys("Return", "4", "Down", "ctrl+s")
+    wait_for("the saved title after a switch by key and Ctrl+S", lambda: not s.title().startswith("*"))
+    s.keys("Escape")
+    check(s.end() == 0, "kfx edit quits with 0 after a save")
+    saved = scalar_keys(kfx, path)
+    check(key_at(saved, 0)["Value"] == 42, "the typed value is saved at frame 0")
+    check(key_at(saved, 60)["Value"] == 20, "the drag undone from another track is not saved")
+    eased = key_at(saved, 25)
+    check(eased["Value"] == 55, "Right after Enter stepped frames: the second value is at frame 25 (%g)" % eased["Value"])
+    check(eased["PtFore"][0] == 0 and eased["PtAfter"][0] == 0, "ease in-out flattens both handles: %s" % eased)
+    check(abs(eased["PtFore"][1] + 25 / 3) < 1e-6 and abs(eased["PtAfter"][1] - 35 / 3) < 1e-6,
+          "each handle reaches a third of the way to its neighbour: %s" % eased)
+    check(scalar_track_fields(kfx, path).get("InsMode") == "1", "easing keeps the track Bezier")
+
+
+def play_and_wheel(kfx, display, work):
+    """Space plays and moves the marker, Escape stops, the file stays as it was; the wheel
+    zooms the curve window around the pointer."""
+    path = os.path.join(work, "play.kfa")
+    shutil.copy(os.path.join(work, "demo", "demo.kfa"), path)
+    before = open(path, "rb").read()
+    s = Session(kfx, display, path, extra=["--fps", "50"])
+    editor = s.layout["editor"]
+    still = s.screen().crop(*editor)
+    s.keys("space")
+    time.sleep(0.5)
+    s.keys("Escape")
+    check(s.proc.poll() is None, "Escape while playing stops, it does not quit")
+    stopped = s.screen().crop(*editor)
+    check(stopped.differences(still) > 0, "the marker moved while playing")
+    time.sleep(0.5)
+    check(s.screen().crop(*editor).differences(stopped) == 0, "after Escape the marker stays where it stopped")
+    check(not s.title().startswith("*"), "playing changes nothing")
+
+    keys, marks = s.layout["key"], s.layout["marks"]
+    s.move(*keys[2])
+    s.xdotool("click", "4")  # the wheel, away from the person: zoom in
+    s.settle()
+    shot = s.screen()
+    near = [x for x in white_runs(shot, keys[2][1], marks[0], marks[2]) if abs(x - keys[2][0]) <= 8]
+    check(near, "the keyframe under the pointer stays under it after the zoom")
+    later = white_runs(shot, keys[3][1], marks[0], marks[2])
+    check(not later or later[0] - near[0] > (keys[3][0] - keys[2][0]) * 1.1,
+          "the zoom spread the keyframes apart (%s, was %d)" % (later, keys[3][0]))
+    s.keys("Escape")
+    check(s.end() == 0, "nothing unsaved: Escape quits at once")
+    check(open(path, "rb").read() == before, "play and zoom leave the file as it was")
+
+
+def copy_between_windows(kfx, display, work):
+    """Keyframe 25 copied in one window, pasted at frame 40 in another file's window."""
+    source, target = os.path.join(work, "copy-from.kfa"), os.path.join(work, "paste-into.kfa")
+    for p in (source, target):
+        shutil.copy(os.path.join(work, "demo", "demo.kfa"), p)
+    a = Session(kfx, display, source)
+    go_to_frame(a, 25)
+    a.keys("ctrl+c")
+    b = Session(kfx, display, target)  # over the first; the first keeps the clipboard
+    check(b.window != a.window, "two windows")
+    b.focus()
+    go_to_frame(b, 40)
+    b.keys("ctrl+v")
+    wait_for("the unsaved mark after a paste", lambda: b.title().startswith("*"))
+    b.save_and_quit("the second window quits after its save")
+    a.focus()
+    a.keys("Escape")
+    check(a.end() == 0, "the first window had nothing unsaved")
+    pasted, copied = key_at(scalar_keys(kfx, target), 40), key_at(scalar_keys(kfx, source), 25)
+    check(pasted["Value"] == copied["Value"] and pasted["PtFore"] == copied["PtFore"] and pasted["PtAfter"] == copied["PtAfter"],
+          "the pasted keyframe has the copied one's value and handles: %s, %s" % (pasted, copied))
+    check(len(scalar_keys(kfx, target)) == 5, "one keyframe added by the paste")
+
+
+def sigterm_keeps_unsaved_changes(kfx, display, work):
+    """SIGTERM with unsaved changes: a recovery file beside the file, which stays as it was;
+    the next open offers it, R restores it and Ctrl+S saves it (the recovery file goes)."""
+    path = os.path.join(work, "ended.kfa")
+    recovery = os.path.join(work, "ended.recovery.kfa")
+    shutil.copy(os.path.join(work, "demo", "demo.kfa"), path)
+    before = open(path, "rb").read()
+    s = Session(kfx, display, path)
+    s.drag(s.layout["key"][2], (s.layout["key"][2][0], s.layout["key"][2][1] - DRAG))
+    wait_for("the unsaved mark", lambda: s.title().startswith("*"))
+    s.proc.send_signal(signal.SIGTERM)
+    check(s.end() == 128 + signal.SIGTERM, "kfx edit ends promptly on SIGTERM")
+    check(open(path, "rb").read() == before, "the file is left as it was")
+    check(os.path.exists(recovery), "the unsaved changes are in " + recovery)
+    dragged = key_at(scalar_keys(kfx, recovery), 60)["Value"]
+    check(dragged != 20, "the recovery file holds the drag")
+
+    s = Session(kfx, display, path)
+    time.sleep(0.5)
+    check(not s.title().startswith("*"), "the recovery file is offered, not restored silently")
+    s.keys("r")
+    wait_for("the restored changes", lambda: s.title().startswith("*"))
+    s.save_and_quit()
+    check(key_at(scalar_keys(kfx, path), 60)["Value"] == dragged, "the restored drag is saved")
+    check(not os.path.exists(recovery), "a save removes the recovery file")
 
 
 def screenshots(kfx, display, work, out):
@@ -370,7 +539,18 @@ def screenshots(kfx, display, work, out):
     save("edit-position.png")
     s.keys("Down")
     save("edit-colour.png")
-    s.keys("Escape")
+    s.keys("Up", "Up", "Home")
+    go_to_frame(s, 25)
+    s.keys("4")
+    save("edit-ease.png")
+    s.keys("Escape", "Escape")
+    s.end()
+    # A recovery file newer than the file: the next open offers it in the status line.
+    time.sleep(0.05)
+    shutil.copy(path, os.path.join(work, "pictures.recovery.kfa"))
+    s = Session(kfx, display, path)
+    save("edit-recovery.png")
+    s.keys("d", "Escape")
     s.end()
 
 
@@ -400,6 +580,10 @@ def main():
         quitting_unsaved_asks_once(args.kfx, server.display, args.work)
         position_dialog_drag_is_saved(args.kfx, server.display, args.work)
         colour_dialog_drag_is_saved(args.kfx, server.display, args.work)
+        a_days_keys(args.kfx, server.display, args.work)
+        play_and_wheel(args.kfx, server.display, args.work)
+        copy_between_windows(args.kfx, server.display, args.work)
+        sigterm_keeps_unsaved_changes(args.kfx, server.display, args.work)
         print("passed: kfx edit in the X server " + server.display)
         return 0
     except Failure as e:

@@ -7,6 +7,7 @@
 
 #include "KfxCommands.h"
 #include "KfxEditHost.h"
+#include "KfxEditRecovery.h"
 #include "KfxRender.h"
 #include "platform/ui/WindowSystem.h"
 #if KIVFX_HAVE_SDL
@@ -27,7 +28,11 @@ struct EditOptions {
     std::string snapshot;
     CSize size{kDefaultWidth, kDefaultHeight};
     std::optional<int> frame;
+    double fps = KfxEditHost::kDefaultFps;
 };
+
+// The highest rate Space plays at: beyond it frames are only skipped.
+constexpr int kMaxFps = 1000;
 
 void PrintRect(const char* name, CRect r) { std::printf("%s %d %d %d %d\n", name, r.left, r.top, r.right, r.bottom); }
 
@@ -78,6 +83,7 @@ int Run(const EditOptions& o) {
     KfxEditHost host(*doc, o.newKind.has_value());
     if (!host.CreateOnScreen(o.track)) return KfxFail("cannot create the editor's windows");
     if (o.frame) host.GoToFrame(*o.frame);
+    host.SetFramesPerSecond(o.fps);
 
     if (!o.snapshot.empty()) {
         KfxSaveScreen(o.snapshot);
@@ -86,8 +92,19 @@ int Run(const EditOptions& o) {
     }
 #if KIVFX_HAVE_SDL
     if (!HasDisplay()) return KfxFail("edit needs a display: DISPLAY is not set (try --snapshot to draw without one)");
-    if (KivSdlRun("kfx edit", [&host] { return !host.WantsToQuit(); }) != 0)
+    // From here a signal only notes itself; the loop's idle ends the session safely.
+    KfxWatchEndSignals();
+    if (KivSdlRun("kfx edit", [&host] {
+            host.Idle();
+            return !host.WantsToQuit();
+        }) != 0)
         return KfxFail("edit cannot open a window: " + KivSdlLastError());
+    if (const int sig = host.EndSignal()) {
+        std::fprintf(stderr, "kfx edit: ended by signal %d%s%s\n", sig, host.RecoveryReport().empty() ? "" : "; ",
+                     host.RecoveryReport().c_str());
+        // The shell's convention for a program a signal ended.
+        return 128 + sig;
+    }
     return kKfxOk;
 #else
     (void)HasDisplay;
@@ -102,10 +119,14 @@ KfxRun Declare(CLI::App& command) {
         "the mouse, or Up and Down), the chosen track's editor, boxes for the value at the\n"
         "current frame, and a status line. --track K starts with track K (from 0, in file\n"
         "order; `kfx info` lists them). --new starts FILE as a project of one empty track\n"
-        "(FILE must not exist yet; Ctrl+S writes it).\n\n"
-        "Keys: Left/Right frame (Shift: 10), Home/End story in/out, Ctrl+S save, Ctrl+Z\n"
-        "undo, Ctrl+Shift+Z or Ctrl+Y redo, Tab to the value boxes, F1 all keys, Escape\n"
-        "quit (asks once when changes are unsaved). See docs/EDITING.md.\n\n"
+        "(FILE must not exist yet; Ctrl+S writes it). --fps N plays N frames a second\n"
+        "(1 to 1000; 25 when not given).\n\n"
+        "Keys: Left/Right frame (Shift: 10), Home/End story in/out, Space play/stop,\n"
+        "Ctrl+S save, Ctrl+Z undo, Ctrl+Shift+Z or Ctrl+Y redo, Ctrl+C/Ctrl+V copy and\n"
+        "paste keyframes, 1-4 easing, Tab to the value boxes, F1 all keys, Escape quit\n"
+        "(asks once when changes are unsaved). Ended by a signal (Ctrl+C here, a logout,\n"
+        "SIGTERM) with unsaved changes, kfx edit writes them to FILE's recovery file\n"
+        "(NAME.recovery.EXT beside it) and offers them on the next open. See docs/EDITING.md.\n\n"
         "--snapshot draws the window as it opens (at frame F with --frame) without a\n"
         "display, writes it to OUT.png and prints where its parts are, for scripts.\n"
         "Without a display (DISPLAY unset, or no window can be opened) kfx edit says so\n"
@@ -126,6 +147,13 @@ KfxRun Declare(CLI::App& command) {
                  [o](const std::string& v) { return KfxParseSize(v, o->size); });
     KfxAddOption(command, "--frame", "F", "with --snapshot: the current frame", "--frame wants a whole number",
                  [o](const std::string& v) { return KfxParseNumber(v, o->frame.emplace()); });
+    KfxAddOption(command, "--fps", "N", "play N frames a second (1 to 1000; default 25)",
+                 "--fps wants a whole number from 1 to " + std::to_string(kMaxFps), [o](const std::string& v) {
+                     int fps = 0;
+                     if (!KfxParseNumber(v, fps) || fps < 1 || fps > kMaxFps) return false;
+                     o->fps = fps;
+                     return true;
+                 });
     return [o] { return Run(*o); };
 }
 

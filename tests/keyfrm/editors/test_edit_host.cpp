@@ -2,6 +2,7 @@
 // numeric edits, undo and redo by snapshots restored into the track the editor holds, the
 // unsaved mark, quitting that asks once, safe saving, and the layout following the screen.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -9,10 +10,15 @@
 
 #include "KfxColourDialogSlot.h"
 #include "KfxCurveDialogSlot.h"
+#include "KfxCurveSlot.h"
 #include "KfxEditHost.h"
+#include "KfxEditRecovery.h"
 #include "KfxPositionDialogSlot.h"
 #include "keyfrm/tracks/KivFXTracks.h"
+#include "platform/ui/Clipboard.h"
 #include "platform/ui/Screen.h"
+
+#include <csignal>
 
 namespace {
 
@@ -336,4 +342,177 @@ TEST(EditTime, TracksArePlacedOnTheStoryByWhatTheyArePlacedBy) {
         KfxFramesFollowLocations(track, time);
         EXPECT_EQ(track.GetFXKeyFrm(1)->Frame, c.wantFrames[0] + 1);
     }
+}
+
+TEST_F(EditHost, KeysGoOnWorkingAfterATrackSwitchAndAfterEnter) {
+    // A drag gives the curve window the keys; the switch destroys it.
+    const std::vector<CPoint> keys = m_host->Slot()->KeyFramePoints();
+    Drag(keys[1], keys[1] + CPoint(0, 30));
+    Key(VK_DOWN);
+    ASSERT_EQ(m_host->CurrentTrack(), 1);
+    Key(VK_RIGHT);
+    EXPECT_EQ(m_host->Time().frame, 1) << "Right after a switch by key";
+    Key('S', MK_CONTROL);
+    EXPECT_NE(m_host->StatusText().find(L"saved"), std::wstring::npos) << "Ctrl+S after a switch saves and says so";
+    EXPECT_FALSE(m_host->IsModified());
+    auto* position = dynamic_cast<KfxPositionDialogSlot*>(m_host->Slot());
+    ASSERT_NE(position, nullptr);
+    CRect x, y, z;
+    position->Values().EditX().GetWindowRect(&x);
+    position->Values().EditY().GetWindowRect(&y);
+    position->Values().EditZ().GetWindowRect(&z);
+    EXPECT_TRUE(x.left < y.left && y.left < z.left) << "X, Y, Z from left to right";
+
+    Key(VK_UP);
+    Type(L"12");
+    const int frame = m_host->Time().frame;
+    Key(VK_RIGHT);
+    EXPECT_EQ(m_host->Time().frame, frame + 1) << "Enter gave the keys back to the window";
+}
+
+TEST_F(EditHost, OneHistoryUndoesTheLastChangeWhereverItWasAndShowsItsTrack) {
+    m_host->GoToFrame(10);
+    Type(L"42");
+    Key(VK_DOWN);
+    Key('Z', MK_CONTROL);
+    EXPECT_EQ(m_host->CurrentTrack(), 0) << "undo shows the step's track";
+    EXPECT_EQ(Track().GetKeyFrmCount(), 4);
+    Key(VK_DOWN);
+    Key('Y', MK_CONTROL);
+    EXPECT_EQ(m_host->CurrentTrack(), 0) << "redo likewise";
+    EXPECT_EQ(Track().InsValue(10), 42.0f);
+
+    // The bound: the oldest steps go, and with them the saved state.
+    KfxUndoHistory history(m_doc->Tracks(), 3);
+    for (float v : {1.0f, 2.0f, 3.0f, 4.0f}) {
+        Track().GetFXKeyFrm(0)->Value = v;
+        EXPECT_TRUE(history.Commit(0));
+    }
+    EXPECT_EQ(history.Size(), 4u);
+    while (history.Undo()) {
+    }
+    EXPECT_EQ(Track().GetFXKeyFrm(0)->Value, 1.0f) << "three steps back, not four";
+    EXPECT_TRUE(history.IsModified()) << "the saved state was forgotten";
+}
+
+TEST_F(EditHost, PlayFollowsTheClockHomeRestartsAndTheTrackStaysAsItWas) {
+    auto before = std::make_unique<CKivFXInsKeyFrmList>();
+    *before = Track();
+    const auto t0 = KfxEditHost::Clock::now();
+    m_host->GoToFrame(10);
+    m_host->TogglePlay(t0);
+    m_host->Idle(t0 + std::chrono::milliseconds(1000));
+    EXPECT_EQ(m_host->Time().frame, 10 + 25) << "25 frames a second from the current frame";
+    Key(VK_HOME);
+    EXPECT_EQ(m_host->Time().frame, 0);
+    EXPECT_TRUE(m_host->IsPlaying()) << "Home during play goes on from story in";
+    m_host->Idle(KfxEditHost::Clock::now() + std::chrono::seconds(60));
+    EXPECT_EQ(m_host->Time().frame, 100);
+    EXPECT_FALSE(m_host->IsPlaying()) << "stops at story out";
+    m_host->SetFramesPerSecond(50);
+    Key(VK_SPACE);
+    EXPECT_EQ(m_host->Time().frame, 0) << "from story out it starts over";
+    Key(VK_ESCAPE);
+    EXPECT_FALSE(m_host->IsPlaying());
+    EXPECT_FALSE(m_host->WantsToQuit()) << "Escape stops playing, it does not quit";
+    EXPECT_EQ(Track().Compare(before.get()), 0);
+    EXPECT_FALSE(m_host->IsModified());
+}
+
+TEST_F(EditHost, PastedKeyframesKeepSpacingReplaceOccupiedFramesAndOtherTextIsRefused) {
+    Track().GetFXKeyFrm(1)->SetSelect(1);
+    Track().GetFXKeyFrm(2)->SetSelect(1);
+    Key('C', MK_CONTROL);
+    Track().GetFXKeyFrm(1)->SetSelect(0);
+    Track().GetFXKeyFrm(2)->SetSelect(0);
+    m_host->GoToFrame(65);  // 25 and 60 land on 65 and 100 (occupied: replaced)
+    Key('V', MK_CONTROL);
+    ASSERT_EQ(Track().GetKeyFrmCount(), 5);
+    const CKivFXValueKeyFrm* a = Track().GetFXKeyFrm(3);
+    const CKivFXValueKeyFrm* b = Track().GetFXKeyFrm(4);
+    EXPECT_EQ(a->Frame, 65);
+    EXPECT_EQ(a->Value, 80.0f);
+    EXPECT_EQ(b->Frame, 100);
+    EXPECT_EQ(b->Value, 20.0f) << "the keyframe at 100 was replaced";
+    EXPECT_EQ(b->PtAfter.ValueOffset, Track().GetFXKeyFrm(2)->PtAfter.ValueOffset) << "handles come along";
+    EXPECT_EQ(m_host->History()->Size(), 2u) << "one undo step";
+
+    Key(VK_DOWN);
+    Key('V', MK_CONTROL);
+    EXPECT_NE(m_host->StatusText().find(L"scalar track; this is a position track"), std::wstring::npos) << "another kind is refused";
+    KivSetClipboardText("not keyframes");
+    Key('V', MK_CONTROL);
+    EXPECT_NE(m_host->StatusText().find(L"nothing pasted"), std::wstring::npos);
+    EXPECT_EQ(m_host->History()->Size(), 2u);
+}
+
+TEST_F(EditHost, EasingKeysShapeTheHandlesOfTheKeyframeAtTheCurrentFrame) {
+    m_host->GoToFrame(25);
+    Track().InsMode = 0;
+    Key('2');  // ease in: the handle toward the previous keyframe flat
+    const CKivFXValueKeyFrm* k = Track().GetFXKeyFrm(1);
+    EXPECT_EQ(Track().InsMode, 1) << "Bezier, so the handles count";
+    EXPECT_EQ(k->PtFore.ValueOffset, 0.0f);
+    EXPECT_DOUBLE_EQ(k->PtFore.PosOffset, -25.0 / 3);
+    EXPECT_FLOAT_EQ(k->PtAfter.ValueOffset, (20.0f - 80.0f) / 3);
+    Key('3');  // ease out: the other side
+    EXPECT_FLOAT_EQ(k->PtFore.ValueOffset, (0.0f - 80.0f) / 3);
+    EXPECT_EQ(k->PtAfter.ValueOffset, 0.0f);
+    EXPECT_EQ(m_host->History()->Size(), 3u) << "one step each";
+
+    CKivFXPosiKeyFrmList path;
+    for (auto [f, x] : {std::pair{0, 0.0f}, {10, 30.0f}, {20, 90.0f}}) path.SendKeyFrmValue(f, x, 0.0f, 0.0f);
+    const KfxEditTime time{0, 20, 10};
+    EXPECT_EQ(KfxApplyEasing(path, KfxChosenKeyFrames(path, time), KfxEasing::linear), 1);
+    EXPECT_FLOAT_EQ(path.GetFXKeyFrm(1)->Fore.X, -10.0f);
+    EXPECT_FLOAT_EQ(path.GetFXKeyFrm(1)->After.X, 20.0f);
+}
+
+TEST_F(EditHost, TheWheelZoomsTheCurveWindowAroundThePointerAndShiftScrollsIt) {
+    auto* curve = dynamic_cast<KfxCurveSlot*>(m_host->Slot());
+    ASSERT_NE(curve, nullptr);
+    const CPoint at = m_host->Slot()->KeyFramePoints()[2];
+    const double scale = curve->PixelsPerFrame();
+    KivScreen::Get().MouseWheel(at, 2 * WHEEL_DELTA);
+    EXPECT_DOUBLE_EQ(curve->PixelsPerFrame(), scale * 1.25 * 1.25);
+    EXPECT_LE(std::abs(m_host->Slot()->KeyFramePoints()[2].x - at.x), curve->PixelsPerFrame()) << "within a frame of the pointer";
+    const long scroll = curve->ScrollFrame();
+    KivScreen::Get().SetModifiers(MK_SHIFT);
+    KivScreen::Get().MouseWheel(at, -WHEEL_DELTA);
+    KivScreen::Get().SetModifiers(0);
+    EXPECT_GT(curve->ScrollFrame(), scroll) << "toward the person: later frames";
+    EXPECT_EQ(KivScreen::Get().CursorAt(at + CPoint(40, 0)), KivCursor::arrow);
+    EXPECT_EQ(KivScreen::Get().CursorAt(m_host->Slot()->KeyFramePoints()[2]), KivCursor::move);
+    CRect box;
+    m_host->ValueEdit(0)->GetWindowRect(&box);
+    EXPECT_EQ(KivScreen::Get().CursorAt(box.CenterPoint()), KivCursor::text);
+}
+
+TEST_F(EditHost, ASignalWritesTheUnsavedTrackToARecoveryFileTheNextOpenOffers) {
+    m_host->GoToFrame(30);
+    Type(L"55");
+    KfxNoteEndSignal(SIGTERM);
+    m_host->Idle();
+    KfxNoteEndSignal(0);
+    EXPECT_TRUE(m_host->WantsToQuit());
+    EXPECT_EQ(m_host->EndSignal(), SIGTERM);
+    const std::string recovery = KfxRecoveryPath(m_path);
+    EXPECT_EQ(recovery, (m_dir / "project.recovery.kfa").string());
+    ASSERT_TRUE(fs::exists(recovery));
+    m_host.reset();
+
+    auto doc = KfxEditDocument::Open(m_path);
+    KfxEditHost again(*doc);
+    ASSERT_TRUE(again.CreateOnScreen(0));
+    EXPECT_TRUE(again.IsRecoveryOffered());
+    EXPECT_NE(again.StatusText().find(L"RECOVERY FILE"), std::wstring::npos);
+    EXPECT_NE(doc->Tracks()[0]->Compare(&Track()), 0) << "never restored silently";
+    Key('R');
+    EXPECT_EQ(doc->Tracks()[0]->Compare(&Track()), 0);
+    EXPECT_TRUE(again.IsModified());
+    Key('Z', MK_CONTROL);
+    EXPECT_FALSE(again.IsModified()) << "the restore is an undo step";
+    Key('Y', MK_CONTROL);
+    Key('S', MK_CONTROL);
+    EXPECT_FALSE(fs::exists(recovery)) << "a save removes it";
 }

@@ -58,6 +58,7 @@ TEST_F(KfxEdit, RefusesWithCodeTwoAndOneLine) {
         {"", "edit --new scalar " + demo, "exists already"},
         {"", "edit --new scalar " + Path("n.txt"), "unknown file type"},
         {"", "edit " + demo + " --bogus", "unknown option --bogus"},
+        {"", "edit " + demo + " --fps 0", "--fps wants a whole number from 1 to 1000"},
         {"env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER", "edit " + demo, "needs a display", true},
         {"env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER DISPLAY=:32767", "edit " + demo, "cannot open a window", true},
     };

@@ -89,6 +89,22 @@ void KfxCurveDialogSlot::TrackRestored() {
     m_dialog.UpKeyFrmList(AquaEdit_Type_Number, m_track);
 }
 
+bool KfxCurveDialogSlot::Wheel(CWnd* under, CPoint screenPt, int steps, bool shift) {
+    if (!KfxIsWithin(under, m_dialog)) return KfxCurveSlot::Wheel(under, screenPt, steps, shift);
+    if (!shift) KfxZoomDialog(m_dialog, steps);
+    return !shift;
+}
+
+bool KfxCurveDialogSlot::WouldDrag(const CWnd* under, CPoint screenPt) const {
+    if (under != &m_dialog) return KfxCurveSlot::WouldDrag(under, screenPt);
+    CPoint p = screenPt;
+    m_dialog.ScreenToClient(&p);
+    if (m_dialog.IsHitTimeRuler(p)) return true;
+    for (int part : kKfxDragParts)
+        if (m_dialog.IsHitKeyFrm(p, part)) return true;
+    return false;
+}
+
 std::vector<std::pair<std::wstring, std::wstring>> KfxCurveDialogSlot::MouseHelp() const {
     return {{L"Dialog: drag a keyframe", L"its frame and value"},
             {L"Dialog: drag the marker on top", L"the current frame"},

@@ -23,10 +23,18 @@ public:
     CWnd* Window() override { return &m_dialog; }
     CWnd* MarksWindow() override { return &m_window; }
     std::vector<std::pair<std::wstring, std::wstring>> MouseHelp() const override;
+    bool Wheel(CWnd* under, CPoint screenPt, int steps, bool shift) override;
+    bool WouldDrag(const CWnd* under, CPoint screenPt) const override;
     std::vector<CPoint> GripPoints() const override;
 
     CKivFXInsKeyFrmDlg& Dialog() { return m_dialog; }
 
 private:
-    CKivFXInsKeyFrmDlg m_dialog;
+    /// The curve dialog with its hit tests open to the host (for the cursor's shape).
+    class CurveDialog : public CKivFXInsKeyFrmDlg {
+    public:
+        using CKivFXInsKeyFrmDlg::IsHitKeyFrm;
+        using CKivFXInsKeyFrmDlg::IsHitTimeRuler;
+    };
+    CurveDialog m_dialog;
 };

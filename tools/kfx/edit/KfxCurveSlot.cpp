@@ -12,6 +12,12 @@ namespace {
 
 // The fitted view leaves this share of the story range free on each side.
 constexpr int kPadDivisor = 20;
+// The wheel: the scale changes by this factor per step, within these bounds; Shift+wheel
+// scrolls this share of the width per step.
+constexpr double kZoomPerStep = 1.25;
+constexpr double kMinPixelsPerFrame = 0.01;
+constexpr double kMaxPixelsPerFrame = 400.0;
+constexpr double kScrollDivisor = 10.0;
 
 std::wstring KeyFrameName(int index) { return L"keyframe " + std::to_wstring(index + 1); }
 
@@ -126,6 +132,37 @@ std::vector<CPoint> KfxCurveSlot::KeyFramePoints() const {
             points.push_back(p);
         }
     return points;
+}
+
+bool KfxCurveSlot::Wheel(CWnd* under, CPoint screenPt, int steps, bool shift) {
+    if (under != &m_window || !m_window.m_hWnd) return false;
+    CRect client;
+    m_window.GetClientRect(&client);
+    const double ppf = m_window.GetPixelPreFrame();
+    if (shift) {
+        // A tenth of the width per step, later in time for a turn toward the person.
+        const double frames = std::max(1.0, client.Width() / ppf / kScrollDivisor);
+        m_window.SetScrollPos(static_cast<LONG>(std::clamp<double>(m_window.GetScrollPos() - steps * frames, INT32_MIN, INT32_MAX)));
+    } else {
+        // The frame under the pointer stays under it.
+        CPoint p = screenPt;
+        m_window.ScreenToClient(&p);
+        const double frameAt = m_window.GetScrollPos() + p.x / ppf;
+        const double scaled = std::clamp(ppf * std::pow(kZoomPerStep, steps), kMinPixelsPerFrame, kMaxPixelsPerFrame);
+        m_window.SetPixelPreFrame(scaled);
+        m_window.SetScrollPos(static_cast<LONG>(std::clamp<double>(std::lround(frameAt - p.x / scaled), INT32_MIN, INT32_MAX)));
+    }
+    m_window.Invalidate(TRUE);
+    return true;
+}
+
+bool KfxCurveSlot::WouldDrag(const CWnd* under, CPoint screenPt) const {
+    if (under != &m_window) return false;
+    CPoint p = screenPt;
+    m_window.ScreenToClient(&p);
+    for (int part : kKfxDragParts)
+        if (m_window.IsHitKeyFrm(p, part)) return true;
+    return false;
 }
 
 std::vector<std::pair<std::wstring, std::wstring>> KfxCurveSlot::MouseHelp() const {

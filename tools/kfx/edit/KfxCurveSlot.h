@@ -25,12 +25,18 @@ public:
     CWnd* Window() override { return &m_window; }
     std::vector<CPoint> KeyFramePoints() const override;
     std::vector<std::pair<std::wstring, std::wstring>> MouseHelp() const override;
+    bool Wheel(CWnd* under, CPoint screenPt, int steps, bool shift) override;
+    bool WouldDrag(const CWnd* under, CPoint screenPt) const override;
+    /// The curve window's scale and the first frame it shows (for tests and reports).
+    double PixelsPerFrame() const { return m_window.GetPixelPreFrame(); }
+    long ScrollFrame() const { return m_window.GetScrollPos(); }
 
 protected:
     /// The curve window with its mapping open to the host.
     class CurveWindow : public CKivFXInsKeyFrmWnd {
     public:
         using CKivFXInsKeyFrmWnd::FrameToPixelX;
+        using CKivFXInsKeyFrmWnd::IsHitKeyFrm;
         using CKivFXInsKeyFrmWnd::ValueToPixelY;
     };
     /// Scroll position and scale that show the story range across the window's width.

@@ -1,6 +1,9 @@
 #include "KfxEditDocument.h"
 
+
+
 #include "keyfrm/tracks/KivFXTracks.h"
+
 
 bool KfxParseTrackKind(const std::string& text, KfxTrackKindId& kind) {
     if (text == "scalar") kind = KfxTrackKindId::scalar;
@@ -35,12 +38,32 @@ std::unique_ptr<KfxEditDocument> KfxEditDocument::New(KfxTrackKindId kind, const
     return doc;
 }
 
-bool KfxEditDocument::Save(std::string& why) {
+bool KfxEditDocument::Save(std::string& why) { return SaveTo(m_path, why); }
+
+bool KfxEditDocument::SaveTo(const std::string& target, std::string& why) {
     try {
-        KfxSave(m_path, m_objects);
+        KfxSave(target, m_objects);
     } catch (const KfxError& e) {
         why = e.what();
         return false;
     }
     return true;
 }
+
+std::vector<int> KfxEditDocument::TakeTracksOf(const KfxEditDocument& other, std::string& why) {
+    std::vector<int> changed;
+    const auto& theirs = other.Tracks();
+    bool same = theirs.size() == m_tracks.size();
+    for (size_t i = 0; same && i < theirs.size(); ++i) same = theirs[i]->GetRuntimeClass() == m_tracks[i]->GetRuntimeClass();
+    if (!same) {
+        why = other.Path() + ": its tracks are not this file's tracks";
+        return changed;
+    }
+    for (size_t i = 0; i < theirs.size(); ++i)
+        if (m_tracks[i]->Compare(theirs[i]) != 0) {
+            *m_tracks[i] = *theirs[i];
+            changed.push_back(static_cast<int>(i));
+        }
+    return changed;
+}
+

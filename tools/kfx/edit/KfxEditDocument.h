@@ -27,6 +27,12 @@ public:
     /// Writes the objects in the file's own format the safe way KfxSave does (the file whole
     /// or as it was); false with why, one line, when that fails.
     bool Save(std::string& why);
+    /// Writes the objects in the file's own format to target, as safely as Save does.
+    bool SaveTo(const std::string& target, std::string& why);
+    /// Gives each track the contents of the same track of other (a recovery file of this
+    /// one); the indexes of the tracks that changed. Nothing changes, and why says so, when
+    /// other's tracks are not of the same kinds in the same order.
+    std::vector<int> TakeTracksOf(const KfxEditDocument& other, std::string& why);
 
 private:
     KfxEditDocument() = default;

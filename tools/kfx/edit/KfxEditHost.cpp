@@ -5,6 +5,7 @@
 #include <cwchar>
 #include <filesystem>
 
+#include "KfxEditRecovery.h"
 #include "platform/fw/CException.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/Screen.h"
@@ -29,16 +30,22 @@ std::vector<std::pair<std::wstring, std::wstring>> KeyHelp() {
             {L"Home / End", L"story in / story out"},
             {L"Up / Down", L"previous / next track"},
             {L"Tab", L"into the value boxes (type, then Enter); Tab again leaves them"},
+            {L"Space", L"play from the current frame; again (or Escape) stops"},
+            {L"1 / 2 / 3 / 4", L"linear / ease in / ease out / ease in-out handles"},
+            {L"Ctrl+C / Ctrl+V", L"copy the selected keyframes / paste at the current frame"},
             {L"Ctrl+S", L"save, in the file's own format"},
-            {L"Ctrl+Z", L"undo"},
+            {L"Ctrl+Z", L"undo the last change, on whichever track"},
             {L"Ctrl+Shift+Z, Ctrl+Y", L"redo"},
+            {L"Wheel / Shift+wheel", L"zoom the time around the pointer / scroll the curve"},
+            {L"R / D", L"restore / discard a recovery file, when offered"},
             {L"F1", L"show or hide this list"},
-            {L"Escape", L"hide this list; quit (asks once when changes are unsaved)"}};
+            {L"Escape", L"stop playing; hide this list; quit (asks once when unsaved)"}};
 }
 
 }  // namespace
 
-KfxEditHost::KfxEditHost(KfxEditDocument& doc, bool unsavedFromStart) : m_doc(doc), m_unsavedFromStart(unsavedFromStart) {}
+KfxEditHost::KfxEditHost(KfxEditDocument& doc, bool unsavedFromStart)
+    : m_doc(doc), m_unsavedFromStart(unsavedFromStart), m_history(std::make_unique<KfxUndoHistory>(doc.Tracks())) {}
 
 KfxEditHost::~KfxEditHost() {
     // The editor's windows go before the host's, while their parent still exists.
@@ -58,6 +65,9 @@ bool KfxEditHost::CreateOnScreen(int track) {
         return false;
     if (!SelectTrack(track)) return false;
     SetFocus();
+    // Never silently: a newer recovery file is offered until it is restored or discarded.
+    m_recoveryOffered = KfxRecoveryIsNewer(m_doc.Path());
+    Refresh();
     return true;
 }
 
@@ -72,7 +82,6 @@ bool KfxEditHost::SelectTrack(int track) {
     m_slot.reset();
     m_track = track;
     m_time = KfxStoryOf(t);
-    if (!m_histories.count(&t)) m_histories.emplace(&t, std::make_unique<KfxUndoHistory>(t));
     if (!slot->Create(*this, t, m_time)) return false;
     m_slot = std::move(slot);
     MakeValueEdits();
@@ -83,6 +92,10 @@ bool KfxEditHost::SelectTrack(int track) {
     m_list.SetRows(TrackRows());
     m_list.SetChosen(track);
     m_lastEvent = L"editing track " + std::to_wstring(track + 1) + L" in the " + KfxEditorNameFor(t);
+    m_playing = false;
+    // The window that had the keys may have gone with the old editor: the host takes them,
+    // or no key would reach anyone until the next click.
+    SetFocus();
     Layout();
     Refresh();
     UpdateTitle();
@@ -94,10 +107,6 @@ CKivObList* KfxEditHost::Track() const {
     return m_track >= 0 && m_track < static_cast<int>(tracks.size()) ? tracks[static_cast<size_t>(m_track)] : nullptr;
 }
 
-KfxUndoHistory* KfxEditHost::History() const {
-    const auto it = m_histories.find(Track());
-    return it == m_histories.end() ? nullptr : it->second.get();
-}
 
 CKivAquaEdit* KfxEditHost::ValueEdit(int i) const {
     return i >= 0 && i < static_cast<int>(m_edits.size()) ? m_edits[static_cast<size_t>(i)].get() : nullptr;
@@ -106,10 +115,7 @@ CKivAquaEdit* KfxEditHost::ValueEdit(int i) const {
 bool KfxEditHost::IsHelpShown() const { return m_help.m_hWnd && (m_help.GetStyle() & WS_VISIBLE); }
 
 bool KfxEditHost::IsModified() const {
-    if (m_unsavedFromStart) return true;
-    for (const auto& [track, history] : m_histories)
-        if (history->IsModified()) return true;
-    return false;
+    return m_unsavedFromStart || m_history->IsModified();
 }
 
 std::vector<std::wstring> KfxEditHost::TrackRows() const {
@@ -210,6 +216,8 @@ void KfxEditHost::Refresh() {
                         std::to_wstring(m_time.storyOut) + L" (location " + Fixed(m_time.Location(), 3) + L")   " + values +
                         (r.onKeyFrame ? L"   on a keyframe" : L"   between keyframes");
     if (!m_lastEvent.empty()) text += L"   |   " + m_lastEvent;
+    if (m_recoveryOffered)
+        text = L"A RECOVERY FILE newer than this file is there: R restores it, D discards it   |   " + text;
     m_status.SetText(text);
 }
 
@@ -229,9 +237,8 @@ void KfxEditHost::UpdateTitle() {
 // ---- Changes, undo, save, quit ------------------------------------------------------------
 
 void KfxEditHost::Committed() {
-    KfxUndoHistory* history = History();
     try {
-        if (history) history->Commit();
+        m_history->Commit(m_track);
     } catch (const CMemoryException&) {
         m_lastEvent = L"this change cannot be undone: out of memory";
     }
@@ -260,27 +267,31 @@ void KfxEditHost::TrackRestored() {
     Refresh();
 }
 
-bool KfxEditHost::Undo() { return StepHistory(&KfxUndoHistory::Undo, L"undo", L"undone"); }
+bool KfxEditHost::Undo() { return StepHistory(false); }
 
-bool KfxEditHost::Redo() { return StepHistory(&KfxUndoHistory::Redo, L"redo", L"redone"); }
+bool KfxEditHost::Redo() { return StepHistory(true); }
 
-bool KfxEditHost::StepHistory(bool (KfxUndoHistory::*step)(), const wchar_t* verb, const wchar_t* done) {
-    KfxUndoHistory* history = History();
-    if (!m_slot || !history) return false;
+bool KfxEditHost::StepHistory(bool redo) {
+    const wchar_t* verb = redo ? L"redo" : L"undo";
+    if (!m_slot) return false;
     if (m_slot->IsBusy()) {
         Say(L"finish the drag first");
         return false;
     }
+    // The step's track is shown first, so a person sees what the step changes.
+    const int track = redo ? m_history->RedoTrack() : m_history->UndoTrack();
+    if (track < 0) {
+        Say(std::wstring(L"nothing to ") + verb);
+        return false;
+    }
+    if (track != m_track && !SelectTrack(track)) return false;
     try {
-        if (!(history->*step)()) {
-            Say(std::wstring(L"nothing to ") + verb);
-            return false;
-        }
+        if (!(redo ? m_history->Redo() : m_history->Undo())) return false;
     } catch (const CMemoryException&) {
         Say(std::wstring(L"cannot ") + verb + L": out of memory");
         return false;
     }
-    m_lastEvent = done;
+    m_lastEvent = std::wstring(redo ? L"redone" : L"undone") + L" on track " + std::to_wstring(track + 1);
     TrackRestored();
     return true;
 }
@@ -292,7 +303,11 @@ bool KfxEditHost::Save() {
         return false;
     }
     m_unsavedFromStart = false;
-    for (auto& [track, history] : m_histories) history->MarkSaved();
+    m_history->MarkSaved();
+    // What the recovery file kept is in the file now.
+    std::error_code ignored;
+    std::filesystem::remove(KfxRecoveryPath(m_doc.Path()), ignored);
+    m_recoveryOffered = false;
     m_askedToQuit = false;
     UpdateTitle();
     Say(L"saved " + Wide(m_doc.Path()));
@@ -325,6 +340,9 @@ void KfxEditHost::GoToFrame(int frame) {
 // ---- Messages and keys ---------------------------------------------------------------
 
 LRESULT KfxEditHost::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    // The host answers for all its windows: it knows which are value boxes and where a
+    // press would start a drag.
+    if (msg == WM_SETCURSOR) return static_cast<LRESULT>(CursorAt(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))));
     if (msg == WM_COMMAND) {
         const UINT id = LOWORD(static_cast<DWORD_PTR>(wParam));
         const UINT code = HIWORD(static_cast<DWORD_PTR>(wParam));
@@ -360,6 +378,13 @@ CKivAquaEdit* KfxEditHost::ValueEditOf(HWND h) const {
 }
 
 BOOL KfxEditHost::PreTranslateMessage(MSG* msg) {
+    if (msg->message == WM_MOUSEWHEEL) {
+        const auto turned = static_cast<short>(HIWORD(static_cast<DWORD_PTR>(msg->wParam)));
+        const UINT keys = LOWORD(static_cast<DWORD_PTR>(msg->wParam));
+        const int steps = turned / WHEEL_DELTA != 0 ? turned / WHEEL_DELTA : (turned > 0 ? 1 : -1);
+        Wheel(CPoint(GET_X_LPARAM(msg->lParam), GET_Y_LPARAM(msg->lParam)), steps, (keys & MK_SHIFT) != 0);
+        return TRUE;
+    }
     if (msg->message == WM_LBUTTONDOWN || msg->message == WM_RBUTTONDOWN) {
         // A click anywhere but a value box takes the keys back (and ends any typing there).
         if (!ValueEditOf(msg->hwnd) && GetFocus() != this) SetFocus();
@@ -376,10 +401,11 @@ bool KfxEditHost::OnShortcut(UINT vk) {
     const bool inEdit = box != nullptr;
     const bool typing = inEdit && box->IsTyping();
     if (ctrl) {
-        if (vk != 'S' && vk != 'Z' && vk != 'Y') return false;
+        if (vk != 'S' && vk != 'Z' && vk != 'Y' && vk != 'C' && vk != 'V') return false;
         // Typed text is taken first, as leaving the box would.
         if (inEdit) SetFocus();
         if (vk == 'S') Save();
+        else if (vk == 'C' || vk == 'V') OnFeatureKey(vk, true);
         else if (vk == 'Y' || shift) Redo();
         else Undo();
         return true;
@@ -388,10 +414,17 @@ bool KfxEditHost::OnShortcut(UINT vk) {
         ToggleHelp();
         return true;
     }
-    // While text is typed, Enter, Escape and Backspace finish or drop it.
+    // Enter takes the typed value, as leaving the box does, and gives the keys back.
+    if (inEdit && vk == VK_RETURN) {
+        SetFocus();
+        return true;
+    }
+    // While text is typed, Escape and Backspace drop or change it.
     if (typing) return false;
     if (vk == VK_ESCAPE) {
-        if (IsHelpShown())
+        if (m_playing)
+            StopPlaying();
+        else if (IsHelpShown())
             ToggleHelp();
         else
             RequestQuit();
@@ -409,10 +442,18 @@ bool KfxEditHost::OnShortcut(UINT vk) {
     }
     // Arrows and the page keys in a value box change its value.
     if (inEdit) return false;
+    if (OnFeatureKey(vk, false)) return true;
     switch (vk) {
         case VK_LEFT: StepFrame(shift ? -kBigStep : -1); return true;
         case VK_RIGHT: StepFrame(shift ? kBigStep : 1); return true;
-        case VK_HOME: GoToFrame(m_time.storyIn); return true;
+        case VK_HOME:
+            GoToFrame(m_time.storyIn);
+            // Playing goes on from story in.
+            if (m_playing) {
+                m_playFrom = m_time.frame;
+                m_playStart = Clock::now();
+            }
+            return true;
         case VK_END: GoToFrame(m_time.storyOut); return true;
         case VK_UP: SelectTrack(m_track - 1); return true;
         case VK_DOWN: SelectTrack(m_track + 1); return true;

@@ -1,15 +1,16 @@
 // The window `kfx edit` shows: the file's tracks on the left, the chosen track's editor in
 // the middle, the host's numeric edits for the value at the current frame below it and a
-// status line at the bottom. It follows the screen's size, keeps undo steps per track, saves
+// status line at the bottom. It follows the screen's size, keeps one undo history, saves
 // safely and quits only after asking once when something is unsaved.
 #pragma once
 
-#include <map>
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "KfxEditDocument.h"
+#include "KfxEditEasing.h"
 #include "KfxEditPanels.h"
 #include "KfxEditTime.h"
 #include "KfxEditorSlot.h"
@@ -29,6 +30,10 @@ public:
     /// Control ids of the host's windows; the numeric edits follow kFirstValueEditId.
     static constexpr UINT kTrackListId = 900;
     static constexpr UINT kFirstValueEditId = 1000;
+    /// Frames a second while playing, unless the person asks for another rate: the default
+    /// video standard's.
+    static constexpr double kDefaultFps = 25.0;
+    using Clock = std::chrono::steady_clock;
 
     explicit KfxEditHost(KfxEditDocument& doc, bool unsavedFromStart = false);
     ~KfxEditHost() override;
@@ -53,11 +58,45 @@ public:
     bool WantsToQuit() const { return m_quit; }
     void ToggleHelp();
 
+    // Playing (KfxEditPlayback.cpp): the current frame advances in real time; every view and
+    // the status line follow; the document never changes.
+    void SetFramesPerSecond(double fps) { m_fps = fps; }
+    double FramesPerSecond() const { return m_fps; }
+    /// Space: plays from the current frame (from story in when at story out); again stops.
+    void TogglePlay(Clock::time_point now = Clock::now());
+    void StopPlaying();
+    bool IsPlaying() const { return m_playing; }
+    /// What the window's loop runs between events: ends the session on a noted signal
+    /// (writing unsaved changes to the recovery file first) and advances playing.
+    void Idle(Clock::time_point now = Clock::now());
+
+    // Recovery (KfxEditRecovery.cpp).
+    /// The signal that ended the session, 0 for none; the recovery file written then (empty
+    /// when nothing was unsaved) or why it could not be.
+    int EndSignal() const { return m_endSignal; }
+    const std::string& RecoveryReport() const { return m_recoveryReport; }
+    /// A recovery file newer than the file was found on opening and is still offered.
+    bool IsRecoveryOffered() const { return m_recoveryOffered; }
+    /// R: the recovery file's tracks replace the document's (one undo step per track).
+    bool RestoreRecovery();
+    /// D: the recovery file is removed.
+    void DiscardRecovery();
+
+    // Keyframes on the clipboard (KfxEditClipboard.cpp) and easing (KfxEditEasing.cpp).
+    /// Ctrl+C: the chosen keyframes (the selected ones, else the one at the current frame).
+    bool CopyKeyFrames();
+    /// Ctrl+V: keyframes of a track of the same kind, from the current frame on; one step.
+    bool PasteKeyFrames();
+    /// Keys 1 to 4: the chosen keyframes' handles; one undo step.
+    bool Ease(KfxEasing easing);
+    /// The wheel turned by steps (positive away from the person) over a screen point.
+    bool Wheel(CPoint screenPt, int steps, bool shift);
+
     bool IsModified() const;
     int CurrentTrack() const { return m_track; }
     CKivObList* Track() const;
     KfxEditorSlot* Slot() const { return m_slot.get(); }
-    KfxUndoHistory* History() const;
+    KfxUndoHistory* History() const { return m_history.get(); }
     const KfxEditTime& Time() const { return m_time; }
     const std::wstring& StatusText() const { return m_status.GetText(); }
     int ValueEditCount() const { return static_cast<int>(m_edits.size()); }
@@ -88,21 +127,27 @@ private:
     void Refresh();
     void UpdateTitle();
     void Say(const std::wstring& what);
-    /// Undo or redo (step) on the current track, refused during a drag; verb and done name
-    /// it in the status line. True when the track was restored to another step.
-    bool StepHistory(bool (KfxUndoHistory::*step)(), const wchar_t* verb, const wchar_t* done);
+    /// Undo or redo the document's last step, refused during a drag; its track is shown
+    /// first. True when a track was restored to another step.
+    bool StepHistory(bool redo);
     /// After a finished change: an undo step, the title and the readings.
     void Committed();
     void ValuesTyped();
     void TrackRestored();
     std::vector<std::wstring> TrackRows() const;
+    /// Keys of the features above while no text is typed; true when the key was one.
+    bool OnFeatureKey(UINT vk, bool ctrl);
+    void AdvancePlay(Clock::time_point now);
+    void EndOnSignal(int sig);
+    /// The cursor for a screen point: text over value boxes, move over what a press drags.
+    KivCursor CursorAt(CPoint screenPt) const;
 
     KfxEditDocument& m_doc;
     bool m_unsavedFromStart;
     int m_track = -1;
     KfxEditTime m_time;
     std::unique_ptr<KfxEditorSlot> m_slot;
-    std::map<const CKivObList*, std::unique_ptr<KfxUndoHistory>> m_histories;
+    std::unique_ptr<KfxUndoHistory> m_history;
     std::vector<std::unique_ptr<CKivAquaEdit>> m_edits;
     KfxTrackListPanel m_list;
     KfxStatusLine m_status;
@@ -110,4 +155,11 @@ private:
     std::wstring m_lastEvent;
     bool m_quit = false;
     bool m_askedToQuit = false;
+    double m_fps = kDefaultFps;
+    bool m_playing = false;
+    int m_playFrom = 0;
+    Clock::time_point m_playStart;
+    int m_endSignal = 0;
+    std::string m_recoveryReport;
+    bool m_recoveryOffered = false;
 };

@@ -80,7 +80,24 @@ public:
     virtual bool HostEdits() const { return true; }
     /// The editor's own numeric edit with window h, or null: the host lets it keep the keys.
     virtual CKivAquaEdit* ValueBox(HWND) { return nullptr; }
+    /// The mouse wheel turned by steps (positive away from the person) over under, one of
+    /// the editor's windows: its zoom around the pointer, or with shift a scroll. False when
+    /// the window has neither.
+    virtual bool Wheel(CWnd* /*under*/, CPoint /*screenPt*/, int /*steps*/, bool /*shift*/) { return false; }
+    /// Whether a press at a screen point over under (one of the editor's windows) would start
+    /// a drag there: a keyframe, a handle, a marker. By default: within a few pixels of a
+    /// grip point.
+    virtual bool WouldDrag(const CWnd* under, CPoint screenPt) const;
 };
+
+/// The parts of a keyframe a press can drag in the curve window and the dialogs: the
+/// keyframe, its before handle and its after handle.
+constexpr int kKfxDragParts[] = {0, 1, 2};
+
+/// Whether w is inside (or is) the window top, for routing input to an editor's window.
+bool KfxIsWithin(const CWnd* w, const CWnd& top);
+/// Sends a dialog's "Zoom In" (steps > 0) or "Zoom Out" command once per step.
+void KfxZoomDialog(CWnd& dialog, int steps);
 
 /// The slot for a track (scalar, position or colour), or null for an object of another kind.
 std::unique_ptr<KfxEditorSlot> KfxMakeEditorSlot(const CKivObList& track);

@@ -27,6 +27,21 @@ void KfxPositionDialogSlot::Layout(const CRect& area) {
     const CRect values(area.left, split, area.right, area.bottom);
     m_dialog.MoveWindow(&dialog, TRUE);
     m_values.MoveWindow(&values, TRUE);
+    // The coordinate window lays its edits out from the right, X first, so they read Z, Y, X;
+    // a person reads X, Y, Z: X and Z trade places.
+    CKivAquaEdit& x = m_values.EditX();
+    CKivAquaEdit& z = m_values.EditZ();
+    if (x.m_hWnd && z.m_hWnd) {
+        CRect rx, rz;
+        x.GetWindowRect(&rx);
+        z.GetWindowRect(&rz);
+        if (rx.left > rz.left) {
+            m_values.ScreenToClient(&rx);
+            m_values.ScreenToClient(&rz);
+            x.MoveWindow(&rz, TRUE);
+            z.MoveWindow(&rx, TRUE);
+        }
+    }
 }
 
 KfxEditorNotice KfxPositionDialogSlot::Route(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -135,6 +150,22 @@ CKivAquaEdit* KfxPositionDialogSlot::ValueBox(HWND h) {
     for (CKivAquaEdit* e : {&m_values.EditX(), &m_values.EditY(), &m_values.EditZ()})
         if (e->m_hWnd && e->m_hWnd == h) return e;
     return nullptr;
+}
+
+bool KfxPositionDialogSlot::Wheel(CWnd* under, CPoint, int steps, bool shift) {
+    if (shift || !KfxIsWithin(under, m_dialog)) return false;
+    KfxZoomDialog(m_dialog, steps);
+    return true;
+}
+
+bool KfxPositionDialogSlot::WouldDrag(const CWnd* under, CPoint screenPt) const {
+    if (under != &m_dialog) return false;
+    CPoint p = screenPt;
+    m_dialog.ScreenToClient(&p);
+    if (m_dialog.IsHitTimeRuler(p) || m_dialog.IsHitTimeNote(p)) return true;
+    for (int part : kKfxDragParts)
+        if (m_dialog.IsHitKeyFrm(p, part)) return true;
+    return false;
 }
 
 std::vector<std::pair<std::wstring, std::wstring>> KfxPositionDialogSlot::MouseHelp() const {

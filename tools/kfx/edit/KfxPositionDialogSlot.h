@@ -30,6 +30,8 @@ public:
     CWnd* Window() override { return &m_dialog; }
     std::vector<CPoint> KeyFramePoints() const override;
     std::vector<std::pair<std::wstring, std::wstring>> MouseHelp() const override;
+    bool Wheel(CWnd* under, CPoint screenPt, int steps, bool shift) override;
+    bool WouldDrag(const CWnd* under, CPoint screenPt) const override;
     bool HostEdits() const override { return false; }
     CKivAquaEdit* ValueBox(HWND h) override;
 
@@ -40,7 +42,14 @@ private:
     /// The coordinate window shows the position at the current frame.
     void ShowValues();
 
-    CKivFXPosiKeyFrmDlg m_dialog;
+    /// The position dialog with its hit tests open to the host (for the cursor's shape).
+    class PositionDialog : public CKivFXPosiKeyFrmDlg {
+    public:
+        using CKivFXPosiKeyFrmDlg::IsHitKeyFrm;
+        using CKivFXPosiKeyFrmDlg::IsHitTimeNote;
+        using CKivFXPosiKeyFrmDlg::IsHitTimeRuler;
+    };
+    PositionDialog m_dialog;
     CKivFXPosiValueWnd m_values;
     CKivFXPosiKeyFrmList* m_track = nullptr;
     KfxEditTime m_time;
