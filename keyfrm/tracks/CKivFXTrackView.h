@@ -33,37 +33,45 @@ public:
     explicit CKivFXTrackView(const Track& track);
 
     /// The scalar track's InsValue overloads.
+    // Each overload is a template, so that instantiating the class for one track leaves the
+    // other tracks' overloads out.
+    template <class T = Track>
     float InsValue(double location)
-        requires std::is_same_v<Track, CKivFXInsKeyFrmList>
+        requires std::is_same_v<T, CKivFXInsKeyFrmList>
     {
         return At(location);
     }
+    template <class T = Track>
     float InsValue(int frame)
-        requires std::is_same_v<Track, CKivFXInsKeyFrmList>
+        requires std::is_same_v<T, CKivFXInsKeyFrmList>
     {
         return At(frame);
     }
     /// The position track's InsValue overloads; always 1.
+    template <class T = Track>
     int InsValue(double location, float& x, float& y, float& z)
-        requires std::is_same_v<Track, CKivFXPosiKeyFrmList>
+        requires std::is_same_v<T, CKivFXPosiKeyFrmList>
     {
         return Split(At(location), x, y, z);
     }
+    template <class T = Track>
     int InsValue(int frame, float& x, float& y, float& z)
-        requires std::is_same_v<Track, CKivFXPosiKeyFrmList>
+        requires std::is_same_v<T, CKivFXPosiKeyFrmList>
     {
         return Split(At(frame), x, y, z);
     }
     /// The colour track's InsValue overloads; always 1.
+    template <class T = Track>
     int InsValue(double location, BYTE& red, BYTE& green, BYTE& blue, BYTE& alpha)
-        requires std::is_same_v<Track, CKivFXColor32KeyFrmList>
+        requires std::is_same_v<T, CKivFXColor32KeyFrmList>
     {
         const tagCOLOR32 c = At(location);
         red = c.red, green = c.green, blue = c.blue, alpha = c.alpha;
         return 1;
     }
+    template <class T = Track>
     int InsValue(double location, ULONG& colour)
-        requires std::is_same_v<Track, CKivFXColor32KeyFrmList>
+        requires std::is_same_v<T, CKivFXColor32KeyFrmList>
     {
         colour = At(location).ToDWORD();
         return 1;
