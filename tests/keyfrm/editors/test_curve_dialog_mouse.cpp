@@ -118,19 +118,6 @@ TEST_F(CurveDialogMouse, AHandleTakesThePointersPlaceAndLinkageHoldsTheOppositeL
     EXPECT_EQ(host.Flags(), (Flags{{0, 0}, {1, 0}}));
 }
 
-TEST_F(CurveDialogMouse, AClickOffEverythingDeselectsAndRepaints) {
-    Open(FourKeys(1));
-    Key(2)->SetSelect(1);
-    const int paints = dlg.paints;
-    Press(Screen(CPoint(60, 110)));
-    EXPECT_FALSE(dlg.IsDragging());
-    EXPECT_EQ(CWnd::GetCapture(), nullptr);
-    EXPECT_FALSE(Key(2)->IsSelect());
-    EXPECT_GT(dlg.paints, paints);
-    Release(Screen(CPoint(60, 110)));
-    EXPECT_TRUE(host.modifies.empty());
-}
-
 TEST_F(CurveDialogMouse, UpTimeLineRepaintsOnlyTheMarkersTwoStrips) {
     Open(FourKeys(1));
     const int paints = dlg.paints;

@@ -21,17 +21,6 @@ std::unique_ptr<CKivFXInsKeyFrmList> ThreeKeys(int insMode, int ctrlMode = 0) {
 
 using CurveMouse = CurveWindowTest;
 
-TEST_F(CurveMouse, AnEmptyTrackOnlyDeselectsWhenClicked) {
-    Open(MakeTrack({}));
-    const int paints = wnd.paints;
-    Press(wnd.Screen(CPoint(50, 49)));
-    EXPECT_FALSE(wnd.IsDragging());
-    EXPECT_EQ(CWnd::GetCapture(), nullptr);
-    EXPECT_GT(wnd.paints, paints) << "the click repaints";
-    Release(wnd.Screen(CPoint(50, 49)));
-    EXPECT_TRUE(host.modifies.empty());
-}
-
 TEST_F(CurveMouse, ALoneKeyframeHasNoHandlesToHitInEitherKind) {
     for (int insMode : {0, 1}) {
         SCOPED_TRACE(insMode);

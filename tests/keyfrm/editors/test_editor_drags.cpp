@@ -8,6 +8,7 @@
 #include <cmath>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -35,36 +36,49 @@ protected:
 class Rig {
 public:
     virtual ~Rig() = default;
-    /// ctrlMode < 0: a linear track without handles; else a Bezier track whose middle
-    /// keyframe has both handles, coupled so (for the editors that draw handles).
+    /// ctrlMode < 0: a linear track; else a Bezier track whose middle keyframe has both
+    /// handles, coupled so.
     virtual void Open(bool selfDeleting, int ctrlMode) = 0;
     virtual CWnd& Editor() = 0;
     virtual bool Dragging() = 0;
-    virtual CPoint Grab() = 0;
+    /// Where a part of the middle keyframe is drawn, on the screen (the colour dialog: its mark).
+    virtual CPoint Part(int part) = 0;
+    CPoint Grab() { return Part(kKivFXPartKeyFrm); }
+    /// A handle's offsets, the time offset first where handles lie in time; none without handles.
+    virtual std::vector<double> Offsets(int) { return {}; }
+    virtual bool HandlesInTime() const { return true; }
+    /// A point on no part of any keyframe; none for the colour dialog, where every click acts.
+    virtual std::optional<CPoint> Nowhere() { return std::nullopt; }
     virtual void RemoveGrabbed() = 0;
     /// Attaches a copy of the track, and whether that copy is as it came (unselected, unmoved).
     virtual void AttachAnother() = 0;
     virtual bool AnotherUndisturbed() = 0;
     virtual void SelectFirst() = 0;
+    virtual bool FirstSelected() = 0;
     virtual size_t Told() const = 0;
     virtual void WhenTold(std::function<void()> f) = 0;
     /// Something outside a drag that the host is told of; false where the editor has none.
     virtual bool Command() = 0;
-    /// Where a part of the middle keyframe is drawn, on the screen (handles: none drawn by
-    /// the colour dialog), and a handle's offsets: its time offset first where handles lie
-    /// in time (the curve editors), then its value(s).
-    virtual bool DrawsHandles() const { return true; }
-    virtual bool HandlesInTime() const { return true; }
-    virtual CPoint Part(int) { return {}; }
-    virtual std::vector<double> Offsets(int) { return {}; }
     virtual void Close() = 0;
 };
 
 template <class Host, class Ed, class Track>
 class RigOf : public Rig {
 public:
+    void Open(bool selfDeleting, int ctrlMode) override {
+        track = Fresh(ctrlMode);
+        Show(selfDeleting);
+        alive = std::make_unique<KivWeakWnd>(*editor);
+        KivScreen::Get().PaintAll();
+        host.modifies.clear();
+    }
     CWnd& Editor() override { return *editor; }
     bool Dragging() override { return editor->IsDragging(); }
+    CPoint Part(int part) override {
+        CRect r;
+        if constexpr (requires(Ed& e) { e.GetKeyFrmRect(nullptr, 0); }) r = editor->GetKeyFrmRect(track->GetFXKeyFrm(1), part);
+        return OnScreen(CPoint(r.left + 2, r.top + 2));
+    }
     size_t Told() const override { return host.modifies.size(); }
     void WhenTold(std::function<void()> f) override {
         if (f)
@@ -80,6 +94,11 @@ public:
         return true;
     }
     void SelectFirst() override { track->GetFXKeyFrm(0)->SetSelect(1); }
+    bool FirstSelected() override { return track->GetFXKeyFrm(0)->IsSelect(); }
+    bool Command() override {
+        editor->SendMessage(WM_COMMAND, ID_MENU_DEL_ALL_KF, 0);
+        return true;
+    }
     void Close() override {
         WhenTold(nullptr);
         if (editor && alive && *alive) editor->DestroyWindow();
@@ -89,6 +108,9 @@ public:
     }
 
 protected:
+    virtual std::unique_ptr<Track> Fresh(int ctrlMode) = 0;
+    /// Makes the editor on the track and shows it on the host.
+    virtual void Show(bool selfDeleting) = 0;
     /// Makes the editor (owned here, or deleting itself) before its window is created.
     template <class... Args>
     void Make(bool selfDeleting, Args&&... args) {
@@ -99,21 +121,10 @@ protected:
             editor = owned.get();
         }
     }
-    void Shown() {
-        alive = std::make_unique<KivWeakWnd>(*editor);
-        KivScreen::Get().PaintAll();
-        host.modifies.clear();
-    }
-    /// A part of the middle keyframe, for the editors that draw its square and handles.
-    CPoint PartOf(int part) const {
-        const CRect r = editor->GetKeyFrmRect(track->GetFXKeyFrm(1), part);
-        return OnScreen(CPoint(r.left + 2, r.top + 2));
-    }
     CPoint OnScreen(CPoint client) const {
         editor->ClientToScreen(&client);
         return client;
     }
-
     /// Attaches another track made as the shown one was, remembering where its keyframes were.
     template <class Attach>
     void AttachOther(Attach attach) {
@@ -122,7 +133,6 @@ protected:
         for (int i = 0; i < other->GetKeyFrmCount(); ++i) otherLocations.push_back(other->GetFXKeyFrm(i)->Location);
         attach(other.get());
     }
-    virtual std::unique_ptr<Track> Fresh(int ctrlMode) = 0;
 
     std::unique_ptr<Track> track, other;  // outlive the windows
     std::vector<double> otherLocations;
@@ -139,91 +149,69 @@ std::vector<double> CurveOffsets(const CKivFXValueKeyFrm* k, int part) {
 
 // The curve editors' middle keyframe on an exact pixel, its handles 8 frames and 10 either side.
 class CurveWindowRig : public RigOf<CurveHost, TestCurveWnd, CKivFXInsKeyFrmList> {
-public:
-    void Open(bool selfDeleting, int ctrlMode) override {
-        track = Fresh(ctrlMode);
+    void Show(bool selfDeleting) override {
         ASSERT_TRUE(host.CreateTop(CRect(0, 0, 240, 140)));
         Make(selfDeleting);
         editor->SetKeyFrmList(track.get());
         editor->SetPixelPreFrame(2.0);
         ASSERT_TRUE(editor->Create(WS_CHILD | WS_VISIBLE, &host, CRect(10, 10, 210, 118)));
-        Shown();
     }
     std::unique_ptr<CKivFXInsKeyFrmList> Fresh(int ctrlMode) override {
         return MakeTrack({{10, -50.0f}, {40, 60.0f, -8, 10.0f, 8, -10.0f}, {70, 0.0f}}, ctrlMode >= 0, std::max(ctrlMode, 0));
     }
-    CPoint Grab() override { return PartOf(kKivFXPartKeyFrm); }
-    CPoint Part(int part) override { return PartOf(part); }
     std::vector<double> Offsets(int part) override { return CurveOffsets(track->GetFXKeyFrm(1), part); }
+    std::optional<CPoint> Nowhere() override { return OnScreen(CPoint(110, 100)); }
     void AttachAnother() override { AttachOther([this](auto* t) { editor->SetKeyFrmList(t); }); }
     bool Command() override { return false; }
 };
 
 class CurveDialogRig : public RigOf<DialogHost, TestCurveDlg, CKivFXInsKeyFrmList> {
-public:
-    void Open(bool selfDeleting, int ctrlMode) override {
-        track = Fresh(ctrlMode);
+    void Show(bool selfDeleting) override {
         ASSERT_TRUE(host.CreateTop(CRect(0, 0, 300, 200)));
         Make(selfDeleting, &host);
         editor->SetRange(AquaEdit_Type_Number, 0, 99, track.get());
         ASSERT_NE(editor->Create(&host), 0);
         editor->MoveWindow(10, 10, 230, 130, FALSE);
         editor->ShowWindow(SW_SHOW);
-        Shown();
     }
     std::unique_ptr<CKivFXInsKeyFrmList> Fresh(int ctrlMode) override {
         return MakeDlgTrack({{10 / 99.0, -50.0f}, {40 / 99.0, 60.0f, -8 / 99.0, 10.0f, 8 / 99.0, -10.0f}, {70 / 99.0, 0.0f}},
                             ctrlMode >= 0, std::max(ctrlMode, 0));
     }
-    CPoint Grab() override { return PartOf(kKivFXPartKeyFrm); }
-    CPoint Part(int part) override { return PartOf(part); }
     std::vector<double> Offsets(int part) override { return CurveOffsets(track->GetFXKeyFrm(1), part); }
+    std::optional<CPoint> Nowhere() override { return OnScreen(CPoint(60, 110)); }
     void AttachAnother() override { AttachOther([this](auto* t) { editor->UpKeyFrmList(AquaEdit_Type_Number, t); }); }
-    bool Command() override {
-        editor->SendMessage(WM_COMMAND, ID_MENU_DEL_ALL_KF, 0);
-        return true;
-    }
 };
 
 // The middle keyframe at X 100, Y 200 (an exact pixel at 5 units a pixel), handles 20 pixels
 // left and 20 right, 10 up, with Z offsets of their own.
 class PosiDialogRig : public RigOf<PosiHost, TestPosiDlg, CKivFXPosiKeyFrmList> {
-public:
-    void Open(bool selfDeleting, int ctrlMode) override {
+    void Show(bool selfDeleting) override {
         KivScreen::Get().Resize(320, 300);
-        track = Fresh(ctrlMode);
         ASSERT_TRUE(host.CreateTop(CRect(0, 0, 320, 300), WS_CLIPCHILDREN));
         Make(selfDeleting, &host);
         editor->SetRange(0, 99, track.get());
         ASSERT_NE(editor->Create(&host), 0);
         editor->MoveWindow(10, 10, 240, 261, FALSE);
         editor->ShowWindow(SW_SHOW);
-        Shown();
     }
     std::unique_ptr<CKivFXPosiKeyFrmList> Fresh(int ctrlMode) override {
         return MakePosiTrack({{0.1, -300.0f, -300.0f}, {0.4, 100.0f, 200.0f, 0.0f, {-100.0f, 0.0f, 7.0f}, {100.0f, 50.0f, 9.0f}},
                               {0.7, 300.0f, -100.0f}},
                              ctrlMode >= 0, std::max(ctrlMode, 0));
     }
-    CPoint Grab() override { return PartOf(kKivFXPartKeyFrm); }
-    CPoint Part(int part) override { return PartOf(part); }
     bool HandlesInTime() const override { return false; }
     std::vector<double> Offsets(int part) override {
         const SKivFXPosiHandle& h = part == kKivFXPartForePt ? track->GetFXKeyFrm(1)->Fore : track->GetFXKeyFrm(1)->After;
         return {h.X, h.Y};
     }
+    std::optional<CPoint> Nowhere() override { return OnScreen(CPoint(40, 40)); }
     void AttachAnother() override { AttachOther([this](auto* t) { editor->SetRange(0, 99, t); }); }
-    bool Command() override {
-        editor->SendMessage(WM_COMMAND, ID_MENU_DEL_ALL_KF, 0);
-        return true;
-    }
 };
 
 class ColourDialogRig : public RigOf<ColourHost, CKivFXClr32KeyFrmDlg, CKivFXColor32KeyFrmList> {
-public:
-    void Open(bool selfDeleting, int) override {
+    void Show(bool selfDeleting) override {
         KivScreen::Get().Resize(400, 300);
-        track = Fresh(-1);
         ASSERT_TRUE(host.CreateTop(CRect(0, 0, 400, 300)));
         Make(selfDeleting, track.get());
         editor->SetBuildEditor(1);
@@ -231,13 +219,11 @@ public:
         editor->MoveWindow(0, 0, 400, 300);
         editor->UpCurLocation(0.0);
         editor->ShowWindow(SW_SHOW);
-        Shown();
     }
     std::unique_ptr<CKivFXColor32KeyFrmList> Fresh(int) override {
         return MakeColourTrack({{0.1, 10, 20, 30, 255}, {0.4, 200, 100, 0, 128}, {0.7, 0, 0, 255, 255}});
     }
-    CPoint Grab() override { return OnScreen(CPoint(10 + static_cast<int>(370 * 0.4), 265)); }
-    bool DrawsHandles() const override { return false; }
+    CPoint Part(int) override { return OnScreen(CPoint(10 + static_cast<int>(370 * 0.4), 265)); }
     void AttachAnother() override { AttachOther([this](auto* t) { editor->SetFXClrList(t); }); }
     bool Command() override {
         // A right click on a keyframe's mark deletes it and tells the host.
@@ -367,6 +353,22 @@ TEST_P(EditorDrags, APressRepaintsEverySelectionItClears) {
     Release(grab);
 }
 
+TEST_P(EditorDrags, AClickOffEveryKeyframeStartsNothingAndRepaintsTheSelectionItClears) {
+    Rig& r = Open();
+    const std::optional<CPoint> nowhere = r.Nowhere();
+    if (!nowhere) return;
+    r.SelectFirst();
+    r.Editor().Invalidate(TRUE);
+    KivScreen::Get().PaintAll();
+    Press(*nowhere);
+    EXPECT_FALSE(r.Dragging());
+    EXPECT_EQ(CWnd::GetCapture(), nullptr);
+    EXPECT_FALSE(r.FirstSelected());
+    EXPECT_EQ(DifferenceFromFullRepaint(r.Editor()), "");
+    Release(*nowhere);
+    EXPECT_EQ(r.Told(), 0u);
+}
+
 TEST_P(EditorDrags, AHandleStaysOnItsSideAndTheOppositeFollowsAsTheTrackSays) {
     struct To {
         const char* what;
@@ -376,7 +378,7 @@ TEST_P(EditorDrags, AHandleStaysOnItsSideAndTheOppositeFollowsAsTheTrackSays) {
         for (const To& to : {To{"up and left", -24, -14}, To{"straight up", 0, -18}, To{"level", -22, 0}}) {
             SCOPED_TRACE(testing::Message() << "coupling " << mode << ", " << to.what);
             Rig& r = Open(false, mode);
-            if (!r.DrawsHandles()) return;
+            if (r.Offsets(kKivFXPartForePt).empty()) return;
             const CPoint key = r.Part(kKivFXPartKeyFrm);
             const CSize was = r.Part(kKivFXPartAfterPt) - key;
             const std::vector<double> afterWas = r.Offsets(kKivFXPartAfterPt);
