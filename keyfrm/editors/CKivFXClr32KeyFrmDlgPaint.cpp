@@ -105,17 +105,7 @@ void CKivFXClr32KeyFrmDlg::DrawLuminanceDC() {
     if (size.cx <= 0 || size.cy <= 0) return;
     std::vector<RGBQUAD> rows(static_cast<size_t>(size.cy));
     for (int i = 0; i < size.cy; ++i) rows[static_cast<size_t>(i)] = Quad(KivPublicHLSA2RGBA({m_cCurHue, Scaled(i, size.cy), m_cCurSat, 255}));
-    FillLines(kSurfLum, rows, true);
-    CDC& dc = m_surfaces[kSurfLum].dc;
-    CPen pen(PS_SOLID, 1, kLumMarkerColor);
-    KivSaveDC saved(dc);
-    dc.SelectObject(&pen);
-    dc.SelectStockObject(NULL_BRUSH);
-    dc.SetROP2(R2_XORPEN);
-    dc.SetBkMode(TRANSPARENT);
-    const int top = MarkerTop(m_cCurLum, size.cy);
-    dc.Rectangle(kMarkerInset, top, size.cx - kMarkerInset, top + kMarkerHeight);
-    ShowSurface(kSurfLum);
+    DrawStrip(kSurfLum, rows, kLumMarkerColor, true, m_cCurLum);
 }
 
 void CKivFXClr32KeyFrmDlg::DrawAlphaDC() {
@@ -123,15 +113,33 @@ void CKivFXClr32KeyFrmDlg::DrawAlphaDC() {
     if (size.cx <= 0 || size.cy <= 0) return;
     std::vector<RGBQUAD> rows(static_cast<size_t>(size.cy));
     for (int i = 0; i < size.cy; ++i) rows[static_cast<size_t>(i)] = Grey(Scaled(i, size.cy));
-    FillLines(kSurfAlpha, rows, true);
-    CDC& dc = m_surfaces[kSurfAlpha].dc;
-    CPen pen(PS_SOLID, 1, kAlphaMarkerColor);
+    DrawStrip(kSurfAlpha, rows, kAlphaMarkerColor, false, EditColor().alpha);
+}
+
+void CKivFXClr32KeyFrmDlg::DrawStrip(Surface s, const std::vector<RGBQUAD>& rows, COLORREF marker, bool xorMarker, double value) {
+    FillLines(s, rows, true);
+    CDC& dc = m_surfaces[s].dc;
+    CPen pen(PS_SOLID, 1, marker);
     KivSaveDC saved(dc);
     dc.SelectObject(&pen);
     dc.SelectStockObject(NULL_BRUSH);
-    const int top = MarkerTop(EditColor().alpha, size.cy);
-    dc.Rectangle(kMarkerInset, top, size.cx - kMarkerInset, top + kMarkerHeight);
-    ShowSurface(kSurfAlpha);
+    if (xorMarker) {
+        dc.SetROP2(R2_XORPEN);
+        dc.SetBkMode(TRANSPARENT);
+    }
+    const int width = SurfaceSize(s).cx;
+    const int top = MarkerTop(value, static_cast<int>(rows.size()));
+    dc.Rectangle(kMarkerInset, top, width - kMarkerInset, top + kMarkerHeight);
+    ShowSurface(s);
+}
+
+void CKivFXClr32KeyFrmDlg::RedrawSurfaces() {
+    CreateDrawDC();
+    DrawClrPicDC();
+    DrawLuminanceDC();
+    DrawAlphaDC();
+    DrawFXClrRGBDC();
+    DrawFXClrADC();
 }
 
 void CKivFXClr32KeyFrmDlg::DrawFXClrRGBDC() { DrawBar(kSurfClrBar, false); }
