@@ -1,6 +1,6 @@
 // The colour dialog's mouse: picks in the colour field, the strips' clamps, keyframe and
-// current-location drags with the overlap rule, right-click deletion, and what happens when
-// the host changes things during a drag.
+// current-location drags with the overlap rule, right-click deletion, also during a drag.
+// What every editor's drag does alike is in test_editor_drags.cpp.
 #include <cmath>
 
 #include "ColourDialogTestSupport.h"

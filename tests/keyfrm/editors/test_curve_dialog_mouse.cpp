@@ -1,6 +1,6 @@
 // The curve dialog driven with the mouse as a person drives it: the current-frame marker,
-// keyframes moved in both directions, handles with their coupling, and what a host may do
-// to the track while a drag goes on.
+// keyframes moved in both directions, a handle taking the pointer's place, and a range as
+// wide as the floats. What every editor's drag does alike is in test_editor_drags.cpp.
 #include <cfloat>
 #include <cmath>
 #include <utility>

@@ -1,9 +1,10 @@
-// Every editor's drag ends soundly whatever its host does meanwhile: a keyframe that leaves
-// the track (or a track replaced) ends the drag quietly, with nothing more told, the capture
-// released and the picture a full repaint gives; a host may close the editor when told, also
-// one whose window deletes itself when destroyed (run this under ASan and UBSan); and a
-// press repaints every selection it clears. One table over the four editors, driven through
-// the screen's mouse as a host's user would.
+// What every editor's drag does alike, one table over the four editors driven through the
+// screen's mouse as a host's user would. A keyframe that leaves the track (or a track
+// replaced) ends the drag quietly, with nothing more told, the capture released and the
+// picture a full repaint gives; a host may close the editor when told, also one whose window
+// deletes itself when destroyed (run this under ASan and UBSan); a press, or a click off
+// every keyframe, repaints the selection it clears; a handle keeps its side and the opposite
+// one follows the track's coupling.
 #include <algorithm>
 #include <cmath>
 #include <functional>

@@ -1,6 +1,7 @@
 // The position dialog driven with the mouse as a person drives it: the current-frame
 // marker, a keyframe's time square with the overlap rule, positions clamped to the track's
-// range at any zoom, handles with their coupling, and what a host may do meanwhile.
+// range at any zoom, a handle taking the pointer's place. What every editor's drag does
+// alike is in test_editor_drags.cpp.
 #include <cfloat>
 #include <cmath>
 
