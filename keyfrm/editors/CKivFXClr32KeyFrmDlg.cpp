@@ -91,12 +91,7 @@ BOOL CKivFXClr32KeyFrmDlg::OnInitDialog() {
         UpCurLumForRGB();
         UpAquaEditState();
     }
-    CreateDrawDC();
-    DrawClrPicDC();
-    DrawLuminanceDC();
-    DrawAlphaDC();
-    DrawFXClrRGBDC();
-    DrawFXClrADC();
+    RedrawSurfaces();
     m_bInitialized = TRUE;
     return TRUE;
 }
@@ -162,12 +157,7 @@ void CKivFXClr32KeyFrmDlg::BuildEditorLayot() {
         const int top = B - kFirstEditTop + i * kEditHeight;
         place(IDC_CLR_RED + i, Ordered(A + kEditLeft, top, E, top + kEditHeight));
     }
-    CreateDrawDC();
-    DrawClrPicDC();
-    DrawLuminanceDC();
-    DrawAlphaDC();
-    DrawFXClrRGBDC();
-    DrawFXClrADC();
+    RedrawSurfaces();
     Invalidate(TRUE);
 }
 

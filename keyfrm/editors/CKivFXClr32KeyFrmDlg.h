@@ -182,8 +182,12 @@ private:
     void ShowColorShow();
     /// Repaints the strip from 5 pixels left of x0 to 5 right of x1 (either order).
     void InvalidateStrip(int x0, int x1);
-    /// Draws a bar from the track's keyframes: their colours, or their alphas as greys.
+    /// Recreates the five surfaces and draws each.
+    void RedrawSurfaces();
+    /// Draws a bar: each column the track's colour at the column's location, or its alpha as grey.
     void DrawBar(Surface s, bool alphas);
+    /// Draws a strip of one colour per row with its value's marker (value 0..255).
+    void DrawStrip(Surface s, const std::vector<RGBQUAD>& rows, COLORREF marker, bool xorMarker, double value);
     /// Fills a surface with one colour per row (rows true) or per column.
     void FillLines(Surface s, const std::vector<RGBQUAD>& colours, bool rows);
     /// A surface's size in pixels; (0, 0) when it has nothing to draw on.

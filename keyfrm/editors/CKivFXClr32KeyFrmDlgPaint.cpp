@@ -105,17 +105,7 @@ void CKivFXClr32KeyFrmDlg::DrawLuminanceDC() {
     if (size.cx <= 0 || size.cy <= 0) return;
     std::vector<RGBQUAD> rows(static_cast<size_t>(size.cy));
     for (int i = 0; i < size.cy; ++i) rows[static_cast<size_t>(i)] = Quad(KivPublicHLSA2RGBA({m_cCurHue, Scaled(i, size.cy), m_cCurSat, 255}));
-    FillLines(kSurfLum, rows, true);
-    CDC& dc = m_surfaces[kSurfLum].dc;
-    CPen pen(PS_SOLID, 1, kLumMarkerColor);
-    KivSaveDC saved(dc);
-    dc.SelectObject(&pen);
-    dc.SelectStockObject(NULL_BRUSH);
-    dc.SetROP2(R2_XORPEN);
-    dc.SetBkMode(TRANSPARENT);
-    const int top = MarkerTop(m_cCurLum, size.cy);
-    dc.Rectangle(kMarkerInset, top, size.cx - kMarkerInset, top + kMarkerHeight);
-    ShowSurface(kSurfLum);
+    DrawStrip(kSurfLum, rows, kLumMarkerColor, true, m_cCurLum);
 }
 
 void CKivFXClr32KeyFrmDlg::DrawAlphaDC() {
@@ -123,15 +113,33 @@ void CKivFXClr32KeyFrmDlg::DrawAlphaDC() {
     if (size.cx <= 0 || size.cy <= 0) return;
     std::vector<RGBQUAD> rows(static_cast<size_t>(size.cy));
     for (int i = 0; i < size.cy; ++i) rows[static_cast<size_t>(i)] = Grey(Scaled(i, size.cy));
-    FillLines(kSurfAlpha, rows, true);
-    CDC& dc = m_surfaces[kSurfAlpha].dc;
-    CPen pen(PS_SOLID, 1, kAlphaMarkerColor);
+    DrawStrip(kSurfAlpha, rows, kAlphaMarkerColor, false, EditColor().alpha);
+}
+
+void CKivFXClr32KeyFrmDlg::DrawStrip(Surface s, const std::vector<RGBQUAD>& rows, COLORREF marker, bool xorMarker, double value) {
+    FillLines(s, rows, true);
+    CDC& dc = m_surfaces[s].dc;
+    CPen pen(PS_SOLID, 1, marker);
     KivSaveDC saved(dc);
     dc.SelectObject(&pen);
     dc.SelectStockObject(NULL_BRUSH);
-    const int top = MarkerTop(EditColor().alpha, size.cy);
-    dc.Rectangle(kMarkerInset, top, size.cx - kMarkerInset, top + kMarkerHeight);
-    ShowSurface(kSurfAlpha);
+    if (xorMarker) {
+        dc.SetROP2(R2_XORPEN);
+        dc.SetBkMode(TRANSPARENT);
+    }
+    const int width = SurfaceSize(s).cx;
+    const int top = MarkerTop(value, static_cast<int>(rows.size()));
+    dc.Rectangle(kMarkerInset, top, width - kMarkerInset, top + kMarkerHeight);
+    ShowSurface(s);
+}
+
+void CKivFXClr32KeyFrmDlg::RedrawSurfaces() {
+    CreateDrawDC();
+    DrawClrPicDC();
+    DrawLuminanceDC();
+    DrawAlphaDC();
+    DrawFXClrRGBDC();
+    DrawFXClrADC();
 }
 
 void CKivFXClr32KeyFrmDlg::DrawFXClrRGBDC() { DrawBar(kSurfClrBar, false); }
@@ -146,45 +154,12 @@ void CKivFXClr32KeyFrmDlg::DrawBar(Surface s, bool alphas) {
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
     std::vector<RGBQUAD> columns(static_cast<size_t>(W), Quad(GetRValue(face), GetGValue(face), GetBValue(face)));
     if (m_pClrList) {
-        const auto shown = [alphas](tagCOLOR32 c) { return alphas ? Grey(c.alpha) : Quad(c); };
-        struct Key {
-            int x;
-            double location;
-            tagCOLOR32 color;
-        };
-        std::vector<Key> keys;
-        for (int i = 0; i < m_pClrList->GetKeyFrmCount(); ++i)
-            if (const CKivFXColor32KeyFrm* k = m_pClrList->GetFXKeyFrm(i))
-                keys.push_back({KivTruncToPixel(W * k->Location), k->Location, k->GetColor32()});
-        const auto fill = [&](long long from, long long to, RGBQUAD q) {
-            for (long long x = std::max(0LL, from); x < std::min<long long>(to, W); ++x) columns[static_cast<size_t>(x)] = q;
-        };
-        if (keys.empty()) {
-            fill(0, W, kWhite);
-        } else if (keys.size() == 1) {
-            fill(0, W, shown(keys.front().color));
-        } else {
-            const Key& first = keys.front();
-            const Key& last = keys.back();
-            if (first.location != 0.0 && first.x > 1) fill(0, first.x, shown(first.color));
-            if (last.location != 1.0 && W - last.x > 1) fill(last.x, W, shown(last.color));
-            for (size_t k = 1; k < keys.size(); ++k) {
-                const Key& a = keys[k - 1];
-                const Key& b = keys[k];
-                const long long n = static_cast<long long>(b.x) - a.x;
-                if (n == 1) fill(a.x, a.x + 1, shown(a.color));
-                if (n < 2) continue;
-                const tagCOLOR32 ca = a.color, cb = b.color;
-                const auto channel = [n](BYTE from, BYTE to, long long j) {
-                    return static_cast<BYTE>(from + static_cast<double>(j) * (to - from) / static_cast<double>(n));
-                };
-                // Only the columns the bar shows are computed.
-                for (long long j = std::max(0LL, -static_cast<long long>(a.x)); j < n && a.x + j < W; ++j) {
-                    const tagCOLOR32 c{channel(ca.blue, cb.blue, j), channel(ca.green, cb.green, j),
-                                       channel(ca.red, cb.red, j), channel(ca.alpha, cb.alpha, j)};
-                    columns[static_cast<size_t>(a.x + j)] = shown(c);
-                }
-            }
+        // Column x stands for the location the keyframe strip gives it, x / W, and shows what
+        // the track renders there.
+        for (int x = 0; x < W; ++x) {
+            tagCOLOR32 c;
+            m_pClrList->InsValue(static_cast<double>(x) / W, c.red, c.green, c.blue, c.alpha);
+            columns[static_cast<size_t>(x)] = alphas ? Grey(c.alpha) : Quad(c);
         }
     }
     FillLines(s, columns, false);

@@ -190,7 +190,8 @@ TEST_F(ColourDialogTest, BarsShowTheTracksColoursColumnByColumn) {
         EXPECT_EQ(alphaColumn(column), RGB(70, 70, 70));
     }
 
-    // Red at 0.25 and blue at 0.75 (alpha 255 to 55): x = 92 and 277, n = 185.
+    // Red at 0.25 and blue at 0.75 (alpha 255 to 55). Column x shows the track at location
+    // x / 370, as a render does: the keyframes fall inside columns 92 (0.2486..0.2514) and 277.
     Key(0)->Location = 0.25;
     Key(0)->Color = 0xFFFF0000u;
     track->SendKeyFrmValue(0.75, BYTE{0}, BYTE{0}, BYTE{255}, BYTE{55});
@@ -201,12 +202,11 @@ TEST_F(ColourDialogTest, BarsShowTheTracksColoursColumnByColumn) {
     };
     const Column columns[] = {
         {2, RGB(255, 0, 0), RGB(255, 255, 255)},    // before the first keyframe, its colour
-        {91, RGB(255, 0, 0), RGB(255, 255, 255)},
-        {92, RGB(255, 0, 0), RGB(255, 255, 255)},   // j = 0
-        {93, RGB(253, 0, 1), RGB(253, 253, 253)},   // j = 1: 255 - 255/185 = 253.6, 255/185 = 1.4, 255 - 200/185 = 253.9
-        {192, RGB(117, 0, 137), RGB(146, 146, 146)},  // j = 100: 117.2, 137.8, 146.9
-        {276, RGB(1, 0, 253), RGB(56, 56, 56)},     // j = 184: 1.4, 253.6, 56.1
-        {277, RGB(0, 0, 255), RGB(55, 55, 55)},     // the last keyframe's colour from its column on
+        {92, RGB(255, 0, 0), RGB(255, 255, 255)},
+        {93, RGB(254, 0, 0), RGB(254, 254, 254)},   // t = 0.0027: 254.3, 0.7, 254.5, truncated
+        {192, RGB(117, 0, 137), RGB(147, 147, 147)},  // t = 0.5378: 117.9, 137.1, 147.4
+        {277, RGB(0, 0, 254), RGB(55, 55, 55)},     // t = 0.9973, still on the line
+        {278, RGB(0, 0, 255), RGB(55, 55, 55)},     // past the last keyframe, its colour
         {369, RGB(0, 0, 255), RGB(55, 55, 55)},
     };
     for (const Column& c : columns) {

@@ -1,10 +1,9 @@
 // The colour dialog's mouse: picks in the colour field, the strips' clamps, keyframe and
-// current-location drags with the overlap rule, right-click deletion, and what happens when
-// the host changes things during a drag.
+// current-location drags with the overlap rule, right-click deletion, also during a drag.
+// What every editor's drag does alike is in test_editor_drags.cpp.
 #include <cmath>
 
 #include "ColourDialogTestSupport.h"
-#include "keyfrm/editors/KivFXTimeStrip.h"
 
 namespace {
 
@@ -112,95 +111,42 @@ TEST_F(ColourDialogTest, TheCurrentLocationDragsAlongTheStrip) {
     EXPECT_EQ(At(StripX(0.1), 250), RGB(25, 25, 25) ^ RGB(255, 255, 0)) << "its line XOR-ed across the colour bar";
 }
 
-TEST_F(ColourDialogTest, KeyframesDragAndStepOffOneAnother) {
+TEST_F(ColourDialogTest, AKeyframeDragsToThePointersPixelAndStepsOffOthersByPixels) {
     struct Case {
-        double start;    // the dragged keyframe's location
-        std::vector<int> moves;  // pointer x positions after pressing on its mark
+        const char* what;
+        double start;               // the dragged keyframe's location
+        std::vector<double> others;
+        std::vector<int> moves;     // pointer x positions after pressing on its mark
         double expected;
     };
     const double step = static_cast<float>(1.0 / kStripWidth);
     const Case cases[] = {
-        {0.25, {StripX(0.75)}, 277.0 / kStripWidth},             // free place: the pointer's pixel
-        {0.25, {StripX(0.5)}, 0.5 + step},                       // onto the other: one pixel forwards
-        {0.25, {StripX(0.5), StripX(0.5)}, 0.5 - step},          // held still on it: backwards
-        {0.25, {900}, 1.0 - step},                               // onto the one at 1: backwards
-        {0.3, {-900}, 0.0},                                      // held at the start
+        {"a free place: the pointer's pixel", 0.25, {0.5, 1.0}, {StripX(0.75)}, 277.0 / kStripWidth},
+        {"onto another, moving: one pixel forwards", 0.25, {0.5, 1.0}, {StripX(0.5)}, 0.5 + step},
+        {"held still on it: backwards", 0.25, {0.5, 1.0}, {StripX(0.5), StripX(0.5)}, 0.5 - step},
+        {"onto the one at 1: backwards", 0.25, {0.5, 1.0}, {900}, 1.0 - step},
+        {"held at the start", 0.3, {0.5, 1.0}, {-900}, 0.0},
+        {"onto the end with another a pixel before it: two back", 0.25, {1.0, 1.0 - step}, {900}, 1.0 - 2 * step},
+        {"onto a run of three, moving: past the run", 0.25, {0.5, 0.5 + step, 0.5 + 2 * step}, {StripX(0.5)}, 0.5 + 3 * step},
     };
     for (const Case& c : cases) {
-        Open(MakeColourTrack({{0.5, 9, 9, 9, 255}, {1.0, 8, 8, 8, 255}, {c.start, 200, 0, 0, 255}}), 0.0);
-        CKivFXColor32KeyFrm* dragged = nullptr;
-        for (int i = 0; i < track->GetKeyFrmCount(); ++i)
-            if (Key(i)->Location == c.start && Key(i)->GetColor32().red == 200) dragged = Key(i);
-        ASSERT_NE(dragged, nullptr);
+        SCOPED_TRACE(c.what);
+        auto t = MakeColourTrack({{c.start, 200, 0, 0, 255}});
+        CKivFXColor32KeyFrm* dragged = t->GetFXKeyFrm(0);
+        for (double at : c.others) t->SendKeyFrmValue(at, 9, 9, 9, 255);
+        Open(std::move(t), 0.0);
         Press(CPoint(StripX(c.start) + 1, kStripMiddle));
         ASSERT_EQ(dlg->GetDragKeyFrm(), dragged);
         EXPECT_EQ(Edits(), (std::vector<int>{200, 0, 0, 255})) << "the edits show the dragged keyframe";
         for (int x : c.moves) Move(CPoint(x, kStripMiddle));
         Release(CPoint(c.moves.back(), kStripMiddle));
-        EXPECT_NEAR(dragged->Location, c.expected, 1e-9) << c.start << " moved " << c.moves.size();
+        EXPECT_NEAR(dragged->Location, c.expected, 1e-9);
         EXPECT_EQ(dlg->GetDragKeyFrm(), nullptr);
-        for (int i = 1; i < track->GetKeyFrmCount(); ++i) EXPECT_LE(Key(i - 1)->Location, Key(i)->Location) << "kept sorted";
+        ASSERT_EQ(track->GetKeyFrmCount(), static_cast<int>(c.others.size()) + 1) << "nothing is dropped";
+        for (int i = 1; i < track->GetKeyFrmCount(); ++i) EXPECT_LT(Key(i - 1)->Location, Key(i)->Location) << "distinct and sorted";
         EXPECT_EQ(host.modifies, (std::vector<ClrModify>{{1, 0}}));
         TearDown();
     }
-}
-
-TEST_F(ColourDialogTest, AKeyframeDroppedOnARunOfKeyframesLandsOnTheNearestFreePlace) {
-    struct Case {
-        const char* what;
-        std::vector<double> others;
-        int x;  // where the pointer drops the keyframe
-        double expected;
-    };
-    const double step = static_cast<float>(1.0 / kStripWidth);
-    const Case cases[] = {
-        {"past the end onto a keyframe with another one pixel before it: two pixels back", {1.0, 1.0 - step}, 900,
-         1.0 - 2 * step},
-        {"onto a run of three, moving: past the run", {0.5, 0.5 + step, 0.5 + 2 * step}, StripX(0.5), 0.5 + 3 * step},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        auto t = MakeColourTrack({{0.25, 200, 0, 0, 255}});
-        CKivFXColor32KeyFrm* dragged = t->GetFXKeyFrm(0);
-        for (double at : c.others) t->SendKeyFrmValue(at, 9, 9, 9, 255);
-        Open(std::move(t), 0.0);
-        Press(CPoint(StripX(0.25) + 1, kStripMiddle));
-        ASSERT_EQ(dlg->GetDragKeyFrm(), dragged);
-        Move(CPoint(c.x, kStripMiddle));
-        EXPECT_NEAR(dragged->Location, c.expected, 1e-9);
-        Release(CPoint(c.x, kStripMiddle));
-        ASSERT_EQ(track->GetKeyFrmCount(), static_cast<int>(c.others.size()) + 1) << "nothing is dropped";
-        for (int i = 1; i < track->GetKeyFrmCount(); ++i) EXPECT_LT(Key(i - 1)->Location, Key(i)->Location) << "distinct and sorted";
-        TearDown();
-    }
-}
-
-TEST(ColourOverlapRule, StepsOffByOnePixelWithinTheRange) {
-    struct Case {
-        double other, moved;
-        bool still;
-        double expected;
-        int result;
-    };
-    const Case cases[] = {
-        {0.5, 0.5, false, 0.51, 1},   {0.5, 0.5, true, 0.49, 1},  {0.5, 0.5009, false, 0.5109, 1},
-        {0.5, 0.5011, false, 0.5011, 0},  // beyond the tolerance: stays
-        {1.0, 1.0, false, 0.99, 1},   // at the end: backwards
-        {0.0, 0.0, true, 0.01, 1},    // from the start forwards, never onto it or before it
-        {0.995, 0.995, false, 1.0, 1},  // forwards past the end stops at it
-    };
-    for (const Case& c : cases) {
-        auto track = MakeColourTrack({{c.other, 0, 0, 0, 0}});
-        auto* k = new CKivFXColor32KeyFrm();
-        k->Location = c.moved;
-        track->AddTail(k);
-        EXPECT_EQ(KivFXStepOffOverlap(track.get(), k, 0.01f, c.still) ? 1 : 0, c.result) << c.other << " " << c.moved;
-        EXPECT_NEAR(k->Location, c.expected, 1e-7) << c.other << " " << c.moved;
-    }
-    auto track = MakeColourTrack({{0.5, 0, 0, 0, 0}, {0.5004, 0, 0, 0, 0}});
-    for (const float bad : {0.0f, -0.01f, NAN, INFINITY})
-        EXPECT_FALSE(KivFXStepOffOverlap(track.get(), track->GetFXKeyFrm(0), bad, false)) << bad;
-    EXPECT_FALSE(KivFXStepOffOverlap(nullptr, track->GetFXKeyFrm(0), 0.01f, false));
 }
 
 TEST_F(ColourDialogTest, RightClickDeletesTheKeyframeUnderItOnly) {

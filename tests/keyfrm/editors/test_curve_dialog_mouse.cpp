@@ -1,6 +1,6 @@
 // The curve dialog driven with the mouse as a person drives it: the current-frame marker,
-// keyframes moved in both directions, handles with their coupling, and what a host may do
-// to the track while a drag goes on.
+// keyframes moved in both directions, a handle taking the pointer's place, and a range as
+// wide as the floats. What every editor's drag does alike is in test_editor_drags.cpp.
 #include <cfloat>
 #include <cmath>
 #include <utility>
@@ -16,8 +16,6 @@ constexpr float kStep = 1.0f / 100.0f;  // one frame's worth of location over fr
 std::unique_ptr<CKivFXInsKeyFrmList> FourKeys(int insMode) {
     return MakeDlgTrack({{0.0, 0.0f}, {33.0 / 99.0, 20.0f}, {66.0 / 99.0, -20.0f}, {1.0, 40.0f}}, insMode);
 }
-
-double PixelLength(CSize s) { return std::hypot(static_cast<double>(s.cx), static_cast<double>(s.cy)); }
 
 }  // namespace
 
@@ -104,65 +102,20 @@ TEST_F(CurveDialogMouse, AKeyframeMovesBothWaysClampedAndStepsOffOthers) {
     EXPECT_EQ(host.Flags(), expected);
 }
 
-TEST_F(CurveDialogMouse, HandlesDragWithinTheirSideAndCoupleAsTheTrackSays) {
-    // The middle keyframe at frame 50 (x 115, y 65): fore handle at frame 40 (x 95, y 60),
-    // after handle at frame 69 (x 153, y 80).
-    auto make = [](int ctrlMode) {
-        return MakeDlgTrack({{0.0, 0.0f, 0, 0, 0.1, 20.0f}, {0.5, 0.0f, -0.1, 10.0f, 0.2, -30.0f}, {1.0, 0.0f, -0.1, 0.0f}}, 1,
-                            ctrlMode);
-    };
-    for (int ctrlMode : {0, 1, 2}) {
-        SCOPED_TRACE(testing::Message() << "coupling " << ctrlMode);
-        dlg.DestroyWindow();
-        host.DestroyWindow();
-        Open(make(ctrlMode));
-        CKivFXValueKeyFrm* k = Key(1);
-        const SKivFXBezierHandle afterBefore = k->PtAfter;
-        const double afterPixels = PixelLength(dlg.GetKeyFrmRect(k, 2).TopLeft() - dlg.GetKeyFrmRect(k, 0).TopLeft());
-        Press(ScreenOfPart(k, kKivFXPartForePt));
-        ASSERT_EQ(dlg.GetDragKind(), CKivFXInsKeyFrmDlg::kDragForePt);
-        EXPECT_EQ(dlg.GetHandleLength(), ctrlMode == 1 ? 40 : 0) << "linkage keeps the after handle's 40 pixels";
-        Move(Screen(CPoint(75, 45)));
-        EXPECT_EQ(k->PtFore.PosOffset, 30.0 / 99.0 - 0.5);
-        EXPECT_EQ(k->PtFore.ValueOffset, 39.5f);
-        if (ctrlMode == 0) {
-            EXPECT_EQ(k->PtAfter.PosOffset, afterBefore.PosOffset);
-            EXPECT_EQ(k->PtAfter.ValueOffset, afterBefore.ValueOffset);
-        } else if (ctrlMode == 2) {
-            EXPECT_EQ(k->PtAfter.PosOffset, -k->PtFore.PosOffset) << "the exact negation";
-            EXPECT_EQ(k->PtAfter.ValueOffset, -k->PtFore.ValueOffset);
-        } else {
-            const CSize after = dlg.GetKeyFrmRect(k, 2).TopLeft() - dlg.GetKeyFrmRect(k, 0).TopLeft();
-            EXPECT_NEAR(PixelLength(after), afterPixels, 3.0) << "the opposite handle keeps its pixel length";
-            EXPECT_GT(after.cx, 0) << "and points away from the dragged one";
-            EXPECT_GT(after.cy, 0);
-        }
-        Move(Screen(CPoint(130, 45)));
-        EXPECT_EQ(k->PtFore.PosOffset, 0.0) << "a fore handle never passes its keyframe";
-        Release(Screen(CPoint(130, 45)));
-        EXPECT_EQ(dlg.GetHandleLength(), 0);
-        EXPECT_EQ(host.Flags(), (Flags{{0, 0}, {0, 0}, {1, 0}}));
-    }
-    // The after handle of the first keyframe mirrors that: never left of its keyframe.
-    Press(ScreenOfPart(Key(0), kKivFXPartAfterPt));
-    ASSERT_EQ(dlg.GetDragKind(), CKivFXInsKeyFrmDlg::kDragAfterPt);
-    Move(Screen(CPoint(-20, 90)));
-    EXPECT_EQ(Key(0)->PtAfter.PosOffset, 0.0);
-    EXPECT_EQ(Key(0)->PtAfter.ValueOffset, dlg.PixelToValueY(90) - Key(0)->Value);
-    Release(Screen(CPoint(-20, 90)));
-}
-
-TEST_F(CurveDialogMouse, AClickOffEverythingDeselectsAndRepaints) {
-    Open(FourKeys(1));
-    Key(2)->SetSelect(1);
-    const int paints = dlg.paints;
-    Press(Screen(CPoint(60, 110)));
-    EXPECT_FALSE(dlg.IsDragging());
-    EXPECT_EQ(CWnd::GetCapture(), nullptr);
-    EXPECT_FALSE(Key(2)->IsSelect());
-    EXPECT_GT(dlg.paints, paints);
-    Release(Screen(CPoint(60, 110)));
-    EXPECT_TRUE(host.modifies.empty());
+// How the opposite handle follows, and that no handle passes its keyframe: the editors' drag table.
+TEST_F(CurveDialogMouse, AHandleTakesThePointersPlaceAndLinkageHoldsTheOppositeLength) {
+    // The middle keyframe at frame 50 (x 115, y 65), its after handle 40 pixels long.
+    Open(MakeDlgTrack({{0.0, 0.0f}, {0.5, 0.0f, -0.1, 10.0f, 0.2, -30.0f}, {1.0, 0.0f}}, 1, 1));
+    CKivFXValueKeyFrm* k = Key(1);
+    Press(ScreenOfPart(k, kKivFXPartForePt));
+    ASSERT_EQ(dlg.GetDragKind(), CKivFXInsKeyFrmDlg::kDragForePt);
+    EXPECT_EQ(dlg.GetHandleLength(), 40) << "linkage keeps the after handle's 40 pixels";
+    Move(Screen(CPoint(75, 45)));
+    EXPECT_EQ(k->PtFore.PosOffset, 30.0 / 99.0 - 0.5);
+    EXPECT_EQ(k->PtFore.ValueOffset, 39.5f);
+    Release(Screen(CPoint(75, 45)));
+    EXPECT_EQ(dlg.GetHandleLength(), 0);
+    EXPECT_EQ(host.Flags(), (Flags{{0, 0}, {1, 0}}));
 }
 
 TEST_F(CurveDialogMouse, UpTimeLineRepaintsOnlyTheMarkersTwoStrips) {

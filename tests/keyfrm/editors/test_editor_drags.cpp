@@ -1,11 +1,15 @@
-// Every editor's drag ends soundly whatever its host does meanwhile: a keyframe that leaves
-// the track (or a track replaced) ends the drag quietly, with nothing more told, the capture
-// released and the picture a full repaint gives; a host may close the editor when told, also
-// one whose window deletes itself when destroyed (run this under ASan and UBSan); and a
-// press repaints every selection it clears. One table over the four editors, driven through
-// the screen's mouse as a host's user would.
+// What every editor's drag does alike, one table over the four editors driven through the
+// screen's mouse as a host's user would. A keyframe that leaves the track (or a track
+// replaced) ends the drag quietly, with nothing more told, the capture released and the
+// picture a full repaint gives; a host may close the editor when told, also one whose window
+// deletes itself when destroyed (run this under ASan and UBSan); a press, or a click off
+// every keyframe, repaints the selection it clears; a handle keeps its side and the opposite
+// one follows the track's coupling.
+#include <algorithm>
+#include <cmath>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -33,15 +37,25 @@ protected:
 class Rig {
 public:
     virtual ~Rig() = default;
-    virtual void Open(bool selfDeleting) = 0;
+    /// ctrlMode < 0: a linear track; else a Bezier track whose middle keyframe has both
+    /// handles, coupled so.
+    virtual void Open(bool selfDeleting, int ctrlMode) = 0;
     virtual CWnd& Editor() = 0;
     virtual bool Dragging() = 0;
-    virtual CPoint Grab() = 0;
+    /// Where a part of the middle keyframe is drawn, on the screen (the colour dialog: its mark).
+    virtual CPoint Part(int part) = 0;
+    CPoint Grab() { return Part(kKivFXPartKeyFrm); }
+    /// A handle's offsets, the time offset first where handles lie in time; none without handles.
+    virtual std::vector<double> Offsets(int) { return {}; }
+    virtual bool HandlesInTime() const { return true; }
+    /// A point on no part of any keyframe; none for the colour dialog, where every click acts.
+    virtual std::optional<CPoint> Nowhere() { return std::nullopt; }
     virtual void RemoveGrabbed() = 0;
     /// Attaches a copy of the track, and whether that copy is as it came (unselected, unmoved).
     virtual void AttachAnother() = 0;
     virtual bool AnotherUndisturbed() = 0;
     virtual void SelectFirst() = 0;
+    virtual bool FirstSelected() = 0;
     virtual size_t Told() const = 0;
     virtual void WhenTold(std::function<void()> f) = 0;
     /// Something outside a drag that the host is told of; false where the editor has none.
@@ -52,8 +66,20 @@ public:
 template <class Host, class Ed, class Track>
 class RigOf : public Rig {
 public:
+    void Open(bool selfDeleting, int ctrlMode) override {
+        track = Fresh(ctrlMode);
+        Show(selfDeleting);
+        alive = std::make_unique<KivWeakWnd>(*editor);
+        KivScreen::Get().PaintAll();
+        host.modifies.clear();
+    }
     CWnd& Editor() override { return *editor; }
     bool Dragging() override { return editor->IsDragging(); }
+    CPoint Part(int part) override {
+        CRect r;
+        if constexpr (requires(Ed& e) { e.GetKeyFrmRect(nullptr, 0); }) r = editor->GetKeyFrmRect(track->GetFXKeyFrm(1), part);
+        return OnScreen(CPoint(r.left + 2, r.top + 2));
+    }
     size_t Told() const override { return host.modifies.size(); }
     void WhenTold(std::function<void()> f) override {
         if (f)
@@ -69,6 +95,11 @@ public:
         return true;
     }
     void SelectFirst() override { track->GetFXKeyFrm(0)->SetSelect(1); }
+    bool FirstSelected() override { return track->GetFXKeyFrm(0)->IsSelect(); }
+    bool Command() override {
+        editor->SendMessage(WM_COMMAND, ID_MENU_DEL_ALL_KF, 0);
+        return true;
+    }
     void Close() override {
         WhenTold(nullptr);
         if (editor && alive && *alive) editor->DestroyWindow();
@@ -78,6 +109,9 @@ public:
     }
 
 protected:
+    virtual std::unique_ptr<Track> Fresh(int ctrlMode) = 0;
+    /// Makes the editor on the track and shows it on the host.
+    virtual void Show(bool selfDeleting) = 0;
     /// Makes the editor (owned here, or deleting itself) before its window is created.
     template <class... Args>
     void Make(bool selfDeleting, Args&&... args) {
@@ -88,25 +122,14 @@ protected:
             editor = owned.get();
         }
     }
-    void Shown() {
-        alive = std::make_unique<KivWeakWnd>(*editor);
-        KivScreen::Get().PaintAll();
-        host.modifies.clear();
-    }
-    /// The middle keyframe's square, for the editors that draw one.
-    CPoint GrabSquare() const {
-        const CRect r = editor->GetKeyFrmRect(track->GetFXKeyFrm(1), kKivFXPartKeyFrm);
-        return OnScreen(CPoint(r.left + 2, r.top + 2));
-    }
     CPoint OnScreen(CPoint client) const {
         editor->ClientToScreen(&client);
         return client;
     }
-
-    /// Attaches other, remembering where its keyframes were.
+    /// Attaches another track made as the shown one was, remembering where its keyframes were.
     template <class Attach>
-    void AttachOther(std::unique_ptr<Track> made, Attach attach) {
-        other = std::move(made);
+    void AttachOther(Attach attach) {
+        other = Fresh(-1);
         otherLocations.clear();
         for (int i = 0; i < other->GetKeyFrmCount(); ++i) otherLocations.push_back(other->GetFXKeyFrm(i)->Location);
         attach(other.get());
@@ -120,76 +143,76 @@ protected:
     std::unique_ptr<KivWeakWnd> alive;
 };
 
+std::vector<double> CurveOffsets(const CKivFXValueKeyFrm* k, int part) {
+    const SKivFXBezierHandle& h = part == kKivFXPartForePt ? k->PtFore : k->PtAfter;
+    return {h.PosOffset, h.ValueOffset};
+}
+
+// The curve editors' middle keyframe on an exact pixel, its handles 8 frames and 10 either side.
 class CurveWindowRig : public RigOf<CurveHost, TestCurveWnd, CKivFXInsKeyFrmList> {
-public:
-    void Open(bool selfDeleting) override {
-        track = MakeTrack({{10, -50.0f}, {40, 60.0f}, {70, 0.0f}}, 0);
+    void Show(bool selfDeleting) override {
         ASSERT_TRUE(host.CreateTop(CRect(0, 0, 240, 140)));
         Make(selfDeleting);
         editor->SetKeyFrmList(track.get());
         editor->SetPixelPreFrame(2.0);
         ASSERT_TRUE(editor->Create(WS_CHILD | WS_VISIBLE, &host, CRect(10, 10, 210, 118)));
-        Shown();
     }
-    CPoint Grab() override { return GrabSquare(); }
-    void AttachAnother() override {
-        AttachOther(MakeTrack({{10, -50.0f}, {40, 60.0f}, {70, 0.0f}}, 0), [this](auto* t) { editor->SetKeyFrmList(t); });
+    std::unique_ptr<CKivFXInsKeyFrmList> Fresh(int ctrlMode) override {
+        return MakeTrack({{10, -50.0f}, {40, 60.0f, -8, 10.0f, 8, -10.0f}, {70, 0.0f}}, ctrlMode >= 0, std::max(ctrlMode, 0));
     }
+    std::vector<double> Offsets(int part) override { return CurveOffsets(track->GetFXKeyFrm(1), part); }
+    std::optional<CPoint> Nowhere() override { return OnScreen(CPoint(110, 100)); }
+    void AttachAnother() override { AttachOther([this](auto* t) { editor->SetKeyFrmList(t); }); }
     bool Command() override { return false; }
 };
 
 class CurveDialogRig : public RigOf<DialogHost, TestCurveDlg, CKivFXInsKeyFrmList> {
-public:
-    void Open(bool selfDeleting) override {
-        track = MakeDlgTrack({{0.1, -50.0f}, {0.4, 60.0f}, {0.7, 0.0f}}, 0);
+    void Show(bool selfDeleting) override {
         ASSERT_TRUE(host.CreateTop(CRect(0, 0, 300, 200)));
         Make(selfDeleting, &host);
         editor->SetRange(AquaEdit_Type_Number, 0, 99, track.get());
         ASSERT_NE(editor->Create(&host), 0);
         editor->MoveWindow(10, 10, 230, 130, FALSE);
         editor->ShowWindow(SW_SHOW);
-        Shown();
     }
-    CPoint Grab() override { return GrabSquare(); }
-    void AttachAnother() override {
-        AttachOther(MakeDlgTrack({{0.1, -50.0f}, {0.4, 60.0f}, {0.7, 0.0f}}, 0),
-                    [this](auto* t) { editor->UpKeyFrmList(AquaEdit_Type_Number, t); });
+    std::unique_ptr<CKivFXInsKeyFrmList> Fresh(int ctrlMode) override {
+        return MakeDlgTrack({{10 / 99.0, -50.0f}, {40 / 99.0, 60.0f, -8 / 99.0, 10.0f, 8 / 99.0, -10.0f}, {70 / 99.0, 0.0f}},
+                            ctrlMode >= 0, std::max(ctrlMode, 0));
     }
-    bool Command() override {
-        editor->SendMessage(WM_COMMAND, ID_MENU_DEL_ALL_KF, 0);
-        return true;
-    }
+    std::vector<double> Offsets(int part) override { return CurveOffsets(track->GetFXKeyFrm(1), part); }
+    std::optional<CPoint> Nowhere() override { return OnScreen(CPoint(60, 110)); }
+    void AttachAnother() override { AttachOther([this](auto* t) { editor->UpKeyFrmList(AquaEdit_Type_Number, t); }); }
 };
 
+// The middle keyframe at X 100, Y 200 (an exact pixel at 5 units a pixel), handles 20 pixels
+// left and 20 right, 10 up, with Z offsets of their own.
 class PosiDialogRig : public RigOf<PosiHost, TestPosiDlg, CKivFXPosiKeyFrmList> {
-public:
-    void Open(bool selfDeleting) override {
+    void Show(bool selfDeleting) override {
         KivScreen::Get().Resize(320, 300);
-        track = MakePosiTrack({{0.1, -300.0f, -300.0f}, {0.4, 100.0f, 200.0f}, {0.7, 300.0f, -100.0f}}, 0);
         ASSERT_TRUE(host.CreateTop(CRect(0, 0, 320, 300), WS_CLIPCHILDREN));
         Make(selfDeleting, &host);
         editor->SetRange(0, 99, track.get());
         ASSERT_NE(editor->Create(&host), 0);
         editor->MoveWindow(10, 10, 240, 261, FALSE);
         editor->ShowWindow(SW_SHOW);
-        Shown();
     }
-    CPoint Grab() override { return GrabSquare(); }
-    void AttachAnother() override {
-        AttachOther(MakePosiTrack({{0.1, -300.0f, -300.0f}, {0.4, 100.0f, 200.0f}, {0.7, 300.0f, -100.0f}}, 0),
-                    [this](auto* t) { editor->SetRange(0, 99, t); });
+    std::unique_ptr<CKivFXPosiKeyFrmList> Fresh(int ctrlMode) override {
+        return MakePosiTrack({{0.1, -300.0f, -300.0f}, {0.4, 100.0f, 200.0f, 0.0f, {-100.0f, 0.0f, 7.0f}, {100.0f, 50.0f, 9.0f}},
+                              {0.7, 300.0f, -100.0f}},
+                             ctrlMode >= 0, std::max(ctrlMode, 0));
     }
-    bool Command() override {
-        editor->SendMessage(WM_COMMAND, ID_MENU_DEL_ALL_KF, 0);
-        return true;
+    bool HandlesInTime() const override { return false; }
+    std::vector<double> Offsets(int part) override {
+        const SKivFXPosiHandle& h = part == kKivFXPartForePt ? track->GetFXKeyFrm(1)->Fore : track->GetFXKeyFrm(1)->After;
+        return {h.X, h.Y};
     }
+    std::optional<CPoint> Nowhere() override { return OnScreen(CPoint(40, 40)); }
+    void AttachAnother() override { AttachOther([this](auto* t) { editor->SetRange(0, 99, t); }); }
 };
 
 class ColourDialogRig : public RigOf<ColourHost, CKivFXClr32KeyFrmDlg, CKivFXColor32KeyFrmList> {
-public:
-    void Open(bool selfDeleting) override {
+    void Show(bool selfDeleting) override {
         KivScreen::Get().Resize(400, 300);
-        track = MakeColourTrack({{0.1, 10, 20, 30, 255}, {0.4, 200, 100, 0, 128}, {0.7, 0, 0, 255, 255}});
         ASSERT_TRUE(host.CreateTop(CRect(0, 0, 400, 300)));
         Make(selfDeleting, track.get());
         editor->SetBuildEditor(1);
@@ -197,13 +220,12 @@ public:
         editor->MoveWindow(0, 0, 400, 300);
         editor->UpCurLocation(0.0);
         editor->ShowWindow(SW_SHOW);
-        Shown();
     }
-    CPoint Grab() override { return OnScreen(CPoint(10 + static_cast<int>(370 * 0.4), 265)); }
-    void AttachAnother() override {
-        AttachOther(MakeColourTrack({{0.1, 10, 20, 30, 255}, {0.4, 200, 100, 0, 128}, {0.7, 0, 0, 255, 255}}),
-                    [this](auto* t) { editor->SetFXClrList(t); });
+    std::unique_ptr<CKivFXColor32KeyFrmList> Fresh(int) override {
+        return MakeColourTrack({{0.1, 10, 20, 30, 255}, {0.4, 200, 100, 0, 128}, {0.7, 0, 0, 255, 255}});
     }
+    CPoint Part(int) override { return OnScreen(CPoint(10 + static_cast<int>(370 * 0.4), 265)); }
+    void AttachAnother() override { AttachOther([this](auto* t) { editor->SetFXClrList(t); }); }
     bool Command() override {
         // A right click on a keyframe's mark deletes it and tells the host.
         const CPoint mark = OnScreen(CPoint(10 + static_cast<int>(370 * 0.7), 265));
@@ -236,10 +258,10 @@ protected:
         if (rig) rig->Close();
         UiTest::TearDown();
     }
-    Rig& Open(bool selfDeleting = false) {
+    Rig& Open(bool selfDeleting = false, int ctrlMode = -1) {
         if (rig) rig->Close();
         rig = GetParam().make();
-        rig->Open(selfDeleting);
+        rig->Open(selfDeleting, ctrlMode);
         return *rig;
     }
     static void Press(CPoint p) { KivScreen::Get().MouseDown(p); }
@@ -330,6 +352,64 @@ TEST_P(EditorDrags, APressRepaintsEverySelectionItClears) {
     KivScreen::Get().PaintAll();
     EXPECT_EQ(DifferenceFromFullRepaint(r.Editor()), "");
     Release(grab);
+}
+
+TEST_P(EditorDrags, AClickOffEveryKeyframeStartsNothingAndRepaintsTheSelectionItClears) {
+    Rig& r = Open();
+    const std::optional<CPoint> nowhere = r.Nowhere();
+    if (!nowhere) return;
+    r.SelectFirst();
+    r.Editor().Invalidate(TRUE);
+    KivScreen::Get().PaintAll();
+    Press(*nowhere);
+    EXPECT_FALSE(r.Dragging());
+    EXPECT_EQ(CWnd::GetCapture(), nullptr);
+    EXPECT_FALSE(r.FirstSelected());
+    EXPECT_EQ(DifferenceFromFullRepaint(r.Editor()), "");
+    Release(*nowhere);
+    EXPECT_EQ(r.Told(), 0u);
+}
+
+TEST_P(EditorDrags, AHandleStaysOnItsSideAndTheOppositeFollowsAsTheTrackSays) {
+    struct To {
+        const char* what;
+        int dx, dy;  // where the fore handle is dragged, from the keyframe (pixels)
+    };
+    for (int mode : {0, 1, 2}) {
+        for (const To& to : {To{"up and left", -24, -14}, To{"straight up", 0, -18}, To{"level", -22, 0}}) {
+            SCOPED_TRACE(testing::Message() << "coupling " << mode << ", " << to.what);
+            Rig& r = Open(false, mode);
+            if (r.Offsets(kKivFXPartForePt).empty()) return;
+            const CPoint key = r.Part(kKivFXPartKeyFrm);
+            const CSize was = r.Part(kKivFXPartAfterPt) - key;
+            const std::vector<double> afterWas = r.Offsets(kKivFXPartAfterPt);
+            Press(r.Part(kKivFXPartForePt));
+            ASSERT_TRUE(r.Dragging());
+            Move(CPoint(key.x + to.dx, key.y + to.dy));
+            const std::vector<double> fore = r.Offsets(kKivFXPartForePt), after = r.Offsets(kKivFXPartAfterPt);
+            const CSize now = r.Part(kKivFXPartAfterPt) - key;
+            if (mode == 0) {
+                EXPECT_EQ(after, afterWas) << "no coupling: the other handle stays";
+            } else if (mode == 2) {
+                EXPECT_EQ(after, (std::vector<double>{-fore[0], -fore[1]})) << "symmetry: the exact negation";
+            } else {
+                EXPECT_NEAR(std::hypot(now.cx, now.cy), std::hypot(was.cx, was.cy), 2.0) << "linkage keeps its pixel length";
+                EXPECT_LT(now.cx * to.dx + now.cy * to.dy, 0) << "pointing away";
+                EXPECT_TRUE((to.dx != 0 || now.cx == 0) && (to.dy != 0 || now.cy == 0)) << "upright or level as the dragged one";
+            }
+            if (r.HandlesInTime()) {
+                Move(CPoint(key.x + 30, key.y));
+                EXPECT_EQ(r.Offsets(kKivFXPartForePt)[0], 0.0) << "a fore handle never passes its keyframe";
+            }
+            Release(CPoint(key.x + 30, key.y));
+            if (r.HandlesInTime()) {
+                Press(r.Part(kKivFXPartAfterPt));
+                Move(CPoint(key.x - 30, key.y + to.dy));
+                EXPECT_EQ(r.Offsets(kKivFXPartAfterPt)[0], 0.0) << "nor an after handle";
+                Release(CPoint(key.x - 30, key.y + to.dy));
+            }
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Editors, EditorDrags, ::testing::ValuesIn(kEditors),

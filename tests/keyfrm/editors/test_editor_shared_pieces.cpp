@@ -76,6 +76,7 @@ TEST(DraggedKeyFrame, StepsOffAnotherKeyframeAndKeepsTheTrackSorted) {
         {"onto a keyframe, moving: forwards", 0.5, false, 0.5 + s},
         {"onto a keyframe, not moving: backwards", 0.5, true, 0.5 - s},
         {"within the tolerance counts as onto it", 0.5004, false, 0.5004 + s},
+        {"just beyond the tolerance: left there", 0.5011, false, 0.5011},
         {"at location 1, moving: backwards", 1.0, false, 1.0 - s},
         {"onto the first keyframe, moving: forwards", 0.0, false, static_cast<double>(s)},
         {"at location 0, not moving: forwards, never before the story", 0.0, true, static_cast<double>(s)},
@@ -94,6 +95,18 @@ TEST(DraggedKeyFrame, StepsOffAnotherKeyframeAndKeepsTheTrackSorted) {
     KivFXPlaceDraggedKF(&track, nullptr, 0.5, s, false);
     KivFXPlaceDraggedKF(nullptr, track.SendKeyFrmValue(0.5, 1.0f), 0.7, s, false);
     EXPECT_EQ(track.GetFXKeyFrm(0)->Location, 0.5) << "nothing without a track";
+    // The step alone says whether it moved; a step past an end stops at that end.
+    CKivFXValueKeyFrm* nearEnd = track.SendKeyFrmValue(0.9955, 1.0f);
+    track.SendKeyFrmValue(0.995, 1.0f);
+    EXPECT_TRUE(KivFXStepOffOverlap(&track, nearEnd, 0.01f, false));
+    EXPECT_EQ(nearEnd->Location, 1.0);
+    EXPECT_FALSE(KivFXStepOffOverlap(&track, nearEnd, 0.01f, false)) << "a free place: no move";
+    for (const float bad : {0.0f, -0.01f, NAN, INFINITY}) {
+        nearEnd->Location = 0.5004;
+        EXPECT_FALSE(KivFXStepOffOverlap(&track, nearEnd, bad, false)) << bad;
+        EXPECT_EQ(nearEnd->Location, 0.5004);
+    }
+    EXPECT_FALSE(KivFXStepOffOverlap(nullptr, nearEnd, 0.01f, false));
 }
 
 namespace {
