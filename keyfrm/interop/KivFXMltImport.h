@@ -39,3 +39,27 @@ struct KivFXMltImported {
 /// tolerance. Values beyond a float's range are refused, and so is a spline that overshoots
 /// beyond it at a frame of the story. Raises std::bad_alloc only.
 KivFXMltImported KivFXMltImport(std::string_view text, int frames, const KivFXMltImportOptions& options = {});
+
+
+/// A colour or position track read from a string, or why not.
+struct KivFXMltImportedTrack {
+    std::unique_ptr<CKivObList> track;  // a CKivFXColor32KeyFrmList or CKivFXPosiKeyFrmList; null when refused
+    std::string error;                  // as KivFXMltImported's
+    std::size_t position = 0;
+    int extraKeyframes = 0;          // keyframes beyond the string's inside the story
+    double largestDifference = 0.0;  // largest |track - MLT| at a frame (per channel or axis)
+    double tolerance = 0.0;
+    bool Ok() const { return track != nullptr; }
+};
+
+/// Reads a string of colours into a linear colour track (location frame / (frames - 1)):
+/// each keyframe inside the story at its frame with its colour, a discrete one held by a
+/// second keyframe on the frame before the next, and keyframes at the story's ends with
+/// MLT's colour there. Smooth segments (MLT's spline per channel, clamped to 0..255) become
+/// linear pieces added until the track is within one channel step of MLT at every frame.
+KivFXMltImportedTrack KivFXMltImportColour(std::string_view text, int frames);
+/// Reads a string of rectangles into a linear frame-based position track: x and y of each
+/// keyframe (z 0; width, height and opacity are dropped), laid out as the colours are, with
+/// linear pieces added for smooth segments until each axis is within the tolerance (as for
+/// KivFXMltImport, per axis; the range, when given, serves both axes).
+KivFXMltImportedTrack KivFXMltImportRect(std::string_view text, int frames, const KivFXMltImportOptions& options = {});
