@@ -47,8 +47,30 @@ py::object Dumps(const KivPyTrack& track, std::optional<double> tolerance, std::
     return py::str(e.strings.front());
 }
 
-py::object Loads(const std::string& text, int frames, std::optional<float> minValue, std::optional<float> maxValue,
+// A refused string raises FormatError when the fault is the string's ("position P: ..."),
+// ValueError when it is the arguments' (frames); a track made is returned as its class.
+template <class Imported>
+py::object Returned(Imported& in) {
+    if (!in.Ok()) {
+        if (in.error.rfind("position ", 0) == 0) throw KfxError(in.error);
+        throw py::value_error(in.error);
+    }
+    std::shared_ptr<KivPyRoot> root = KivPyNewRoot(std::unique_ptr<CObject>(in.track.release()));
+    return KivPyWrap(root, nullptr, true);
+}
+
+py::object Loads(const std::string& text, int frames, const std::string& kind, std::optional<float> minValue, std::optional<float> maxValue,
                  std::optional<double> tolerance) {
+    KivFXMltForm form = KivFXMltForm::scalar;
+    if (kind == "auto")
+        form = KivFXMltDetectForm(text);
+    else if (kind == "colour")
+        form = KivFXMltForm::colour;
+    else if (kind == "rect")
+        form = KivFXMltForm::rect;
+    else if (kind != "scalar")
+        throw py::value_error("kind takes 'scalar', 'colour', 'rect' or 'auto', not '" + kind + "'");
+    if (form == KivFXMltForm::colour && minValue) throw py::type_error("min and max are for numbers and rectangles, not colours");
     if (minValue.has_value() != maxValue.has_value()) throw py::type_error("give min= and max= together");
     KivFXMltImportOptions options;
     if (minValue) {
@@ -62,19 +84,20 @@ py::object Loads(const std::string& text, int frames, std::optional<float> minVa
         if (!(*tolerance >= 0.0) || !std::isfinite(*tolerance)) throw py::value_error("tolerance takes a finite difference of 0 or more");
         options.tolerance = *tolerance;
     }
+    if (form != KivFXMltForm::scalar) {
+        KivFXMltImportedTrack in;
+        {
+            py::gil_scoped_release unlocked;
+            in = form == KivFXMltForm::colour ? KivFXMltImportColour(text, frames) : KivFXMltImportRect(text, frames, options);
+        }
+        return Returned(in);
+    }
     KivFXMltImported in;
     {
         py::gil_scoped_release unlocked;
         in = KivFXMltImport(text, frames, options);
     }
-    // A fault in the string names its offset ("position P: ..."); one in the arguments
-    // (frames) is the caller's.
-    if (!in.Ok()) {
-        if (in.error.rfind("position ", 0) == 0) throw KfxError(in.error);
-        throw py::value_error(in.error);
-    }
-    std::shared_ptr<KivPyRoot> root = KivPyNewRoot(std::unique_ptr<CObject>(in.track.release()));
-    return KivPyWrap(root, nullptr, true);
+    return Returned(in);
 }
 
 }  // namespace
@@ -94,14 +117,17 @@ the track's value range, per axis for positions; one channel step for colours). 
 the story's length (default: frame 0 to the last keyframe of a frame-based track, 101 frames
 for a location-based one, frame f standing for location f / (frames - 1)). ValueError for a
 story that cannot be exported.)");
-    mlt.def("loads", &Loads, py::arg("string"), py::arg("frames"), py::kw_only(), py::arg("min") = py::none(),
+    mlt.def("loads", &Loads, py::arg("string"), py::arg("frames"), py::kw_only(), py::arg("kind") = "scalar", py::arg("min") = py::none(),
             py::arg("max") = py::none(), py::arg("tolerance") = py::none(),
-            R"(A new frame-based ScalarTrack read from an MLT animation string over a story of frames frames.
+            R"(A new frame-based ScalarTrack (by default) read from an MLT animation string over a story of frames frames.
 
 Linear and discrete keyframes come over exactly (a discrete value held by a second keyframe
 on the frame before the next); smooth ones as Bezier handles within tolerance of MLT at
 every frame (default 0.1 % of the range), with keyframes added where one Bezier cannot
 follow. min and max set the track's range (default: the values the string reaches).
+kind="colour" reads "#aarrggbb" / "#rrggbb" values into a linear ColourTrack (within one
+channel step), kind="rect" rectangles ("x y w h", "x/y:wxh:o") into a linear PositionTrack
+of their x and y, kind="auto" takes the kind from the first value.
 Raises FormatError naming the offset of the fault for a string MLT would misread or reject
 (and for the kind letters of later MLT releases), ValueError for frames out of 1..10000000.)");
 }
