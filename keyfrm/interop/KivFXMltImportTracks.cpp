@@ -45,26 +45,28 @@ std::vector<int> Forced(const std::vector<KivFXMltKey>& keys, int frames) {
 }
 
 // Keyframe frames covering forced: between two forced frames, from each keyframe on the
-// longest linear piece that fits (searched by halving, so long spans cost a few passes).
+// longest linear piece that fits, found by doubling the length tried and then halving the
+// gap, so that each piece costs a few passes over its own frames, not over the span's.
 template <class Fits>
 std::vector<int> Pieces(const std::vector<int>& forced, Fits fits) {
     std::vector<int> out{forced.front()};
     for (std::size_t i = 0; i + 1 < forced.size(); ++i)
         for (int s = forced[i], b = forced[i + 1]; s < b;) {
-            int e = b;
-            if (!fits(s, b)) {
-                int lo = s + 1, hi = b - 1;  // a piece of one frame always fits
-                while (lo < hi) {
-                    const int mid = lo + (hi - lo + 1) / 2;
-                    if (fits(s, mid))
-                        lo = mid;
-                    else
-                        hi = mid - 1;
+            int good = s + 1, bad = b + 1;  // a piece of one frame always fits
+            for (long long length = 2; good < b; length *= 2) {
+                const int e = static_cast<int>(std::min<long long>(s + length, b));
+                if (!fits(s, e)) {
+                    bad = e;
+                    break;
                 }
-                e = lo;
+                good = e;
             }
-            out.push_back(e);
-            s = e;
+            while (bad - good > 1) {
+                const int mid = good + (bad - good) / 2;
+                (fits(s, mid) ? good : bad) = mid;
+            }
+            out.push_back(good);
+            s = good;
         }
     return out;
 }
