@@ -2,6 +2,7 @@
 // keyframes exactly, smooth segments as Bezier handles following MLT's spline.
 #pragma once
 
+#include <array>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -29,6 +30,23 @@ struct KivFXMltImported {
     double tolerance = 0.0;                      // the tolerance used
     bool Ok() const { return track != nullptr; }
 };
+
+/// Most channels a string's keyframes become track keyframes with (a rectangle's x and y).
+constexpr std::size_t kKivFXMltMostAxes = 2;
+
+/// A keyframe made from a string: its frame, and per channel its value and the value
+/// offsets of its handles.
+struct KivFXMltBezierKey {
+    int frame = 0;
+    std::array<float, kKivFXMltMostAxes> value{}, fore{}, after{};
+};
+
+/// The keyframes of a track following keys (one list per channel, all with the same frames
+/// and kinds) over a story of `frames` frames: a discrete keyframe held by a second one on
+/// the frame before the next; with bezier, each other segment's handles fitted per channel
+/// by least squares to MLT's curve, split until every channel is within its tolerance.
+std::vector<KivFXMltBezierKey> KivFXMltBezierKeys(const std::vector<std::vector<KivFXMltKey>>& channels, int frames, bool bezier,
+                                                  const std::vector<double>& tolerance);
 
 /// Reads text (see KivFXMltParse) for a story of `frames` frames (1 to kKivFXMltMaxFrames)
 /// into a new frame-based track. Without smooth keyframes the track is linear and matches
@@ -58,8 +76,9 @@ struct KivFXMltImportedTrack {
 /// MLT's colour there. Smooth segments (MLT's spline per channel, clamped to 0..255) become
 /// linear pieces added until the track is within one channel step of MLT at every frame.
 KivFXMltImportedTrack KivFXMltImportColour(std::string_view text, int frames);
-/// Reads a string of rectangles into a linear frame-based position track: x and y of each
-/// keyframe (z 0; width, height and opacity are dropped), laid out as the colours are, with
-/// linear pieces added for smooth segments until each axis is within the tolerance (as for
-/// KivFXMltImport, per axis; the range, when given, serves both axes).
+/// Reads a string of rectangles into a frame-based position track: x and y of each keyframe
+/// (z 0; width, height and opacity are dropped), each axis within the tolerance (as for
+/// KivFXMltImport, per axis; the range, when given, serves both axes). Without smooth
+/// keyframes the track is linear, laid out as the colours are; with them it is Bezier, its
+/// handles fitted per axis as KivFXMltImport fits a scalar track's.
 KivFXMltImportedTrack KivFXMltImportRect(std::string_view text, int frames, const KivFXMltImportOptions& options = {});

@@ -176,18 +176,35 @@ KivFXMltImportedTrack KivFXMltImportRect(std::string_view text, int frames, cons
             if (miss(*piece, f, units) > 1.0) return false;
         return true;
     };
-    const std::vector<int> forced = Forced(keys, frames);
-    const std::vector<int> made = Pieces(forced, fits);
     auto track = linearTrack();
     track->MinX = lo[0], track->MaxX = hi[0], track->MinY = lo[1], track->MaxY = hi[1];
     track->DefX = static_cast<float>(mlt[0][0]), track->DefY = static_cast<float>(mlt[1][0]);
-    for (int f : made) put(*track, f);
+    bool smooth = false;
+    for (std::size_t i = 0; i + 1 < keys.size(); ++i) smooth = smooth || keys[i].kind == KivFXMltKind::smooth;
+    if (smooth) {
+        // MLT's spline per axis is a cubic in the segment's parameter, as the track's Bezier
+        // is: handles follow it, as for a scalar string.
+        track->InsMode = 1;
+        const std::vector<KivFXMltBezierKey> made =
+            KivFXMltBezierKeys({KivFXMltChannel(keys, 0), KivFXMltChannel(keys, 1)}, frames, true, {tol[0], tol[1]});
+        for (const KivFXMltBezierKey& m : made) {
+            CKivFXPosiKeyFrm* k = track->SendKeyFrmValue(m.frame, m.value[0], m.value[1], 0.0f);
+            k->Location = frames > 1 ? static_cast<double>(m.frame) / (frames - 1) : 0.0;
+            k->Fore = {m.fore[0], m.fore[1], 0.0f};
+            k->After = {m.after[0], m.after[1], 0.0f};
+        }
+        out.extraKeyframes = static_cast<int>(made.size() - keys.size());
+    } else {
+        const std::vector<int> forced = Forced(keys, frames);
+        const std::vector<int> made = Pieces(forced, fits);
+        for (int f : made) put(*track, f);
+        out.extraKeyframes = static_cast<int>(made.size() - forced.size());
+    }
     for (int f = 0; f < frames; ++f) {
         double units = 0.0;
         miss(*track, f, units);
         out.largestDifference = std::max(out.largestDifference, units);
     }
-    out.extraKeyframes = static_cast<int>(made.size() - forced.size());
     out.track = std::move(track);
     return out;
 }

@@ -126,7 +126,7 @@ on the frame before the next); smooth ones as Bezier handles within tolerance of
 every frame (default 0.1 % of the range), with keyframes added where one Bezier cannot
 follow. min and max set the track's range (default: the values the string reaches).
 kind="colour" reads "#aarrggbb" / "#rrggbb" values into a linear ColourTrack (within one
-channel step), kind="rect" rectangles ("x y w h", "x/y:wxh:o") into a linear PositionTrack
+channel step), kind="rect" rectangles ("x y w h", "x/y:wxh:o") into a PositionTrack
 of their x and y, kind="auto" takes the kind from the first value.
 Raises FormatError naming the offset of the fault for a string MLT would misread or reject
 (and for the kind letters of later MLT releases), ValueError for frames out of 1..10000000.)");
