@@ -231,6 +231,18 @@ std::vector<KivFuzzSeed> KfxConvertSeeds() {
     return out;
 }
 
+// A colour or rectangle string imported as `kfx import --from mlt` finds its kind: a
+// refusal names its fault's position, a track stays within the tolerance it reports.
+KivFuzzResult MltImportTrack(const std::string& text, int frames, KivFXMltForm form) {
+    const KivFXMltImportedTrack in = form == KivFXMltForm::colour ? KivFXMltImportColour(text, frames) : KivFXMltImportRect(text, frames);
+    if (!in.Ok()) {
+        if (in.error.empty() || in.position > text.size()) Finding("a refused string without a fault's position: " + in.error);
+        return KivFuzzResult::refused;
+    }
+    if (!(in.largestDifference <= in.tolerance * (1.0 + 1e-9))) Finding("an import misses MLT by more than its tolerance: " + text);
+    return KivFuzzResult::accepted;
+}
+
 // An MLT animation string imported as `kfx import --from mlt` does: two bytes give the
 // story's length (1 to 65536 frames), the rest is the string. What is read must come back
 // the same from its own spelling, and the track must stay within the tolerance it reports.
@@ -238,6 +250,7 @@ KivFuzzResult MltImport(Input data) {
     if (data.size() < 2) return KivFuzzResult::skipped;
     const int frames = 1 + (data[0] | (data[1] << 8));
     const std::string text(data.begin() + 2, data.end());
+    if (const KivFXMltForm form = KivFXMltDetectForm(text); form != KivFXMltForm::scalar) return MltImportTrack(text, frames, form);
     const KivFXMltImported in = KivFXMltImport(text, frames);
     if (!in.Ok()) {
         if (in.error.empty() || in.position > text.size()) Finding("a refused string without a fault's position: " + in.error);
@@ -260,7 +273,8 @@ KivFuzzResult MltImport(Input data) {
 std::vector<KivFuzzSeed> MltImportSeeds() {
     std::vector<KivFuzzSeed> out;
     int n = 0;
-    for (const char* text : {"0=0;25~=10;50|=3", "0~=-5.5;10~=20;30~=1e2;99=0", "-1=5;0=0;7|=2", "  42", "0=50%;3=\"7\";", "0=1;5!=2"}) {
+    for (const char* text : {"0=0;25~=10;50|=3", "0~=-5.5;10~=20;30~=1e2;99=0", "-1=5;0=0;7|=2", "  42", "0=50%;3=\"7\";", "0=1;5!=2",
+                             "0~=#ff000000;20~=#80ff8000;50|=\"#123456\";99=#00000000", "0=10 20 30 40;30~=-5/7.5:10x10:50%;60|=1e2 3;99=0 0"}) {
         Bytes bytes{100, 0};
         bytes.insert(bytes.end(), text, text + std::strlen(text));
         out.push_back({"mlt" + std::to_string(n++), std::move(bytes)});

@@ -73,14 +73,18 @@ std::int64_t ReadFrame(std::string_view text, std::size_t at, std::size_t end, K
     return negative ? -frame : frame;
 }
 
-// Reads text[at..end) as a plain decimal value, maybe quoted, maybe a percentage.
-double ReadValue(std::string_view text, std::size_t at, std::size_t end) {
+// Strips the quotes around a value, if it has them.
+void Unquote(std::string_view text, std::size_t& at, std::size_t& end) {
     if (at < end && text[at] == '"') {
         if (end - at < 2 || text[end - 1] != '"') Fault(at, "unterminated quoted value");
         ++at;
         --end;
     }
-    std::size_t i = at;
+}
+
+// Reads a decimal number, maybe a percentage, from text[i..end) after white space; i ends
+// just after it.
+double ReadNumber(std::string_view text, std::size_t& i, std::size_t end) {
     while (i < end && IsSpace(text[i])) ++i;
     if (i >= end) Fault(i, "missing value");
     const std::size_t start = i;
@@ -89,7 +93,7 @@ double ReadValue(std::string_view text, std::size_t at, std::size_t end) {
     while (i < end && IsDigit(text[i])) ++i;
     if (i < end && text[i] == '.') ++i;
     while (i < end && IsDigit(text[i])) ++i;
-    if (i == mantissa || (i == mantissa + 1 && text[mantissa] == '.')) Fault(start, "expected a decimal number after '='");
+    if (i == mantissa || (i == mantissa + 1 && text[mantissa] == '.')) Fault(start, "expected a decimal number");
     if (i < end && (text[i] == 'e' || text[i] == 'E')) {
         std::size_t e = i + 1;
         if (e < end && (text[e] == '+' || text[e] == '-')) ++e;
@@ -105,16 +109,72 @@ double ReadValue(std::string_view text, std::size_t at, std::size_t end) {
         value /= kPercent;
         ++i;
     }
+    return value;
+}
+
+// Reads text[at..end) as a plain decimal value, maybe quoted, maybe a percentage.
+double ReadValue(std::string_view text, std::size_t at, std::size_t end) {
+    Unquote(text, at, end);
+    std::size_t i = at;
+    const double value = ReadNumber(text, i, end);
     while (i < end && IsSpace(text[i])) ++i;
     if (i < end) Fault(i, "unexpected " + Quoted(text[i]) + " after the value");
     return value;
 }
 
-KivFXMltParsed ParseItems(std::string_view text, int frames) {
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// "#aarrggbb" or "#rrggbb" (opaque) into alpha, red, green, blue.
+void ReadColour(std::string_view text, std::size_t at, std::size_t end, KivFXMltKey& key) {
+    Unquote(text, at, end);
+    if (at >= end || text[at] != '#') Fault(at, "expected a colour \"#aarrggbb\" or \"#rrggbb\"");
+    const std::size_t digits = end - at - 1;
+    for (std::size_t i = at + 1; i < end; ++i)
+        if (HexDigit(text[i]) < 0) Fault(i, "unexpected " + Quoted(text[i]) + " in a colour");
+    if (digits != 8 && digits != 6) Fault(at, "a colour has 8 or 6 hex digits, not " + std::to_string(digits));
+    std::size_t i = at + 1;
+    key.channels[0] = 255.0;
+    for (std::size_t c = digits == 8 ? 0 : 1; c < 4; ++c, i += 2) key.channels[c] = HexDigit(text[i]) * 16 + HexDigit(text[i + 1]);
+    key.value = key.channels[0];
+}
+
+bool IsRectSeparator(char c) { return c == ' ' || c == '/' || c == ':' || c == 'x' || c == ','; }
+
+// "x y w h [o]" or "x/y:wxh[:o]", at least x and y.
+void ReadRect(std::string_view text, std::size_t at, std::size_t end, KivFXMltKey& key) {
+    constexpr std::size_t kMostNumbers = 5;
+    Unquote(text, at, end);
+    std::size_t i = at, count = 0;
+    for (;;) {
+        if (count == kMostNumbers) Fault(i, "a rectangle has at most 5 numbers (x, y, w, h, opacity)");
+        key.channels[count++] = ReadNumber(text, i, end);
+        std::size_t after = i;
+        while (after < end && IsSpace(text[after])) ++after;
+        if (after >= end) break;
+        if (!IsRectSeparator(text[i])) Fault(i, "unexpected " + Quoted(text[i]) + " in a rectangle");
+        ++i;
+    }
+    if (count < 2) Fault(at, "a rectangle needs at least x and y");
+    key.value = key.channels[0];
+}
+
+void ReadKeyValue(std::string_view text, std::size_t at, std::size_t end, KivFXMltForm form, KivFXMltKey& key) {
+    if (form == KivFXMltForm::colour) return ReadColour(text, at, end, key);
+    if (form == KivFXMltForm::rect) return ReadRect(text, at, end, key);
+    key.value = key.channels[0] = ReadValue(text, at, end);
+}
+
+KivFXMltParsed ParseItems(std::string_view text, int frames, KivFXMltForm form) {
     KivFXMltParsed out;
     if (text.find('=') == std::string_view::npos) {
         // A plain value: MLT's constant property.
-        out.keys.push_back({0, ReadValue(text, 0, text.size()), KivFXMltKind::linear});
+        out.keys.emplace_back();
+        ReadKeyValue(text, 0, text.size(), form, out.keys.back());
         return out;
     }
     for (std::size_t at = 0; at <= text.size();) {
@@ -129,7 +189,7 @@ KivFXMltParsed ParseItems(std::string_view text, int frames) {
             if (frame < 0) frame += frames;
             if (frame < -kKivFXMltFrameLimit || frame > kKivFXMltFrameLimit) Fault(at, "frame beyond the story's reach");
             key.frame = static_cast<int>(frame);
-            key.value = ReadValue(text, eq + 1, end);
+            ReadKeyValue(text, eq + 1, end, form, key);
             out.keys.push_back(key);
         }
         at = end + 1;
@@ -160,9 +220,9 @@ std::string Spelled(double v) {
 
 }  // namespace
 
-KivFXMltParsed KivFXMltParse(std::string_view text, int frames) {
+KivFXMltParsed KivFXMltParse(std::string_view text, int frames, KivFXMltForm form) {
     try {
-        return ParseItems(text, frames);
+        return ParseItems(text, frames, form);
     } catch (ParseFault& f) {
         KivFXMltParsed out;
         out.error = "position " + std::to_string(f.position) + ": " + f.message;
@@ -212,4 +272,22 @@ double KivFXMltValueAt(std::span<const KivFXMltKey> keys, int frame) {
     const double y0 = i > 0 ? keys[i - 1].value : a.value;
     const double y3 = i + 2 < keys.size() ? keys[i + 2].value : b.value;
     return KivFXMltCatmullRom(y0, a.value, b.value, y3, u);
+}
+
+KivFXMltForm KivFXMltDetectForm(std::string_view text) {
+    std::size_t at = text.find('=');
+    at = at == std::string_view::npos ? 0 : at + 1;
+    const std::size_t end = std::min(text.find(';', at), text.size());
+    while (at < end && (IsSpace(text[at]) || text[at] == '"')) ++at;
+    if (at < end && text[at] == '#') return KivFXMltForm::colour;
+    // A second number after a separator makes a rectangle.
+    while (at < end && !IsRectSeparator(text[at]) && !IsSpace(text[at])) ++at;
+    while (at < end && (IsRectSeparator(text[at]) || IsSpace(text[at]))) ++at;
+    return at < end && (IsDigit(text[at]) || text[at] == '-' || text[at] == '+' || text[at] == '.') ? KivFXMltForm::rect : KivFXMltForm::scalar;
+}
+
+std::vector<KivFXMltKey> KivFXMltChannel(std::span<const KivFXMltKey> keys, std::size_t c) {
+    std::vector<KivFXMltKey> out(keys.begin(), keys.end());
+    for (KivFXMltKey& k : out) k.value = k.channels[c];
+    return out;
 }

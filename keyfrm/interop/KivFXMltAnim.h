@@ -3,6 +3,7 @@
 // written to text, and the value MLT gives at any frame.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <span>
 #include <string>
@@ -13,12 +14,19 @@
 /// the Catmull-Rom spline through the neighbouring keyframes.
 enum class KivFXMltKind { discrete, linear, smooth };
 
+/// What the values of a string are: numbers, colours ("#aarrggbb" or "#rrggbb"), or
+/// rectangles ("x y w h", "x/y:wxh", 2 to 5 numbers, the fifth the opacity).
+enum class KivFXMltForm { scalar, colour, rect };
+
 /// One keyframe of an animation string.
 struct KivFXMltKey {
     int frame = 0;
-    double value = 0.0;
+    double value = 0.0;  // a number's value; a colour's alpha, a rectangle's x
     KivFXMltKind kind = KivFXMltKind::linear;
     std::size_t position = 0;  // offset of its item in the string it was read from
+    // Every channel of a colour (alpha, red, green, blue, 0..255) or rectangle (x, y, and w,
+    // h, opacity where given); a number has one.
+    std::array<double, 5> channels{};
 };
 
 /// The keyframes read from a string, in ascending frame order, or why it was refused.
@@ -40,7 +48,18 @@ constexpr int kKivFXMltFrameLimit = 1073741822;
 /// releases (by name). Empty items are skipped, keyframes are sorted by frame, a value may
 /// be quoted and may end in "%" (a hundredth), and a string without any "=" is one constant
 /// keyframe at frame 0, all as MLT does. Never throws except std::bad_alloc.
-KivFXMltParsed KivFXMltParse(std::string_view text, int frames);
+/// A colour value is "#" and 8 or 6 hex digits, nothing else (MLT misreads one with spaces
+/// around it); names and hex integers are refused, as are "#rgb" and other lengths. A
+/// rectangle value is 2 to 5 decimal numbers, each maybe a percentage, separated by one of
+/// " /:x," (spaces around them allowed); fewer would leave x or y unset in MLT.
+KivFXMltParsed KivFXMltParse(std::string_view text, int frames, KivFXMltForm form = KivFXMltForm::scalar);
+
+/// The form of a string's values guessed from its first value: a colour when it starts with
+/// "#", a rectangle when it holds a second number, else numbers.
+KivFXMltForm KivFXMltDetectForm(std::string_view text);
+
+/// The keys with each value replaced by channel c of the key.
+std::vector<KivFXMltKey> KivFXMltChannel(std::span<const KivFXMltKey> keys, std::size_t c);
 
 /// The string of keys (in the order given): "F=V", "F|=V" or "F~=V" joined by ";", each
 /// value in the shortest text that reads back to it (as a float when it is one). A negative

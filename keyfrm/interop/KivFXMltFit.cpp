@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <cstdint>
 
 namespace {
 
@@ -22,9 +23,7 @@ public:
 
     Keys Run() {
         if (m_n == 0) return {};
-        m_forced = m_c.forced;
-        if (m_forced.empty() || !Held(0, m_forced.front())) m_forced.insert(m_forced.begin(), 0);
-        if (!Held(m_forced.back(), m_n - 1)) m_forced.push_back(m_n - 1);
+        Force();
         m_spans.resize(m_forced.size() - 1);
         for (std::size_t i = 0; i < m_spans.size(); ++i) m_spans[i] = Span(i, Prev(i), kGuess);
         // Each span was fitted with a guess of the keyframe after it; fit again those the
@@ -44,7 +43,44 @@ public:
         return m_keys;
     }
 
+    // The fewest keyframes by dynamic programming over every choice of keyframes whose
+    // pieces are at most `width` frames long (empty when the story is too long for it to
+    // pay: its cost grows as frames times width cubed).
+    Keys RunExact() {
+        if (m_n == 0) return {};
+        Force();
+        const int n = m_forced.back() - m_forced.front() + 1;
+        const int width = ExactWidth(n);
+        if (width < kExactWidthMin) return {};
+        m_keys = ExactKeys(width);
+        if (m_keys.empty()) return {};
+        Repair();
+        return m_keys;
+    }
+
 private:
+    static constexpr int kExactWidthMin = 8;
+    static constexpr long long kExactStates = 4000000;
+
+    // The widest piece the exact fit tries for a story of n frames: every state (three
+    // keyframes in a row) fits in kExactStates, and a piece never spans more than the story.
+    static int ExactWidth(int n) {
+        int w = static_cast<int>(std::sqrt(static_cast<double>(kExactStates) / n));
+        return std::min({w, n - 1, 255});
+    }
+
+    // The story's ends and the forced frames, with frame 0 and the last frame added where
+    // the samples are not held beyond them.
+    void Force() {
+        m_forced = m_c.forced;
+        if (m_forced.empty() || !Held(0, m_forced.front())) m_forced.insert(m_forced.begin(), 0);
+        if (!Held(m_forced.back(), m_n - 1)) m_forced.push_back(m_n - 1);
+    }
+
+    Keys ExactKeys(int width);
+    // For a smooth piece a..b whose keyframe before it is p: the values of the keyframe
+    // after it that keep every frame inside within the tolerance, per channel (lo > hi: none).
+    void SmoothWindow(int p, int a, int b, std::vector<double>& lo, std::vector<double>& hi) const;
     static constexpr int kGuess = -1;
 
     double Sample(std::size_t c, int f) const { return m_c.channels[c][static_cast<std::size_t>(f)]; }
@@ -216,12 +252,117 @@ private:
     Keys m_keys;
 };
 
+void Fitter::SmoothWindow(int p, int a, int b, std::vector<double>& lo, std::vector<double>& hi) const {
+    // MLT's spline is linear in the values of its outer keyframes: y1 h1(u) + y2 h2(u) +
+    // y0 w0(u) + y3 w3(u), with w3 < 0 inside the piece, so each frame bounds y3 to an
+    // interval once y0 is known. A hair of the tolerance is kept back for rounding; the
+    // keyframes chosen are checked frame by frame afterwards anyway.
+    constexpr double kShare = 1.0 - 1e-9;
+    for (std::size_t c = 0; c < m_c.channels.size(); ++c) {
+        const double y0 = Written(c, p), y1 = Written(c, a), y2 = Written(c, b), tol = m_c.tolerance[c] * kShare;
+        double low = -HUGE_VAL, high = HUGE_VAL;
+        for (int f = a + 1; f < b && low <= high; ++f) {
+            const double u = static_cast<double>(f - a) / static_cast<double>(b - a), u2 = u * u, u3 = u2 * u;
+            const double known = y1 * (1.5 * u3 - 2.5 * u2 + 1.0) + y2 * (-1.5 * u3 + 2.0 * u2 + 0.5 * u) + y0 * (-0.5 * u3 + u2 - 0.5 * u);
+            const double w3 = 0.5 * u3 - 0.5 * u2;
+            const double rest = Sample(c, f) - known;
+            low = std::max(low, (rest + tol) / w3);
+            high = std::min(high, (rest - tol) / w3);
+        }
+        lo[c] = low;
+        hi[c] = high;
+    }
+}
+
+Keys Fitter::ExactKeys(int width) {
+    // A state is the last three keyframes p < a < b (p = a at the start), every piece before
+    // a..b within the tolerance; a..b itself is checked once the keyframe after b is chosen.
+    // cost[state] counts the keyframes so far, from[state] the p of the state it came from.
+    const int first = m_forced.front(), last = m_forced.back(), n = last - first + 1;
+    const std::size_t ww = static_cast<std::size_t>(width);
+    auto index = [&](int p, int a, int b) {
+        return (static_cast<std::size_t>(a - first) * (ww + 1) + static_cast<std::size_t>(a - p)) * ww + static_cast<std::size_t>(b - a - 1);
+    };
+    constexpr int kNone = INT32_MAX;
+    std::vector<int> cost(static_cast<std::size_t>(n) * (ww + 1) * ww, kNone);
+    std::vector<std::uint8_t> from(cost.size(), 0);
+    // The first forced frame at or after each frame: no piece may step over one.
+    std::vector<int> wall(static_cast<std::size_t>(n));
+    for (int f = last, k = static_cast<int>(m_forced.size()) - 1; f >= first; --f) {
+        if (k > 0 && m_forced[static_cast<std::size_t>(k - 1)] >= f) --k;
+        wall[static_cast<std::size_t>(f - first)] = m_forced[static_cast<std::size_t>(k)];
+    }
+    auto reach = [&](int b) { return std::min(b + width, b == last ? last : wall[static_cast<std::size_t>(b + 1 - first)]); };
+    auto linear = [&](int a, int b) { return PieceMiss(a, a, b, b, KivFXMltKind::linear, 1.0) <= 1.0; };
+    for (int b = first + 1; b <= reach(first); ++b) cost[index(first, first, b)] = 2;
+    const std::size_t channels = m_c.channels.size();
+    std::vector<double> lo(channels), hi(channels);
+    int best = kNone, bestP = 0, bestA = 0;
+    for (int a = first; a < last; ++a)
+        for (int b = a + 1; b <= std::min(a + width, last); ++b) {
+            const bool straight = linear(a, b);
+            for (int p = std::max(first, a - width); p <= a; ++p) {
+                if (p == a && a != first) continue;
+                const int here = cost[index(p, a, b)];
+                if (here == kNone) continue;
+                if (b == last) {
+                    if ((straight || (m_c.smooth && PieceMiss(p, a, b, b, KivFXMltKind::smooth, 1.0) <= 1.0)) && here < best) {
+                        best = here;
+                        bestP = p;
+                        bestA = a;
+                    }
+                    continue;
+                }
+                bool window = false;
+                if (!straight && m_c.smooth && !m_c.whole) {
+                    SmoothWindow(p, a, b, lo, hi);
+                    window = true;
+                    for (std::size_t c = 0; c < channels; ++c) window = window && lo[c] <= hi[c];
+                    if (!window) continue;
+                } else if (!straight) {
+                    continue;
+                }
+                for (int c = b + 1; c <= reach(b); ++c) {
+                    bool fits = true;
+                    for (std::size_t ch = 0; window && fits && ch < channels; ++ch) {
+                        const double y3 = Written(ch, c);
+                        fits = y3 >= lo[ch] && y3 <= hi[ch];
+                    }
+                    int& next = cost[index(a, b, c)];
+                    if (fits && here + 1 < next) {
+                        next = here + 1;
+                        from[index(a, b, c)] = static_cast<std::uint8_t>(a - p);
+                    }
+                }
+            }
+        }
+    if (best == kNone) return {};
+    std::vector<int> frames{last};
+    for (int p = bestP, a = bestA, b = last; b != first;) {
+        frames.push_back(a);
+        if (a == first) break;
+        const int before = p - from[index(p, a, b)];
+        b = a;
+        a = p;
+        p = before;
+    }
+    std::reverse(frames.begin(), frames.end());
+    Keys keys;
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        KivFXMltKind kind = KivFXMltKind::linear;
+        if (i + 1 < frames.size() && !linear(frames[i], frames[i + 1])) kind = KivFXMltKind::smooth;
+        keys.push_back({frames[i], 0.0, kind});
+    }
+    return keys;
+}
+
 }  // namespace
 
 std::vector<KivFXMltKey> KivFXMltFit(const KivFXMltCurve& curve) {
-    Keys near = Fitter(curve, false).Run();
-    Keys far = Fitter(curve, true).Run();
-    return far.size() < near.size() ? far : near;
+    Keys best = Fitter(curve, false).Run();
+    for (Keys other : {Fitter(curve, true).Run(), Fitter(curve, false).RunExact()})
+        if (!other.empty() && other.size() < best.size()) best = std::move(other);
+    return best;
 }
 
 std::vector<KivFXMltKey> KivFXMltChannelKeys(const KivFXMltCurve& curve, const std::vector<KivFXMltKey>& fitted, std::size_t channel) {

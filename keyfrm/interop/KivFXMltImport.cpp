@@ -21,85 +21,104 @@ constexpr int kExactInside = 2;
 // where the track cannot follow anyway.
 float ToFloat(double v) { return static_cast<float>(std::clamp(v, -static_cast<double>(FLT_MAX), static_cast<double>(FLT_MAX))); }
 
-// A keyframe of the track being made: frame, value and the value offsets of its handles.
-struct Key {
-    int frame;
-    float value;
-    float fore = 0.0f;
-    float after = 0.0f;
-};
+using BezierKey = KivFXMltBezierKey;
 
 class Builder {
 public:
-    Builder(const std::vector<KivFXMltKey>& keys, int frames, bool bezier, double tol)
-        : m_mlt(keys), m_last(frames - 1), m_bezier(bezier), m_tol(tol) {}
+    Builder(const std::vector<std::vector<KivFXMltKey>>& channels, int frames, bool bezier, const std::vector<double>& tol)
+        : m_mlt(channels), m_last(frames - 1), m_bezier(bezier), m_tol(tol) {}
 
-    std::vector<Key> Build() {
-        m_keys.push_back({m_mlt[0].frame, ToFloat(m_mlt[0].value)});
-        for (std::size_t i = 0; i + 1 < m_mlt.size(); ++i) {
-            const KivFXMltKey& a = m_mlt[i];
-            const KivFXMltKey& b = m_mlt[i + 1];
-            const float value = ToFloat(b.value);
-            if (a.kind == KivFXMltKind::discrete && b.frame - a.frame > 1) m_keys.push_back({b.frame - 1, ToFloat(a.value)});
+    std::vector<BezierKey> Build() {
+        const std::vector<KivFXMltKey>& keys = m_mlt[0];
+        m_keys.push_back(KeyAt(0));
+        for (std::size_t i = 0; i + 1 < keys.size(); ++i) {
+            const KivFXMltKey& a = keys[i];
+            const KivFXMltKey& b = keys[i + 1];
+            if (a.kind == KivFXMltKind::discrete && b.frame - a.frame > 1) {
+                BezierKey held = KeyAt(i);
+                held.frame = b.frame - 1;
+                m_keys.push_back(held);
+            }
             if (m_bezier && a.kind != KivFXMltKind::discrete)
-                Fit(a.frame, b.frame, value);
+                Fit(a.frame, KeyAt(i + 1));
             else
-                m_keys.push_back({b.frame, value});
+                m_keys.push_back(KeyAt(i + 1));
         }
         return m_keys;
     }
 
 private:
-    double Target(int f) const { return KivFXMltValueAt(m_mlt, f); }
+    // The i-th keyframe of the string, every channel.
+    BezierKey KeyAt(std::size_t i) const {
+        BezierKey k{m_mlt[0][i].frame};
+        for (std::size_t c = 0; c < m_mlt.size(); ++c) k.value[c] = ToFloat(m_mlt[c][i].value);
+        return k;
+    }
+    double Target(std::size_t c, int f) const { return KivFXMltValueAt(m_mlt[c], f); }
 
-    // Appends the key at e (value b) after handles for the segment from the last key made:
-    // least squares over its frames inside the story, split in two where that misses by more
-    // than the tolerance (frames outside the story are never evaluated, so they do not count).
-    void Fit(int s, int e, float b) {
+    // Appends the key b after handles for the segment from the last key made: per channel,
+    // least squares over its frames inside the story, split in two where a channel misses by
+    // more than its tolerance (frames outside the story are never evaluated, so they do not
+    // count).
+    void Fit(int s, BezierKey b) {
         const std::size_t ia = m_keys.size() - 1;
-        const int lo = std::max(s + 1, 0), hi = std::min(e - 1, m_last);
-        const float a = m_keys[ia].value;
-        double m11 = kHandlePull, m12 = 0.0, m22 = kHandlePull;
-        double r1 = kHandlePull * (a + (b - a) / 3.0), r2 = kHandlePull * (b - (b - a) / 3.0);
-        for (int f = lo; f <= hi; ++f) {
-            const double t = KivFXBezierParam(s, e, f), u = 1.0 - t;
-            const double g1 = 3.0 * t * u * u, g2 = 3.0 * t * t * u;
-            const double r = Target(f) - a * u * u * u - b * t * t * t;
-            m11 += g1 * g1;
-            m12 += g1 * g2;
-            m22 += g2 * g2;
-            r1 += g1 * r;
-            r2 += g2 * r;
+        const int e = b.frame, lo = std::max(s + 1, 0), hi = std::min(e - 1, m_last);
+        BezierKey& a = m_keys[ia];
+        std::array<float, kKivFXMltMostAxes> after{};
+        bool misses = false;
+        for (std::size_t c = 0; c < m_mlt.size(); ++c) {
+            const double va = a.value[c], vb = b.value[c];
+            double m11 = kHandlePull, m12 = 0.0, m22 = kHandlePull;
+            double r1 = kHandlePull * (va + (vb - va) / 3.0), r2 = kHandlePull * (vb - (vb - va) / 3.0);
+            for (int f = lo; f <= hi; ++f) {
+                const double t = KivFXBezierParam(s, e, f), u = 1.0 - t;
+                const double g1 = 3.0 * t * u * u, g2 = 3.0 * t * t * u;
+                const double r = Target(c, f) - va * u * u * u - vb * t * t * t;
+                m11 += g1 * g1;
+                m12 += g1 * g2;
+                m22 += g2 * g2;
+                r1 += g1 * r;
+                r2 += g2 * r;
+            }
+            const double det = m11 * m22 - m12 * m12;
+            after[c] = ToFloat((r1 * m22 - r2 * m12) / det - va);
+            b.fore[c] = ToFloat((m11 * r2 - m12 * r1) / det - vb);
+            misses = misses || Miss(c, s, e, a.value[c], after[c], b.value[c], b.fore[c]) > m_tol[c];
         }
-        const double det = m11 * m22 - m12 * m12;
-        const float after = ToFloat((r1 * m22 - r2 * m12) / det - a);
-        const float fore = ToFloat((m11 * r2 - m12 * r1) / det - b);
-        if (hi - lo >= kExactInside && Miss(s, e, a, after, b, fore) > m_tol) {
+        if (hi - lo >= kExactInside && misses) {
             const int mid = lo + (hi - lo) / 2;
-            Fit(s, mid, ToFloat(Target(mid)));
-            Fit(mid, e, b);
+            BezierKey middle{mid};
+            for (std::size_t c = 0; c < m_mlt.size(); ++c) middle.value[c] = ToFloat(Target(c, mid));
+            Fit(s, middle);
+            Fit(mid, b);
             return;
         }
-        m_keys[ia].after = after;
-        m_keys.push_back({e, b, fore});
+        a.after = after;
+        m_keys.push_back(b);
     }
 
-    // The worst difference inside the segment, evaluated as the track evaluates it.
-    double Miss(int s, int e, float a, float after, float b, float fore) const {
+    // The worst difference of channel c inside the segment, evaluated as the track evaluates it.
+    double Miss(std::size_t c, int s, int e, float a, float after, float b, float fore) const {
         const float p[4] = {a, a + after, b + fore, b};
         double worst = 0.0;
-        for (int f = std::max(s + 1, 0); f <= std::min(e - 1, m_last); ++f) worst = std::max(worst, std::fabs(KivPublicInsBezier3(p, KivFXBezierParam(s, e, f)) - Target(f)));
+        for (int f = std::max(s + 1, 0); f <= std::min(e - 1, m_last); ++f)
+            worst = std::max(worst, std::fabs(KivPublicInsBezier3(p, KivFXBezierParam(s, e, f)) - Target(c, f)));
         return worst;
     }
 
-    const std::vector<KivFXMltKey>& m_mlt;
+    const std::vector<std::vector<KivFXMltKey>>& m_mlt;
     int m_last;
     bool m_bezier;
-    double m_tol;
-    std::vector<Key> m_keys;
+    std::vector<double> m_tol;
+    std::vector<BezierKey> m_keys;
 };
 
 }  // namespace
+
+std::vector<KivFXMltBezierKey> KivFXMltBezierKeys(const std::vector<std::vector<KivFXMltKey>>& channels, int frames, bool bezier,
+                                                  const std::vector<double>& tolerance) {
+    return Builder(channels, frames, bezier, tolerance).Build();
+}
 
 KivFXMltImported KivFXMltImport(std::string_view text, int frames, const KivFXMltImportOptions& options) {
     KivFXMltImported out;
@@ -140,26 +159,26 @@ KivFXMltImported KivFXMltImport(std::string_view text, int frames, const KivFXMl
 
     bool bezier = false;
     for (std::size_t i = 0; i + 1 < keys.size(); ++i) bezier = bezier || keys[i].kind == KivFXMltKind::smooth;
-    const std::vector<Key> made = Builder(keys, frames, bezier, out.tolerance).Build();
+    const std::vector<BezierKey> made = KivFXMltBezierKeys({keys}, frames, bezier, {out.tolerance});
 
     auto track = std::make_unique<CKivFXInsKeyFrmList>();
     track->SetBaseOnFrame(1);
     track->InsMode = bezier ? 1 : 0;
     track->MinValue = minValue;
     track->MaxValue = maxValue;
-    track->DefValue = made.front().value;
+    track->DefValue = made.front().value[0];
     for (std::size_t i = 0; i < made.size(); ++i) {
         auto key = std::make_unique<CKivFXValueKeyFrm>();
-        const Key& k = made[i];
+        const BezierKey& k = made[i];
         key->Frame = k.frame;
         key->Location = frames > 1 ? static_cast<double>(k.frame) / (frames - 1) : 0.0;
-        key->Value = k.value;
+        key->Value = k.value[0];
         // Handles reach a third of the way to each neighbour; a linear track's rise a third of
         // the way too, so that switching it to Bezier keeps its lines.
-        const Key* prev = i > 0 ? &made[i - 1] : nullptr;
-        const Key* next = i + 1 < made.size() ? &made[i + 1] : nullptr;
-        key->PtFore = {bezier || !prev ? k.fore : (prev->value - k.value) / 3.0f, prev ? (prev->frame - k.frame) / 3.0 : 0.0};
-        key->PtAfter = {bezier || !next ? k.after : (next->value - k.value) / 3.0f, next ? (next->frame - k.frame) / 3.0 : 0.0};
+        const BezierKey* prev = i > 0 ? &made[i - 1] : nullptr;
+        const BezierKey* next = i + 1 < made.size() ? &made[i + 1] : nullptr;
+        key->PtFore = {bezier || !prev ? k.fore[0] : (prev->value[0] - k.value[0]) / 3.0f, prev ? (prev->frame - k.frame) / 3.0 : 0.0};
+        key->PtAfter = {bezier || !next ? k.after[0] : (next->value[0] - k.value[0]) / 3.0f, next ? (next->frame - k.frame) / 3.0 : 0.0};
         track->AddTail(key.release());
     }
     for (int f = 0; f < frames; ++f)

@@ -24,6 +24,7 @@ from kivfx._kivfx import (
     load,
     loads,
 )
+from kivfx import mlt as mlt  # tracks to and from MLT animation strings
 
 __all__ = [
     "ColourTrack",

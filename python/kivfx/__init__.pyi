@@ -5,6 +5,7 @@ import enum
 import os
 from typing import Any, Iterator, Literal, Optional, Sequence, Tuple, Union, overload
 
+from kivfx import mlt as mlt
 import numpy as np
 import numpy.typing as npt
 

@@ -8,4 +8,5 @@ PYBIND11_MODULE(_kivfx, m) {
     KivPyBindObjects(m);
     KivPyBindTracks(m);
     KivPyBindFiles(m);
+    KivPyBindMlt(m);
 }

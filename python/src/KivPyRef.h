@@ -59,6 +59,7 @@ void KivPyBindErrors(py::module_& m);
 void KivPyBindObjects(py::module_& m);
 void KivPyBindFiles(py::module_& m);
 void KivPyBindTracks(py::module_& m);
+void KivPyBindMlt(py::module_& m);
 
 /// Project.save: writes the file in the format its extension names, through kfx's safe write.
 void KivPySave(const KivPyProject& project, const py::object& path);

@@ -176,6 +176,61 @@ TEST_F(MltInterop, RandomStringsImportWithinTheToleranceOfMlt) {
     std::printf("imports: largest difference %.3g of the range, %d keyframes added over 300 strings\n", worstShare, extra);
 }
 
+// Random colour and rectangle strings over the three kinds, in every spelling the parser
+// takes, some reaching beyond the story, imported and compared with MLT's own colours and
+// rectangles at every frame.
+TEST_F(MltInterop, RandomColourAndRectStringsImportWithinTheToleranceOfMlt) {
+    std::mt19937 rng(31);
+    std::uniform_int_distribution<int> count(1, 8), gap(1, 90), kind(0, 2), tail(-30, 20), byte(0, 255), form(0, 3);
+    std::uniform_real_distribution<double> value(-500, 500);
+    const char* const marks[] = {"|", "", "~"};
+    int extra[2] = {0, 0};
+    double worst[2] = {0.0, 0.0};
+    for (int run = 0; run < 240; ++run) {
+        const bool colour = run % 2 == 0;
+        std::string text;
+        int last = 0;
+        for (int i = 0, f = gap(rng) - 1; i < count(rng); ++i, f += gap(rng)) {
+            char item[160];
+            const char* mark = marks[kind(rng)];
+            if (colour && form(rng) == 0)
+                std::snprintf(item, sizeof item, "%d%s=#%02x%02x%02x", f, mark, byte(rng), byte(rng), byte(rng));
+            else if (colour)
+                std::snprintf(item, sizeof item, "%d%s=\"#%02X%02x%02x%02x\"", f, mark, byte(rng), byte(rng), byte(rng), byte(rng));
+            else if (form(rng) == 0)
+                std::snprintf(item, sizeof item, "%d%s=%.2f/%.2f:%.1fx%.1f:%.0f%%", f, mark, value(rng), value(rng), value(rng), value(rng), 50.0);
+            else
+                std::snprintf(item, sizeof item, "%d%s=%.2f %.3f%s", f, mark, value(rng), value(rng), form(rng) == 1 ? " 10 20" : "");
+            text += (text.empty() ? "" : ";") + std::string(item);
+            last = f;
+        }
+        const int frames = std::max(1, last + 1 + tail(rng));  // keyframes beyond the story too
+        const KivFXMltImportedTrack in = colour ? KivFXMltImportColour(text, frames) : KivFXMltImportRect(text, frames);
+        ASSERT_TRUE(in.Ok()) << text << ": " << in.error;
+        mlt_properties_set(m_props, "v", text.c_str());
+        double miss = 0.0;
+        for (int f = 0; f < frames; ++f) {
+            if (colour) {
+                const mlt_color m = mlt_properties_anim_get_color(m_props, "v", f, frames);
+                BYTE r, g, b, a;
+                static_cast<CKivFXColor32KeyFrmList&>(*in.track).InsValue(frames > 1 ? static_cast<double>(f) / (frames - 1) : 0.0, r, g, b, a);
+                miss = std::max({miss, std::fabs(m.r - r), std::fabs(m.g - g), std::fabs(m.b - b), std::fabs(m.a - a)});
+            } else {
+                const mlt_rect m = mlt_properties_anim_get_rect(m_props, "v", f, frames);
+                float x, y, z;
+                static_cast<CKivFXPosiKeyFrmList&>(*in.track).InsValue(f, x, y, z);
+                miss = std::max({miss, std::fabs(m.x - x), std::fabs(m.y - y)});
+            }
+        }
+        ASSERT_LE(miss, in.tolerance + kRounding) << text;
+        EXPECT_NEAR(miss, in.largestDifference, 1e-6) << text << ": the reported difference is not MLT's";
+        worst[colour] = std::max(worst[colour], miss);
+        extra[colour] += in.extraKeyframes;
+    }
+    std::printf("colour imports: largest difference %g steps, %d keyframes added over 120 strings\n", worst[1], extra[1]);
+    std::printf("rectangle imports: largest difference %g, %d keyframes added over 120 strings\n", worst[0], extra[0]);
+}
+
 TEST_F(MltInterop, ParserReadsWhatMltReadsAndRefusesTheRestByPosition) {
     for (const char* text : {"0=0;25~=10;50|=3", "4=5;2=3", "2=3;;4=5;", " 2 =3; 4 ~=5", "-1=5;0=0", "0=50%;5=1", "0=\"5\";5=1",
                              "07=5;0=0", "0!=1;5=2", "  7", "0=1e1;3=-.5", "+2=5;0=1"}) {
@@ -199,6 +254,32 @@ TEST_F(MltInterop, ParserReadsWhatMltReadsAndRefusesTheRestByPosition) {
         EXPECT_EQ(ours.position, r.position) << r.text << ": " << ours.error;
         EXPECT_NE(ours.error.find(r.says), std::string::npos) << r.text << ": " << ours.error;
     }
+    // Colours and rectangles: what the form refuses, and the form a string is taken for.
+    struct RefusedAs {
+        KivFXMltForm form;
+        const char* text;
+        std::size_t position;
+        const char* says;
+    };
+    for (const RefusedAs& r : std::initializer_list<RefusedAs>{
+             {KivFXMltForm::colour, "0=#fff", 2, "not 3"}, {KivFXMltForm::colour, "0= #ff000000", 2, "expected a colour"},
+             {KivFXMltForm::colour, "0=red", 2, "expected a colour"}, {KivFXMltForm::colour, "0=#ff00zz00", 7, "'z'"},
+             {KivFXMltForm::colour, "0=#ff000000;5a=#ffffffff", 13, "sinusoidal in"}, {KivFXMltForm::rect, "0=1", 2, "x and y"},
+             {KivFXMltForm::rect, "0=1 2 3 4 5 6", 12, "at most 5"}, {KivFXMltForm::rect, "0=1 2;5=3", 8, "x and y"},
+             {KivFXMltForm::rect, "0=1 , 2", 4, "decimal"}, {KivFXMltForm::rect, "0=1 2 abc", 6, "decimal"},
+             {KivFXMltForm::rect, "0=1;2", 2, "x and y"}, {KivFXMltForm::rect, "0=1 2;", 0, ""}}) {
+        const KivFXMltParsed ours = KivFXMltParse(r.text, 10, r.form);
+        if (*r.says == '\0') {
+            EXPECT_TRUE(ours.Ok()) << r.text << ": " << ours.error;
+            continue;
+        }
+        EXPECT_EQ(ours.position, r.position) << r.text << ": " << ours.error;
+        EXPECT_NE(ours.error.find(r.says), std::string::npos) << r.text << ": " << ours.error;
+    }
+    for (const auto& [text, form] : std::initializer_list<std::pair<const char*, KivFXMltForm>>{
+             {"0=#ff000000;9=#00ff00", KivFXMltForm::colour}, {"0=\"#ff000000\"", KivFXMltForm::colour}, {"#123456", KivFXMltForm::colour},
+             {"0=1 2;9=3 4", KivFXMltForm::rect}, {"0=-1/2:3x4", KivFXMltForm::rect}, {"0=5;9=-1", KivFXMltForm::scalar}, {"7", KivFXMltForm::scalar}})
+        EXPECT_EQ(KivFXMltDetectForm(text), form) << text;
 }
 
 TEST_F(MltInterop, RoundTripKeepsEveryOriginalKeyframeExactly) {

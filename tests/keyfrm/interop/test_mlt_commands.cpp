@@ -31,6 +31,13 @@ TEST(KfxMlt, ImportThenExportGivesTheSameStringInBothFormats) {
             EXPECT_EQ(out.status, 0);
             EXPECT_EQ(out.out, std::string(text) + "\n") << "through " << ext;
         }
+    // Colours and rectangles, the kind found from the values: the colour track comes back
+    // as written, the position track as its x and y strings.
+    const std::string colours = dir + "/c.kfa", rects = dir + "/r.xml";
+    ASSERT_EQ(Kfx("import --from mlt '0=#ff000000;50=#8000c800;100=#ff0000ff' --frames 101 -o " + colours).status, 0);
+    EXPECT_EQ(Kfx("export " + colours + " --to mlt").out, "0=#ff000000;50=#8000c800;100=#ff0000ff\n");
+    ASSERT_EQ(Kfx("import --from mlt '0=0 0 10 10;50=100/-200:5x5:0.5' --frames 51 -o " + rects).status, 0);
+    EXPECT_EQ(Kfx("export " + rects + " --to mlt").out.rfind("0=0;50=100\n0=0;50=-200\n", 0), 0u);
     std::filesystem::remove_all(dir);
 }
 
@@ -44,6 +51,9 @@ TEST(KfxMlt, CommandsRefuseBadArgumentsAndStringsWithExitCode2) {
                                            {"import --from mlt '0=1' --frames 9 --min 3" + out, "go together"},
                                            {"import --from avi '0=1' --frames 9" + out, "--from"},
                                            {"import --from mlt '0=1' --frames 9 -o x.csv", ".kfa or .xml"},
+                                           {"import --from mlt '0=1' --frames 9 --kind hsv" + out, "--kind takes auto, scalar, colour or rect"},
+                                           {"import --from mlt '0=1 2' --frames 9 --kind colour" + out, "position 2: expected a colour"},
+                                           {"import --from mlt '0=#ff000000' --frames 9 --min 0 --max 1" + out, "not colours"},
                                            {"export nowhere.kfa --to avi", "--to"},
                                            {"export nowhere.kfa --to mlt --tolerance -1", "--tolerance"}}) {
         const auto r = KfxErrors(c.args);
