@@ -100,6 +100,16 @@ class XServer:
             self.proc.wait()
 
 
+# Xvfb now and then drops a new connection before its first reply (seen with plain sockets,
+# without kfx): a client that could not connect at all is started again, a few times.
+CONNECT_TRIES = 3
+REFUSED = ("no display to open it on", "Can't open display")
+
+
+class Refused(Exception):
+    pass
+
+
 class Session:
     """kfx edit on one file in the X server, with the xdotool calls a person's hands make."""
 
@@ -107,9 +117,15 @@ class Session:
         self.kfx, self.path = kfx, path
         self.env = dict(os.environ, DISPLAY=display, SDL_VIDEODRIVER="x11")
         self.layout = snapshot_layout(kfx, path, track)
-        self.proc = subprocess.Popen([kfx, "edit", path, "--track", str(track)] + list(extra), env=self.env,
-                                     stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
-        self.window = wait_for("the window of kfx edit", lambda: self.find_window())
+        for attempt in range(CONNECT_TRIES):
+            self.proc = subprocess.Popen([kfx, "edit", path, "--track", str(track)] + list(extra), env=self.env,
+                                         stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+            try:
+                self.window = wait_for("the window of kfx edit", lambda: self.find_window())
+                break
+            except Refused as e:
+                if attempt + 1 == CONNECT_TRIES:
+                    raise Failure("kfx edit ended early: " + str(e))
         # The pointer enters the new window the way a person's would before the first action.
         self.move(0, 0)
         self.move(SCREEN[0] // 2, SCREEN[1] // 2)
@@ -117,13 +133,20 @@ class Session:
 
     def find_window(self):
         if self.proc.poll() is not None:
-            raise Failure("kfx edit ended early: " + self.proc.stderr.read())
+            error = self.proc.stderr.read()
+            if any(r in error for r in REFUSED):
+                raise Refused(error)
+            raise Failure("kfx edit ended early: " + error)
         name = re.escape(os.path.basename(self.path)) + " - kfx edit"
         found = self.xdotool("search", "--onlyvisible", "--name", name).split()
         return found[0] if found else None
 
     def xdotool(self, *args):
-        return run(["xdotool"] + list(args), env=self.env).stdout
+        for _ in range(CONNECT_TRIES):
+            r = run(["xdotool"] + list(args), env=self.env)
+            if not any(refused in r.stderr for refused in REFUSED):
+                break
+        return r.stdout
 
     def title(self):
         return self.xdotool("getwindowname", self.window).strip()
@@ -170,8 +193,11 @@ class Session:
         check(self.end() == 0, what)
 
     def screen(self):
-        dump = subprocess.run(["xwd", "-root", "-silent"], env=self.env, check=True, capture_output=True).stdout
-        return xpictures.read_xwd(dump)
+        for _ in range(CONNECT_TRIES):
+            r = subprocess.run(["xwd", "-root", "-silent"], env=self.env, capture_output=True)
+            if r.returncode == 0:
+                return xpictures.read_xwd(r.stdout)
+        raise Failure("xwd cannot read the screen: " + r.stderr.decode(errors="replace"))
 
     def end(self):
         try:
