@@ -126,6 +126,7 @@ class Session:
             except Refused as e:
                 if attempt + 1 == CONNECT_TRIES:
                     raise Failure("kfx edit ended early: " + str(e))
+                print("note: the X server dropped kfx edit's connection; started again", file=sys.stderr)
         # The pointer enters the new window the way a person's would before the first action.
         self.move(0, 0)
         self.move(SCREEN[0] // 2, SCREEN[1] // 2)
@@ -146,6 +147,7 @@ class Session:
             r = run(["xdotool"] + list(args), env=self.env)
             if not any(refused in r.stderr for refused in REFUSED):
                 break
+            print("note: the X server dropped xdotool's connection; started again", file=sys.stderr)
         return r.stdout
 
     def title(self):
