@@ -103,11 +103,21 @@ class XServer:
 # Xvfb now and then drops a new connection before its first reply (seen with plain sockets,
 # without kfx): a client that could not connect at all is started again, a few times.
 CONNECT_TRIES = 3
-REFUSED = ("no display to open it on", "Can't open display")
+REFUSED = ("no display to open it on", "Can't open display", "unable to open display")
 
 
 class Refused(Exception):
     pass
+
+
+def x_client(args, env):
+    """Runs an X client (bytes out), again when the server dropped its connection."""
+    for _ in range(CONNECT_TRIES):
+        r = subprocess.run(args, env=env, check=False, capture_output=True)
+        if not any(refused in r.stderr.decode(errors="replace") for refused in REFUSED):
+            break
+        print("note: the X server dropped the connection of %s; started again" % args[0], file=sys.stderr)
+    return r
 
 
 class Session:
@@ -126,7 +136,7 @@ class Session:
             except Refused as e:
                 if attempt + 1 == CONNECT_TRIES:
                     raise Failure("kfx edit ended early: " + str(e))
-                print("note: the X server dropped kfx edit's connection; started again", file=sys.stderr)
+                print("note: the X server dropped the connection of kfx edit; started again", file=sys.stderr)
         # The pointer enters the new window the way a person's would before the first action.
         self.move(0, 0)
         self.move(SCREEN[0] // 2, SCREEN[1] // 2)
@@ -143,12 +153,7 @@ class Session:
         return found[0] if found else None
 
     def xdotool(self, *args):
-        for _ in range(CONNECT_TRIES):
-            r = run(["xdotool"] + list(args), env=self.env)
-            if not any(refused in r.stderr for refused in REFUSED):
-                break
-            print("note: the X server dropped xdotool's connection; started again", file=sys.stderr)
-        return r.stdout
+        return x_client(["xdotool"] + list(args), self.env).stdout.decode()
 
     def title(self):
         return self.xdotool("getwindowname", self.window).strip()
@@ -195,11 +200,9 @@ class Session:
         check(self.end() == 0, what)
 
     def screen(self):
-        for _ in range(CONNECT_TRIES):
-            r = subprocess.run(["xwd", "-root", "-silent"], env=self.env, capture_output=True)
-            if r.returncode == 0:
-                return xpictures.read_xwd(r.stdout)
-        raise Failure("xwd cannot read the screen: " + r.stderr.decode(errors="replace"))
+        r = x_client(["xwd", "-root", "-silent"], self.env)
+        check(r.returncode == 0, "xwd cannot read the screen: " + r.stderr.decode(errors="replace"))
+        return xpictures.read_xwd(r.stdout)
 
     def end(self):
         try:
