@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config git
   libgtest-dev libgmock-dev libbenchmark-dev
-  libpugixml-dev libfreetype-dev libpng-dev libsdl2-dev libcli11-dev
+  libpugixml-dev libfreetype-dev libpng-dev libsdl2-dev libx11-dev libcli11-dev
   xvfb xauth xdotool x11-apps python3
   fonts-liberation fonts-dejavu-core fonts-wqy-microhei
   clang libclang-rt-dev

@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "platform/fw/CString.h"
+#include "platform/sdl/KivSdlXErrors.h"
 #include "platform/ui/Clipboard.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/Menu.h"
@@ -319,7 +321,8 @@ UINT TrackInWindow(KivSdlPresenter& p, const CMenu& menu, CPoint at) {
     bool moved = false;
     std::vector<SDL_Event> putBack;
     UINT chosen = 0;
-    for (bool open = true; open;) {
+    // The menu ends unchosen when the program must act now (KivModalLoopMustEnd).
+    for (bool open = true; open && !KivModalLoopMustEnd();) {
         const std::vector<std::uint32_t> frame = view.Compose();
         p.PresentFrame(frame.data());
         SDL_Event ev;
@@ -380,6 +383,9 @@ std::string& LastError() {
 // and only they are sent to the display, where a renderer would redraw the whole window for
 // every change.
 struct KivSdlPresenter::Impl {
+    // Outlives SDL's video: SDL closes its connections to the display when its video stops,
+    // and that is when the server's late refusals arrive.
+    std::optional<KivSdlXErrorGuard> xErrors;
     bool sdlStarted = false;
     SDL_Window* window = nullptr;
     SDL_Surface* surface = nullptr;  // the window's; SDL owns it and renews it on resize
@@ -453,6 +459,8 @@ bool KivSdlPresenter::Open(const char* title) {
     // through a software OpenGL (a virtual machine, a remote or virtual X server) that costs
     // milliseconds. SDL_FRAMEBUFFER_ACCELERATION in the environment still decides.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // Before SDL's video starts, so SDL's own X error handler passes errors on to the guard.
+    if (!p.xErrors) p.xErrors.emplace();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return p.Fail("no display to open it on");
     p.sdlStarted = true;
     KivScreen& screen = KivScreen::Get();

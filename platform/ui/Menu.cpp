@@ -2,6 +2,7 @@
 
 #include <map>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "platform/ui/Messages.h"
@@ -251,3 +252,19 @@ void KivSetPopupMenuHandler(std::function<UINT(const CMenu& menu, CPoint screenP
 }
 
 KivPopupMenuHandler KivGetPopupMenuHandler() { return Handler(); }
+
+namespace {
+std::function<bool()>& ModalLoopEndCheck() {
+    static std::function<bool()> check;
+    return check;
+}
+}  // namespace
+
+std::function<bool()> KivSetModalLoopEndCheck(std::function<bool()> check) {
+    return std::exchange(ModalLoopEndCheck(), std::move(check));
+}
+
+bool KivModalLoopMustEnd() {
+    const std::function<bool()>& check = ModalLoopEndCheck();
+    return check && check();
+}

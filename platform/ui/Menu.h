@@ -97,3 +97,10 @@ using KivPopupMenuHandler = std::function<UINT(const CMenu& menu, CPoint screenP
 void KivSetPopupMenuHandler(std::function<UINT(const CMenu& menu, CPoint screenPt)> handler);
 /// The handler in force (so a presenter can put the previous one back).
 KivPopupMenuHandler KivGetPopupMenuHandler();
+
+/// A loop that waits for input inside a call (a popup menu's) asks KivModalLoopMustEnd on
+/// every turn and, when it is true, ends at once with nothing chosen, so the program's own
+/// loop gets to act (on a signal that asks the program to end, say). The host installs the
+/// check (empty: never); returns the one it replaces.
+std::function<bool()> KivSetModalLoopEndCheck(std::function<bool()> check);
+bool KivModalLoopMustEnd();

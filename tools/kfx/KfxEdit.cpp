@@ -94,11 +94,14 @@ int Run(const EditOptions& o) {
     if (!HasDisplay()) return KfxFail("edit needs a display: DISPLAY is not set (try --snapshot to draw without one)");
     // From here a signal only notes itself; the loop's idle ends the session safely.
     KfxWatchEndSignals();
-    if (KivSdlRun("kfx edit", [&host] {
-            host.Idle();
-            return !host.WantsToQuit();
-        }) != 0)
-        return KfxFail("edit cannot open a window: " + KivSdlLastError());
+    // An open menu gives way at once, so the loop's idle acts on the signal.
+    KivSetModalLoopEndCheck([] { return KfxEndSignal() != 0; });
+    const int run = KivSdlRun("kfx edit", [&host] {
+        host.Idle();
+        return !host.WantsToQuit();
+    });
+    KivSetModalLoopEndCheck({});
+    if (run != 0) return KfxFail("edit cannot open a window: " + KivSdlLastError());
     if (const int sig = host.EndSignal()) {
         std::fprintf(stderr, "kfx edit: ended by signal %d%s%s\n", sig, host.RecoveryReport().empty() ? "" : "; ",
                      host.RecoveryReport().c_str());

@@ -5,12 +5,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 
 #include "KfxColourDialogSlot.h"
 #include "KfxCurveDialogSlot.h"
 #include "KfxCurveSlot.h"
+#include "KfxEditClipboard.h"
 #include "KfxEditHost.h"
 #include "KfxEditRecovery.h"
 #include "KfxPositionDialogSlot.h"
@@ -446,6 +448,46 @@ TEST_F(EditHost, PastedKeyframesKeepSpacingReplaceOccupiedFramesAndOtherTextIsRe
     EXPECT_EQ(m_host->History()->Size(), 2u);
 }
 
+TEST(EditClipboard, PastedHandlesKeepTheirShapeAcrossPlacementsAndColoursStayWithinTheStory) {
+    // A handle a fifth of the way to the next keyframe, on a curve placed by frame over
+    // frames 0..50 and on one placed by location over the default story (0..100 frames).
+    CKivFXInsKeyFrmList byFrame, byLocation;
+    byFrame.SetBaseOnFrame(1);
+    for (int f : {0, 20, 50}) byFrame.SendKeyFrmValue(f, 1.0f);
+    for (double l : {0.0, 0.2, 0.5}) byLocation.SendKeyFrmValue(l, 1.0f);
+    byFrame.GetFXKeyFrm(1)->PtAfter.PosOffset = 6.0;     // frames: (50 - 20) / 5
+    byLocation.GetFXKeyFrm(1)->PtAfter.PosOffset = 0.06;  // location: (0.5 - 0.2) / 5
+    for (CKivObList* t : {static_cast<CKivObList*>(&byFrame), static_cast<CKivObList*>(&byLocation)}) KfxPlaceOnStory(*t, KfxStoryOf(*t));
+    const struct {
+        CKivFXInsKeyFrmList& from;
+        CKivFXInsKeyFrmList& into;
+        double offset;  // in the target's unit: a fifth of the pasted 30 frames' gap there
+    } cases[] = {
+        {byFrame, byLocation, 30.0 / 100 / 5},  // the location story: 100 frames
+        {byLocation, byFrame, 30.0 / 5},        // its own frames, not 0.06 nor 0.06 x 50
+    };
+    for (const auto& c : cases) {
+        const std::string text = KfxKeyFramesText(c.from, {c.from.GetFXKeyFrm(1), c.from.GetFXKeyFrm(2)});
+        KfxEditTime time = KfxStoryOf(c.into);
+        std::string why;
+        ASSERT_EQ(KfxPasteKeyFramesText(c.into, text, time, why), 2) << why;
+        EXPECT_NEAR(c.into.GetFXKeyFrm(0)->PtAfter.PosOffset, c.offset, 1e-9) << "pasted over the first keyframe";
+    }
+
+    CKivFXColor32KeyFrmList colours;
+    for (double l : {0.0, 0.5, 1.0}) colours.SendKeyFrmValue(l, 0x11223344UL);
+    const std::string text = KfxKeyFramesText(colours, {colours.GetFXKeyFrm(1), colours.GetFXKeyFrm(2)});
+    KfxEditTime time = KfxStoryOf(colours);
+    time.MoveTo(70);  // 0.5 and 1 would land on 0.7 and 1.2
+    std::string why;
+    EXPECT_EQ(KfxPasteKeyFramesText(colours, text, time, why), 0);
+    EXPECT_NE(why.find("1 of the 2 keyframes would land past the story's end"), std::string::npos) << why;
+    EXPECT_EQ(colours.GetKeyFrmCount(), 3) << "refused whole: nothing piled on the end";
+    time.MoveTo(50);
+    EXPECT_EQ(KfxPasteKeyFramesText(colours, text, time, why), 2) << "landing exactly on the end is fine";
+    EXPECT_EQ(colours.GetKeyFrmCount(), 3) << "spaced by location (a colour keyframe's Frame says nothing): 0.5 and 1 replaced";
+}
+
 TEST_F(EditHost, EasingKeysShapeTheHandlesOfTheKeyframeAtTheCurrentFrame) {
     m_host->GoToFrame(25);
     Track().InsMode = 0;
@@ -502,17 +544,31 @@ TEST_F(EditHost, ASignalWritesTheUnsavedTrackToARecoveryFileTheNextOpenOffers) {
     m_host.reset();
 
     auto doc = KfxEditDocument::Open(m_path);
-    KfxEditHost again(*doc);
-    ASSERT_TRUE(again.CreateOnScreen(0));
-    EXPECT_TRUE(again.IsRecoveryOffered());
-    EXPECT_NE(again.StatusText().find(L"RECOVERY FILE"), std::wstring::npos);
-    EXPECT_NE(doc->Tracks()[0]->Compare(&Track()), 0) << "never restored silently";
-    Key('R');
-    EXPECT_EQ(doc->Tracks()[0]->Compare(&Track()), 0);
-    EXPECT_TRUE(again.IsModified());
-    Key('Z', MK_CONTROL);
-    EXPECT_FALSE(again.IsModified()) << "the restore is an undo step";
-    Key('Y', MK_CONTROL);
-    Key('S', MK_CONTROL);
-    EXPECT_FALSE(fs::exists(recovery)) << "a save removes it";
+    {
+        KfxEditHost again(*doc);
+        ASSERT_TRUE(again.CreateOnScreen(0));
+        EXPECT_TRUE(again.IsRecoveryOffered());
+        EXPECT_NE(again.StatusText().find(L"A RECOVERY FILE"), std::wstring::npos);
+        EXPECT_NE(doc->Tracks()[0]->Compare(&Track()), 0) << "never restored silently";
+        Key('R');
+        EXPECT_EQ(doc->Tracks()[0]->Compare(&Track()), 0);
+        EXPECT_TRUE(again.IsModified());
+        Key('Z', MK_CONTROL);
+        EXPECT_FALSE(again.IsModified()) << "the restore is an undo step";
+        Key('Y', MK_CONTROL);
+        Key('S', MK_CONTROL);
+        EXPECT_FALSE(fs::exists(recovery)) << "a save removes it";
+    }
+
+    // One older than the file (the file saved since by other means) is offered as well, and
+    // stays until the person discards it.
+    fs::copy_file(m_path, recovery);
+    fs::last_write_time(recovery, fs::last_write_time(m_path) - std::chrono::hours(1));
+    KfxEditHost stale(*doc);
+    ASSERT_TRUE(stale.CreateOnScreen(0));
+    EXPECT_TRUE(stale.IsRecoveryOffered());
+    EXPECT_NE(stale.StatusText().find(L"OLDER RECOVERY FILE"), std::wstring::npos);
+    Key('D');
+    EXPECT_FALSE(fs::exists(recovery));
+    EXPECT_FALSE(stale.IsRecoveryOffered());
 }

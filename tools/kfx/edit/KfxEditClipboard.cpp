@@ -17,7 +17,12 @@ namespace {
 // The name the clipboard's text goes by in the loader's messages.
 constexpr const char* kClipboardName = "clipboard.xml";
 
-bool Timed(const CObject* k) { return k->IsKindOf(RUNTIME_CLASS(CKivFXInsValueKeyFrm)); }
+// Keyframes of scalar and position tracks, whose Frames kfx edit keeps in step with their
+// Locations. A colour keyframe carries a Frame too, but its track is placed by Location only
+// and the Frame says nothing.
+bool Timed(const CObject* k) {
+    return k->IsKindOf(RUNTIME_CLASS(CKivFXInsValueKeyFrm)) && !k->IsKindOf(RUNTIME_CLASS(CKivFXColor32KeyFrm));
+}
 
 // Two keyframes stand on the same place: the same Frame (scalar, position) or Location.
 bool SamePlace(const CKivFXBaseKeyFrm& a, const CKivFXBaseKeyFrm& b) {
@@ -44,6 +49,58 @@ void ShiftToCurrentFrame(CKivObList& pasted, const KfxEditTime& time) {
             k->Location = k->Location - firstLocation + time.Location();
         }
     }
+}
+
+// Keyframes placed by location only (colour) must lie within the story, 0 to 1; a sum that
+// misses an end by rounding alone is put on it. Returns how many lie outside.
+int OutsideTheStory(CKivObList& pasted) {
+    constexpr double kRounding = 1e-9;
+    int outside = 0;
+    for (POSITION pos = pasted.GetHeadPosition(); pos;) {
+        auto* k = static_cast<CKivFXBaseKeyFrm*>(pasted.GetNext(pos));
+        if (Timed(k)) continue;
+        if (k->Location > 1.0 && k->Location <= 1.0 + kRounding) k->Location = 1.0;
+        if (k->Location < 0.0 && k->Location >= -kRounding) k->Location = 0.0;
+        if (!(k->Location >= 0.0 && k->Location <= 1.0)) ++outside;
+    }
+    return outside;
+}
+
+// Frames per unit of location of the copied keyframes' own story, told by the earliest and
+// the latest of them (their Frames over their Locations); 0 when fewer than two frames tell.
+double CopiedFramesPerLocation(CKivObList& pasted) {
+    const CKivFXInsValueKeyFrm* first = nullptr;
+    const CKivFXInsValueKeyFrm* last = nullptr;
+    for (POSITION pos = pasted.GetHeadPosition(); pos;) {
+        const CObject* k = pasted.GetNext(pos);
+        if (!Timed(k)) continue;
+        const auto* timed = static_cast<const CKivFXInsValueKeyFrm*>(k);
+        if (!first || timed->Frame < first->Frame) first = timed;
+        if (!last || timed->Frame > last->Frame) last = timed;
+    }
+    if (!first || first->Frame == last->Frame) return 0.0;
+    const double scale = (static_cast<double>(last->Frame) - first->Frame) / (last->Location - first->Location);
+    return std::isfinite(scale) && scale > 0.0 ? scale : 0.0;
+}
+
+// A Bezier handle's time offset is in its track's unit: frames on a track placed by frame,
+// the story's share on another. Pasted from one kind of placement into the other, the
+// offsets are converted as the keyframes' places are, so the curve keeps its shape: into
+// locations over the current story's length, into frames by the copied story's own scale
+// (the story's length when one keyframe cannot tell it).
+void ConvertHandleUnits(CKivObList& pasted, const CKivObList& track, const KfxEditTime& time) {
+    if (!pasted.IsKindOf(RUNTIME_CLASS(CKivFXInsKeyFrmList))) return;  // only scalar handles have a time offset
+    const bool fromFrames = KfxPlacedByFrame(pasted), toFrames = KfxPlacedByFrame(track);
+    if (fromFrames == toFrames) return;
+    const double storyFrames = std::max(1.0, static_cast<double>(time.storyOut) - time.storyIn);
+    const double copiedScale = CopiedFramesPerLocation(pasted);
+    const double factor = toFrames ? (copiedScale > 0.0 ? copiedScale : storyFrames) : 1.0 / storyFrames;
+    auto& keys = static_cast<CKivFXInsKeyFrmList&>(pasted);
+    for (int i = 0; i < keys.GetKeyFrmCount(); ++i)
+        if (CKivFXValueKeyFrm* k = keys.GetFXKeyFrm(i)) {
+            k->PtFore.PosOffset *= factor;
+            k->PtAfter.PosOffset *= factor;
+        }
 }
 
 }  // namespace
@@ -87,7 +144,15 @@ int KfxPasteKeyFramesText(CKivObList& track, const std::string& text, const KfxE
         why = "the clipboard holds keyframes of a " + KfxTrackKind(pasted) + " track; this is a " + kind + " track";
         return 0;
     }
+    ConvertHandleUnits(pasted, track, time);
     ShiftToCurrentFrame(pasted, time);
+    // Refused whole rather than clamped: clamping would pile keyframes on the story's end and
+    // lose their colours; refused, the track and the clipboard stay as they were.
+    if (const int outside = OutsideTheStory(pasted); outside > 0) {
+        why = std::to_string(outside) + " of the " + std::to_string(pasted.GetCount()) +
+              " keyframes would land past the story's end; paste at an earlier place";
+        return 0;
+    }
     for (POSITION pos = pasted.GetHeadPosition(); pos;) {
         const auto* k = static_cast<const CKivFXBaseKeyFrm*>(pasted.GetNext(pos));
         for (POSITION at = track.GetHeadPosition(); at;) {

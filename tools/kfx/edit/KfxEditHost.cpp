@@ -65,8 +65,11 @@ bool KfxEditHost::CreateOnScreen(int track) {
         return false;
     if (!SelectTrack(track)) return false;
     SetFocus();
-    // Never silently: a newer recovery file is offered until it is restored or discarded.
-    m_recoveryOffered = KfxRecoveryIsNewer(m_doc.Path());
+    // Never silently: a recovery file is offered until it is restored or discarded (or a save
+    // puts newer work in its place), an older one too: the person decides what it holds.
+    const KfxRecoveryFound recovery = KfxFindRecovery(m_doc.Path());
+    m_recoveryOffered = recovery != KfxRecoveryFound::none;
+    m_recoveryOlder = recovery == KfxRecoveryFound::older;
     Refresh();
     return true;
 }
@@ -217,7 +220,10 @@ void KfxEditHost::Refresh() {
                         (r.onKeyFrame ? L"   on a keyframe" : L"   between keyframes");
     if (!m_lastEvent.empty()) text += L"   |   " + m_lastEvent;
     if (m_recoveryOffered)
-        text = L"A RECOVERY FILE newer than this file is there: R restores it, D discards it   |   " + text;
+        text = (m_recoveryOlder ? L"An OLDER RECOVERY FILE (from before this file was last saved) is there: R restores it, "
+                                  L"D discards it, a save removes it   |   "
+                                : L"A RECOVERY FILE newer than this file is there: R restores it, D discards it   |   ") +
+               text;
     m_status.SetText(text);
 }
 

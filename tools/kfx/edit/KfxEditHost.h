@@ -162,4 +162,5 @@ private:
     int m_endSignal = 0;
     std::string m_recoveryReport;
     bool m_recoveryOffered = false;
+    bool m_recoveryOlder = false;  // the offered file is older than the file
 };

@@ -36,12 +36,14 @@ std::string KfxRecoveryPath(const std::string& path) {
     return p.string() + ".recovery" + ext;
 }
 
-bool KfxRecoveryIsNewer(const std::string& path) {
+KfxRecoveryFound KfxFindRecovery(const std::string& path) {
     struct stat recovery{}, file{};
-    if (::stat(KfxRecoveryPath(path).c_str(), &recovery) != 0) return false;
-    if (::stat(path.c_str(), &file) != 0) return true;
+    if (::stat(KfxRecoveryPath(path).c_str(), &recovery) != 0) return KfxRecoveryFound::none;
+    if (::stat(path.c_str(), &file) != 0) return KfxRecoveryFound::newer;
     const auto nanos = [](const struct timespec& t) { return static_cast<long long>(t.tv_sec) * 1000000000LL + t.tv_nsec; };
-    return nanos(recovery.st_mtim) > nanos(file.st_mtim);
+    // Written in the same tick of the file system's clock counts as newer: a save removes the
+    // recovery file, so one written with the file is the later of the two.
+    return nanos(recovery.st_mtim) >= nanos(file.st_mtim) ? KfxRecoveryFound::newer : KfxRecoveryFound::older;
 }
 
 // ---- The host's side ------------------------------------------------------------------------

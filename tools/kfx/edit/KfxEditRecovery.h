@@ -15,5 +15,7 @@ void KfxNoteEndSignal(int sig);
 
 /// The recovery file of path: "dir/name.kfa" gives "dir/name.recovery.kfa" (same format).
 std::string KfxRecoveryPath(const std::string& path);
-/// True when path's recovery file exists and is newer than path (or path does not exist).
-bool KfxRecoveryIsNewer(const std::string& path);
+/// Whether path's recovery file is there, and whether it is newer than path (or path does
+/// not exist) or not: one left from before path was last saved some other way.
+enum class KfxRecoveryFound { none, newer, older };
+KfxRecoveryFound KfxFindRecovery(const std::string& path);

@@ -36,16 +36,16 @@ void ForEachTimedKeyFrame(CKivObList& list, Place place) {
     if (list.IsKindOf(RUNTIME_CLASS(CKivFXPosiKeyFrmList))) walk(static_cast<CKivFXPosiKeyFrmList&>(list));
 }
 
-bool PlacedByFrame(const CKivObList& list) {
+}  // namespace
+
+bool KfxPlacedByFrame(const CKivObList& list) {
     if (list.IsKindOf(RUNTIME_CLASS(CKivFXInsKeyFrmList))) return static_cast<const CKivFXInsKeyFrmList&>(list).IsBaseOnFrame() != 0;
     if (list.IsKindOf(RUNTIME_CLASS(CKivFXPosiKeyFrmList))) return static_cast<const CKivFXPosiKeyFrmList&>(list).IsBaseOnFrame() != 0;
     return false;
 }
 
-}  // namespace
-
 void KfxPlaceOnStory(CKivObList& track, const KfxEditTime& time) {
-    if (PlacedByFrame(track))
+    if (KfxPlacedByFrame(track))
         ForEachTimedKeyFrame(track, [&](auto& k) { k.Location = time.LocationOf(k.Frame); });
     else
         KfxFramesFollowLocations(track, time);
@@ -54,7 +54,7 @@ void KfxPlaceOnStory(CKivObList& track, const KfxEditTime& time) {
 void KfxFramesFollowLocations(CKivObList& track, const KfxEditTime& time) {
     ForEachTimedKeyFrame(track, [&](auto& k) { k.Frame = time.FrameOf(k.Location); });
     // New Frames may be in another order than the old ones.
-    if (PlacedByFrame(track)) {
+    if (KfxPlacedByFrame(track)) {
         try {
             KivFXKeyFrmTaxisList(&track);
         } catch (const CMemoryException&) {
@@ -64,7 +64,7 @@ void KfxFramesFollowLocations(CKivObList& track, const KfxEditTime& time) {
 }
 
 void KfxFramesForSaving(CKivObList& track, const KfxEditTime& time) {
-    if (!PlacedByFrame(track)) KfxFramesFollowLocations(track, time);
+    if (!KfxPlacedByFrame(track)) KfxFramesFollowLocations(track, time);
 }
 
 double KfxEditTime::LocationOf(int f) const {

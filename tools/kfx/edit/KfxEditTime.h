@@ -26,6 +26,9 @@ struct KfxEditTime {
 /// 0 to kDefaultSpan; the current frame at story in.
 KfxEditTime KfxStoryOf(const CKivObList& track);
 
+/// Whether a scalar or position track is placed by frame (its BaseOnFrame); false for others.
+bool KfxPlacedByFrame(const CKivObList& track);
+
 /// The dialogs place a scalar or position track's keyframes by Location over the story
 /// range, the curve window and frame sampling by Frame. On opening, the one the track is
 /// placed by leads: a frame-placed track's Locations are set from its Frames, another
