@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "keyfrm/editors/KivFXDragController.h"
+#include "keyfrm/editors/KivFXHeldView.h"
 #include "kivbase/gui/KivAquaEditTypes.h"
 #include "platform/ui/Region.h"
 #include "platform/ui/Wnd.h"
@@ -192,6 +193,9 @@ private:
     bool SendToParent(UINT msg, WPARAM wParam, LPARAM lParam);
 
     CKivFXInsKeyFrmList* m_pKFList = nullptr;
+    /// What the paints evaluate the track through (the view keeps a cursor: paints that are
+    /// const still move it).
+    mutable KivFXHeldView<CKivFXInsKeyFrmList> m_view;
     AquaEdit_Type m_editType = AquaEdit_Type_Number;
     int m_nSignID = 0;
     int m_nDuration = 0;

@@ -119,7 +119,7 @@ void CKivFXInsKeyFrmWnd::DrawKeyFrmLine(CDC* dc) {
             columnShows = dc->RectVisible(&line) != FALSE;
             columnKnown = true;
         }
-        if (columnShows) dc->SetPixel(x, ValueToPixelY(m_pKFList->InsValue(frame)), kCurveDotColor);
+        if (columnShows) dc->SetPixel(x, ValueToPixelY(m_view.Of(*m_pKFList).InsValue(frame)), kCurveDotColor);
     }
 }
 
