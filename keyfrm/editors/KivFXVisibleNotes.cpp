@@ -30,12 +30,22 @@ bool Hidden(CPoint a, CPoint b, const CRect* squares, int count) {
     const int left = std::min(a.x, b.x), right = std::max(a.x, b.x);
     const int top = std::min(a.y, b.y), bottom = std::max(a.y, b.y);
     if (right - left > kHiddenLineReach || bottom - top > kHiddenLineReach) return false;
-    for (int y = top; y <= bottom; ++y)
-        for (int x = left; x <= right; ++x) {
-            bool in = false;
-            for (int i = 0; i < count && !in; ++i) in = squares[i].PtInRect(CPoint(x, y)) != FALSE;
-            if (!in) return false;
+    // Row by row, the box's span must be covered by the squares' spans on that row, walked
+    // from the left (at most three spans, so a few passes).
+    for (int y = top; y <= bottom; ++y) {
+        int from = left;
+        for (bool grew = true; grew && from <= right;) {
+            grew = false;
+            for (int i = 0; i < count; ++i) {
+                const CRect& s = squares[i];
+                if (y >= s.top && y < s.bottom && from >= s.left && from < s.right) {
+                    from = s.right;
+                    grew = true;
+                }
+            }
         }
+        if (from <= right) return false;
+    }
     return true;
 }
 
