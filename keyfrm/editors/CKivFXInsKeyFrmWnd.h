@@ -165,6 +165,8 @@ protected:
     KivRegion GetKeyFrmFootprint(int index) const;
 
 private:
+    template <class E>
+    friend void KivFXAddPartDragKinds(E& editor, std::vector<KivFXDragController::Kind>& kinds);
     /// The frames the dotted curve takes a dot at: every stride-th from in to out.
     struct DotWalk {
         std::int64_t in = 0, out = -1, stride = 1;

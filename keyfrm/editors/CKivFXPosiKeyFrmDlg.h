@@ -288,6 +288,8 @@ protected:
 
 private:
     template <class> friend struct KivFXKeyFrmDlgCommands;
+    template <class E>
+    friend void KivFXAddPartDragKinds(E& editor, std::vector<KivFXDragController::Kind>& kinds);
     /// The track's keyframes in list order (elements of other classes left out).
     std::vector<CKivFXPosiKeyFrm*> KeyFrames() const;
     /// The pixel box each segment of the path between neighbouring keyframes lies in; none
