@@ -195,6 +195,13 @@ void BM_Dense_PosiFrameStep(benchmark::State& state) {
     FrameSteps(state, [&](int f) { s.dialog.UpTimeLine(f); });
 }
 
+// A keyframe of the path dragged in the X-Y view (the path around it and the marks redrawn).
+void BM_Dense_PosiDragStep(benchmark::State& state) {
+    PosiScene s;
+    CKivFXPosiKeyFrm* k = s.track->GetFXKeyFrm(kKeyFrames / 2);
+    DragSteps(state, s.dialog.GetKeyFrmRect(k, kKivFXPartKeyFrm).CenterPoint(), [&] { return s.dialog.IsDragging() != FALSE; });
+}
+
 void BM_Dense_PosiFullRepaint(benchmark::State& state) {
     PosiScene s;
     FullRepaints(state, s.dialog);
@@ -267,6 +274,7 @@ BENCHMARK(BM_Dense_WindowFrameStep)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Dense_WindowDragStep)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Dense_WindowFullRepaint)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Dense_PosiFrameStep)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Dense_PosiDragStep)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Dense_PosiFullRepaint)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Dense_KfxEditFrameStep)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HugeRange_DialogPaint)->Arg(10'000'000)->Arg(100'000'000)->Unit(benchmark::kMillisecond)->Iterations(1);

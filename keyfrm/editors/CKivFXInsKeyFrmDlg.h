@@ -230,6 +230,8 @@ protected:
 
 private:
     template <class> friend struct KivFXKeyFrmDlgCommands;
+    template <class E>
+    friend void KivFXAddPartDragKinds(E& editor, std::vector<KivFXDragController::Kind>& kinds);
     int HMargin() const;
     int VMargin() const;
     CPoint PartPoint(const CKivFXValueKeyFrm& keyframe, int part) const;

@@ -164,12 +164,20 @@ void CKivFXInsKeyFrmDlg::DrawKeyFrmLine(CDC* dc) {
     const KivFXGatheredKeys<CKivFXValueKeyFrm> keys = GatherKeys();
     const auto [lo, hi] = ClipLocations(*this, *dc);
     const auto [from, to] = keys.PairsWithin(lo, hi);
+    // A segment's end is the next one's start: each keyframe's point is mapped once, and a
+    // segment within one column (most of them on a dense track) maps no handle.
+    std::size_t mapped = to;  // the key whose point `end` holds
+    CPoint end;
     for (std::size_t j = from; j + 1 < to; ++j) {
         // Neighbours in the list only: an element of another class between them breaks the curve.
         if (keys.keys[j + 1].index != keys.keys[j].index + 1) continue;
-        CPoint p[4];
-        CalcuBezierPoints(p, keys.keys[j].keyframe, keys.keys[j + 1].keyframe);
-        if (p[0].x == p[3].x) continue;
+        CKivFXValueKeyFrm* a = keys.keys[j].keyframe;
+        CKivFXValueKeyFrm* b = keys.keys[j + 1].keyframe;
+        const CPoint start = mapped == j ? end : PartPoint(*a, kKivFXPartKeyFrm);
+        end = PartPoint(*b, kKivFXPartKeyFrm);
+        mapped = j + 1;
+        if (start.x == end.x) continue;
+        const CPoint p[4] = {start, PartPoint(*a, kKivFXPartAfterPt), PartPoint(*b, kKivFXPartForePt), end};
         dc->MoveTo(p[0]);
         if (bezier)
             KivFXWalkBezierColumns(p, client, [dc](CPoint column, bool move) {

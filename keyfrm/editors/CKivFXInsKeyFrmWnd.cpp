@@ -39,6 +39,7 @@ int CKivFXInsKeyFrmWnd::Create(DWORD style, CWnd* parent, const CRect& rect) {
 void CKivFXInsKeyFrmWnd::SetKeyFrmList(CKivFXInsKeyFrmList* track) {
     CancelDrag();
     m_pKFList = track;
+    m_view.Drop();
     if (!track) return;
     m_fTopValue = track->MaxValue;
     m_fBottomValue = track->MinValue;

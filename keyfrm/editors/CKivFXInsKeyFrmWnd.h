@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "keyfrm/editors/KivFXDragController.h"
+#include "keyfrm/editors/KivFXHeldView.h"
 #include "kivbase/gui/KivAquaEditTypes.h"
 #include "platform/ui/Region.h"
 #include "platform/ui/Wnd.h"
@@ -164,6 +165,8 @@ protected:
     KivRegion GetKeyFrmFootprint(int index) const;
 
 private:
+    template <class E>
+    friend void KivFXAddPartDragKinds(E& editor, std::vector<KivFXDragController::Kind>& kinds);
     /// The frames the dotted curve takes a dot at: every stride-th from in to out.
     struct DotWalk {
         std::int64_t in = 0, out = -1, stride = 1;
@@ -192,6 +195,9 @@ private:
     bool SendToParent(UINT msg, WPARAM wParam, LPARAM lParam);
 
     CKivFXInsKeyFrmList* m_pKFList = nullptr;
+    /// What the paints evaluate the track through (the view keeps a cursor: paints that are
+    /// const still move it).
+    mutable KivFXHeldView<CKivFXInsKeyFrmList> m_view;
     AquaEdit_Type m_editType = AquaEdit_Type_Number;
     int m_nSignID = 0;
     int m_nDuration = 0;

@@ -28,11 +28,7 @@ CKivFXValueKeyFrm* CKivFXInsKeyFrmWnd::IsHitKeyFrm(CPoint point, int part) const
 KivFXDragController CKivFXInsKeyFrmWnd::MakeDrag() {
     using Drag = KivFXDragController;
     std::vector<Drag::Kind> kinds(kDragAfterPt + 1);
-    kinds[kDragKeyFrm] = {true, [this](CPoint p) { BeginDragKF(p); }, [this](CPoint p) { DragKF(p); }, [this] { EndDragKF(); }};
-    kinds[kDragForePt] = {true, [this](CPoint p) { BeginDragKFForePt(p); }, [this](CPoint p) { DragKFForePt(p); },
-                          [this] { EndDragKFForePt(); }};
-    kinds[kDragAfterPt] = {true, [this](CPoint p) { BeginDragKFAfterPt(p); }, [this](CPoint p) { DragKFAfterPt(p); },
-                           [this] { EndDragKFAfterPt(); }};
+    KivFXAddPartDragKinds(*this, kinds);
     Drag::Hooks hooks;
     hooks.track = [this] { return m_pKFList; };
     hooks.grabbed = [this](int) {

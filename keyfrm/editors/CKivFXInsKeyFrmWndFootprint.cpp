@@ -78,7 +78,7 @@ void CKivFXInsKeyFrmWnd::AddCurveFootprint(KivRegion& area, int index, const CKi
     const std::int64_t start = walk.in + (from - walk.in + walk.stride - 1) / walk.stride * walk.stride;
     for (std::int64_t f = start; f <= to; f += walk.stride) {
         const int frame = static_cast<int>(f);
-        const int x = FrameToPixelX(frame, 0), y = ValueToPixelY(m_pKFList->InsValue(frame));
+        const int x = FrameToPixelX(frame, 0), y = ValueToPixelY(m_view.Of(*m_pKFList).InsValue(frame));
         bands.Add(CRect(x, y, x + 1, y + 1));
     }
 }

@@ -47,17 +47,28 @@ void CKivFXInsKeyFrmWnd::DrawMesh(CDC* dc) {
     CPen pen(PS_SOLID, 1, kMeshColor);
     KivSaveDC saved(*dc);
     dc->SelectObject(&pen);
+    // A solid 1-pixel line along a row or column covers the 1-pixel-wide rectangle from its
+    // start to its end (the end left out): with a mix that copies the pen, that rectangle
+    // filled is the same picture for a fill's cost, not a walk's.
+    const bool fill = dc->GetROP2() == R2_COPYPEN;
+    auto line = [&](CPoint from, CPoint to) {
+        if (fill) {
+            const CRect r(from.x, from.y, std::max(to.x, from.x + 1), std::max(to.y, from.y + 1));
+            if (from.x < to.x || from.y < to.y) dc->FillSolidRect(&r, kMeshColor);
+            return;
+        }
+        dc->MoveTo(from);
+        dc->LineTo(to);
+    };
     const int rows = static_cast<int>(client.Height() / kMeshStep);
     for (int i = 1; i <= rows; ++i) {
         const int y = client.top + static_cast<int>(kMeshStep) * i;
-        dc->MoveTo(client.left, y);
-        dc->LineTo(client.right, y);
+        line(CPoint(client.left, y), CPoint(client.right, y));
     }
     const int columns = static_cast<int>(client.Width() / kMeshStep);
     for (int j = 1; j <= columns; ++j) {
         const int x = client.left + static_cast<int>(kMeshStep) * j;
-        dc->MoveTo(x, client.top);
-        dc->LineTo(x, client.bottom);
+        line(CPoint(x, client.top), CPoint(x, client.bottom));
     }
 }
 
@@ -119,7 +130,7 @@ void CKivFXInsKeyFrmWnd::DrawKeyFrmLine(CDC* dc) {
             columnShows = dc->RectVisible(&line) != FALSE;
             columnKnown = true;
         }
-        if (columnShows) dc->SetPixel(x, ValueToPixelY(m_pKFList->InsValue(frame)), kCurveDotColor);
+        if (columnShows) dc->SetPixel(x, ValueToPixelY(m_view.Of(*m_pKFList).InsValue(frame)), kCurveDotColor);
     }
 }
 

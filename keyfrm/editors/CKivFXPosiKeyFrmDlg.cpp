@@ -88,6 +88,7 @@ void CKivFXPosiKeyFrmDlg::AttachTrack(CKivFXPosiKeyFrmList* track) {
     // The dragged keyframe belongs to the track shown so far.
     if (track != m_pKFList && DraggedKF()) CancelDrag();
     m_pKFList = track;
+    m_view.Drop();
     if (!track) return;
     m_fMaxX = track->MaxX;
     m_fMinX = track->MinX;
@@ -147,7 +148,7 @@ void CKivFXPosiKeyFrmDlg::SendToModifyMsg(int trackChanged, int frameChanged) {
     if (!m_pKFList) return;
     const double location = GetLocation(m_nCurFrame);
     PosiKFDlgModifyInfo info{};
-    m_pKFList->InsValue(location, info.fX, info.fY, info.fZ);
+    m_view.Of(*m_pKFList).InsValue(location, info.fX, info.fY, info.fZ);
     info.nSignIDX = m_nSignIDX;
     info.nSignIDY = m_nSignIDY;
     info.nSignIDZ = m_nSignIDZ;
@@ -175,7 +176,7 @@ void CKivFXPosiKeyFrmDlg::InvalidateMarker(int x) {
 void CKivFXPosiKeyFrmDlg::InvalidateCurPosi() {
     if (!m_hWnd || !m_pKFList) return;
     float x = 0.0f, y = 0.0f, z = 0.0f;
-    m_pKFList->InsValue(GetLocation(m_nCurFrame), x, y, z);
+    m_view.Of(*m_pKFList).InsValue(GetLocation(m_nCurFrame), x, y, z);
     const CPoint c = XYPoint(x, y);
     // The mark's last row and column are its own.
     CRect mark(c.x - kCurPosiHalf, c.y - kCurPosiHalf, c.x + kCurPosiHalf + 1, c.y + kCurPosiHalf + 1);

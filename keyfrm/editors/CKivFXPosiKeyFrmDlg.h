@@ -42,6 +42,7 @@
 
 #include "keyfrm/editors/KivFXDialogParts.h"
 #include "keyfrm/editors/KivFXDragController.h"
+#include "keyfrm/editors/KivFXHeldView.h"
 #include "keyfrm/editors/KivFXTimeStrip.h"
 #include "kivbase/gui/CKivAquaBaseDlg.h"
 
@@ -287,6 +288,8 @@ protected:
 
 private:
     template <class> friend struct KivFXKeyFrmDlgCommands;
+    template <class E>
+    friend void KivFXAddPartDragKinds(E& editor, std::vector<KivFXDragController::Kind>& kinds);
     /// The track's keyframes in list order (elements of other classes left out).
     std::vector<CKivFXPosiKeyFrm*> KeyFrames() const;
     /// The pixel box each segment of the path between neighbouring keyframes lies in; none
@@ -319,6 +322,9 @@ private:
 
     KivFXDialogParts m_parts;
     CKivFXPosiKeyFrmList* m_pKFList = nullptr;
+    /// What the paints and the current position evaluate the track through (the view keeps
+    /// a cursor: const members still move it).
+    mutable KivFXHeldView<CKivFXPosiKeyFrmList> m_view;
     int m_nSignIDX = 0;
     int m_nSignIDY = 0;
     int m_nSignIDZ = 0;

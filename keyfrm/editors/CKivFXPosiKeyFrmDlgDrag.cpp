@@ -50,11 +50,7 @@ KivFXDragController CKivFXPosiKeyFrmDlg::MakeDrag() {
     kinds[kDragTimeLine] = {false, [this](CPoint p) { BeginDragTL(p); }, [this](CPoint p) { DragTL(p); }, [this] { EndDragTL(); }};
     kinds[kDragTimeNote] = {true, [this](CPoint p) { BeginDragTLNote(p); }, [this](CPoint p) { DragTLNote(p); },
                             [this] { EndDragTLNote(); }};
-    kinds[kDragKeyFrm] = {true, [this](CPoint p) { BeginDragKF(p); }, [this](CPoint p) { DragKF(p); }, [this] { EndDragKF(); }};
-    kinds[kDragForePt] = {true, [this](CPoint p) { BeginDragKFForePt(p); }, [this](CPoint p) { DragKFForePt(p); },
-                          [this] { EndDragKFForePt(); }};
-    kinds[kDragAfterPt] = {true, [this](CPoint p) { BeginDragKFAfterPt(p); }, [this](CPoint p) { DragKFAfterPt(p); },
-                           [this] { EndDragKFAfterPt(); }};
+    KivFXAddPartDragKinds(*this, kinds);
     Drag::Hooks hooks;
     hooks.track = [this] { return m_pKFList; };
     hooks.grabbed = [this](int kind) {

@@ -149,7 +149,7 @@ void CKivFXPosiKeyFrmDlg::DrawKeyFrmLine(CDC* dc) {
         const std::int64_t start = first + std::max<std::int64_t>(0, from - first + stride - 1) / stride * stride;
         for (std::int64_t f = start; f <= to; f += stride) {
             float x = 0.0f, y = 0.0f, z = 0.0f;
-            m_pKFList->InsValue(GetLocation(static_cast<int>(f)), x, y, z);
+            m_view.Of(*m_pKFList).InsValue(GetLocation(static_cast<int>(f)), x, y, z);
             dc->SetPixel(XYPoint(x, y), kPathColor);
         }
     };
@@ -230,7 +230,7 @@ void CKivFXPosiKeyFrmDlg::DrawKeyFrmNote(CDC* dc, CKivFXPosiKeyFrm* keyframe, in
 void CKivFXPosiKeyFrmDlg::DrawCurPosi(CDC* dc) {
     if (!dc || !m_pKFList) return;
     float x = 0.0f, y = 0.0f, z = 0.0f;
-    m_pKFList->InsValue(GetLocation(m_nCurFrame), x, y, z);
+    m_view.Of(*m_pKFList).InsValue(GetLocation(m_nCurFrame), x, y, z);
     const CPoint c = XYPoint(x, y);
     const CPoint corners[5] = {{c.x - kCurPosiHalf, c.y - kCurPosiHalf},
                                {c.x + kCurPosiHalf, c.y - kCurPosiHalf},

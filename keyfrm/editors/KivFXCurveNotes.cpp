@@ -9,8 +9,6 @@
 
 namespace {
 
-// Two pixels on each side: a 4 x 4 square with the point at its centre.
-constexpr int kNoteHalf = 2;
 constexpr float kRightAngle = 1.57079637f;  // pi / 2 in single precision
 
 }  // namespace
@@ -30,7 +28,6 @@ bool KivFXPartShown(int index, int count, int part, int insMode) {
     return kind != kKivFXNoteTail;
 }
 
-CRect KivFXNoteRect(CPoint p) { return CRect(p.x - kNoteHalf, p.y - kNoteHalf, p.x + kNoteHalf, p.y + kNoteHalf); }
 
 namespace {
 

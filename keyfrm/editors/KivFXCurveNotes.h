@@ -35,8 +35,12 @@ int KivFXNoteKind(int index, int count, int insMode);
 /// Whether that part of the index-th of count keyframes can be grabbed: the keyframe
 /// always, a handle only when its note shows it.
 bool KivFXPartShown(int index, int count, int part, int insMode);
-/// The 4 x 4 square a part occupies around its point (right and bottom edges exclusive).
-CRect KivFXNoteRect(CPoint point);
+/// The 4 x 4 square a part occupies around its point (right and bottom edges exclusive);
+/// inline, since a paint of a dense track asks it for every part.
+inline CRect KivFXNoteRect(CPoint p) {
+    constexpr int kHalf = 2;  // two pixels on each side, the point at the centre
+    return CRect(p.x - kHalf, p.y - kHalf, p.x + kHalf, p.y + kHalf);
+}
 /// Draws a keyframe from its three points (fore handle, keyframe, after handle): the handle
 /// lines its kind shows, the keyframe's square (red when selected, else white), the fore
 /// handle's green square and the after handle's blue one.

@@ -102,6 +102,19 @@ void KivFXSelectAlone(CWnd& wnd, Track& track, K& keyframe, Invalidate invalidat
     wnd.UpdateWindow();
 }
 
+/// Adds the keyframe and handle drags of a curve or position editor E to kinds (sized past
+/// E::kDragAfterPt): its steps are named alike in every such editor and each holds a
+/// keyframe. E befriends this, so that its steps stay protected.
+template <class E>
+void KivFXAddPartDragKinds(E& editor, std::vector<KivFXDragController::Kind>& kinds) {
+    E* e = &editor;
+    kinds[E::kDragKeyFrm] = {true, [e](CPoint p) { e->BeginDragKF(p); }, [e](CPoint p) { e->DragKF(p); }, [e] { e->EndDragKF(); }};
+    kinds[E::kDragForePt] = {true, [e](CPoint p) { e->BeginDragKFForePt(p); }, [e](CPoint p) { e->DragKFForePt(p); },
+                             [e] { e->EndDragKFForePt(); }};
+    kinds[E::kDragAfterPt] = {true, [e](CPoint p) { e->BeginDragKFAfterPt(p); }, [e](CPoint p) { e->DragKFAfterPt(p); },
+                              [e] { e->EndDragKFAfterPt(); }};
+}
+
 /// Grabs the first keyframe part under point in the order the curve and position editors
 /// test them (after handle, fore handle, the keyframe itself): hit(point, part) gives the
 /// keyframe whose part is there, kinds[part] the drag kind for that part. False when none.

@@ -7,6 +7,7 @@
 
 #include "keyfrm/core/KivFXKeyFrmList.h"
 #include "keyfrm/editors/KivFXPixelMath.h"
+#include "keyfrm/tracks/CKivFXTrackBase.h"
 #include "kivbase/gui/CKivToolTipDlg.h"
 #include "platform/ui/DC.h"
 
@@ -138,6 +139,7 @@ void KivFXPlaceDraggedKF(CKivObList* track, CKivFXBaseKeyFrm* keyframe, double l
     keyframe->Location = location;
     if (!KivFXStepOffOverlap(track, keyframe, step, mouseStill) && Overlaps(track, keyframe)) keyframe->Location = before;
     KivFXKeyFrmTaxisList(track);
+    KivFXNoteKeyFrmChange(*track);
 }
 
 void KivFXPlaceDraggedKF(CKivObList* track, CKivFXInsValueKeyFrm* keyframe, int frame, const KivFXStoryRange& range,
@@ -164,6 +166,7 @@ void KivFXPlaceDraggedKF(CKivObList* track, CKivFXInsValueKeyFrm* keyframe, int 
         keyframe->Location = beforeLocation;
     }
     KivFXKeyFrmTaxisList(track);
+    KivFXNoteKeyFrmChange(*track);
 }
 
 UINT KivFXClampMargin(UINT margin, UINT minimum, int clientExtent) {

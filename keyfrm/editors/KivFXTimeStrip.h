@@ -53,7 +53,9 @@ bool KivFXStepOffOverlap(CKivObList* track, CKivFXBaseKeyFrm* keyframe, float st
 
 /// Puts a dragged keyframe at location, then steps it off the others (KivFXStepOffOverlap);
 /// when no place is free it stays where it was before the call. Re-sorts the track
-/// afterwards in every case. Nothing for a null track or keyframe.
+/// afterwards in every case and tells it of the change (KivFXNoteKeyFrmChange), so views of
+/// the track answer for the moved key at once, within the drag step that moved it: every
+/// drag that moves a key goes through here. Nothing for a null track or keyframe.
 void KivFXPlaceDraggedKF(CKivObList* track, CKivFXBaseKeyFrm* keyframe, double location, float step, bool mouseStill);
 
 /// The curve and position dialogs' drag to a frame of the story. On a track placed by frame

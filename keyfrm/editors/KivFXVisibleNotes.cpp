@@ -1,5 +1,6 @@
 #include "keyfrm/editors/KivFXVisibleNotes.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 
@@ -13,12 +14,40 @@ constexpr unsigned char kForeLine = 1, kAfterLine = 2, kKeySquare = 4, kForeSqua
 
 // A 1-pixel line no longer than this in either direction lies within the 4 x 4 squares
 // around its two ends.
-constexpr int kHiddenLineReach = 3;
+constexpr int kShortLineReach = 3;
+// A line whose box is larger than this either way cannot lie within a note's squares.
+constexpr int kHiddenLineReach = 12;
 
 bool ShowsFore(int kind) { return kind != kKivFXNoteNoHandles && kind != kKivFXNoteHead; }
 bool ShowsAfter(int kind) { return kind != kKivFXNoteNoHandles && kind != kKivFXNoteTail; }
 
-bool Hidden(CPoint a, CPoint b) { return std::abs(a.x - b.x) <= kHiddenLineReach && std::abs(a.y - b.y) <= kHiddenLineReach; }
+// Whether the 1-pixel line from a to b lies within the note's own squares, which are drawn
+// after it (or covered by later ones): a short one within its two ends' squares; any other
+// has its every pixel in the box of its two ends, so a box whose every pixel one of the
+// squares holds is hidden (a handle a few pixels long standing on a steep curve).
+bool Hidden(CPoint a, CPoint b, const CRect* squares, int count) {
+    if (std::abs(a.x - b.x) <= kShortLineReach && std::abs(a.y - b.y) <= kShortLineReach) return true;
+    const int left = std::min(a.x, b.x), right = std::max(a.x, b.x);
+    const int top = std::min(a.y, b.y), bottom = std::max(a.y, b.y);
+    if (right - left > kHiddenLineReach || bottom - top > kHiddenLineReach) return false;
+    // Row by row, the box's span must be covered by the squares' spans on that row, walked
+    // from the left (at most three spans, so a few passes).
+    for (int y = top; y <= bottom; ++y) {
+        int from = left;
+        for (bool grew = true; grew && from <= right;) {
+            grew = false;
+            for (int i = 0; i < count; ++i) {
+                const CRect& s = squares[i];
+                if (y >= s.top && y < s.bottom && from >= s.left && from < s.right) {
+                    from = s.right;
+                    grew = true;
+                }
+            }
+        }
+        if (from <= right) return false;
+    }
+    return true;
+}
 
 // The pixels of the clip that squares drawn later cover, a bit a pixel, row by row.
 class CoveredPixels {
@@ -34,20 +63,27 @@ public:
         CRect r;
         if (!r.IntersectRect(KivFXNoteRect(p), m_area)) return false;
         const int x0 = r.left - m_area.left, x1 = r.right - m_area.left;  // at most 4 columns
+        // The square's columns as one mask a word: two words when it straddles a boundary.
+        const std::size_t w0 = static_cast<std::size_t>(x0) / 64, w1 = static_cast<std::size_t>(x1 - 1) / 64;
+        const std::uint64_t m0 = Bits(x0 % 64, w0 == w1 ? (x1 - 1) % 64 : 63);
+        const std::uint64_t m1 = w0 == w1 ? 0 : Bits(0, (x1 - 1) % 64);
         bool shows = false;
         for (int y = r.top; y < r.bottom; ++y) {
             std::uint64_t* row = &m_bits[static_cast<std::size_t>(y - m_area.top) * m_words];
-            for (int x = x0; x < x1; ++x) {
-                std::uint64_t& word = row[static_cast<std::size_t>(x) / 64];
-                const std::uint64_t bit = std::uint64_t{1} << (x % 64);
-                shows |= (word & bit) == 0;
-                word |= bit;
+            shows |= (row[w0] & m0) != m0;
+            row[w0] |= m0;
+            if (m1) {
+                shows |= (row[w1] & m1) != m1;
+                row[w1] |= m1;
             }
         }
         return shows;
     }
 
 private:
+    // Bits lo to hi (0 to 63) of a word set.
+    static std::uint64_t Bits(int lo, int hi) { return (~std::uint64_t{0} >> (63 - hi)) & (~std::uint64_t{0} << lo); }
+
     CRect m_area;
     std::size_t m_words = 0;
     std::vector<std::uint64_t> m_bits;
@@ -80,8 +116,12 @@ void KivFXNoteBatch::Draw(CDC& dc) {
         if (after && taken.Take(n.pts[2])) n.draw |= kAfterSquare;
         if (fore && taken.Take(n.pts[0])) n.draw |= kForeSquare;
         if (taken.Take(n.pts[1])) n.draw |= kKeySquare;
-        if (fore && !Hidden(n.pts[0], n.pts[1])) n.draw |= kForeLine;
-        if (after && !Hidden(n.pts[1], n.pts[2])) n.draw |= kAfterLine;
+        CRect squares[3] = {KivFXNoteRect(n.pts[1])};
+        int count = 1;
+        if (fore) squares[count++] = KivFXNoteRect(n.pts[0]);
+        if (after) squares[count++] = KivFXNoteRect(n.pts[2]);
+        if (fore && !Hidden(n.pts[0], n.pts[1], squares, count)) n.draw |= kForeLine;
+        if (after && !Hidden(n.pts[1], n.pts[2], squares, count)) n.draw |= kAfterLine;
     }
     CPen pen(PS_SOLID, 1, kKivFXNotePenColor);
     KivSaveDC saved(dc);

@@ -9,6 +9,14 @@
 #include "keyfrm/tracks/KivFXTrackChannels.h"
 #include "kivbase/CKivObList.h"
 
+/// Moves the list's modification count without changing the list, so that views of it
+/// (CKivFXTrackView) rebuild: for code that writes keyframes' members directly and knows the
+/// list only as a list (the editors' drags).
+inline void KivFXNoteKeyFrmChange(CObList& list) {
+    // A slot set to what it holds moves the count: the list's one way to be told.
+    if (!list.IsEmpty()) list.SetAt(list.GetHeadPosition(), list.GetHead());
+}
+
 /// K is the track's keyframe class; elements of other classes are passed over where the
 /// operations say so.
 template <class K>
@@ -39,10 +47,7 @@ public:
     /// Moves the list's modification count, as the track's own edits do, so that views of
     /// the track (CKivFXTrackView) rebuild: for hosts and editors that write keyframes'
     /// members directly.
-    void NoteKeyFrmChange() {
-        // A slot set to what it holds moves the count: the list's one way to be told.
-        if (!IsEmpty()) SetAt(GetHeadPosition(), GetHead());
-    }
+    void NoteKeyFrmChange() { KivFXNoteKeyFrmChange(*this); }
 
 protected:
     CKivFXTrackBase() : m_keys(K::GetThisClass()) {}

@@ -25,12 +25,14 @@ bool FrameSpan(const CKivObList& list, int& lo, int& hi) {
     return lo <= hi;
 }
 
-// Calls place(keyframe) for each keyframe of a scalar or position track.
+// Calls place(keyframe) for each keyframe of a scalar or position track; the keys written
+// so count as a change of the track (the editors evaluate through views of it).
 template <class Place>
 void ForEachTimedKeyFrame(CKivObList& list, Place place) {
     auto walk = [&](auto& track) {
         for (int i = 0; i < track.GetKeyFrmCount(); ++i)
             if (auto* k = track.GetFXKeyFrm(i)) place(*k);
+        track.NoteKeyFrmChange();
     };
     if (list.IsKindOf(RUNTIME_CLASS(CKivFXInsKeyFrmList))) walk(static_cast<CKivFXInsKeyFrmList&>(list));
     if (list.IsKindOf(RUNTIME_CLASS(CKivFXPosiKeyFrmList))) walk(static_cast<CKivFXPosiKeyFrmList&>(list));
