@@ -114,7 +114,7 @@ void CKivFXInsKeyFrmWnd::DragKFForePt(CPoint point) {
     const KivRegion before = DraggedFootprint();
     int f = PixelToFrameX(point.x, 0);
     if (f > k.Frame) f = k.Frame;  // the fore handle never passes its keyframe
-    k.PtFore.ValueOffset = PixelToValueY(point.y) - k.Value;
+    KivStoreFinite(k.PtFore.ValueOffset, PixelToValueY(point.y) - k.Value);
     k.PtFore.PosOffset = static_cast<double>(f) - static_cast<double>(k.Frame);
     AdjustDragAfterPt();
     RepaintDragged(before);
@@ -125,7 +125,7 @@ void CKivFXInsKeyFrmWnd::DragKFAfterPt(CPoint point) {
     const KivRegion before = DraggedFootprint();
     int f = PixelToFrameX(point.x, 0);
     if (f < k.Frame) f = k.Frame;
-    k.PtAfter.ValueOffset = PixelToValueY(point.y) - k.Value;
+    KivStoreFinite(k.PtAfter.ValueOffset, PixelToValueY(point.y) - k.Value);
     k.PtAfter.PosOffset = static_cast<double>(f) - static_cast<double>(k.Frame);
     AdjustDragForePt();
     RepaintDragged(before);

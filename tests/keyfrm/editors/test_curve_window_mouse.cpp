@@ -1,6 +1,7 @@
 // The curve window driven with the mouse as a person drives it: presses, moves and releases
 // on the headless screen at points computed from the track, the host recording every
 // message the window sends it.
+#include <cfloat>
 #include <cmath>
 
 #include "CurveWindowTestSupport.h"
@@ -110,4 +111,21 @@ TEST_F(CurveMouse, ClicksWithoutATrackDoNothing) {
     KivScreen::Get().MouseUp(wnd.Screen(CPoint(50, 50)), MK_RBUTTON);
     EXPECT_FALSE(wnd.IsDragging());
     EXPECT_TRUE(host.modifies.empty());
+}
+
+TEST_F(CurveMouse, AHandleDraggedOffARangeAsWideAsTheFloatsStoresOnlyFiniteOffsets) {
+    // Top minus a keyframe at the bottom overflows a float: the offset keeps its last value.
+    auto wide = MakeTrack({{10, 0.0f}, {40, -FLT_MAX, -10, 0, 10, 0}, {80, 0.0f}}, 1, 2);
+    wide->MinValue = -FLT_MAX;
+    wide->MaxValue = FLT_MAX;
+    Open(std::move(wide));
+    for (int part : {kFore, kAfter}) {
+        SCOPED_TRACE(part);
+        const CPoint grab = wnd.ScreenOfPart(Key(1), part);
+        Press(grab);
+        ASSERT_TRUE(wnd.IsDragging());
+        Move(CPoint(grab.x, kTop - 20));
+        Release(CPoint(grab.x, kTop - 20));
+        for (float v : {Key(1)->PtFore.ValueOffset, Key(1)->PtAfter.ValueOffset}) EXPECT_TRUE(std::isfinite(v)) << v;
+    }
 }
