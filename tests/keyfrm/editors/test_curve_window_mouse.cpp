@@ -114,8 +114,8 @@ TEST_F(CurveMouse, ClicksWithoutATrackDoNothing) {
 }
 
 TEST_F(CurveMouse, AHandleDraggedOffARangeAsWideAsTheFloatsStoresOnlyFiniteOffsets) {
-    // Top minus a keyframe at the bottom overflows a float: the offset keeps its last value.
-    auto wide = MakeTrack({{10, 0.0f}, {40, -FLT_MAX, -10, 0, 10, 0}, {80, 0.0f}}, 1, 2);
+    // Above the window lies a value beyond the floats: the offset keeps its last value.
+    auto wide = MakeTrack({{10, 0.0f}, {40, 0.0f, -10, 0, 10, 0}, {80, 0.0f}}, 1, 2);
     wide->MinValue = -FLT_MAX;
     wide->MaxValue = FLT_MAX;
     Open(std::move(wide));
