@@ -141,6 +141,19 @@ KivFXBracket KivFXSortedKeys<Key>::FindFrom(Key pos, std::size_t& cursor) const 
     return At(c, pos);
 }
 
+template <class Key>
+std::int64_t KivFXSortedKeys<Key>::SameFrom(Key pos, std::size_t cursor, std::int64_t limit) const {
+    if constexpr (!std::is_integral_v<Key>) {
+        return 1;
+    } else {
+        // Every position strictly between the keys around the cursor finds the same first
+        // key not below it, and so the same bracket; one sitting on a key is its own.
+        if (cursor < m_keys.size() && m_keys[cursor] == pos) return 1;
+        if (cursor >= m_keys.size()) return limit;
+        return std::min<std::int64_t>(limit, static_cast<std::int64_t>(m_keys[cursor]) - pos);
+    }
+}
+
 template class KivFXSortedKeys<double>;
 template class KivFXSortedKeys<int>;
 

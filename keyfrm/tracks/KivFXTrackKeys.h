@@ -61,6 +61,10 @@ public:
     /// ended: O(1) when pos lies in that segment or the next one, as when positions rise
     /// one by one; a bisection otherwise.
     KivFXBracket FindFrom(Key pos, std::size_t& cursor) const;
+    /// After FindFrom(pos, cursor): how many positions from pos on (pos, pos + 1 ...) share
+    /// its answer, at most limit: those below the next key. Whole positions (frames) only;
+    /// 1 for locations.
+    std::int64_t SameFrom(Key pos, std::size_t cursor, std::int64_t limit) const;
 
 private:
     /// The answer from the index of the first key not below pos.

@@ -397,6 +397,19 @@ void ExpectViewMatchesEverywhere(CKivFXTrackView<Track>& view, const Track& t, R
         std::shuffle(frames.begin(), frames.end(), std::mt19937(static_cast<unsigned>(r.Int(0, INT_MAX))));
         for (int f : frames) ExpectViewMatches(view, t, f, edit);
         for (int f = r.Int(-30, 20), end = f + 120; f < end; ++f) ExpectViewMatches(view, t, f, edit);
+        // A run of frames at once: each run between two keys must end where the next key
+        // starts, past the last key and with one keyframe or none too.
+        const int from = r.Int(-30, 20);
+        view.AtFrames(from, 150, [&](std::int64_t i, const auto& v) {
+            const int f = from + static_cast<int>(i);
+            if constexpr (std::is_same_v<Track, CKivFXInsKeyFrmList>) {
+                ASSERT_TRUE(SameBits(v, t.InsValue(f))) << "after " << edit << ": AtFrames at " << f;
+            } else {
+                std::array<float, 3> w;
+                t.InsValue(f, w[0], w[1], w[2]);
+                for (int c = 0; c < 3; ++c) ASSERT_TRUE(SameBits(v[c], w[c])) << "after " << edit << ": AtFrames at " << f;
+            }
+        });
     }
 }
 
