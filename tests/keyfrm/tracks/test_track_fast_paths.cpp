@@ -513,6 +513,27 @@ TEST(TrackView, AnswersAsTheTrackAcrossEveryOperation) {
     ViewScenario<CKivFXColor32KeyFrmList>(202512);
 }
 
+// The search reads keys in blocks of a cache line (16 frames, 8 locations) under a top
+// array: lengths where the last block is full, holds one key, or the top has one entry, each
+// probed at every key and between, in an order that jumps (so each call searches afresh).
+TEST(TrackView, SearchesEveryLengthAroundItsBlocks) {
+    for (int n : {1, 2, 7, 8, 9, 15, 16, 17, 31, 32, 33, 64, 65, 129, 257}) {
+        auto t = std::make_unique<CKivFXInsKeyFrmList>();
+        for (int i = 0; i < n; ++i) kfxtest::Append(*t, {i / (2.0 * n), 2 * i, static_cast<float>(i), 0.0f, 0.0f});
+        CKivFXTrackView<CKivFXInsKeyFrmList> view(*t);
+        const int probes = 4 * n + 4;  // frame -1 .. 4n + 2 as halves: every key and every gap
+        for (int j = 0; j < probes; ++j) {
+            const int i = j % 2 ? probes - 1 - j / 2 : j / 2;  // first, last, second, one before last ...
+            const int frame = i - 1;
+            const double location = (i - 1) / (4.0 * n);
+            const KivFXBracket byFrame = view.Bracket(frame), wantFrame = KivFXTrackBracket(*t, CKivFXValueKeyFrm::GetThisClass(), frame);
+            const KivFXBracket byLocation = view.Bracket(location), wantLocation = KivFXTrackBracket(*t, CKivFXValueKeyFrm::GetThisClass(), location);
+            ASSERT_TRUE(byFrame.previous == wantFrame.previous && byFrame.next == wantFrame.next) << n << " keys, frame " << frame;
+            ASSERT_TRUE(byLocation.previous == wantLocation.previous && byLocation.next == wantLocation.next) << n << " keys, location " << location;
+        }
+    }
+}
+
 #ifndef NDEBUG
 TEST(TrackViewDeathTest, AKeyWrittenDirectlyStopsADebugBuild) {
     auto t = kfxtest::Scalar({{0.0, 0, 1.0f}, {1.0, 10, 2.0f}});
