@@ -29,6 +29,7 @@ for order in random rising; do
     pairs+=("View_Library/${keys}/${order}:View_Peer/${keys}/${order}")
   done
   pairs+=("View_Library/100000/${order}:View_Library/10/${order}:2")
+  pairs+=("ViewBracket_Library/100000/${order}:ViewBracket_Library/10/${order}:2")  # the search alone
 done
 timed=()
 counted=()

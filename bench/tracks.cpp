@@ -170,6 +170,13 @@ std::vector<Case> Cases() {
                                  view->InsValue(0);  // the first call by frame sorts the keyframes
                                  return Runner{[t, view, rising](size_t i) { benchmark::DoNotOptimize(view->InsValue(ViewProbe(i, rising))); }, {}};
                              }});
+            // The search alone (no keyframe read): what the keys' layout costs.
+            cases.push_back({"ViewBracket_Library" + suffix, 1, [=] {
+                                 std::shared_ptr<CKivFXInsKeyFrmList> t = MakeTrack(keys, false);
+                                 auto view = std::make_shared<CKivFXTrackView<CKivFXInsKeyFrmList>>(*t);
+                                 view->InsValue(0);
+                                 return Runner{[t, view, rising](size_t i) { benchmark::DoNotOptimize(view->Bracket(ViewProbe(i, rising))); }, {}};
+                             }});
             cases.push_back({"View_Peer" + suffix, 1, [=] {
                                  auto p = std::make_shared<Peer>(keys, false);
                                  p->At(0);

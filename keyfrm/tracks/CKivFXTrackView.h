@@ -83,6 +83,12 @@ public:
     auto At(Key pos) {
         return m_track->ValueAt(Bracket(pos), pos);
     }
+    /// At's answers at count frames rising one by one from first (the last of them must be
+    /// an int), each handed to put(i, values) for i from 0: the bracket is found once per
+    /// run of frames between two keys, so a frame costs only its evaluation.
+    template <class Put>
+    void AtFrames(int first, std::int64_t count, Put put)
+        requires(!std::is_same_v<Track, CKivFXColor32KeyFrmList>);
     /// The bracket the track's own search gives at pos.
     KivFXBracket Bracket(double location) { return Find(m_byLocation, location); }
     KivFXBracket Bracket(int frame)
@@ -182,6 +188,24 @@ KivFXBracket CKivFXTrackView<Track>::Find(Order<Key>& order, Key pos) {
 #endif
     if (!order.built && !Make(order)) return m_track->m_keys.Find(*m_track, pos);
     return KivFXBracketOf(pos, m_count, m_head, m_tail, [&] { return order.keys.FindFrom(pos, order.cursor); });
+}
+
+template <class Track>
+template <class Put>
+void CKivFXTrackView<Track>::AtFrames(int first, std::int64_t count, Put put)
+    requires(!std::is_same_v<Track, CKivFXColor32KeyFrmList>)
+{
+    for (std::int64_t i = 0; i < count;) {
+        const int frame = static_cast<int>(first + i);
+        const KivFXBracket b = Bracket(frame);
+        std::int64_t run = 1;
+        if (m_count < 2)
+            run = count - i;  // no keyframe or one: the same answer at every frame
+        else if (m_byFrame.built)
+            run = m_byFrame.keys.SameFrom(frame, m_byFrame.cursor, count - i);
+        for (std::int64_t j = 0; j < run; ++j) put(i + j, m_track->ValueAt(b, static_cast<int>(frame + j)));
+        i += run;
+    }
 }
 
 template <class Track>

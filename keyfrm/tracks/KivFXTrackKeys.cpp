@@ -96,6 +96,9 @@ void KivFXSortedKeys<Key>::Build(const std::vector<const CKivFXInsValueKeyFrm*>&
             m_keys.push_back(e.key);
             m_first.push_back(e.k);
         }
+    m_top.clear();
+    m_top.reserve((m_keys.size() + kBlock - 1) / kBlock);
+    for (std::size_t i = 0; i < m_keys.size(); i += kBlock) m_top.push_back(m_keys[i]);
 }
 
 template <class Key>
@@ -109,23 +112,36 @@ KivFXBracket KivFXSortedKeys<Key>::At(std::size_t lo, Key pos) const {
 }
 
 template <class Key>
-std::size_t KivFXSortedKeys<Key>::LowerBound(Key pos, std::size_t lo, std::size_t hi) const {
-    // Halving without a branch on the comparison (a conditional move): positions asked at
-    // random make that branch a coin toss, and its mispredictions cost more than the reads.
-    if (lo >= hi) return lo;
-    const Key* b = m_keys.data() + lo;
-    for (std::size_t n = hi - lo; n > 1;) {
+std::size_t KivFXSortedKeys<Key>::LowerBound(Key pos) const {
+    // Blocks whose first key is below pos, by halving without a branch on the comparison (a
+    // conditional move): positions asked at random make that branch a coin toss.
+    if (m_top.empty() || !(m_top[0] < pos)) return 0;
+    const Key* b = m_top.data();
+    for (std::size_t n = m_top.size(); n > 1;) {
         const std::size_t half = n / 2;
         b = b[half] < pos ? b + half : b;
         n -= half;
     }
-    return static_cast<std::size_t>(b - m_keys.data()) + (*b < pos ? 1 : 0);
+    // The answer lies after the first key of block b and no further than the next block's
+    // first key: halving within b reads that one line. The keyframe pointers the answer
+    // takes are fetched meanwhile.
+    const std::size_t start = static_cast<std::size_t>(b - m_top.data()) * kBlock;
+    const std::size_t end = std::min(start + kBlock, m_keys.size());
+    __builtin_prefetch(m_first.data() + start);
+    __builtin_prefetch(m_first.data() + end - 1);
+    const Key* k = m_keys.data() + start;
+    for (std::size_t n = end - start; n > 1;) {
+        const std::size_t half = n / 2;
+        k = k[half] < pos ? k + half : k;
+        n -= half;
+    }
+    return static_cast<std::size_t>(k - m_keys.data()) + 1;
 }
 
 template <class Key>
 KivFXBracket KivFXSortedKeys<Key>::Find(Key pos) const {
     if (IsNaN(pos)) return {};
-    return At(LowerBound(pos, 0, m_keys.size()), pos);
+    return At(LowerBound(pos), pos);
 }
 
 template <class Key>
@@ -134,11 +150,24 @@ KivFXBracket KivFXSortedKeys<Key>::FindFrom(Key pos, std::size_t& cursor) const 
     const std::size_t n = m_keys.size();
     std::size_t c = std::min(cursor, n);
     if (c > 0 && !(m_keys[c - 1] < pos))
-        c = LowerBound(pos, 0, c - 1);  // moved back
+        c = LowerBound(pos);  // moved back
     else if (c < n && m_keys[c] < pos)
-        c = c + 1 == n || !(m_keys[c + 1] < pos) ? c + 1 : LowerBound(pos, c + 2, n);
+        c = c + 1 == n || !(m_keys[c + 1] < pos) ? c + 1 : LowerBound(pos);
     cursor = c;
     return At(c, pos);
+}
+
+template <class Key>
+std::int64_t KivFXSortedKeys<Key>::SameFrom(Key pos, std::size_t cursor, std::int64_t limit) const {
+    if constexpr (!std::is_integral_v<Key>) {
+        return 1;
+    } else {
+        // Every position strictly between the keys around the cursor finds the same first
+        // key not below it, and so the same bracket; one sitting on a key is its own.
+        if (cursor < m_keys.size() && m_keys[cursor] == pos) return 1;
+        if (cursor >= m_keys.size()) return limit;
+        return std::min<std::int64_t>(limit, static_cast<std::int64_t>(m_keys[cursor]) - pos);
+    }
 }
 
 template class KivFXSortedKeys<double>;

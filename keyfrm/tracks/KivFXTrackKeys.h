@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <type_traits>
 #include <variant>
 #include <vector>
@@ -61,13 +62,34 @@ public:
     /// ended: O(1) when pos lies in that segment or the next one, as when positions rise
     /// one by one; a bisection otherwise.
     KivFXBracket FindFrom(Key pos, std::size_t& cursor) const;
+    /// After FindFrom(pos, cursor): how many positions from pos on (pos, pos + 1 ...) share
+    /// its answer, at most limit: those below the next key. Whole positions (frames) only;
+    /// 1 for locations.
+    std::int64_t SameFrom(Key pos, std::size_t cursor, std::int64_t limit) const;
 
 private:
+    /// Keys in blocks of one cache line each, so that a search reads one line of them.
+    static constexpr std::size_t kBlock = 64 / sizeof(Key);
+    /// Memory aligned to a cache line, so that each block of keys is one line.
+    template <class T>
+    struct LineAligned {
+        using value_type = T;
+        LineAligned() = default;
+        template <class U>
+        LineAligned(const LineAligned<U>&) {}
+        T* allocate(std::size_t n) { return static_cast<T*>(::operator new(n * sizeof(T), std::align_val_t{64})); }
+        void deallocate(T* p, std::size_t) { ::operator delete(p, std::align_val_t{64}); }
+        friend bool operator==(const LineAligned&, const LineAligned&) { return true; }
+    };
+
     /// The answer from the index of the first key not below pos.
     KivFXBracket At(std::size_t lo, Key pos) const;
-    /// The index of the first key not below pos among [lo, hi).
-    std::size_t LowerBound(Key pos, std::size_t lo, std::size_t hi) const;
-    std::vector<Key> m_keys;  // NaN keys left out: they never match or bracket
+    /// The index of the first key not below pos: the block from the first keys of all
+    /// blocks (a sixteenth of the keys, which stays in a near cache), then a count of the
+    /// keys below pos within that block's one line.
+    std::size_t LowerBound(Key pos) const;
+    std::vector<Key, LineAligned<Key>> m_keys;  // NaN keys left out: they never match or bracket
+    std::vector<Key> m_top;                     // the first key of each block of m_keys
     std::vector<const CKivFXInsValueKeyFrm*> m_first;
 };
 

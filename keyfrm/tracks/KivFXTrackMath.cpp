@@ -7,9 +7,6 @@ namespace {
 
 // Positions of the location Bezier are counted in thousandths of the effect's length.
 constexpr double kThousandths = 1000.0;
-// Frame spans below this many frames are scaled up by it, so that t moves in fine steps.
-constexpr float kShortFrameSpan = 100.0f;
-constexpr std::int64_t kFrameScale = 100;
 // Far beyond any sample or thousandth a track can have, yet safe to add to and subtract.
 constexpr double kWideLimit = 4611686018427387904.0;  // 2^62
 
@@ -20,31 +17,11 @@ std::int64_t TruncWide(double v) {
     return static_cast<std::int64_t>(v);
 }
 
-float Param(std::int64_t from, std::int64_t to, std::int64_t at) {
-    return (1.0f / static_cast<float>(to - from + 1)) * static_cast<float>(at - from);
-}
-
 }  // namespace
 
 float KivFXBezierParam(double a, double b, double x) {
     if (std::isnan(a) || std::isnan(b) || std::isnan(x)) return std::numeric_limits<float>::quiet_NaN();
-    return Param(TruncWide(a * kThousandths + 0.5), TruncWide(b * kThousandths + 0.5), TruncWide(x * kThousandths + 0.5));
-}
-
-float KivFXBezierParam(int p, int n, int f) {
-    std::int64_t from = p, to = n, at = f;
-    if (static_cast<float>(to > from ? to - from : from - to) < kShortFrameSpan) {
-        from *= kFrameScale;
-        to *= kFrameScale;
-        at *= kFrameScale;
-    }
-    return Param(from, to, at);
-}
-
-float KivFXClamp(float v, float min, float max) {
-    const float m = v > max ? max : v;
-    if (min > m) return min;
-    return v > max ? max : v;
+    return KivFXSpanParam(TruncWide(a * kThousandths + 0.5), TruncWide(b * kThousandths + 0.5), TruncWide(x * kThousandths + 0.5));
 }
 
 int KivFXSaturate(std::int64_t v) {

@@ -31,9 +31,9 @@ K* KivFXAppendSample(CObList& out) {
 /// order, which the caller owns. The track itself is never changed.
 
 /// Per-frame samples for every frame from min(from, to) to max(from, to): one new K per frame
-/// holding the track's InsValue there, read through one view of the track (sorted once, the
-/// frames rising). Returns 0 for a null out; otherwise empties out and returns 1. Raises
-/// CMemoryException as stated above.
+/// holding the track's InsValue there, read through one view of the track (sorted once, each
+/// run of frames between two keys bracketed once). Returns 0 for a null out; otherwise
+/// empties out and returns 1. Raises CMemoryException as stated above.
 template <class K, class Track>
 int KivFXBuildFrameSamples(CObList* out, int from, int to, const Track& track) {
     if (!out) return 0;
@@ -42,7 +42,8 @@ int KivFXBuildFrameSamples(CObList* out, int from, int to, const Track& track) {
     if (last - first + 1 > kKivFXMaxSamples) AfxThrowMemoryException();
     out->RemoveAll();
     CKivFXTrackView<Track> view(track);
-    for (std::int64_t f = first; f <= last; ++f) KivFXChannels<K>::Put(*KivFXAppendSample<K>(*out), KivFXValues<K>{view.At(static_cast<int>(f))});
+    view.AtFrames(static_cast<int>(first), last - first + 1,
+                  [&](std::int64_t, const auto& v) { KivFXChannels<K>::Put(*KivFXAppendSample<K>(*out), KivFXValues<K>{v}); });
     return 1;
 }
 

@@ -13,6 +13,9 @@
 
 namespace {
 
+// Written and read only while the interpreter's lock is held.
+std::uint64_t g_keyWrites = 0;
+
 template <class Ref>
 py::object Cast(const std::shared_ptr<KivPyRoot>& root, CObject* object) {
     Ref ref;
@@ -106,7 +109,11 @@ TypeError or OverflowError and leaves the field as it was.)")
         }, "A stored field's value; AttributeError when the class stores no field of that name.")
         .def("__setattr__", [](py::object self, const std::string& name, py::object value) {
             const KivPyRef& r = self.cast<const KivPyRef&>();
-            if (const KivFieldDef* f = KivPyFindField(*r.object, name)) return KivPySetField(*f, *r.object, value);
+            if (const KivFieldDef* f = KivPyFindField(*r.object, name)) {
+                KivPySetField(*f, *r.object, value);
+                if (r.object->IsKindOf(RUNTIME_CLASS(CKivFXInsValueKeyFrm))) ++g_keyWrites;
+                return;
+            }
             py::module_::import("builtins").attr("object").attr("__setattr__")(self, name, value);
         }, "Stores a field's value; TypeError or OverflowError for a value it cannot hold.")
         .def("__dir__", [](py::object self) {
@@ -164,6 +171,8 @@ FormatError for another extension.)")
 }
 
 }  // namespace
+
+std::uint64_t KivPyKeyWrites() { return g_keyWrites; }
 
 std::shared_ptr<KivPyRoot> KivPyNewRoot(std::unique_ptr<CObject> object) {
     auto root = std::make_shared<KivPyRoot>();

@@ -3,6 +3,7 @@
 // handle can outlive the object it names.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,10 +42,21 @@ struct KivPyRef {
 /// Python classes, one C++ type each (pybind11 maps types to classes one to one).
 struct KivPyList : KivPyRef {};
 struct KivPyProject : KivPyList {};
-struct KivPyTrack : KivPyRef {};
+struct KivPyTrack : KivPyRef {
+    /// value_at's evaluation view of the track (a CKivFXTrackView), made by its first call and
+    /// touched only while the interpreter's lock is held; keyWrites is KivPyKeyWrites() then.
+    mutable std::shared_ptr<void> view;
+    mutable std::uint64_t keyWrites = 0;
+};
 struct KivPyScalarTrack : KivPyTrack {};
 struct KivPyPositionTrack : KivPyTrack {};
 struct KivPyColourTrack : KivPyTrack {};
+
+/// How many fields of keyframes scripts have written so far. A view of a track rebuilds
+/// itself when the track's own operations change it, but not when a keyframe's key is
+/// written directly, and a keyframe's handle does not know its track: so every view a
+/// handle caches is made again once this count moved.
+std::uint64_t KivPyKeyWrites();
 
 /// A new root owning object (which must not be null).
 std::shared_ptr<KivPyRoot> KivPyNewRoot(std::unique_ptr<CObject> object);

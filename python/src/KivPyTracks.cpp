@@ -2,6 +2,7 @@
 // modes as enums, values at a frame or location, and whole ranges sampled into NumPy
 // arrays in one call with the interpreter's lock released.
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -10,6 +11,7 @@
 #include <pybind11/stl.h>
 
 #include "KivPyRef.h"
+#include "keyfrm/tracks/CKivFXTrackView.h"
 #include "keyfrm/tracks/KivFXTracks.h"
 #include "keyfrm/tracks/KivFXTrackSampling.h"
 
@@ -35,10 +37,6 @@ public:
         while (!IsEmpty()) delete RemoveHead();
     }
 };
-
-// Frames sampled per call of a track's frame sampler: few enough that its objects stay
-// small beside the array, enough that sorting the keyframes again per chunk costs nothing.
-constexpr std::int64_t kFramesPerChunk = 1 << 18;
 
 // Exactly one of frame and location.
 struct Where {
@@ -86,29 +84,45 @@ py::array_t<T> ArrayOf(py::ssize_t n, int channels) {
     return py::array_t<T>(std::vector<py::ssize_t>{n, channels});
 }
 
-// sample() of the tracks that have frames: every frame of frames through valueAt, or the
-// track's evenly spaced sampler's count samples through put(sample, row).
-template <class Track, class Key, int Channels, class ValueAt, class Put>
-py::array_t<float> SampleRanged(Track& track, std::optional<py::object> frames, std::optional<py::ssize_t> count, ValueAt valueAt, Put put) {
+// One row of an array from a track's values.
+void Write(float v, float* row) { row[0] = v; }
+template <std::size_t N>
+void Write(const std::array<float, N>& v, float* row) {
+    std::copy(v.begin(), v.end(), row);
+}
+
+// value_at's view of the track, cached on the Python object so that repeated calls ask in
+// O(log n), O(1) while frames rise, instead of checking every key of the track as its own
+// InsValue must. Used only under the interpreter's lock (value_at never releases it), so
+// threads sharing a track object never touch the view at once; made again when a keyframe's
+// field was written from Python since, as such a write does not move the track's count.
+template <class Track>
+CKivFXTrackView<Track>& ViewOf(const KivPyTrack& r) {
+    if (!r.view || r.keyWrites != KivPyKeyWrites()) {
+        r.view = std::make_shared<CKivFXTrackView<Track>>(TrackOf<Track>(r));
+        r.keyWrites = KivPyKeyWrites();
+    }
+    return *static_cast<CKivFXTrackView<Track>*>(r.view.get());
+}
+
+// sample() of the tracks that have frames (K their keyframe class): every frame of frames,
+// or the track's evenly spaced sampler's count samples.
+template <class Track, class K, int Channels>
+py::array_t<float> SampleRanged(Track& track, std::optional<py::object> frames, std::optional<py::ssize_t> count) {
     if (frames.has_value() == count.has_value()) throw py::type_error("give one of frames= and count=");
     if (frames) {
         const FrameRange r = FramesOf(*frames);
         py::array_t<float> out = ArrayOf<float>(r.count, Channels);
         float* row = out.mutable_data();
         py::gil_scoped_release unlocked;
+        // A view of this call's own: with the lock released, value_at's cached one is not
+        // ours to touch. Every frame of a run is bracketed once per stretch between keys.
+        CKivFXTrackView<Track> view(track);
         if (r.step == 1) {
-            // Every frame of a run: the track's frame sampler sorts its keyframes once and
-            // walks them instead of searching again for each frame. It makes an object per
-            // sample, so long runs go in chunks.
-            for (std::int64_t first = r.start, end = r.start + r.count; first < end; first += kFramesPerChunk) {
-                const std::int64_t last = std::min(first + kFramesPerChunk, end) - 1;
-                Samples samples;
-                track.BuildInsValueKF(&samples, static_cast<int>(first), static_cast<int>(last));
-                for (POSITION pos = samples.GetHeadPosition(); pos; row += Channels) put(*static_cast<const Key*>(samples.GetNext(pos)), row);
-            }
+            view.AtFrames(static_cast<int>(r.start), r.count, [&](std::int64_t i, const auto& v) { Write(v, row + i * Channels); });
             return out;
         }
-        for (py::ssize_t i = 0; i < r.count; ++i, row += Channels) valueAt(track, static_cast<int>(r.start + r.step * i), row);
+        for (py::ssize_t i = 0; i < r.count; ++i, row += Channels) Write(view.At(static_cast<int>(r.start + r.step * i)), row);
         return out;
     }
     const ULONG n = CountOf(*count);
@@ -117,12 +131,9 @@ py::array_t<float> SampleRanged(Track& track, std::optional<py::object> frames, 
     py::gil_scoped_release unlocked;
     Samples samples;
     track.BuildInsValueKF(&samples, n);
-    for (POSITION pos = samples.GetHeadPosition(); pos; row += Channels) put(*static_cast<const Key*>(samples.GetNext(pos)), row);
+    for (POSITION pos = samples.GetHeadPosition(); pos; row += Channels) Write(KivFXChannels<K>::Of(*static_cast<const K*>(samples.GetNext(pos))), row);
     return out;
 }
-
-void ScalarAt(const CKivFXInsKeyFrmList& t, int frame, float* row) { row[0] = t.InsValue(frame); }
-void PositionAt(const CKivFXPosiKeyFrmList& t, int frame, float* row) { t.InsValue(frame, row[0], row[1], row[2]); }
 
 ULONG ColourOf(const py::object& value) {
     if (PyLong_Check(value.ptr())) {
@@ -222,11 +233,11 @@ Bezier segment (interpolation), clamped to MinValue..MaxValue; DefValue without 
        "Sets the value of the keyframe at that frame or location, or adds one there (with the curve's current value when value is None); returns the keyframe.")
         .def("value_at", [](const KivPyScalarTrack& r, std::optional<int> frame, std::optional<double> location) {
             const Where w = WhereOf(frame, location);
-            return w.frame ? TrackOf<T>(r).InsValue(*w.frame) : TrackOf<T>(r).InsValue(*w.location);
+            auto& view = ViewOf<T>(r);
+            return w.frame ? view.InsValue(*w.frame) : view.InsValue(*w.location);
         }, py::kw_only(), py::arg("frame") = py::none(), py::arg("location") = py::none(), "The curve's value at a frame or a location.")
         .def("sample", [](const KivPyScalarTrack& r, std::optional<py::object> frames, std::optional<py::ssize_t> count) {
-            return SampleRanged<T, CKivFXValueKeyFrm, 1>(TrackOf<T>(r), frames, count, ScalarAt,
-                                                         [](const CKivFXValueKeyFrm& k, float* row) { row[0] = k.Value; });
+            return SampleRanged<T, CKivFXValueKeyFrm, 1>(TrackOf<T>(r), frames, count);
         }, py::kw_only(), py::arg("frames") = py::none(), py::arg("count") = py::none(),
            R"(The values at every frame of a range (frames=range(a, b)), or count evenly spaced samples
 over 0.0..1.0 by the track's own sampler (count=n, sample i at location i / (n - 1)), as a
@@ -258,16 +269,13 @@ Keyframes are CKivFXPosiKeyFrm objects; values are (x, y, z).)");
         .def("value_at", [](const KivPyPositionTrack& r, std::optional<int> frame, std::optional<double> location) {
             const Where w = WhereOf(frame, location);
             float x = 0, y = 0, z = 0;
-            if (w.frame) TrackOf<T>(r).InsValue(*w.frame, x, y, z);
-            else TrackOf<T>(r).InsValue(*w.location, x, y, z);
+            auto& view = ViewOf<T>(r);
+            if (w.frame) view.InsValue(*w.frame, x, y, z);
+            else view.InsValue(*w.location, x, y, z);
             return py::make_tuple(x, y, z);
         }, py::kw_only(), py::arg("frame") = py::none(), py::arg("location") = py::none(), "The path's position (x, y, z) at a frame or a location.")
         .def("sample", [](const KivPyPositionTrack& r, std::optional<py::object> frames, std::optional<py::ssize_t> count) {
-            return SampleRanged<T, CKivFXPosiKeyFrm, 3>(TrackOf<T>(r), frames, count, PositionAt, [](const CKivFXPosiKeyFrm& k, float* row) {
-                row[0] = k.PosiX;
-                row[1] = k.PosiY;
-                row[2] = k.PosiZ;
-            });
+            return SampleRanged<T, CKivFXPosiKeyFrm, 3>(TrackOf<T>(r), frames, count);
         }, py::kw_only(), py::arg("frames") = py::none(), py::arg("count") = py::none(),
            "As ScalarTrack.sample, as a float32 array of shape (n, 3).")
         .def("offset", [](const KivPyPositionTrack& r, float dx, float dy, float dz) { TrackOf<T>(r).OffsetPosi(dx, dy, dz); },
@@ -292,7 +300,7 @@ Keyframes are CKivFXColor32KeyFrm objects, placed by location only; values are
         .def("value_at", [](const KivPyColourTrack& r, std::optional<int> frame, std::optional<double> location) {
             if (frame || !location) throw py::type_error("a colour track is placed by location only: give location=");
             BYTE red = 0, green = 0, blue = 0, alpha = 0;
-            TrackOf<T>(r).InsValue(*location, red, green, blue, alpha);
+            ViewOf<T>(r).InsValue(*location, red, green, blue, alpha);
             return py::make_tuple(red, green, blue, alpha);
         }, py::kw_only(), py::arg("frame") = py::none(), py::arg("location") = py::none(), "The colour (red, green, blue, alpha) at a location.")
         .def("sample", [](const KivPyColourTrack& r, std::optional<py::object> frames, std::optional<py::ssize_t> count) {

@@ -1,5 +1,6 @@
 """Tracks from Python: the values kfx sample prints, edits, modes, and handles that stay safe."""
 
+import copy
 import csv
 import gc
 import io
@@ -86,6 +87,26 @@ def test_editing_a_scalar_track():
     assert track.CtrlMode == 2
     with pytest.raises(ValueError):
         track.remove(kivfx.create("CKivFXValueKeyFrm"))
+
+
+def test_value_at_never_answers_for_keyframes_as_they_were():
+    """value_at keeps a view of the track between calls; writes through any keyframe handle
+    must reach it, keys included (those do not move the track's modification count)."""
+    track = kivfx.ScalarTrack()
+    track.MaxValue = 100.0
+    track.interpolation = kivfx.Interpolation.LINEAR
+    for frame, value in ((0, 0.0), (10, 10.0), (20, 80.0)):
+        track.add(frame=frame, value=value)
+    assert track.value_at(frame=5) == 5.0 and track.sample(frames=range(5, 6))[0] == 5.0
+    key = track.keyframes[1]  # a handle of its own, not the track's
+    key.Value = 20.0
+    assert track.value_at(frame=5) == 10.0 and track.sample(frames=range(5, 6))[0] == 10.0
+    key.Frame = 30  # the list is now out of frame order: 0, 30, 20
+    assert track.value_at(frame=5) == 20.0 and track.value_at(frame=25) == 50.0
+    fresh = copy.copy(track)  # no view made yet
+    frames = range(-3, 35)
+    assert [track.value_at(frame=f) for f in frames] == [fresh.value_at(frame=f) for f in frames]
+    np.testing.assert_array_equal(track.sample(frames=frames), np.array([fresh.value_at(frame=f) for f in frames], dtype=np.float32))
 
 
 def test_position_and_colour_values():

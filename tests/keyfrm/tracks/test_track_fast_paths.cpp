@@ -397,6 +397,19 @@ void ExpectViewMatchesEverywhere(CKivFXTrackView<Track>& view, const Track& t, R
         std::shuffle(frames.begin(), frames.end(), std::mt19937(static_cast<unsigned>(r.Int(0, INT_MAX))));
         for (int f : frames) ExpectViewMatches(view, t, f, edit);
         for (int f = r.Int(-30, 20), end = f + 120; f < end; ++f) ExpectViewMatches(view, t, f, edit);
+        // A run of frames at once: each run between two keys must end where the next key
+        // starts, past the last key and with one keyframe or none too.
+        const int from = r.Int(-30, 20);
+        view.AtFrames(from, 150, [&](std::int64_t i, const auto& v) {
+            const int f = from + static_cast<int>(i);
+            if constexpr (std::is_same_v<Track, CKivFXInsKeyFrmList>) {
+                ASSERT_TRUE(SameBits(v, t.InsValue(f))) << "after " << edit << ": AtFrames at " << f;
+            } else {
+                std::array<float, 3> w;
+                t.InsValue(f, w[0], w[1], w[2]);
+                for (int c = 0; c < 3; ++c) ASSERT_TRUE(SameBits(v[c], w[c])) << "after " << edit << ": AtFrames at " << f;
+            }
+        });
     }
 }
 
@@ -498,6 +511,27 @@ TEST(TrackView, AnswersAsTheTrackAcrossEveryOperation) {
     ViewScenario<CKivFXInsKeyFrmList>(25);
     ViewScenario<CKivFXPosiKeyFrmList>(2025);
     ViewScenario<CKivFXColor32KeyFrmList>(202512);
+}
+
+// The search reads keys in blocks of a cache line (16 frames, 8 locations) under a top
+// array: lengths where the last block is full, holds one key, or the top has one entry, each
+// probed at every key and between, in an order that jumps (so each call searches afresh).
+TEST(TrackView, SearchesEveryLengthAroundItsBlocks) {
+    for (int n : {1, 2, 7, 8, 9, 15, 16, 17, 31, 32, 33, 64, 65, 129, 257}) {
+        auto t = std::make_unique<CKivFXInsKeyFrmList>();
+        for (int i = 0; i < n; ++i) kfxtest::Append(*t, {i / (2.0 * n), 2 * i, static_cast<float>(i), 0.0f, 0.0f});
+        CKivFXTrackView<CKivFXInsKeyFrmList> view(*t);
+        const int probes = 4 * n + 4;  // frame -1 .. 4n + 2 as halves: every key and every gap
+        for (int j = 0; j < probes; ++j) {
+            const int i = j % 2 ? probes - 1 - j / 2 : j / 2;  // first, last, second, one before last ...
+            const int frame = i - 1;
+            const double location = (i - 1) / (4.0 * n);
+            const KivFXBracket byFrame = view.Bracket(frame), wantFrame = KivFXTrackBracket(*t, CKivFXValueKeyFrm::GetThisClass(), frame);
+            const KivFXBracket byLocation = view.Bracket(location), wantLocation = KivFXTrackBracket(*t, CKivFXValueKeyFrm::GetThisClass(), location);
+            ASSERT_TRUE(byFrame.previous == wantFrame.previous && byFrame.next == wantFrame.next) << n << " keys, frame " << frame;
+            ASSERT_TRUE(byLocation.previous == wantLocation.previous && byLocation.next == wantLocation.next) << n << " keys, location " << location;
+        }
+    }
 }
 
 #ifndef NDEBUG
