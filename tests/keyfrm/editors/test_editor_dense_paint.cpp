@@ -2,6 +2,7 @@
 // the notes drawn once where they fall together, and the three curve editors on a dense
 // track painting in strips exactly what they paint whole.
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <random>
 #include <set>
@@ -148,6 +149,21 @@ TEST_F(DenseCurveDialog, StripsPaintWhatAWholePaintDoes) {
         dlg.UpStoryInOut(0, kDense - 1);
         ExpectStripsPaintTheWhole(dlg, kLeft, kTop);
     }
+}
+
+// A shown dialog keeps its frames per pixel when its story grows: a paint that walked every
+// tick of the old step over the new story did not end at the int limits (the test's time
+// bound fails it); one that costs its visible columns paints as a whole paint does.
+TEST_F(DenseCurveDialog, AStoryGrownToTheIntLimitsPaintsWhatItShows) {
+    Open(DenseCurve(false));
+    dlg.SetRange(AquaEdit_Type_Number, 0, INT_MAX, track.get());
+    ExpectStripsPaintTheWhole(dlg, kLeft, kTop);
+}
+
+TEST_F(DensePosiDialog, AStoryGrownToTheIntLimitsPaintsWhatItShows) {
+    Open(MakePosiTrack({{0.2, -300.0f, 0.0f}, {0.7, 300.0f, 100.0f}}, 1), 0, 99);
+    dlg.SetRange(0, INT_MAX, track.get());
+    ExpectStripsPaintTheWhole(dlg, kLeft, kTop);
 }
 
 TEST_F(DenseCurveWindow, StripsPaintWhatAWholePaintDoes) {
