@@ -451,24 +451,29 @@ TEST_F(EditHost, PastedKeyframesKeepSpacingReplaceOccupiedFramesAndOtherTextIsRe
 TEST(EditClipboard, PastedHandlesKeepTheirShapeAcrossPlacementsAndColoursStayWithinTheStory) {
     // A handle a fifth of the way to the next keyframe, on a curve placed by frame over
     // frames 0..50 and on one placed by location over the default story (0..100 frames).
-    CKivFXInsKeyFrmList byFrame, byLocation;
+    CKivFXInsKeyFrmList byFrame, byLocation, another;
     byFrame.SetBaseOnFrame(1);
     for (int f : {0, 20, 50}) byFrame.SendKeyFrmValue(f, 1.0f);
     for (double l : {0.0, 0.2, 0.5}) byLocation.SendKeyFrmValue(l, 1.0f);
+    for (double l : {0.0, 1.0}) another.SendKeyFrmValue(l, 1.0f);
     byFrame.GetFXKeyFrm(1)->PtAfter.PosOffset = 6.0;     // frames: (50 - 20) / 5
     byLocation.GetFXKeyFrm(1)->PtAfter.PosOffset = 0.06;  // location: (0.5 - 0.2) / 5
-    for (CKivObList* t : {static_cast<CKivObList*>(&byFrame), static_cast<CKivObList*>(&byLocation)}) KfxPlaceOnStory(*t, KfxStoryOf(*t));
+    for (CKivObList* t : {static_cast<CKivObList*>(&byFrame), static_cast<CKivObList*>(&byLocation), static_cast<CKivObList*>(&another)})
+        KfxPlaceOnStory(*t, KfxStoryOf(*t));
     const struct {
         CKivFXInsKeyFrmList& from;
         CKivFXInsKeyFrmList& into;
         double offset;  // in the target's unit: a fifth of the pasted 30 frames' gap there
+        int storyOut;   // the target's story when it is not its own (0)
     } cases[] = {
-        {byFrame, byLocation, 30.0 / 100 / 5},  // the location story: 100 frames
-        {byLocation, byFrame, 30.0 / 5},        // its own frames, not 0.06 nor 0.06 x 50
+        {byFrame, byLocation, 30.0 / 100 / 5, 0},  // the location story: 100 frames
+        {byLocation, byFrame, 30.0 / 5, 0},        // its own frames, not 0.06 nor 0.06 x 50
+        {byLocation, another, 30.0 / 300 / 5, 300},  // placed by location too, over 300 frames
     };
     for (const auto& c : cases) {
         const std::string text = KfxKeyFramesText(c.from, {c.from.GetFXKeyFrm(1), c.from.GetFXKeyFrm(2)});
         KfxEditTime time = KfxStoryOf(c.into);
+        if (c.storyOut) time.storyOut = c.storyOut;
         std::string why;
         ASSERT_EQ(KfxPasteKeyFramesText(c.into, text, time, why), 2) << why;
         EXPECT_NEAR(c.into.GetFXKeyFrm(0)->PtAfter.PosOffset, c.offset, 1e-9) << "pasted over the first keyframe";

@@ -84,17 +84,17 @@ double CopiedFramesPerLocation(CKivObList& pasted) {
 }
 
 // A Bezier handle's time offset is in its track's unit: frames on a track placed by frame,
-// the story's share on another. Pasted from one kind of placement into the other, the
-// offsets are converted as the keyframes' places are, so the curve keeps its shape: into
-// locations over the current story's length, into frames by the copied story's own scale
-// (the story's length when one keyframe cannot tell it).
+// the story's share on another. Pasted keyframes keep their spacing in frames, so the offsets
+// go through frames too and the curve keeps its shape: out of locations by the copied story's
+// own scale (the current story's length when one keyframe cannot tell it), into locations
+// over the current story's length. Between two stories of one length nothing changes.
 void ConvertHandleUnits(CKivObList& pasted, const CKivObList& track, const KfxEditTime& time) {
     if (!pasted.IsKindOf(RUNTIME_CLASS(CKivFXInsKeyFrmList))) return;  // only scalar handles have a time offset
-    const bool fromFrames = KfxPlacedByFrame(pasted), toFrames = KfxPlacedByFrame(track);
-    if (fromFrames == toFrames) return;
     const double storyFrames = std::max(1.0, static_cast<double>(time.storyOut) - time.storyIn);
     const double copiedScale = CopiedFramesPerLocation(pasted);
-    const double factor = toFrames ? (copiedScale > 0.0 ? copiedScale : storyFrames) : 1.0 / storyFrames;
+    const double toFrames = KfxPlacedByFrame(pasted) ? 1.0 : copiedScale > 0.0 ? copiedScale : storyFrames;
+    const double factor = toFrames / (KfxPlacedByFrame(track) ? 1.0 : storyFrames);
+    if (factor == 1.0) return;
     auto& keys = static_cast<CKivFXInsKeyFrmList&>(pasted);
     for (int i = 0; i < keys.GetKeyFrmCount(); ++i)
         if (CKivFXValueKeyFrm* k = keys.GetFXKeyFrm(i)) {
