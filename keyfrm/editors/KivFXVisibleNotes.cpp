@@ -126,12 +126,18 @@ void KivFXNoteBatch::Draw(CDC& dc) {
     CPen pen(PS_SOLID, 1, kKivFXNotePenColor);
     KivSaveDC saved(dc);
     dc.SelectObject(&pen);
+    // Squares run by run between the lines, each run in one call and in the same order.
+    std::vector<CDC::SolidFill> run;
     auto square = [&](CPoint p, COLORREF color) {
-        const CRect r = KivFXNoteRect(p);
-        dc.FillSolidRect(&r, color);
+        run.push_back(CDC::SolidFill{KivFXNoteRect(p), color});
         ++m_partsDrawn;
     };
+    auto flush = [&] {
+        dc.FillSolidRects(run.data(), run.size());
+        run.clear();
+    };
     for (const Note& n : m_notes) {
+        if (n.draw & (kForeLine | kAfterLine)) flush();
         if (n.draw & kForeLine) {
             dc.MoveTo(n.pts[0]);
             dc.LineTo(n.pts[1]);
@@ -146,4 +152,5 @@ void KivFXNoteBatch::Draw(CDC& dc) {
         if (n.draw & kForeSquare) square(n.pts[0], kKivFXForePtColor);
         if (n.draw & kAfterSquare) square(n.pts[2], kKivFXAfterPtColor);
     }
+    flush();
 }

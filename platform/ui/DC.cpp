@@ -327,6 +327,18 @@ void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF color) {
     FillSolidRect(&r, color);
 }
 
+void CDC::FillSolidRects(const SolidFill* fills, std::size_t count) {
+    if (!fills || count == 0) return;
+    SetBkColor(fills[count - 1].color);
+    if (!HasSurface()) return;
+    KivRaster raster(*m_state.surface, EffectiveClip());
+    for (std::size_t i = 0; i < count; ++i) {
+        CRect box = ToSurface(fills[i].rect);
+        box.NormalizeRect();
+        raster.FillRect(box, KivPixelFromColor(fills[i].color), R2_COPYPEN);
+    }
+}
+
 void CDC::FillRect(LPCRECT r, CBrush* brush) {
     if (!r || !brush || !brush->m_hObject || brush->Data().hollow || !HasSurface()) return;
     const KivRegion& clip = EffectiveClip();

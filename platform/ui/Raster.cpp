@@ -192,9 +192,13 @@ void KivRaster::Blend(int x, int y, KivPixel color, int coverage) {
 }
 
 void KivRaster::FillRect(const CRect& r, KivPixel color, int rop2) {
+    // Most fills are small and most clips have many parts: one test against the limits
+    // leaves out a fill that shows nowhere before the parts are walked.
+    CRect within;
+    if (!within.IntersectRect(r, m_limit)) return;
     for (const CRect& c : m_clip.Rects()) {
         CRect part;
-        if (!part.IntersectRect(r, c) || !part.IntersectRect(part, m_limit)) continue;
+        if (!part.IntersectRect(within, c)) continue;
         if (rop2 == R2_COPYPEN) {
             // The common fill (every window's background) as plain row stores.
             const KivPixel fill = KivApplyRop2(R2_COPYPEN, color, 0);
