@@ -332,10 +332,11 @@ void CDC::FillSolidRects(const SolidFill* fills, std::size_t count) {
     SetBkColor(fills[count - 1].color);
     if (!HasSurface()) return;
     KivRaster raster(*m_state.surface, EffectiveClip());
+    std::size_t part = 0;
     for (std::size_t i = 0; i < count; ++i) {
         CRect box = ToSurface(fills[i].rect);
         box.NormalizeRect();
-        raster.FillRect(box, KivPixelFromColor(fills[i].color), R2_COPYPEN);
+        raster.FillRectWithin(box, KivPixelFromColor(fills[i].color), part);
     }
 }
 
