@@ -30,6 +30,22 @@ bool Hidden(CPoint a, CPoint b, const CRect* squares, int count) {
     const int left = std::min(a.x, b.x), right = std::max(a.x, b.x);
     const int top = std::min(a.y, b.y), bottom = std::max(a.y, b.y);
     if (right - left > kHiddenLineReach || bottom - top > kHiddenLineReach) return false;
+    if (left == right) {
+        // One column (a steep curve's handles): the squares holding it must cover its rows,
+        // walked down from the top.
+        int from = top;
+        for (bool grew = true; grew && from <= bottom;) {
+            grew = false;
+            for (int i = 0; i < count; ++i) {
+                const CRect& s = squares[i];
+                if (left >= s.left && left < s.right && from >= s.top && from < s.bottom) {
+                    from = s.bottom;
+                    grew = true;
+                }
+            }
+        }
+        return from > bottom;
+    }
     // Row by row, the box's span must be covered by the squares' spans on that row, walked
     // from the left (at most three spans, so a few passes).
     for (int y = top; y <= bottom; ++y) {
