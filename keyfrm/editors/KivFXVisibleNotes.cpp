@@ -21,6 +21,25 @@ constexpr int kHiddenLineReach = 12;
 bool ShowsFore(int kind) { return kind != kKivFXNoteNoHandles && kind != kKivFXNoteHead; }
 bool ShowsAfter(int kind) { return kind != kKivFXNoteNoHandles && kind != kKivFXNoteTail; }
 
+// How far the squares cover a span walked from `from` up to `to` (inclusive), along a row
+// (`across` is then its y) or down a column (`across` its x): the first pixel not covered,
+// past `to` when all are (at most three squares, so a few passes).
+int CoveredTo(int from, int to, int across, bool down, const CRect* squares, int count) {
+    for (bool grew = true; grew && from <= to;) {
+        grew = false;
+        for (int i = 0; i < count; ++i) {
+            const CRect& s = squares[i];
+            const int lo = down ? s.top : s.left, hi = down ? s.bottom : s.right;
+            const int lo2 = down ? s.left : s.top, hi2 = down ? s.right : s.bottom;
+            if (across >= lo2 && across < hi2 && from >= lo && from < hi) {
+                from = hi;
+                grew = true;
+            }
+        }
+    }
+    return from;
+}
+
 // Whether the 1-pixel line from a to b lies within the note's own squares, which are drawn
 // after it (or covered by later ones): a short one within its two ends' squares; any other
 // has its every pixel in the box of its two ends, so a box whose every pixel one of the
@@ -30,38 +49,10 @@ bool Hidden(CPoint a, CPoint b, const CRect* squares, int count) {
     const int left = std::min(a.x, b.x), right = std::max(a.x, b.x);
     const int top = std::min(a.y, b.y), bottom = std::max(a.y, b.y);
     if (right - left > kHiddenLineReach || bottom - top > kHiddenLineReach) return false;
-    if (left == right) {
-        // One column (a steep curve's handles): the squares holding it must cover its rows,
-        // walked down from the top.
-        int from = top;
-        for (bool grew = true; grew && from <= bottom;) {
-            grew = false;
-            for (int i = 0; i < count; ++i) {
-                const CRect& s = squares[i];
-                if (left >= s.left && left < s.right && from >= s.top && from < s.bottom) {
-                    from = s.bottom;
-                    grew = true;
-                }
-            }
-        }
-        return from > bottom;
-    }
-    // Row by row, the box's span must be covered by the squares' spans on that row, walked
-    // from the left (at most three spans, so a few passes).
-    for (int y = top; y <= bottom; ++y) {
-        int from = left;
-        for (bool grew = true; grew && from <= right;) {
-            grew = false;
-            for (int i = 0; i < count; ++i) {
-                const CRect& s = squares[i];
-                if (y >= s.top && y < s.bottom && from >= s.left && from < s.right) {
-                    from = s.right;
-                    grew = true;
-                }
-            }
-        }
-        if (from <= right) return false;
-    }
+    // One column (a steep curve's handles) at once; any other box row by row.
+    if (left == right) return CoveredTo(top, bottom, left, true, squares, count) > bottom;
+    for (int y = top; y <= bottom; ++y)
+        if (CoveredTo(left, right, y, false, squares, count) <= right) return false;
     return true;
 }
 
