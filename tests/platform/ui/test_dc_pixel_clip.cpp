@@ -36,6 +36,8 @@ TEST(DcPixelClip, ManyFillsInOneCallMatchFillsOneByOne) {
     std::vector<CDC::SolidFill> fills;
     for (int i = 0; i < 40; ++i)
         fills.push_back({CRect(i % 9 - 2, i % 7 - 2, i % 9 + 1 + i % 3, i % 7 + 2), colors[i % 3]});
+    fills.push_back({CRect(-1, 0, 8, 2), colors[0]});   // rows of 9 within one part of the clip
+    fills.push_back({CRect(-3, 6, 11, 8), colors[2]});  // rows of 14 across parts
     fills.push_back({CRect(6, 6, 3, 3), colors[1]});  // not normalised
     MemCanvas one(12, 12), many(12, 12);
     for (MemCanvas* c : {&one, &many}) {
