@@ -21,6 +21,25 @@ constexpr int kHiddenLineReach = 12;
 bool ShowsFore(int kind) { return kind != kKivFXNoteNoHandles && kind != kKivFXNoteHead; }
 bool ShowsAfter(int kind) { return kind != kKivFXNoteNoHandles && kind != kKivFXNoteTail; }
 
+// How far the squares cover a span walked from `from` up to `to` (inclusive), along a row
+// (`across` is then its y) or down a column (`across` its x): the first pixel not covered,
+// past `to` when all are (at most three squares, so a few passes).
+int CoveredTo(int from, int to, int across, bool down, const CRect* squares, int count) {
+    for (bool grew = true; grew && from <= to;) {
+        grew = false;
+        for (int i = 0; i < count; ++i) {
+            const CRect& s = squares[i];
+            const int lo = down ? s.top : s.left, hi = down ? s.bottom : s.right;
+            const int lo2 = down ? s.left : s.top, hi2 = down ? s.right : s.bottom;
+            if (across >= lo2 && across < hi2 && from >= lo && from < hi) {
+                from = hi;
+                grew = true;
+            }
+        }
+    }
+    return from;
+}
+
 // Whether the 1-pixel line from a to b lies within the note's own squares, which are drawn
 // after it (or covered by later ones): a short one within its two ends' squares; any other
 // has its every pixel in the box of its two ends, so a box whose every pixel one of the
@@ -30,22 +49,10 @@ bool Hidden(CPoint a, CPoint b, const CRect* squares, int count) {
     const int left = std::min(a.x, b.x), right = std::max(a.x, b.x);
     const int top = std::min(a.y, b.y), bottom = std::max(a.y, b.y);
     if (right - left > kHiddenLineReach || bottom - top > kHiddenLineReach) return false;
-    // Row by row, the box's span must be covered by the squares' spans on that row, walked
-    // from the left (at most three spans, so a few passes).
-    for (int y = top; y <= bottom; ++y) {
-        int from = left;
-        for (bool grew = true; grew && from <= right;) {
-            grew = false;
-            for (int i = 0; i < count; ++i) {
-                const CRect& s = squares[i];
-                if (y >= s.top && y < s.bottom && from >= s.left && from < s.right) {
-                    from = s.right;
-                    grew = true;
-                }
-            }
-        }
-        if (from <= right) return false;
-    }
+    // One column (a steep curve's handles) at once; any other box row by row.
+    if (left == right) return CoveredTo(top, bottom, left, true, squares, count) > bottom;
+    for (int y = top; y <= bottom; ++y)
+        if (CoveredTo(left, right, y, false, squares, count) <= right) return false;
     return true;
 }
 
@@ -126,12 +133,18 @@ void KivFXNoteBatch::Draw(CDC& dc) {
     CPen pen(PS_SOLID, 1, kKivFXNotePenColor);
     KivSaveDC saved(dc);
     dc.SelectObject(&pen);
+    // Squares run by run between the lines, each run in one call and in the same order.
+    std::vector<CDC::SolidFill> run;
     auto square = [&](CPoint p, COLORREF color) {
-        const CRect r = KivFXNoteRect(p);
-        dc.FillSolidRect(&r, color);
+        run.push_back(CDC::SolidFill{KivFXNoteRect(p), color});
         ++m_partsDrawn;
     };
+    auto flush = [&] {
+        dc.FillSolidRects(run.data(), run.size());
+        run.clear();
+    };
     for (const Note& n : m_notes) {
+        if (n.draw & (kForeLine | kAfterLine)) flush();
         if (n.draw & kForeLine) {
             dc.MoveTo(n.pts[0]);
             dc.LineTo(n.pts[1]);
@@ -146,4 +159,5 @@ void KivFXNoteBatch::Draw(CDC& dc) {
         if (n.draw & kForeSquare) square(n.pts[0], kKivFXForePtColor);
         if (n.draw & kAfterSquare) square(n.pts[2], kKivFXAfterPtColor);
     }
+    flush();
 }

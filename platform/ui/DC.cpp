@@ -327,6 +327,19 @@ void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF color) {
     FillSolidRect(&r, color);
 }
 
+void CDC::FillSolidRects(const SolidFill* fills, std::size_t count) {
+    if (!fills || count == 0) return;
+    SetBkColor(fills[count - 1].color);
+    if (!HasSurface()) return;
+    KivRaster raster(*m_state.surface, EffectiveClip());
+    std::size_t part = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        CRect box = ToSurface(fills[i].rect);
+        box.NormalizeRect();
+        raster.FillRectWithin(box, KivPixelFromColor(fills[i].color), part);
+    }
+}
+
 void CDC::FillRect(LPCRECT r, CBrush* brush) {
     if (!r || !brush || !brush->m_hObject || brush->Data().hollow || !HasSurface()) return;
     const KivRegion& clip = EffectiveClip();

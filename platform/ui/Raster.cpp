@@ -4,6 +4,21 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// A row of one colour eight pixels a copy: a plain loop stores a pixel at a time, and a
+// window's background is a million of them.
+void FillRow(KivPixel* p, int count, KivPixel color) {
+    if (count < 8) return static_cast<void>(std::fill_n(p, count, color));
+    KivPixel block[8];
+    std::fill_n(block, 8, color);
+    for (; count >= 8; count -= 8, p += 8) std::memcpy(p, block, sizeof block);
+    std::fill_n(p, count, color);
+}
+
+}  // namespace
 
 KivPixel KivApplyRop2(int rop2, KivPixel pen, KivPixel dst) {
     if (rop2 == R2_COPYPEN) return pen & kPixelRgbMask;
@@ -192,13 +207,17 @@ void KivRaster::Blend(int x, int y, KivPixel color, int coverage) {
 }
 
 void KivRaster::FillRect(const CRect& r, KivPixel color, int rop2) {
+    // Most fills are small and most clips have many parts: one test against the limits
+    // leaves out a fill that shows nowhere before the parts are walked.
+    CRect within;
+    if (!within.IntersectRect(r, m_limit)) return;
     for (const CRect& c : m_clip.Rects()) {
         CRect part;
-        if (!part.IntersectRect(r, c) || !part.IntersectRect(part, m_limit)) continue;
+        if (!part.IntersectRect(within, c)) continue;
         if (rop2 == R2_COPYPEN) {
             // The common fill (every window's background) as plain row stores.
             const KivPixel fill = KivApplyRop2(R2_COPYPEN, color, 0);
-            for (int y = part.top; y < part.bottom; ++y) std::fill_n(&m_surface.At(part.left, y), part.Width(), fill);
+            for (int y = part.top; y < part.bottom; ++y) FillRow(&m_surface.At(part.left, y), part.Width(), fill);
             continue;
         }
         for (int y = part.top; y < part.bottom; ++y)
@@ -207,6 +226,19 @@ void KivRaster::FillRect(const CRect& r, KivPixel color, int rop2) {
                 p = KivApplyRop2(rop2, color, p);
             }
     }
+}
+
+void KivRaster::FillRectWithin(const CRect& r, KivPixel color, std::size_t& part) {
+    const std::vector<CRect>& parts = m_clip.Rects();
+    const auto holds = [&r](const CRect& c) { return r.left >= c.left && r.right <= c.right && r.top >= c.top && r.bottom <= c.bottom; };
+    if (r.IsRectEmpty() || !holds(m_limit)) return FillRect(r, color, R2_COPYPEN);
+    if (part >= parts.size() || !holds(parts[part])) {
+        part = static_cast<std::size_t>(std::find_if(parts.begin(), parts.end(), holds) - parts.begin());
+        // Across parts: each takes its piece.
+        if (part == parts.size()) return FillRect(r, color, R2_COPYPEN);
+    }
+    const KivPixel fill = KivApplyRop2(R2_COPYPEN, color, 0);
+    for (int y = r.top; y < r.bottom; ++y) FillRow(&m_surface.At(r.left, y), r.Width(), fill);
 }
 
 void KivRaster::Line(CPoint a, CPoint b, KivPixel color, int rop2) {

@@ -2,6 +2,8 @@
 // fills, raster operations, wide-pen and ellipse pixel masks. Coordinates are surface pixels.
 #pragma once
 
+#include <cstddef>
+
 #include <vector>
 
 #include "platform/ui/Region.h"
@@ -86,6 +88,10 @@ public:
     /// Mixes color into the pixel by coverage (0 leaves it, 255 replaces it).
     void Blend(int x, int y, KivPixel color, int coverage);
     void FillRect(const CRect& r, KivPixel color, int rop2);
+    /// FillRect with R2_COPYPEN for one of many small fills in turn: part names the clip's
+    /// part that held the last fill whole (start it at 0); a fill within it is made without
+    /// walking the other parts, as neighbouring marks mostly share one.
+    void FillRectWithin(const CRect& r, KivPixel color, std::size_t& part);
     /// The old system's 1-pixel line: every pixel from a up to but not including b; a line
     /// and its reverse light the same pixels apart from their end points. End points must lie
     /// within ±(1 << 29) so that the arithmetic stays in 64 bits.

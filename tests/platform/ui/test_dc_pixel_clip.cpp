@@ -27,3 +27,27 @@ TEST(DcPixelClip, PixelsAndFillsStayInsideTheClip) {
     EXPECT_EQ(c.dc.GetPixel(4, 4), white);
     EXPECT_EQ(c.dc.GetPixel(0, 0), white);
 }
+
+// Many fills in one call give the picture of the same fills one by one: in order where they
+// overlap, through the viewport origin and a clip of several parts, the background colour
+// left as the last fill's.
+TEST(DcPixelClip, ManyFillsInOneCallMatchFillsOneByOne) {
+    const COLORREF colors[] = {RGB(200, 0, 0), RGB(0, 200, 0), RGB(0, 0, 200)};
+    std::vector<CDC::SolidFill> fills;
+    for (int i = 0; i < 40; ++i)
+        fills.push_back({CRect(i % 9 - 2, i % 7 - 2, i % 9 + 1 + i % 3, i % 7 + 2), colors[i % 3]});
+    fills.push_back({CRect(-1, 0, 8, 2), colors[0]});   // rows of 9 within one part of the clip
+    fills.push_back({CRect(-3, 6, 11, 8), colors[2]});  // rows of 14 across parts
+    fills.push_back({CRect(6, 6, 3, 3), colors[1]});  // not normalised
+    MemCanvas one(12, 12), many(12, 12);
+    for (MemCanvas* c : {&one, &many}) {
+        c->dc.SetViewportOrg(2, 1);
+        c->dc.IntersectClipRect(-1, 0, 8, 9);
+        c->dc.ExcludeClipRect(2, 2, 4, 5);
+    }
+    for (const CDC::SolidFill& f : fills) one.dc.FillSolidRect(&f.rect, f.color);
+    many.dc.FillSolidRects(fills.data(), fills.size());
+    EXPECT_EQ(many.dc.GetBkColor(), colors[1]);
+    EXPECT_EQ(many.Pixels(), one.Pixels());
+    EXPECT_FALSE(many.Ink().empty());
+}
