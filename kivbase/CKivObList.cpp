@@ -30,18 +30,6 @@ const CKivObList* AsList(const CObject* o) {
     return o && o->IsKindOf(RUNTIME_CLASS(CKivObList)) ? static_cast<const CKivObList*>(o) : nullptr;
 }
 
-CObject* CopyElement(const CObject* element) {
-    if (const CKivObList* list = AsList(element)) {
-        std::unique_ptr<CObject> copy(list->GetRuntimeClass()->CreateObject());
-        if (!copy) AfxThrowMemoryException();
-        *static_cast<CKivObList*>(copy.get()) = *list;
-        return copy.release();
-    }
-    CObject* copy = static_cast<const CKivObject*>(element)->MakeCopy();
-    if (!copy) AfxThrowMemoryException();
-    return copy;
-}
-
 int CompareElements(const CObject* a, const CObject* b) {
     if (!a || !b) return a ? 1 : (b ? -1 : 0);
     const CKivObList* la = AsList(a);
@@ -150,7 +138,7 @@ CKivObList& CKivObList::operator=(const CKivObList& src) {
     KivTranslateBadAlloc([&] { copies.reserve(static_cast<size_t>(src.GetCount())); });
     for (POSITION pos = src.GetHeadPosition(); pos;) {
         const CObject* element = src.GetNext(pos);
-        copies.emplace_back(element ? CopyElement(element) : nullptr);
+        copies.emplace_back(element ? KivCopyElement(*element) : nullptr);
     }
     // The copies join behind the old elements in nodes taken beforehand, and only then do the
     // old ones go: the list never empties on the way (which would give its nodes back), so
@@ -243,4 +231,19 @@ int CKivObList::ReverseList() {
         GetPrev(back);
     }
     return 1;
+}
+
+std::unique_ptr<CKivObList> KivCopyList(const CKivObList& list) {
+    std::unique_ptr<CObject> made(list.GetRuntimeClass()->CreateObject());
+    if (!made) AfxThrowMemoryException();
+    std::unique_ptr<CKivObList> copy(static_cast<CKivObList*>(made.release()));
+    *copy = list;
+    return copy;
+}
+
+std::unique_ptr<CObject> KivCopyElement(const CObject& element) {
+    if (const CKivObList* list = AsList(&element)) return KivCopyList(*list);
+    std::unique_ptr<CObject> copy(static_cast<const CKivObject&>(element).MakeCopy());
+    if (!copy) AfxThrowMemoryException();
+    return copy;
 }

@@ -2,6 +2,8 @@
 // and destroying the list destroy the objects; RemoveAll only unlinks, as the framework's.
 #pragma once
 
+#include <memory>
+
 #include "kivbase/CKivObject.h"
 #include "platform/fw/CObList.h"
 
@@ -48,3 +50,10 @@ public:
 protected:
     CKivObList(const CKivObList&) = delete;
 };
+
+/// A new list of list's own class holding copies of its elements (through its operator=, so
+/// a track copies its own fields too). Raises CMemoryException when memory runs out.
+std::unique_ptr<CKivObList> KivCopyList(const CKivObList& list);
+/// A copy of a list element made by its own class: a list through KivCopyList, any other
+/// element (a CKivObject) through MakeCopy. Raises CMemoryException when memory runs out.
+std::unique_ptr<CObject> KivCopyElement(const CObject& element);

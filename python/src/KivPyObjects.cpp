@@ -35,16 +35,9 @@ std::vector<BYTE> StoredBytes(const CObject* object) {
 }
 
 std::unique_ptr<CObject> CopyOf(const CObject& object) {
-    if (object.IsKindOf(RUNTIME_CLASS(CKivObList))) {
-        std::unique_ptr<CObject> copy(object.GetRuntimeClass()->CreateObject());
-        if (!copy) throw CMemoryException();
-        *static_cast<CKivObList*>(copy.get()) = static_cast<const CKivObList&>(object);
-        return copy;
-    }
-    if (!object.IsKindOf(RUNTIME_CLASS(CKivObject))) throw py::type_error("this object cannot be copied");
-    std::unique_ptr<CObject> copy(static_cast<const CKivObject&>(object).MakeCopy());
-    if (!copy) throw CMemoryException();
-    return copy;
+    if (!object.IsKindOf(RUNTIME_CLASS(CKivObList)) && !object.IsKindOf(RUNTIME_CLASS(CKivObject)))
+        throw py::type_error("this object cannot be copied");
+    return KivCopyElement(object);
 }
 
 std::vector<const CRuntimeClass*> Classes() {

@@ -106,10 +106,7 @@ void ConvertHandleUnits(CKivObList& pasted, const CKivObList& track, const KfxEd
 }  // namespace
 
 std::string KfxKeyFramesText(CKivObList& track, const std::vector<CKivFXBaseKeyFrm*>& chosen) {
-    CObject* made = track.GetRuntimeClass()->CreateObject();
-    if (!made) throw CMemoryException();
-    std::unique_ptr<CKivObList> copy(static_cast<CKivObList*>(made));
-    *copy = track;
+    std::unique_ptr<CKivObList> copy = KivCopyList(track);
     // The copy holds the track's keyframes in the same order: those not chosen go.
     POSITION src = track.GetHeadPosition(), dst = copy->GetHeadPosition();
     while (src && dst) {

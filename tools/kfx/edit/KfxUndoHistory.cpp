@@ -10,12 +10,7 @@ KfxUndoHistory::KfxUndoHistory(std::vector<CKivObList*> tracks, size_t maxSteps)
 }
 
 KfxUndoHistory::Copy KfxUndoHistory::CopyOf(const CKivObList& track) {
-    // A new object of the track's own class, assigned through the track's own operator=.
-    CObject* made = track.GetRuntimeClass()->CreateObject();
-    if (!made) throw CMemoryException();
-    std::shared_ptr<CKivObList> copy(static_cast<CKivObList*>(made));
-    *copy = track;
-    return copy;
+    return KivCopyList(track);
 }
 
 bool KfxUndoHistory::Commit(int track) {
