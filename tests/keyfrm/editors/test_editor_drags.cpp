@@ -3,9 +3,11 @@
 // replaced) ends the drag quietly, with nothing more told, the capture released and the
 // picture a full repaint gives; a host may close the editor when told, also one whose window
 // deletes itself when destroyed (run this under ASan and UBSan); a press, or a click off
-// every keyframe, repaints the selection it clears; a handle keeps its side and the opposite
-// one follows the track's coupling.
+// every keyframe, repaints the selection it clears; a handle takes the pointer's place, keeps
+// its side, and the opposite one follows the track's coupling; on a range as wide as the
+// floats nothing non-finite is stored or told.
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -61,6 +63,11 @@ public:
     /// Something outside a drag that the host is told of; false where the editor has none.
     virtual bool Command() = 0;
     virtual void Close() = 0;
+    /// Widens the track's range to the floats' own and says where the plot lies on the screen;
+    /// none where the editor has no range.
+    virtual std::optional<CRect> Widen() { return std::nullopt; }
+    /// Every number the keyframes hold and the host was told.
+    virtual std::vector<double> Stored() { return {}; }
 };
 
 template <class Host, class Ed, class Track>
@@ -107,6 +114,20 @@ public:
         editor = nullptr;
         host.DestroyWindow();
     }
+    std::vector<double> Stored() override {
+        std::vector<double> v;
+        for (int i = 0; i < track->GetKeyFrmCount(); ++i) {
+            const auto* k = track->GetFXKeyFrm(i);
+            if constexpr (requires { k->PtFore; })
+                v.insert(v.end(), {k->Value, k->PtFore.PosOffset, k->PtFore.ValueOffset, k->PtAfter.PosOffset, k->PtAfter.ValueOffset});
+            if constexpr (requires { k->Fore; }) v.insert(v.end(), {k->PosiX, k->PosiY, k->Fore.X, k->Fore.Y, k->After.X, k->After.Y});
+        }
+        for (const auto& m : host.modifies) {
+            if constexpr (requires { m.fValue; }) v.push_back(m.fValue);
+            if constexpr (requires { m.fX; }) v.insert(v.end(), {m.fX, m.fY});
+        }
+        return v;
+    }
 
 protected:
     virtual std::unique_ptr<Track> Fresh(int ctrlMode) = 0;
@@ -123,6 +144,10 @@ protected:
         }
     }
     CPoint OnScreen(CPoint client) const {
+        editor->ClientToScreen(&client);
+        return client;
+    }
+    CRect OnScreen(CRect client) const {
         editor->ClientToScreen(&client);
         return client;
     }
@@ -164,6 +189,16 @@ class CurveWindowRig : public RigOf<CurveHost, TestCurveWnd, CKivFXInsKeyFrmList
     std::optional<CPoint> Nowhere() override { return OnScreen(CPoint(110, 100)); }
     void AttachAnother() override { AttachOther([this](auto* t) { editor->SetKeyFrmList(t); }); }
     bool Command() override { return false; }
+    std::optional<CRect> Widen() override {
+        track->MinValue = -FLT_MAX;
+        track->MaxValue = FLT_MAX;
+        editor->SetKeyFrmList(track.get());
+        editor->SendMessage(WM_SIZE, 0, 0);  // the window takes a new scale only when sized
+        KivScreen::Get().PaintAll();
+        CRect client;
+        editor->GetClientRect(&client);
+        return OnScreen(client);
+    }
 };
 
 class CurveDialogRig : public RigOf<DialogHost, TestCurveDlg, CKivFXInsKeyFrmList> {
@@ -182,6 +217,13 @@ class CurveDialogRig : public RigOf<DialogHost, TestCurveDlg, CKivFXInsKeyFrmLis
     std::vector<double> Offsets(int part) override { return CurveOffsets(track->GetFXKeyFrm(1), part); }
     std::optional<CPoint> Nowhere() override { return OnScreen(CPoint(60, 110)); }
     void AttachAnother() override { AttachOther([this](auto* t) { editor->UpKeyFrmList(AquaEdit_Type_Number, t); }); }
+    std::optional<CRect> Widen() override {
+        track->MinValue = -FLT_MAX;
+        track->MaxValue = FLT_MAX;
+        editor->UpKeyFrmList(AquaEdit_Type_Number, track.get());
+        KivScreen::Get().PaintAll();
+        return OnScreen(editor->GetPlotRect());
+    }
 };
 
 // The middle keyframe at X 100, Y 200 (an exact pixel at 5 units a pixel), handles 20 pixels
@@ -208,6 +250,15 @@ class PosiDialogRig : public RigOf<PosiHost, TestPosiDlg, CKivFXPosiKeyFrmList> 
     }
     std::optional<CPoint> Nowhere() override { return OnScreen(CPoint(40, 40)); }
     void AttachAnother() override { AttachOther([this](auto* t) { editor->SetRange(0, 99, t); }); }
+    // Zoomed in as far as it goes, the view spans the whole float range.
+    std::optional<CRect> Widen() override {
+        track->MinX = track->MinY = -FLT_MAX;
+        track->MaxX = track->MaxY = FLT_MAX;
+        editor->SetRange(0, 99, track.get());
+        for (int i = 0; i < 10; ++i) editor->SendMessage(WM_COMMAND, ID_MENU_SHOW_ZOOM_IN, 0);
+        KivScreen::Get().PaintAll();
+        return OnScreen(editor->GetXYRect());
+    }
 };
 
 class ColourDialogRig : public RigOf<ColourHost, CKivFXClr32KeyFrmDlg, CKivFXColor32KeyFrmList> {
@@ -386,6 +437,7 @@ TEST_P(EditorDrags, AHandleStaysOnItsSideAndTheOppositeFollowsAsTheTrackSays) {
             Press(r.Part(kKivFXPartForePt));
             ASSERT_TRUE(r.Dragging());
             Move(CPoint(key.x + to.dx, key.y + to.dy));
+            EXPECT_EQ(r.Part(kKivFXPartForePt), CPoint(key.x + to.dx, key.y + to.dy)) << "the handle takes the pointer's place";
             const std::vector<double> fore = r.Offsets(kKivFXPartForePt), after = r.Offsets(kKivFXPartAfterPt);
             const CSize now = r.Part(kKivFXPartAfterPt) - key;
             if (mode == 0) {
@@ -409,6 +461,26 @@ TEST_P(EditorDrags, AHandleStaysOnItsSideAndTheOppositeFollowsAsTheTrackSays) {
                 Release(CPoint(key.x - 30, key.y + to.dy));
             }
         }
+    }
+}
+
+TEST_P(EditorDrags, ARangeAsWideAsTheFloatsNeverStoresANonFiniteValue) {
+    // At the plot's edges, and beyond, a pixel's value lies past the largest float.
+    for (int part : {kKivFXPartKeyFrm, kKivFXPartForePt, kKivFXPartAfterPt}) {
+        SCOPED_TRACE(part);
+        Rig& r = Open(false, 2);
+        const std::optional<CRect> plot = r.Widen();
+        if (!plot) return;
+        const CPoint grab = r.Part(part);
+        Press(grab);
+        ASSERT_TRUE(r.Dragging());
+        for (CPoint to : {plot->TopLeft(), CPoint(grab.x + 4, plot->top + 1), CPoint(grab.x, plot->top - 20),
+                          CPoint(plot->left - 30, plot->top - 30), CPoint(plot->right - 1, plot->bottom - 1)}) {
+            Move(to);
+            for (double v : r.Stored()) ASSERT_TRUE(std::isfinite(v)) << "at " << to.x << "," << to.y;
+        }
+        Release(plot->TopLeft());
+        EXPECT_GT(r.Told(), 0u);
     }
 }
 
