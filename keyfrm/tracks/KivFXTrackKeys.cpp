@@ -56,7 +56,7 @@ KivFXBracket Reference(const CObList& list, const CRuntimeClass* keyClass, Key p
         ++count;
         return false;
     });
-    return KivFXBracketOf(pos, count, first, last, [&] { return Scan(pos, [&](auto visit) { ForEachKey(list, keyClass, visit); }); });
+    return KivFXBracketOf(pos, count, KivFXBracket{first, nullptr}, KivFXBracket{last, nullptr}, [&] { return Scan(pos, [&](auto visit) { ForEachKey(list, keyClass, visit); }); });
 }
 
 }  // namespace
@@ -102,17 +102,17 @@ void KivFXSortedKeys<Key>::Build(const std::vector<const CKivFXInsValueKeyFrm*>&
 }
 
 template <class Key>
-KivFXBracket KivFXSortedKeys<Key>::At(std::size_t lo, Key pos) const {
+typename KivFXSortedKeys<Key>::Slots KivFXSortedKeys<Key>::At(std::size_t lo, Key pos) const {
     const std::size_t n = m_keys.size();
-    if (lo < n && m_keys[lo] == pos) return {m_first[lo], nullptr};
-    KivFXBracket b;
-    if (lo > 0 && m_keys[lo - 1] > -kKivFXBound<Key>) b.previous = m_first[lo - 1];
-    if (lo < n && m_keys[lo] < kKivFXBound<Key>) b.next = m_first[lo];
-    return b;
+    if (lo < n && m_keys[lo] == pos) return {lo, kNone};
+    Slots s;
+    if (lo > 0 && m_keys[lo - 1] > -kKivFXBound<Key>) s.previous = lo - 1;
+    if (lo < n && m_keys[lo] < kKivFXBound<Key>) s.next = lo;
+    return s;
 }
 
 template <class Key>
-std::size_t KivFXSortedKeys<Key>::LowerBound(Key pos) const {
+std::size_t KivFXSortedKeys<Key>::LowerBound(Key pos, Beside beside) const {
     // Blocks whose first key is below pos, by halving without a branch on the comparison (a
     // conditional move): positions asked at random make that branch a coin toss.
     if (m_top.empty() || !(m_top[0] < pos)) return 0;
@@ -123,12 +123,14 @@ std::size_t KivFXSortedKeys<Key>::LowerBound(Key pos) const {
         n -= half;
     }
     // The answer lies after the first key of block b and no further than the next block's
-    // first key: halving within b reads that one line. The keyframe pointers the answer
-    // takes are fetched meanwhile.
+    // first key: halving within b reads that one line. The entries beside the keys that
+    // the answer takes are fetched meanwhile.
     const std::size_t start = static_cast<std::size_t>(b - m_top.data()) * kBlock;
     const std::size_t end = std::min(start + kBlock, m_keys.size());
-    __builtin_prefetch(m_first.data() + start);
-    __builtin_prefetch(m_first.data() + end - 1);
+    const char* lines = static_cast<const char*>(beside.data);
+    const std::size_t stop = end * beside.stride;
+    for (std::size_t at = start * beside.stride; at < stop; at += 64) __builtin_prefetch(lines + at);
+    __builtin_prefetch(lines + stop - 1);
     const Key* k = m_keys.data() + start;
     for (std::size_t n = end - start; n > 1;) {
         const std::size_t half = n / 2;
@@ -141,18 +143,23 @@ std::size_t KivFXSortedKeys<Key>::LowerBound(Key pos) const {
 template <class Key>
 KivFXBracket KivFXSortedKeys<Key>::Find(Key pos) const {
     if (IsNaN(pos)) return {};
-    return At(LowerBound(pos), pos);
+    return BracketOf(At(LowerBound(pos, Firsts()), pos));
 }
 
 template <class Key>
 KivFXBracket KivFXSortedKeys<Key>::FindFrom(Key pos, std::size_t& cursor) const {
+    return BracketOf(SlotsFrom(pos, cursor, Firsts()));
+}
+
+template <class Key>
+typename KivFXSortedKeys<Key>::Slots KivFXSortedKeys<Key>::SlotsFrom(Key pos, std::size_t& cursor, Beside beside) const {
     if (IsNaN(pos)) return {};
     const std::size_t n = m_keys.size();
     std::size_t c = std::min(cursor, n);
     if (c > 0 && !(m_keys[c - 1] < pos))
-        c = LowerBound(pos);  // moved back
+        c = LowerBound(pos, beside);  // moved back
     else if (c < n && m_keys[c] < pos)
-        c = c + 1 == n || !(m_keys[c + 1] < pos) ? c + 1 : LowerBound(pos);
+        c = c + 1 == n || !(m_keys[c + 1] < pos) ? c + 1 : LowerBound(pos, beside);
     cursor = c;
     return At(c, pos);
 }
@@ -253,7 +260,7 @@ KivFXBracket CKivFXTrackKeys::FindCached(const CObList& list, Key pos) const {
     const std::size_t n = m_entries.size();
     const CKivFXInsValueKeyFrm* first = n ? m_entries.front().key : nullptr;
     const CKivFXInsValueKeyFrm* last = n ? m_entries.back().key : nullptr;
-    return KivFXBracketOf(pos, n, first, last, [&] {
+    return KivFXBracketOf(pos, n, KivFXBracket{first, nullptr}, KivFXBracket{last, nullptr}, [&] {
         if (const auto* sorted = std::get_if<KivFXSortedKeys<Key>>(&m_sorted)) return sorted->Find(pos);
         return Scan(pos, [&](auto visit) {
             for (const Entry& e : m_entries)
