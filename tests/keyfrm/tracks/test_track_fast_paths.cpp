@@ -351,8 +351,11 @@ std::unique_ptr<Track> RandomTrack(RandomTracks& r) {
         const int frame = r.Frame();
         if constexpr (std::is_same_v<Track, CKivFXInsKeyFrmList>)
             kfxtest::Append(*t, {location, frame, r.Value(), r.Value(), r.Value()});
-        else if constexpr (std::is_same_v<Track, CKivFXPosiKeyFrmList>)
-            kfxtest::AppendPosi(*t, {location, frame, r.Value(), r.Value(), r.Value()})->After = {r.Value(), r.Value(), r.Value()};
+        else if constexpr (std::is_same_v<Track, CKivFXPosiKeyFrmList>) {
+            CKivFXPosiKeyFrm* k = kfxtest::AppendPosi(*t, {location, frame, r.Value(), r.Value(), r.Value()});
+            k->After = {r.Value(), r.Value(), r.Value()};
+            k->Fore = {r.Value(), r.Value(), r.Value()};
+        }
         else
             kfxtest::AppendColour(*t, location, static_cast<DWORD>(r.Int(0, INT_MAX)) * 2u + 1u);
     }
@@ -492,11 +495,11 @@ void EditThroughAnOperation(Track& t, RandomTracks& r, const char*& name) {
 }
 
 template <class Track>
-void ViewScenario(unsigned seed) {
+void ViewScenario(unsigned seed, KivFXViewReads reads) {
     RandomTracks r(seed);
     for (int i = 0; i < kTracks / 5; ++i) {
         auto t = RandomTrack<Track>(r);
-        CKivFXTrackView<Track> view(*t);
+        CKivFXTrackView<Track> view(*t, reads);
         const char* edit = "building";
         for (int step = 0; step < 6; ++step) {
             ExpectViewMatchesEverywhere(view, *t, r, edit);
@@ -507,10 +510,14 @@ void ViewScenario(unsigned seed) {
 
 }  // namespace
 
+// Both forms: the Snapshot's copies must be taken again after every operation.
 TEST(TrackView, AnswersAsTheTrackAcrossEveryOperation) {
-    ViewScenario<CKivFXInsKeyFrmList>(25);
-    ViewScenario<CKivFXPosiKeyFrmList>(2025);
-    ViewScenario<CKivFXColor32KeyFrmList>(202512);
+    for (KivFXViewReads reads : {KivFXViewReads::Live, KivFXViewReads::Snapshot}) {
+        SCOPED_TRACE(reads == KivFXViewReads::Live ? "live" : "snapshot");
+        ViewScenario<CKivFXInsKeyFrmList>(25, reads);
+        ViewScenario<CKivFXPosiKeyFrmList>(2025, reads);
+        ViewScenario<CKivFXColor32KeyFrmList>(202512, reads);
+    }
 }
 
 // The search reads keys in blocks of a cache line (16 frames, 8 locations) under a top
@@ -532,6 +539,21 @@ TEST(TrackView, SearchesEveryLengthAroundItsBlocks) {
             ASSERT_TRUE(byLocation.previous == wantLocation.previous && byLocation.next == wantLocation.next) << n << " keys, location " << location;
         }
     }
+}
+
+// A value written directly shows at a live view's next call; to a Snapshot it is a promise
+// broken (a debug build stops) until the track is told.
+TEST(TrackView, AValueWrittenDirectlyIsLiveOrAPromise) {
+    auto t = kfxtest::Scalar({{0.0, 0, 1.0f}, {1.0, 10, 2.0f}});
+    CKivFXTrackView<CKivFXInsKeyFrmList> live(*t), snapshot(*t, KivFXViewReads::Snapshot);
+    ASSERT_EQ(snapshot.InsValue(5), live.InsValue(5));
+    t->GetFXKeyFrm(1)->Value = 4.0f;
+    EXPECT_EQ(live.InsValue(5), t->InsValue(5));
+#ifndef NDEBUG
+    EXPECT_DEATH(snapshot.InsValue(5), "value or handle");
+#endif
+    t->NoteKeyFrmChange();
+    EXPECT_EQ(snapshot.InsValue(5), t->InsValue(5));
 }
 
 #ifndef NDEBUG
