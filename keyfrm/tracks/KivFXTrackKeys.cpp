@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <limits>
 #include <new>
 
 namespace {
@@ -99,6 +100,63 @@ void KivFXSortedKeys<Key>::Build(const std::vector<const CKivFXInsValueKeyFrm*>&
     m_top.clear();
     m_top.reserve((m_keys.size() + kBlock - 1) / kBlock);
     for (std::size_t i = 0; i < m_keys.size(); i += kBlock) m_top.push_back(m_keys[i]);
+    m_bucket.clear();
+    if constexpr (std::is_integral_v<Key>) BuildBuckets();
+}
+
+template <class Key>
+void KivFXSortedKeys<Key>::BuildBuckets() {
+    // Below a few blocks the top array is as near as the buckets would be.
+    constexpr std::size_t kFromKeys = 8 * kBlock;
+    const std::size_t n = m_keys.size();
+    if (n < kFromKeys || n >= std::numeric_limits<std::uint32_t>::max()) return;
+    const auto front = static_cast<std::int64_t>(m_keys.front());
+    const auto span = static_cast<std::uint64_t>(static_cast<std::int64_t>(m_keys.back()) - front);
+    // About half a block of keys a bucket on average; one of more than four blocks is
+    // counted more slowly than the top array finds a key.
+    constexpr std::size_t kMostKeys = 4 * kBlock;
+    int shift = 0;
+    while ((span >> shift) + 1 > 2 * n / kBlock) ++shift;
+    const std::size_t buckets = static_cast<std::size_t>(span >> shift) + 1;
+    m_bucket.resize(buckets + 1);
+    std::size_t i = 0;
+    for (std::size_t b = 0; b < buckets; ++b) {
+        const std::int64_t start = front + static_cast<std::int64_t>(b << shift);
+        while (i < n && m_keys[i] < start) ++i;
+        m_bucket[b] = static_cast<std::uint32_t>(i);
+        if (b > 0 && i - m_bucket[b - 1] > kMostKeys) {
+            m_bucket.clear();  // too uneven: the top array's bisection serves better
+            return;
+        }
+    }
+    m_bucket[buckets] = static_cast<std::uint32_t>(n);
+    if (n - m_bucket[buckets - 1] > kMostKeys) m_bucket.clear();
+    m_shift = shift;
+}
+
+template <class Key>
+std::size_t KivFXSortedKeys<Key>::BucketLowerBound(Key pos, Beside beside) const {
+    const std::size_t n = m_keys.size();
+    if (!(m_keys.front() < pos)) return 0;
+    if (m_keys.back() < pos) return n;
+    const auto front = static_cast<std::int64_t>(m_keys.front());
+    const auto into = static_cast<std::uint64_t>(static_cast<std::int64_t>(pos) - front);
+    const std::size_t b = static_cast<std::size_t>(into >> m_shift);
+    const std::size_t lo = m_bucket[b], count = m_bucket[b + 1] - lo;
+    // Where the answer lies if the bucket's keys are evenly spread: the entries beside it
+    // (the previous and the next) are fetched while the keys are counted.
+    const std::size_t guess = lo + static_cast<std::size_t>(((into & ((std::uint64_t{1} << m_shift) - 1)) * count) >> m_shift);
+    const char* lines = static_cast<const char*>(beside.data);
+    __builtin_prefetch(lines + (guess > 0 ? guess - 1 : 0) * beside.stride);
+    __builtin_prefetch(lines + std::min(guess, n - 1) * beside.stride + beside.stride - 1);
+    if (count == 0) return lo;
+    const Key* k = m_keys.data() + lo;
+    for (std::size_t len = count; len > 1;) {
+        const std::size_t half = len / 2;
+        k = k[half] < pos ? k + half : k;
+        len -= half;
+    }
+    return static_cast<std::size_t>(k - m_keys.data()) + (*k < pos ? 1 : 0);
 }
 
 template <class Key>
@@ -115,6 +173,7 @@ template <class Key>
 std::size_t KivFXSortedKeys<Key>::LowerBound(Key pos, Beside beside) const {
     // Blocks whose first key is below pos, by halving without a branch on the comparison (a
     // conditional move): positions asked at random make that branch a coin toss.
+    if (!m_bucket.empty()) return BucketLowerBound(pos, beside);
     if (m_top.empty() || !(m_top[0] < pos)) return 0;
     const Key* b = m_top.data();
     for (std::size_t n = m_top.size(); n > 1;) {

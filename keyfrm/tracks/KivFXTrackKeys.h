@@ -110,8 +110,18 @@ private:
     /// blocks (a sixteenth of the keys, which stays in a near cache), then a count of the
     /// keys below pos within that block's one line.
     std::size_t LowerBound(Key pos, Beside beside) const;
+    /// The same for frames through the buckets: pos's bucket, then a count within its keys.
+    std::size_t BucketLowerBound(Key pos, Beside beside) const;
+    /// Frames evenly spread (as a keyframe a frame) reach their keys straight from the frame:
+    /// bucket b holds the frames from the first key + b << m_shift on, about half a block of
+    /// keys each, and m_bucket[b] is the index of its first key (m_bucket.back() the key
+    /// count). Left empty for locations, short tracks, and frames so uneven that a bucket
+    /// would hold more than four blocks of keys.
+    void BuildBuckets();
     std::vector<Key, LineAligned<Key>> m_keys;  // NaN keys left out: they never match or bracket
     std::vector<Key> m_top;                     // the first key of each block of m_keys
+    std::vector<std::uint32_t> m_bucket;
+    int m_shift = 0;
     std::vector<const CKivFXInsValueKeyFrm*> m_first;
 };
 

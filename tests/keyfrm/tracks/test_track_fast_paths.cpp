@@ -556,6 +556,32 @@ TEST(TrackView, AValueWrittenDirectlyIsLiveOrAPromise) {
     EXPECT_EQ(snapshot.InsValue(5), t->InsValue(5));
 }
 
+// Frames reach their keys straight through buckets of frames when the keys are spread
+// evenly enough: runs of a key a frame, empty buckets across gaps, buckets fuller than a
+// block, and one key so far off that no buckets are made; every frame around them probed,
+// in an order that jumps, against the reference, with the values of the Snapshot's copies.
+TEST(TrackView, FindsFramesThroughBucketsAroundGapsAndCrowds) {
+    for (int far : {0, 1}) {
+        auto t = std::make_unique<CKivFXInsKeyFrmList>();
+        std::vector<int> frames;
+        for (int i = 0; i < 300; ++i) frames.push_back(i);              // a key a frame
+        for (int i = 0; i < 20; ++i) frames.push_back(700 + 40 * i);    // gaps: empty buckets
+        for (int i = 0; i < 30; ++i) frames.push_back(1500 + i / 2);    // crowded, keys shared
+        for (int i = 0; i < 200; ++i) frames.push_back(1600 + 3 * i);
+        if (far) frames.push_back(50000000);
+        for (int f : frames) kfxtest::Append(*t, {0.5, f, static_cast<float>(f % 97), 1.0f, -2.0f});
+        t->InsMode = 1;
+        CKivFXTrackView<CKivFXInsKeyFrmList> view(*t, KivFXViewReads::Snapshot);
+        const int last = 2200, probes = last + 4;
+        for (int j = 0; j < probes; ++j) {
+            const int frame = (j % 2 ? probes - 1 - j / 2 : j / 2) - 2;
+            const KivFXBracket got = view.Bracket(frame), want = KivFXTrackBracket(*t, CKivFXValueKeyFrm::GetThisClass(), frame);
+            ASSERT_TRUE(got.previous == want.previous && got.next == want.next) << "frame " << frame << ", far " << far;
+            ASSERT_TRUE(SameBits(view.InsValue(frame), t->InsValue(frame))) << "frame " << frame << ", far " << far;
+        }
+    }
+}
+
 #ifndef NDEBUG
 TEST(TrackViewDeathTest, AKeyWrittenDirectlyStopsADebugBuild) {
     auto t = kfxtest::Scalar({{0.0, 0, 1.0f}, {1.0, 10, 2.0f}});
