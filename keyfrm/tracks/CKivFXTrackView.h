@@ -40,7 +40,8 @@ enum class KivFXViewReads {
 ///
 /// The track must outlive the view; its own fields (range, default, InsMode) are read at each
 /// call. A view keeps a cursor, so one view serves one thread. Nothing raises: without
-/// memory for its sorted keys a view answers through the track's own InsValue.
+/// memory for its sorted keys (or a Snapshot's copies) a view answers through the track's
+/// own InsValue.
 template <class Track>
 class CKivFXTrackView {
 public:
@@ -232,6 +233,7 @@ void CKivFXTrackView<Track>::Rebuild() {
 template <class Track>
 template <class Key>
 bool CKivFXTrackView<Track>::Make(Order<Key>& order) {
+    static_assert(sizeof(Copy<Key>) <= 64, "a call reads one line of copies");
     try {
         order.keys.Build(m_track->m_keys.Keys(*m_track));
         order.copies.clear();
