@@ -16,6 +16,7 @@
 #include "TrackBuilders.h"
 #include "TrackReference.h"
 #include "keyfrm/tracks/CKivFXTrackView.h"
+#include "support/FailingAllocation.h"
 
 namespace {
 
@@ -556,28 +557,72 @@ TEST(TrackView, AValueWrittenDirectlyIsLiveOrAPromise) {
     EXPECT_EQ(snapshot.InsValue(5), t->InsValue(5));
 }
 
+namespace {
+
+// A Bezier track whose frames run a key a frame, then leave gaps wider than a bucket, crowd
+// (keys shared), spread again, and (far) end with one key so far off that a view makes no
+// buckets for them.
+std::unique_ptr<CKivFXInsKeyFrmList> GappedTrack(bool far) {
+    auto t = std::make_unique<CKivFXInsKeyFrmList>();
+    std::vector<int> frames;
+    for (int i = 0; i < 300; ++i) frames.push_back(i);
+    for (int i = 0; i < 20; ++i) frames.push_back(700 + 40 * i);
+    for (int i = 0; i < 30; ++i) frames.push_back(1500 + i / 2);
+    for (int i = 0; i < 200; ++i) frames.push_back(1600 + 3 * i);
+    if (far) frames.push_back(50000000);
+    for (int f : frames) kfxtest::Append(*t, {0.5, f, static_cast<float>(f % 97), 1.0f, -2.0f});
+    t->InsMode = 1;
+    return t;
+}
+
+constexpr int kGappedLast = 2200;  // past the last key but the far one
+
+}  // namespace
+
 // Frames reach their keys straight through buckets of frames when the keys are spread
-// evenly enough: runs of a key a frame, empty buckets across gaps, buckets fuller than a
-// block, and one key so far off that no buckets are made; every frame around them probed,
-// in an order that jumps, against the reference, with the values of the Snapshot's copies.
+// evenly enough: every frame around the gapped track's keys probed in an order that jumps,
+// then all of them as one rising run, in both forms, against the reference and InsValue.
 TEST(TrackView, FindsFramesThroughBucketsAroundGapsAndCrowds) {
-    for (int far : {0, 1}) {
-        auto t = std::make_unique<CKivFXInsKeyFrmList>();
-        std::vector<int> frames;
-        for (int i = 0; i < 300; ++i) frames.push_back(i);              // a key a frame
-        for (int i = 0; i < 20; ++i) frames.push_back(700 + 40 * i);    // gaps: empty buckets
-        for (int i = 0; i < 30; ++i) frames.push_back(1500 + i / 2);    // crowded, keys shared
-        for (int i = 0; i < 200; ++i) frames.push_back(1600 + 3 * i);
-        if (far) frames.push_back(50000000);
-        for (int f : frames) kfxtest::Append(*t, {0.5, f, static_cast<float>(f % 97), 1.0f, -2.0f});
-        t->InsMode = 1;
-        CKivFXTrackView<CKivFXInsKeyFrmList> view(*t, KivFXViewReads::Snapshot);
-        const int last = 2200, probes = last + 4;
-        for (int j = 0; j < probes; ++j) {
-            const int frame = (j % 2 ? probes - 1 - j / 2 : j / 2) - 2;
-            const KivFXBracket got = view.Bracket(frame), want = KivFXTrackBracket(*t, CKivFXValueKeyFrm::GetThisClass(), frame);
-            ASSERT_TRUE(got.previous == want.previous && got.next == want.next) << "frame " << frame << ", far " << far;
-            ASSERT_TRUE(SameBits(view.InsValue(frame), t->InsValue(frame))) << "frame " << frame << ", far " << far;
+    for (KivFXViewReads reads : {KivFXViewReads::Live, KivFXViewReads::Snapshot})
+        for (int far : {0, 1}) {
+            SCOPED_TRACE(testing::Message() << (reads == KivFXViewReads::Live ? "live" : "snapshot") << ", far " << far);
+            auto t = GappedTrack(far);
+            CKivFXTrackView<CKivFXInsKeyFrmList> view(*t, reads);
+            const int probes = kGappedLast + 4;
+            for (int j = 0; j < probes; ++j) {
+                const int frame = (j % 2 ? probes - 1 - j / 2 : j / 2) - 2;
+                const KivFXBracket got = view.Bracket(frame), want = KivFXTrackBracket(*t, CKivFXValueKeyFrm::GetThisClass(), frame);
+                ASSERT_TRUE(got.previous == want.previous && got.next == want.next) << "frame " << frame;
+                ASSERT_TRUE(SameBits(view.InsValue(frame), t->InsValue(frame))) << "frame " << frame;
+            }
+            view.AtFrames(-2, probes, [&](std::int64_t i, float v) {
+                ASSERT_TRUE(SameBits(v, t->InsValue(static_cast<int>(i) - 2))) << "AtFrames at " << i - 2;
+            });
+        }
+}
+
+// Without memory to sort (and copy) a view answers through the track in both forms, failing
+// at every allocation in turn, and builds itself at the first call that has memory again.
+TEST(TrackView, AnswersWithoutMemoryAndBuildsWhenItReturns) {
+    auto t = GappedTrack(false);
+    const int frames[] = {-1, 0, 150, 299, 300, 1000, 1507, 1700, 2500};
+    std::vector<float> want;
+    for (int f : frames) want.push_back(t->InsValue(f));
+    for (KivFXViewReads reads : {KivFXViewReads::Live, KivFXViewReads::Snapshot}) {
+        for (long allowed = 0;; ++allowed) {
+            CKivFXTrackView<CKivFXInsKeyFrmList> view(*t, reads);
+            std::vector<float> got;
+            got.reserve(2 * std::size(frames));
+            bool refused = false;
+            {
+                const kfxtest::FailingAllocation fail(allowed);
+                for (int f : frames) got.push_back(view.InsValue(f));
+                refused = fail.Refused();
+            }
+            for (int f : frames) got.push_back(view.InsValue(f));
+            for (std::size_t i = 0; i < got.size(); ++i)
+                ASSERT_TRUE(SameBits(got[i], want[i % want.size()])) << "allowed " << allowed << ", call " << i;
+            if (!refused) break;
         }
     }
 }
