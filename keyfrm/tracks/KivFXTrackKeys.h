@@ -76,9 +76,8 @@ public:
         std::size_t stride;
     };
     Slots SlotsFrom(Key pos, std::size_t& cursor, Beside beside) const;
-    /// How many distinct keys; the i-th of them and the first keyframe in list order with it.
+    /// How many distinct keys; the first keyframe in list order with the i-th of them.
     std::size_t Size() const { return m_keys.size(); }
-    Key KeyAt(std::size_t i) const { return m_keys[i]; }
     const CKivFXInsValueKeyFrm* KeyFrm(std::size_t i) const { return m_first[i]; }
     /// After FindFrom(pos, cursor): how many positions from pos on (pos, pos + 1 ...) share
     /// its answer, at most limit: those below the next key. Whole positions (frames) only;
