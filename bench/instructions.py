@@ -15,7 +15,8 @@ import tempfile
 
 # Operations per case: enough to swamp the loop's own overhead, few enough for valgrind.
 # The peer walks its keys at every call: 100,000 keys cost it about a million instructions.
-OPS = {"InsValue": 20000, "SampleFrames": 1, "View_Library": 20000, "View_Peer": 200}  # a sampling op is 100,000 samples
+# The first prefix a case starts with counts (every view of ours: View_, ViewSnapshot_, ViewBracket_).
+OPS = {"InsValue": 20000, "SampleFrames": 1, "View_Peer": 200, "View": 20000}  # a sampling op is 100,000 samples
 
 
 def evaluations_per_op(binary):

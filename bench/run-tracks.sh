@@ -22,13 +22,16 @@ for keys in 2 100 10000; do
   pairs+=("SampleFrames_Library/${keys}:SampleFrames_Peer/${keys}")
   pairs+=("SampleFramesAndFree_Library/${keys}:SampleFrames_Peer/${keys}")
 done
-# A view against the peer, and a view on 100,000 keyframes against one on 10 (goal: about
-# twice at most), at random and at rising frames.
+# A view (live, and the snapshot that copies values beside the keys) against the peer, and
+# a view on 100,000 keyframes against one on 10 (goal: about twice at most), at random and
+# at rising frames.
 for order in random rising; do
-  for keys in 10 1000 100000; do
-    pairs+=("View_Library/${keys}/${order}:View_Peer/${keys}/${order}")
+  for view in View ViewSnapshot; do
+    for keys in 10 1000 100000; do
+      pairs+=("${view}_Library/${keys}/${order}:View_Peer/${keys}/${order}")
+    done
+    pairs+=("${view}_Library/100000/${order}:${view}_Library/10/${order}:2")
   done
-  pairs+=("View_Library/100000/${order}:View_Library/10/${order}:2")
   pairs+=("ViewBracket_Library/100000/${order}:ViewBracket_Library/10/${order}:2")  # the search alone
 done
 timed=()

@@ -2,7 +2,8 @@
 // parameters, on the same keyframes in the same run: InsValue by frame and by location on
 // 2, 10 and 1,000 keyframes (linear, and Bezier against the peer's smooth keys), the per-frame
 // sampler over 100,000 frames on 2, 100 and 10,000 keyframes, and a view of a track
-// (CKivFXTrackView) on 10, 1,000 and 100,000 keyframes asked at random and at rising frames.
+// (CKivFXTrackView, live and snapshot) on 10, 1,000 and 100,000 keyframes asked at random
+// and at rising frames.
 //
 // `bench_tracks --instructions CASE N` runs one case N times with callgrind's collection
 // switched on only around the loop (run it under valgrind --tool=callgrind
@@ -164,12 +165,13 @@ std::vector<Case> Cases() {
         for (bool rising : {false, true}) {
             const std::string suffix = "/" + std::to_string(keys) + (rising ? "/rising" : "/random");
             WideProbeFrames();  // made here, not inside a measured loop
-            cases.push_back({"View_Library" + suffix, 1, [=] {
-                                 std::shared_ptr<CKivFXInsKeyFrmList> t = MakeTrack(keys, false);
-                                 auto view = std::make_shared<CKivFXTrackView<CKivFXInsKeyFrmList>>(*t);
-                                 view->InsValue(0);  // the first call by frame sorts the keyframes
-                                 return Runner{[t, view, rising](size_t i) { benchmark::DoNotOptimize(view->InsValue(ViewProbe(i, rising))); }, {}};
-                             }});
+            for (KivFXViewReads reads : {KivFXViewReads::Live, KivFXViewReads::Snapshot})
+                cases.push_back({(reads == KivFXViewReads::Live ? "View_Library" : "ViewSnapshot_Library") + suffix, 1, [=] {
+                                     std::shared_ptr<CKivFXInsKeyFrmList> t = MakeTrack(keys, false);
+                                     auto view = std::make_shared<CKivFXTrackView<CKivFXInsKeyFrmList>>(*t, reads);
+                                     view->InsValue(0);  // the first call by frame sorts the keyframes
+                                     return Runner{[t, view, rising](size_t i) { benchmark::DoNotOptimize(view->InsValue(ViewProbe(i, rising))); }, {}};
+                                 }});
             // The search alone (no keyframe read): what the keys' layout costs.
             cases.push_back({"ViewBracket_Library" + suffix, 1, [=] {
                                  std::shared_ptr<CKivFXInsKeyFrmList> t = MakeTrack(keys, false);

@@ -7,10 +7,6 @@ namespace {
 using Channels = KivFXChannels<CKivFXColor32KeyFrm>;
 using Values = KivFXValues<CKivFXColor32KeyFrm>;
 
-// A track without keyframes is opaque white.
-constexpr float kFull = 255.0f;
-constexpr Values kWhite = {kFull, kFull, kFull, kFull};
-
 // The colour sampler's segment: samples s..e, the ends exactly the keyframes' colours, the
 // others from the frame helper's line per channel, truncated.
 class ColourSegment {
@@ -39,7 +35,7 @@ KIV_LEVEL(CKivFXColor32KeyFrmList, "CKivFXBaseKeyFrm", 0, 0,
 CKivFXColor32KeyFrmList::CKivFXColor32KeyFrmList() { KivDefaultLevel(this, Level()); }
 
 tagCOLOR32 CKivFXColor32KeyFrmList::ValueAt(const KivFXBracket& bracket, double location) const {
-    return Channels::ToColor(KivFXEvaluate<CKivFXColor32KeyFrm>(bracket, location, false, kWhite).values);
+    return Answer([&](bool bezier, const Values& def) { return KivFXEvaluate<CKivFXColor32KeyFrm>(bracket, location, bezier, def); });
 }
 
 int CKivFXColor32KeyFrmList::InsValue(double location, BYTE& red, BYTE& green, BYTE& blue, BYTE& alpha) const {

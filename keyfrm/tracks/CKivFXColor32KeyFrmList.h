@@ -49,4 +49,12 @@ private:
     friend class CKivFXTrackView;
     /// The colour at the bracket the track's search gives at location.
     tagCOLOR32 ValueAt(const KivFXBracket& bracket, double location) const;
+    /// The track's answer from evaluate(bezier, default) (a KivFXEvaluation): always linear,
+    /// opaque white without keyframes.
+    template <class Evaluate>
+    static tagCOLOR32 Answer(Evaluate evaluate) {
+        return KivFXChannels<CKivFXColor32KeyFrm>::ToColor(evaluate(false, kWhite).values);
+    }
+    /// A track without keyframes is opaque white.
+    static constexpr KivFXValues<CKivFXColor32KeyFrm> kWhite = {255.0f, 255.0f, 255.0f, 255.0f};
 };

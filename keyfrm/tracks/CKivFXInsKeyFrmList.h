@@ -82,6 +82,13 @@ private:
     /// The value at the bracket the track's search gives at pos.
     template <class Key>
     float ValueAt(const KivFXBracket& bracket, Key pos) const;
+    /// The track's answer from evaluate(bezier, default) (a KivFXEvaluation), with the
+    /// track's fields as they are now: the one place the evaluation meets them.
+    template <class Evaluate>
+    float Answer(Evaluate evaluate) const {
+        const auto e = evaluate(InsMode != 0, KivFXValues<CKivFXValueKeyFrm>{DefValue});
+        return e.interpolated ? KivFXClamp(e.values[0], MinValue, MaxValue) : e.values[0];
+    }
     /// SendKeyFrmValue's body; a new keyframe's handles reach handle units on each side.
     template <class Key>
     CKivFXValueKeyFrm* SetValueAt(Key pos, float value, double handle);
@@ -89,6 +96,5 @@ private:
 
 template <class Key>
 float CKivFXInsKeyFrmList::ValueAt(const KivFXBracket& bracket, Key pos) const {
-    const auto e = KivFXEvaluate<CKivFXValueKeyFrm>(bracket, pos, InsMode != 0, {DefValue});
-    return e.interpolated ? KivFXClamp(e.values[0], MinValue, MaxValue) : e.values[0];
+    return Answer([&](bool bezier, const auto& def) { return KivFXEvaluate<CKivFXValueKeyFrm>(bracket, pos, bezier, def); });
 }

@@ -71,9 +71,14 @@ private:
     /// The position at the bracket the track's search gives at pos.
     template <class Key>
     Values ValueAt(const KivFXBracket& bracket, Key pos) const;
+    /// The track's answer from evaluate(bezier, default) (a KivFXEvaluation); never clamped.
+    template <class Evaluate>
+    Values Answer(Evaluate evaluate) const {
+        return evaluate(InsMode != 0, Values{DefX, DefY, DefZ}).values;
+    }
 };
 
 template <class Key>
 KivFXValues<CKivFXPosiKeyFrm> CKivFXPosiKeyFrmList::ValueAt(const KivFXBracket& bracket, Key pos) const {
-    return KivFXEvaluate<CKivFXPosiKeyFrm>(bracket, pos, InsMode != 0, {DefX, DefY, DefZ}).values;
+    return Answer([&](bool bezier, const auto& def) { return KivFXEvaluate<CKivFXPosiKeyFrm>(bracket, pos, bezier, def); });
 }

@@ -66,34 +66,62 @@ struct KivFXChannels<CKivFXColor32KeyFrm> {
 template <class K>
 using KivFXValues = typename KivFXChannels<K>::Values;
 
-/// Straight line between a and b, channel by channel, at a location or at a frame.
-template <class K>
-KivFXValues<K> KivFXLinear(const K& a, const K& b, double location) {
-    const auto va = KivFXChannels<K>::Of(a), vb = KivFXChannels<K>::Of(b);
-    KivFXValues<K> out;
-    for (int c = 0; c < KivFXChannels<K>::kCount; ++c) out[c] = KivPublicInsValue(a.Location, b.Location, va[c], vb[c], location);
-    return out;
+/// What an evaluation reads of two neighbouring keyframes a and b: their keys (of the
+/// position type asked), their values and, where K has handles, a's outgoing and b's incoming
+/// control values. The tracks fill one from their keyframes at each call; a snapshot view
+/// keeps one per segment, so that both answer through the one arithmetic below.
+template <class K, class Key, bool = KivFXChannels<K>::kHasHandles>
+struct KivFXSegment {
+    Key from, to;
+    KivFXValues<K> a, b;
+};
+template <class K, class Key>
+struct KivFXSegment<K, Key, true> {
+    Key from, to;
+    KivFXValues<K> a, b;
+    KivFXValues<K> out, in;
+};
+
+template <class K, class Key>
+KivFXSegment<K, Key> KivFXSegmentOf(const K& a, const K& b, Key pos) {
+    KivFXSegment<K, Key> s;
+    s.from = KivFXKeyOf(&a, pos);
+    s.to = KivFXKeyOf(&b, pos);
+    s.a = KivFXChannels<K>::Of(a);
+    s.b = KivFXChannels<K>::Of(b);
+    if constexpr (KivFXChannels<K>::kHasHandles) {
+        s.out = KivFXChannels<K>::OutControl(a);
+        s.in = KivFXChannels<K>::InControl(b);
+    }
+    return s;
 }
 
-template <class K>
-KivFXValues<K> KivFXLinear(const K& a, const K& b, int frame) {
-    const auto va = KivFXChannels<K>::Of(a), vb = KivFXChannels<K>::Of(b);
-    KivFXValues<K> out;
-    for (int c = 0; c < KivFXChannels<K>::kCount; ++c)
-        out[c] = KivPublicInsValue(a.Frame, b.Frame, va[c], vb[c], static_cast<double>(frame));
-    return out;
-}
-
-/// The cubic Bezier from a to b through a's outgoing and b's incoming handle, at t.
-template <class K>
-KivFXValues<K> KivFXBezier(const K& a, const K& b, float t) {
-    const auto va = KivFXChannels<K>::Of(a), oa = KivFXChannels<K>::OutControl(a);
-    const auto ib = KivFXChannels<K>::InControl(b), vb = KivFXChannels<K>::Of(b);
+/// The cubic Bezier of a segment through a's outgoing and b's incoming handle, at t.
+template <class K, class Key>
+KivFXValues<K> KivFXBezierAt(const KivFXSegment<K, Key, true>& s, float t) {
     KivFXValues<K> out;
     for (int c = 0; c < KivFXChannels<K>::kCount; ++c) {
-        const float p[4] = {va[c], oa[c], ib[c], vb[c]};
+        const float p[4] = {s.a[c], s.out[c], s.in[c], s.b[c]};
         out[c] = KivPublicInsBezier3(p, t);
     }
+    return out;
+}
+
+/// The same between keyframes a and b.
+template <class K>
+KivFXValues<K> KivFXBezier(const K& a, const K& b, float t) {
+    return KivFXBezierAt<K>(KivFXSegmentOf(a, b, 0.0), t);
+}
+
+/// The segment's value at a location or a frame: the Bezier when bezier is set (and K has
+/// handles), t from the same position type; otherwise the straight line, channel by channel.
+template <class K, class Key>
+KivFXValues<K> KivFXInterpolate(const KivFXSegment<K, Key>& s, Key pos, bool bezier) {
+    if constexpr (KivFXChannels<K>::kHasHandles)
+        if (bezier) return KivFXBezierAt<K>(s, KivFXBezierParam(s.from, s.to, pos));
+    KivFXValues<K> out;
+    // Frames take the line's int overload, locations its double one.
+    for (int c = 0; c < KivFXChannels<K>::kCount; ++c) out[c] = KivPublicInsValue(s.from, s.to, s.a[c], s.b[c], static_cast<double>(pos));
     return out;
 }
 
@@ -111,12 +139,7 @@ template <class K, class Key>
 KivFXEvaluation<K> KivFXEvaluate(const KivFXBracket& b, Key pos, bool bezier, const KivFXValues<K>& def) {
     const auto* a = static_cast<const K*>(b.previous);
     const auto* n = static_cast<const K*>(b.next);
-    (void)bezier;  // colour tracks have no Bezier form
-    if (a && n) {
-        if constexpr (KivFXChannels<K>::kHasHandles)
-            if (bezier) return {KivFXBezier(*a, *n, KivFXBezierParam(KivFXKeyOf(a, pos), KivFXKeyOf(n, pos), pos)), true};
-        return {KivFXLinear(*a, *n, pos), true};
-    }
+    if (a && n) return {KivFXInterpolate<K>(KivFXSegmentOf(*a, *n, pos), pos, bezier), true};
     if (a || n) return {KivFXChannels<K>::Of(a ? *a : *n), false};
     return {def, false};
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <limits>
 #include <new>
 
 namespace {
@@ -56,7 +57,7 @@ KivFXBracket Reference(const CObList& list, const CRuntimeClass* keyClass, Key p
         ++count;
         return false;
     });
-    return KivFXBracketOf(pos, count, first, last, [&] { return Scan(pos, [&](auto visit) { ForEachKey(list, keyClass, visit); }); });
+    return KivFXBracketOf(pos, count, KivFXBracket{first, nullptr}, KivFXBracket{last, nullptr}, [&] { return Scan(pos, [&](auto visit) { ForEachKey(list, keyClass, visit); }); });
 }
 
 }  // namespace
@@ -99,22 +100,80 @@ void KivFXSortedKeys<Key>::Build(const std::vector<const CKivFXInsValueKeyFrm*>&
     m_top.clear();
     m_top.reserve((m_keys.size() + kBlock - 1) / kBlock);
     for (std::size_t i = 0; i < m_keys.size(); i += kBlock) m_top.push_back(m_keys[i]);
+    m_bucket.clear();
+    if constexpr (std::is_integral_v<Key>) BuildBuckets();
 }
 
 template <class Key>
-KivFXBracket KivFXSortedKeys<Key>::At(std::size_t lo, Key pos) const {
+void KivFXSortedKeys<Key>::BuildBuckets() {
+    // Below a few blocks the top array is as near as the buckets would be.
+    constexpr std::size_t kFromKeys = 8 * kBlock;
     const std::size_t n = m_keys.size();
-    if (lo < n && m_keys[lo] == pos) return {m_first[lo], nullptr};
-    KivFXBracket b;
-    if (lo > 0 && m_keys[lo - 1] > -kKivFXBound<Key>) b.previous = m_first[lo - 1];
-    if (lo < n && m_keys[lo] < kKivFXBound<Key>) b.next = m_first[lo];
-    return b;
+    if (n < kFromKeys || n >= std::numeric_limits<std::uint32_t>::max()) return;
+    const auto front = static_cast<std::int64_t>(m_keys.front());
+    const auto span = static_cast<std::uint64_t>(static_cast<std::int64_t>(m_keys.back()) - front);
+    // About half a block of keys a bucket on average; one of more than four blocks is
+    // counted more slowly than the top array finds a key.
+    constexpr std::size_t kMostKeys = 4 * kBlock;
+    int shift = 0;
+    while ((span >> shift) + 1 > 2 * n / kBlock) ++shift;
+    const std::size_t buckets = static_cast<std::size_t>(span >> shift) + 1;
+    m_bucket.resize(buckets + 1);
+    std::size_t i = 0;
+    for (std::size_t b = 0; b < buckets; ++b) {
+        const std::int64_t start = front + static_cast<std::int64_t>(b << shift);
+        while (i < n && m_keys[i] < start) ++i;
+        m_bucket[b] = static_cast<std::uint32_t>(i);
+        if (b > 0 && i - m_bucket[b - 1] > kMostKeys) {
+            m_bucket.clear();  // too uneven: the top array's bisection serves better
+            return;
+        }
+    }
+    m_bucket[buckets] = static_cast<std::uint32_t>(n);
+    if (n - m_bucket[buckets - 1] > kMostKeys) m_bucket.clear();
+    m_shift = shift;
 }
 
 template <class Key>
-std::size_t KivFXSortedKeys<Key>::LowerBound(Key pos) const {
+std::size_t KivFXSortedKeys<Key>::BucketLowerBound(Key pos, Beside beside) const {
+    const std::size_t n = m_keys.size();
+    if (!(m_keys.front() < pos)) return 0;
+    if (m_keys.back() < pos) return n;
+    const auto front = static_cast<std::int64_t>(m_keys.front());
+    const auto into = static_cast<std::uint64_t>(static_cast<std::int64_t>(pos) - front);
+    const std::size_t b = static_cast<std::size_t>(into >> m_shift);
+    const std::size_t lo = m_bucket[b], count = m_bucket[b + 1] - lo;
+    // Where the answer lies if the bucket's keys are evenly spread: the entries beside it
+    // (the previous and the next) are fetched while the keys are counted.
+    const std::size_t guess = lo + static_cast<std::size_t>(((into & ((std::uint64_t{1} << m_shift) - 1)) * count) >> m_shift);
+    const char* lines = static_cast<const char*>(beside.data);
+    __builtin_prefetch(lines + (guess > 0 ? guess - 1 : 0) * beside.stride);
+    __builtin_prefetch(lines + std::min(guess, n - 1) * beside.stride + beside.stride - 1);
+    if (count == 0) return lo;
+    const Key* k = m_keys.data() + lo;
+    for (std::size_t len = count; len > 1;) {
+        const std::size_t half = len / 2;
+        k = k[half] < pos ? k + half : k;
+        len -= half;
+    }
+    return static_cast<std::size_t>(k - m_keys.data()) + (*k < pos ? 1 : 0);
+}
+
+template <class Key>
+typename KivFXSortedKeys<Key>::Slots KivFXSortedKeys<Key>::At(std::size_t lo, Key pos) const {
+    const std::size_t n = m_keys.size();
+    if (lo < n && m_keys[lo] == pos) return {lo, kNone};
+    Slots s;
+    if (lo > 0 && m_keys[lo - 1] > -kKivFXBound<Key>) s.previous = lo - 1;
+    if (lo < n && m_keys[lo] < kKivFXBound<Key>) s.next = lo;
+    return s;
+}
+
+template <class Key>
+std::size_t KivFXSortedKeys<Key>::LowerBound(Key pos, Beside beside) const {
     // Blocks whose first key is below pos, by halving without a branch on the comparison (a
     // conditional move): positions asked at random make that branch a coin toss.
+    if (!m_bucket.empty()) return BucketLowerBound(pos, beside);
     if (m_top.empty() || !(m_top[0] < pos)) return 0;
     const Key* b = m_top.data();
     for (std::size_t n = m_top.size(); n > 1;) {
@@ -123,12 +182,14 @@ std::size_t KivFXSortedKeys<Key>::LowerBound(Key pos) const {
         n -= half;
     }
     // The answer lies after the first key of block b and no further than the next block's
-    // first key: halving within b reads that one line. The keyframe pointers the answer
-    // takes are fetched meanwhile.
+    // first key: halving within b reads that one line. The entries beside the keys that
+    // the answer takes are fetched meanwhile.
     const std::size_t start = static_cast<std::size_t>(b - m_top.data()) * kBlock;
     const std::size_t end = std::min(start + kBlock, m_keys.size());
-    __builtin_prefetch(m_first.data() + start);
-    __builtin_prefetch(m_first.data() + end - 1);
+    const char* lines = static_cast<const char*>(beside.data);
+    const std::size_t stop = end * beside.stride;
+    for (std::size_t at = start * beside.stride; at < stop; at += 64) __builtin_prefetch(lines + at);
+    __builtin_prefetch(lines + stop - 1);
     const Key* k = m_keys.data() + start;
     for (std::size_t n = end - start; n > 1;) {
         const std::size_t half = n / 2;
@@ -141,18 +202,23 @@ std::size_t KivFXSortedKeys<Key>::LowerBound(Key pos) const {
 template <class Key>
 KivFXBracket KivFXSortedKeys<Key>::Find(Key pos) const {
     if (IsNaN(pos)) return {};
-    return At(LowerBound(pos), pos);
+    return BracketOf(At(LowerBound(pos, Firsts()), pos));
 }
 
 template <class Key>
 KivFXBracket KivFXSortedKeys<Key>::FindFrom(Key pos, std::size_t& cursor) const {
+    return BracketOf(SlotsFrom(pos, cursor, Firsts()));
+}
+
+template <class Key>
+typename KivFXSortedKeys<Key>::Slots KivFXSortedKeys<Key>::SlotsFrom(Key pos, std::size_t& cursor, Beside beside) const {
     if (IsNaN(pos)) return {};
     const std::size_t n = m_keys.size();
     std::size_t c = std::min(cursor, n);
     if (c > 0 && !(m_keys[c - 1] < pos))
-        c = LowerBound(pos);  // moved back
+        c = LowerBound(pos, beside);  // moved back
     else if (c < n && m_keys[c] < pos)
-        c = c + 1 == n || !(m_keys[c + 1] < pos) ? c + 1 : LowerBound(pos);
+        c = c + 1 == n || !(m_keys[c + 1] < pos) ? c + 1 : LowerBound(pos, beside);
     cursor = c;
     return At(c, pos);
 }
@@ -253,7 +319,7 @@ KivFXBracket CKivFXTrackKeys::FindCached(const CObList& list, Key pos) const {
     const std::size_t n = m_entries.size();
     const CKivFXInsValueKeyFrm* first = n ? m_entries.front().key : nullptr;
     const CKivFXInsValueKeyFrm* last = n ? m_entries.back().key : nullptr;
-    return KivFXBracketOf(pos, n, first, last, [&] {
+    return KivFXBracketOf(pos, n, KivFXBracket{first, nullptr}, KivFXBracket{last, nullptr}, [&] {
         if (const auto* sorted = std::get_if<KivFXSortedKeys<Key>>(&m_sorted)) return sorted->Find(pos);
         return Scan(pos, [&](auto visit) {
             for (const Entry& e : m_entries)

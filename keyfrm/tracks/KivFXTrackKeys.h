@@ -27,18 +27,18 @@ struct KivFXBracket {
 inline double KivFXKeyOf(const CKivFXInsValueKeyFrm* k, double) { return k->Location; }
 inline int KivFXKeyOf(const CKivFXInsValueKeyFrm* k, int) { return k->Frame; }
 
-/// The bracket of a track's keyframes, the whole rule: no keyframes, neither; one keyframe,
-/// that one wherever the position is; a location below 0.0 the first keyframe and above 1.0
-/// the last (in list order); otherwise search(), which must answer as KivFXBracketScan
-/// over the keyframes in list order.
-template <class Key, class Search>
-KivFXBracket KivFXBracketOf(Key pos, std::size_t count, const CKivFXInsValueKeyFrm* first, const CKivFXInsValueKeyFrm* last,
-                            Search search) {
-    if (count == 0) return {};
-    if (count == 1) return {first, nullptr};
+/// The bracket of a track's keyframes, the whole rule: no keyframes, neither (Answer{});
+/// one keyframe, that one (first) wherever the position is; a location below 0.0 the first
+/// keyframe and above 1.0 the last (in list order: first, last); otherwise search(), which
+/// must answer as KivFXBracketScan over the keyframes in list order. Answer is the form the
+/// caller takes a bracket in (KivFXBracket, or where a view's copies of them lie).
+template <class Key, class Answer, class Search>
+Answer KivFXBracketOf(Key pos, std::size_t count, const Answer& first, const Answer& last, Search search) {
+    if (count == 0) return Answer{};
+    if (count == 1) return first;
     if constexpr (std::is_same_v<Key, double>) {
-        if (pos < 0.0) return {first, nullptr};
-        if (pos > 1.0) return {last, nullptr};
+        if (pos < 0.0) return first;
+        if (pos > 1.0) return last;
     }
     return search();
 }
@@ -62,6 +62,23 @@ public:
     /// ended: O(1) when pos lies in that segment or the next one, as when positions rise
     /// one by one; a bisection otherwise.
     KivFXBracket FindFrom(Key pos, std::size_t& cursor) const;
+    /// Where FindFrom's answer lies among the distinct keys: the index of its previous and of
+    /// its next keyframe (KeyFrm(i)), kNone for none; an exact hit is a previous alone. The
+    /// search asks for the lines of the block's entries of beside (an array kept in step with
+    /// the keys, stride bytes an entry) while it reads the block's keys.
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    struct Slots {
+        std::size_t previous = kNone;
+        std::size_t next = kNone;
+    };
+    struct Beside {
+        const void* data;
+        std::size_t stride;
+    };
+    Slots SlotsFrom(Key pos, std::size_t& cursor, Beside beside) const;
+    /// How many distinct keys; the first keyframe in list order with the i-th of them.
+    std::size_t Size() const { return m_keys.size(); }
+    const CKivFXInsValueKeyFrm* KeyFrm(std::size_t i) const { return m_first[i]; }
     /// After FindFrom(pos, cursor): how many positions from pos on (pos, pos + 1 ...) share
     /// its answer, at most limit: those below the next key. Whole positions (frames) only;
     /// 1 for locations.
@@ -83,13 +100,27 @@ private:
     };
 
     /// The answer from the index of the first key not below pos.
-    KivFXBracket At(std::size_t lo, Key pos) const;
+    Slots At(std::size_t lo, Key pos) const;
+    KivFXBracket BracketOf(Slots s) const {
+        return {s.previous == kNone ? nullptr : m_first[s.previous], s.next == kNone ? nullptr : m_first[s.next]};
+    }
+    Beside Firsts() const { return {m_first.data(), sizeof(m_first[0])}; }
     /// The index of the first key not below pos: the block from the first keys of all
     /// blocks (a sixteenth of the keys, which stays in a near cache), then a count of the
     /// keys below pos within that block's one line.
-    std::size_t LowerBound(Key pos) const;
+    std::size_t LowerBound(Key pos, Beside beside) const;
+    /// The same for frames through the buckets: pos's bucket, then a count within its keys.
+    std::size_t BucketLowerBound(Key pos, Beside beside) const;
+    /// Frames evenly spread (as a keyframe a frame) reach their keys straight from the frame:
+    /// bucket b holds the frames from the first key + b << m_shift on, about half a block of
+    /// keys each, and m_bucket[b] is the index of its first key (m_bucket.back() the key
+    /// count). Left empty for locations, short tracks, and frames so uneven that a bucket
+    /// would hold more than four blocks of keys.
+    void BuildBuckets();
     std::vector<Key, LineAligned<Key>> m_keys;  // NaN keys left out: they never match or bracket
     std::vector<Key> m_top;                     // the first key of each block of m_keys
+    std::vector<std::uint32_t> m_bucket;
+    int m_shift = 0;
     std::vector<const CKivFXInsValueKeyFrm*> m_first;
 };
 

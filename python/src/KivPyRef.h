@@ -53,8 +53,8 @@ struct KivPyPositionTrack : KivPyTrack {};
 struct KivPyColourTrack : KivPyTrack {};
 
 /// How many fields of keyframes scripts have written so far. A view of a track rebuilds
-/// itself when the track's own operations change it, but not when a keyframe's key is
-/// written directly, and a keyframe's handle does not know its track: so every view a
+/// itself when the track's own operations change it, but not when a keyframe's key (or,
+/// in a Snapshot view, its value or a handle) is written directly, and a keyframe's handle does not know its track: so every view a
 /// handle caches is made again once this count moved.
 std::uint64_t KivPyKeyWrites();
 

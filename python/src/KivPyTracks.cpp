@@ -95,11 +95,13 @@ void Write(const std::array<float, N>& v, float* row) {
 // O(log n), O(1) while frames rise, instead of checking every key of the track as its own
 // InsValue must. Used only under the interpreter's lock (value_at never releases it), so
 // threads sharing a track object never touch the view at once; made again when a keyframe's
-// field was written from Python since, as such a write does not move the track's count.
+// field was written from Python since, as such a write does not move the track's count. As
+// every such write is seen so, the view may copy values and handles too (a Snapshot), which
+// keeps a call on a long track to a line of keys and a line of copies.
 template <class Track>
 CKivFXTrackView<Track>& ViewOf(const KivPyTrack& r) {
     if (!r.view || r.keyWrites != KivPyKeyWrites()) {
-        r.view = std::make_shared<CKivFXTrackView<Track>>(TrackOf<Track>(r));
+        r.view = std::make_shared<CKivFXTrackView<Track>>(TrackOf<Track>(r), KivFXViewReads::Snapshot);
         r.keyWrites = KivPyKeyWrites();
     }
     return *static_cast<CKivFXTrackView<Track>*>(r.view.get());
@@ -116,8 +118,9 @@ py::array_t<float> SampleRanged(Track& track, std::optional<py::object> frames, 
         float* row = out.mutable_data();
         py::gil_scoped_release unlocked;
         // A view of this call's own: with the lock released, value_at's cached one is not
-        // ours to touch. Every frame of a run is bracketed once per stretch between keys.
-        CKivFXTrackView<Track> view(track);
+        // ours to touch. Every frame of a run is bracketed once per stretch between keys;
+        // nothing writes the track during the call, so the view may copy its values.
+        CKivFXTrackView<Track> view(track, KivFXViewReads::Snapshot);
         if (r.step == 1) {
             view.AtFrames(static_cast<int>(r.start), r.count, [&](std::int64_t i, const auto& v) { Write(v, row + i * Channels); });
             return out;

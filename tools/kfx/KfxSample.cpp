@@ -34,7 +34,7 @@ std::string Where(const KfxSampling& how, std::int64_t i) {
 template <class K, class Track, class Print>
 void ForEachSample(Track& track, const KfxSampling& how, Print print) {
     if (how.byFrames) {
-        CKivFXTrackView<Track> view(track);
+        CKivFXTrackView<Track> view(track, KivFXViewReads::Snapshot);  // nothing writes the track meanwhile
         const std::int64_t first = how.from < how.to ? how.from : how.to;
         const std::int64_t last = how.from < how.to ? how.to : how.from;
         for (std::int64_t f = first; f <= last; ++f) print(f - first, KivFXValues<K>{view.At(static_cast<int>(f))});

@@ -16,6 +16,7 @@
 #include "TrackBuilders.h"
 #include "TrackReference.h"
 #include "keyfrm/tracks/CKivFXTrackView.h"
+#include "support/FailingAllocation.h"
 
 namespace {
 
@@ -351,8 +352,11 @@ std::unique_ptr<Track> RandomTrack(RandomTracks& r) {
         const int frame = r.Frame();
         if constexpr (std::is_same_v<Track, CKivFXInsKeyFrmList>)
             kfxtest::Append(*t, {location, frame, r.Value(), r.Value(), r.Value()});
-        else if constexpr (std::is_same_v<Track, CKivFXPosiKeyFrmList>)
-            kfxtest::AppendPosi(*t, {location, frame, r.Value(), r.Value(), r.Value()})->After = {r.Value(), r.Value(), r.Value()};
+        else if constexpr (std::is_same_v<Track, CKivFXPosiKeyFrmList>) {
+            CKivFXPosiKeyFrm* k = kfxtest::AppendPosi(*t, {location, frame, r.Value(), r.Value(), r.Value()});
+            k->After = {r.Value(), r.Value(), r.Value()};
+            k->Fore = {r.Value(), r.Value(), r.Value()};
+        }
         else
             kfxtest::AppendColour(*t, location, static_cast<DWORD>(r.Int(0, INT_MAX)) * 2u + 1u);
     }
@@ -492,11 +496,11 @@ void EditThroughAnOperation(Track& t, RandomTracks& r, const char*& name) {
 }
 
 template <class Track>
-void ViewScenario(unsigned seed) {
+void ViewScenario(unsigned seed, KivFXViewReads reads) {
     RandomTracks r(seed);
     for (int i = 0; i < kTracks / 5; ++i) {
         auto t = RandomTrack<Track>(r);
-        CKivFXTrackView<Track> view(*t);
+        CKivFXTrackView<Track> view(*t, reads);
         const char* edit = "building";
         for (int step = 0; step < 6; ++step) {
             ExpectViewMatchesEverywhere(view, *t, r, edit);
@@ -507,10 +511,14 @@ void ViewScenario(unsigned seed) {
 
 }  // namespace
 
+// Both forms: the Snapshot's copies must be taken again after every operation.
 TEST(TrackView, AnswersAsTheTrackAcrossEveryOperation) {
-    ViewScenario<CKivFXInsKeyFrmList>(25);
-    ViewScenario<CKivFXPosiKeyFrmList>(2025);
-    ViewScenario<CKivFXColor32KeyFrmList>(202512);
+    for (KivFXViewReads reads : {KivFXViewReads::Live, KivFXViewReads::Snapshot}) {
+        SCOPED_TRACE(reads == KivFXViewReads::Live ? "live" : "snapshot");
+        ViewScenario<CKivFXInsKeyFrmList>(25, reads);
+        ViewScenario<CKivFXPosiKeyFrmList>(2025, reads);
+        ViewScenario<CKivFXColor32KeyFrmList>(202512, reads);
+    }
 }
 
 // The search reads keys in blocks of a cache line (16 frames, 8 locations) under a top
@@ -530,6 +538,91 @@ TEST(TrackView, SearchesEveryLengthAroundItsBlocks) {
             const KivFXBracket byLocation = view.Bracket(location), wantLocation = KivFXTrackBracket(*t, CKivFXValueKeyFrm::GetThisClass(), location);
             ASSERT_TRUE(byFrame.previous == wantFrame.previous && byFrame.next == wantFrame.next) << n << " keys, frame " << frame;
             ASSERT_TRUE(byLocation.previous == wantLocation.previous && byLocation.next == wantLocation.next) << n << " keys, location " << location;
+        }
+    }
+}
+
+// A value written directly shows at a live view's next call; to a Snapshot it is a promise
+// broken (a debug build stops) until the track is told.
+TEST(TrackView, AValueWrittenDirectlyIsLiveOrAPromise) {
+    auto t = kfxtest::Scalar({{0.0, 0, 1.0f}, {1.0, 10, 2.0f}});
+    CKivFXTrackView<CKivFXInsKeyFrmList> live(*t), snapshot(*t, KivFXViewReads::Snapshot);
+    ASSERT_EQ(snapshot.InsValue(5), live.InsValue(5));
+    t->GetFXKeyFrm(1)->Value = 4.0f;
+    EXPECT_EQ(live.InsValue(5), t->InsValue(5));
+#ifndef NDEBUG
+    EXPECT_DEATH(snapshot.InsValue(5), "value or handle");
+#endif
+    t->NoteKeyFrmChange();
+    EXPECT_EQ(snapshot.InsValue(5), t->InsValue(5));
+}
+
+namespace {
+
+// A Bezier track whose frames run a key a frame, then leave gaps wider than a bucket, crowd
+// (keys shared), spread again, and (far) end with one key so far off that a view makes no
+// buckets for them.
+std::unique_ptr<CKivFXInsKeyFrmList> GappedTrack(bool far) {
+    auto t = std::make_unique<CKivFXInsKeyFrmList>();
+    std::vector<int> frames;
+    for (int i = 0; i < 300; ++i) frames.push_back(i);
+    for (int i = 0; i < 20; ++i) frames.push_back(700 + 40 * i);
+    for (int i = 0; i < 30; ++i) frames.push_back(1500 + i / 2);
+    for (int i = 0; i < 200; ++i) frames.push_back(1600 + 3 * i);
+    if (far) frames.push_back(50000000);
+    for (int f : frames) kfxtest::Append(*t, {0.5, f, static_cast<float>(f % 97), 1.0f, -2.0f});
+    t->InsMode = 1;
+    return t;
+}
+
+constexpr int kGappedLast = 2200;  // past the last key but the far one
+
+}  // namespace
+
+// Frames reach their keys straight through buckets of frames when the keys are spread
+// evenly enough: every frame around the gapped track's keys probed in an order that jumps,
+// then all of them as one rising run, in both forms, against the reference and InsValue.
+TEST(TrackView, FindsFramesThroughBucketsAroundGapsAndCrowds) {
+    for (KivFXViewReads reads : {KivFXViewReads::Live, KivFXViewReads::Snapshot})
+        for (int far : {0, 1}) {
+            SCOPED_TRACE(testing::Message() << (reads == KivFXViewReads::Live ? "live" : "snapshot") << ", far " << far);
+            auto t = GappedTrack(far);
+            CKivFXTrackView<CKivFXInsKeyFrmList> view(*t, reads);
+            const int probes = kGappedLast + 4;
+            for (int j = 0; j < probes; ++j) {
+                const int frame = (j % 2 ? probes - 1 - j / 2 : j / 2) - 2;
+                const KivFXBracket got = view.Bracket(frame), want = KivFXTrackBracket(*t, CKivFXValueKeyFrm::GetThisClass(), frame);
+                ASSERT_TRUE(got.previous == want.previous && got.next == want.next) << "frame " << frame;
+                ASSERT_TRUE(SameBits(view.InsValue(frame), t->InsValue(frame))) << "frame " << frame;
+            }
+            view.AtFrames(-2, probes, [&](std::int64_t i, float v) {
+                ASSERT_TRUE(SameBits(v, t->InsValue(static_cast<int>(i) - 2))) << "AtFrames at " << i - 2;
+            });
+        }
+}
+
+// Without memory to sort (and copy) a view answers through the track in both forms, failing
+// at every allocation in turn, and builds itself at the first call that has memory again.
+TEST(TrackView, AnswersWithoutMemoryAndBuildsWhenItReturns) {
+    auto t = GappedTrack(false);
+    const int frames[] = {-1, 0, 150, 299, 300, 1000, 1507, 1700, 2500};
+    std::vector<float> want;
+    for (int f : frames) want.push_back(t->InsValue(f));
+    for (KivFXViewReads reads : {KivFXViewReads::Live, KivFXViewReads::Snapshot}) {
+        for (long allowed = 0;; ++allowed) {
+            CKivFXTrackView<CKivFXInsKeyFrmList> view(*t, reads);
+            std::vector<float> got;
+            got.reserve(2 * std::size(frames));
+            bool refused = false;
+            {
+                const kfxtest::FailingAllocation fail(allowed);
+                for (int f : frames) got.push_back(view.InsValue(f));
+                refused = fail.Refused();
+            }
+            for (int f : frames) got.push_back(view.InsValue(f));
+            for (std::size_t i = 0; i < got.size(); ++i)
+                ASSERT_TRUE(SameBits(got[i], want[i % want.size()])) << "allowed " << allowed << ", call " << i;
+            if (!refused) break;
         }
     }
 }
