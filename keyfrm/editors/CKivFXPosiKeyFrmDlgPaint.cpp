@@ -64,12 +64,17 @@ void CKivFXPosiKeyFrmDlg::OnPaint() {
     DrawTitle(&dc);
     DrawTimeLine(&dc);
     DrawTimeRuler(&dc);
-    DrawTimeKeyFrmNote(&dc);
+    // The keyframes gathered and their points mapped once for the strip, the path and the notes.
+    const std::vector<CKivFXPosiKeyFrm*> keys = KeyFrames();
+    DrawTimeKeyFrmNote(dc, keys);
     {
         KivSaveDC clipped(dc);
         dc.IntersectClipRect(&m_rcXY);
-        DrawKeyFrmLine(&dc);
-        DrawKeyFrmArray(&dc);
+        if (m_pKFList) {
+            const std::vector<KivFXNotePoints> points = NotePoints(keys);
+            DrawKeyFrmLine(dc, keys, points);
+            DrawKeyFrmArray(dc, keys, points);
+        }
         DrawCurPosi(&dc);
     }
     CRect client;
@@ -110,11 +115,13 @@ void CKivFXPosiKeyFrmDlg::DrawTimeRuler(CDC* dc) {
 }
 
 void CKivFXPosiKeyFrmDlg::DrawTimeKeyFrmNote(CDC* dc) {
-    if (!dc) return;
-    const std::vector<CKivFXPosiKeyFrm*> keys = KeyFrames();
+    if (dc) DrawTimeKeyFrmNote(*dc, KeyFrames());
+}
+
+void CKivFXPosiKeyFrmDlg::DrawTimeKeyFrmNote(CDC& dc, const std::vector<CKivFXPosiKeyFrm*>& keys) {
     // The squares that reach the clip, by bisection when the keyframes stand in time order.
     CRect clip;
-    dc->GetClipBox(&clip);
+    dc.GetClipBox(&clip);
     const bool ordered =
         std::none_of(keys.begin(), keys.end(), [](const CKivFXPosiKeyFrm* k) { return std::isnan(k->Location); }) &&
         std::is_sorted(keys.begin(), keys.end(), [](const CKivFXPosiKeyFrm* a, const CKivFXPosiKeyFrm* b) { return a->Location < b->Location; });
@@ -124,21 +131,31 @@ void CKivFXPosiKeyFrmDlg::DrawTimeKeyFrmNote(CDC* dc) {
         last = std::partition_point(first, keys.end(), [&](CKivFXPosiKeyFrm* k) { return GetTimeNoteRect(k).left < clip.right; });
     }
     // All squares stand on one row: a later one at the same place covers an earlier whole.
-    std::vector<CKivFXPosiKeyFrm*> shown;
+    // In time order the places never decrease, so a place taken is the last one taken.
+    std::vector<std::pair<CKivFXPosiKeyFrm*, CRect>> shown;
     std::unordered_set<int> taken;
     for (auto it = last; it != first;) {
         --it;
-        if (taken.insert(GetTimeNoteRect(*it).left).second) shown.push_back(*it);
-    }
-    for (auto it = shown.rbegin(); it != shown.rend(); ++it) {
         const CRect square = GetTimeNoteRect(*it);
-        dc->FillSolidRect(&square, *it == DraggedKF() ? kDraggedNoteColor : kTimeNoteColor);
+        const bool fresh = ordered ? shown.empty() || shown.back().second.left != square.left : taken.insert(square.left).second;
+        if (fresh) shown.emplace_back(*it, square);
     }
+    CKivFXPosiKeyFrm* dragged = DraggedKF();
+    std::vector<CDC::SolidFill> fills;
+    fills.reserve(shown.size());
+    for (auto it = shown.rbegin(); it != shown.rend(); ++it)
+        fills.push_back(CDC::SolidFill{it->second, it->first == dragged ? kDraggedNoteColor : kTimeNoteColor});
+    dc.FillSolidRects(fills.data(), fills.size());
 }
 
 void CKivFXPosiKeyFrmDlg::DrawKeyFrmLine(CDC* dc) {
     if (!dc || !m_pKFList) return;
     const std::vector<CKivFXPosiKeyFrm*> keys = KeyFrames();
+    DrawKeyFrmLine(*dc, keys, NotePoints(keys));
+}
+
+void CKivFXPosiKeyFrmDlg::DrawKeyFrmLine(CDC& dcRef, const std::vector<CKivFXPosiKeyFrm*>& keys, const std::vector<KivFXNotePoints>& points) {
+    CDC* dc = &dcRef;
     if (keys.size() < 2) return;
     // 64-bit frames: a path ending near the int limits must not overflow the walk, and one
     // spanning more frames than kMaxPathDots is walked in even steps.
@@ -153,7 +170,7 @@ void CKivFXPosiKeyFrmDlg::DrawKeyFrmLine(CDC* dc) {
             dc->SetPixel(XYPoint(x, y), kPathColor);
         }
     };
-    const std::vector<CRect> boxes = SegmentBoxes(keys);
+    const std::vector<CRect> boxes = SegmentBoxes(keys, points);
     if (boxes.empty()) {
         walk(first, last, step);
         return;
@@ -176,27 +193,29 @@ void CKivFXPosiKeyFrmDlg::DrawKeyFrmLine(CDC* dc) {
     }
 }
 
-std::vector<CRect> CKivFXPosiKeyFrmDlg::SegmentBoxes(const std::vector<CKivFXPosiKeyFrm*>& keys) const {
+std::vector<CRect> CKivFXPosiKeyFrmDlg::SegmentBoxes(const std::vector<CKivFXPosiKeyFrm*>& keys,
+                                                     const std::vector<KivFXNotePoints>& points) const {
     // A segment of the path lies within the box of its ends and, in Bezier mode, its two
-    // inner handles' ends. That holds for keyframes in location order with finite values.
+    // inner handles' ends (the notes' points). That holds for keyframes in location order
+    // with finite values.
     std::vector<CRect> boxes;
+    boxes.reserve(keys.size());
     const bool bezier = m_pKFList->InsMode != 0;
+    const auto finite = [](float x, float y) { return std::isfinite(x) && std::isfinite(y); };
     for (std::size_t j = 0; j + 1 < keys.size(); ++j) {
         const CKivFXPosiKeyFrm& a = *keys[j];
         const CKivFXPosiKeyFrm& b = *keys[j + 1];
         if (!(a.Location <= b.Location)) return {};
-        const float xs[4] = {a.PosiX, b.PosiX, a.PosiX + a.After.X, b.PosiX + b.Fore.X};
-        const float ys[4] = {a.PosiY, b.PosiY, a.PosiY + a.After.Y, b.PosiY + b.Fore.Y};
-        const int points = bezier ? 4 : 2;
-        CRect box;
-        for (int i = 0; i < points; ++i) {
-            if (!std::isfinite(xs[i]) || !std::isfinite(ys[i])) return {};
-            const CPoint p = XYPoint(xs[i], ys[i]);
-            const CRect dot(p.x, p.y, p.x + 1, p.y + 1);
-            if (i == 0)
-                box = dot;
-            else
-                box.UnionRect(box, dot);
+        if (!finite(a.PosiX, a.PosiY) || !finite(b.PosiX, b.PosiY)) return {};
+        const CPoint ends[4] = {points[j][1], points[j + 1][1], points[j][2], points[j + 1][0]};
+        if (bezier && (!finite(a.PosiX + a.After.X, a.PosiY + a.After.Y) || !finite(b.PosiX + b.Fore.X, b.PosiY + b.Fore.Y))) return {};
+        const int count = bezier ? 4 : 2;
+        CRect box(ends[0].x, ends[0].y, ends[0].x + 1, ends[0].y + 1);
+        for (int i = 1; i < count; ++i) {
+            box.left = std::min<LONG>(box.left, ends[i].x);
+            box.top = std::min<LONG>(box.top, ends[i].y);
+            box.right = std::max<LONG>(box.right, ends[i].x + 1);
+            box.bottom = std::max<LONG>(box.bottom, ends[i].y + 1);
         }
         // Rounding of the evaluation and of the mapping.
         box.InflateRect(kSegmentBoxSlack, kSegmentBoxSlack);
@@ -208,16 +227,20 @@ std::vector<CRect> CKivFXPosiKeyFrmDlg::SegmentBoxes(const std::vector<CKivFXPos
 void CKivFXPosiKeyFrmDlg::DrawKeyFrmArray(CDC* dc) {
     if (!dc || !m_pKFList) return;
     const std::vector<CKivFXPosiKeyFrm*> keys = KeyFrames();
+    DrawKeyFrmArray(*dc, keys, NotePoints(keys));
+}
+
+void CKivFXPosiKeyFrmDlg::DrawKeyFrmArray(CDC& dc, const std::vector<CKivFXPosiKeyFrm*>& keys, const std::vector<KivFXNotePoints>& points) {
     const int count = static_cast<int>(keys.size());
     CRect clip;
-    dc->GetClipBox(&clip);
+    dc.GetClipBox(&clip);
     KivFXNoteBatch batch(clip);
+    batch.Reserve(keys.size());
     for (int i = 0; i < count; ++i) {
-        CPoint pts[3];
-        CalcuBezierPoints(pts, keys[static_cast<size_t>(i)]);
-        batch.Add(pts, keys[static_cast<size_t>(i)]->IsSelect() != 0, KivFXNoteKind(i, count, m_pKFList->InsMode));
+        const auto at = static_cast<std::size_t>(i);
+        batch.Add(points[at].data(), keys[at]->IsSelect() != 0, KivFXNoteKind(i, count, m_pKFList->InsMode));
     }
-    batch.Draw(*dc);
+    batch.Draw(dc);
 }
 
 void CKivFXPosiKeyFrmDlg::DrawKeyFrmNote(CDC* dc, CKivFXPosiKeyFrm* keyframe, int kind) {
