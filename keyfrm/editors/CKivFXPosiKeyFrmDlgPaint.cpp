@@ -159,14 +159,14 @@ void CKivFXPosiKeyFrmDlg::DrawKeyFrmLine(CDC& dcRef, const std::vector<CKivFXPos
     if (keys.size() < 2) return;
     // 64-bit frames: a path ending near the int limits must not overflow the walk, and one
     // spanning more frames than kMaxPathDots is walked in even steps.
-    const std::int64_t first = GetSBFrame(keys.front()->Location);
-    const std::int64_t last = GetSBFrame(keys.back()->Location);
+    const std::int64_t first = m_range.GetSBFrame(keys.front()->Location);
+    const std::int64_t last = m_range.GetSBFrame(keys.back()->Location);
     const std::int64_t step = std::max<std::int64_t>(1, (last - first) / kMaxPathDots + 1);
     auto walk = [&](std::int64_t from, std::int64_t to, std::int64_t stride) {
         const std::int64_t start = first + std::max<std::int64_t>(0, from - first + stride - 1) / stride * stride;
         for (std::int64_t f = start; f <= to; f += stride) {
             float x = 0.0f, y = 0.0f, z = 0.0f;
-            m_view.Of(*m_pKFList).InsValue(GetLocation(static_cast<int>(f)), x, y, z);
+            m_view.Of(*m_pKFList).InsValue(m_range.GetLocation(static_cast<int>(f)), x, y, z);
             dc->SetPixel(XYPoint(x, y), kPathColor);
         }
     };
@@ -183,8 +183,8 @@ void CKivFXPosiKeyFrmDlg::DrawKeyFrmLine(CDC& dcRef, const std::vector<CKivFXPos
         if (j > 0) reach.UnionRect(reach, boxes[j - 1]);
         if (j + 1 < n) reach.UnionRect(reach, boxes[j + 1]);
         if (!dc->RectVisible(&reach)) continue;
-        const std::int64_t from = GetSBFrame(keys[j]->Location);
-        const std::int64_t to = j + 1 < n ? static_cast<std::int64_t>(GetSBFrame(keys[j + 1]->Location)) - 1 : last;
+        const std::int64_t from = m_range.GetSBFrame(keys[j]->Location);
+        const std::int64_t to = j + 1 < n ? static_cast<std::int64_t>(m_range.GetSBFrame(keys[j + 1]->Location)) - 1 : last;
         // A segment is no longer than three times its box's width and height together: a
         // few dots a pixel of it draw it whole, however many frames it spans.
         const std::int64_t budget =

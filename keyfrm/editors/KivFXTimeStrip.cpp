@@ -23,11 +23,6 @@ constexpr float kPixelsPerScaleStep = 5.0f;
 
 }  // namespace
 
-double KivFXStoryRange::GetLocation(int frame) const {
-    if (out <= in) return 0.0;
-    return (static_cast<double>(frame) - in) / (static_cast<double>(out) - in);
-}
-
 double KivFXStoryRange::SpanFrames() const {
     const double span = static_cast<double>(out) - in + 1.0;
     return span >= 1.0 ? span : 1.0;

@@ -23,7 +23,10 @@ struct KivFXStoryRange {
     int out = 100;
 
     /// (frame - in) / (out - in) in double precision when out is above in; 0 otherwise.
-    double GetLocation(int frame) const;
+    double GetLocation(int frame) const {
+        if (out <= in) return 0.0;
+        return (static_cast<double>(frame) - in) / (static_cast<double>(out) - in);
+    }
     /// in + the integer part of ((out - in) x location + 0.5), saturated to the int range
     /// (a NaN location gives in).
     /// Inline with the mappings below: a paint of a dense track maps every keyframe's point.

@@ -1,0 +1,141 @@
+// A dense track paints every keyframe where it lies however many share a pixel column: the
+// curve dialog's paint against each note drawn on its own in list order, the note batch
+// across the words of its covered-pixel rows, and drag steps that repaint only the dragged
+// keyframe's footprint leaving the picture a whole paint gives.
+#include <cmath>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "CurveDialogTestSupport.h"
+#include "ScreenPictureSupport.h"
+#include "keyfrm/editors/KivFXCurveNotes.h"
+#include "keyfrm/editors/KivFXVisibleNotes.h"
+
+namespace {
+
+// Keyframes over frames first..first+count-1, one a frame, placed by frame over story
+// [in, out]; handle offsets vary from keyframe to keyframe and repeat in runs.
+std::unique_ptr<CKivFXInsKeyFrmList> ColumnTrack(int first, int count, int in, int out) {
+    auto t = std::make_unique<CKivFXInsKeyFrmList>();
+    t->MinValue = -100.0f;
+    t->MaxValue = 100.0f;
+    t->InsMode = 1;
+    t->SetBaseOnFrame(1);
+    for (int i = 0; i < count; ++i) {
+        const int f = first + i;
+        CKivFXValueKeyFrm* k = t->SendKeyFrmValue(f, static_cast<float>(60.0 * std::sin(i * 0.013) + 25.0 * std::sin(i * 0.9)));
+        k->Location = (static_cast<double>(f) - in) / (static_cast<double>(out) - in);
+        k->PtFore = SKivFXBezierHandle{-static_cast<float>(i % 3), -static_cast<double>(i / 4 % 3 + 1)};
+        k->PtAfter = SKivFXBezierHandle{static_cast<float>(i % 5) - 2.0f, static_cast<double>(i / 3 % 4)};
+        if (i % 41 == 0) k->SetSelect(1);
+    }
+    return t;
+}
+
+class DenseColumns : public CurveDialogTest {};
+
+TEST_F(DenseColumns, EveryNoteLiesWhereItsOwnMappingPutsIt) {
+    // Stories from 3 to 21 frames a column, one starting below zero and one whose keyframes
+    // start past story in: every column holds several keyframes and handles.
+    struct Story {
+        int first, count, in, out;
+    };
+    const Story stories[] = {{0, 700, 0, 699}, {-37, 1900, -37, 1862}, {250, 3000, 11, 4100}};
+    Open(ColumnTrack(0, 700, 0, 699));
+    for (const Story& s : stories) {
+        SCOPED_TRACE(::testing::Message() << "story " << s.in << ".." << s.out);
+        auto shown = ColumnTrack(s.first, s.count, s.in, s.out);
+        dlg.SetRange(AquaEdit_Type_Number, s.in, s.out, shown.get());
+        track = std::move(shown);
+        dlg.UpStoryInOut(s.in, s.out);  // laid out for the story
+        dlg.Invalidate(TRUE);
+        dlg.UpdateWindow();
+        const std::vector<COLORREF> painted = ShownPixels(dlg);
+        // Notes are drawn last, in list order: each drawn again on its own, at the points
+        // the dialog gives that keyframe alone, must change no pixel.
+        CDC* dc = dlg.GetDC();
+        const int count = track->GetKeyFrmCount();
+        for (int i = 0; i < count; ++i) {
+            CKivFXValueKeyFrm* k = track->GetFXKeyFrm(i);
+            CPoint pts[3];
+            for (int part : {kKivFXPartForePt, kKivFXPartKeyFrm, kKivFXPartAfterPt}) {
+                const CRect r = dlg.GetKeyFrmRect(k, part);
+                pts[part == kKivFXPartForePt ? 0 : part == kKivFXPartKeyFrm ? 1 : 2] = CPoint(r.left + 2, r.top + 2);
+            }
+            KivFXDrawKeyFrmNote(*dc, pts, k->IsSelect() != 0, KivFXNoteKind(i, count, track->InsMode));
+        }
+        dlg.ReleaseDC(dc);
+        EXPECT_EQ(ShownPixels(dlg), painted);
+        EXPECT_LT(dlg.GetFramesPerPixel(), 25.0f);
+        EXPECT_GT(dlg.GetFramesPerPixel(), 3.0f) << "several keyframes a column";
+    }
+}
+
+TEST(NoteBatchWords, SquaresAcrossWordBoundsAndAnOffsetClipDrawTheNotesInTurn) {
+    // A canvas wider than two 64-pixel words, the batch's clip starting off the origin: squares
+    // straddle the words' bounds and the clip's edges.
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> x(-3, 150), y(-3, 22), handle(-3, 3), kind(-1, 2), pick(0, 4);
+    const CRect clip(5, 1, 146, 19);
+    for (int round = 0; round < 30; ++round) {
+        MemCanvas sequential(150, 20), batched(150, 20);
+        sequential.dc.IntersectClipRect(&clip);
+        batched.dc.IntersectClipRect(&clip);
+        KivFXNoteBatch batch(clip);
+        for (int i = 0; i < 120; ++i) {
+            const CPoint key(x(random), y(random));
+            const CPoint pts[3] = {{key.x + handle(random), key.y + handle(random)}, key, {key.x + handle(random), key.y + handle(random)}};
+            const bool selected = pick(random) == 0;
+            const int k = kind(random);
+            KivFXDrawKeyFrmNote(sequential.dc, pts, selected, k);
+            batch.Add(pts, selected, k);
+        }
+        batch.Draw(batched.dc);
+        ASSERT_EQ(batched.Pixels(), sequential.Pixels()) << "round " << round;
+    }
+}
+
+TEST_F(DenseColumns, DragStepsRepaintTheKeyframeAndLeaveTheWholePicture) {
+    // Keyframe, fore handle and after handle of a keyframe among its column's neighbours; the
+    // keyframe itself also dragged past its neighbours in time (the whole dialog repaints).
+    struct Case {
+        const char* name;
+        int part;
+        std::vector<CPoint> moves;
+    };
+    const Case cases[] = {
+        {"keyframe up and down in place", kKivFXPartKeyFrm, {{0, -9}, {0, 14}, {0, 3}}},
+        {"keyframe across columns", kKivFXPartKeyFrm, {{6, 0}, {-11, 5}, {0, 0}}},
+        {"fore handle", kKivFXPartForePt, {{-5, -7}, {-1, 12}, {-9, 0}}},
+        {"after handle", kKivFXPartAfterPt, {{4, 10}, {12, -6}, {1, 1}}},
+    };
+    Open(ColumnTrack(0, 900, 0, 899));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto shown = ColumnTrack(0, 900, 0, 899);
+        shown->CtrlMode = 1;
+        dlg.SetRange(AquaEdit_Type_Number, 0, 899, shown.get());
+        track = std::move(shown);
+        dlg.UpStoryInOut(0, 899);
+        CKivFXValueKeyFrm* k = track->GetFXKeyFrm(450);
+        // Only this keyframe shows its parts where the press lands.
+        k->PtFore = SKivFXBezierHandle{-8.0f, -60.0};
+        k->PtAfter = SKivFXBezierHandle{9.0f, 70.0};
+        k->Value = 95.0f;
+        dlg.Invalidate(TRUE);
+        KivScreen::Get().PaintAll();
+        const CPoint grip = ScreenOfPart(k, c.part);
+        Press(grip);
+        ASSERT_TRUE(dlg.IsDragging());
+        for (size_t i = 0; i < c.moves.size(); ++i) {
+            SCOPED_TRACE("move " + std::to_string(i + 1));
+            Move(CPoint(grip.x + c.moves[i].x, grip.y + c.moves[i].y));
+            KivScreen::Get().PaintAll();
+            EXPECT_EQ(DifferenceFromFullRepaint(dlg), "");
+        }
+        Release(grip);
+    }
+}
+
+}  // namespace
