@@ -170,6 +170,8 @@ KivFXCurvePointMap CKivFXInsKeyFrmDlg::PointMap() const {
     map.topValue = m_fTopValue;
     map.valuePerPixel = m_dValuePerPixel;
     map.handlesInFrames = HandlesInFrames();
+    map.framePixels = KivPixelScaler(m_fFramesPerPixel);
+    map.valuePixels = KivPixelScaler(m_dValuePerPixel);
     return map;
 }
 

@@ -310,12 +310,14 @@ private:
     struct XYMap {
         int left, top;
         float xMin, yTop;
-        double xPerPixel, yPerPixel;
-        int X(float x) const { return left + KivRoundToPixel(KivScaled(static_cast<double>(x) - xMin, xPerPixel)); }
-        int Y(float y) const { return top + KivRoundToPixel(KivScaled(static_cast<double>(yTop) - y, yPerPixel)); }
+        KivPixelScaler xPixels, yPixels;  // of the values per pixel
+        int X(float x) const { return left + xPixels(static_cast<double>(x) - xMin); }
+        int Y(float y) const { return top + yPixels(static_cast<double>(yTop) - y); }
         CPoint operator()(float x, float y) const { return CPoint(X(x), Y(y)); }
     };
-    XYMap MapXY() const { return XYMap{m_rcXY.left, m_rcXY.top, m_fXViewMin, m_fYViewTop, m_dXValuePerPixel, m_dYValuePerPixel}; }
+    XYMap MapXY() const {
+        return XYMap{m_rcXY.left, m_rcXY.top, m_fXViewMin, m_fYViewTop, KivPixelScaler(m_dXValuePerPixel), KivPixelScaler(m_dYValuePerPixel)};
+    }
     /// Invalidates the current position's mark (within the X-Y rectangle).
     void InvalidateCurPosi();
     CPoint PartPoint(const CKivFXPosiKeyFrm& keyframe, int part) const;

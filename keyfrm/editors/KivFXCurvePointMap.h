@@ -23,6 +23,8 @@ struct KivFXCurvePointMap {
     float topValue = 0.0f;
     double valuePerPixel = 1.0;
     bool handlesInFrames = false;  // a handle's PosOffset counts frames, not location
+    KivPixelScaler framePixels{1.0};  // of framesPerPixel
+    KivPixelScaler valuePixels{1.0};  // of valuePerPixel
 
     int FrameToPixelX(int frame) const {
         if (frame >= m_column.first && frame <= m_column.last) return m_column.x;
@@ -31,7 +33,7 @@ struct KivFXCurvePointMap {
         return x;
     }
     int LocationToPixelX(double location) const { return FrameToPixelX(range.GetSBFrame(location)); }
-    int ValueToPixelY(float value) const { return vMargin + KivRoundToPixel(KivScaled(KivSpan(topValue, value), valuePerPixel)); }
+    int ValueToPixelY(float value) const { return vMargin + valuePixels(KivSpan(topValue, value)); }
     double HandleLocationOffset(double posOffset) const {
         if (!handlesInFrames) return posOffset;
         // Neighbouring keyframes mostly share their handles' offsets.
@@ -57,9 +59,7 @@ struct KivFXCurvePointMap {
     }
 
 private:
-    int MapFrame(int frame) const {
-        return hMargin + KivRoundToPixel(KivScaled(static_cast<double>(frame) - range.in, framesPerPixel));
-    }
+    int MapFrame(int frame) const { return hMargin + framePixels(static_cast<double>(frame) - range.in); }
     // The mapping never decreases with the frame, so two frames that map to one column hold
     // every frame between them there: a column's first and last frames, estimated from the
     // scale and kept only when the mapping confirms them, answer for all the frames between

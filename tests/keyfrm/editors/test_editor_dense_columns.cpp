@@ -1,8 +1,10 @@
 // A dense track paints every keyframe where it lies however many share a pixel column: the
-// curve dialog's paint against each note drawn on its own in list order, the note batch
-// across the words of its covered-pixel rows, and drag steps that repaint only the dragged
-// keyframe's footprint leaving the picture a whole paint gives.
+// curve dialog's paint against each note drawn on its own in list order, the pixel scaler
+// against the division it stands for, the note batch across the words of its covered-pixel
+// rows, and drag steps that repaint only the dragged keyframe's footprint leaving the
+// picture a whole paint gives.
 #include <cmath>
+#include <limits>
 #include <random>
 #include <string>
 #include <vector>
@@ -10,6 +12,7 @@
 #include "CurveDialogTestSupport.h"
 #include "ScreenPictureSupport.h"
 #include "keyfrm/editors/KivFXCurveNotes.h"
+#include "keyfrm/editors/KivFXPixelMath.h"
 #include "keyfrm/editors/KivFXVisibleNotes.h"
 
 namespace {
@@ -69,6 +72,29 @@ TEST_F(DenseColumns, EveryNoteLiesWhereItsOwnMappingPutsIt) {
         EXPECT_EQ(ShownPixels(dlg), painted);
         EXPECT_LT(dlg.GetFramesPerPixel(), 25.0f);
         EXPECT_GT(dlg.GetFramesPerPixel(), 3.0f) << "several keyframes a column";
+    }
+}
+
+TEST(PixelScaler, GivesTheDividedPixelForEveryInput) {
+    // Quotients on and beside each half (where the product and the division may round apart),
+    // near the fast path's reach, and inputs that are not finite, on scales of every kind.
+    constexpr double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
+    const double scales[] = {0.35, 1.0 / 3.0, 7.8125, static_cast<float>(10000.0 / 1265.0), 0.277777, 1e-300, 4e-320, 1e300,
+                             -0.5, 0.0, inf, nan};
+    std::mt19937_64 random(5);
+    std::uniform_real_distribution<double> spread(-2e8, 2e8);
+    std::uniform_int_distribution<int> halves(-70'000'000, 70'000'000), ulps(-4, 4);
+    for (const double scale : scales) {
+        SCOPED_TRACE(::testing::Message() << "scale " << scale);
+        const KivPixelScaler scaler(scale);
+        std::vector<double> nums = {0.0, -0.0, inf, -inf, nan, 1e300, -1e300, 67108863.5 * scale, 67108864.5 * scale};
+        for (int i = 0; i < 4000; ++i) {
+            double n = (halves(random) + 0.5) * scale;
+            for (int u = ulps(random); u != 0; u += u > 0 ? -1 : 1) n = std::nextafter(n, u > 0 ? inf : -inf);
+            nums.push_back(n);
+            nums.push_back(spread(random) * (std::isfinite(scale) && scale != 0.0 ? std::fabs(scale) * 1e-6 : 1.0));
+        }
+        for (const double n : nums) ASSERT_EQ(scaler(n), KivRoundToPixel(KivScaled(n, scale))) << "num " << n;
     }
 }
 
