@@ -1,8 +1,7 @@
 // A dense track paints every keyframe where it lies however many share a pixel column: the
 // curve dialog's paint against each note drawn on its own in list order, the pixel scaler
-// against the division it stands for, the note batch across the words of its covered-pixel
-// rows, and drag steps that repaint only the dragged keyframe's footprint leaving the
-// picture a whole paint gives.
+// against the division it stands for, and drag steps that repaint only the dragged
+// keyframe's footprint leaving the picture a whole paint gives.
 #include <cmath>
 #include <limits>
 #include <random>
@@ -95,30 +94,6 @@ TEST(PixelScaler, GivesTheDividedPixelForEveryInput) {
             nums.push_back(spread(random) * (std::isfinite(scale) && scale != 0.0 ? std::fabs(scale) * 1e-6 : 1.0));
         }
         for (const double n : nums) ASSERT_EQ(scaler(n), KivRoundToPixel(KivScaled(n, scale))) << "num " << n;
-    }
-}
-
-TEST(NoteBatchWords, SquaresAcrossWordBoundsAndAnOffsetClipDrawTheNotesInTurn) {
-    // A canvas wider than two 64-pixel words, the batch's clip starting off the origin: squares
-    // straddle the words' bounds and the clip's edges.
-    std::mt19937 random(11);
-    std::uniform_int_distribution<int> x(-3, 150), y(-3, 22), handle(-3, 3), kind(-1, 2), pick(0, 4);
-    const CRect clip(5, 1, 146, 19);
-    for (int round = 0; round < 30; ++round) {
-        MemCanvas sequential(150, 20), batched(150, 20);
-        sequential.dc.IntersectClipRect(&clip);
-        batched.dc.IntersectClipRect(&clip);
-        KivFXNoteBatch batch(clip);
-        for (int i = 0; i < 120; ++i) {
-            const CPoint key(x(random), y(random));
-            const CPoint pts[3] = {{key.x + handle(random), key.y + handle(random)}, key, {key.x + handle(random), key.y + handle(random)}};
-            const bool selected = pick(random) == 0;
-            const int k = kind(random);
-            KivFXDrawKeyFrmNote(sequential.dc, pts, selected, k);
-            batch.Add(pts, selected, k);
-        }
-        batch.Draw(batched.dc);
-        ASSERT_EQ(batched.Pixels(), sequential.Pixels()) << "round " << round;
     }
 }
 
