@@ -320,6 +320,10 @@ private:
     }
     /// Invalidates the current position's mark (within the X-Y rectangle).
     void InvalidateCurPosi();
+    /// Invalidates where the dragged keyframe shows in the X-Y view: its note, the two path
+    /// segments it ends and the current position's mark; the whole view when the path is
+    /// drawn without segment boxes. Called before and after a drag step changes it.
+    void InvalidateDraggedXY();
     CPoint PartPoint(const CKivFXPosiKeyFrm& keyframe, int part) const;
     CPoint XYPoint(float x, float y) const { return MapXY()(x, y); }
     /// The strip band around the marker at x, wide enough for the marker whatever the margin.

@@ -1,7 +1,7 @@
 // A dense track paints every keyframe where it lies however many share a pixel column: the
 // curve dialog's paint against each note drawn on its own in list order, the pixel scaler
-// against the division it stands for, and drag steps that repaint only the dragged
-// keyframe's footprint leaving the picture a whole paint gives.
+// against the division it stands for, and drag steps in the curve and position dialogs that
+// repaint only where the dragged keyframe shows, leaving the picture a whole paint gives.
 #include <cmath>
 #include <limits>
 #include <random>
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "CurveDialogTestSupport.h"
+#include "PosiDialogTestSupport.h"
 #include "ScreenPictureSupport.h"
 #include "keyfrm/editors/KivFXCurveNotes.h"
 #include "keyfrm/editors/KivFXPixelMath.h"
@@ -133,6 +134,62 @@ TEST_F(DenseColumns, DragStepsRepaintTheKeyframeAndLeaveTheWholePicture) {
             SCOPED_TRACE("move " + std::to_string(i + 1));
             Move(CPoint(grip.x + c.moves[i].x, grip.y + c.moves[i].y));
             KivScreen::Get().PaintAll();
+            EXPECT_EQ(DifferenceFromFullRepaint(dlg), "");
+        }
+        Release(grip);
+    }
+}
+
+class DensePath : public PosiDialogTest {};
+
+TEST_F(DensePath, DragStepsRepaintTheKeyframeAndLeaveTheWholePicture) {
+    // A path of many keyframes a few pixels apart, ten frames between neighbours (so that a
+    // segment shows as dots between its ends), the current position on the dragged
+    // keyframe's segments; its position and both handles dragged in linked and symmetric
+    // coupling.
+    auto path = std::make_unique<CKivFXPosiKeyFrmList>();
+    path->InsMode = 1;
+    constexpr int kKeys = 1000;
+    for (int f = 0; f < kKeys; ++f) {
+        const double a = f * 0.02;
+        CKivFXPosiKeyFrm* k = path->SendKeyFrmValue(static_cast<double>(f) / (kKeys - 1), static_cast<float>(300.0 * std::sin(3.0 * a)),
+                                                    static_cast<float>(200.0 * std::sin(2.0 * a)), 0.0f);
+        k->Fore = SKivFXPosiHandle{-6.0f, 3.0f, 0.0f};
+        k->After = SKivFXPosiHandle{6.0f, -3.0f, 0.0f};
+    }
+    // The dragged keyframe's neighbours far off either way: its two segments lie apart.
+    path->GetFXKeyFrm(599)->PosiX -= 150.0f;
+    path->GetFXKeyFrm(601)->PosiY -= 120.0f;
+    Open(std::move(path), 0, (kKeys - 1) * 10);
+    dlg.UpTimeLine(6004);
+    struct Case {
+        int part;
+        int ctrlMode;
+        std::vector<CPoint> moves;
+    };
+    const Case cases[] = {{kKivFXPartKeyFrm, 0, {{0, -9}, {14, 3}, {-4, 20}}},
+                          {kKivFXPartForePt, 1, {{-25, -7}, {-1, 30}}},
+                          {kKivFXPartAfterPt, 2, {{30, 10}, {12, -40}}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "part " << c.part);
+        track->CtrlMode = c.ctrlMode;
+        CKivFXPosiKeyFrm* k = Key(600);
+        // The parts drawn apart from the neighbours' so that the press takes this keyframe's.
+        k->PosiY += 40.0f;
+        k->Fore = SKivFXPosiHandle{-30.0f, 30.0f, 0.0f};
+        k->After = SKivFXPosiHandle{30.0f, 30.0f, 0.0f};
+        dlg.Invalidate(TRUE);
+        KivScreen::Get().PaintAll();
+        const CPoint grip = ScreenOfPart(k, c.part);
+        Press(grip);
+        ASSERT_TRUE(dlg.IsDragging());
+        for (size_t i = 0; i < c.moves.size(); ++i) {
+            SCOPED_TRACE("move " + std::to_string(i + 1));
+            dlg.lastUpdate.SetRectEmpty();
+            Move(CPoint(grip.x + c.moves[i].x, grip.y + c.moves[i].y));
+            KivScreen::Get().PaintAll();
+            const CRect& xy = dlg.GetXYRect();
+            EXPECT_LT(dlg.lastUpdate.Width() * dlg.lastUpdate.Height(), xy.Width() * xy.Height()) << "only part of the view repaints";
             EXPECT_EQ(DifferenceFromFullRepaint(dlg), "");
         }
         Release(grip);
