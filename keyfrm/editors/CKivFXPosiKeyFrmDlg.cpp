@@ -311,11 +311,13 @@ std::vector<KivFXNotePoints> CKivFXPosiKeyFrmDlg::NotePoints(const std::vector<C
     const XYMap map = MapXY();
     std::vector<KivFXNotePoints> points;
     points.reserve(keys.size());
-    // As PartPoint maps each part.
-    for (const CKivFXPosiKeyFrm* k : keys)
-        points.push_back({map(k->PosiX + k->Fore.X, k->PosiY + k->Fore.Y), map(k->PosiX, k->PosiY),
-                          map(k->PosiX + k->After.X, k->PosiY + k->After.Y)});
+    for (const CKivFXPosiKeyFrm* k : keys) points.push_back(NotePointsOf(*k, map));
     return points;
+}
+
+KivFXNotePoints CKivFXPosiKeyFrmDlg::NotePointsOf(const CKivFXPosiKeyFrm& k, const XYMap& map) const {
+    // As PartPoint maps each part.
+    return {map(k.PosiX + k.Fore.X, k.PosiY + k.Fore.Y), map(k.PosiX, k.PosiY), map(k.PosiX + k.After.X, k.PosiY + k.After.Y)};
 }
 
 CRect CKivFXPosiKeyFrmDlg::GetKeyFrmRect(CKivFXPosiKeyFrm* keyframe, int part) const {

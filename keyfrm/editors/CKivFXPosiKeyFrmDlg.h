@@ -303,6 +303,10 @@ private:
     /// Each keyframe's fore handle, keyframe and after handle points, mapped once a paint:
     /// the path's segment boxes and the notes both stand on them.
     std::vector<KivFXNotePoints> NotePoints(const std::vector<CKivFXPosiKeyFrm*>& keys) const;
+    /// Whether the path's segments lie in boxes (SegmentBoxes gives none otherwise), and the
+    /// box of the segment between two neighbours' points.
+    bool PathHasBoxes(const std::vector<CKivFXPosiKeyFrm*>& keys) const;
+    CRect SegmentBox(const KivFXNotePoints& a, const KivFXNotePoints& b) const;
     void DrawKeyFrmLine(CDC& dc, const std::vector<CKivFXPosiKeyFrm*>& keys, const std::vector<KivFXNotePoints>& points);
     void DrawKeyFrmArray(CDC& dc, const std::vector<CKivFXPosiKeyFrm*>& keys, const std::vector<KivFXNotePoints>& points);
     void DrawTimeKeyFrmNote(CDC& dc, const std::vector<CKivFXPosiKeyFrm*>& keys);
@@ -318,6 +322,7 @@ private:
     XYMap MapXY() const {
         return XYMap{m_rcXY.left, m_rcXY.top, m_fXViewMin, m_fYViewTop, KivPixelScaler(m_dXValuePerPixel), KivPixelScaler(m_dYValuePerPixel)};
     }
+    KivFXNotePoints NotePointsOf(const CKivFXPosiKeyFrm& keyframe, const XYMap& map) const;
     /// Invalidates the current position's mark (within the X-Y rectangle).
     void InvalidateCurPosi();
     /// Invalidates where the dragged keyframe shows in the X-Y view: its note, the two path

@@ -188,19 +188,19 @@ void CKivFXPosiKeyFrmDlg::InvalidateDraggedXY() {
     const auto at = std::find(keys.begin(), keys.end(), DraggedKF());
     if (!m_pKFList || at == keys.end()) return InvalidateXY();
     const auto j = static_cast<std::size_t>(at - keys.begin());
-    const std::vector<KivFXNotePoints> points = NotePoints(keys);
+    const XYMap map = MapXY();
+    const KivFXNotePoints points = NotePointsOf(**at, map);
     // Only the path's segments into and out of the keyframe change shape: the dots of any
     // other stay where they were, inside their own boxes.
     std::vector<CRect> areas;
     if (keys.size() >= 2) {
-        const std::vector<CRect> boxes = SegmentBoxes(keys, points);
-        if (boxes.empty()) return InvalidateXY();
-        if (j > 0) areas.push_back(boxes[j - 1]);
-        if (j < boxes.size()) areas.push_back(boxes[j]);
+        if (!PathHasBoxes(keys)) return InvalidateXY();
+        if (j > 0) areas.push_back(SegmentBox(NotePointsOf(*keys[j - 1], map), points));
+        if (j + 1 < keys.size()) areas.push_back(SegmentBox(points, NotePointsOf(*keys[j + 1], map)));
     }
     // The note: its squares and handle lines lie within 2 pixels of its points' box.
-    CRect note(points[j][1].x, points[j][1].y, points[j][1].x + 1, points[j][1].y + 1);
-    for (const CPoint& p : points[j]) note.UnionRect(note, CRect(p.x, p.y, p.x + 1, p.y + 1));
+    CRect note(points[1].x, points[1].y, points[1].x + 1, points[1].y + 1);
+    for (const CPoint& p : points) note.UnionRect(note, CRect(p.x, p.y, p.x + 1, p.y + 1));
     note.InflateRect(2, 2);
     areas.push_back(note);
     for (CRect& r : areas)

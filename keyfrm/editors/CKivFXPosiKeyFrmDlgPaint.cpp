@@ -193,34 +193,44 @@ void CKivFXPosiKeyFrmDlg::DrawKeyFrmLine(CDC& dcRef, const std::vector<CKivFXPos
     }
 }
 
-std::vector<CRect> CKivFXPosiKeyFrmDlg::SegmentBoxes(const std::vector<CKivFXPosiKeyFrm*>& keys,
-                                                     const std::vector<KivFXNotePoints>& points) const {
-    // A segment of the path lies within the box of its ends and, in Bezier mode, its two
-    // inner handles' ends (the notes' points). That holds for keyframes in location order
-    // with finite values.
-    std::vector<CRect> boxes;
-    boxes.reserve(keys.size());
+// A segment of the path lies within the box of its ends and, in Bezier mode, its two inner
+// handles' ends (the notes' points). That holds for keyframes in location order with finite
+// values.
+bool CKivFXPosiKeyFrmDlg::PathHasBoxes(const std::vector<CKivFXPosiKeyFrm*>& keys) const {
     const bool bezier = m_pKFList->InsMode != 0;
     const auto finite = [](float x, float y) { return std::isfinite(x) && std::isfinite(y); };
-    for (std::size_t j = 0; j + 1 < keys.size(); ++j) {
-        const CKivFXPosiKeyFrm& a = *keys[j];
-        const CKivFXPosiKeyFrm& b = *keys[j + 1];
-        if (!(a.Location <= b.Location)) return {};
-        if (!finite(a.PosiX, a.PosiY) || !finite(b.PosiX, b.PosiY)) return {};
-        const CPoint ends[4] = {points[j][1], points[j + 1][1], points[j][2], points[j + 1][0]};
-        if (bezier && (!finite(a.PosiX + a.After.X, a.PosiY + a.After.Y) || !finite(b.PosiX + b.Fore.X, b.PosiY + b.Fore.Y))) return {};
-        const int count = bezier ? 4 : 2;
-        CRect box(ends[0].x, ends[0].y, ends[0].x + 1, ends[0].y + 1);
-        for (int i = 1; i < count; ++i) {
-            box.left = std::min<LONG>(box.left, ends[i].x);
-            box.top = std::min<LONG>(box.top, ends[i].y);
-            box.right = std::max<LONG>(box.right, ends[i].x + 1);
-            box.bottom = std::max<LONG>(box.bottom, ends[i].y + 1);
-        }
-        // Rounding of the evaluation and of the mapping.
-        box.InflateRect(kSegmentBoxSlack, kSegmentBoxSlack);
-        boxes.push_back(box);
+    for (std::size_t j = 0; j < keys.size(); ++j) {
+        const CKivFXPosiKeyFrm& k = *keys[j];
+        if (j > 0 && !(keys[j - 1]->Location <= k.Location)) return false;
+        if (!finite(k.PosiX, k.PosiY)) return false;
+        // The inner handles only: the first keyframe's fore and the last one's after bound nothing.
+        if (bezier && j > 0 && !finite(k.PosiX + k.Fore.X, k.PosiY + k.Fore.Y)) return false;
+        if (bezier && j + 1 < keys.size() && !finite(k.PosiX + k.After.X, k.PosiY + k.After.Y)) return false;
     }
+    return true;
+}
+
+CRect CKivFXPosiKeyFrmDlg::SegmentBox(const KivFXNotePoints& a, const KivFXNotePoints& b) const {
+    const CPoint ends[4] = {a[1], b[1], a[2], b[0]};
+    const int count = m_pKFList->InsMode != 0 ? 4 : 2;
+    CRect box(ends[0].x, ends[0].y, ends[0].x + 1, ends[0].y + 1);
+    for (int i = 1; i < count; ++i) {
+        box.left = std::min<LONG>(box.left, ends[i].x);
+        box.top = std::min<LONG>(box.top, ends[i].y);
+        box.right = std::max<LONG>(box.right, ends[i].x + 1);
+        box.bottom = std::max<LONG>(box.bottom, ends[i].y + 1);
+    }
+    // Rounding of the evaluation and of the mapping.
+    box.InflateRect(kSegmentBoxSlack, kSegmentBoxSlack);
+    return box;
+}
+
+std::vector<CRect> CKivFXPosiKeyFrmDlg::SegmentBoxes(const std::vector<CKivFXPosiKeyFrm*>& keys,
+                                                     const std::vector<KivFXNotePoints>& points) const {
+    std::vector<CRect> boxes;
+    if (!PathHasBoxes(keys)) return boxes;
+    boxes.reserve(keys.size());
+    for (std::size_t j = 0; j + 1 < keys.size(); ++j) boxes.push_back(SegmentBox(points[j], points[j + 1]));
     return boxes;
 }
 
