@@ -162,12 +162,13 @@ void CKivFXPosiKeyFrmDlg::DrawKeyFrmLine(CDC& dcRef, const std::vector<CKivFXPos
     const std::int64_t first = m_range.GetSBFrame(keys.front()->Location);
     const std::int64_t last = m_range.GetSBFrame(keys.back()->Location);
     const std::int64_t step = std::max<std::int64_t>(1, (last - first) / kMaxPathDots + 1);
+    const XYMap map = MapXY();
     auto walk = [&](std::int64_t from, std::int64_t to, std::int64_t stride) {
         const std::int64_t start = first + std::max<std::int64_t>(0, from - first + stride - 1) / stride * stride;
         for (std::int64_t f = start; f <= to; f += stride) {
             float x = 0.0f, y = 0.0f, z = 0.0f;
             m_view.Of(*m_pKFList).InsValue(m_range.GetLocation(static_cast<int>(f)), x, y, z);
-            dc->SetPixel(XYPoint(x, y), kPathColor);
+            dc->SetPixel(map(x, y), kPathColor);
         }
     };
     const std::vector<CRect> boxes = SegmentBoxes(keys, points);
@@ -178,11 +179,14 @@ void CKivFXPosiKeyFrmDlg::DrawKeyFrmLine(CDC& dcRef, const std::vector<CKivFXPos
     // Segment by segment, evaluated only where its box shows: a frame at a segment's end may
     // round to either neighbour, so each takes its neighbours' boxes along.
     const std::size_t n = boxes.size();
+    CRect clipBox, common;
+    dc->GetClipBox(&clipBox);
     for (std::size_t j = 0; j < n; ++j) {
         CRect reach = boxes[j];
         if (j > 0) reach.UnionRect(reach, boxes[j - 1]);
         if (j + 1 < n) reach.UnionRect(reach, boxes[j + 1]);
-        if (!dc->RectVisible(&reach)) continue;
+        // The clip's box first: most segments of a partial paint lie wholly outside it.
+        if (!common.IntersectRect(reach, clipBox) || !dc->RectVisible(&reach)) continue;
         const std::int64_t from = m_range.GetSBFrame(keys[j]->Location);
         const std::int64_t to = j + 1 < n ? static_cast<std::int64_t>(m_range.GetSBFrame(keys[j + 1]->Location)) - 1 : last;
         // A segment is no longer than three times its box's width and height together: a
