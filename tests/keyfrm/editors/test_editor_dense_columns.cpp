@@ -36,6 +36,24 @@ std::unique_ptr<CKivFXInsKeyFrmList> ColumnTrack(int first, int count, int in, i
     return t;
 }
 
+// Repaints the editor whole, presses at grip and moves by each step in turn: after every
+// step the picture is the one a whole paint gives, and afterStep() checks what it checks.
+template <class W, class Check>
+void ExpectDragStepsPaintTheWhole(W& editor, CPoint grip, const std::vector<CPoint>& moves, Check afterStep) {
+    editor.Invalidate(TRUE);
+    KivScreen::Get().PaintAll();
+    KivScreen::Get().MouseDown(grip);
+    ASSERT_TRUE(editor.IsDragging());
+    for (size_t i = 0; i < moves.size(); ++i) {
+        SCOPED_TRACE("move " + std::to_string(i + 1));
+        KivScreen::Get().MouseMove(CPoint(grip.x + moves[i].x, grip.y + moves[i].y));
+        KivScreen::Get().PaintAll();
+        afterStep();
+        EXPECT_EQ(DifferenceFromFullRepaint(editor), "");
+    }
+    KivScreen::Get().MouseUp(grip);
+}
+
 class DenseColumns : public CurveDialogTest {};
 
 TEST_F(DenseColumns, EveryNoteLiesWhereItsOwnMappingPutsIt) {
@@ -125,18 +143,7 @@ TEST_F(DenseColumns, DragStepsRepaintTheKeyframeAndLeaveTheWholePicture) {
         k->PtFore = SKivFXBezierHandle{-8.0f, -60.0};
         k->PtAfter = SKivFXBezierHandle{9.0f, 70.0};
         k->Value = 95.0f;
-        dlg.Invalidate(TRUE);
-        KivScreen::Get().PaintAll();
-        const CPoint grip = ScreenOfPart(k, c.part);
-        Press(grip);
-        ASSERT_TRUE(dlg.IsDragging());
-        for (size_t i = 0; i < c.moves.size(); ++i) {
-            SCOPED_TRACE("move " + std::to_string(i + 1));
-            Move(CPoint(grip.x + c.moves[i].x, grip.y + c.moves[i].y));
-            KivScreen::Get().PaintAll();
-            EXPECT_EQ(DifferenceFromFullRepaint(dlg), "");
-        }
-        Release(grip);
+        ExpectDragStepsPaintTheWhole(dlg, ScreenOfPart(k, c.part), c.moves, [] {});
     }
 }
 
@@ -178,21 +185,12 @@ TEST_F(DensePath, DragStepsRepaintTheKeyframeAndLeaveTheWholePicture) {
         k->PosiY += 40.0f;
         k->Fore = SKivFXPosiHandle{-30.0f, 30.0f, 0.0f};
         k->After = SKivFXPosiHandle{30.0f, 30.0f, 0.0f};
-        dlg.Invalidate(TRUE);
-        KivScreen::Get().PaintAll();
-        const CPoint grip = ScreenOfPart(k, c.part);
-        Press(grip);
-        ASSERT_TRUE(dlg.IsDragging());
-        for (size_t i = 0; i < c.moves.size(); ++i) {
-            SCOPED_TRACE("move " + std::to_string(i + 1));
-            dlg.lastUpdate.SetRectEmpty();
-            Move(CPoint(grip.x + c.moves[i].x, grip.y + c.moves[i].y));
-            KivScreen::Get().PaintAll();
+        dlg.lastUpdate.SetRectEmpty();
+        ExpectDragStepsPaintTheWhole(dlg, ScreenOfPart(k, c.part), c.moves, [this] {
             const CRect& xy = dlg.GetXYRect();
             EXPECT_LT(dlg.lastUpdate.Width() * dlg.lastUpdate.Height(), xy.Width() * xy.Height()) << "only part of the view repaints";
-            EXPECT_EQ(DifferenceFromFullRepaint(dlg), "");
-        }
-        Release(grip);
+            dlg.lastUpdate.SetRectEmpty();
+        });
     }
 }
 
