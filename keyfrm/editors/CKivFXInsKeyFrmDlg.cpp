@@ -9,6 +9,7 @@
 #include "keyfrm/core/KivFXKeyFrmList.h"
 #include "keyfrm/core/KivFXKeyFrmModule.h"
 #include "keyfrm/editors/KivFXCurveNotes.h"
+#include "keyfrm/editors/KivFXCurvePointMap.h"
 #include "keyfrm/editors/KivFXEditorMessages.h"
 #include "keyfrm/editors/KivFXEditorParent.h"
 #include "keyfrm/editors/KivFXPixelMath.h"
@@ -160,15 +161,25 @@ int CKivFXInsKeyFrmDlg::HMargin() const { return static_cast<int>(std::min<UINT>
 
 int CKivFXInsKeyFrmDlg::VMargin() const { return static_cast<int>(std::min<UINT>(m_uVMargin, kKivPixelReach)); }
 
-int CKivFXInsKeyFrmDlg::FrameToPixelX(int frame) const {
-    return HMargin() + KivRoundToPixel(KivScaled(static_cast<double>(frame) - m_range.in, m_fFramesPerPixel));
+KivFXCurvePointMap CKivFXInsKeyFrmDlg::PointMap() const {
+    KivFXCurvePointMap map;
+    map.range = m_range;
+    map.hMargin = HMargin();
+    map.vMargin = VMargin();
+    map.framesPerPixel = m_fFramesPerPixel;
+    map.topValue = m_fTopValue;
+    map.valuePerPixel = m_dValuePerPixel;
+    map.handlesInFrames = HandlesInFrames();
+    map.framePixels = KivPixelScaler(m_fFramesPerPixel);
+    map.valuePixels = KivPixelScaler(m_dValuePerPixel);
+    return map;
 }
 
-int CKivFXInsKeyFrmDlg::LocationToPixelX(double location) const { return FrameToPixelX(GetSBFrame(location)); }
+int CKivFXInsKeyFrmDlg::FrameToPixelX(int frame) const { return PointMap().FrameToPixelX(frame); }
 
-int CKivFXInsKeyFrmDlg::ValueToPixelY(float value) const {
-    return VMargin() + KivRoundToPixel(KivScaled(KivSpan(m_fTopValue, value), m_dValuePerPixel));
-}
+int CKivFXInsKeyFrmDlg::LocationToPixelX(double location) const { return PointMap().LocationToPixelX(location); }
+
+int CKivFXInsKeyFrmDlg::ValueToPixelY(float value) const { return PointMap().ValueToPixelY(value); }
 
 int CKivFXInsKeyFrmDlg::PixelToFrameX(int x) const {
     const double steps = std::trunc((static_cast<double>(x) - HMargin()) * m_fFramesPerPixel + 0.5);
@@ -212,17 +223,11 @@ CRect CKivFXInsKeyFrmDlg::GetTimeRulerRect() const {
     return KivFXTimeRulerRect(size, FrameToPixelX(m_nCurFrame), m_rcPlot.top - size.cy);
 }
 
-CPoint CKivFXInsKeyFrmDlg::PartPoint(const CKivFXValueKeyFrm& k, int part) const {
-    if (part == kKivFXPartKeyFrm) return CPoint(LocationToPixelX(k.Location), ValueToPixelY(k.Value));
-    const SKivFXBezierHandle& h = part == kKivFXPartForePt ? k.PtFore : k.PtAfter;
-    return CPoint(LocationToPixelX(k.Location + HandleLocationOffset(h.PosOffset)), ValueToPixelY(k.Value + h.ValueOffset));
-}
+CPoint CKivFXInsKeyFrmDlg::PartPoint(const CKivFXValueKeyFrm& k, int part) const { return PointMap().PartPoint(k, part); }
 
 bool CKivFXInsKeyFrmDlg::HandlesInFrames() const { return m_pKFList && m_pKFList->IsBaseOnFrame(); }
 
-double CKivFXInsKeyFrmDlg::HandleLocationOffset(double posOffset) const {
-    return HandlesInFrames() ? m_range.FramesToLocation(posOffset) : posOffset;
-}
+double CKivFXInsKeyFrmDlg::HandleLocationOffset(double posOffset) const { return PointMap().HandleLocationOffset(posOffset); }
 
 double CKivFXInsKeyFrmDlg::HandleUnitsAt(int x) const {
     return HandlesInFrames() ? static_cast<double>(PixelToFrameX(x)) : PixelToLocationX(x);
@@ -239,9 +244,7 @@ CRect CKivFXInsKeyFrmDlg::GetKeyFrmRect(CKivFXValueKeyFrm* keyframe, int part) c
 
 void CKivFXInsKeyFrmDlg::CalcuBezierPoints(CPoint* out, CKivFXValueKeyFrm* keyframe) const {
     if (!out || !keyframe) return;
-    out[0] = PartPoint(*keyframe, kKivFXPartForePt);
-    out[1] = PartPoint(*keyframe, kKivFXPartKeyFrm);
-    out[2] = PartPoint(*keyframe, kKivFXPartAfterPt);
+    PointMap().NotePoints(*keyframe, out);
 }
 
 void CKivFXInsKeyFrmDlg::CalcuBezierPoints(CPoint* out, CKivFXValueKeyFrm* a, CKivFXValueKeyFrm* b) const {

@@ -31,6 +31,7 @@
 
 class CKivFXInsKeyFrmList;
 class CKivFXValueKeyFrm;
+struct KivFXCurvePointMap;
 
 /// What "WM_MODIFY_FROM_INSKFDLG" carries in lParam (valid only during the call): 32 bytes.
 struct InsKFDlgModifyInfo {
@@ -235,8 +236,13 @@ private:
     int HMargin() const;
     int VMargin() const;
     CPoint PartPoint(const CKivFXValueKeyFrm& keyframe, int part) const;
+    /// The mappings to client pixels with the current margins and scales taken once.
+    KivFXCurvePointMap PointMap() const;
     /// The track's keyframes by Location, their handles' reach in location (none without a track).
     KivFXGatheredKeys<CKivFXValueKeyFrm> GatherKeys() const;
+    // The curve and the notes of one paint share one gathering of the keyframes.
+    void DrawKeyFrmLine(CDC& dc, const KivFXGatheredKeys<CKivFXValueKeyFrm>& keys, const KivFXCurvePointMap& map);
+    void DrawKeyFrmArray(CDC& dc, const KivFXGatheredKeys<CKivFXValueKeyFrm>& keys, const KivFXCurvePointMap& map);
     /// A handle's PosOffset is in the track's own position unit: frames on a track placed by
     /// frame, location on any other. The dialog draws handles by location, so on a frame
     /// track it converts with the story's length, as it places keyframes.
@@ -251,6 +257,11 @@ private:
     /// Invalidates the marker strip around x (client height less 2 pixels at each end).
     void InvalidateTimeStrip(int x);
     void RepaintNow();
+    /// The dragged keyframe's index in the list (-1 without one).
+    int DraggedIndex() const;
+    /// After a drag step changed the dragged keyframe: repaints where it was drawn (before,
+    /// at indexBefore) and where it is now, or the whole dialog when its index changed.
+    void RepaintDragged(int indexBefore, const KivRegion& before);
     void AttachTrack(CKivFXInsKeyFrmList* track);
     /// Ends a drag without a message (its keyframe is gone or belongs to another track).
     void CancelDrag();

@@ -129,30 +129,49 @@ void CKivFXInsKeyFrmDlg::DragTL(CPoint point) {
     SetFocus();
 }
 
+int CKivFXInsKeyFrmDlg::DraggedIndex() const { return m_pKFList && DraggedKF() ? m_pKFList->GetFXKeyFrmIndex(DraggedKF()) : -1; }
+
+void CKivFXInsKeyFrmDlg::RepaintDragged(int indexBefore, const KivRegion& before) {
+    const int index = DraggedIndex();
+    // A keyframe that changed place in the list joins its old neighbours to each other:
+    // a curve segment neither footprint holds.
+    if (index != indexBefore || index < 0) return RepaintNow();
+    KivRegion changed = before;
+    changed.Add(GetKeyFrmFootprint(index));
+    for (const CRect& r : changed.Rects()) InvalidateRect(&r, TRUE);
+    UpdateWindow();
+}
+
 void CKivFXInsKeyFrmDlg::DragKF(CPoint point) {
     const int frame = m_range.Clamp(PixelToFrameX(point.x));
     CKivFXValueKeyFrm* k = DraggedKF();
+    const int index = DraggedIndex();
+    const KivRegion before = GetKeyFrmFootprint(index);
     k->Value = KivClampOrKeep(PixelToValueY(point.y), m_fBottomValue, m_fTopValue, k->Value);
     KivFXPlaceDraggedKF(m_pKFList, k, frame, m_range, point.x == m_drag.Last().x);
-    RepaintNow();
+    RepaintDragged(index, before);
 }
 
 void CKivFXInsKeyFrmDlg::DragKFForePt(CPoint point) {
     CKivFXValueKeyFrm& k = *DraggedKF();
+    const int index = DraggedIndex();
+    const KivRegion before = GetKeyFrmFootprint(index);
     const double at = HandleUnitsAt(point.x), key = HandleUnitsOf(k);
     KivStoreFinite(k.PtFore.ValueOffset, PixelToValueY(point.y) - k.Value);
     k.PtFore.PosOffset = std::min(at, key) - key;
     AdjustDragAfterPt();
-    RepaintNow();
+    RepaintDragged(index, before);
 }
 
 void CKivFXInsKeyFrmDlg::DragKFAfterPt(CPoint point) {
     CKivFXValueKeyFrm& k = *DraggedKF();
+    const int index = DraggedIndex();
+    const KivRegion before = GetKeyFrmFootprint(index);
     const double at = HandleUnitsAt(point.x), key = HandleUnitsOf(k);
     KivStoreFinite(k.PtAfter.ValueOffset, PixelToValueY(point.y) - k.Value);
     k.PtAfter.PosOffset = std::max(at, key) - key;
     AdjustDragForePt();
-    RepaintNow();
+    RepaintDragged(index, before);
 }
 
 void CKivFXInsKeyFrmDlg::AdjustDragAfterPt() { AdjustOpposite(kKivFXPartForePt); }

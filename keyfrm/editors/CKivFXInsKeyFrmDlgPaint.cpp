@@ -7,6 +7,7 @@
 
 #include "keyfrm/editors/CKivFXInsKeyFrmDlg.h"
 #include "keyfrm/editors/KivFXCurveNotes.h"
+#include "keyfrm/editors/KivFXCurvePointMap.h"
 #include "keyfrm/editors/KivFXCurveWalk.h"
 #include "keyfrm/editors/KivFXVisibleNotes.h"
 #include "keyfrm/tracks/CKivFXInsKeyFrmList.h"
@@ -58,12 +59,14 @@ std::pair<double, double> ClipLocations(const CKivFXInsKeyFrmDlg& dlg, CDC& dc) 
 
 KivFXGatheredKeys<CKivFXValueKeyFrm> CKivFXInsKeyFrmDlg::GatherKeys() const {
     KivFXGatheredKeys<CKivFXValueKeyFrm> keys;
-    if (m_pKFList)
-        keys.Gather(
-            *m_pKFList, [](const CKivFXValueKeyFrm& k) { return k.Location; },
-            [this](const CKivFXValueKeyFrm& k) {
-                return std::max(std::fabs(HandleLocationOffset(k.PtFore.PosOffset)), std::fabs(HandleLocationOffset(k.PtAfter.PosOffset)));
-            });
+    if (!m_pKFList) return keys;
+    // The reach in the handles' own unit, converted once: the conversion scales every offset
+    // alike, so the largest offset gives the largest reach. An offset that is not a number
+    // reaches everywhere.
+    keys.Gather(
+        *m_pKFList, [](const CKivFXValueKeyFrm& k) { return k.Location; },
+        [](const CKivFXValueKeyFrm& k) { return std::max(std::fabs(k.PtFore.PosOffset), std::fabs(k.PtAfter.PosOffset)); });
+    if (std::isfinite(keys.reach)) keys.reach = std::fabs(HandleLocationOffset(keys.reach));
     return keys;
 }
 
@@ -73,8 +76,12 @@ void CKivFXInsKeyFrmDlg::OnPaint() {
     dc.SelectObject(&m_parts.font);
     DrawTimeLine(&dc);
     DrawTimeRuler(&dc);
-    DrawKeyFrmLine(&dc);
-    DrawKeyFrmArray(&dc);
+    if (m_pKFList) {
+        const KivFXGatheredKeys<CKivFXValueKeyFrm> keys = GatherKeys();
+        const KivFXCurvePointMap map = PointMap();
+        DrawKeyFrmLine(dc, keys, map);
+        DrawKeyFrmArray(dc, keys, map);
+    }
     // What is on the screen now is the track as it is: the keyframe UpKeyFrm follows lies here.
     if (m_followed.index >= 0) {
         m_followed.footprint = GetKeyFrmFootprint(m_followed.index);
@@ -134,7 +141,11 @@ void CKivFXInsKeyFrmDlg::DrawTimeRuler(CDC* dc) {
 }
 
 void CKivFXInsKeyFrmDlg::DrawKeyFrmLine(CDC* dc) {
-    if (!dc || !m_pKFList) return;
+    if (dc && m_pKFList) DrawKeyFrmLine(*dc, GatherKeys(), PointMap());
+}
+
+void CKivFXInsKeyFrmDlg::DrawKeyFrmLine(CDC& dcRef, const KivFXGatheredKeys<CKivFXValueKeyFrm>& keys, const KivFXCurvePointMap& map) {
+    CDC* dc = &dcRef;
     CPen pen(PS_SOLID, 1, kCurveColor);
     KivSaveDC saved(*dc);
     dc->SelectObject(&pen);
@@ -149,10 +160,10 @@ void CKivFXInsKeyFrmDlg::DrawKeyFrmLine(CDC* dc) {
         dc->LineTo(right, y);
         return;
     }
-    const CPoint head = PartPoint(*first, kKivFXPartKeyFrm);
+    const CPoint head = map.PartPoint(*first, kKivFXPartKeyFrm);
     dc->MoveTo(left, head.y);
     dc->LineTo(head);
-    const CPoint tail = PartPoint(*last, kKivFXPartKeyFrm);
+    const CPoint tail = map.PartPoint(*last, kKivFXPartKeyFrm);
     dc->MoveTo(tail);
     dc->LineTo(right, tail.y);
 
@@ -161,7 +172,6 @@ void CKivFXInsKeyFrmDlg::DrawKeyFrmLine(CDC* dc) {
     CRect client;
     GetClientRect(&client);
     const bool bezier = KivFXIsBezier(m_pKFList->InsMode);
-    const KivFXGatheredKeys<CKivFXValueKeyFrm> keys = GatherKeys();
     const auto [lo, hi] = ClipLocations(*this, *dc);
     const auto [from, to] = keys.PairsWithin(lo, hi);
     // A segment's end is the next one's start: each keyframe's point is mapped once, and a
@@ -173,11 +183,11 @@ void CKivFXInsKeyFrmDlg::DrawKeyFrmLine(CDC* dc) {
         if (keys.keys[j + 1].index != keys.keys[j].index + 1) continue;
         CKivFXValueKeyFrm* a = keys.keys[j].keyframe;
         CKivFXValueKeyFrm* b = keys.keys[j + 1].keyframe;
-        const CPoint start = mapped == j ? end : PartPoint(*a, kKivFXPartKeyFrm);
-        end = PartPoint(*b, kKivFXPartKeyFrm);
+        const CPoint start = mapped == j ? end : map.PartPoint(*a, kKivFXPartKeyFrm);
+        end = map.PartPoint(*b, kKivFXPartKeyFrm);
         mapped = j + 1;
         if (start.x == end.x) continue;
-        const CPoint p[4] = {start, PartPoint(*a, kKivFXPartAfterPt), PartPoint(*b, kKivFXPartForePt), end};
+        const CPoint p[4] = {start, map.PartPoint(*a, kKivFXPartAfterPt), map.PartPoint(*b, kKivFXPartForePt), end};
         dc->MoveTo(p[0]);
         if (bezier)
             KivFXWalkBezierColumns(p, client, [dc](CPoint column, bool move) {
@@ -191,15 +201,17 @@ void CKivFXInsKeyFrmDlg::DrawKeyFrmLine(CDC* dc) {
 }
 
 void CKivFXInsKeyFrmDlg::DrawKeyFrmArray(CDC* dc) {
-    if (!dc || !m_pKFList) return;
-    const KivFXGatheredKeys<CKivFXValueKeyFrm> keys = GatherKeys();
-    const auto [lo, hi] = ClipLocations(*this, *dc);
+    if (dc && m_pKFList) DrawKeyFrmArray(*dc, GatherKeys(), PointMap());
+}
+
+void CKivFXInsKeyFrmDlg::DrawKeyFrmArray(CDC& dc, const KivFXGatheredKeys<CKivFXValueKeyFrm>& keys, const KivFXCurvePointMap& map) {
+    const auto [lo, hi] = ClipLocations(*this, dc);
     const auto [first, last] = keys.Within(lo, hi);
     CRect clip;
-    dc->GetClipBox(&clip);
+    dc.GetClipBox(&clip);
     KivFXNoteBatch batch(clip);
-    KivFXAddNotes(batch, keys, {first, last}, m_pKFList->InsMode, [this](CKivFXValueKeyFrm* k, CPoint* out) { CalcuBezierPoints(out, k); });
-    batch.Draw(*dc);
+    KivFXAddNotes(batch, keys, {first, last}, m_pKFList->InsMode, [&map](CKivFXValueKeyFrm* k, CPoint* out) { map.NotePoints(*k, out); });
+    batch.Draw(dc);
 }
 
 void CKivFXInsKeyFrmDlg::DrawKeyFrmNote(CDC* dc, CKivFXValueKeyFrm* keyframe, int kind) {

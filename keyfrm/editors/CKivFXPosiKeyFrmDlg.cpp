@@ -228,13 +228,9 @@ int CKivFXPosiKeyFrmDlg::PixelToFrame(int x) const {
 
 double CKivFXPosiKeyFrmDlg::PixelToLocation(int x) const { return GetLocation(PixelToFrame(x)); }
 
-int CKivFXPosiKeyFrmDlg::ValueToPixelX(float value) const {
-    return m_rcXY.left + KivRoundToPixel(KivScaled(static_cast<double>(value) - m_fXViewMin, m_dXValuePerPixel));
-}
+int CKivFXPosiKeyFrmDlg::ValueToPixelX(float value) const { return MapXY().X(value); }
 
-int CKivFXPosiKeyFrmDlg::ValueToPixelY(float value) const {
-    return m_rcXY.top + KivRoundToPixel(KivScaled(static_cast<double>(m_fYViewTop) - value, m_dYValuePerPixel));
-}
+int CKivFXPosiKeyFrmDlg::ValueToPixelY(float value) const { return MapXY().Y(value); }
 
 float CKivFXPosiKeyFrmDlg::PixelToValueX(int x) const {
     // The half unit is added to the value, not to the pixel count.
@@ -309,6 +305,19 @@ CPoint CKivFXPosiKeyFrmDlg::PartPoint(const CKivFXPosiKeyFrm& k, int part) const
     if (part == kKivFXPartKeyFrm) return XYPoint(k.PosiX, k.PosiY);
     const SKivFXPosiHandle& h = part == kKivFXPartForePt ? k.Fore : k.After;
     return XYPoint(k.PosiX + h.X, k.PosiY + h.Y);
+}
+
+std::vector<KivFXNotePoints> CKivFXPosiKeyFrmDlg::NotePoints(const std::vector<CKivFXPosiKeyFrm*>& keys) const {
+    const XYMap map = MapXY();
+    std::vector<KivFXNotePoints> points;
+    points.reserve(keys.size());
+    for (const CKivFXPosiKeyFrm* k : keys) points.push_back(NotePointsOf(*k, map));
+    return points;
+}
+
+KivFXNotePoints CKivFXPosiKeyFrmDlg::NotePointsOf(const CKivFXPosiKeyFrm& k, const XYMap& map) const {
+    // As PartPoint maps each part.
+    return {map(k.PosiX + k.Fore.X, k.PosiY + k.Fore.Y), map(k.PosiX, k.PosiY), map(k.PosiX + k.After.X, k.PosiY + k.After.Y)};
 }
 
 CRect CKivFXPosiKeyFrmDlg::GetKeyFrmRect(CKivFXPosiKeyFrm* keyframe, int part) const {

@@ -37,12 +37,14 @@
 //   position's mark; the path is not drawn again.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <vector>
 
 #include "keyfrm/editors/KivFXDialogParts.h"
 #include "keyfrm/editors/KivFXDragController.h"
 #include "keyfrm/editors/KivFXHeldView.h"
+#include "keyfrm/editors/KivFXPixelMath.h"
 #include "keyfrm/editors/KivFXTimeStrip.h"
 #include "kivbase/gui/CKivAquaBaseDlg.h"
 
@@ -69,6 +71,9 @@ static_assert(offsetof(PosiKFDlgModifyInfo, fX) == 0 && offsetof(PosiKFDlgModify
                   offsetof(PosiKFDlgModifyInfo, dLocation) == 24 && offsetof(PosiKFDlgModifyInfo, bOnKeyFrm) == 32 &&
                   offsetof(PosiKFDlgModifyInfo, bFrameChanged) == 36 && offsetof(PosiKFDlgModifyInfo, bTrackChanged) == 40,
               "the record's layout is fixed for hosts");
+
+/// A keyframe's fore handle, keyframe and after handle points in client pixels.
+using KivFXNotePoints = std::array<CPoint, 3>;
 
 class CKivFXPosiKeyFrmDlg : public CKivAquaBaseDlg {
     DECLARE_DYNCREATE(CKivFXPosiKeyFrmDlg)
@@ -294,11 +299,38 @@ private:
     std::vector<CKivFXPosiKeyFrm*> KeyFrames() const;
     /// The pixel box each segment of the path between neighbouring keyframes lies in; none
     /// when the keyframes are out of location order or a point is not finite.
-    std::vector<CRect> SegmentBoxes(const std::vector<CKivFXPosiKeyFrm*>& keys) const;
+    std::vector<CRect> SegmentBoxes(const std::vector<CKivFXPosiKeyFrm*>& keys, const std::vector<KivFXNotePoints>& points) const;
+    /// Each keyframe's fore handle, keyframe and after handle points, mapped once a paint:
+    /// the path's segment boxes and the notes both stand on them.
+    std::vector<KivFXNotePoints> NotePoints(const std::vector<CKivFXPosiKeyFrm*>& keys) const;
+    /// Whether the path's segments lie in boxes (SegmentBoxes gives none otherwise), and the
+    /// box of the segment between two neighbours' points.
+    bool PathHasBoxes(const std::vector<CKivFXPosiKeyFrm*>& keys) const;
+    CRect SegmentBox(const KivFXNotePoints& a, const KivFXNotePoints& b) const;
+    void DrawKeyFrmLine(CDC& dc, const std::vector<CKivFXPosiKeyFrm*>& keys, const std::vector<KivFXNotePoints>& points);
+    void DrawKeyFrmArray(CDC& dc, const std::vector<CKivFXPosiKeyFrm*>& keys, const std::vector<KivFXNotePoints>& points);
+    void DrawTimeKeyFrmNote(CDC& dc, const std::vector<CKivFXPosiKeyFrm*>& keys);
+    /// The X-Y view's mapping with its scales taken once, inline for a paint's many points.
+    struct XYMap {
+        int left, top;
+        float xMin, yTop;
+        KivPixelScaler xPixels, yPixels;  // of the values per pixel
+        int X(float x) const { return left + xPixels(static_cast<double>(x) - xMin); }
+        int Y(float y) const { return top + yPixels(static_cast<double>(yTop) - y); }
+        CPoint operator()(float x, float y) const { return CPoint(X(x), Y(y)); }
+    };
+    XYMap MapXY() const {
+        return XYMap{m_rcXY.left, m_rcXY.top, m_fXViewMin, m_fYViewTop, KivPixelScaler(m_dXValuePerPixel), KivPixelScaler(m_dYValuePerPixel)};
+    }
+    KivFXNotePoints NotePointsOf(const CKivFXPosiKeyFrm& keyframe, const XYMap& map) const;
     /// Invalidates the current position's mark (within the X-Y rectangle).
     void InvalidateCurPosi();
+    /// Invalidates where the dragged keyframe shows in the X-Y view: its note, the two path
+    /// segments it ends and the current position's mark; the whole view when the path is
+    /// drawn without segment boxes. Called before and after a drag step changes it.
+    void InvalidateDraggedXY();
     CPoint PartPoint(const CKivFXPosiKeyFrm& keyframe, int part) const;
-    CPoint XYPoint(float x, float y) const { return CPoint(ValueToPixelX(x), ValueToPixelY(y)); }
+    CPoint XYPoint(float x, float y) const { return MapXY()(x, y); }
     /// The strip band around the marker at x, wide enough for the marker whatever the margin.
     void InvalidateMarker(int x);
     /// The time strip with everything drawn on it (labels, squares below its bottom line).

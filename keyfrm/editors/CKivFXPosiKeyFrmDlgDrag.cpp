@@ -1,5 +1,6 @@
 // The position dialog's mouse: hit testing, and the five drags (current-frame marker, a
 // keyframe's time square, its position, its fore and after handle with their coupling).
+#include <algorithm>
 #include <cmath>
 
 #include "keyfrm/editors/CKivFXPosiKeyFrmDlg.h"
@@ -153,11 +154,13 @@ void CKivFXPosiKeyFrmDlg::DragTLNote(CPoint point) {
 
 void CKivFXPosiKeyFrmDlg::DragKF(CPoint point) {
     CKivFXPosiKeyFrm& k = *DraggedKF();
+    InvalidateDraggedXY();
     // The track's range, not the zoomed view: a zoomed-in view never narrows where a
     // keyframe may go.
     k.PosiX = KivClampOrKeep(PixelToValueX(point.x), m_fMinX, m_fMaxX, k.PosiX);
     k.PosiY = KivClampOrKeep(PixelToValueY(point.y), m_fMinY, m_fMaxY, k.PosiY);
-    RepaintXY();
+    InvalidateDraggedXY();
+    UpdateWindow();
 }
 
 void CKivFXPosiKeyFrmDlg::DragKFForePt(CPoint point) { DragHandle(point, true); }
@@ -166,6 +169,7 @@ void CKivFXPosiKeyFrmDlg::DragKFAfterPt(CPoint point) { DragHandle(point, false)
 
 void CKivFXPosiKeyFrmDlg::DragHandle(CPoint point, bool fore) {
     CKivFXPosiKeyFrm& k = *DraggedKF();
+    InvalidateDraggedXY();
     // Handles have no limits: only the keyframe's own position keeps to the track's range.
     SKivFXPosiHandle& h = fore ? k.Fore : k.After;
     KivStoreFinite(h.X, PixelToValueX(point.x) - k.PosiX);
@@ -174,7 +178,34 @@ void CKivFXPosiKeyFrmDlg::DragHandle(CPoint point, bool fore) {
         AdjustDragAfterPt();
     else
         AdjustDragForePt();
-    RepaintXY();
+    InvalidateDraggedXY();
+    UpdateWindow();
+}
+
+void CKivFXPosiKeyFrmDlg::InvalidateDraggedXY() {
+    if (!m_hWnd) return;
+    const std::vector<CKivFXPosiKeyFrm*> keys = KeyFrames();
+    const auto at = std::find(keys.begin(), keys.end(), DraggedKF());
+    if (!m_pKFList || at == keys.end()) return InvalidateXY();
+    const auto j = static_cast<std::size_t>(at - keys.begin());
+    const XYMap map = MapXY();
+    const KivFXNotePoints points = NotePointsOf(**at, map);
+    // Only the path's segments into and out of the keyframe change shape: the dots of any
+    // other stay where they were, inside their own boxes.
+    std::vector<CRect> areas;
+    if (keys.size() >= 2) {
+        if (!PathHasBoxes(keys)) return InvalidateXY();
+        if (j > 0) areas.push_back(SegmentBox(NotePointsOf(*keys[j - 1], map), points));
+        if (j + 1 < keys.size()) areas.push_back(SegmentBox(points, NotePointsOf(*keys[j + 1], map)));
+    }
+    // The note: its squares and handle lines lie within 2 pixels of its points' box.
+    CRect note(points[1].x, points[1].y, points[1].x + 1, points[1].y + 1);
+    for (const CPoint& p : points) note.UnionRect(note, CRect(p.x, p.y, p.x + 1, p.y + 1));
+    note.InflateRect(2, 2);
+    areas.push_back(note);
+    for (CRect& r : areas)
+        if (r.IntersectRect(r, m_rcXY)) InvalidateRect(&r, TRUE);
+    InvalidateCurPosi();
 }
 
 void CKivFXPosiKeyFrmDlg::AdjustDragAfterPt() { AdjustOpposite(true); }

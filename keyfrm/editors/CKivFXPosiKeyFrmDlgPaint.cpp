@@ -64,12 +64,17 @@ void CKivFXPosiKeyFrmDlg::OnPaint() {
     DrawTitle(&dc);
     DrawTimeLine(&dc);
     DrawTimeRuler(&dc);
-    DrawTimeKeyFrmNote(&dc);
+    // The keyframes gathered and their points mapped once for the strip, the path and the notes.
+    const std::vector<CKivFXPosiKeyFrm*> keys = KeyFrames();
+    DrawTimeKeyFrmNote(dc, keys);
     {
         KivSaveDC clipped(dc);
         dc.IntersectClipRect(&m_rcXY);
-        DrawKeyFrmLine(&dc);
-        DrawKeyFrmArray(&dc);
+        if (m_pKFList) {
+            const std::vector<KivFXNotePoints> points = NotePoints(keys);
+            DrawKeyFrmLine(dc, keys, points);
+            DrawKeyFrmArray(dc, keys, points);
+        }
         DrawCurPosi(&dc);
     }
     CRect client;
@@ -110,11 +115,13 @@ void CKivFXPosiKeyFrmDlg::DrawTimeRuler(CDC* dc) {
 }
 
 void CKivFXPosiKeyFrmDlg::DrawTimeKeyFrmNote(CDC* dc) {
-    if (!dc) return;
-    const std::vector<CKivFXPosiKeyFrm*> keys = KeyFrames();
+    if (dc) DrawTimeKeyFrmNote(*dc, KeyFrames());
+}
+
+void CKivFXPosiKeyFrmDlg::DrawTimeKeyFrmNote(CDC& dc, const std::vector<CKivFXPosiKeyFrm*>& keys) {
     // The squares that reach the clip, by bisection when the keyframes stand in time order.
     CRect clip;
-    dc->GetClipBox(&clip);
+    dc.GetClipBox(&clip);
     const bool ordered =
         std::none_of(keys.begin(), keys.end(), [](const CKivFXPosiKeyFrm* k) { return std::isnan(k->Location); }) &&
         std::is_sorted(keys.begin(), keys.end(), [](const CKivFXPosiKeyFrm* a, const CKivFXPosiKeyFrm* b) { return a->Location < b->Location; });
@@ -124,36 +131,47 @@ void CKivFXPosiKeyFrmDlg::DrawTimeKeyFrmNote(CDC* dc) {
         last = std::partition_point(first, keys.end(), [&](CKivFXPosiKeyFrm* k) { return GetTimeNoteRect(k).left < clip.right; });
     }
     // All squares stand on one row: a later one at the same place covers an earlier whole.
-    std::vector<CKivFXPosiKeyFrm*> shown;
+    // In time order the places never decrease, so a place taken is the last one taken.
+    std::vector<std::pair<CKivFXPosiKeyFrm*, CRect>> shown;
     std::unordered_set<int> taken;
     for (auto it = last; it != first;) {
         --it;
-        if (taken.insert(GetTimeNoteRect(*it).left).second) shown.push_back(*it);
-    }
-    for (auto it = shown.rbegin(); it != shown.rend(); ++it) {
         const CRect square = GetTimeNoteRect(*it);
-        dc->FillSolidRect(&square, *it == DraggedKF() ? kDraggedNoteColor : kTimeNoteColor);
+        const bool fresh = ordered ? shown.empty() || shown.back().second.left != square.left : taken.insert(square.left).second;
+        if (fresh) shown.emplace_back(*it, square);
     }
+    CKivFXPosiKeyFrm* dragged = DraggedKF();
+    std::vector<CDC::SolidFill> fills;
+    fills.reserve(shown.size());
+    for (auto it = shown.rbegin(); it != shown.rend(); ++it)
+        fills.push_back(CDC::SolidFill{it->second, it->first == dragged ? kDraggedNoteColor : kTimeNoteColor});
+    dc.FillSolidRects(fills.data(), fills.size());
 }
 
 void CKivFXPosiKeyFrmDlg::DrawKeyFrmLine(CDC* dc) {
     if (!dc || !m_pKFList) return;
     const std::vector<CKivFXPosiKeyFrm*> keys = KeyFrames();
+    DrawKeyFrmLine(*dc, keys, NotePoints(keys));
+}
+
+void CKivFXPosiKeyFrmDlg::DrawKeyFrmLine(CDC& dcRef, const std::vector<CKivFXPosiKeyFrm*>& keys, const std::vector<KivFXNotePoints>& points) {
+    CDC* dc = &dcRef;
     if (keys.size() < 2) return;
     // 64-bit frames: a path ending near the int limits must not overflow the walk, and one
     // spanning more frames than kMaxPathDots is walked in even steps.
-    const std::int64_t first = GetSBFrame(keys.front()->Location);
-    const std::int64_t last = GetSBFrame(keys.back()->Location);
+    const std::int64_t first = m_range.GetSBFrame(keys.front()->Location);
+    const std::int64_t last = m_range.GetSBFrame(keys.back()->Location);
     const std::int64_t step = std::max<std::int64_t>(1, (last - first) / kMaxPathDots + 1);
+    const XYMap map = MapXY();
     auto walk = [&](std::int64_t from, std::int64_t to, std::int64_t stride) {
         const std::int64_t start = first + std::max<std::int64_t>(0, from - first + stride - 1) / stride * stride;
         for (std::int64_t f = start; f <= to; f += stride) {
             float x = 0.0f, y = 0.0f, z = 0.0f;
-            m_view.Of(*m_pKFList).InsValue(GetLocation(static_cast<int>(f)), x, y, z);
-            dc->SetPixel(XYPoint(x, y), kPathColor);
+            m_view.Of(*m_pKFList).InsValue(m_range.GetLocation(static_cast<int>(f)), x, y, z);
+            dc->SetPixel(map(x, y), kPathColor);
         }
     };
-    const std::vector<CRect> boxes = SegmentBoxes(keys);
+    const std::vector<CRect> boxes = SegmentBoxes(keys, points);
     if (boxes.empty()) {
         walk(first, last, step);
         return;
@@ -161,13 +179,16 @@ void CKivFXPosiKeyFrmDlg::DrawKeyFrmLine(CDC* dc) {
     // Segment by segment, evaluated only where its box shows: a frame at a segment's end may
     // round to either neighbour, so each takes its neighbours' boxes along.
     const std::size_t n = boxes.size();
+    CRect clipBox, common;
+    dc->GetClipBox(&clipBox);
     for (std::size_t j = 0; j < n; ++j) {
         CRect reach = boxes[j];
         if (j > 0) reach.UnionRect(reach, boxes[j - 1]);
         if (j + 1 < n) reach.UnionRect(reach, boxes[j + 1]);
-        if (!dc->RectVisible(&reach)) continue;
-        const std::int64_t from = GetSBFrame(keys[j]->Location);
-        const std::int64_t to = j + 1 < n ? static_cast<std::int64_t>(GetSBFrame(keys[j + 1]->Location)) - 1 : last;
+        // The clip's box first: most segments of a partial paint lie wholly outside it.
+        if (!common.IntersectRect(reach, clipBox) || !dc->RectVisible(&reach)) continue;
+        const std::int64_t from = m_range.GetSBFrame(keys[j]->Location);
+        const std::int64_t to = j + 1 < n ? static_cast<std::int64_t>(m_range.GetSBFrame(keys[j + 1]->Location)) - 1 : last;
         // A segment is no longer than three times its box's width and height together: a
         // few dots a pixel of it draw it whole, however many frames it spans.
         const std::int64_t budget =
@@ -176,48 +197,64 @@ void CKivFXPosiKeyFrmDlg::DrawKeyFrmLine(CDC* dc) {
     }
 }
 
-std::vector<CRect> CKivFXPosiKeyFrmDlg::SegmentBoxes(const std::vector<CKivFXPosiKeyFrm*>& keys) const {
-    // A segment of the path lies within the box of its ends and, in Bezier mode, its two
-    // inner handles' ends. That holds for keyframes in location order with finite values.
-    std::vector<CRect> boxes;
+// A segment of the path lies within the box of its ends and, in Bezier mode, its two inner
+// handles' ends (the notes' points). That holds for keyframes in location order with finite
+// values.
+bool CKivFXPosiKeyFrmDlg::PathHasBoxes(const std::vector<CKivFXPosiKeyFrm*>& keys) const {
     const bool bezier = m_pKFList->InsMode != 0;
-    for (std::size_t j = 0; j + 1 < keys.size(); ++j) {
-        const CKivFXPosiKeyFrm& a = *keys[j];
-        const CKivFXPosiKeyFrm& b = *keys[j + 1];
-        if (!(a.Location <= b.Location)) return {};
-        const float xs[4] = {a.PosiX, b.PosiX, a.PosiX + a.After.X, b.PosiX + b.Fore.X};
-        const float ys[4] = {a.PosiY, b.PosiY, a.PosiY + a.After.Y, b.PosiY + b.Fore.Y};
-        const int points = bezier ? 4 : 2;
-        CRect box;
-        for (int i = 0; i < points; ++i) {
-            if (!std::isfinite(xs[i]) || !std::isfinite(ys[i])) return {};
-            const CPoint p = XYPoint(xs[i], ys[i]);
-            const CRect dot(p.x, p.y, p.x + 1, p.y + 1);
-            if (i == 0)
-                box = dot;
-            else
-                box.UnionRect(box, dot);
-        }
-        // Rounding of the evaluation and of the mapping.
-        box.InflateRect(kSegmentBoxSlack, kSegmentBoxSlack);
-        boxes.push_back(box);
+    const auto finite = [](float x, float y) { return std::isfinite(x) && std::isfinite(y); };
+    for (std::size_t j = 0; j < keys.size(); ++j) {
+        const CKivFXPosiKeyFrm& k = *keys[j];
+        if (j > 0 && !(keys[j - 1]->Location <= k.Location)) return false;
+        if (!finite(k.PosiX, k.PosiY)) return false;
+        // The inner handles only: the first keyframe's fore and the last one's after bound nothing.
+        if (bezier && j > 0 && !finite(k.PosiX + k.Fore.X, k.PosiY + k.Fore.Y)) return false;
+        if (bezier && j + 1 < keys.size() && !finite(k.PosiX + k.After.X, k.PosiY + k.After.Y)) return false;
     }
+    return true;
+}
+
+CRect CKivFXPosiKeyFrmDlg::SegmentBox(const KivFXNotePoints& a, const KivFXNotePoints& b) const {
+    const CPoint ends[4] = {a[1], b[1], a[2], b[0]};
+    const int count = m_pKFList->InsMode != 0 ? 4 : 2;
+    CRect box(ends[0].x, ends[0].y, ends[0].x + 1, ends[0].y + 1);
+    for (int i = 1; i < count; ++i) {
+        box.left = std::min<LONG>(box.left, ends[i].x);
+        box.top = std::min<LONG>(box.top, ends[i].y);
+        box.right = std::max<LONG>(box.right, ends[i].x + 1);
+        box.bottom = std::max<LONG>(box.bottom, ends[i].y + 1);
+    }
+    // Rounding of the evaluation and of the mapping.
+    box.InflateRect(kSegmentBoxSlack, kSegmentBoxSlack);
+    return box;
+}
+
+std::vector<CRect> CKivFXPosiKeyFrmDlg::SegmentBoxes(const std::vector<CKivFXPosiKeyFrm*>& keys,
+                                                     const std::vector<KivFXNotePoints>& points) const {
+    std::vector<CRect> boxes;
+    if (!PathHasBoxes(keys)) return boxes;
+    boxes.reserve(keys.size());
+    for (std::size_t j = 0; j + 1 < keys.size(); ++j) boxes.push_back(SegmentBox(points[j], points[j + 1]));
     return boxes;
 }
 
 void CKivFXPosiKeyFrmDlg::DrawKeyFrmArray(CDC* dc) {
     if (!dc || !m_pKFList) return;
     const std::vector<CKivFXPosiKeyFrm*> keys = KeyFrames();
+    DrawKeyFrmArray(*dc, keys, NotePoints(keys));
+}
+
+void CKivFXPosiKeyFrmDlg::DrawKeyFrmArray(CDC& dc, const std::vector<CKivFXPosiKeyFrm*>& keys, const std::vector<KivFXNotePoints>& points) {
     const int count = static_cast<int>(keys.size());
     CRect clip;
-    dc->GetClipBox(&clip);
+    dc.GetClipBox(&clip);
     KivFXNoteBatch batch(clip);
+    batch.Reserve(keys.size());
     for (int i = 0; i < count; ++i) {
-        CPoint pts[3];
-        CalcuBezierPoints(pts, keys[static_cast<size_t>(i)]);
-        batch.Add(pts, keys[static_cast<size_t>(i)]->IsSelect() != 0, KivFXNoteKind(i, count, m_pKFList->InsMode));
+        const auto at = static_cast<std::size_t>(i);
+        batch.Add(points[at].data(), keys[at]->IsSelect() != 0, KivFXNoteKind(i, count, m_pKFList->InsMode));
     }
-    batch.Draw(*dc);
+    batch.Draw(dc);
 }
 
 void CKivFXPosiKeyFrmDlg::DrawKeyFrmNote(CDC* dc, CKivFXPosiKeyFrm* keyframe, int kind) {

@@ -42,6 +42,37 @@ inline double KivScaled(double num, double scale) {
     return num / scale;
 }
 
+/// KivRoundToPixel(KivScaled(num, scale)) for one scale and many numbers, the same int for
+/// every input, with a multiplication by the scale's inverse in place of most divisions: a
+/// quotient so taken is within 2^-25 of the divided one while it stays below 2^26, so it
+/// rounds alike unless it lies that close to a half; those, and anything larger, not finite
+/// or on a scale whose inverse loses precision, are divided as before.
+class KivPixelScaler {
+public:
+    explicit KivPixelScaler(double scale) : m_scale(scale) {
+        const double inverse = 1.0 / scale;
+        m_inverse = std::isnormal(scale) && std::isnormal(inverse) ? inverse : 0.0;
+    }
+    int operator()(double num) const {
+        constexpr double kFastReach = 67108864.0;  // 2^26
+        constexpr double kMargin = 1e-6;           // far above the 2^-25 the quotient may be off
+        const double q = num * m_inverse;
+        if (m_inverse != 0.0 && std::fabs(q) < kFastReach) {
+            const auto whole = static_cast<long long>(q);  // toward zero
+            const double fraction = std::fabs(q - static_cast<double>(whole));
+            if (std::fabs(fraction - 0.5) > kMargin) {
+                const long long away = fraction > 0.5 ? 1 : 0;
+                return static_cast<int>(q < 0.0 ? whole - away : whole + away);
+            }
+        }
+        return KivRoundToPixel(KivScaled(num, m_scale));
+    }
+
+private:
+    double m_scale;
+    double m_inverse = 0.0;  // 0: always divide
+};
+
 /// a - b as the float the editors have always computed it, or in double where that float
 /// overflows (a view or a track whose range spans beyond the float range).
 inline double KivSpan(float a, float b) {

@@ -23,17 +23,6 @@ constexpr float kPixelsPerScaleStep = 5.0f;
 
 }  // namespace
 
-double KivFXStoryRange::GetLocation(int frame) const {
-    if (out <= in) return 0.0;
-    return (static_cast<double>(frame) - in) / (static_cast<double>(out) - in);
-}
-
-int KivFXStoryRange::GetSBFrame(double location) const {
-    if (std::isnan(location)) return in;
-    const double steps = std::trunc((static_cast<double>(out) - in) * location + 0.5);
-    return KivTruncToInt(static_cast<double>(in) + steps);
-}
-
 double KivFXStoryRange::SpanFrames() const {
     const double span = static_cast<double>(out) - in + 1.0;
     return span >= 1.0 ? span : 1.0;
@@ -43,11 +32,6 @@ int KivFXStoryRange::Clamp(int frame) const {
     if (frame < in) frame = in;
     if (frame > out) frame = out;
     return frame;
-}
-
-double KivFXStoryRange::FramesToLocation(double frames) const {
-    if (out <= in) return 0.0;
-    return frames / (static_cast<double>(out) - in);
 }
 
 namespace {

@@ -3,11 +3,13 @@
 // frame scale with its labels, the current-frame marker and its frame tip.
 #pragma once
 
+#include <cmath>
 #include <functional>
 #include <vector>
 
 #include "keyfrm/core/CKivFXBaseKeyFrm.h"
 #include "keyfrm/core/KivFXKeyFrmList.h"
+#include "keyfrm/editors/KivFXPixelMath.h"
 #include "keyfrm/tracks/CKivFXInsValueKeyFrm.h"
 #include "kivbase/CKivObList.h"
 #include "platform/ui/Wnd.h"
@@ -21,10 +23,18 @@ struct KivFXStoryRange {
     int out = 100;
 
     /// (frame - in) / (out - in) in double precision when out is above in; 0 otherwise.
-    double GetLocation(int frame) const;
+    double GetLocation(int frame) const {
+        if (out <= in) return 0.0;
+        return (static_cast<double>(frame) - in) / (static_cast<double>(out) - in);
+    }
     /// in + the integer part of ((out - in) x location + 0.5), saturated to the int range
     /// (a NaN location gives in).
-    int GetSBFrame(double location) const;
+    /// Inline with the mappings below: a paint of a dense track maps every keyframe's point.
+    int GetSBFrame(double location) const {
+        if (std::isnan(location)) return in;
+        const double steps = std::trunc((static_cast<double>(out) - in) * location + 0.5);
+        return KivTruncToInt(static_cast<double>(in) + steps);
+    }
     /// Frames the axis spans, out - in + 1; a range whose out is below its in counts as one
     /// frame, so scales and steps derived from it stay finite and keep their sign.
     double SpanFrames() const;
@@ -32,7 +42,10 @@ struct KivFXStoryRange {
     float FrameStep() const { return static_cast<float>(1.0 / SpanFrames()); }
     /// A distance of frames as a distance of location, frames / (out - in), as GetLocation
     /// places frames; 0 when out is not above in.
-    double FramesToLocation(double frames) const;
+    double FramesToLocation(double frames) const {
+        if (out <= in) return 0.0;
+        return frames / (static_cast<double>(out) - in);
+    }
     /// frame raised to in, then lowered to out (out wins for a reversed range).
     int Clamp(int frame) const;
     bool Contains(int frame) const { return frame >= in && frame <= out; }

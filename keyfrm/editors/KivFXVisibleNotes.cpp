@@ -67,6 +67,18 @@ public:
     /// False when the square around p shows nothing in the clip or later squares cover every
     /// pixel of it there; otherwise true, and its pixels count as covered.
     bool Take(CPoint p) {
+        // Most squares lie inside the clip within one word: four masked words a row apart.
+        const int sx = p.x - 2 - m_area.left, sy = p.y - 2 - m_area.top;
+        if (sx >= 0 && sy >= 0 && sx + 4 <= m_area.Width() && sy + 4 <= m_area.Height() && sx % 64 <= 60) {
+            const std::uint64_t m = std::uint64_t{0xF} << (sx % 64);
+            std::uint64_t* row = &m_bits[static_cast<std::size_t>(sy) * m_words + static_cast<std::size_t>(sx) / 64];
+            std::uint64_t missing = 0;
+            for (int i = 0; i < 4; ++i, row += m_words) {
+                missing |= ~*row & m;
+                *row |= m;
+            }
+            return missing != 0;
+        }
         CRect r;
         if (!r.IntersectRect(KivFXNoteRect(p), m_area)) return false;
         const int x0 = r.left - m_area.left, x1 = r.right - m_area.left;  // at most 4 columns
@@ -99,16 +111,20 @@ private:
 }  // namespace
 
 void KivFXNoteBatch::Add(const CPoint points[3], bool selected, int kind) {
-    Note n{{points[0], points[1], points[2]}, selected, kind, 0};
     // Every pixel a note draws lies within 2 pixels of the box of its shown points.
-    CRect box(points[1].x, points[1].y, points[1].x + 1, points[1].y + 1);
-    for (int i : {0, 2}) {
-        if (i == 0 ? !ShowsFore(kind) : !ShowsAfter(kind)) continue;
-        box.UnionRect(box, CRect(points[i].x, points[i].y, points[i].x + 1, points[i].y + 1));
-    }
-    box.InflateRect(2, 2);
-    CRect in;
-    if (in.IntersectRect(box, m_clip)) m_notes.push_back(n);
+    int left = points[1].x, right = left, top = points[1].y, bottom = top;
+    const auto widen = [&](CPoint p) {
+        left = std::min(left, p.x);
+        right = std::max(right, p.x);
+        top = std::min(top, p.y);
+        bottom = std::max(bottom, p.y);
+    };
+    if (ShowsFore(kind)) widen(points[0]);
+    if (ShowsAfter(kind)) widen(points[2]);
+    if (m_clip.IsRectEmpty() || left - 2 >= m_clip.right || right + 3 <= m_clip.left || top - 2 >= m_clip.bottom ||
+        bottom + 3 <= m_clip.top)
+        return;
+    m_notes.push_back(Note{{points[0], points[1], points[2]}, selected, kind, 0});
 }
 
 void KivFXNoteBatch::Draw(CDC& dc) {

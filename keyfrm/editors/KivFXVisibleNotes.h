@@ -84,6 +84,7 @@ public:
     /// clip: the device context's clip box; notes wholly outside it are not kept.
     explicit KivFXNoteBatch(const CRect& clip) : m_clip(clip) {}
     void Add(const CPoint points[3], bool selected, int kind);
+    void Reserve(std::size_t notes) { m_notes.reserve(notes); }
     /// Draws the kept notes in the order they were added; the DC's state is restored.
     void Draw(CDC& dc);
     /// Parts drawn by the last Draw (squares and lines), for tests and benchmarks.
@@ -106,6 +107,7 @@ private:
 template <class K, class Points>
 void KivFXAddNotes(KivFXNoteBatch& batch, const KivFXGatheredKeys<K>& keys, std::pair<std::size_t, std::size_t> span,
                    int insMode, Points points) {
+    batch.Reserve(span.second - span.first);
     for (std::size_t i = span.first; i < span.second; ++i) {
         CPoint pts[3];
         points(keys.keys[i].keyframe, pts);

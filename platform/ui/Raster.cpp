@@ -238,7 +238,16 @@ void KivRaster::FillRectWithin(const CRect& r, KivPixel color, std::size_t& part
         if (part == parts.size()) return FillRect(r, color, R2_COPYPEN);
     }
     const KivPixel fill = KivApplyRop2(R2_COPYPEN, color, 0);
-    for (int y = r.top; y < r.bottom; ++y) FillRow(&m_surface.At(r.left, y), r.Width(), fill);
+    const int width = r.Width();
+    KivPixel* row = &m_surface.At(r.left, r.top);
+    const std::size_t stride = static_cast<std::size_t>(m_surface.width);
+    // The small marks these calls mostly make are stored pixel by pixel, without a call a row.
+    if (width <= 8) {
+        for (int y = r.top; y < r.bottom; ++y, row += stride)
+            for (int x = 0; x < width; ++x) row[x] = fill;
+        return;
+    }
+    for (int y = r.top; y < r.bottom; ++y, row += stride) FillRow(row, width, fill);
 }
 
 void KivRaster::Line(CPoint a, CPoint b, KivPixel color, int rop2) {

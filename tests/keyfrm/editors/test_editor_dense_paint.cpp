@@ -60,23 +60,35 @@ TEST(FrameScaleMarks, AnyStoryCostsItsVisibleColumnsAndLabelsNeverOverlap) {
 }
 
 TEST(NoteBatch, DrawsThePictureOfEveryNoteInTurn) {
-    // Notes crowded on a small canvas, many on the same pixels, with short and long handles.
-    std::mt19937 random(7);
-    std::uniform_int_distribution<int> at(0, 40), handle(-6, 6), kind(-1, 2), pick(0, 3);
-    for (int round = 0; round < 20; ++round) {
-        MemCanvas sequential(48, 48), batched(48, 48);
-        KivFXNoteBatch batch(CRect(0, 0, 48, 48));
-        for (int i = 0; i < 60; ++i) {
-            const CPoint key(at(random), at(random));
-            const CPoint pts[3] = {{key.x + handle(random), key.y + handle(random)}, key, {key.x + handle(random), key.y + handle(random)}};
-            const bool selected = pick(random) == 0;
-            const int k = kind(random);
-            KivFXDrawKeyFrmNote(sequential.dc, pts, selected, k);
-            batch.Add(pts, selected, k);
+    // Notes crowded on a small canvas, many on the same pixels, with short and long handles;
+    // then on a canvas wider than two 64-pixel words with the batch's clip off the origin, so
+    // that squares straddle the covered pixels' words and the clip's edges.
+    struct Canvas {
+        int width, height;
+        CRect clip;
+        int low;  // of the keyframes' points
+    };
+    for (const Canvas& c : {Canvas{48, 48, CRect(0, 0, 48, 48), 0}, Canvas{150, 20, CRect(5, 1, 146, 19), -3}}) {
+        SCOPED_TRACE(c.width);
+        std::mt19937 random(7);
+        std::uniform_int_distribution<int> x(c.low, c.width - 8), y(c.low, c.height - 8), handle(-6, 6), kind(-1, 2), pick(0, 3);
+        for (int round = 0; round < 20; ++round) {
+            MemCanvas sequential(c.width, c.height), batched(c.width, c.height);
+            sequential.dc.IntersectClipRect(&c.clip);
+            batched.dc.IntersectClipRect(&c.clip);
+            KivFXNoteBatch batch(c.clip);
+            for (int i = 0; i < 60; ++i) {
+                const CPoint key(x(random), y(random));
+                const CPoint pts[3] = {{key.x + handle(random), key.y + handle(random)}, key, {key.x + handle(random), key.y + handle(random)}};
+                const bool selected = pick(random) == 0;
+                const int k = kind(random);
+                KivFXDrawKeyFrmNote(sequential.dc, pts, selected, k);
+                batch.Add(pts, selected, k);
+            }
+            batch.Draw(batched.dc);
+            ASSERT_EQ(batched.Pixels(), sequential.Pixels()) << "round " << round;
+            EXPECT_LT(batch.PartsDrawn(), 60u * 5u) << "covered parts are left out";
         }
-        batch.Draw(batched.dc);
-        ASSERT_EQ(batched.Pixels(), sequential.Pixels()) << "round " << round;
-        EXPECT_LT(batch.PartsDrawn(), 60u * 5u) << "covered parts are left out";
     }
 }
 
